@@ -1,0 +1,127 @@
+// Code page 932 through glibc's iconv ("CP932" is Microsoft's mapping).
+// One pair of descriptors per thread, opened on first use and reused.
+#include "platform/cp932.h"
+
+#include <cerrno>
+#include <iconv.h>
+#include <stdexcept>
+
+namespace lodemark::cp932 {
+namespace {
+
+class Iconv {
+ public:
+  Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {
+    if (cd_ == reinterpret_cast<iconv_t>(-1))
+      throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
+  }
+  ~Iconv() { iconv_close(cd_); }
+  Iconv(const Iconv&) = delete;
+  Iconv& operator=(const Iconv&) = delete;
+  iconv_t get() const { return cd_; }
+  void reset() const { iconv(cd_, nullptr, nullptr, nullptr, nullptr); }
+
+ private:
+  iconv_t cd_;
+};
+
+struct Codecs {
+  Iconv decoder{"UTF-32LE", "CP932"};
+  Iconv encoder{"CP932", "UTF-32LE"};
+};
+
+const Codecs& codecs() {
+  thread_local const Codecs instance;
+  return instance;
+}
+
+bool is_ascii(std::string_view bytes) {
+  for (char b : bytes)
+    if (static_cast<unsigned char>(b) >= 0x80) return false;
+  return true;
+}
+
+char32_t read_le32(const unsigned char* p) {
+  return static_cast<char32_t>(p[0]) | (static_cast<char32_t>(p[1]) << 8) |
+         (static_cast<char32_t>(p[2]) << 16) | (static_cast<char32_t>(p[3]) << 24);
+}
+
+}  // namespace
+
+std::u32string decode(std::string_view bytes) {
+  std::u32string out;
+  out.reserve(bytes.size());
+  if (is_ascii(bytes)) {
+    for (char b : bytes) out += static_cast<char32_t>(static_cast<unsigned char>(b));
+    return out;
+  }
+  const Iconv& cd = codecs().decoder;
+  cd.reset();
+  char* in = const_cast<char*>(bytes.data());
+  std::size_t in_left = bytes.size();
+  unsigned char buffer[4096];
+  while (in_left > 0) {
+    char* dst = reinterpret_cast<char*>(buffer);
+    std::size_t dst_left = sizeof buffer;
+    const std::size_t rc = iconv(cd.get(), &in, &in_left, &dst, &dst_left);
+    const int err = errno;
+    const std::size_t produced = sizeof buffer - dst_left;
+    for (std::size_t k = 0; k + 4 <= produced; k += 4) out += read_le32(buffer + k);
+    if (rc != static_cast<std::size_t>(-1)) break;
+    if (err == E2BIG) continue;
+    // EILSEQ or EINVAL: the byte at `in` starts no valid character.
+    out += kSubstitute;
+    ++in;
+    --in_left;
+    cd.reset();
+  }
+  return out;
+}
+
+std::string encode(std::u32string_view text) {
+  std::string out;
+  out.reserve(text.size() * 2);
+  bool ascii = true;
+  for (char32_t c : text)
+    if (c >= 0x80) { ascii = false; break; }
+  if (ascii) {
+    for (char32_t c : text) out += static_cast<char>(c);
+    return out;
+  }
+  const Iconv& cd = codecs().encoder;
+  cd.reset();
+  std::string le;
+  le.reserve(text.size() * 4);
+  for (char32_t c : text) {
+    le += static_cast<char>(c & 0xFF);
+    le += static_cast<char>((c >> 8) & 0xFF);
+    le += static_cast<char>((c >> 16) & 0xFF);
+    le += static_cast<char>((c >> 24) & 0xFF);
+  }
+  char* in = le.data();
+  std::size_t in_left = le.size();
+  char buffer[4096];
+  while (in_left > 0) {
+    char* dst = buffer;
+    std::size_t dst_left = sizeof buffer;
+    const std::size_t rc = iconv(cd.get(), &in, &in_left, &dst, &dst_left);
+    const int err = errno;
+    out.append(buffer, sizeof buffer - dst_left);
+    if (rc != static_cast<std::size_t>(-1)) break;
+    if (err == E2BIG) continue;
+    // A character with no code page 932 form (or a stray code point).
+    out += kUnmappable;
+    const std::size_t skip = in_left < 4 ? in_left : 4;
+    in += skip;
+    in_left -= skip;
+    cd.reset();
+  }
+  // Flush any shift state (none for CP932, but keep iconv's contract).
+  char* dst = buffer;
+  std::size_t dst_left = sizeof buffer;
+  iconv(cd.get(), nullptr, nullptr, &dst, &dst_left);
+  out.append(buffer, sizeof buffer - dst_left);
+  return out;
+}
+
+}  // namespace lodemark::cp932

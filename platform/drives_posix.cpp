@@ -1,0 +1,311 @@
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <map>
+
+#include "platform/drives.h"
+#include "platform/native_path_posix.h"
+#include "util/utf8.h"
+
+namespace lodemark::platform {
+namespace {
+
+char32_t upper_letter(char32_t c) { return (c >= U'a' && c <= U'z') ? c - 32 : c; }
+bool is_letter(char32_t c) { return (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z'); }
+
+// Case folding for name comparison: ASCII, Latin-1, Greek, Cyrillic and the
+// full-width Latin letters, which covers the names a user meets here.
+char32_t fold(char32_t c) {
+  if (c >= U'A' && c <= U'Z') return c + 32;
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
+  if (c >= 0x391 && c <= 0x3A9) return c + 32;
+  if (c >= 0x410 && c <= 0x42F) return c + 32;
+  if (c >= 0xFF21 && c <= 0xFF3A) return c + 32;
+  return c;
+}
+
+std::u32string folded(std::u32string_view s) {
+  std::u32string out(s);
+  for (auto& c : out) c = fold(c);
+  return out;
+}
+
+bool has_case(std::u32string_view s) {
+  for (char32_t c : s) {
+    if (fold(c) != c) return true;
+    if ((c >= U'a' && c <= U'z') || (c >= 0xE0 && c <= 0xFE) || (c >= 0x3B1 && c <= 0x3C9) ||
+        (c >= 0x430 && c <= 0x44F) || (c >= 0xFF41 && c <= 0xFF5A))
+      return true;
+  }
+  return false;
+}
+
+bool native_is_dir(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool native_exists(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+std::string join_native(const std::string& base, const std::string& name) {
+  if (base.empty() || base.back() == '/') return base + name;
+  return base + "/" + name;
+}
+
+// Lexical normalisation of a native absolute path.
+std::string normalise_native(const std::string& path) {
+  std::vector<std::string> parts;
+  std::size_t i = 0;
+  while (i < path.size()) {
+    std::size_t j = path.find('/', i);
+    if (j == std::string::npos) j = path.size();
+    std::string part = path.substr(i, j - i);
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(std::move(part));
+    }
+    i = j + 1;
+  }
+  std::string out;
+  for (const auto& p : parts) out += "/" + p;
+  return out.empty() ? "/" : out;
+}
+
+struct DriveTable {
+  std::map<char32_t, std::string> roots;
+  std::map<char32_t, std::u32string> folders;  // absolute program paths
+  char32_t current = U'Z';
+  bool loaded = false;
+};
+
+DriveTable& table_raw() {
+  static DriveTable table;
+  return table;
+}
+
+std::u32string drive_root(char32_t letter) { return std::u32string{letter, U':', U'\\'}; }
+
+std::optional<std::u32string> map_to_program(const DriveTable& t, const std::string& native) {
+  if (native.empty() || native[0] != '/') return std::nullopt;
+  const std::string path = normalise_native(native);
+  char32_t best = 0;
+  std::size_t best_len = 0;
+  for (const auto& [letter, root] : t.roots) {
+    const bool matches = root == "/" || path == root ||
+                         (path.size() > root.size() && path.compare(0, root.size(), root) == 0 &&
+                          path[root.size()] == '/');
+    if (matches && (best == 0 || root.size() > best_len)) {
+      best = letter;
+      best_len = root.size();
+    }
+  }
+  if (best == 0) return std::nullopt;
+  std::string rest = path.substr(t.roots.at(best) == "/" ? 0 : best_len);
+  std::u32string out = drive_root(best);
+  std::u32string tail = from_utf8(rest);
+  std::size_t start = 0;
+  while (start < tail.size() && tail[start] == U'/') ++start;
+  for (std::size_t k = start; k < tail.size(); ++k) out += tail[k] == U'/' ? U'\\' : tail[k];
+  return out;
+}
+
+void load(DriveTable& t) {
+  t.roots.clear();
+  t.folders.clear();
+  t.roots[U'Z'] = "/";
+  const std::string devices = join_native(posix::system_folder_native(), "dosdevices");
+  if (DIR* dir = ::opendir(devices.c_str())) {
+    while (const dirent* e = ::readdir(dir)) {
+      const std::string name = e->d_name;
+      if (name.size() != 2 || name[1] != ':' || !is_letter(static_cast<unsigned char>(name[0])))
+        continue;
+      char resolved[PATH_MAX];
+      if (::realpath(join_native(devices, name).c_str(), resolved) && native_is_dir(resolved))
+        t.roots[upper_letter(static_cast<unsigned char>(name[0]))] = normalise_native(resolved);
+    }
+    ::closedir(dir);
+  }
+  t.current = U'Z';
+  char cwd[PATH_MAX];
+  if (::getcwd(cwd, sizeof cwd)) {
+    if (auto p = map_to_program(t, cwd)) {
+      t.current = (*p)[0];
+      t.folders[t.current] = *p;
+    }
+  }
+  t.loaded = true;
+}
+
+DriveTable& table() {
+  DriveTable& t = table_raw();
+  if (!t.loaded) load(t);
+  return t;
+}
+
+// Components of an absolute program path after "X:\".
+std::vector<std::u32string> components(std::u32string_view abs) {
+  std::vector<std::u32string> parts;
+  std::size_t i = 3;
+  while (i <= abs.size()) {
+    std::size_t j = abs.find(U'\\', i);
+    if (j == std::u32string_view::npos) j = abs.size();
+    if (j > i) parts.emplace_back(abs.substr(i, j - i));
+    i = j + 1;
+  }
+  return parts;
+}
+
+// Finds an existing entry of `dir` whose name equals `name` without regard
+// to case; the smallest such name wins so that the choice is stable.
+std::optional<std::string> find_case_insensitive(const std::string& dir, std::u32string_view name) {
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) return std::nullopt;
+  const std::u32string want = folded(name);
+  std::optional<std::string> found;
+  while (const dirent* e = ::readdir(d)) {
+    const std::string entry = e->d_name;
+    if (entry == "." || entry == "..") continue;
+    if (folded(from_utf8(entry)) == want && (!found || entry < *found)) found = entry;
+  }
+  ::closedir(d);
+  return found;
+}
+
+}  // namespace
+
+char32_t drive_letter_of(std::u32string_view p) {
+  if (p.size() >= 2 && p[1] == U':' && is_letter(p[0])) return upper_letter(p[0]);
+  return 0;
+}
+
+std::vector<char32_t> drive_letters() {
+  std::vector<char32_t> out;
+  for (const auto& [letter, root] : table().roots) out.push_back(letter);
+  return out;
+}
+
+bool drive_ready(char32_t letter) {
+  const auto& roots = table().roots;
+  const auto it = roots.find(upper_letter(letter));
+  return it != roots.end() && native_is_dir(it->second) && ::access(it->second.c_str(), X_OK) == 0;
+}
+
+void reload_drives() { load(table_raw()); }
+
+void set_drive_root(char32_t letter, const std::u32string& native_root) {
+  DriveTable& t = table();
+  letter = upper_letter(letter);
+  t.folders.erase(letter);
+  if (native_root.empty())
+    t.roots.erase(letter);
+  else
+    t.roots[letter] = normalise_native(to_utf8(native_root));
+}
+
+char32_t current_drive() { return table().current; }
+
+std::u32string current_folder(char32_t letter) {
+  const DriveTable& t = table();
+  letter = upper_letter(letter);
+  const auto it = t.folders.find(letter);
+  return it == t.folders.end() ? drive_root(letter) : it->second;
+}
+
+bool set_current_drive(char32_t letter) {
+  letter = upper_letter(letter);
+  if (!is_letter(letter) || !drive_ready(letter)) return false;
+  DriveTable& t = table();
+  std::u32string folder = current_folder(letter);
+  auto native = to_native(folder);
+  if (!native || !native_is_dir(*native)) {
+    folder = drive_root(letter);
+    native = to_native(folder);
+  }
+  if (!native || ::chdir(native->c_str()) != 0) return false;
+  t.current = letter;
+  t.folders[letter] = folder;
+  return true;
+}
+
+bool set_current_folder(std::u32string_view program_path) {
+  const std::u32string abs = absolute_program_path(program_path);
+  const char32_t letter = drive_letter_of(abs);
+  if (letter == 0 || !drive_ready(letter)) return false;
+  const auto native = to_native(abs);
+  if (!native || !native_is_dir(*native) || ::chdir(native->c_str()) != 0) return false;
+  DriveTable& t = table();
+  t.current = letter;
+  t.folders[letter] = abs;
+  return true;
+}
+
+std::u32string absolute_program_path(std::u32string_view input) {
+  std::u32string p(input);
+  std::replace(p.begin(), p.end(), U'/', U'\\');
+  char32_t letter = drive_letter_of(p);
+  std::u32string base;
+  std::u32string rest;
+  if (letter != 0) {
+    rest = p.substr(2);
+    if (rest.empty() || rest[0] != U'\\') base = current_folder(letter);
+  } else {
+    letter = current_drive();
+    rest = p;
+    if (rest.empty() || rest[0] != U'\\') base = current_folder(letter);
+  }
+  std::vector<std::u32string> parts = base.empty() ? std::vector<std::u32string>{} : components(base);
+  std::size_t i = 0;
+  while (i <= rest.size()) {
+    std::size_t j = rest.find(U'\\', i);
+    if (j == std::u32string::npos) j = rest.size();
+    const std::u32string part = rest.substr(i, j - i);
+    if (part == U"..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != U".") {
+      parts.push_back(part);
+    }
+    i = j + 1;
+  }
+  std::u32string out = drive_root(letter);
+  for (std::size_t k = 0; k < parts.size(); ++k) {
+    if (k > 0) out += U'\\';
+    out += parts[k];
+  }
+  return out;
+}
+
+std::optional<std::string> to_native(std::u32string_view program_path) {
+  const std::u32string abs = absolute_program_path(program_path);
+  const DriveTable& t = table();
+  const auto it = t.roots.find(drive_letter_of(abs));
+  if (it == t.roots.end()) return std::nullopt;
+  std::string native = it->second;
+  bool parent_exists = native_is_dir(native);
+  for (const auto& part : components(abs)) {
+    const std::string written = to_utf8(part);
+    const std::string exact = join_native(native, written);
+    if (parent_exists && !native_exists(exact) && has_case(part)) {
+      if (auto match = find_case_insensitive(native, part)) {
+        native = join_native(native, *match);
+        continue;
+      }
+    }
+    native = exact;
+    parent_exists = parent_exists && native_is_dir(native);
+  }
+  return native;
+}
+
+std::optional<std::u32string> to_program_path(const std::string& native_absolute) {
+  return map_to_program(table(), native_absolute);
+}
+
+}  // namespace lodemark::platform
