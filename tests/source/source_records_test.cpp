@@ -274,16 +274,6 @@ TEST(SourceHandle, MissingOrEmptyFileIsAbsentAndReadersDoNothing) {
   EXPECT_TRUE(SourceHandle().Is_Absent());
 }
 
-TEST(SourceHandle, MovesItsOpenFile) {
-  ScratchFolder folder;
-  folder.write("Rodev3.Dat", "A0000001abc    1.00XX\r\n");
-  SourceHandle opened = SourceHandle::Open(folder.program(U"Rodev3.Dat"));
-  SourceHandle moved = std::move(opened);
-  X5Rows rows(1);
-  Read_X5_Records(moved, 1, rows, U"A0000001");
-  EXPECT_EQ(u8(rows[0][1]), "XX");
-}
-
 TEST(SourceHandle, UnreadableFileIsReported) {
   ScratchFolder folder;
   folder.write("Rodev1.Dat", "A0000001\r\n");
