@@ -138,22 +138,28 @@ bool TextReader::at_end() {
   return r.pos >= r.len && !r.refill();
 }
 
-bool TextReader::read_line(std::string& line) {
+bool TextReader::read_line(std::string& line) { return read_line(line, std::string::npos); }
+
+bool TextReader::read_line(std::string& line, std::size_t limit) {
   Impl& r = *impl_;
   line.clear();
   if (at_end()) return false;
+  const auto keep = [&](const char* begin, const char* stop) {
+    const std::size_t room = limit - line.size();
+    line.append(begin, std::min(static_cast<std::size_t>(stop - begin), room));
+  };
   for (;;) {
     const char* begin = r.buffer.data() + r.pos;
     const char* end = r.buffer.data() + r.len;
     const char* cr = static_cast<const char*>(std::memchr(begin, '\r', static_cast<std::size_t>(end - begin)));
     if (cr) {
-      line.append(begin, cr);
+      keep(begin, cr);
       r.pos = static_cast<std::size_t>(cr - r.buffer.data()) + 1;
       if (r.pos >= r.len && !r.refill()) return true;
       if (r.buffer[r.pos] == '\n') ++r.pos;
       return true;
     }
-    line.append(begin, end);
+    keep(begin, end);
     r.pos = r.len;
     if (!r.refill()) return true;
   }
