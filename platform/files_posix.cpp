@@ -206,7 +206,15 @@ FileWriter::~FileWriter() {
   }
 }
 FileWriter::FileWriter(FileWriter&&) noexcept = default;
-FileWriter& FileWriter::operator=(FileWriter&&) noexcept = default;
+
+FileWriter& FileWriter::operator=(FileWriter&& other) noexcept {
+  if (this != &other) {
+    // The writer given up writes out what it still holds, as its destructor would.
+    const FileWriter replaced(std::move(*this));
+    impl_ = std::move(other.impl_);
+  }
+  return *this;
+}
 
 void FileWriter::write(std::string_view bytes) {
   impl_->pending.append(bytes);

@@ -65,6 +65,19 @@ TEST(FileWriter, EverythingWrittenReachesTheFile) {
   EXPECT_EQ(read_bytes(dir.native("big.txt")), expected);
 }
 
+TEST(FileWriter, MoveAssignmentKeepsWhatWasWritten) {
+  const TempDir dir;
+  {
+    FileWriter out(dir.program(U"a.txt"), FileWriter::Mode::Create);
+    out.write_line("for a");
+    out = FileWriter(dir.program(U"b.txt"), FileWriter::Mode::Create);
+    out.write_line("for b");
+    out.close();
+  }
+  EXPECT_EQ(read_bytes(dir.native("a.txt")), "for a\r\n");
+  EXPECT_EQ(read_bytes(dir.native("b.txt")), "for b\r\n");
+}
+
 TEST(FileWriter, ExistingFileUnderAnotherCaseIsReplacedNotDoubled) {
   const TempDir dir;
   write_bytes(dir.native("X1.TXT"), "old\r\n");
