@@ -135,6 +135,15 @@ TEST(CopyFile, CopiesEveryByteOverALongerTarget) {
   EXPECT_EQ(read_bytes(dir.native("from.bin")), content);
 }
 
+TEST(CopyFile, OntoItselfKeepsTheContent) {
+  const TempDir dir;
+  write_bytes(dir.native("User.dic"), "dictionary\r\n");
+  copy_file(dir.program(U"User.dic"), dir.program(U"User.dic"));
+  EXPECT_EQ(read_bytes(dir.native("User.dic")), "dictionary\r\n");
+  copy_file(dir.program(U"User.dic"), dir.program(U"USER.DIC"));  // same file, other case
+  EXPECT_EQ(read_bytes(dir.native("User.dic")), "dictionary\r\n");
+}
+
 TEST(CopyFile, MissingSourceLeavesTheTargetIntact) {
   const TempDir dir;
   write_bytes(dir.native("to.txt"), "keep me");
