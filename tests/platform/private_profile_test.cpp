@@ -56,6 +56,16 @@ TEST_F(PrivateProfile, LfOnlyLinesAndTheFileFoundUnderAnotherCase) {
   EXPECT_EQ(get_private_profile_string("USER", "USER", "", dir_.program(U"Vaskor.ini"), 255), "D:\\dic\\user.dic");
 }
 
+TEST_F(PrivateProfile, DoubleByteNamesCompareExactly) {
+  // ア is 0x83 0x41 and ヂ is 0x83 0x61: their second bytes differ only as
+  // ASCII letters differ in case.
+  write("[\x83\x61]\r\nKEY=di\r\n[\x83\x41]\r\nKEY=a\r\n\x83\x61=di key\r\n\x83\x41=a key\r\n");
+  EXPECT_EQ(get("\x83\x41", "KEY"), "a");
+  EXPECT_EQ(get("\x83\x61", "KEY"), "di");
+  EXPECT_EQ(get("\x83\x41", "\x83\x41"), "a key");
+  EXPECT_EQ(get("\x83\x41", "\x83\x61"), "di key");
+}
+
 TEST_F(PrivateProfile, ValueIsCutToTheBuffer) {
   const std::string long_value(300, 'v');
   write("[S]\r\nK=" + long_value + "\r\nK254=" + std::string(254, 'w') + "\r\nK255=" + std::string(255, 'u') +
