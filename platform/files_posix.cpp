@@ -304,10 +304,10 @@ void copy_file(std::u32string_view from, std::u32string_view to) {
   // Both names may reach one file (names resolve without regard to case):
   // truncating it would empty the source, and there is nothing to copy.
   struct stat in_st {}, out_st {};
-  if (::fstat(in.get(), &in_st) == 0 && ::fstat(out.get(), &out_st) == 0 && in_st.st_dev == out_st.st_dev &&
-      in_st.st_ino == out_st.st_ino)
-    return;
-  if (::ftruncate(out.get(), 0) != 0)
+  if (::fstat(in.get(), &in_st) != 0 || ::fstat(out.get(), &out_st) != 0)
+    throw FileError(U"ファイルに書き込めません", to_path, posix::reason_text(errno));
+  if (in_st.st_dev == out_st.st_dev && in_st.st_ino == out_st.st_ino) return;
+  if (S_ISREG(out_st.st_mode) && ::ftruncate(out.get(), 0) != 0)
     throw FileError(U"ファイルに書き込めません", to_path, posix::reason_text(errno));
   std::vector<char> buffer(kBufferSize);
   for (;;) {

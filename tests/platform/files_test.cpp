@@ -110,6 +110,25 @@ TEST(FileWriter, FailureToCreateThrowsNamingThePath) {
   EXPECT_EQ(read_bytes(dir.native("plain")), "a file, not a folder");
 }
 
+TEST(FileWriter, FailedWriteIsReportedByClose) {
+  // Every write to /dev/full fails for want of space.
+  if (!test::native_exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  const std::u32string full = U"Z:\\dev\\full";
+  FileWriter out(full, FileWriter::Mode::Create);
+  out.write_line("lost");
+  try {
+    out.close();
+    ADD_FAILURE() << "close() reported success";
+  } catch (const FileError& e) {
+    EXPECT_EQ(e.path(), full);
+    EXPECT_NE(e.message().find(full), std::u32string::npos);
+  }
+  const TempDir dir;
+  write_bytes(dir.native("from.txt"), "content");
+  EXPECT_THROW(copy_file(dir.program(U"from.txt"), full), FileError);
+  EXPECT_EQ(read_bytes(dir.native("from.txt")), "content");
+}
+
 TEST(RenameFile, ReplacesTheTargetAndFailureLeavesItIntact) {
   const TempDir dir;
   write_bytes(dir.native("XKISHITU.TMP"), "new register\r\n");
