@@ -83,7 +83,10 @@ TEST(FileWriter, ExistingFileUnderAnotherCaseIsReplacedNotDoubled) {
   write_bytes(dir.native("X1.TXT"), "old\r\n");
   write_one_line(dir.program(U"x1.txt"), FileWriter::Mode::Create, "new");
   EXPECT_EQ(read_bytes(dir.native("X1.TXT")), "new\r\n");
+  write_one_line(dir.program(U"X1.txt"), FileWriter::Mode::Append, "more");
+  EXPECT_EQ(read_bytes(dir.native("X1.TXT")), "new\r\nmore\r\n");
   EXPECT_FALSE(test::native_exists(dir.native("x1.txt")));
+  EXPECT_FALSE(test::native_exists(dir.native("X1.txt")));
 }
 
 TEST(FileWriter, FailureToCreateThrowsNamingThePath) {

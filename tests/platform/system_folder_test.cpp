@@ -19,6 +19,8 @@ TEST(SystemFolder, FromXdgConfigHome) {
   const ScopedEnv home("HOME", "/lodemark-no-such-home");
   EXPECT_EQ(system_folder(), dir.program(U"lodemark"));
   EXPECT_EQ(SysDir(), dir.program(U"lodemark"));
+  const ScopedEnv slash("XDG_CONFIG_HOME", dir.native() + "/");
+  EXPECT_EQ(SysDir(), dir.program(U"lodemark"));
 }
 
 TEST(SystemFolder, FromHomeWhenXdgIsUnsetEmptyOrRelative) {
