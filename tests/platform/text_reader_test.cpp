@@ -54,6 +54,16 @@ TEST(TextReader, LineEndsAcrossTheReadBlock) {
     const std::string first(cr_at, 'x');
     test::write_bytes(dir.native("crlf.txt"), first + "\r\nnext\r\n");
     EXPECT_EQ(read_lines(dir.program(U"crlf.txt")), (std::vector<std::string>{first, "next"})) << cr_at;
+    {
+      TextReader reader(dir.program(U"crlf.txt"));
+      std::string line;
+      ASSERT_TRUE(reader.read_line(line));
+      EXPECT_EQ(reader.position(), cr_at + 2) << cr_at;
+      ASSERT_TRUE(reader.read_line(line));
+      reader.seek(cr_at + 2);
+      ASSERT_TRUE(reader.read_line(line));
+      EXPECT_EQ(line, "next") << cr_at;
+    }
 
     test::write_bytes(dir.native("cr.txt"), first + "\rnext");
     EXPECT_EQ(read_lines(dir.program(U"cr.txt")), (std::vector<std::string>{first, "next"})) << cr_at;
