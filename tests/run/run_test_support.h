@@ -4,13 +4,13 @@
 
 #include <deque>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "platform/cp932.h"
 #include "platform/drives.h"
 #include "run/run_window.h"
+#include "test_support.h"
 #include "util/utf8.h"
 
 namespace lodemark::testing {
@@ -55,35 +55,26 @@ class Fake_Run_Window : public RunWindow {
   void Select_All() { selected.assign(entries.size(), true); }
 };
 
-// A scratch folder under the system's temporary folder, removed afterwards.
+// A scratch folder whose paths are given with "/" in both forms.
 class Scratch {
  public:
-  Scratch() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "lodemark-run-XXXXXX").string();
-    root_ = std::filesystem::path(::mkdtemp(pattern.data()));
+  std::filesystem::path native(const std::string& rel = "") const {
+    return rel.empty() ? std::filesystem::path(dir_.native()) : std::filesystem::path(dir_.native(rel));
   }
-  ~Scratch() {
-    std::error_code ec;
-    std::filesystem::remove_all(root_, ec);
-  }
-  std::filesystem::path native(const std::string& rel = "") const { return rel.empty() ? root_ : root_ / rel; }
   std::u32string program(const std::string& rel = "") const {
-    return *platform::to_program_path(native(rel).string());
+    return *platform::to_program_path(native(rel).lexically_normal().string());
   }
 
  private:
-  std::filesystem::path root_;
+  test::TempDir dir_;
 };
 
 inline void write_bytes(const std::filesystem::path& p, const std::string& bytes) {
   std::filesystem::create_directories(p.parent_path());
-  std::ofstream(p, std::ios::binary) << bytes;
+  test::write_bytes(p.string(), bytes);
 }
 
-inline std::string read_bytes(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+inline std::string read_bytes(const std::filesystem::path& p) { return test::read_bytes(p.string()); }
 
 // Lines given in UTF-8, written as code page 932 with CR LF.
 inline void write_sjis_lines(const std::filesystem::path& p, const std::vector<std::string>& lines) {
