@@ -134,6 +134,18 @@ TEST_F(ConversionRunTest, AnswerNoCreatesNothing) {
   EXPECT_TRUE(window_.busy.empty());
 }
 
+TEST_F(ConversionRunTest, DeepDestinationBeyondTheClassicSlotTableIsStillHandled) {
+  // More levels than the classic 257-slot split table holds.
+  std::u32string deep = scratch_.program("out");
+  for (int i = 0; i < 300; ++i) deep += U"\\d";
+  window_.text2 = deep;
+  window_.answers = {BoxAnswer::No};
+  EXPECT_EQ(Command1_Click(window_), RunOutcome::Refused);
+  ASSERT_EQ(window_.shown.size(), 1u);
+  EXPECT_EQ(window_.shown[0].text, kCreateFolderQuestion);
+  EXPECT_FALSE(fs::exists(out("d")));
+}
+
 TEST_F(ConversionRunTest, ExistingLevelsAskNothingAndTrailingSeparatorIsNotDoubled) {
   window_.text2 = scratch_.program("out") + U"\\";
   ASSERT_EQ(Command1_Click(window_), RunOutcome::Converted);
