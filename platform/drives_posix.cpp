@@ -287,18 +287,27 @@ std::optional<std::string> to_native(std::u32string_view program_path) {
   const DriveTable& t = table();
   const auto it = t.roots.find(drive_letter_of(abs));
   if (it == t.roots.end()) return std::nullopt;
-  std::string native = it->second;
+  const std::vector<std::u32string> parts = components(abs);
+  // exact[k]: the first k components as written.
+  std::vector<std::string> exact{it->second};
+  for (const auto& part : parts) exact.push_back(join_native(exact.back(), to_utf8(part)));
+  // Levels that exist as written need no search; finding the longest such
+  // prefix from the end costs one call for a path that exists and two for a
+  // new file in an existing folder, instead of two calls per level.
+  std::size_t known = parts.size();
+  while (known > 0 && !native_exists(exact[known])) --known;
+  std::string native = exact[known];
+  if (known == parts.size()) return native;
   bool parent_exists = native_is_dir(native);
-  for (const auto& part : components(abs)) {
-    const std::string written = to_utf8(part);
-    const std::string exact = join_native(native, written);
-    if (parent_exists && !native_exists(exact) && has_case(part)) {
-      if (auto match = find_case_insensitive(native, part)) {
+  for (std::size_t k = known; k < parts.size(); ++k) {
+    const std::string written = join_native(native, to_utf8(parts[k]));
+    if (parent_exists && !native_exists(written) && has_case(parts[k])) {
+      if (auto match = find_case_insensitive(native, parts[k])) {
         native = join_native(native, *match);
         continue;
       }
     }
-    native = exact;
+    native = written;
     parent_exists = parent_exists && native_is_dir(native);
   }
   return native;

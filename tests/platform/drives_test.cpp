@@ -67,6 +67,26 @@ TEST_F(Drives, ExistingNamesAreFoundWithoutRegardToCase) {
   EXPECT_EQ(to_native(dir_.program(U"patdat/kishitu.txt")), dir_.native("PatDat/KISHITU.TXT"));
 }
 
+TEST_F(Drives, CaseSearchStartsBelowTheLevelsThatExistAsWritten) {
+  fs::create_directories(dir_.native("PatDat/Deep"));
+  write_bytes(dir_.native("PatDat/KISHITU.TXT"), "x");
+  write_bytes(dir_.native("PatDat/Deep/Er.txt"), "x");
+  fs::create_directory_symlink(dir_.native("PatDat"), dir_.native("Link"));
+  fs::create_symlink(dir_.native("nowhere"), dir_.native("Dangling"));
+  const struct {
+    std::u32string asked;
+    std::string found;
+  } cases[] = {
+      {U"PatDat\\kishitu.txt", "PatDat/KISHITU.TXT"},
+      {U"PatDat\\Deep\\ER.TXT", "PatDat/Deep/Er.txt"},
+      {U"PatDat\\Deep\\New\\ER.TXT", "PatDat/Deep/New/ER.TXT"},
+      {U"Link\\Deep\\er.TXT", "Link/Deep/Er.txt"},
+      {U"Dangling\\X1.txt", "Dangling/X1.txt"},
+      {U"PatDat\\KISHITU.TXT\\Sub", "PatDat/KISHITU.TXT/Sub"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(to_native(dir_.program(c.asked)), dir_.native(c.found)) << c.found;
+}
+
 TEST_F(Drives, ExactNameIsPreferred) {
   write_bytes(dir_.native("Data.txt"), "mixed");
   write_bytes(dir_.native("DATA.TXT"), "upper");
