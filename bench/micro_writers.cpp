@@ -1,0 +1,90 @@
+// The per-borehole writers: three title files, the layer file and the
+// depth-value file, each iteration into a new folder as in a run (replacing
+// files in place costs more on ext4, which flushes a truncated file on close).
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <random>
+#include <string>
+
+#include "platform/drives.h"
+#include "platform/files.h"
+#include "target/layer_file.h"
+#include "target/title_files.h"
+#include "target/x5_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class Folder {
+ public:
+  Folder() : native_(fs::temp_directory_path() / ("lodemark-micro-out-" + std::to_string(std::random_device{}()))) {
+    fs::create_directories(native_);
+    path_ = platform_path(native_);
+  }
+  ~Folder() {
+    std::error_code ignored;
+    fs::remove_all(native_, ignored);
+  }
+  // A new borehole folder, as the run creates one.
+  std::u32string next() {
+    const std::u32string folder = path_ + U"\\" + std::u32string(1, U'b') + number(++count_);
+    lodemark::platform::create_folder(folder);
+    return folder;
+  }
+
+ private:
+  static std::u32string platform_path(const fs::path& native) {
+    return lodemark::platform::to_program_path(native.string()).value();
+  }
+  static std::u32string number(long n) {
+    std::u32string text;
+    for (const char c : std::to_string(n)) text += static_cast<char32_t>(c);
+    return text;
+  }
+  fs::path native_;
+  std::u32string path_;
+  long count_ = 0;
+};
+
+// A borehole of average size in the generated data, no alternating layer
+// (the dictionary has benchmarks of its own).
+lodemark::LayerRows layer_rows() {
+  lodemark::LayerRows rows;
+  const char32_t* codes[] = {U"04", U"05", U"08", U"06", U"09", U"03"};
+  for (int i = 0; i < 22; ++i)
+    rows.push_back({U"   " + std::u32string(1, U'1' + static_cast<char32_t>(i % 9)) + U".35", U"0",
+                    codes[i % 6], U"  "});
+  return rows;
+}
+
+lodemark::X5Rows value_rows() {
+  lodemark::X5Rows rows;
+  for (int i = 0; i < 35; ++i) rows.push_back({U"    " + std::u32string(1, U'1' + static_cast<char32_t>(i % 9)) + U".15", U"12"});
+  return rows;
+}
+
+const lodemark::HeaderFields kHeader{U"32", U"58", U"32", U"03", U"   24.45", U"   16.10", U"19981223", U" 22", U" 35"};
+
+void BM_Write_Title_Files(benchmark::State& state) {
+  Folder folder;
+  for (auto _ : state) lodemark::Write_Title_Files(folder.next(), U"1       ", U"東町００", kHeader);
+}
+BENCHMARK(BM_Write_Title_Files)->Unit(benchmark::kMicrosecond);
+
+void BM_Write_Layer_File_22Rows(benchmark::State& state) {
+  Folder folder;
+  const lodemark::LayerRows rows = layer_rows();
+  for (auto _ : state) lodemark::Write_Layer_File(folder.next(), static_cast<int>(rows.size()), rows);
+}
+BENCHMARK(BM_Write_Layer_File_22Rows)->Unit(benchmark::kMicrosecond);
+
+void BM_Write_X5_File_35Rows(benchmark::State& state) {
+  Folder folder;
+  const lodemark::X5Rows rows = value_rows();
+  for (auto _ : state) lodemark::Write_X5_File(folder.next(), static_cast<int>(rows.size()), rows);
+}
+BENCHMARK(BM_Write_X5_File_35Rows)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
