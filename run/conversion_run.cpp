@@ -29,11 +29,15 @@ RunOutcome Refuse(RunWindow& window, std::u32string_view text, BoxStyle style, s
   return RunOutcome::Refused;
 }
 
-std::vector<std::u32string> Collect_Selection(RunWindow& window) {
-  std::vector<std::u32string> selection;
+// The list indices of the selected entries, in list order. The entries' texts
+// are taken from the list as each one is needed: the list cannot change while
+// the run holds the window, and a copy of every text would double the memory
+// that a long list takes.
+std::vector<int> Collect_Selection(RunWindow& window) {
+  std::vector<int> selection;
   const int count = window.List1_Count();
   for (int i = 0; i < count; ++i)
-    if (window.List1_Selected(i)) selection.push_back(window.List1_Text(i));
+    if (window.List1_Selected(i)) selection.push_back(i);
   return selection;
 }
 
@@ -100,12 +104,14 @@ RunOutcome Command1_Click(RunWindow& window) {
   const std::u32string source = window.Text1_Text();
   if (Trim(source).empty()) return Refuse(window, kNoSourceFolder, BoxStyle::OkOnly, kAppTitle);
 
-  const std::vector<std::u32string> selection = Collect_Selection(window);
+  const std::vector<int> selection = Collect_Selection(window);
   if (selection.empty()) return Refuse(window, kNothingSelected, BoxStyle::OkOnly, kAppTitle);
 
-  for (const auto& entry : selection)
+  for (const int index : selection) {
+    const std::u32string entry = window.List1_Text(index);
     if (!Is_Safe_Folder_Name(Trim(Log_No_Of(entry))))
       return Refuse(window, kBadLogNo + entry, BoxStyle::OkExclamation, kAppTitle);
+  }
 
   if (!Prepare_Destination(destination, window)) {
     Clear_Status(window);
@@ -121,7 +127,7 @@ RunOutcome Command1_Click(RunWindow& window) {
 
     const int total = static_cast<int>(selection.size());
     for (int k = 0; k < total; ++k) {
-      const std::u32string& entry = selection[static_cast<std::size_t>(k)];
+      const std::u32string entry = window.List1_Text(selection[static_cast<std::size_t>(k)]);
       const std::u32string log_no = Log_No_Of(entry);
       // The checked normal form, not the raw text: it is the folder that was
       // just verified and created.
