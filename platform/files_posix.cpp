@@ -330,6 +330,11 @@ void copy_file(std::u32string_view from, std::u32string_view to) {
 std::string read_all(std::u32string_view path) {
   Fd fd = open_or_throw(path, O_RDONLY, U"ファイルを開けません");
   std::string out;
+  // One allocation of the right size: growing the text chunk by chunk made
+  // every read of a dictionary page in fresh memory.
+  struct stat st {};
+  if (::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+    out.reserve(static_cast<std::size_t>(st.st_size));
   std::vector<char> buffer(kBufferSize);
   for (;;) {
     const ssize_t n = ::read(fd.get(), buffer.data(), buffer.size());

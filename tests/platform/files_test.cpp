@@ -217,6 +217,13 @@ TEST(Files, ReadAll) {
   write_bytes(dir.native("t.txt"), std::string("a\r\n\0\x95\x5C", 6));
   EXPECT_EQ(read_all(dir.program(U"t.txt")), std::string("a\r\n\0\x95\x5C", 6));
   EXPECT_THROW(read_all(dir.program(U"missing.txt")), FileError);
+  // Larger than one read of the file, and empty.
+  std::string large(200'003, '\0');
+  for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i * 7 % 251);
+  write_bytes(dir.native("large.txt"), large);
+  EXPECT_EQ(read_all(dir.program(U"large.txt")), large);
+  write_bytes(dir.native("empty.txt"), "");
+  EXPECT_EQ(read_all(dir.program(U"empty.txt")), "");
 }
 
 }  // namespace
