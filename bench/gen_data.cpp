@@ -165,9 +165,10 @@ Piece hole_name(const Vocabulary& v, std::int64_t index, Rng& rng) {
   return {place.bytes + v.digits[(n / 10) % 10].bytes + v.digits[n % 10].bytes, place.chars + 2};
 }
 
-void write_borehole(const Vocabulary& v, std::int64_t index, Rng& rng, Output& catalogue, Output& headers,
-                    Output& layers, Output& values, GenSummary& sum) {
-  const std::string key = format("%-8lld", static_cast<long long>(index + 1));
+void write_borehole(const Vocabulary& v, const std::string& key_prefix, std::int64_t index, Rng& rng,
+                    Output& catalogue, Output& headers, Output& layers, Output& values, GenSummary& sum) {
+  std::string key = key_prefix + std::to_string(index + 1);
+  key.resize(8, ' ');
   const int layer_count = rng.range(5, 40);
   const int value_count = rng.range(10, 60);
   const std::string date = format("%04d%02d%02d", rng.range(1975, 2005), rng.range(1, 12), rng.range(1, 28));
@@ -340,6 +341,11 @@ void write_patdat(const std::filesystem::path& folder, int dictionary_records, R
 GenSummary generate(const GenOptions& options) {
   if (options.boreholes < 1 || options.boreholes > 99999999)
     throw std::invalid_argument("boreholes must lie between 1 and 99999999");
+  for (const char c : options.key_prefix)
+    if (c <= ' ' || c > '~' || c == '\\' || c == '/')
+      throw std::invalid_argument("the key prefix must be printable ASCII without blanks or separators");
+  if (options.key_prefix.size() + std::to_string(options.boreholes).size() > 8)
+    throw std::invalid_argument("key prefix and borehole numbers do not fit 8 characters");
   const std::filesystem::path database = options.out / kDatabaseFolder;
   const std::filesystem::path patdat = options.out / kPatdatFolder;
   std::filesystem::create_directories(database);
@@ -358,7 +364,7 @@ GenSummary generate(const GenOptions& options) {
   Output layers(database / "Rodev2.Dat");
   Output values(database / "Rodev3.Dat");
   for (std::int64_t i = 0; i < options.boreholes; ++i)
-    write_borehole(vocabulary, i, data_rng, catalogue, headers, layers, values, sum);
+    write_borehole(vocabulary, options.key_prefix, i, data_rng, catalogue, headers, layers, values, sum);
   catalogue.close();
   headers.close();
   layers.close();

@@ -12,6 +12,9 @@ struct GenOptions {
   std::uint64_t seed = 1;
   // Records of the soil dictionary (and about as many in the register).
   int dictionary_records = 5000;
+  // Put before each borehole number (ASCII); a letter here makes every
+  // borehole folder a name that path mapping must match without regard to case.
+  std::string key_prefix{};
   std::filesystem::path out;  // gets database/ and patdat/
 };
 

@@ -237,12 +237,27 @@ TEST(GenerateTest, SameSeedSameBytesAndLargerRunsExtendSmallerOnes) {
   }
 }
 
+TEST(GenerateTest, KeyPrefixStandsBeforeEveryNumber) {
+  TempFolder tmp;
+  generate({.boreholes = 120, .seed = 5, .dictionary_records = 300, .key_prefix = "No.B", .out = tmp.path()});
+  const fs::path db = tmp.path() / kDatabaseFolder;
+  const auto catalogue = crlf_lines(db / "Rodev5.Dat");
+  ASSERT_EQ(catalogue.size(), 120u);
+  EXPECT_EQ(catalogue[0].substr(0, 8), "No.B1   ");
+  EXPECT_EQ(catalogue[119].substr(0, 8), "No.B120 ");
+  EXPECT_EQ(crlf_lines(db / "Rodev1.Dat")[119].substr(0, 8), "No.B120 ");
+  for (const std::string& line : crlf_lines(db / "Rodev3.Dat")) EXPECT_EQ(line.substr(0, 4), "No.B");
+}
+
 TEST(GenerateTest, RejectsOptionsItCannotHonour) {
   TempFolder tmp;
   EXPECT_THROW(generate({.boreholes = 0, .out = tmp.path()}), std::invalid_argument);
   EXPECT_THROW(generate({.boreholes = 100000000, .out = tmp.path()}), std::invalid_argument);
   EXPECT_THROW(generate({.boreholes = 10, .dictionary_records = 100, .out = tmp.path()}), std::invalid_argument);
   EXPECT_THROW(generate({.boreholes = 10, .dictionary_records = 7000, .out = tmp.path()}), std::invalid_argument);
+  EXPECT_THROW(generate({.boreholes = 1000, .key_prefix = "ABCDEF", .out = tmp.path()}), std::invalid_argument);
+  EXPECT_THROW(generate({.boreholes = 10, .key_prefix = "A B", .out = tmp.path()}), std::invalid_argument);
+  EXPECT_THROW(generate({.boreholes = 10, .key_prefix = "A\\", .out = tmp.path()}), std::invalid_argument);
   // A file where the database folder should be.
   std::ofstream(tmp.path() / "blocked") << "x";
   EXPECT_ANY_THROW(generate({.boreholes = 10, .out = tmp.path() / "blocked"}));

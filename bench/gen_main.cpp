@@ -1,4 +1,4 @@
-// lodemark-bench-gen --boreholes N --seed S [--dictionary-records M] --out DIR
+// lodemark-bench-gen --boreholes N --seed S [--dictionary-records M] [--key-prefix P] --out DIR
 #include <charconv>
 #include <cstdio>
 #include <exception>
@@ -11,7 +11,7 @@ namespace {
 
 void usage() {
   std::fprintf(stderr,
-               "usage: lodemark-bench-gen [--boreholes N] [--seed S] [--dictionary-records M] --out DIR\n"
+               "usage: lodemark-bench-gen [--boreholes N] [--seed S] [--dictionary-records M] [--key-prefix P] --out DIR\n"
                "  writes DIR/database/Rodev{1,2,3,5}.Dat and DIR/patdat/ (defaults: N=10000, S=1, M=5000)\n");
 }
 
@@ -36,6 +36,8 @@ int main(int argc, char** argv) {
       ok = ok && parse_number(value, options.seed);
     else if (arg == "--dictionary-records")
       ok = ok && parse_number(value, options.dictionary_records);
+    else if (arg == "--key-prefix")
+      options.key_prefix = std::string(value);
     else if (arg == "--out")
       options.out = std::string(value);
     else

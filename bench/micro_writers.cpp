@@ -29,7 +29,7 @@ class Folder {
   }
   // A new borehole folder, as the run creates one.
   std::u32string next() {
-    const std::u32string folder = path_ + U"\\" + std::u32string(1, U'b') + number(++count_);
+    const std::u32string folder = path_ + U"\\" + number(++count_);
     lodemark::platform::create_folder(folder);
     return folder;
   }
