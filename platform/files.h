@@ -39,6 +39,9 @@ class TextReader {
   bool at_end();
   // Reads the next line without its line end; false at the end of the file.
   bool read_line(std::string& line);
+  // The same, keeping only the first `limit` bytes of the line: the rest is
+  // skipped, so that a huge line (a file without CRs) costs no memory.
+  bool read_line(std::string& line, std::size_t limit);
   std::uint64_t position() const;
   void seek(std::uint64_t position);
 

@@ -138,22 +138,28 @@ bool TextReader::at_end() {
   return r.pos >= r.len && !r.refill();
 }
 
-bool TextReader::read_line(std::string& line) {
+bool TextReader::read_line(std::string& line) { return read_line(line, std::string::npos); }
+
+bool TextReader::read_line(std::string& line, std::size_t limit) {
   Impl& r = *impl_;
   line.clear();
   if (at_end()) return false;
+  const auto keep = [&](const char* begin, const char* stop) {
+    const std::size_t room = limit - line.size();
+    line.append(begin, std::min(static_cast<std::size_t>(stop - begin), room));
+  };
   for (;;) {
     const char* begin = r.buffer.data() + r.pos;
     const char* end = r.buffer.data() + r.len;
     const char* cr = static_cast<const char*>(std::memchr(begin, '\r', static_cast<std::size_t>(end - begin)));
     if (cr) {
-      line.append(begin, cr);
+      keep(begin, cr);
       r.pos = static_cast<std::size_t>(cr - r.buffer.data()) + 1;
       if (r.pos >= r.len && !r.refill()) return true;
       if (r.buffer[r.pos] == '\n') ++r.pos;
       return true;
     }
-    line.append(begin, end);
+    keep(begin, end);
     r.pos = r.len;
     if (!r.refill()) return true;
   }
@@ -206,7 +212,15 @@ FileWriter::~FileWriter() {
   }
 }
 FileWriter::FileWriter(FileWriter&&) noexcept = default;
-FileWriter& FileWriter::operator=(FileWriter&&) noexcept = default;
+
+FileWriter& FileWriter::operator=(FileWriter&& other) noexcept {
+  if (this != &other) {
+    // The writer given up writes out what it still holds, as its destructor would.
+    const FileWriter replaced(std::move(*this));
+    impl_ = std::move(other.impl_);
+  }
+  return *this;
+}
 
 void FileWriter::write(std::string_view bytes) {
   impl_->pending.append(bytes);
@@ -291,8 +305,16 @@ void rename_file(std::u32string_view from, std::u32string_view to) {
 
 void copy_file(std::u32string_view from, std::u32string_view to) {
   Fd in = open_or_throw(from, O_RDONLY, U"ファイルを開けません");
-  Fd out = open_or_throw(to, O_WRONLY | O_CREAT | O_TRUNC, U"ファイルを作成できません");
+  Fd out = open_or_throw(to, O_WRONLY | O_CREAT, U"ファイルを作成できません");
   const std::u32string to_path(to);
+  // Both names may reach one file (names resolve without regard to case):
+  // truncating it would empty the source, and there is nothing to copy.
+  struct stat in_st {}, out_st {};
+  if (::fstat(in.get(), &in_st) != 0 || ::fstat(out.get(), &out_st) != 0)
+    throw FileError(U"ファイルに書き込めません", to_path, posix::reason_text(errno));
+  if (in_st.st_dev == out_st.st_dev && in_st.st_ino == out_st.st_ino) return;
+  if (S_ISREG(out_st.st_mode) && ::ftruncate(out.get(), 0) != 0)
+    throw FileError(U"ファイルに書き込めません", to_path, posix::reason_text(errno));
   std::vector<char> buffer(kBufferSize);
   for (;;) {
     const ssize_t n = ::read(in.get(), buffer.data(), buffer.size());

@@ -14,10 +14,21 @@ std::string_view trim(std::string_view s) {
   return s;
 }
 
-// ASCII letters without regard to case; other bytes (code page 932) as they are.
+bool is_lead_byte(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+// ASCII letters without regard to case; double-byte characters (code page
+// 932) exactly, since their second byte may look like an ASCII letter.
 bool equal_no_case(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
+    if (is_lead_byte(a[i]) && i + 1 < a.size()) {
+      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+      ++i;
+      continue;
+    }
     char x = a[i], y = b[i];
     if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
     if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/cp932.h"
+#include "test_support.h"
+
+namespace lodemark {
+namespace {
+
+using test::u8;
+
+TEST(Cp932Decode, MicrosoftTableAndExtensions) {
+  const struct {
+    const char* bytes;
+    char32_t expected;
+  } rows[] = {
+      {"\x81\x60", U'\uFF5E'},  // wave dash row of Microsoft's table, not U+301C
+      {"\x81\x61", U'\u2225'},  // parallel to, not U+2016
+      {"\x81\x7C", U'\uFF0D'},  // minus sign
+      {"\x87\x40", U'\u2460'},  // circled one (NEC row 13)
+      {"\xED\x40", U'\u7E8A'},  // NEC-selected IBM extension
+      {"\xFB\xFC", U'\u9AD9'},  // 髙 (IBM extension)
+      {"\xF0\x40", U'\uE000'},  // user-defined area
+      {"\xB1", U'\uFF71'},      // half-width katakana ｱ
+      {"\x88\x9F", U'\u4E9C'},  // 亜
+  };
+  for (const auto& row : rows) {
+    const std::u32string text = cp932::decode(row.bytes);
+    ASSERT_EQ(text.size(), 1u) << row.bytes;
+    EXPECT_EQ(static_cast<unsigned>(text[0]), static_cast<unsigned>(row.expected));
+  }
+}
+
+TEST(Cp932Decode, EachInvalidByteBecomesOneSubstituteAndDecodingGoesOn) {
+  const struct {
+    std::string bytes;
+    std::u32string expected;
+  } rows[] = {
+      {"A\x80" "B", U"A\uFFFDB"},
+      {"A\xA0" "B", U"A\uFFFDB"},
+      {"\xFD\xFE\xFF", U"\uFFFD\uFFFD\uFFFD"},
+      // A lead byte with a trail byte out of range: only the lead is lost.
+      {"\x81\x20X", U"\uFFFD X"},
+      {"\x81\x7F" "X", U"\uFFFD\x7FX"},
+      // A well-formed pair without a character in the table.
+      {"\x85\x40" "X", U"\uFFFD@X"},
+      // Good characters on both sides of damage survive.
+      {"\x95\x5C\xFF\x83\x5C", U"表\uFFFDソ"},
+      // A lead byte cut off at the end of the text.
+      {"AB\x81", U"AB\uFFFD"},
+      {"\x95", U"\uFFFD"},
+      {std::string("a\0b", 3), std::u32string(U"a\0b", 3)},
+  };
+  for (const auto& row : rows) EXPECT_EQ(u8(cp932::decode(row.bytes)), u8(row.expected)) << row.bytes;
+}
+
+TEST(Cp932Decode, LongDamagedInputKeepsEveryGoodCharacter) {
+  // Longer than the converter's internal buffer, with damage spread through it.
+  std::string bytes;
+  std::u32string expected;
+  for (int i = 0; i < 3000; ++i) {
+    bytes += "\x95\x5C" "a\xFF";
+    expected += U"表a\uFFFD";
+  }
+  EXPECT_EQ(cp932::decode(bytes), expected);
+}
+
+TEST(Cp932, BackslashTrailBytesRoundTrip) {
+  // 表, ソ and 能 end in 0x5C, the byte of "\".
+  const std::u32string text = U"C:\\表\\ソ能\\";
+  const std::string bytes = cp932::encode(text);
+  EXPECT_EQ(bytes, "C:\\\x95\x5C\\\x83\x5C\x94\x5C\\");
+  EXPECT_EQ(cp932::decode(bytes), text);
+}
+
+TEST(Cp932Encode, CharactersWithoutAFormBecomeQuestionMarks) {
+  EXPECT_EQ(cp932::encode(U"a\U0001F600b"), "a?b");
+  EXPECT_EQ(cp932::encode(U"\uFFFD"), "?");
+  EXPECT_EQ(cp932::encode(std::u32string{char32_t{0xD800}, U'x'}), "?x");  // lone surrogate
+  EXPECT_EQ(cp932::encode(std::u32string{char32_t{0x110000}, U'x'}), "?x");  // beyond Unicode
+  EXPECT_EQ(cp932::encode(U"亜\U0001F600\U0001F600亜"), "\x88\x9F??\x88\x9F");
+}
+
+TEST(Cp932Encode, MixedTextAndLongText) {
+  EXPECT_EQ(cp932::encode(U"ｱ①髙～"), "\xB1\x87\x40\xFB\xFC\x81\x60");
+  EXPECT_EQ(cp932::encode(U""), "");
+  std::u32string many(5000, U'漢');
+  const std::string bytes = cp932::encode(many);
+  ASSERT_EQ(bytes.size(), 10000u);
+  EXPECT_EQ(cp932::decode(bytes), many);
+}
+
+}  // namespace
+}  // namespace lodemark

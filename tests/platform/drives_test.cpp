@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/drives.h"
+#include "platform/files.h"
+#include "test_support.h"
+
+namespace lodemark::platform {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+using test::u8;
+using test::write_bytes;
+
+// Program path that the default table gives a native absolute path.
+std::u32string on_z(const std::string& native) {
+  std::u32string out = U"Z:";
+  for (char32_t c : from_utf8(native)) out += c == U'/' ? U'\\' : c;
+  return out;
+}
+
+// Every test here may change the drive table and the working directory.
+class Drives : public ::testing::Test {
+ protected:
+  test::DriveStateGuard guard_;
+  TempDir dir_;
+};
+
+TEST_F(Drives, DefaultTableHasZAtTheRoot) {
+  EXPECT_EQ(drive_letters(), std::vector<char32_t>{U'Z'});
+  EXPECT_TRUE(drive_ready(U'Z'));
+  EXPECT_TRUE(drive_ready(U'z'));
+  EXPECT_EQ(to_native(U"Z:\\"), "/");
+  EXPECT_EQ(to_native(U"z:\\lodemark-no-such-folder\\Sub\\X1.txt"), "/lodemark-no-such-folder/Sub/X1.txt");
+  EXPECT_EQ(to_native(dir_.program(U"data\\X1.txt")), dir_.native("data/X1.txt"));
+  EXPECT_EQ(dir_.program(), on_z(dir_.native()));
+}
+
+TEST_F(Drives, DriveLetterOf) {
+  EXPECT_EQ(drive_letter_of(U"c:\\x"), U'C');
+  EXPECT_EQ(drive_letter_of(U"Q:"), U'Q');
+  EXPECT_EQ(drive_letter_of(U"\\\\server\\share"), 0u);
+  EXPECT_EQ(drive_letter_of(U"1:\\"), 0u);
+  EXPECT_EQ(drive_letter_of(U"Ｃ:\\"), 0u);
+  EXPECT_EQ(drive_letter_of(U"C"), 0u);
+  EXPECT_EQ(drive_letter_of(U""), 0u);
+}
+
+TEST_F(Drives, ExistingNamesAreFoundWithoutRegardToCase) {
+  fs::create_directories(dir_.native("PatDat/Deep/Er"));
+  write_bytes(dir_.native("PatDat/KISHITU.TXT"), "1,砂\r\n");
+  write_bytes(dir_.native("PatDat/Deep/Er/x.TXT"), "x");
+  write_bytes(dir_.native("PatDat/ＡＢＣ.txt"), "wide");
+
+  EXPECT_EQ(to_native(dir_.program(U"patdat\\Kishitu.txt")), dir_.native("PatDat/KISHITU.TXT"));
+  EXPECT_EQ(to_native(dir_.program(U"PATDAT\\deep\\ER\\X.txt")), dir_.native("PatDat/Deep/Er/x.TXT"));
+  EXPECT_EQ(to_native(dir_.program(U"patdat\\ａｂｃ.TXT")), dir_.native("PatDat/ＡＢＣ.txt"));
+  EXPECT_TRUE(is_file(dir_.program(U"patdat\\kishitu.txt")));
+  EXPECT_EQ(read_all(dir_.program(U"PATDAT\\kishitu.TXT")), "1,砂\r\n");
+  // Resolution follows "." and ".." and "/" like "\".
+  EXPECT_EQ(to_native(dir_.program(U"patdat\\deep\\..\\.\\kishitu.txt")), dir_.native("PatDat/KISHITU.TXT"));
+  EXPECT_EQ(to_native(dir_.program(U"patdat/kishitu.txt")), dir_.native("PatDat/KISHITU.TXT"));
+}
+
+TEST_F(Drives, ExactNameIsPreferred) {
+  write_bytes(dir_.native("Data.txt"), "mixed");
+  write_bytes(dir_.native("DATA.TXT"), "upper");
+  EXPECT_EQ(to_native(dir_.program(U"Data.txt")), dir_.native("Data.txt"));
+  EXPECT_EQ(to_native(dir_.program(U"DATA.TXT")), dir_.native("DATA.TXT"));
+  // Without an exact match the choice does not change from call to call.
+  const auto first = to_native(dir_.program(U"data.txt"));
+  ASSERT_TRUE(first == dir_.native("Data.txt") || first == dir_.native("DATA.TXT"));
+  EXPECT_EQ(to_native(dir_.program(U"data.txt")), first);
+}
+
+TEST_F(Drives, NewNamesAreKeptAsWritten) {
+  fs::create_directory(dir_.native("PatDat"));
+  {
+    FileWriter out(dir_.program(U"PATDAT\\NewFile.txt"), FileWriter::Mode::Create);
+    out.write_line("x");
+    out.close();
+  }
+  create_folder(dir_.program(U"patdat\\Sub Folder"));
+  EXPECT_TRUE(fs::is_regular_file(dir_.native("PatDat/NewFile.txt")));
+  EXPECT_TRUE(fs::is_directory(dir_.native("PatDat/Sub Folder")));
+  EXPECT_FALSE(test::native_exists(dir_.native("PATDAT")));
+  EXPECT_FALSE(test::native_exists(dir_.native("patdat")));
+  // Below a missing level every name is kept as written.
+  EXPECT_EQ(to_native(dir_.program(U"Missing\\Sub\\X1.txt")), dir_.native("Missing/Sub/X1.txt"));
+}
+
+TEST_F(Drives, ReverseMappingLongestRootWins) {
+  fs::create_directories(dir_.native("q/r"));
+  set_drive_root(U'Q', from_utf8(dir_.native("q")));
+  set_drive_root(U'r', from_utf8(dir_.native("q/r")));
+  EXPECT_EQ(to_program_path("/"), U"Z:\\");
+  EXPECT_EQ(to_program_path(dir_.native("q")), U"Q:\\");
+  EXPECT_EQ(to_program_path(dir_.native("q/other/y.txt")), U"Q:\\other\\y.txt");
+  EXPECT_EQ(to_program_path(dir_.native("q/r")), U"R:\\");
+  EXPECT_EQ(to_program_path(dir_.native("q/r/x.txt")), U"R:\\x.txt");
+  // A root is a whole folder name, not a prefix of one.
+  EXPECT_EQ(to_program_path(dir_.native("qq/x")), on_z(dir_.native("qq/x")));
+  EXPECT_EQ(to_program_path(dir_.native("q/./r/../s//t")), U"Q:\\s\\t");
+  EXPECT_EQ(to_program_path("relative/path"), std::nullopt);
+  EXPECT_EQ(to_program_path(""), std::nullopt);
+  // Both ways agree.
+  EXPECT_EQ(to_native(U"r:\\x.txt"), dir_.native("q/r/x.txt"));
+
+  set_drive_root(U'Z', U"");
+  EXPECT_EQ(to_program_path("/usr"), std::nullopt);
+  EXPECT_EQ(to_program_path(dir_.native("q/a")), U"Q:\\a");
+}
+
+TEST_F(Drives, MissingOrUnreadyDrive) {
+  write_bytes(dir_.native("plain"), "x");
+  const struct {
+    const char* label;
+    std::u32string root;  // empty: not in the table
+  } rows[] = {
+      {"not in the table", U""},
+      {"root is a file", from_utf8(dir_.native("plain"))},
+      {"root is missing", from_utf8(dir_.native("gone"))},
+  };
+  for (const auto& row : rows) {
+    set_drive_root(U'Q', row.root);
+    EXPECT_FALSE(drive_ready(U'Q')) << row.label;
+    EXPECT_FALSE(set_current_drive(U'q')) << row.label;
+    EXPECT_EQ(current_drive(), U'Z') << row.label;
+    EXPECT_EQ(file_size(U"Q:\\x.txt"), -1) << row.label;
+    EXPECT_FALSE(exists(U"Q:\\x.txt")) << row.label;
+    EXPECT_THROW(FileWriter(U"Q:\\x.txt", FileWriter::Mode::Create), FileError) << row.label;
+  }
+  set_drive_root(U'Q', U"");
+  EXPECT_EQ(to_native(U"Q:\\x"), std::nullopt);
+  EXPECT_EQ(to_native(U"q:"), std::nullopt);
+  EXPECT_THROW(create_folder(U"Q:\\x"), FileError);
+  EXPECT_TRUE(list_folders(U"Q:\\").empty());
+  EXPECT_FALSE(set_current_drive(U'1'));
+  EXPECT_FALSE(set_current_drive(U'表'));
+  EXPECT_FALSE(set_current_folder(U"Q:\\"));
+}
+
+TEST_F(Drives, CurrentDriveAndFolderPerDrive) {
+  fs::create_directories(dir_.native("q/sub"));
+  fs::create_directories(dir_.native("zfolder"));
+  set_drive_root(U'Q', from_utf8(dir_.native("q")));
+
+  ASSERT_TRUE(set_current_folder(dir_.program(U"zfolder")));
+  EXPECT_EQ(current_drive(), U'Z');
+  EXPECT_EQ(fs::current_path(), dir_.native("zfolder"));
+
+  ASSERT_TRUE(set_current_drive(U'q'));
+  EXPECT_EQ(current_drive(), U'Q');
+  EXPECT_EQ(current_folder(U'Q'), U"Q:\\");
+  EXPECT_EQ(fs::current_path(), dir_.native("q"));
+
+  ASSERT_TRUE(set_current_folder(U"Q:\\sub"));
+  EXPECT_EQ(current_folder(U'q'), U"Q:\\sub");
+  EXPECT_EQ(fs::current_path(), dir_.native("q/sub"));
+  EXPECT_EQ(absolute_program_path(U"x.txt"), U"Q:\\sub\\x.txt");
+  EXPECT_EQ(absolute_program_path(U"Q:x.txt"), U"Q:\\sub\\x.txt");
+  EXPECT_EQ(absolute_program_path(U"\\y"), U"Q:\\y");
+  EXPECT_EQ(absolute_program_path(U"..\\..\\z"), U"Q:\\z");
+  EXPECT_EQ(to_native(U"x.txt"), dir_.native("q/sub/x.txt"));
+
+  // Each drive keeps its own folder.
+  ASSERT_TRUE(set_current_drive(U'Z'));
+  EXPECT_EQ(fs::current_path(), dir_.native("zfolder"));
+  EXPECT_EQ(absolute_program_path(U"Q:a"), U"Q:\\sub\\a");
+  ASSERT_TRUE(set_current_drive(U'Q'));
+  EXPECT_EQ(fs::current_path(), dir_.native("q/sub"));
+
+  // A folder that is not there changes nothing.
+  EXPECT_FALSE(set_current_folder(U"Q:\\missing"));
+  EXPECT_EQ(current_folder(U'Q'), U"Q:\\sub");
+  EXPECT_EQ(current_drive(), U'Q');
+
+  // A current folder deleted meanwhile falls back to the drive's root.
+  ASSERT_TRUE(set_current_drive(U'Z'));
+  fs::remove(dir_.native("q/sub"));
+  ASSERT_TRUE(set_current_drive(U'Q'));
+  EXPECT_EQ(current_folder(U'Q'), U"Q:\\");
+  EXPECT_EQ(fs::current_path(), dir_.native("q"));
+}
+
+TEST_F(Drives, TableComesFromDosdevices) {
+  // Reloaded last (guard_ outlives env), with the old XDG_CONFIG_HOME.
+  const TempDir config;
+  test::ScopedEnv env("XDG_CONFIG_HOME", config.native());
+  const std::string devices = config.native("lodemark/dosdevices");
+  fs::create_directories(devices);
+  fs::create_directories(dir_.native("data/Sub"));
+  fs::create_directories(config.native("lodemark/drive_c"));
+  fs::create_directories(devices + "/s:");                             // a folder
+  fs::create_directory_symlink(dir_.native("data"), devices + "/q:");   // absolute link
+  fs::create_directory_symlink("../drive_c", devices + "/c:");         // relative link
+  fs::create_directory_symlink(dir_.native("gone"), devices + "/r:");  // dangling
+  write_bytes(dir_.native("file"), "x");
+  fs::create_symlink(dir_.native("file"), devices + "/t:");            // not a folder
+  fs::create_directory_symlink(dir_.native("data"), devices + "/xy:");  // not a drive name
+  fs::create_directory_symlink(dir_.native("data"), devices + "/1:");
+  fs::create_directory_symlink(dir_.native("data"), devices + "/u");
+
+  reload_drives();
+  EXPECT_EQ(drive_letters(), (std::vector<char32_t>{U'C', U'Q', U'S', U'Z'}));
+  EXPECT_TRUE(drive_ready(U'Q'));
+  EXPECT_FALSE(drive_ready(U'R'));
+  EXPECT_EQ(to_native(U"q:\\sub\\X1.txt"), dir_.native("data/Sub/X1.txt"));
+  EXPECT_EQ(to_program_path(dir_.native("data/Sub")), U"Q:\\Sub");
+  EXPECT_EQ(to_native(U"C:\\"), config.native("lodemark/drive_c"));
+  EXPECT_EQ(to_native(U"S:\\a"), devices + "/s:/a");
+  ASSERT_TRUE(set_current_drive(U'Q'));
+  EXPECT_EQ(fs::current_path(), dir_.native("data"));
+
+  // A reload forgets drives set by hand.
+  set_drive_root(U'P', from_utf8(dir_.native("data")));
+  EXPECT_TRUE(drive_ready(U'P'));
+  reload_drives();
+  EXPECT_FALSE(drive_ready(U'P'));
+}
+
+TEST_F(Drives, DosdevicesCanMoveZ) {
+  const TempDir config;
+  test::ScopedEnv env("XDG_CONFIG_HOME", config.native());
+  fs::create_directories(config.native("lodemark/dosdevices"));
+  fs::create_directory_symlink(dir_.native(), config.native("lodemark/dosdevices/z:"));
+  reload_drives();
+  EXPECT_EQ(to_native(U"Z:\\x"), dir_.native("x"));
+  EXPECT_EQ(to_program_path("/usr"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace lodemark::platform

@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "test_support.h"
+
+namespace lodemark::platform {
+namespace {
+
+using test::read_bytes;
+using test::TempDir;
+using test::write_bytes;
+
+// True when this process can write into a folder it has made read-only
+// (it runs as root); permission tests are meaningless then.
+bool permissions_are_ignored(const TempDir& dir) {
+  namespace fs = std::filesystem;
+  fs::create_directory(dir.native("probe"));
+  fs::permissions(dir.native("probe"), fs::perms::owner_read | fs::perms::owner_exec);
+  std::error_code ec;
+  const bool ignored = fs::create_directory(dir.native("probe/x"), ec);
+  fs::permissions(dir.native("probe"), fs::perms::owner_all);
+  fs::remove_all(dir.native("probe"));
+  return ignored;
+}
+
+void write_one_line(const std::u32string& path, FileWriter::Mode mode, std::string_view line) {
+  FileWriter out(path, mode);
+  out.write_line(line);
+  out.close();
+}
+
+TEST(FileWriter, CreateReplacesAndAppendAppends) {
+  const TempDir dir;
+  write_bytes(dir.native("x.txt"), "an older and longer content\r\n");
+  write_one_line(dir.program(U"x.txt"), FileWriter::Mode::Create, "new");
+  EXPECT_EQ(read_bytes(dir.native("x.txt")), "new\r\n");
+  {
+    FileWriter out(dir.program(U"x.txt"), FileWriter::Mode::Append);
+    out.write("a,");
+    out.write_line("\x95\x5C");
+    out.close();
+  }
+  EXPECT_EQ(read_bytes(dir.native("x.txt")), "new\r\na,\x95\x5C\r\n");
+  write_one_line(dir.program(U"fresh.txt"), FileWriter::Mode::Append, "first");
+  EXPECT_EQ(read_bytes(dir.native("fresh.txt")), "first\r\n");
+}
+
+TEST(FileWriter, EverythingWrittenReachesTheFile) {
+  const TempDir dir;
+  std::string expected;
+  {
+    FileWriter out(dir.program(U"big.txt"), FileWriter::Mode::Create);
+    for (int i = 0; i < 30000; ++i) {
+      const std::string line = "row " + std::to_string(i);
+      out.write_line(line);
+      expected += line + "\r\n";
+    }
+    out.sync();
+    // No close(): the destructor writes what is still pending.
+  }
+  EXPECT_EQ(read_bytes(dir.native("big.txt")), expected);
+}
+
+TEST(FileWriter, MoveAssignmentKeepsWhatWasWritten) {
+  const TempDir dir;
+  {
+    FileWriter out(dir.program(U"a.txt"), FileWriter::Mode::Create);
+    out.write_line("for a");
+    out = FileWriter(dir.program(U"b.txt"), FileWriter::Mode::Create);
+    out.write_line("for b");
+    out.close();
+  }
+  EXPECT_EQ(read_bytes(dir.native("a.txt")), "for a\r\n");
+  EXPECT_EQ(read_bytes(dir.native("b.txt")), "for b\r\n");
+}
+
+TEST(FileWriter, ExistingFileUnderAnotherCaseIsReplacedNotDoubled) {
+  const TempDir dir;
+  write_bytes(dir.native("X1.TXT"), "old\r\n");
+  write_one_line(dir.program(U"x1.txt"), FileWriter::Mode::Create, "new");
+  EXPECT_EQ(read_bytes(dir.native("X1.TXT")), "new\r\n");
+  write_one_line(dir.program(U"X1.txt"), FileWriter::Mode::Append, "more");
+  EXPECT_EQ(read_bytes(dir.native("X1.TXT")), "new\r\nmore\r\n");
+  EXPECT_FALSE(test::native_exists(dir.native("x1.txt")));
+  EXPECT_FALSE(test::native_exists(dir.native("X1.txt")));
+}
+
+TEST(FileWriter, FailureToCreateThrowsNamingThePath) {
+  const TempDir dir;
+  write_bytes(dir.native("plain"), "a file, not a folder");
+  std::vector<std::u32string> paths = {dir.program(U"plain\\X1.txt"), dir.program(U"no-such-folder\\X1.txt"),
+                                       dir.program()};
+  if (!permissions_are_ignored(dir)) {
+    std::filesystem::create_directory(dir.native("locked"));
+    std::filesystem::permissions(dir.native("locked"),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    paths.push_back(dir.program(U"locked\\X1.txt"));
+  }
+  for (const auto& path : paths) {
+    try {
+      FileWriter out(path, FileWriter::Mode::Create);
+      ADD_FAILURE() << "created " << test::u8(path);
+    } catch (const FileError& e) {
+      EXPECT_EQ(e.path(), path);
+      EXPECT_NE(e.message().find(path), std::u32string::npos) << test::u8(e.message());
+      EXPECT_FALSE(e.reason().empty());
+    }
+  }
+  EXPECT_EQ(read_bytes(dir.native("plain")), "a file, not a folder");
+}
+
+TEST(FileWriter, FailedWriteIsReportedByClose) {
+  // Every write to /dev/full fails for want of space.
+  if (!test::native_exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  const std::u32string full = U"Z:\\dev\\full";
+  FileWriter out(full, FileWriter::Mode::Create);
+  out.write_line("lost");
+  try {
+    out.close();
+    ADD_FAILURE() << "close() reported success";
+  } catch (const FileError& e) {
+    EXPECT_EQ(e.path(), full);
+    EXPECT_NE(e.message().find(full), std::u32string::npos);
+  }
+  const TempDir dir;
+  write_bytes(dir.native("from.txt"), "content");
+  EXPECT_THROW(copy_file(dir.program(U"from.txt"), full), FileError);
+  EXPECT_EQ(read_bytes(dir.native("from.txt")), "content");
+}
+
+TEST(RenameFile, ReplacesTheTargetAndFailureLeavesItIntact) {
+  const TempDir dir;
+  write_bytes(dir.native("XKISHITU.TMP"), "new register\r\n");
+  write_bytes(dir.native("XKISHITU.TXT"), "old register\r\n");
+  // The target is named under another case than it has on disk.
+  rename_file(dir.program(U"XKISHITU.TMP"), dir.program(U"xkishitu.txt"));
+  EXPECT_FALSE(test::native_exists(dir.native("XKISHITU.TMP")));
+  EXPECT_FALSE(test::native_exists(dir.native("xkishitu.txt")));
+  EXPECT_EQ(read_bytes(dir.native("XKISHITU.TXT")), "new register\r\n");
+
+  EXPECT_THROW(rename_file(dir.program(U"missing.tmp"), dir.program(U"XKISHITU.TXT")), FileError);
+  EXPECT_EQ(read_bytes(dir.native("XKISHITU.TXT")), "new register\r\n");
+}
+
+TEST(CopyFile, CopiesEveryByteOverALongerTarget) {
+  const TempDir dir;
+  std::string content;
+  for (int i = 0; i < 100000; ++i) content += static_cast<char>(i * 7);  // CR, LF, NUL, 0x5C among them
+  write_bytes(dir.native("from.bin"), content);
+  write_bytes(dir.native("to.bin"), std::string(200000, 'z'));
+  copy_file(dir.program(U"from.bin"), dir.program(U"to.bin"));
+  EXPECT_EQ(read_bytes(dir.native("to.bin")), content);
+  EXPECT_EQ(read_bytes(dir.native("from.bin")), content);
+}
+
+TEST(CopyFile, OntoItselfKeepsTheContent) {
+  const TempDir dir;
+  write_bytes(dir.native("User.dic"), "dictionary\r\n");
+  copy_file(dir.program(U"User.dic"), dir.program(U"User.dic"));
+  EXPECT_EQ(read_bytes(dir.native("User.dic")), "dictionary\r\n");
+  copy_file(dir.program(U"User.dic"), dir.program(U"USER.DIC"));  // same file, other case
+  EXPECT_EQ(read_bytes(dir.native("User.dic")), "dictionary\r\n");
+}
+
+TEST(CopyFile, MissingSourceLeavesTheTargetIntact) {
+  const TempDir dir;
+  write_bytes(dir.native("to.txt"), "keep me");
+  EXPECT_THROW(copy_file(dir.program(U"missing.txt"), dir.program(U"to.txt")), FileError);
+  EXPECT_EQ(read_bytes(dir.native("to.txt")), "keep me");
+}
+
+TEST(Files, SizeExistenceAndKinds) {
+  const TempDir dir;
+  write_bytes(dir.native("empty.txt"), "");
+  write_bytes(dir.native("five.txt"), "12345");
+  std::filesystem::create_directory(dir.native("Sub"));
+
+  EXPECT_EQ(file_size(dir.program(U"missing.txt")), -1);
+  EXPECT_EQ(file_size(dir.program(U"empty.txt")), 0);
+  EXPECT_EQ(file_size(dir.program(U"FIVE.TXT")), 5);
+  EXPECT_EQ(file_size(dir.program(U"Sub")), -1);
+
+  EXPECT_FALSE(exists(dir.program(U"missing.txt")));
+  EXPECT_TRUE(exists(dir.program(U"five.txt")));
+  EXPECT_TRUE(exists(dir.program(U"sub")));
+  EXPECT_TRUE(is_file(dir.program(U"five.txt")));
+  EXPECT_FALSE(is_file(dir.program(U"Sub")));
+  EXPECT_TRUE(is_folder(dir.program(U"SUB")));
+  EXPECT_FALSE(is_folder(dir.program(U"five.txt")));
+  EXPECT_TRUE(can_open_read_write(dir.program(U"five.txt")));
+  EXPECT_FALSE(can_open_read_write(dir.program(U"missing.txt")));
+}
+
+TEST(Files, CreateFolderRemoveFileAndListFolders) {
+  const TempDir dir;
+  create_folder(dir.program(U"b"));
+  create_folder(dir.program(U"b"));  // already there: fine
+  create_folder(dir.program(U"a"));
+  create_folder(dir.program(U"地質"));
+  write_bytes(dir.native("file"), "x");
+  EXPECT_THROW(create_folder(dir.program(U"file")), FileError);
+  EXPECT_THROW(create_folder(dir.program(U"missing\\level")), FileError);
+  EXPECT_EQ(list_folders(dir.program()), (std::vector<std::u32string>{U"a", U"b", U"地質"}));
+  EXPECT_TRUE(list_folders(dir.program(U"missing")).empty());
+
+  remove_file(dir.program(U"FILE"));
+  EXPECT_FALSE(test::native_exists(dir.native("file")));
+  EXPECT_THROW(remove_file(dir.program(U"file")), FileError);
+}
+
+TEST(Files, ReadAll) {
+  const TempDir dir;
+  write_bytes(dir.native("t.txt"), std::string("a\r\n\0\x95\x5C", 6));
+  EXPECT_EQ(read_all(dir.program(U"t.txt")), std::string("a\r\n\0\x95\x5C", 6));
+  EXPECT_THROW(read_all(dir.program(U"missing.txt")), FileError);
+}
+
+}  // namespace
+}  // namespace lodemark::platform
