@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <QTimer>
 
 #include "app/qt/qt_text.h"
 #include "platform/files.h"
@@ -35,7 +36,12 @@ FolderList::FolderList(QWidget* parent) : QListWidget(parent) {
   setUniformItemSizes(true);
   connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
     const int index = row(item);
-    if (index >= 0 && static_cast<std::size_t>(index) < rows_.size() && on_open) on_open(rows_[index].path);
+    if (index < 0 || static_cast<std::size_t>(index) >= rows_.size()) return;
+    // Opening rebuilds the rows, which the view is still using while it
+    // reports the double-click; open once it is done.
+    QTimer::singleShot(0, this, [this, path = rows_[index].path] {
+      if (on_open) on_open(path);
+    });
   });
 }
 

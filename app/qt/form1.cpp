@@ -88,6 +88,7 @@ Form1::Form1(QWidget* parent)
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(qs(kCaption));
   setFont(Ui_Font());
+  Paint_Grey(*this);  // the strip right of the background
   setFixedSize(9090 / 15, 6495 / 15);
   Build_Controls();
   Connect_Events();

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "app/drive_folder_lists.h"
 #include "app/qt/form1.h"
 #include "app/qt/qt_text.h"
 #include "app/qt/window_look.h"
@@ -40,29 +41,49 @@ namespace {
 
 const fs::path kSamples = fs::path(LODEMARK_SOURCE_DIR) / "samples";
 
-// What a message box showed, and which button answered it.
+// What a message box showed.
 struct SeenBox {
   QString text;
   QString title;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
 };
 
-// Answers the next modal message box with `button` once it shows.
-std::shared_ptr<std::optional<SeenBox>> answer_next_box(QMessageBox::StandardButton button) {
-  auto seen = std::make_shared<std::optional<SeenBox>>();
-  auto* timer = new QTimer(qApp);
-  timer->setInterval(20);
-  QObject::connect(timer, &QTimer::timeout, timer, [timer, seen, button] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box) return;
-    *seen = SeenBox{box->text(), box->windowTitle(), box->icon()};
-    timer->stop();
-    timer->deleteLater();
-    if (QAbstractButton* b = box->button(button)) b->click();
-  });
-  timer->start();
-  return seen;
-}
+// Answers the first modal message box that shows while it lives with
+// `button`, and keeps what the box showed.
+class BoxAnswerer {
+ public:
+  explicit BoxAnswerer(QMessageBox::StandardButton button) {
+    timer_.setInterval(20);
+    QObject::connect(&timer_, &QTimer::timeout, &timer_, [this, button] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      seen_ = SeenBox{box->text(), box->windowTitle(), box->icon()};
+      timer_.stop();
+      // A box without that button is closed all the same, so that an
+      // unexpected box fails the test instead of hanging it.
+      if (QAbstractButton* b = box->button(button))
+        b->click();
+      else
+        box->reject();
+    });
+    timer_.start();
+  }
+  bool has_value() const { return seen_.has_value(); }
+  const SeenBox* operator->() const { return &*seen_; }
+
+ private:
+  QTimer timer_;
+  std::optional<SeenBox> seen_;
+};
+
+// A drive of the drive table for the life of the object.
+struct DriveMapping {
+  DriveMapping(char32_t letter, const std::string& root) : letter(letter) {
+    lodemark::platform::set_drive_root(letter, lodemark::from_utf8(root));
+  }
+  ~DriveMapping() { lodemark::platform::set_drive_root(letter, U""); }
+  char32_t letter;
+};
 
 template <class W>
 W* control(Form1& form, const char* name) {
@@ -80,6 +101,7 @@ class Form1WindowTest : public QObject {
   std::unique_ptr<lodemark::test::DriveStateGuard> drives_;
   std::unique_ptr<lodemark::test::TempDir> dir_;
   std::unique_ptr<lodemark::test::ScopedEnv> config_;
+  int ended_with_ = -1;
 
   std::u32string program(std::u32string_view relative) { return dir_->program(relative); }
 
@@ -89,6 +111,9 @@ class Form1WindowTest : public QObject {
     lodemark::MsgShownFlag = 0;
     if (!lodemark::platform::set_current_folder(program(U"out"))) qFatal("cannot enter the output folder");
     auto form = std::make_unique<Form1>();
+    // Ending the program would end every event loop of the test as well.
+    ended_with_ = -1;
+    form->Set_End_Program([this](int status) { ended_with_ = status; });
     const auto status = form->Load();
     if (status) qFatal("start-up ended with %d", *status);
     if (!form->Pick_Source_Folder(program(U"database"))) qFatal("cannot pick the sample database");
@@ -168,6 +193,49 @@ class Form1WindowTest : public QObject {
     QVERIFY(20 * column <= list->viewport()->width());
   }
 
+  void pickersFollowTheUserAndUndoADriveThatIsNotReady() {
+    fs::create_directories(dir_->native("rdrive"));
+    const DriveMapping r(U'R', dir_->native("rdrive"));
+    const DriveMapping q(U'Q', dir_->native("no-such-folder"));
+    auto form = open_window();
+    auto* drive1 = control<QComboBox>(*form, "Drive1");
+    auto* dir1 = control<QListWidget>(*form, "Dir1");
+    auto* text1 = control<QLineEdit>(*form, "Text1");
+    auto* list = control<QListWidget>(*form, "List1");
+    const int entries = list->count();
+    const BoxAnswerer boxes(QMessageBox::Ok);
+
+    drive1->setCurrentIndex(drive1->findText(qs(lodemark::Drive_Designation_Of(U'Q'))));
+    QCOMPARE(drive1->currentText(), QStringLiteral("z: [/]"));
+    QCOMPARE(text1->text(), qs(program(U"database")));
+    QCOMPARE(list->count(), entries);
+
+    drive1->setCurrentIndex(drive1->findText(qs(lodemark::Drive_Designation_Of(U'R'))));
+    QCOMPARE(text1->text(), QStringLiteral("R:\\"));
+    QCOMPARE(list->count(), 0);
+    drive1->setCurrentIndex(drive1->findText(QStringLiteral("z: [/]")));
+    QCOMPARE(text1->text(), qs(program(U"database")));
+    QCOMPARE(list->count(), entries);
+
+    // Double-clicking the parent row opens it; the database row opens again.
+    const auto open_row = [&](const QString& name) {
+      const auto found = dir1->findItems(name, Qt::MatchExactly);
+      QCOMPARE(found.size(), 1);
+      const QPoint at = dir1->visualItemRect(found[0]).center();
+      // A real double-click: press, release, then the double-click press.
+      QTest::mouseClick(dir1->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+      QTest::mouseDClick(dir1->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    };
+    const QString temp_name = QString::fromStdString(fs::path(dir_->native()).filename().string());
+    open_row(temp_name);
+    QTRY_COMPARE(text1->text(), qs(dir_->program()));
+    QCOMPARE(list->count(), 0);
+    open_row(QStringLiteral("database"));
+    QTRY_COMPARE(text1->text(), qs(program(U"database")));
+    QCOMPARE(list->count(), entries);
+    QVERIFY(!boxes.has_value());
+  }
+
   void executeWritesTheSelectedBoreholesAndReportsSuccess() {
     auto form = open_window();
     auto* list = control<QListWidget>(*form, "List1");
@@ -176,6 +244,7 @@ class Form1WindowTest : public QObject {
 
     QTest::mouseClick(control<QPushButton>(*form, "Command1"), Qt::LeftButton);
     QCOMPARE(control<QLabel>(*form, "Label3")->text(), QStringLiteral(u"変換が正常に終了しました。"));
+    QCOMPARE(ended_with_, -1);
     QCOMPARE(lodemark::MsgShownFlag, std::int16_t{1});
     QCOMPARE(QApplication::overrideCursor(), nullptr);
     for (const int row : {0, 1}) {
@@ -210,32 +279,31 @@ class Form1WindowTest : public QObject {
 
   void executeWithNothingSelectedSaysSo() {
     auto form = open_window();
-    const auto seen = answer_next_box(QMessageBox::Ok);
+    const BoxAnswerer seen(QMessageBox::Ok);
     QTest::mouseClick(control<QPushButton>(*form, "Command1"), Qt::LeftButton);
-    QVERIFY(seen->has_value());
-    QCOMPARE((*seen)->text, QStringLiteral(u"変換元データが選択されていません。"));
-    QCOMPARE((*seen)->title, QStringLiteral("Lodemark"));
-    QCOMPARE((*seen)->icon, QMessageBox::NoIcon);
+    QVERIFY(seen.has_value());
+    QCOMPARE(seen->text, QStringLiteral(u"変換元データが選択されていません。"));
+    QCOMPARE(seen->title, QStringLiteral("Lodemark"));
+    QCOMPARE(seen->icon, QMessageBox::NoIcon);
     QCOMPARE(control<QLabel>(*form, "Label3")->text(), QString());
+    QCOMPARE(ended_with_, -1);
   }
 
   void missingDestinationLevelIsAskedAboutWithTheQuestionIcon() {
     auto form = open_window();
     select(*form, {0});
     control<QLineEdit>(*form, "Text2")->setText(qs(program(U"out\\new-level")));
-    const auto seen = answer_next_box(QMessageBox::No);
+    const BoxAnswerer seen(QMessageBox::No);
     QTest::mouseClick(control<QPushButton>(*form, "Command1"), Qt::LeftButton);
-    QVERIFY(seen->has_value());
-    QCOMPARE((*seen)->text, QStringLiteral(u"ディレクトリがありません。新規作成しますか？"));
-    QCOMPARE((*seen)->icon, QMessageBox::Question);
+    QVERIFY(seen.has_value());
+    QCOMPARE(seen->text, QStringLiteral(u"ディレクトリがありません。新規作成しますか？"));
+    QCOMPARE(seen->icon, QMessageBox::Question);
     QVERIFY(!fs::exists(dir_->native("out/new-level")));
     QCOMPARE(control<QLabel>(*form, "Label3")->text(), QString());
   }
 
   void failureInsideARunIsReportedAndEndsTheProgram() {
     auto form = open_window();
-    int ended_with = -1;
-    form->Set_End_Program([&](int status) { ended_with = status; });
     auto* list = control<QListWidget>(*form, "List1");
     select(*form, {0});
     // A file where the borehole's folder belongs: its files cannot be written.
@@ -244,13 +312,13 @@ class Form1WindowTest : public QObject {
     lodemark::test::write_bytes(dir_->native("blocked/" + log_no), "not a folder");
     control<QLineEdit>(*form, "Text2")->setText(qs(program(U"blocked")));
 
-    const auto seen = answer_next_box(QMessageBox::Ok);
+    const BoxAnswerer seen(QMessageBox::Ok);
     QTest::mouseClick(control<QPushButton>(*form, "Command1"), Qt::LeftButton);
-    QVERIFY(seen->has_value());
-    QCOMPARE((*seen)->icon, QMessageBox::Critical);
-    QCOMPARE((*seen)->title, QStringLiteral("Lodemark"));
-    QVERIFY2((*seen)->text.contains(QString::fromStdString(log_no)), qPrintable((*seen)->text));
-    QCOMPARE(ended_with, 3);
+    QVERIFY(seen.has_value());
+    QCOMPARE(seen->icon, QMessageBox::Critical);
+    QCOMPARE(seen->title, QStringLiteral("Lodemark"));
+    QVERIFY2(seen->text.contains(QString::fromStdString(log_no)), qPrintable(seen->text));
+    QCOMPARE(ended_with_, 3);
     QCOMPARE(QApplication::overrideCursor(), nullptr);
     QCOMPARE(lodemark::test::read_bytes(dir_->native("blocked/" + log_no)), std::string("not a folder"));
   }
@@ -260,14 +328,14 @@ class Form1WindowTest : public QObject {
     const std::string kept = lodemark::test::read_bytes(ini);
     fs::remove(ini);
     Form1 form;
-    const auto seen = answer_next_box(QMessageBox::Ok);
+    const BoxAnswerer seen(QMessageBox::Ok);
     const auto status = form.Load();
     lodemark::test::write_bytes(ini, kept);
     QCOMPARE(status, std::optional<int>(2));
-    QVERIFY(seen->has_value());
-    QCOMPARE((*seen)->text, QStringLiteral(u" PATDAT の設定がありません."));
-    QCOMPARE((*seen)->title, QStringLiteral("Lodemark"));
-    QCOMPARE((*seen)->icon, QMessageBox::NoIcon);
+    QVERIFY(seen.has_value());
+    QCOMPARE(seen->text, QStringLiteral(u" PATDAT の設定がありません."));
+    QCOMPARE(seen->title, QStringLiteral("Lodemark"));
+    QCOMPARE(seen->icon, QMessageBox::NoIcon);
     QVERIFY(!form.isVisible());
     QCOMPARE(control<QListWidget>(form, "List1")->count(), 0);
   }
