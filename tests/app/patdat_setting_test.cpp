@@ -91,6 +91,12 @@ TEST_F(PatdatSettingTest, MissingOrUnusableSettingStopsTheProgram) {
   }
 }
 
+TEST_F(PatdatSettingTest, FolderInPlaceOfTheSettingsFileIsLeftAlone) {
+  fs::create_directory(settings());
+  EXPECT_FALSE(check());
+  EXPECT_TRUE(fs::is_directory(settings()));
+}
+
 TEST_F(PatdatSettingTest, SystemFolderThatIsMissingIsNotCreated) {
   fs::remove_all(system_folder());
   EXPECT_FALSE(check());

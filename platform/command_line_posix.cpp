@@ -1,0 +1,24 @@
+#include <unistd.h>
+
+#include <climits>
+
+#include "platform/command_line.h"
+#include "platform/drives.h"
+
+namespace lodemark::platform {
+
+std::optional<std::u32string> program_path_of_argument(std::string_view native) {
+  if (native.empty()) return std::nullopt;
+  std::string path(native);
+  if (path[0] != '/') {
+    char cwd[PATH_MAX];
+    if (!::getcwd(cwd, sizeof cwd)) return std::nullopt;
+    path = std::string(cwd) + "/" + path;
+  }
+  return to_program_path(path);
+}
+
+bool stdin_is_terminal() { return ::isatty(STDIN_FILENO) == 1; }
+bool stderr_is_terminal() { return ::isatty(STDERR_FILENO) == 1; }
+
+}  // namespace lodemark::platform

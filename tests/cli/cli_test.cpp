@@ -1,0 +1,159 @@
+#include "cli/cli_app.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+#include "platform/drives.h"
+#include "run/run_test_support.h"
+
+namespace lodemark::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using lodemark::testing::header_line;
+using lodemark::testing::layer_line;
+using lodemark::testing::Scratch;
+using lodemark::testing::write_sjis_lines;
+
+struct Result {
+  int status;
+  std::string out, err;
+};
+
+Result Call(std::vector<std::string> args, std::string input = "", bool terminal = false) {
+  std::istringstream in(input);
+  std::ostringstream out, err;
+  Console console{in, out, err, terminal, false};
+  const int status = Run(args, console);
+  return {status, out.str(), err.str()};
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::copy(fs::path(LODEMARK_SOURCE_DIR) / "samples" / "database", dir("db"));
+    fs::copy(fs::path(LODEMARK_SOURCE_DIR) / "samples" / "patdat", dir("patdat"));
+  }
+  std::string dir(const std::string& rel) const { return scratch_.native(rel).string(); }
+  std::vector<std::string> convert(std::vector<std::string> tail) const {
+    std::vector<std::string> args = {"convert", "--source", dir("db"), "--dest", dir("out"), "--patdat", dir("patdat")};
+    args.insert(args.end(), tail.begin(), tail.end());
+    return args;
+  }
+  Scratch scratch_;
+};
+
+TEST_F(CliTest, ListPrintsOneEntryPerLine) {
+  const Result r = Call({"list", dir("db")});
+  EXPECT_EQ(r.status, kConverted);
+  const std::string first_two = "B-101       新宿一号\nB-102       新宿二号\n";
+  EXPECT_EQ(r.out.substr(0, first_two.size()), first_two);
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 12);
+  EXPECT_EQ(r.err, "");
+}
+
+TEST_F(CliTest, ListOfAFolderWithoutCatalogueIsEmpty) {
+  fs::create_directory(dir("empty"));
+  const Result r = Call({"list", dir("empty")});
+  EXPECT_EQ(r.status, kConverted);
+  EXPECT_EQ(r.out, "");
+}
+
+TEST_F(CliTest, UsageErrors) {
+  const std::vector<std::vector<std::string>> calls = {
+      {},
+      {"frobnicate"},
+      {"list"},
+      {"convert", "--source", dir("db"), "--all"},
+      {"convert", "--source", dir("db"), "--dest", dir("out")},
+      {"convert", "--source", dir("db"), "--dest", dir("out"), "--all", "B-101"},
+      {"convert", "--source", dir("db"), "--dest", dir("out"), "--bogus", "--all"},
+      {"convert", "--source", dir("db"), "--dest", dir("out"), "--patdat"},
+  };
+  for (const auto& args : calls) {
+    const Result r = Call(args);
+    EXPECT_EQ(r.status, kUsage) << (args.empty() ? "" : args[0]);
+    EXPECT_NE(r.err.find("Usage:"), std::string::npos);
+  }
+}
+
+TEST_F(CliTest, UnknownBoreholeNumberIsAUsageErrorBeforeAnythingIsWritten) {
+  const Result r = Call(convert({"--yes", "B-101", "NOPE"}));
+  EXPECT_EQ(r.status, kUsage);
+  EXPECT_NE(r.err.find("NOPE"), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir("out")));
+}
+
+TEST_F(CliTest, ConvertsTheNamedBoreholesOnly) {
+  fs::create_directory(dir("out"));
+  const Result r = Call(convert({"B-103", "B-101"}));
+  EXPECT_EQ(r.status, kConverted) << r.err;
+  EXPECT_EQ(r.out, "変換が正常に終了しました。\n");
+  EXPECT_TRUE(fs::exists(dir("out/B-101/X1.txt")));
+  EXPECT_TRUE(fs::exists(dir("out/B-103/X5.txt")));
+  EXPECT_FALSE(fs::exists(dir("out/B-102")));
+}
+
+TEST_F(CliTest, MissingDestinationWithoutTerminalIsAnsweredNo) {
+  const Result r = Call(convert({"--all"}));
+  EXPECT_EQ(r.status, kRefused);
+  EXPECT_NE(r.err.find("ディレクトリがありません。新規作成しますか？"), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir("out")));
+}
+
+TEST_F(CliTest, TerminalAnswersTheFolderQuestion) {
+  EXPECT_EQ(Call(convert({"--all"}), "n\n", true).status, kRefused);
+  EXPECT_FALSE(fs::exists(dir("out")));
+  EXPECT_EQ(Call(convert({"--all"}), "y\n", true).status, kConverted);
+  EXPECT_TRUE(fs::exists(dir("out/B-112/Titl01.txt")));
+}
+
+TEST_F(CliTest, YesCreatesTheDestination) {
+  const Result r = Call(convert({"--yes", "--all"}));
+  EXPECT_EQ(r.status, kConverted) << r.err;
+  EXPECT_TRUE(fs::exists(dir("out/B-105/X1.txt")));
+}
+
+TEST_F(CliTest, EmptyCatalogueIsRefused) {
+  fs::remove(dir("db/Rodev5.Dat"));
+  const Result r = Call(convert({"--yes", "--all"}));
+  EXPECT_EQ(r.status, kRefused);
+  EXPECT_EQ(r.err, "変換元データがありません。\n");
+}
+
+TEST_F(CliTest, FailureDuringTheRunExitsThree) {
+  fs::create_directories(dir("out/B-101/X1.txt"));
+  const Result r = Call(convert({"--all"}));
+  EXPECT_EQ(r.status, kRunFailure);
+  EXPECT_NE(r.err.find("X1.txt"), std::string::npos) << r.err;
+}
+
+TEST_F(CliTest, MissingDictionaryIsAFailureDuringTheRun) {
+  fs::remove(dir("patdat/KISHITU.TXT"));
+  const Result r = Call(convert({"--yes", "--all"}));
+  EXPECT_EQ(r.status, kRunFailure);
+  EXPECT_NE(r.err.find("KISHITU.TXT"), std::string::npos) << r.err;
+}
+
+TEST_F(CliTest, WithoutPatdatTheSettingFileIsRead) {
+  const char* old = std::getenv("XDG_CONFIG_HOME");
+  const std::string saved = old ? old : "";
+  ::setenv("XDG_CONFIG_HOME", dir("config").c_str(), 1);
+  fs::create_directories(dir("config/lodemark"));
+  const std::vector<std::string> args = {"convert", "--source", dir("db"), "--dest", dir("out"), "--yes", "--all"};
+
+  const Result missing = Call(args);
+  EXPECT_EQ(missing.status, kRefused);
+  EXPECT_EQ(missing.err, " PATDAT の設定がありません.\n");
+
+  const std::u32string patdat = *platform::to_program_path(dir("patdat"));
+  lodemark::testing::write_sjis_lines(dir("config/lodemark/ZidereV5.ini"), {"[PATDAT]", to_utf8(patdat) + "\\"});
+  const Result ok = Call(args);
+  EXPECT_EQ(ok.status, kConverted) << ok.err;
+
+  if (old) ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1); else ::unsetenv("XDG_CONFIG_HOME");
+}
+
+}  // namespace
+}  // namespace lodemark::cli
