@@ -17,13 +17,7 @@ using test::u8;
 
 class DriveFolderListsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    fs::create_directories(dir_.native("config"));
-    platform::reload_drives();
-  }
-  test::DriveStateGuard drives_;
-  test::TempDir dir_;
-  test::ScopedEnv config_{"XDG_CONFIG_HOME", dir_.native("config")};
+  test::TempConfigHome dir_;
 };
 
 TEST_F(DriveFolderListsTest, DesignationsNameTheLetterFirst) {

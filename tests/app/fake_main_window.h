@@ -55,9 +55,7 @@ class FakeMainWindow : public MainWindow {
   // --- MainWindow ---
   std::u32string Drive_Designation(DriveList list) override { return drive_[index(list)]; }
   void Set_Drive_Designation(DriveList list, std::u32string_view designation) override {
-    if (drive_[index(list)] == designation) return;
-    drive_[index(list)] = designation;
-    ++drive_changes[index(list)];
+    if (!Change(drive_[index(list)], designation, drive_changes[index(list)])) return;
     if (list == DriveList::Drive1)
       logic_->Drive1_Change();
     else
@@ -94,10 +92,16 @@ class FakeMainWindow : public MainWindow {
   static int index(DriveList list) { return list == DriveList::Drive1 ? 0 : 1; }
   static int index(FolderView view) { return view == FolderView::Dir1 ? 0 : 1; }
 
+  // Like a real list, raises its change event only when the value changes.
+  static bool Change(std::u32string& value, std::u32string_view to, int& changes) {
+    if (value == to) return false;
+    value = to;
+    ++changes;
+    return true;
+  }
+
   void Move_Folder(FolderView view, const std::u32string& folder) {
-    if (folder_[index(view)] == folder) return;
-    folder_[index(view)] = folder;
-    ++dir_changes[index(view)];
+    if (!Change(folder_[index(view)], folder, dir_changes[index(view)])) return;
     if (view == FolderView::Dir1)
       logic_->Dir1_Change();
     else

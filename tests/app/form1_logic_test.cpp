@@ -32,16 +32,12 @@ std::u32string entry(std::u32string_view number, std::u32string_view name) {
 class Form1LogicTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fs::create_directories(dir_.native("config/lodemark"));
-    platform::reload_drives();  // the drive table follows the new system folder
     fs::create_directories(dir_.native("patdat"));
     test::write_bytes(dir_.native("config/lodemark/ZidereV5.ini"),
                       "[Settings]\r\n" + to_utf8(dir_.program(U"patdat")) + "\\\r\n");
-    fs::create_directories(dir_.native("src"));
     test::write_bytes(dir_.native("src/Rodev5.Dat"), record(U"0001    ", U"NO.1    ") +
                                                          record(U"0002    ", U"NO.2    ") +
                                                          record(U"0003    ", U"試験孔１"));
-    fs::create_directories(dir_.native("src2"));
     test::write_bytes(dir_.native("src2/Rodev5.Dat"), record(U"B-77    ", U"  KAWA  "));
     fs::create_directories(dir_.native("out"));
     ASSERT_TRUE(platform::set_current_folder(dir_.program(U"src")));
@@ -62,9 +58,7 @@ class Form1LogicTest : public ::testing::Test {
   }
   std::u32string current() { return platform::current_folder(platform::current_drive()); }
 
-  test::DriveStateGuard drives_;
-  test::TempDir dir_;
-  test::ScopedEnv config_{"XDG_CONFIG_HOME", dir_.native("config")};
+  test::TempConfigHome dir_;
   std::unique_ptr<test::FakeMainWindow> window_;
   std::unique_ptr<Form1_Logic> logic_;
   const std::vector<std::u32string> src_entries_{entry(U"0001    ", U"NO.1    "), entry(U"0002    ", U"NO.2    "),
@@ -107,7 +101,6 @@ TEST_F(Form1LogicTest, DriveThatIsNotReadyIsUndoneSilently) {
 
 TEST_F(Form1LogicTest, GoodDriveMovesTheFolderListAndBecomesTheOneToReturnTo) {
   Load();
-  fs::create_directories(dir_.native("rdrive"));
   test::write_bytes(dir_.native("rdrive/Rodev5.Dat"), record(U"R-1     ", U"ROOT    "));
   platform::set_drive_root(U'R', from_utf8(dir_.native("rdrive")));
   platform::set_drive_root(U'Q', from_utf8(dir_.native("no-such-folder")));

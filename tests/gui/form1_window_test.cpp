@@ -98,9 +98,7 @@ class Form1WindowTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<lodemark::test::DriveStateGuard> drives_;
-  std::unique_ptr<lodemark::test::TempDir> dir_;
-  std::unique_ptr<lodemark::test::ScopedEnv> config_;
+  std::unique_ptr<lodemark::test::TempConfigHome> dir_;
   int ended_with_ = -1;
 
   std::u32string program(std::u32string_view relative) { return dir_->program(relative); }
@@ -137,11 +135,7 @@ class Form1WindowTest : public QObject {
 
  private slots:
   void initTestCase() {
-    drives_ = std::make_unique<lodemark::test::DriveStateGuard>();
-    dir_ = std::make_unique<lodemark::test::TempDir>();
-    config_ = std::make_unique<lodemark::test::ScopedEnv>("XDG_CONFIG_HOME", dir_->native("config"));
-    fs::create_directories(dir_->native("config/lodemark"));
-    lodemark::platform::reload_drives();
+    dir_ = std::make_unique<lodemark::test::TempConfigHome>();
     fs::copy(kSamples / "patdat", dir_->native("patdat"), fs::copy_options::recursive);
     fs::copy(kSamples / "database", dir_->native("database"), fs::copy_options::recursive);
     fs::create_directories(dir_->native("out"));
@@ -149,11 +143,7 @@ class Form1WindowTest : public QObject {
                                 "[ZidereV5]\r\n" + lodemark::to_utf8(program(U"patdat")) + "\\\r\n");
   }
 
-  void cleanupTestCase() {
-    config_.reset();
-    dir_.reset();
-    drives_.reset();
-  }
+  void cleanupTestCase() { dir_.reset(); }
 
   void opensWithItsCaptionControlsAndTheSampleList() {
     auto form = open_window();
@@ -307,7 +297,6 @@ class Form1WindowTest : public QObject {
     auto* list = control<QListWidget>(*form, "List1");
     select(*form, {0});
     // A file where the borehole's folder belongs: its files cannot be written.
-    fs::create_directories(dir_->native("blocked"));
     const std::string log_no = trimmed_log_no(list->item(0)->text());
     lodemark::test::write_bytes(dir_->native("blocked/" + log_no), "not a folder");
     control<QLineEdit>(*form, "Text2")->setText(qs(program(U"blocked")));
