@@ -21,10 +21,10 @@ std::string large_dictionary() {
   return content + cp932::encode(U"4999,粘土と砂の互層,    ,    ,    ,0000\r\n");
 }
 
-class SoilDictionarySpeedTest : public dictionary_test::PatdatTest {};
+class SoilDictionarySpeedTest : public test::PatdatTest {};
 
 TEST_F(SoilDictionarySpeedTest, LookupInALargeDictionaryIsQuick) {
-  dictionary_test::write_bytes(file("KISHITU.TXT"), large_dictionary());
+  test::write_bytes(file("KISHITU.TXT"), large_dictionary());
   std::u32string code;
   auto best = std::chrono::steady_clock::duration::max();
   for (int i = 0; i < 50; ++i) {
