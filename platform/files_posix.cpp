@@ -329,20 +329,21 @@ void copy_file(std::u32string_view from, std::u32string_view to) {
 
 std::string read_all(std::u32string_view path) {
   Fd fd = open_or_throw(path, O_RDONLY, U"ファイルを開けません");
-  std::string out;
-  // One allocation of the right size: growing the text chunk by chunk made
-  // every read of a dictionary page in fresh memory.
+  // Read straight into a string of the file's size (one byte more to see the
+  // end); a file that grows meanwhile is still read whole.
   struct stat st {};
-  if (::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-    out.reserve(static_cast<std::size_t>(st.st_size));
-  std::vector<char> buffer(kBufferSize);
+  const std::size_t expected = ::fstat(fd.get(), &st) == 0 && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+  std::string out(expected + 1, '\0');
+  std::size_t used = 0;
   for (;;) {
-    const ssize_t n = ::read(fd.get(), buffer.data(), buffer.size());
+    if (used == out.size()) out.resize(out.size() * 2 + kBufferSize);
+    const ssize_t n = ::read(fd.get(), out.data() + used, out.size() - used);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) throw FileError(U"ファイルを読めません", std::u32string(path), posix::reason_text(errno));
     if (n == 0) break;
-    out.append(buffer.data(), static_cast<std::size_t>(n));
+    used += static_cast<std::size_t>(n);
   }
+  out.resize(used);
   return out;
 }
 

@@ -1,12 +1,12 @@
 #include "target/soil_dictionary.h"
 
 #include <algorithm>
-#include <optional>
 #include <vector>
 
 #include "platform/cp932.h"
 #include "platform/files.h"
 #include "target/soil_dictionary_detail.h"
+#include "target/soil_name_search.h"
 #include "target/soil_records.h"
 #include "util/failure.h"
 #include "util/numbers.h"
@@ -19,42 +19,6 @@ namespace {
 // User codes run from 1000 to 3999; the target system's own start at 4000.
 constexpr int kFirstUserCode = 1000;
 constexpr int kFirstSystemCode = 4000;
-
-// Decides whether a record's name field equals the soil name, comparing
-// bytes and decoding only where bytes alone cannot tell.
-class NameMatcher {
- public:
-  explicit NameMatcher(std::u32string_view name)
-      : name_(name), encoded_(cp932::encode(name)), representable_(cp932::decode(encoded_) == name_) {}
-
-  bool matches(std::string_view field) const {
-    // An empty name is contained in every name but is never a match.
-    if (name_.empty()) return false;
-    if (!representable_) return cp932::decode(field) == name_;
-    if (field.size() != encoded_.size()) return false;
-    if (field == encoded_) return true;
-    // Code page 932 gives some characters a second two-byte form (the NEC
-    // and IBM extension rows), so equal text can have other bytes.
-    return cp932::decode(field) == name_;
-  }
-
- private:
-  std::u32string name_;
-  std::string encoded_;
-  bool representable_;
-};
-
-// The first record whose name equals the soil name. Reads the file to its
-// end even after a match, so that a damaged end is always reported.
-std::optional<SoilRecord> find_record(std::string_view content, std::u32string_view path,
-                                      const NameMatcher& matcher) {
-  SoilRecordReader reader(content, path);
-  std::optional<SoilRecord> found;
-  SoilRecord record;
-  while (reader.next(record))
-    if (!found && matcher.matches(record[1])) found = record;
-  return found;
-}
 
 bool ends_with_line_end(std::string_view content) {
   return !content.empty() && (content.back() == '\r' || content.back() == '\n');
@@ -165,7 +129,7 @@ void Doshitu_Name_Cnv(std::u32string_view dname, std::u32string& NewCode,
 
   // The dictionary knows the name as given.
   const std::string dictionary = platform::read_all(dictionary_path);
-  if (auto record = find_record(dictionary, dictionary_path, NameMatcher(dname))) {
+  if (auto record = Find_Soil_Record(dictionary, dictionary_path, SoilNameMatcher(dname))) {
     NewCode = cp932::decode((*record)[0]);
     return;
   }
@@ -173,7 +137,7 @@ void Doshitu_Name_Cnv(std::u32string_view dname, std::u32string& NewCode,
   // The register knows the trimmed name: the dictionary learns it too.
   const std::u32string name = Trim(dname);
   const std::string register_content = platform::read_all(register_path);
-  if (auto record = find_record(register_content, register_path, NameMatcher(name))) {
+  if (auto record = Find_Soil_Record(register_content, register_path, SoilNameMatcher(name))) {
     append_line(dictionary_path, dictionary, Join_Soil_Record(*record));
     NewCode = cp932::decode((*record)[0]);
     return;

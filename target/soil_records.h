@@ -14,6 +14,8 @@
 #include <string>
 #include <string_view>
 
+#include "target/field_delimiters.h"
+
 namespace lodemark {
 
 // The six fields of a record, as byte views into the file's content.
@@ -29,13 +31,10 @@ class SoilRecordReader {
   bool next(SoilRecord& record);
 
  private:
-  // Reads one field starting at pos_; false when the file ends first.
-  bool read_field(std::string_view& field);
-
   std::string_view content_;
   std::u32string path_;
+  FieldDelimiters delimiters_;
   std::size_t pos_ = 0;
-  bool after_comma_ = false;
 };
 
 // The record as a line: its six fields joined by ",".

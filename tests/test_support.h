@@ -1,8 +1,10 @@
 #pragma once
-// Helpers shared by the tests: temporary folders, raw file bytes, saved
-// environment variables and process state, and a message box that records
-// what it was asked to show.
+// Helpers shared by the tests: temporary folders, raw and Shift-JIS file
+// contents, saved environment variables and process state, and a message box
+// that records what it was asked to show.
+#include <algorithm>
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -14,7 +16,9 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/cp932.h"
 #include "platform/drives.h"
+#include "util/failure.h"
 #include "util/message_box.h"
 #include "util/utf8.h"
 
@@ -22,6 +26,9 @@ namespace lodemark::test {
 
 // UTF-8 form of a text, for readable comparisons in assertions.
 inline std::string u8(std::u32string_view text) { return to_utf8(text); }
+
+// Code page 932 bytes of a text given in UTF-8.
+inline std::string sjis(std::string_view utf8) { return cp932::encode(from_utf8(utf8)); }
 
 // A fresh, empty folder under the temporary folder; it goes, with
 // everything in it, when the object goes.
@@ -73,22 +80,68 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-inline void write_bytes(const std::string& native_path, std::string_view bytes) {
+// Writes the bytes exactly as given, creating missing parent folders.
+inline void write_bytes(const std::filesystem::path& native_path, std::string_view bytes) {
+  if (native_path.has_parent_path()) std::filesystem::create_directories(native_path.parent_path());
   std::ofstream out(native_path, std::ios::binary | std::ios::trunc);
-  if (!out) throw std::runtime_error("cannot write " + native_path);
+  if (!out) throw std::runtime_error("cannot write " + native_path.string());
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw std::runtime_error("cannot write " + native_path);
+  if (!out) throw std::runtime_error("cannot write " + native_path.string());
 }
 
-inline std::string read_bytes(const std::string& native_path) {
+inline std::string read_bytes(const std::filesystem::path& native_path) {
   std::ifstream in(native_path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + native_path);
+  if (!in) throw std::runtime_error("cannot read " + native_path.string());
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Lines given in UTF-8, written as code page 932 with CR LF after each.
+inline void write_sjis_lines(const std::filesystem::path& native_path, const std::vector<std::string>& lines) {
+  std::string bytes;
+  for (const auto& line : lines) bytes += sjis(line) + "\r\n";
+  write_bytes(native_path, bytes);
+}
+
+// The lines of a code page 932 file in UTF-8; a last line without CR LF
+// comes back marked "<no CR LF>".
+inline std::vector<std::string> read_sjis_lines(const std::filesystem::path& native_path) {
+  const std::string bytes = read_bytes(native_path);
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    const std::size_t end = bytes.find("\r\n", start);
+    if (end == std::string::npos) {
+      lines.push_back("<no CR LF>" + to_utf8(cp932::decode(bytes.substr(start))));
+      break;
+    }
+    lines.push_back(to_utf8(cp932::decode(bytes.substr(start, end - start))));
+    start = end + 2;
+  }
+  return lines;
 }
 
 inline bool native_exists(const std::string& native_path) {
   std::error_code ec;
   return std::filesystem::exists(std::filesystem::symlink_status(native_path, ec));
+}
+
+// Names of the entries of a folder, sorted.
+inline std::vector<std::string> folder_entries(const std::filesystem::path& native_folder) {
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(native_folder)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// The message of the Failure that `action` throws, or "(no failure)".
+template <class Action>
+std::u32string failure_message(Action&& action) {
+  try {
+    action();
+  } catch (const Failure& failure) {
+    return failure.message();
+  }
+  return U"(no failure)";
 }
 
 // Sets (or, with nullopt, removes) an environment variable for the life of
@@ -133,27 +186,44 @@ class DriveStateGuard {
   std::filesystem::path cwd_;
 };
 
+// A temporary folder whose "config" holds the system folder
+// ("config/lodemark", created empty) through XDG_CONFIG_HOME, with the drive
+// table reloaded to match. Variable, working directory and drive table are
+// put back afterwards.
+class TempConfigHome : public TempDir {
+ public:
+  TempConfigHome() {
+    std::filesystem::create_directories(system_folder());
+    platform::reload_drives();
+  }
+  std::string system_folder() const { return native("config/lodemark"); }
+
+ private:
+  DriveStateGuard drives_;
+  ScopedEnv config_{"XDG_CONFIG_HOME", native("config")};
+};
+
 struct ShownMessage {
   std::u32string text;
   BoxStyle style;
   std::u32string title;
 };
 
-// Records every message box; answers from `answers` in turn, then Yes to a
-// question and Ok to anything else.
+// Records every message box. Questions take their answers from `answers`
+// in turn, then Yes; every other box answers Ok.
 class FakeMessageBoxes : public MessageBoxes {
  public:
   std::vector<ShownMessage> shown;
-  std::vector<BoxAnswer> answers;
+  std::deque<BoxAnswer> answers;
 
   BoxAnswer Show_Message(std::u32string_view text, BoxStyle style, std::u32string_view title) override {
     shown.push_back({std::u32string(text), style, std::u32string(title)});
-    if (next_ < answers.size()) return answers[next_++];
-    return style == BoxStyle::YesNoQuestion ? BoxAnswer::Yes : BoxAnswer::Ok;
+    if (style != BoxStyle::YesNoQuestion) return BoxAnswer::Ok;
+    if (answers.empty()) return BoxAnswer::Yes;
+    const BoxAnswer answer = answers.front();
+    answers.pop_front();
+    return answer;
   }
-
- private:
-  std::size_t next_ = 0;
 };
 
 }  // namespace lodemark::test

@@ -9,19 +9,19 @@ namespace lodemark {
 namespace {
 
 namespace fs = std::filesystem;
-using dictionary_test::read_bytes;
-using dictionary_test::write_bytes;
+using test::read_bytes;
+using test::write_bytes;
 
-class PatdatSettingTest : public dictionary_test::PatdatTest {
+class PatdatSettingTest : public test::PatdatTest {
  protected:
   fs::path settings() const { return system_folder() / "ZidereV5.ini"; }
   // The pattern-data folder as the settings file names it.
-  std::string patdat_setting() const { return cp932::encode(program_path(patdat())) + "\\"; }
+  std::string patdat_setting() const { return cp932::encode(patdat_program()) + "\\"; }
 
   // Runs the start-up check; the message, if any, must be the one message.
   bool check() {
     PatdatFolder = U"left over";
-    dictionary_test::RecordingBoxes boxes;
+    test::FakeMessageBoxes boxes;
     const bool ok = Check_Patdat_Setting(boxes);
     if (ok) {
       EXPECT_TRUE(boxes.shown.empty());
@@ -89,6 +89,12 @@ TEST_F(PatdatSettingTest, MissingOrUnusableSettingStopsTheProgram) {
     EXPECT_FALSE(check()) << c.name;
     EXPECT_EQ(read_bytes(settings()), c.content) << c.name;
   }
+}
+
+TEST_F(PatdatSettingTest, FolderInPlaceOfTheSettingsFileIsLeftAlone) {
+  fs::create_directory(settings());
+  EXPECT_FALSE(check());
+  EXPECT_TRUE(fs::is_directory(settings()));
 }
 
 TEST_F(PatdatSettingTest, SystemFolderThatIsMissingIsNotCreated) {

@@ -1,20 +1,19 @@
 #include "cli/cli_app.h"
 
-#include <cstdlib>
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
 #include "platform/drives.h"
-#include "run/run_test_support.h"
+#include "test_support.h"
 
 namespace lodemark::cli {
 namespace {
 
 namespace fs = std::filesystem;
-using lodemark::testing::header_line;
-using lodemark::testing::layer_line;
-using lodemark::testing::Scratch;
-using lodemark::testing::write_sjis_lines;
+using lodemark::test::TempDir;
 
 struct Result {
   int status;
@@ -35,13 +34,13 @@ class CliTest : public ::testing::Test {
     fs::copy(fs::path(LODEMARK_SOURCE_DIR) / "samples" / "database", dir("db"));
     fs::copy(fs::path(LODEMARK_SOURCE_DIR) / "samples" / "patdat", dir("patdat"));
   }
-  std::string dir(const std::string& rel) const { return scratch_.native(rel).string(); }
+  std::string dir(const std::string& rel) const { return scratch_.native(rel); }
   std::vector<std::string> convert(std::vector<std::string> tail) const {
     std::vector<std::string> args = {"convert", "--source", dir("db"), "--dest", dir("out"), "--patdat", dir("patdat")};
     args.insert(args.end(), tail.begin(), tail.end());
     return args;
   }
-  Scratch scratch_;
+  TempDir scratch_;
 };
 
 TEST_F(CliTest, ListPrintsOneEntryPerLine) {
@@ -72,9 +71,11 @@ TEST_F(CliTest, UsageErrors) {
       {"convert", "--source", dir("db"), "--dest", dir("out"), "--patdat"},
   };
   for (const auto& args : calls) {
+    std::string call = "lodemark-cli";
+    for (const auto& arg : args) call += " " + arg;
     const Result r = Call(args);
-    EXPECT_EQ(r.status, kUsage) << (args.empty() ? "" : args[0]);
-    EXPECT_NE(r.err.find("Usage:"), std::string::npos);
+    EXPECT_EQ(r.status, kUsage) << call;
+    EXPECT_NE(r.err.find("Usage:"), std::string::npos) << call;
   }
 }
 
@@ -137,9 +138,7 @@ TEST_F(CliTest, MissingDictionaryIsAFailureDuringTheRun) {
 }
 
 TEST_F(CliTest, WithoutPatdatTheSettingFileIsRead) {
-  const char* old = std::getenv("XDG_CONFIG_HOME");
-  const std::string saved = old ? old : "";
-  ::setenv("XDG_CONFIG_HOME", dir("config").c_str(), 1);
+  const lodemark::test::ScopedEnv config("XDG_CONFIG_HOME", dir("config"));
   fs::create_directories(dir("config/lodemark"));
   const std::vector<std::string> args = {"convert", "--source", dir("db"), "--dest", dir("out"), "--yes", "--all"};
 
@@ -148,11 +147,9 @@ TEST_F(CliTest, WithoutPatdatTheSettingFileIsRead) {
   EXPECT_EQ(missing.err, " PATDAT の設定がありません.\n");
 
   const std::u32string patdat = *platform::to_program_path(dir("patdat"));
-  lodemark::testing::write_sjis_lines(dir("config/lodemark/ZidereV5.ini"), {"[PATDAT]", to_utf8(patdat) + "\\"});
+  lodemark::test::write_sjis_lines(dir("config/lodemark/ZidereV5.ini"), {"[PATDAT]", to_utf8(patdat) + "\\"});
   const Result ok = Call(args);
   EXPECT_EQ(ok.status, kConverted) << ok.err;
-
-  if (old) ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1); else ::unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace

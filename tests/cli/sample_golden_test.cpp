@@ -1,12 +1,14 @@
 // The sample conversion, byte for byte. To refresh the expected files after
 // a deliberate change: LODEMARK_UPDATE_GOLDEN=1 build/release/tests/cli/lodemark_cli_tests
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <sstream>
 
 #include "cli/cli_app.h"
-#include "run/run_test_support.h"
+#include "test_support.h"
 
 namespace lodemark::cli {
 namespace {
@@ -16,19 +18,19 @@ namespace fs = std::filesystem;
 std::map<std::string, std::string> Tree(const fs::path& root) {
   std::map<std::string, std::string> files;
   for (const auto& e : fs::recursive_directory_iterator(root))
-    if (e.is_regular_file()) files[fs::relative(e.path(), root).string()] = lodemark::testing::read_bytes(e.path());
+    if (e.is_regular_file()) files[fs::relative(e.path(), root).string()] = lodemark::test::read_bytes(e.path());
   return files;
 }
 
 TEST(SampleConversion, MatchesTheGoldenOutput) {
-  lodemark::testing::Scratch scratch;
+  const lodemark::test::TempDir scratch;
   const fs::path samples = fs::path(LODEMARK_SOURCE_DIR) / "samples";
   fs::copy(samples / "patdat", scratch.native("patdat"));
   std::istringstream in;
   std::ostringstream out, err;
   Console console{in, out, err, false, false};
   const int status = cli::Run({"convert", "--source", (samples / "database").string(), "--dest",
-                          scratch.native("out").string(), "--patdat", scratch.native("patdat").string(), "--yes",
+                          scratch.native("out"), "--patdat", scratch.native("patdat"), "--yes",
                           "--all"},
                          console);
   ASSERT_EQ(status, kConverted) << err.str();

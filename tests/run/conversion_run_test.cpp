@@ -1,8 +1,11 @@
 #include "run/conversion_run.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 
 #include "run_test_support.h"
+#include "source/source_lines.h"
 #include "util/failure.h"
 #include "util/path_check.h"
 #include "util/program_state.h"
@@ -10,22 +13,29 @@
 namespace lodemark {
 namespace {
 
-using testing::Fake_Run_Window;
-using testing::header_line;
-using testing::layer_line;
-using testing::read_bytes;
-using testing::read_sjis_lines;
-using testing::Scratch;
-using testing::value_line;
-using testing::write_sjis_lines;
+using test::failure_message;
+using test::Fake_Run_Window;
+using test::layer_line;
+using test::read_bytes;
+using test::read_sjis_lines;
+using test::TempDir;
+using test::u8;
+using test::value_line;
+using test::write_bytes;
+using test::write_sjis_lines;
 namespace fs = std::filesystem;
+
+// A header line whose fields 4 to 6 do not matter here; `counts` holds the
+// layer and value counts, three characters each.
+std::string header_line(const std::string& key, const std::string& position, const std::string& counts) {
+  return test::header_line(key, position, "   12.50", "   20.00", "R6-0101 ", counts.substr(0, 3), counts.substr(3));
+}
 
 // Three boreholes in list order; the second has a kanji name.
 class ConversionRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fs::copy(fs::path(LODEMARK_SOURCE_DIR) / "samples" / "patdat", scratch_.native("patdat"));
-    PatdatFolder = scratch_.program("patdat") + U"\\";
+    test::use_sample_patdat(scratch_);
     MsgShownFlag = 0;
     write_sjis_lines(src("Rodev1.Dat"), {
         header_line("1234    ", "40524604", "  2  1"),
@@ -45,21 +55,21 @@ class ConversionRunTest : public ::testing::Test {
     });
     window_.entries = {U"1234        B-1     ", U"A-2         新宿一号", U"A-3         x       "};
     window_.selected = {true, true, true};
-    window_.text1 = scratch_.program("src");
-    window_.text2 = scratch_.program("out");
+    window_.text1 = scratch_.program(U"src");
+    window_.text2 = scratch_.program(U"out");
     fs::create_directory(scratch_.native("out"));
   }
 
   fs::path src(const std::string& name) const { return scratch_.native("src/" + name); }
   fs::path out(const std::string& rel) const { return scratch_.native("out/" + rel); }
 
-  Scratch scratch_;
+  TempDir scratch_;
   Fake_Run_Window window_;
 };
 
 TEST_F(ConversionRunTest, WritesEveryFileOfEveryBorehole) {
   ASSERT_EQ(Command1_Click(window_), RunOutcome::Converted);
-  EXPECT_TRUE(window_.shown.empty());
+  EXPECT_TRUE(window_.boxes.shown.empty());
   EXPECT_EQ(read_sjis_lines(out("1234/X1.txt")),
             (std::vector<std::string>{"1,   1.50,  97,表土", "2,  12.35,1001,粘土と砂の互層"}));
   EXPECT_EQ(read_sjis_lines(out("1234/X5.txt")),
@@ -82,7 +92,7 @@ TEST_F(ConversionRunTest, EarlyStopsShowTheirMessageAndClearTheStatus) {
   struct Case {
     const char* name;
     void (*arrange)(Fake_Run_Window&);
-    std::vector<testing::Shown> expected;
+    std::vector<test::ShownMessage> expected;
   };
   const std::vector<Case> cases = {
       {"empty list", [](Fake_Run_Window& w) { w.entries.clear(); w.selected.clear(); },
@@ -103,11 +113,11 @@ TEST_F(ConversionRunTest, EarlyStopsShowTheirMessageAndClearTheStatus) {
     Fake_Run_Window w = window_;
     c.arrange(w);
     EXPECT_EQ(Command1_Click(w), RunOutcome::Refused) << c.name;
-    ASSERT_EQ(w.shown.size(), c.expected.size()) << c.name;
+    ASSERT_EQ(w.boxes.shown.size(), c.expected.size()) << c.name;
     for (std::size_t i = 0; i < c.expected.size(); ++i) {
-      EXPECT_EQ(w.shown[i].text, c.expected[i].text) << c.name;
-      EXPECT_EQ(w.shown[i].style, c.expected[i].style) << c.name;
-      EXPECT_EQ(w.shown[i].title, c.expected[i].title) << c.name;
+      EXPECT_EQ(w.boxes.shown[i].text, c.expected[i].text) << c.name;
+      EXPECT_EQ(w.boxes.shown[i].style, c.expected[i].style) << c.name;
+      EXPECT_EQ(w.boxes.shown[i].title, c.expected[i].title) << c.name;
     }
     EXPECT_EQ(w.label3.back(), U"") << c.name;
     EXPECT_TRUE(w.busy.empty()) << c.name;
@@ -116,18 +126,18 @@ TEST_F(ConversionRunTest, EarlyStopsShowTheirMessageAndClearTheStatus) {
 }
 
 TEST_F(ConversionRunTest, AsksOnceAndCreatesEveryMissingLevelOnYes) {
-  window_.text2 = scratch_.program("out/a/b");
+  window_.text2 = scratch_.program(U"out\\a\\b");
   ASSERT_EQ(Command1_Click(window_), RunOutcome::Converted);
-  ASSERT_EQ(window_.shown.size(), 1u);
-  EXPECT_EQ(window_.shown[0].text, kCreateFolderQuestion);
-  EXPECT_EQ(window_.shown[0].style, BoxStyle::YesNoQuestion);
-  EXPECT_EQ(window_.shown[0].title, kAppTitle);
+  ASSERT_EQ(window_.boxes.shown.size(), 1u);
+  EXPECT_EQ(window_.boxes.shown[0].text, kCreateFolderQuestion);
+  EXPECT_EQ(window_.boxes.shown[0].style, BoxStyle::YesNoQuestion);
+  EXPECT_EQ(window_.boxes.shown[0].title, kAppTitle);
   EXPECT_TRUE(fs::exists(out("a/b/1234/X1.txt")));
 }
 
 TEST_F(ConversionRunTest, AnswerNoCreatesNothing) {
-  window_.text2 = scratch_.program("out/a/b");
-  window_.answers = {BoxAnswer::No};
+  window_.text2 = scratch_.program(U"out\\a\\b");
+  window_.boxes.answers = {BoxAnswer::No};
   EXPECT_EQ(Command1_Click(window_), RunOutcome::Refused);
   EXPECT_FALSE(fs::exists(out("a")));
   EXPECT_EQ(window_.label3.back(), U"");
@@ -136,20 +146,20 @@ TEST_F(ConversionRunTest, AnswerNoCreatesNothing) {
 
 TEST_F(ConversionRunTest, DeepDestinationBeyondTheClassicSlotTableIsStillHandled) {
   // More levels than the classic 257-slot split table holds.
-  std::u32string deep = scratch_.program("out");
+  std::u32string deep = scratch_.program(U"out");
   for (int i = 0; i < 300; ++i) deep += U"\\d";
   window_.text2 = deep;
-  window_.answers = {BoxAnswer::No};
+  window_.boxes.answers = {BoxAnswer::No};
   EXPECT_EQ(Command1_Click(window_), RunOutcome::Refused);
-  ASSERT_EQ(window_.shown.size(), 1u);
-  EXPECT_EQ(window_.shown[0].text, kCreateFolderQuestion);
+  ASSERT_EQ(window_.boxes.shown.size(), 1u);
+  EXPECT_EQ(window_.boxes.shown[0].text, kCreateFolderQuestion);
   EXPECT_FALSE(fs::exists(out("d")));
 }
 
 TEST_F(ConversionRunTest, ExistingLevelsAskNothingAndTrailingSeparatorIsNotDoubled) {
-  window_.text2 = scratch_.program("out") + U"\\";
+  window_.text2 = scratch_.program(U"out") + U"\\";
   ASSERT_EQ(Command1_Click(window_), RunOutcome::Converted);
-  EXPECT_TRUE(window_.shown.empty());
+  EXPECT_TRUE(window_.boxes.shown.empty());
   EXPECT_TRUE(fs::exists(out("1234/Titl01.txt")));
 }
 
@@ -165,8 +175,8 @@ TEST_F(ConversionRunTest, SelectionIsProcessedInListOrder) {
 }
 
 TEST_F(ConversionRunTest, ExistingFolderIsReusedAndFilesReplaced) {
-  testing::write_bytes(out("1234/X1.txt"), std::string(5000, 'x'));
-  testing::write_bytes(out("1234/keep.txt"), "mine");
+  write_bytes(out("1234/X1.txt"), std::string(5000, 'x'));
+  write_bytes(out("1234/keep.txt"), "mine");
   ASSERT_EQ(Command1_Click(window_), RunOutcome::Converted);
   const std::string first = read_bytes(out("1234/X1.txt"));
   EXPECT_EQ(read_sjis_lines(out("1234/X1.txt")).size(), 2u);
@@ -180,7 +190,7 @@ TEST_F(ConversionRunTest, ZeroOrNonNumericCountsWriteTitlesOnly) {
       header_line("1234    ", "40524604", "  0abc"),
       header_line("A-2     ", "41154500", "  x  0"),
   });
-  testing::write_bytes(out("1234/X1.txt"), "old");
+  write_bytes(out("1234/X1.txt"), "old");
   window_.selected = {true, true, false};
   ASSERT_EQ(Command1_Click(window_), RunOutcome::Converted);
   EXPECT_EQ(read_bytes(out("1234/X1.txt")), "old");
@@ -213,39 +223,32 @@ TEST_F(ConversionRunTest, MissingHeaderDoesNotInheritThePreviousBorehole) {
 TEST_F(ConversionRunTest, UnsafeBoreholeNumbersAreRefusedBeforeAnythingIsCreated) {
   for (const std::u32string number : {U"..      ", U"a/b     ", U"c:x     ", U"        ", U"x\\y     ", U".       "}) {
     Fake_Run_Window w = window_;
-    w.text2 = scratch_.program("out/new");
+    w.text2 = scratch_.program(U"out\\new");
     w.entries = {U"1234        B-1     ", number + U"    name    "};
     w.selected = {true, true};
-    EXPECT_EQ(Command1_Click(w), RunOutcome::Refused);
-    ASSERT_EQ(w.shown.size(), 1u);
-    EXPECT_EQ(w.shown[0].text, kBadLogNo + number + U"    name    ");
-    EXPECT_EQ(w.shown[0].style, BoxStyle::OkExclamation);
-    EXPECT_EQ(w.label3.back(), U"");
-    EXPECT_FALSE(fs::exists(out("new")));
+    const std::string name = "\"" + u8(number) + "\"";
+    EXPECT_EQ(Command1_Click(w), RunOutcome::Refused) << name;
+    ASSERT_EQ(w.boxes.shown.size(), 1u) << name;
+    EXPECT_EQ(w.boxes.shown[0].text, kBadLogNo + number + U"    name    ") << name;
+    EXPECT_EQ(w.boxes.shown[0].style, BoxStyle::OkExclamation) << name;
+    EXPECT_EQ(w.label3.back(), U"") << name;
+    EXPECT_FALSE(fs::exists(out("new"))) << name;
   }
 }
 
 TEST_F(ConversionRunTest, WriteFailureNamesThePathAndKeepsEarlierFiles) {
   // A folder where X1.txt should go cannot be written, whoever runs the test.
   fs::create_directories(out("A-2/X1.txt"));
-  try {
-    Command1_Click(window_);
-    FAIL() << "the run should fail";
-  } catch (const Failure& failure) {
-    EXPECT_NE(failure.message().find(U"A-2\\X1.txt"), std::u32string::npos) << failure.what();
-  }
+  const std::u32string message = failure_message([&] { Command1_Click(window_); });
+  EXPECT_NE(message.find(U"A-2\\X1.txt"), std::u32string::npos) << u8(message);
   EXPECT_TRUE(fs::exists(out("1234/X5.txt")));
   EXPECT_TRUE(fs::exists(out("A-2/Titl03.txt")));
 }
 
 TEST_F(ConversionRunTest, CountTooLargeForSixteenBitsFailsWithTheBoreholeNumber) {
   write_sjis_lines(src("Rodev1.Dat"), {header_line("1234    ", "40524604", "9e9  1")});
-  try {
-    Command1_Click(window_);
-    FAIL() << "the run should fail";
-  } catch (const Failure& failure) {
-    EXPECT_NE(failure.message().find(U"1234"), std::u32string::npos) << failure.what();
-  }
+  const std::u32string message = failure_message([&] { Command1_Click(window_); });
+  EXPECT_NE(message.find(U"1234"), std::u32string::npos) << u8(message);
 }
 
 }  // namespace

@@ -4,39 +4,24 @@
 
 #include "platform/cp932.h"
 #include "source/source_records.h"
-#include "source/source_test_support.h"
+#include "source/source_lines.h"
+#include "test_support.h"
 #include "util/utf8.h"
 
 namespace lodemark {
 namespace {
 
-using testing::ScratchFolder;
-
-// Lines in the layouts of the three data files, ASCII unless the caller
-// passes Shift-JIS bytes.
-std::string header_line(const std::string& key, const std::string& position, const std::string& f4,
-                        const std::string& f5, const std::string& f6, const std::string& layers,
-                        const std::string& values) {
-  return key + position + std::string(19, '.') + f4 + f5 + f6 + std::string(6, '.') + layers + values;
-}
-std::string layer_line(const std::string& key, const std::string& depth, const std::string& codes) {
-  return key + "abc" + depth + std::string(11, '.') + codes;
-}
-std::string x5_line(const std::string& key, const std::string& depth, const std::string& value) {
-  return key + "abc" + depth + value;
-}
-std::string crlf(std::initializer_list<std::string> lines) {
-  std::string out;
-  for (const auto& l : lines) out += l + "\r\n";
-  return out;
-}
-
-std::string u8(std::u32string_view text) { return to_utf8(text); }
+using test::crlf;
+using test::header_line;
+using test::layer_line;
+using test::TempDir;
+using test::u8;
+using test::value_line;
 
 class SourceRecords : public ::testing::Test {
  protected:
   SourceHandle open(const std::string& name, std::string_view bytes) {
-    folder_.write(name, bytes);
+    test::write_bytes(folder_.native(name), bytes);
     SourceHandle handle = SourceHandle::Open(folder_.program(from_utf8(name)));
     EXPECT_FALSE(handle.Is_Absent());
     return handle;
@@ -51,25 +36,26 @@ class SourceRecords : public ::testing::Test {
     return out;
   }
 
-  ScratchFolder folder_;
+  TempDir folder_;
 };
 
 TEST_F(SourceRecords, HeaderFieldsComeFromTheirCharacterPositions) {
-  SourceHandle h = open("Rodev1.Dat",
-                        crlf({header_line("K0000001", "40524604", " A  B   ", "CCCCCCCC", "  D     ", "  3", " 12")}));
-  HeaderFields header;
-  Read_Hole_Header(h, header, U"K0000001");
-  const char* expected[] = {"40", "52", "46", "04", " A  B   ", "CCCCCCCC", "  D     ", "  3", " 12"};
-  for (int i = 0; i < 9; ++i) EXPECT_EQ(u8(header[i]), expected[i]) << "field " << i;
-}
-
-TEST_F(SourceRecords, ShortHeaderLineGivesShortAndEmptyFields) {
-  SourceHandle h = open("Rodev1.Dat", crlf({"K00000014052461"}));
-  HeaderFields header;
-  header.fill(U"old");
-  Read_Hole_Header(h, header, U"K0000001");
-  const char* expected[] = {"40", "52", "46", "1", "", "", "", "", ""};
-  for (int i = 0; i < 9; ++i) EXPECT_EQ(u8(header[i]), expected[i]) << "field " << i;
+  const struct {
+    const char* name;
+    std::string line;
+    const char* fields[9];
+  } cases[] = {
+      {"whole line", header_line("K0000001", "40524604", " A  B   ", "CCCCCCCC", "  D     ", "  3", " 12"),
+       {"40", "52", "46", "04", " A  B   ", "CCCCCCCC", "  D     ", "  3", " 12"}},
+      {"short line: short and empty fields", "K00000014052461", {"40", "52", "46", "1", "", "", "", "", ""}},
+  };
+  for (const auto& c : cases) {
+    SourceHandle h = open("Rodev1.Dat", crlf({c.line}));
+    HeaderFields header;
+    header.fill(U"old");
+    Read_Hole_Header(h, header, U"K0000001");
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(u8(header[i]), c.fields[i]) << c.name << ", field " << i;
+  }
 }
 
 TEST_F(SourceRecords, AbsentBoreholeRestoresPositionAndTheNextIsFound) {
@@ -92,7 +78,7 @@ TEST_F(SourceRecords, AbsentBoreholeRestoresPositionAndTheNextIsFound) {
 }
 
 TEST_F(SourceRecords, LinesBehindTheReadPositionAreNotFound) {
-  SourceHandle h = open("Rodev3.Dat", crlf({x5_line("B0000002", "    1.00", "B1"), x5_line("A0000001", "    2.00", "A1")}));
+  SourceHandle h = open("Rodev3.Dat", crlf({value_line("B0000002", "    1.00", "B1"), value_line("A0000001", "    2.00", "A1")}));
   EXPECT_EQ(values(h, 1, U"A0000001"), "A1");
   EXPECT_EQ(values(h, 1, U"B0000002"), "");
 }
@@ -117,11 +103,11 @@ TEST_F(SourceRecords, CountLargerThanLinesLeavesRowsEmptyAndNextBoreholeUnread) 
 }
 
 TEST_F(SourceRecords, CountSmallerThanLinesDropsOneLineAndSkipsTheRest) {
-  const std::string a1 = x5_line("A0000001", "    1.00", "11");
-  const std::string a2 = x5_line("A0000001", "    2.00", "22");
-  const std::string a3 = x5_line("A0000001", "    3.00", "33");
-  const std::string a4 = x5_line("A0000001", "    4.00", "44");
-  const std::string b1 = x5_line("B0000002", "    5.00", "55");
+  const std::string a1 = value_line("A0000001", "    1.00", "11");
+  const std::string a2 = value_line("A0000001", "    2.00", "22");
+  const std::string a3 = value_line("A0000001", "    3.00", "33");
+  const std::string a4 = value_line("A0000001", "    4.00", "44");
+  const std::string b1 = value_line("B0000002", "    5.00", "55");
   SourceHandle h = open("Rodev3.Dat", crlf({a1, a2, a3, a4, b1}));
   EXPECT_EQ(values(h, 2, U"A0000001"), "11|22");
   // The third line was read and dropped; the fourth is still ahead.
@@ -130,8 +116,8 @@ TEST_F(SourceRecords, CountSmallerThanLinesDropsOneLineAndSkipsTheRest) {
 }
 
 TEST_F(SourceRecords, NeverWritesPastTheRowsGiven) {
-  const std::string a = x5_line("A0000001", "    1.00", "11");
-  SourceHandle h = open("Rodev3.Dat", crlf({a, a, a, x5_line("B0000002", "    5.00", "55")}));
+  const std::string a = value_line("A0000001", "    1.00", "11");
+  SourceHandle h = open("Rodev3.Dat", crlf({a, a, a, value_line("B0000002", "    5.00", "55")}));
   X5Rows rows(1);
   Read_X5_Records(h, 5, rows, U"A0000001");
   ASSERT_EQ(rows.size(), 1u);
@@ -140,7 +126,7 @@ TEST_F(SourceRecords, NeverWritesPastTheRowsGiven) {
 }
 
 TEST_F(SourceRecords, CountOfZeroConsumesTheFoundLineOnly) {
-  const std::string a = x5_line("A0000001", "    1.00", "11");
+  const std::string a = value_line("A0000001", "    1.00", "11");
   SourceHandle h = open("Rodev3.Dat", crlf({a, a}));
   X5Rows rows(1);
   Read_X5_Records(h, 0, rows, U"A0000001");
@@ -208,23 +194,29 @@ TEST_F(SourceRecords, DoubleByteFieldsAtTheEndOfALongLine) {
 }
 
 TEST_F(SourceRecords, HugeLineIsPassedOverAndTheNextFound) {
-  const std::string big = x5_line("A0000001", "    1.00", "11") + std::string(300000, 'x');
-  SourceHandle h = open("Rodev3.Dat", crlf({big, std::string(200000, 'y'), x5_line("B0000002", "    2.00", "22")}));
+  const std::string big = value_line("A0000001", "    1.00", "11") + std::string(300000, 'x');
+  SourceHandle h = open("Rodev3.Dat", crlf({big, std::string(200000, 'y'), value_line("B0000002", "    2.00", "22")}));
   EXPECT_EQ(values(h, 2, U"A0000001"), "11|");
   EXPECT_EQ(values(h, 1, U"B0000002"), "22");
 }
 
-TEST_F(SourceRecords, CarriageReturnAloneEndsALine) {
-  SourceHandle h = open("Rodev3.Dat", x5_line("A0000001", "    1.00", "11") + "\r" +
-                                          x5_line("A0000001", "    2.00", "22") + "\r" +
-                                          x5_line("B0000002", "    3.00", "33") + "\r");
-  EXPECT_EQ(values(h, 2, U"A0000001"), "11|22");
-  EXPECT_EQ(values(h, 1, U"B0000002"), "33");
-}
-
-TEST_F(SourceRecords, LineFeedAloneDoesNotEndALine) {
-  SourceHandle h = open("Rodev3.Dat", x5_line("A0000001", "    1.00", "11") + "\n" + x5_line("A0000001", "    2.00", "22") + "\n");
-  EXPECT_EQ(values(h, 2, U"A0000001"), "11|");
+TEST_F(SourceRecords, CarriageReturnAloneEndsALineLineFeedAloneDoesNot) {
+  const std::string a1 = value_line("A0000001", "    1.00", "11"), a2 = value_line("A0000001", "    2.00", "22");
+  const std::string b = value_line("B0000002", "    3.00", "33");
+  const struct {
+    const char* name;
+    std::string bytes;
+    const char* a_values;
+    const char* b_values;
+  } cases[] = {
+      {"CR", a1 + "\r" + a2 + "\r" + b + "\r", "11|22", "33"},
+      {"LF", a1 + "\n" + a2 + "\n", "11|", ""},
+  };
+  for (const auto& c : cases) {
+    SourceHandle h = open("Rodev3.Dat", c.bytes);
+    EXPECT_EQ(values(h, 2, U"A0000001"), c.a_values) << c.name;
+    EXPECT_EQ(values(h, 1, U"B0000002"), c.b_values) << c.name;
+  }
 }
 
 TEST_F(SourceRecords, KeyMatchesExactlyFromTheFirstCharacter) {
@@ -258,8 +250,8 @@ TEST_F(SourceRecords, KeyMatchesExactlyFromTheFirstCharacter) {
 }
 
 TEST(SourceHandle, MissingOrEmptyFileIsAbsentAndReadersDoNothing) {
-  ScratchFolder folder;
-  folder.write("Rodev2.Dat", "");
+  const TempDir folder;
+  test::write_bytes(folder.native("Rodev2.Dat"), "");
   for (const char32_t* name : {U"Rodev1.Dat", U"Rodev2.Dat"}) {
     SourceHandle h = SourceHandle::Open(folder.program(name));
     EXPECT_TRUE(h.Is_Absent());
@@ -275,17 +267,17 @@ TEST(SourceHandle, MissingOrEmptyFileIsAbsentAndReadersDoNothing) {
 }
 
 TEST(SourceHandle, UnreadableFileIsReported) {
-  ScratchFolder folder;
-  folder.write("Rodev1.Dat", "A0000001\r\n");
-  std::filesystem::permissions(folder.native() / "Rodev1.Dat", std::filesystem::perms::none);
-  if (std::ifstream(folder.native() / "Rodev1.Dat").good()) GTEST_SKIP() << "permissions not enforced here";
+  const TempDir folder;
+  test::write_bytes(folder.native("Rodev1.Dat"), "A0000001\r\n");
+  std::filesystem::permissions(folder.native("Rodev1.Dat"), std::filesystem::perms::none);
+  if (std::ifstream(folder.native("Rodev1.Dat")).good()) GTEST_SKIP() << "permissions not enforced here";
   EXPECT_THROW(SourceHandle::Open(folder.program(U"Rodev1.Dat")), platform::FileError);
 }
 
 // Boreholes in list order through all three files, one of them missing from
 // the layer file: every file is read front to back once.
 TEST(SourceRun, ListOrderReadsEachFileOnceFrontToBack) {
-  ScratchFolder folder;
+  const TempDir folder;
   const std::string keys[] = {"A0000001", "B0000002", "C0000003"};
   std::string headers, layers, values;
   for (int i = 0; i < 3; ++i) {
@@ -294,11 +286,11 @@ TEST(SourceRun, ListOrderReadsEachFileOnceFrontToBack) {
     if (i != 1)
       for (int row = 0; row < 2; ++row)
         layers += layer_line(keys[i], "    " + n + "." + std::to_string(row) + "0", "0" + n + n) + "\r\n";
-    values += x5_line(keys[i], "    " + n + ".00", n + n) + "\r\n";
+    values += value_line(keys[i], "    " + n + ".00", n + n) + "\r\n";
   }
-  folder.write("Rodev1.Dat", headers);
-  folder.write("Rodev2.Dat", layers);
-  folder.write("Rodev3.Dat", values);
+  test::write_bytes(folder.native("Rodev1.Dat"), headers);
+  test::write_bytes(folder.native("Rodev2.Dat"), layers);
+  test::write_bytes(folder.native("Rodev3.Dat"), values);
   SourceHandle files[] = {SourceHandle::Open(folder.program(U"Rodev1.Dat")),
                           SourceHandle::Open(folder.program(U"Rodev2.Dat")),
                           SourceHandle::Open(folder.program(U"Rodev3.Dat"))};

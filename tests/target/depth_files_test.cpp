@@ -1,31 +1,30 @@
 // X1.txt and X5.txt, byte for byte.
+#include <gtest/gtest.h>
+
 #include <filesystem>
 
 #include "run/run_test_support.h"
 #include "target/layer_file.h"
 #include "target/x5_file.h"
-#include "util/program_state.h"
 
 namespace lodemark {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::read_bytes;
-using testing::Scratch;
+using test::read_bytes;
+using test::sjis;
+using test::TempDir;
 
 class DepthFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fs::copy(fs::path(LODEMARK_SOURCE_DIR) / "samples" / "patdat", scratch_.native("patdat"));
-    PatdatFolder = scratch_.program("patdat") + U"\\";
+    test::use_sample_patdat(scratch_);
     fs::create_directory(scratch_.native("b"));
   }
   std::string file(const std::string& name) const { return read_bytes(scratch_.native("b/" + name)); }
-  std::u32string folder() const { return scratch_.program("b"); }
-  Scratch scratch_;
+  std::u32string folder() const { return scratch_.program(U"b"); }
+  TempDir scratch_;
 };
-
-std::string sjis(std::u32string_view text) { return cp932::encode(text); }
 
 TEST_F(DepthFilesTest, LayerLinesCarryNumberDepthCodeAndName) {
   const LayerRows rows = {
@@ -37,25 +36,25 @@ TEST_F(DepthFilesTest, LayerLinesCarryNumberDepthCodeAndName) {
       {U"", U"", U"", U""},                // a row the reader left empty
   };
   Write_Layer_File(folder(), 6, rows);
-  EXPECT_EQ(file("X1.txt"), sjis(U"1,   1.50,  97,表土\r\n"
-                                 U"2,  12.34,4503,粘土\r\n"
-                                 U"3,2345.67,1001,粘土と砂の互層\r\n"
-                                 U"4,  -0.50,1003,粘土との互層\r\n"
-                                 U"5,   0.00,    ,\r\n"
-                                 U"6,   0.00,    ,\r\n"));
+  EXPECT_EQ(file("X1.txt"), sjis("1,   1.50,  97,表土\r\n"
+                                 "2,  12.34,4503,粘土\r\n"
+                                 "3,2345.67,1001,粘土と砂の互層\r\n"
+                                 "4,  -0.50,1003,粘土との互層\r\n"
+                                 "5,   0.00,    ,\r\n"
+                                 "6,   0.00,    ,\r\n"));
 }
 
 TEST_F(DepthFilesTest, TwoUnknownCodesStillFormANameForTheDictionary) {
   Write_Layer_File(folder(), 1, {{U"1", U"1", U"98", U"99"}});
-  EXPECT_EQ(file("X1.txt"), sjis(U"1,   1.00,1003,との互層\r\n"));
+  EXPECT_EQ(file("X1.txt"), sjis("1,   1.00,1003,との互層\r\n"));
 }
 
 TEST_F(DepthFilesTest, LayerFileIsReplacedNotAppended) {
-  testing::write_bytes(scratch_.native("b/X1.txt"), std::string(300, 'z'));
+  test::write_bytes(scratch_.native("b/X1.txt"), std::string(300, 'z'));
   const LayerRows rows = {{U"2", U"", U"08", U""}};
   Write_Layer_File(folder(), 1, rows);
   Write_Layer_File(folder(), 1, rows);
-  EXPECT_EQ(file("X1.txt"), sjis(U"1,   2.00,4505,砂\r\n"));
+  EXPECT_EQ(file("X1.txt"), sjis("1,   2.00,4505,砂\r\n"));
 }
 
 TEST_F(DepthFilesTest, ValueLinesRepeatTheValueAndEndInSevenBlankFields) {
@@ -73,8 +72,8 @@ TEST_F(DepthFilesTest, ValueFileIsReplacedNotAppended) {
 }
 
 TEST_F(DepthFilesTest, MissingFolderIsAFailureNamingThePath) {
-  EXPECT_THROW(Write_X5_File(scratch_.program("nowhere"), 1, {{U"1", U"1"}}), platform::FileError);
-  EXPECT_THROW(Write_Layer_File(scratch_.program("nowhere"), 1, {{U"1", U"", U"01", U""}}), platform::FileError);
+  EXPECT_THROW(Write_X5_File(scratch_.program(U"nowhere"), 1, {{U"1", U"1"}}), platform::FileError);
+  EXPECT_THROW(Write_Layer_File(scratch_.program(U"nowhere"), 1, {{U"1", U"", U"01", U""}}), platform::FileError);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <stdexcept>
 
 #include "dictionary_test_support.h"
-#include "platform/cp932.h"
 #include "target/soil_dictionary.h"
 #include "target/soil_dictionary_detail.h"
 #include "util/failure.h"
@@ -12,21 +11,20 @@ namespace lodemark {
 namespace {
 
 namespace fs = std::filesystem;
-using dictionary_test::entries;
-using dictionary_test::read_bytes;
-using dictionary_test::write_bytes;
-
-// Code page 932 bytes of a UTF-8 literal.
-std::string sj(std::string_view utf8) { return cp932::encode(from_utf8(utf8)); }
+using test::failure_message;
+using test::folder_entries;
+using test::read_bytes;
+using test::sjis;
+using test::write_bytes;
 
 // A record as this program writes it.
 std::string created(std::string_view code, std::string_view name) {
-  return sj(std::string(code) + "," + std::string(name) + ",    ,    ,    ,0000\r\n");
+  return sjis(std::string(code) + "," + std::string(name) + ",    ,    ,    ,0000\r\n");
 }
 
 const std::string kSystemLines = created("4501", "腐植土") + created("5000", "玉石混じり砂礫");
 
-class SoilDictionaryTest : public dictionary_test::PatdatTest {
+class SoilDictionaryTest : public test::PatdatTest {
  protected:
   // Dictionary, register, companion settings naming "USER.DIC", and the
   // user dictionary itself.
@@ -51,12 +49,12 @@ class SoilDictionaryTest : public dictionary_test::PatdatTest {
 TEST_F(SoilDictionaryTest, NameInDictionaryGivesItsCodeAndChangesNothing) {
   const std::string dict = created("1000", "粘土と砂の互層") + created("1004", "砂と礫の互層");
   set_up_files(dict, kSystemLines);
-  const auto before = entries(patdat());
+  const auto before = folder_entries(patdat());
   EXPECT_EQ(convert("砂と礫の互層"), U"1004");
   EXPECT_EQ(dictionary(), dict);
   EXPECT_EQ(register_lines(), kSystemLines);
   EXPECT_EQ(user_dictionary(), "old user dictionary\r\n");
-  EXPECT_EQ(entries(patdat()), before);
+  EXPECT_EQ(folder_entries(patdat()), before);
 }
 
 TEST_F(SoilDictionaryTest, OnlyACompleteNameMatches) {
@@ -80,12 +78,12 @@ TEST_F(SoilDictionaryTest, NameOnlyInRegisterIsAppendedToDictionaryAsRead) {
   const std::string reg = created("1000", "粘土と砂の互層") + created("1001", "砂と礫の互層") + kSystemLines;
   set_up_files(dict, reg);
   EXPECT_EQ(convert("砂と礫の互層"), U"1001");
-  EXPECT_EQ(dictionary(), dict + sj("1001,砂と礫の互層,,,,0000\r\n"));
+  EXPECT_EQ(dictionary(), dict + sjis("1001,砂と礫の互層,,,,0000\r\n"));
   EXPECT_EQ(register_lines(), reg);
   EXPECT_EQ(user_dictionary(), "old user dictionary\r\n");
   // Now the dictionary itself knows it.
   EXPECT_EQ(convert("砂と礫の互層"), U"1001");
-  EXPECT_EQ(dictionary(), dict + sj("1001,砂と礫の互層,,,,0000\r\n"));
+  EXPECT_EQ(dictionary(), dict + sjis("1001,砂と礫の互層,,,,0000\r\n"));
 }
 
 TEST_F(SoilDictionaryTest, NewNameFollowsTheLastUserCode) {
@@ -114,8 +112,8 @@ TEST_F(SoilDictionaryTest, NewNamePlacement) {
        created("0012", "a") + record_1000 + kSystemLines},
       // Numbering never repeats a code: not after a line that is no number,
       // not after an out-of-order line, not below a user line further down.
-      {"line without a number", created("1004", "a") + "\r\n" + sj("xxxx,b,c,d,e,f\r\n") + kSystemLines,
-       created("1004", "a") + "\r\n" + sj("xxxx,b,c,d,e,f\r\n") + created("1005", "粘土と砂の互層") + kSystemLines},
+      {"line without a number", created("1004", "a") + "\r\n" + sjis("xxxx,b,c,d,e,f\r\n") + kSystemLines,
+       created("1004", "a") + "\r\n" + sjis("xxxx,b,c,d,e,f\r\n") + created("1005", "粘土と砂の互層") + kSystemLines},
       {"out of order", created("1006", "a") + created("1002", "b") + kSystemLines,
        created("1006", "a") + created("1002", "b") + created("1007", "粘土と砂の互層") + kSystemLines},
       {"user line after system lines", created("1000", "a") + kSystemLines + created("1010", "b"),
@@ -133,10 +131,10 @@ TEST_F(SoilDictionaryTest, CopiedLinesKeepTheirBytes) {
   // character and a last line without line end: all copied byte for byte
   // (each written back with CR LF).
   const std::string odd = "1000,\x83\x5C\xFF,    ,    ,    ,0000";
-  set_up_files("", odd + "\r" + "1001,a\nb,c,d,e\r\n" + sj("4501,腐植土, , , ,0000"));
+  set_up_files("", odd + "\r" + "1001,a\nb,c,d,e\r\n" + sjis("4501,腐植土, , , ,0000"));
   EXPECT_EQ(convert("粘土と砂の互層"), U"1002");
   EXPECT_EQ(register_lines(), odd + "\r\n" + "1001,a\nb,c,d,e\r\n" + created("1002", "粘土と砂の互層") +
-                                  sj("4501,腐植土, , , ,0000\r\n"));
+                                  sjis("4501,腐植土, , , ,0000\r\n"));
 }
 
 TEST_F(SoilDictionaryTest, SameNewNameTwiceIsAddedOnce) {
@@ -151,7 +149,7 @@ TEST_F(SoilDictionaryTest, SameNewNameTwiceIsAddedOnce) {
 
 TEST_F(SoilDictionaryTest, SurroundingBlanks) {
   // Untrimmed against the dictionary: a quoted name with its blanks matches.
-  set_up_files(sj("1009,\" 粘土と砂の互層 \",,,,0000\r\n"), kSystemLines);
+  set_up_files(sjis("1009,\" 粘土と砂の互層 \",,,,0000\r\n"), kSystemLines);
   EXPECT_EQ(convert(" 粘土と砂の互層 "), U"1009");
 
   // The dictionary's bare name does not match the untrimmed name; the
@@ -159,7 +157,7 @@ TEST_F(SoilDictionaryTest, SurroundingBlanks) {
   const std::string reg = created("1001", "粘土と砂の互層") + kSystemLines;
   set_up_files(created("1005", "粘土と砂の互層"), reg);
   EXPECT_EQ(convert("  粘土と砂の互層 "), U"1001");
-  EXPECT_EQ(dictionary(), created("1005", "粘土と砂の互層") + sj("1001,粘土と砂の互層,,,,0000\r\n"));
+  EXPECT_EQ(dictionary(), created("1005", "粘土と砂の互層") + sjis("1001,粘土と砂の互層,,,,0000\r\n"));
 
   // A created record holds the trimmed name.
   set_up_files("", kSystemLines);
@@ -168,7 +166,7 @@ TEST_F(SoilDictionaryTest, SurroundingBlanks) {
 }
 
 TEST_F(SoilDictionaryTest, AppendedRecordStartsItsOwnLine) {
-  const std::string dict = sj("1000,a,    ,    ,    ,0000");
+  const std::string dict = sjis("1000,a,    ,    ,    ,0000");
   set_up_files(dict, kSystemLines);
   EXPECT_EQ(convert("粘土と砂の互層"), U"1000");
   EXPECT_EQ(dictionary(), dict + "\r\n" + created("1000", "粘土と砂の互層"));
@@ -179,14 +177,9 @@ TEST_F(SoilDictionaryTest, FullUserRangeFailsAndChangesNothing) {
   const std::string reg = created("1000", "a") + created("3999", "b") + kSystemLines;
   const std::string dict = created("1000", "a");
   set_up_files(dict, reg);
-  try {
-    convert("粘土と砂の互層");
-    ADD_FAILURE() << "no failure";
-  } catch (const Failure& failure) {
-    const std::u32string message = failure.message();
-    EXPECT_NE(message.find(U"粘土と砂の互層"), std::u32string::npos) << to_utf8(message);
-    EXPECT_NE(message.find(PatdatFolder + U"XKISHITU.TXT"), std::u32string::npos) << to_utf8(message);
-  }
+  const std::u32string message = failure_message([&] { convert("粘土と砂の互層"); });
+  EXPECT_NE(message.find(U"粘土と砂の互層"), std::u32string::npos) << to_utf8(message);
+  EXPECT_NE(message.find(PatdatFolder + U"XKISHITU.TXT"), std::u32string::npos) << to_utf8(message);
   EXPECT_EQ(register_lines(), reg);
   EXPECT_EQ(dictionary(), dict);
   EXPECT_EQ(user_dictionary(), "old user dictionary\r\n");
@@ -222,14 +215,7 @@ TEST_F(SoilDictionaryTest, StaleWorkFileIsReplaced) {
 }
 
 TEST_F(SoilDictionaryTest, MissingOrDamagedFilesAreNamed) {
-  const auto failure_of = [&](std::string_view name) -> std::u32string {
-    try {
-      convert(name);
-    } catch (const Failure& failure) {
-      return failure.message();
-    }
-    return U"(no failure)";
-  };
+  const auto failure_of = [&](std::string_view name) { return failure_message([&] { convert(name); }); };
   const auto mentions = [](const std::u32string& message, const std::u32string& what) {
     return message.find(what) != std::u32string::npos;
   };
@@ -270,7 +256,7 @@ TEST_F(SoilDictionaryTest, FilesAreFoundWhateverTheirCase) {
   EXPECT_EQ(read_bytes(file("xkishitu.txt")), created("1000", "粘土と砂の互層") + kSystemLines);
   EXPECT_EQ(read_bytes(file("kishitu.txt")), created("1000", "粘土と砂の互層"));
   EXPECT_EQ(read_bytes(file("USER.DIC")), created("1000", "粘土と砂の互層"));
-  EXPECT_EQ(entries(patdat()), (std::vector<std::string>{"USER.DIC", "kishitu.txt", "vaskor.INI", "xkishitu.txt"}));
+  EXPECT_EQ(folder_entries(patdat()), (std::vector<std::string>{"USER.DIC", "kishitu.txt", "vaskor.INI", "xkishitu.txt"}));
 }
 
 }  // namespace

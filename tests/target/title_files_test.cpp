@@ -5,14 +5,14 @@
 
 #include "platform/cp932.h"
 #include "platform/files.h"
-#include "source/source_test_support.h"
 #include "target/title_files.h"
+#include "test_support.h"
 #include "util/utf8.h"
 
 namespace lodemark {
 namespace {
 
-using testing::ScratchFolder;
+using test::TempDir;
 
 HeaderFields header_of(std::initializer_list<std::u32string> fields) {
   HeaderFields header;
@@ -35,39 +35,33 @@ std::string slots_file(int lines, const std::map<int, std::string>& slots) {
 
 TEST(MeshCode, GridSquareCodes) {
   const struct {
-    float lat_min, lat_sec, lon_min, lon_sec;
+    const char* name;
+    float lat_deg, lat_min, lat_sec, lon_deg, lon_min, lon_sec;
     const char* code;
   } cases[] = {
-      {40, 52, 46, 4, "53394611"},
-      {0, 0, 0, 0, "52394000"},
-      {41, 15, 45, 0, "53394620"},
-      {59, 59, 59, 59, "53397799"},
-      // On a third-level boundary; the double steps give 8, not 9.
-      {39, 30, 41, 15, "53393585"},
+      {"ordinary position", 35, 40, 52, 139, 46, 4, "53394611"},
+      {"whole degrees", 35, 0, 0, 139, 0, 0, "52394000"},
+      {"whole minutes", 35, 41, 15, 139, 45, 0, "53394620"},
+      {"last seconds", 35, 59, 59, 139, 59, 59, "53397799"},
+      // The double steps give 8, not 9.
+      {"on a third-level boundary", 35, 39, 30, 139, 41, 15, "53393585"},
+      {"zero latitude", 0, 0, 0, 139, 46, 4, "00000000"},
+      {"zero longitude", 35, 40, 52, 0, 0, 0, "00000000"},
+      {"minutes that cancel the degrees count as zero", 35, 40, 52, 1, -60, 0, "00000000"},
+      // The remainder takes the sign of -139; the fractions truncate to
+      // zero, written "0" rather than "-0".
+      {"west longitude keeps the sign", 35, 0, 0, -139, 0, -36, "52-394000"},
+      {"four-digit longitude", 35, 0, 0, 1234, 0, 0, "52344000"},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(to_utf8(Mesh_Code_Cnv(35, c.lat_min, c.lat_sec, 139, c.lon_min, c.lon_sec)), c.code)
-        << c.lat_min << " " << c.lat_sec << " " << c.lon_min << " " << c.lon_sec;
-}
-
-TEST(MeshCode, ZeroLatitudeOrLongitudeGivesZeros) {
-  EXPECT_EQ(Mesh_Code_Cnv(0, 0, 0, 139, 46, 4), U"00000000");
-  EXPECT_EQ(Mesh_Code_Cnv(35, 40, 52, 0, 0, 0), U"00000000");
-  // Minutes and seconds that cancel the degrees count as a zero position.
-  EXPECT_EQ(Mesh_Code_Cnv(35, 40, 52, 1, -60, 0), U"00000000");
-}
-
-TEST(MeshCode, NegativeLongitudeKeepsTheSignAndNoNegativeZero) {
-  // 139.01 degrees west: the remainder takes the sign of -139; the fractions
-  // truncate to zero, written "0" rather than "-0".
-  EXPECT_EQ(Mesh_Code_Cnv(35, 0, 0, -139, 0, -36), U"52-394000");
-  EXPECT_EQ(Mesh_Code_Cnv(35, 0, 0, 1234, 0, 0), U"52344000");
+    EXPECT_EQ(to_utf8(Mesh_Code_Cnv(c.lat_deg, c.lat_min, c.lat_sec, c.lon_deg, c.lon_min, c.lon_sec)), c.code)
+        << c.name;
 }
 
 class TitleFiles : public ::testing::Test {
  protected:
-  std::string read(const char* name) const { return folder_.read(name); }
-  ScratchFolder folder_;
+  std::string read(const char* name) const { return test::read_bytes(folder_.native(name)); }
+  TempDir folder_;
 };
 
 TEST_F(TitleFiles, SlotsHoldThePositionNameFieldsCodeAndNumber) {
@@ -79,7 +73,6 @@ TEST_F(TitleFiles, SlotsHoldThePositionNameFieldsCodeAndNumber) {
   EXPECT_EQ(read("Titl02.txt"),
             slots_file(41, {{1, "調査孔１"}, {19, "  標高 a "}, {20, "BBBBBBBB"}, {23, "CC      "}, {40, "53394611"}}));
   EXPECT_EQ(read("Titl03.txt"), slots_file(40, {{28, "  K-001 "}}));
-  EXPECT_TRUE(read("Titl02.txt").ends_with("53394611\r\n\r\n"));
 }
 
 TEST_F(TitleFiles, EmptyHeaderGivesEmptySlotsAndTheCodeOfWholeDegrees) {
@@ -100,7 +93,7 @@ TEST_F(TitleFiles, BlanksAndNonNumericFieldsAreWrittenAsHeld) {
 
 TEST_F(TitleFiles, ExistingFilesAreReplacedNotAppended) {
   const std::string long_junk(5000, 'j');
-  for (const char* name : {"Titl01.txt", "Titl02.txt", "Titl03.txt"}) folder_.write(name, long_junk);
+  for (const char* name : {"Titl01.txt", "Titl02.txt", "Titl03.txt"}) test::write_bytes(folder_.native(name), long_junk);
   const HeaderFields header = header_of({U"40", U"52", U"46", U"04"});
   Write_Title_Files(folder_.program(), U"K0000001", U"B-1", header);
   const std::string first[] = {read("Titl01.txt"), read("Titl02.txt"), read("Titl03.txt")};
@@ -114,7 +107,7 @@ TEST_F(TitleFiles, ExistingFilesAreReplacedNotAppended) {
 TEST_F(TitleFiles, MissingFolderIsReported) {
   EXPECT_THROW(Write_Title_Files(folder_.program(U"absent"), U"K0000001", U"B-1", HeaderFields{}),
                platform::FileError);
-  EXPECT_FALSE(std::filesystem::exists(folder_.native() / "absent"));
+  EXPECT_FALSE(test::native_exists(folder_.native("absent")));
 }
 
 }  // namespace

@@ -7,9 +7,9 @@ namespace lodemark {
 namespace {
 
 namespace fs = std::filesystem;
-using dictionary_test::entries;
-using dictionary_test::read_bytes;
-using dictionary_test::write_bytes;
+using test::folder_entries;
+using test::read_bytes;
+using test::write_bytes;
 
 std::string repeated(std::string_view piece, int times) {
   std::string out;
@@ -19,7 +19,7 @@ std::string repeated(std::string_view piece, int times) {
 
 const std::string kDictionary = "1000,a,    ,    ,    ,0000\r\n4501,b,    ,    ,    ,0000\r\n";
 
-class UserDictionaryTest : public dictionary_test::PatdatTest {
+class UserDictionaryTest : public test::PatdatTest {
  protected:
   UserDictionaryTest() { write_bytes(file("KISHITU.TXT"), kDictionary); }
 };
@@ -29,7 +29,7 @@ TEST_F(UserDictionaryTest, CopiesTheDictionaryOverTheUserDictionary) {
   write_bytes(file("USER.DIC"), "old content that is longer than the dictionary itself ......................\r\n");
   subVaskor_UserJisyoRewrite();
   EXPECT_EQ(read_bytes(file("USER.DIC")), kDictionary);
-  EXPECT_EQ(entries(patdat()), (std::vector<std::string>{"KISHITU.TXT", "USER.DIC", "Vaskor.ini"}));
+  EXPECT_EQ(folder_entries(patdat()), (std::vector<std::string>{"KISHITU.TXT", "USER.DIC", "Vaskor.ini"}));
 }
 
 TEST_F(UserDictionaryTest, LeavesTheUserDictionaryAloneWhenItCannotBeCopied) {
@@ -76,7 +76,7 @@ TEST_F(UserDictionaryTest, NamesReachFilesWhateverTheirCase) {
   write_bytes(file("Sub") / "User.Dic", "old\r\n");
   subVaskor_UserJisyoRewrite();
   EXPECT_EQ(read_bytes(file("Sub") / "User.Dic"), kDictionary);
-  EXPECT_EQ(entries(file("Sub")), std::vector<std::string>{"User.Dic"});
+  EXPECT_EQ(folder_entries(file("Sub")), std::vector<std::string>{"User.Dic"});
 }
 
 TEST_F(UserDictionaryTest, UserDictionaryThatCannotBeOpenedForWritingIsLeftAlone) {

@@ -5,13 +5,13 @@
 #include <vector>
 
 #include "platform/cp932.h"
+#include "test_support.h"
 #include "util/byte_string.h"
-#include "util/utf8.h"
 
 namespace lodemark {
 namespace {
 
-std::string u8(std::u32string_view s) { return to_utf8(s); }
+using test::u8;
 
 TEST(ByteLen, CountsShiftJisBytes) {
   EXPECT_EQ(Byte_Len(U""), 0);

@@ -4,6 +4,7 @@
 #include <limits>
 #include <string>
 
+#include "test_support.h"
 #include "util/failure.h"
 #include "util/numbers.h"
 #include "util/utf8.h"
@@ -11,25 +12,16 @@
 namespace lodemark {
 namespace {
 
-TEST(FormatDec2, WorkedExamples) {
-  const struct {
-    float value;
-    const char* expected;
-  } rows[] = {
-      {1.5f, "   1.50"},   {12.0f, "  12.00"},   {0.0f, "   0.00"},    {0.5f, "   0.50"},
-      {-0.5f, "  -0.50"},  {0.05f, "   0.05"},   {0.001f, "   0.00"},  {12.345f, "  12.34"},
-      {2.999f, "   2.99"}, {-12.5f, " -12.50"},  {1234.567f, "1234.56"}, {12345.67f, "2345.67"},
-      {1.239f, "   1.23"}, {-0.999f, "  -0.99"}, {7.0f, "   7.00"},   {7.1f, "   7.10"},
-  };
-  for (const auto& row : rows) EXPECT_EQ(to_utf8(Format_Dec2(7, row.value)), row.expected) << row.value;
-}
-
-TEST(FormatDec2, FurtherValuesAndWidths) {
+TEST(FormatDec2, ValuesAndWidths) {
   const struct {
     int width;
     float value;
     const char* expected;
   } rows[] = {
+      {7, 1.5f, "   1.50"},      {7, 12.0f, "  12.00"},     {7, 0.0f, "   0.00"},      {7, 0.5f, "   0.50"},
+      {7, -0.5f, "  -0.50"},     {7, 0.05f, "   0.05"},     {7, 0.001f, "   0.00"},    {7, 12.345f, "  12.34"},
+      {7, 2.999f, "   2.99"},    {7, -12.5f, " -12.50"},    {7, 1234.567f, "1234.56"}, {7, 12345.67f, "2345.67"},
+      {7, 1.239f, "   1.23"},    {7, -0.999f, "  -0.99"},   {7, 7.0f, "   7.00"},      {7, 7.1f, "   7.10"},
       {7, -0.0f, "   0.00"},
       {7, -7.0f, "  -7.00"},
       {7, -0.05f, "  -0.05"},
@@ -74,9 +66,6 @@ TEST(TextToNum, NumericTexts) {
       {"\t7\t", 7.0f},  {"007", 7.0f},     {"0", 0.0f},         {"-0", 0.0f},     {"32767.5", 32767.5f},
   };
   for (const auto& row : rows) EXPECT_EQ(Text_To_Num(from_utf8(row.text)), row.expected) << row.text;
-  EXPECT_EQ(Text_To_Num(U"1"), 1.0f);
-  EXPECT_NE(Text_To_Num(U"2"), 1.0f);
-  EXPECT_NE(Text_To_Num(U"0"), 1.0f);
 }
 
 TEST(TextToNum, TextsThatAreNotNumericGiveZero) {
@@ -109,15 +98,10 @@ TEST(ToInt16, OutOfRangeIsAnErrorWithAClearMessage) {
       {32767.5f, "32767.5"}, {-32768.6f, "-32768.6"}, {40000.0f, "40000"}, {-1e6f, "-1000000"},
   };
   for (const auto& row : rows) {
-    try {
-      To_Int16(row.value);
-      ADD_FAILURE() << "no error for " << row.value;
-    } catch (const Failure& e) {
-      const std::string message = to_utf8(e.message());
-      EXPECT_NE(message.find("-32768"), std::string::npos) << message;
-      EXPECT_NE(message.find("32767"), std::string::npos) << message;
-      EXPECT_NE(message.find(row.shown), std::string::npos) << message;
-    }
+    const std::string message = test::u8(test::failure_message([&] { To_Int16(row.value); }));
+    EXPECT_NE(message.find("-32768"), std::string::npos) << row.value << ": " << message;
+    EXPECT_NE(message.find("32767"), std::string::npos) << row.value << ": " << message;
+    EXPECT_NE(message.find(row.shown), std::string::npos) << row.value << ": " << message;
   }
   EXPECT_THROW(To_Int16(std::numeric_limits<float>::infinity()), Failure);
   EXPECT_THROW(To_Int16(std::numeric_limits<float>::quiet_NaN()), Failure);

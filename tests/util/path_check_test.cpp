@@ -14,7 +14,7 @@ using test::u8;
 
 // Written out here rather than taken from the header, so that a change of
 // the text shows.
-constexpr char kRuleTwoMessage[] =
+constexpr char kBadDriveNameText[] =
     "規定値のドライブ名が正しくありません。ドライブ名は１文字のアルファベットと \":\" でなければいけません。  "
     "例 \"C:\", \"D:\"...";
 
@@ -59,7 +59,7 @@ TEST_F(CheckPath, Rules) {
       {U"\\C:\\a", false, U"\\C:\\a", true},
       {U"C:\\a*b", false, U"C:\\a*b", false},
       {U"  C:\\a?b ", false, U"C:\\a?b", false},
-      {U"C:a?b", false, U"C:a?b", false},           // rule 4 comes before the "\" insertion
+      {U"C:a?b", false, U"C:a?b", false},           // wildcards are refused before the "\" is added
       {U"Q:\\x", false, U"Q:\\x", false},           // no such drive: stops before the final "\"
       {U"q:x", false, U"q:\\x", false},
       {U"1:\\x", false, U"1:\\x", false},           // not a letter
@@ -78,7 +78,7 @@ TEST_F(CheckPath, BadDriveNameMessage) {
   std::u32string path = U"\\\\server\\share";
   EXPECT_FALSE(Check_Path(path, boxes_));
   ASSERT_EQ(boxes_.shown.size(), 1u);
-  EXPECT_EQ(u8(boxes_.shown[0].text), kRuleTwoMessage);
+  EXPECT_EQ(u8(boxes_.shown[0].text), kBadDriveNameText);
   EXPECT_EQ(static_cast<int>(boxes_.shown[0].style), 64);
   EXPECT_EQ(u8(boxes_.shown[0].title), "Lodemark");
 }
