@@ -34,14 +34,17 @@ std::u32string folded(std::u32string_view s) {
   return out;
 }
 
+// The other-case partner of a letter that has one, else the character.
+char32_t other_case(char32_t c) {
+  if (const char32_t lower = fold(c); lower != c) return lower;
+  const bool lower_letter = (c >= U'a' && c <= U'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7) ||
+                            (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) || (c >= 0x430 && c <= 0x44F) ||
+                            (c >= 0xFF41 && c <= 0xFF5A);
+  return lower_letter ? c - 32 : c;
+}
+
 bool has_case(std::u32string_view s) {
-  for (char32_t c : s) {
-    if (fold(c) != c) return true;
-    if ((c >= U'a' && c <= U'z') || (c >= 0xE0 && c <= 0xFE) || (c >= 0x3B1 && c <= 0x3C9) ||
-        (c >= 0x430 && c <= 0x44F) || (c >= 0xFF41 && c <= 0xFF5A))
-      return true;
-  }
-  return false;
+  return std::any_of(s.begin(), s.end(), [](char32_t c) { return other_case(c) != c; });
 }
 
 bool native_is_dir(const std::string& path) {
@@ -165,7 +168,7 @@ std::vector<std::u32string> components(std::u32string_view abs) {
 
 // Finds an existing entry of `dir` whose name equals `name` without regard
 // to case; the smallest such name wins so that the choice is stable.
-std::optional<std::string> find_case_insensitive(const std::string& dir, std::u32string_view name) {
+std::optional<std::string> scan_case_insensitive(const std::string& dir, std::u32string_view name) {
   DIR* d = ::opendir(dir.c_str());
   if (!d) return std::nullopt;
   const std::u32string want = folded(name);
@@ -177,6 +180,37 @@ std::optional<std::string> find_case_insensitive(const std::string& dir, std::u3
   }
   ::closedir(d);
   return found;
+}
+
+// The same answer by asking for each other-case spelling of the name. A run
+// creates one folder per borehole in one destination, so listing that
+// growing folder for every new name would make a run quadratic; a name
+// with few letters has few spellings.
+std::optional<std::string> probe_case_variants(const std::string& dir, std::u32string_view name,
+                                               const std::vector<std::size_t>& letters) {
+  std::optional<std::string> found;
+  const std::size_t spellings = std::size_t{1} << letters.size();
+  std::u32string variant(name);
+  for (std::size_t mask = 1; mask < spellings; ++mask) {
+    for (std::size_t b = 0; b < letters.size(); ++b)
+      variant[letters[b]] = (mask >> b) & 1 ? other_case(name[letters[b]]) : name[letters[b]];
+    const std::string entry = to_utf8(variant);
+    if (native_exists(join_native(dir, entry)) && (!found || entry < *found)) found = entry;
+  }
+  return found;
+}
+
+std::optional<std::string> find_case_insensitive(const std::string& dir, std::u32string_view name) {
+  // Small folders are cheaper to list than to probe.
+  constexpr off_t kSmallFolderBytes = 8192;
+  constexpr std::size_t kMaxProbedLetters = 8;
+  std::vector<std::size_t> letters;
+  for (std::size_t i = 0; i < name.size(); ++i)
+    if (other_case(name[i]) != name[i]) letters.push_back(i);
+  struct stat st {};
+  if (letters.size() > kMaxProbedLetters || ::stat(dir.c_str(), &st) != 0 || st.st_size <= kSmallFolderBytes)
+    return scan_case_insensitive(dir, name);
+  return probe_case_variants(dir, name, letters);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -96,6 +97,34 @@ TEST_F(Drives, ExactNameIsPreferred) {
   const auto first = to_native(dir_.program(U"data.txt"));
   ASSERT_TRUE(first == dir_.native("Data.txt") || first == dir_.native("DATA.TXT"));
   EXPECT_EQ(to_native(dir_.program(U"data.txt")), first);
+}
+
+TEST_F(Drives, LargeFoldersGiveTheSameAnswerAsSmallOnes) {
+  // A folder holding many entries is probed spelling by spelling rather than
+  // listed; the answer must not change with the folder's size.
+  fs::create_directory(dir_.native("big"));
+  for (int i = 0; i < 1500; ++i) write_bytes(dir_.native("big/entry-" + std::to_string(i)), "");
+  struct stat st {};
+  ASSERT_EQ(::stat(dir_.native("big").c_str(), &st), 0);
+  ASSERT_GT(st.st_size, 8192)
+      << "the folder must be large enough to be probed";
+  fs::create_directory(dir_.native("big/b-101"));
+  fs::create_directory(dir_.native("big/Bh-7"));
+  fs::create_directory(dir_.native("big/BH-7"));
+  write_bytes(dir_.native("big/ManyLettersInName.txt"), "x");
+  write_bytes(dir_.native("big/ＫＩＳＨＩＴＵ"), "x");
+  const struct {
+    std::u32string asked;
+    std::string found;
+  } cases[] = {
+      {U"big\\B-101", "big/b-101"},
+      {U"big\\bh-7", "big/BH-7"},  // the smallest of several spellings
+      {U"big\\MANYLETTERSINNAME.TXT", "big/ManyLettersInName.txt"},
+      {U"big\\ｋｉｓｈｉｔｕ", "big/ＫＩＳＨＩＴＵ"},
+      {U"big\\B-102", "big/B-102"},
+      {U"big\\1234", "big/1234"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(to_native(dir_.program(c.asked)), dir_.native(c.found)) << c.found;
 }
 
 TEST_F(Drives, NewNamesAreKeptAsWritten) {
