@@ -1,6 +1,5 @@
 #include "cli/cli_app.h"
 
-#include <algorithm>
 #include <istream>
 #include <optional>
 #include <ostream>
@@ -60,19 +59,18 @@ std::optional<std::u32string> Folder_Argument(Console& console, const std::strin
   return path;
 }
 
-std::vector<std::u32string> Catalogue(const std::u32string& folder) {
-  int count = 0;
-  std::vector<std::u32string> entries;
-  Fill_Borehole_List(folder, count, entries);
-  entries.resize(static_cast<std::size_t>(std::max(count, 0)));
-  return entries;
-}
-
 int List(const std::vector<std::string>& args, Console& console) {
   if (args.size() != 2) return Usage_Error(console, "list takes exactly one SOURCE_DIR");
   const auto folder = Folder_Argument(console, args[1], "SOURCE_DIR");
   if (!folder) return kUsage;
-  for (const auto& entry : Catalogue(*folder)) console.out << to_utf8(entry) << '\n';
+  try {
+    Catalogue_Reader catalogue(*folder);
+    std::u32string entry;
+    while (catalogue.next(entry)) console.out << to_utf8(entry) << '\n';
+  } catch (const Failure& failure) {
+    console.err << "lodemark-cli: " << to_utf8(failure.message()) << '\n';
+    return kRunFailure;
+  }
   return kConverted;
 }
 
@@ -135,29 +133,37 @@ int Convert(const std::vector<std::string>& args, Console& console) {
   const auto dest = Folder_Argument(console, options->dest, "DEST_DIR");
   if (!source || !dest) return kUsage;
 
-  std::vector<std::u32string> entries = Catalogue(*source);
-  std::vector<bool> selected(entries.size(), options->all);
-  if (!options->all) {
-    std::set<std::u32string> wanted;
-    for (const auto& log_no : options->log_nos) wanted.insert(from_utf8(log_no));
-    std::set<std::u32string> matched;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-      const std::u32string log_no = Trim(std::u32string_view(entries[i]).substr(0, 8));
-      if (wanted.count(log_no)) {
-        selected[i] = true;
-        matched.insert(log_no);
-      }
+  // One pass over the catalogue counts the entries and marks the wanted
+  // ones; the run reads their texts again as it needs them.
+  int count = 0;
+  std::optional<std::vector<bool>> selected;
+  if (!options->all) selected.emplace();
+  std::set<std::u32string> wanted, matched;
+  for (const auto& log_no : options->log_nos) wanted.insert(from_utf8(log_no));
+  try {
+    Catalogue_Reader catalogue(*source);
+    std::u32string entry;
+    while (catalogue.next(entry)) {
+      ++count;
+      if (options->all) continue;
+      const std::u32string log_no = Trim(std::u32string_view(entry).substr(0, 8));
+      const bool hit = wanted.count(log_no) > 0;
+      selected->push_back(hit);
+      if (hit) matched.insert(log_no);
     }
-    for (const auto& log_no : options->log_nos)
-      if (!matched.count(from_utf8(log_no))) {
-        console.err << "lodemark-cli: no borehole " << log_no << " in " << options->source << '\n';
-        return kUsage;
-      }
+  } catch (const Failure& failure) {
+    console.err << "lodemark-cli: " << to_utf8(failure.message()) << '\n';
+    return kRunFailure;
   }
+  for (const auto& log_no : options->log_nos)
+    if (!matched.count(from_utf8(log_no))) {
+      console.err << "lodemark-cli: no borehole " << log_no << " in " << options->source << '\n';
+      return kUsage;
+    }
 
   if (!Set_Patdat(*options, console, status)) return status;
 
-  Cli_Window window(console, std::move(entries), std::move(selected), *source, *dest, options->yes);
+  Cli_Window window(console, count, std::move(selected), *source, *dest, options->yes);
   try {
     return Command1_Click(window) == RunOutcome::Converted ? kConverted : kRefused;
   } catch (const Failure& failure) {

@@ -2,16 +2,18 @@
 
 #include <istream>
 #include <ostream>
+#include <stdexcept>
 
 #include "run/conversion_run.h"
+#include "util/failure.h"
 #include "util/utf8.h"
 
 namespace lodemark::cli {
 
-Cli_Window::Cli_Window(Console& console, std::vector<std::u32string> entries, std::vector<bool> selected,
-                       std::u32string source, std::u32string destination, bool assume_yes)
+Cli_Window::Cli_Window(Console& console, int count, std::optional<std::vector<bool>> selected, std::u32string source,
+                       std::u32string destination, bool assume_yes)
     : console_(console),
-      entries_(std::move(entries)),
+      count_(count),
       selected_(std::move(selected)),
       source_(std::move(source)),
       destination_(std::move(destination)),
@@ -38,9 +40,31 @@ BoxAnswer Cli_Window::Ask(std::u32string_view question) {
   return (answer == "y" || answer == "Y" || answer == "yes") ? BoxAnswer::Yes : BoxAnswer::No;
 }
 
-int Cli_Window::List1_Count() { return static_cast<int>(entries_.size()); }
-std::u32string Cli_Window::List1_Text(int index) { return entries_.at(static_cast<std::size_t>(index)); }
-bool Cli_Window::List1_Selected(int index) { return selected_.at(static_cast<std::size_t>(index)); }
+void Cli_Window::Check_Index(int index) const {
+  if (index < 0 || index >= count_) throw std::out_of_range("borehole list index out of range");
+}
+
+int Cli_Window::List1_Count() { return count_; }
+
+std::u32string Cli_Window::List1_Text(int index) {
+  Check_Index(index);
+  if (!catalogue_ || index < cursor_index_) {
+    catalogue_.emplace(source_);
+    cursor_index_ = -1;
+  }
+  while (cursor_index_ < index) {
+    if (!catalogue_->next(cursor_entry_))
+      throw Failure(U"地質柱状図の一覧が実行中に短くなりました: " + catalogue_->path());
+    ++cursor_index_;
+  }
+  return cursor_entry_;
+}
+
+bool Cli_Window::List1_Selected(int index) {
+  Check_Index(index);
+  return !selected_ || selected_->at(static_cast<std::size_t>(index));
+}
+
 std::u32string Cli_Window::Text1_Text() { return source_; }
 std::u32string Cli_Window::Text2_Text() { return destination_; }
 

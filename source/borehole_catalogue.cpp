@@ -1,7 +1,6 @@
 #include "source/borehole_catalogue.h"
 
 #include "platform/cp932.h"
-#include "platform/files.h"
 #include "util/string_file_services.h"
 
 namespace lodemark {
@@ -25,34 +24,49 @@ std::u32string entry_of(std::string_view record) {
   return cp932::decode(bytes);
 }
 
-// The entries of the catalogue; none when its first line is not a record.
-std::vector<std::u32string> read_entries(std::u32string_view path) {
-  std::vector<std::u32string> found;
-  platform::TextReader reader(path);
-  std::string line;
-  bool first = true;
-  // One byte more than a record tells a longer line from a record without
-  // holding all of it.
-  while (reader.read_line(line, kRecordBytes + 1)) {
-    const bool record = line.size() == kRecordBytes;
-    if (first && !record) return {};
-    first = false;
-    if (record) found.push_back(entry_of(line));
-  }
-  return found;
-}
+// One byte more than a record tells a longer line from a record without
+// holding all of it.
+bool read_line(platform::TextReader& reader, std::string& line) { return reader.read_line(line, kRecordBytes + 1); }
 
 }  // namespace
 
+Catalogue_Reader::Catalogue_Reader(std::u32string_view folder) : path_(catalogue_path(folder)) {
+  if (FileSize(path_) < 1) return;
+  try {
+    platform::TextReader reader(path_);
+    if (!read_line(reader, line_) || line_.size() != kRecordBytes) return;
+    first_ = entry_of(line_);
+    reader_ = std::move(reader);
+  } catch (const platform::FileError&) {
+    // Locked or unreadable: no entries, as for a missing catalogue.
+  }
+}
+
+bool Catalogue_Reader::next(std::u32string& entry) {
+  if (first_) {
+    entry = std::move(*first_);
+    first_.reset();
+    return true;
+  }
+  if (!reader_) return false;
+  while (read_line(*reader_, line_)) {
+    if (line_.size() != kRecordBytes) continue;
+    entry = entry_of(line_);
+    return true;
+  }
+  reader_.reset();
+  return false;
+}
+
 void Fill_Borehole_List(std::u32string_view folder, int& count, std::vector<std::u32string>& entries) {
   count = 0;
-  const std::u32string path = catalogue_path(folder);
-  if (FileSize(path) < 1) return;
   std::vector<std::u32string> found;
   try {
-    found = read_entries(path);
+    Catalogue_Reader reader(folder);
+    std::u32string entry;
+    while (reader.next(entry)) found.push_back(std::move(entry));
   } catch (const platform::FileError&) {
-    // Locked or unreadable: an empty list, as for a missing catalogue.
+    // Unreadable part way: an empty list rather than a part of one.
     return;
   }
   if (found.empty()) return;

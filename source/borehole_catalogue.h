@@ -2,19 +2,44 @@
 // The borehole list of a source folder, built from its catalogue
 // "Rodev5.Dat": one entry per 24-byte record, showing the record's number
 // (bytes 1-8) and name (bytes 17-24) in byte-wide columns.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/files.h"
 
 namespace lodemark {
 
 inline constexpr char32_t kCatalogueHeading[] = U"地質柱状図番号 ボーリング孔名";
 
+// Reads a folder's catalogue one entry at a time, front to back, so that a
+// long catalogue costs no more memory than a short one. Every entry is a
+// text of 20 bytes (bytes 1-8, four spaces, bytes 17-24). A catalogue that
+// is missing, empty, cannot be opened or read at its first line, or whose
+// first line is not a record has no entries. The folder may end with "\" or
+// not.
+class Catalogue_Reader {
+ public:
+  explicit Catalogue_Reader(std::u32string_view folder);
+
+  // The next entry; false after the last one. A read failure after the first
+  // line throws platform::FileError.
+  bool next(std::u32string& entry);
+
+  const std::u32string& path() const { return path_; }
+
+ private:
+  std::u32string path_;
+  std::optional<platform::TextReader> reader_;
+  std::optional<std::u32string> first_;
+  std::string line_;
+};
+
 // Sets count to 0, then lists every record of the folder's catalogue in file
-// order: entries holds exactly count texts of 20 bytes each (bytes 1-8, four
-// spaces, bytes 17-24). A catalogue that is missing, empty, unreadable or
-// whose first line is not a record gives count 0 and leaves entries as
-// passed. The folder may end with "\" or not.
+// order: entries holds exactly count texts. A catalogue without entries, or
+// one that fails to read anywhere, gives count 0 and leaves entries as
+// passed.
 void Fill_Borehole_List(std::u32string_view folder, int& count, std::vector<std::u32string>& entries);
 
 }  // namespace lodemark

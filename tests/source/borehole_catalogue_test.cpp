@@ -38,6 +38,17 @@ Listed list(std::u32string_view folder, std::vector<std::u32string> entries = {}
   return out;
 }
 
+// The entries as the streaming reader gives them, one at a time.
+std::vector<std::u32string> streamed(std::u32string_view folder) {
+  Catalogue_Reader reader(folder);
+  std::vector<std::u32string> out;
+  std::u32string entry = U"untouched";
+  while (reader.next(entry)) out.push_back(entry);
+  // The end stays the end.
+  EXPECT_FALSE(reader.next(entry));
+  return out;
+}
+
 std::vector<std::string> utf8(const std::vector<std::u32string>& texts) {
   std::vector<std::string> out;
   for (const auto& t : texts) out.push_back(to_utf8(t));
@@ -77,6 +88,7 @@ TEST(BoreholeCatalogue, OnlyLinesOfExactly24BytesAreRecords) {
     const TempDir folder;
     write_bytes(folder.native("Rodev5.Dat"), c.bytes);
     const Listed got = list(folder.program(), {U"as passed"});
+    EXPECT_EQ(utf8(streamed(folder.program())), c.expected) << c.what;
     EXPECT_EQ(got.count, static_cast<int>(c.expected.size())) << c.what;
     if (c.expected.empty())
       EXPECT_EQ(utf8(got.entries), std::vector<std::string>{"as passed"}) << c.what;
@@ -101,6 +113,7 @@ TEST(BoreholeCatalogue, DoubleByteCharactersAreCutByBytes) {
   EXPECT_EQ(got.entries[1], U"ｱｲ孔B-12    ｳｴ孔名ｵ ");
   EXPECT_EQ(got.entries[2], U"N000001\uFFFD    NAME    ");
   for (const auto& e : got.entries) EXPECT_EQ(Byte_Len(e), 20) << to_utf8(e);
+  EXPECT_EQ(streamed(folder.program()), got.entries);
 }
 
 TEST(BoreholeCatalogue, FolderWithOrWithoutTrailingSeparator) {
@@ -108,6 +121,7 @@ TEST(BoreholeCatalogue, FolderWithOrWithoutTrailingSeparator) {
   write_bytes(folder.native("Rodev5.Dat"), record(1) + "\r\n");
   EXPECT_EQ(list(folder.program()).count, 1);
   EXPECT_EQ(list(folder.program() + U"\\").count, 1);
+  EXPECT_EQ(streamed(folder.program() + U"\\").size(), 1u);
   // A drive root, given as the folder picker gives it.
   platform::set_drive_root(U'Q', from_utf8(folder.native()));
   EXPECT_EQ(list(U"Q:\\").count, 1);
@@ -125,6 +139,8 @@ TEST(BoreholeCatalogue, NoCatalogueGivesAnEmptyListAndLeavesEntries) {
   EXPECT_EQ(list(folder.program()).count, 0);
 
   EXPECT_EQ(list(folder.program(U"no such folder")).count, 0);
+  EXPECT_TRUE(streamed(folder.program()).empty());
+  EXPECT_TRUE(streamed(folder.program(U"no such folder")).empty());
 }
 
 TEST(BoreholeCatalogue, UnreadableCatalogueGivesAnEmptyList) {
@@ -133,6 +149,7 @@ TEST(BoreholeCatalogue, UnreadableCatalogueGivesAnEmptyList) {
     std::filesystem::create_directory(folder.native("Rodev5.Dat"));
     std::filesystem::create_directory(folder.native("Rodev5.Dat/inside"));
     EXPECT_EQ(list(folder.program(), {U"kept"}).entries, std::vector<std::u32string>{U"kept"});
+    EXPECT_TRUE(streamed(folder.program()).empty());
   }
   const TempDir folder;
   write_bytes(folder.native("Rodev5.Dat"), record(1) + "\r\n");
@@ -141,6 +158,7 @@ TEST(BoreholeCatalogue, UnreadableCatalogueGivesAnEmptyList) {
   const Listed got = list(folder.program(), {U"kept"});
   EXPECT_EQ(got.count, 0);
   EXPECT_EQ(got.entries, std::vector<std::u32string>{U"kept"});
+  EXPECT_TRUE(streamed(folder.program()).empty());
 }
 
 TEST(BoreholeCatalogue, MoreRecordsThanA16BitCountAreAllListed) {
