@@ -13,6 +13,11 @@ std::string_view Soil_File_Cache::read(const std::u32string& path) {
   if (!read_once_ || content != content_) {
     content_ = std::move(content);
     read_once_ = true;
+    indexed_ = false;
+    index_.clear();
+  } else if (!indexed_) {
+    // Indexing costs several scans; only content read a second time, unchanged,
+    // is worth it. A one-off lookup keeps the plain scan's speed.
     build_index();
   }
   return content_;
@@ -27,11 +32,12 @@ void Soil_File_Cache::build_index() {
     places.push_back({field.size(), line_start});
   });
   if (!plain_) index_.clear();
+  indexed_ = true;
 }
 
 std::optional<SoilRecord> Soil_File_Cache::find(std::u32string_view name, std::u32string_view path) const {
   const SoilNameMatcher matcher(name);
-  if (!plain_) return Find_Soil_Record(content_, path, matcher);
+  if (!indexed_ || !plain_) return Find_Soil_Record(content_, path, matcher);
   std::optional<SoilRecord> found;
   const auto places = index_.find(std::u32string(name));
   if (places == index_.end()) return found;

@@ -19,7 +19,8 @@ namespace lodemark {
 class Soil_File_Cache {
  public:
   // Reads the file in full and answers its content, which stays valid until
-  // the next read. The index is rebuilt only when the content has changed.
+  // the next read. The content is indexed once it has been read twice
+  // unchanged; a change drops the index.
   std::string_view read(const std::u32string& path);
 
   // The first record of the content last read whose name field equals
@@ -37,6 +38,7 @@ class Soil_File_Cache {
 
   std::string content_;
   bool read_once_ = false;
+  bool indexed_ = false;
   bool plain_ = false;
   std::unordered_map<std::u32string, std::vector<NameAt>> index_;
 };
