@@ -6,6 +6,7 @@
 #include "platform/files.h"
 #include "source/source_records.h"
 #include "target/layer_file.h"
+#include "target/soil_dictionary_cache.h"
 #include "target/title_files.h"
 #include "target/x5_file.h"
 #include "util/byte_string.h"
@@ -125,6 +126,8 @@ RunOutcome Command1_Click(RunWindow& window) {
     SourceHandle layers = SourceHandle::Open(folder + U"Rodev2.Dat");
     SourceHandle values = SourceHandle::Open(folder + U"Rodev3.Dat");
 
+    // Parses of the soil dictionaries, reused while their bytes stay the same.
+    Soil_Dictionary_Cache dictionaries;
     const int total = static_cast<int>(selection.size());
     for (int k = 0; k < total; ++k) {
       const std::u32string entry = window.List1_Text(selection[static_cast<std::size_t>(k)]);
@@ -147,7 +150,7 @@ RunOutcome Command1_Click(RunWindow& window) {
       if (value_count >= 1) Read_X5_Records(values, value_count, value_rows, log_no);
 
       Write_Title_Files(borehole_folder, log_no, Hole_Name_Of(entry), header);
-      if (layer_count >= 1) Write_Layer_File(borehole_folder, layer_count, layer_rows);
+      if (layer_count >= 1) Write_Layer_File(borehole_folder, layer_count, layer_rows, dictionaries);
       if (value_count >= 1) Write_X5_File(borehole_folder, value_count, value_rows);
       window.Borehole_Done(k + 1, total);
     }

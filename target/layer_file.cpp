@@ -10,6 +10,11 @@
 namespace lodemark {
 
 void Write_Layer_File(std::u32string_view folder, int count, const LayerRows& rows) {
+  Soil_Dictionary_Cache cache;
+  Write_Layer_File(folder, count, rows, cache);
+}
+
+void Write_Layer_File(std::u32string_view folder, int count, const LayerRows& rows, Soil_Dictionary_Cache& cache) {
   platform::FileWriter file(std::u32string(folder) + U"\\X1.txt", platform::FileWriter::Mode::Create);
   const std::array<std::u32string, 4> empty_row{};
   std::u32string code, name, second_name;
@@ -21,7 +26,7 @@ void Write_Layer_File(std::u32string_view folder, int count, const LayerRows& ro
       Doshitu_Code_Cnv(row[2], code, name);
       Doshitu_Code_Cnv(row[3], code, second_name);
       name += U"と" + second_name + U"の互層";
-      Doshitu_Name_Cnv(name, code);
+      Doshitu_Name_Cnv(name, code, cache);
     } else {
       Doshitu_Code_Cnv(row[2], code, name);
     }

@@ -2,11 +2,14 @@
 #include <string>
 
 #include "source/source_records.h"
+#include "target/soil_dictionary_cache.h"
 
 namespace lodemark {
 
 // Writes <folder>\X1.txt: one line per layer row, "n,depth,code,name".
 // Alternating layers get their code from the soil-name dictionary.
 void Write_Layer_File(std::u32string_view folder, int count, const LayerRows& rows);
+// The same, looking names up through the run's dictionary cache.
+void Write_Layer_File(std::u32string_view folder, int count, const LayerRows& rows, Soil_Dictionary_Cache& cache);
 
 }  // namespace lodemark

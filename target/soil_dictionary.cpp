@@ -6,7 +6,6 @@
 #include "platform/cp932.h"
 #include "platform/files.h"
 #include "target/soil_dictionary_detail.h"
-#include "target/soil_name_search.h"
 #include "target/soil_records.h"
 #include "util/failure.h"
 #include "util/numbers.h"
@@ -122,22 +121,22 @@ void rebuild_register(const std::u32string& register_path, const std::u32string&
 namespace detail {
 
 void Doshitu_Name_Cnv(std::u32string_view dname, std::u32string& NewCode,
-                      const std::function<void()>& before_register_replace) {
+                      const std::function<void()>& before_register_replace, Soil_Dictionary_Cache& cache) {
   const std::u32string folder = PatdatFolder;
   const std::u32string dictionary_path = folder + U"KISHITU.TXT";
   const std::u32string register_path = folder + U"XKISHITU.TXT";
 
   // The dictionary knows the name as given.
-  const std::string dictionary = platform::read_all(dictionary_path);
-  if (auto record = Find_Soil_Record(dictionary, dictionary_path, SoilNameMatcher(dname))) {
+  const std::string_view dictionary = cache.dictionary.read(dictionary_path);
+  if (auto record = cache.dictionary.find(dname, dictionary_path)) {
     NewCode = cp932::decode((*record)[0]);
     return;
   }
 
   // The register knows the trimmed name: the dictionary learns it too.
   const std::u32string name = Trim(dname);
-  const std::string register_content = platform::read_all(register_path);
-  if (auto record = Find_Soil_Record(register_content, register_path, SoilNameMatcher(name))) {
+  const std::string_view register_content = cache.name_register.read(register_path);
+  if (auto record = cache.name_register.find(name, register_path)) {
     append_line(dictionary_path, dictionary, Join_Soil_Record(*record));
     NewCode = cp932::decode((*record)[0]);
     return;
@@ -158,10 +157,21 @@ void Doshitu_Name_Cnv(std::u32string_view dname, std::u32string& NewCode,
   subVaskor_UserJisyoRewrite();
 }
 
+void Doshitu_Name_Cnv(std::u32string_view dname, std::u32string& NewCode,
+                      const std::function<void()>& before_register_replace) {
+  Soil_Dictionary_Cache cache;
+  Doshitu_Name_Cnv(dname, NewCode, before_register_replace, cache);
+}
+
 }  // namespace detail
 
 void Doshitu_Name_Cnv(std::u32string_view dname, std::u32string& NewCode) {
-  detail::Doshitu_Name_Cnv(dname, NewCode, {});
+  Soil_Dictionary_Cache cache;
+  Doshitu_Name_Cnv(dname, NewCode, cache);
+}
+
+void Doshitu_Name_Cnv(std::u32string_view dname, std::u32string& NewCode, Soil_Dictionary_Cache& cache) {
+  detail::Doshitu_Name_Cnv(dname, NewCode, {}, cache);
 }
 
 }  // namespace lodemark

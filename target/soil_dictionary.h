@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "target/soil_dictionary_cache.h"
+
 namespace lodemark {
 
 // Sets NewCode to the code of the soil name: from KISHITU.TXT (name as
@@ -17,6 +19,9 @@ namespace lodemark {
 // or register, a record cut short by the end of its file, a name that cannot
 // be written, and a full user range; the register is then left as it was.
 void Doshitu_Name_Cnv(std::u32string_view dname, std::u32string& NewCode);
+// The same, reusing the parses `cache` holds wherever a file's bytes are
+// unchanged since they were parsed; the files are still read in full.
+void Doshitu_Name_Cnv(std::u32string_view dname, std::u32string& NewCode, Soil_Dictionary_Cache& cache);
 
 // Copies KISHITU.TXT over the user dictionary that "Vaskor.ini" names
 // (section USER, key USER). Does nothing, silently, when the name is missing,

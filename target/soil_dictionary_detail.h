@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "target/soil_dictionary_cache.h"
+
 namespace lodemark::detail {
 
 // Doshitu_Name_Cnv, calling `before_register_replace` (when set) after the
@@ -11,5 +13,7 @@ namespace lodemark::detail {
 // register's place; whatever it throws is handled like a failed rename.
 void Doshitu_Name_Cnv(std::u32string_view dname, std::u32string& NewCode,
                       const std::function<void()>& before_register_replace);
+void Doshitu_Name_Cnv(std::u32string_view dname, std::u32string& NewCode,
+                      const std::function<void()>& before_register_replace, Soil_Dictionary_Cache& cache);
 
 }  // namespace lodemark::detail

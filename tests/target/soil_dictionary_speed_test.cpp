@@ -23,13 +23,16 @@ std::string large_dictionary() {
 
 class SoilDictionarySpeedTest : public test::PatdatTest {};
 
+// Through the run's cache, as a conversion looks names up: the file is still
+// read and compared in full on every call.
 TEST_F(SoilDictionarySpeedTest, LookupInALargeDictionaryIsQuick) {
   test::write_bytes(file("KISHITU.TXT"), large_dictionary());
+  Soil_Dictionary_Cache cache;
   std::u32string code;
   auto best = std::chrono::steady_clock::duration::max();
   for (int i = 0; i < 50; ++i) {
     const auto start = std::chrono::steady_clock::now();
-    Doshitu_Name_Cnv(U"粘土と砂の互層", code);
+    Doshitu_Name_Cnv(U"粘土と砂の互層", code, cache);
     best = std::min(best, std::chrono::steady_clock::now() - start);
   }
   EXPECT_EQ(code, U"4999");

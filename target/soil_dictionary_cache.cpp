@@ -1,0 +1,56 @@
+#include "target/soil_dictionary_cache.h"
+
+#include "platform/cp932.h"
+#include "platform/files.h"
+#include "target/soil_name_search.h"
+
+namespace lodemark {
+
+std::string_view Soil_File_Cache::read(const std::u32string& path) {
+  std::string content = platform::read_all(path);
+  // The full comparison is what lets another program's change of any byte,
+  // at any size or time stamp, be seen.
+  if (!read_once_ || content != content_) {
+    content_ = std::move(content);
+    read_once_ = true;
+    indexed_ = false;
+    index_.clear();
+  } else if (!indexed_) {
+    // Indexing costs several scans; only content read a second time, unchanged,
+    // is worth it. A one-off lookup keeps the plain scan's speed.
+    build_index();
+  }
+  return content_;
+}
+
+void Soil_File_Cache::build_index() {
+  index_.clear();
+  plain_ = Scan_Plain_Lines(content_, [&](std::size_t line_start, std::string_view field) {
+    std::vector<NameAt>& places = index_[cp932::decode(field)];
+    for (const NameAt& place : places)
+      if (place.field_size == field.size()) return;
+    places.push_back({field.size(), line_start});
+  });
+  if (!plain_) index_.clear();
+  indexed_ = true;
+}
+
+std::optional<SoilRecord> Soil_File_Cache::find(std::u32string_view name, std::u32string_view path) const {
+  const SoilNameMatcher matcher(name);
+  if (!indexed_ || !plain_) return Find_Soil_Record(content_, path, matcher);
+  std::optional<SoilRecord> found;
+  const auto places = index_.find(std::u32string(name));
+  if (places == index_.end()) return found;
+  // The places stand in the order of the file, so the first that matches is
+  // the first matching line.
+  for (const NameAt& place : places->second) {
+    if (!matcher.matches_decoded(places->first, place.field_size)) continue;
+    SoilRecord record;
+    SoilRecordReader line(std::string_view(content_).substr(place.line_start), path);
+    if (line.next(record)) found = record;
+    break;
+  }
+  return found;
+}
+
+}  // namespace lodemark
