@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -168,15 +167,11 @@ TEST(BoreholeCatalogue, MoreRecordsThanA16BitCountAreAllListed) {
   bytes.reserve(kRecords * 26);
   for (int i = 0; i < kRecords; ++i) bytes += record(i, i % 2 ? cp932::encode(U"孔名") + "    " : "NAME    ") + "\r\n";
   write_bytes(folder.native("Rodev5.Dat"), bytes);
-  const auto start = std::chrono::steady_clock::now();
   const Listed got = list(folder.program());
-  const auto elapsed = std::chrono::steady_clock::now() - start;
   ASSERT_EQ(got.count, kRecords);
   ASSERT_EQ(got.entries.size(), static_cast<std::size_t>(kRecords));
   EXPECT_EQ(to_utf8(got.entries[32767]), "N0032767    孔名    ");
   EXPECT_EQ(to_utf8(got.entries[kRecords - 1]), "N0039999    孔名    ");
-  // Generous even for a sanitizer build; a release build takes a few ms.
-  EXPECT_LT(std::chrono::duration<double>(elapsed).count(), 2.0);
 }
 
 }  // namespace
