@@ -1,3 +1,4 @@
+#include <exception>
 #include <iostream>
 
 #include "cli/cli_app.h"
@@ -7,7 +8,14 @@ int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   lodemark::cli::Console console{std::cin, std::cout, std::cerr, lodemark::platform::stdin_is_terminal(),
                                  lodemark::platform::stderr_is_terminal()};
-  const int status = lodemark::cli::Run(std::vector<std::string>(argv + 1, argv + argc), console);
-  std::cout.flush();
-  return status;
+  try {
+    const int status = lodemark::cli::Run(std::vector<std::string>(argv + 1, argv + argc), console);
+    std::cout.flush();
+    return status;
+  } catch (const std::exception& e) {
+    // Anything the run did not foresee is still a reported failure, never a crash.
+    std::cout.flush();
+    std::cerr << "lodemark-cli: " << e.what() << '\n';
+    return lodemark::cli::kRunFailure;
+  }
 }
