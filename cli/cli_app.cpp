@@ -48,6 +48,11 @@ class Console_Boxes : public MessageBoxes {
   Console& console_;
 };
 
+int Report_Failure(Console& console, const Failure& failure) {
+  console.err << "lodemark-cli: " << to_utf8(failure.message()) << '\n';
+  return kRunFailure;
+}
+
 int Usage_Error(Console& console, const std::string& problem) {
   console.err << "lodemark-cli: " << problem << "\n\n" << kUsageText;
   return kUsage;
@@ -68,8 +73,7 @@ int List(const std::vector<std::string>& args, Console& console) {
     std::u32string entry;
     while (catalogue.next(entry)) console.out << to_utf8(entry) << '\n';
   } catch (const Failure& failure) {
-    console.err << "lodemark-cli: " << to_utf8(failure.message()) << '\n';
-    return kRunFailure;
+    return Report_Failure(console, failure);
   }
   return kConverted;
 }
@@ -152,8 +156,7 @@ int Convert(const std::vector<std::string>& args, Console& console) {
       if (hit) matched.insert(log_no);
     }
   } catch (const Failure& failure) {
-    console.err << "lodemark-cli: " << to_utf8(failure.message()) << '\n';
-    return kRunFailure;
+    return Report_Failure(console, failure);
   }
   for (const auto& log_no : options->log_nos)
     if (!matched.count(from_utf8(log_no))) {
@@ -167,8 +170,7 @@ int Convert(const std::vector<std::string>& args, Console& console) {
   try {
     return Command1_Click(window) == RunOutcome::Converted ? kConverted : kRefused;
   } catch (const Failure& failure) {
-    console.err << "lodemark-cli: " << to_utf8(failure.message()) << '\n';
-    return kRunFailure;
+    return Report_Failure(console, failure);
   }
 }
 

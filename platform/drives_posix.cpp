@@ -333,16 +333,21 @@ std::optional<std::string> to_native(std::u32string_view program_path) {
   std::string native = exact[known];
   if (known == parts.size()) return native;
   bool parent_exists = native_is_dir(native);
+  // While no other-case name has been taken, `written` is a prefix that the
+  // search above already found missing: no need to ask again.
+  bool as_written = true;
   for (std::size_t k = known; k < parts.size(); ++k) {
     const std::string written = join_native(native, to_utf8(parts[k]));
-    if (parent_exists && !native_exists(written) && has_case(parts[k])) {
+    const bool written_exists = !as_written && parent_exists && native_exists(written);
+    if (parent_exists && !written_exists && has_case(parts[k])) {
       if (auto match = find_case_insensitive(native, parts[k])) {
         native = join_native(native, *match);
+        as_written = false;
         continue;
       }
     }
     native = written;
-    parent_exists = parent_exists && native_is_dir(native);
+    parent_exists = written_exists && native_is_dir(native);
   }
   return native;
 }
