@@ -35,10 +35,17 @@ const Codecs& codecs() {
   return instance;
 }
 
-bool is_ascii(std::string_view bytes) {
-  for (char b : bytes)
-    if (static_cast<unsigned char>(b) >= 0x80) return false;
-  return true;
+// Length of the leading run of ASCII: those bytes are the same in both forms.
+std::size_t ascii_prefix(std::string_view bytes) {
+  std::size_t i = 0;
+  while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
+  return i;
+}
+
+std::size_t ascii_prefix(std::u32string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && text[i] < 0x80) ++i;
+  return i;
 }
 
 char32_t read_le32(const unsigned char* p) {
@@ -51,14 +58,13 @@ char32_t read_le32(const unsigned char* p) {
 std::u32string decode(std::string_view bytes) {
   std::u32string out;
   out.reserve(bytes.size());
-  if (is_ascii(bytes)) {
-    for (char b : bytes) out += static_cast<char32_t>(static_cast<unsigned char>(b));
-    return out;
-  }
+  const std::size_t plain = ascii_prefix(bytes);
+  for (std::size_t i = 0; i < plain; ++i) out += static_cast<char32_t>(static_cast<unsigned char>(bytes[i]));
+  if (plain == bytes.size()) return out;
   const Iconv& cd = codecs().decoder;
   cd.reset();
-  char* in = const_cast<char*>(bytes.data());
-  std::size_t in_left = bytes.size();
+  char* in = const_cast<char*>(bytes.data()) + plain;
+  std::size_t in_left = bytes.size() - plain;
   unsigned char buffer[4096];
   while (in_left > 0) {
     char* dst = reinterpret_cast<char*>(buffer);
@@ -81,40 +87,41 @@ std::u32string decode(std::string_view bytes) {
 std::string encode(std::u32string_view text) {
   std::string out;
   out.reserve(text.size() * 2);
-  bool ascii = true;
-  for (char32_t c : text)
-    if (c >= 0x80) { ascii = false; break; }
-  if (ascii) {
-    for (char32_t c : text) out += static_cast<char>(c);
-    return out;
-  }
+  const std::size_t plain = ascii_prefix(text);
+  for (std::size_t i = 0; i < plain; ++i) out += static_cast<char>(text[i]);
+  if (plain == text.size()) return out;
   const Iconv& cd = codecs().encoder;
   cd.reset();
-  std::string le;
-  le.reserve(text.size() * 4);
-  for (char32_t c : text) {
-    le += static_cast<char>(c & 0xFF);
-    le += static_cast<char>((c >> 8) & 0xFF);
-    le += static_cast<char>((c >> 16) & 0xFF);
-    le += static_cast<char>((c >> 24) & 0xFF);
-  }
-  char* in = le.data();
-  std::size_t in_left = le.size();
+  // The rest goes through iconv as UTF-32LE, a slice at a time.
+  char le[1024];
   char buffer[4096];
-  while (in_left > 0) {
-    char* dst = buffer;
-    std::size_t dst_left = sizeof buffer;
-    const std::size_t rc = iconv(cd.get(), &in, &in_left, &dst, &dst_left);
-    const int err = errno;
-    out.append(buffer, sizeof buffer - dst_left);
-    if (rc != static_cast<std::size_t>(-1)) break;
-    if (err == E2BIG) continue;
-    // A character with no code page 932 form (or a stray code point).
-    out += kUnmappable;
-    const std::size_t skip = in_left < 4 ? in_left : 4;
-    in += skip;
-    in_left -= skip;
-    cd.reset();
+  std::size_t next = plain;
+  while (next < text.size()) {
+    std::size_t filled = 0;
+    for (; next < text.size() && filled + 4 <= sizeof le; ++next) {
+      const char32_t c = text[next];
+      le[filled++] = static_cast<char>(c & 0xFF);
+      le[filled++] = static_cast<char>((c >> 8) & 0xFF);
+      le[filled++] = static_cast<char>((c >> 16) & 0xFF);
+      le[filled++] = static_cast<char>((c >> 24) & 0xFF);
+    }
+    char* in = le;
+    std::size_t in_left = filled;
+    while (in_left > 0) {
+      char* dst = buffer;
+      std::size_t dst_left = sizeof buffer;
+      const std::size_t rc = iconv(cd.get(), &in, &in_left, &dst, &dst_left);
+      const int err = errno;
+      out.append(buffer, sizeof buffer - dst_left);
+      if (rc != static_cast<std::size_t>(-1)) break;
+      if (err == E2BIG) continue;
+      // A character with no code page 932 form (or a stray code point).
+      out += kUnmappable;
+      const std::size_t skip = in_left < 4 ? in_left : 4;
+      in += skip;
+      in_left -= skip;
+      cd.reset();
+    }
   }
   // Flush any shift state (none for CP932, but keep iconv's contract).
   char* dst = buffer;

@@ -356,4 +356,27 @@ std::optional<std::u32string> to_program_path(const std::string& native_absolute
   return map_to_program(table(), native_absolute);
 }
 
+namespace posix {
+
+std::string join_native(const std::string& base, const std::string& name) {
+  return platform::join_native(base, name);
+}
+
+std::string native_child(const std::string& native_folder, std::u32string_view name) {
+  const std::string written = platform::join_native(native_folder, to_utf8(name));
+  if (native_exists(written) || !has_case(name)) return written;
+  const auto match = find_case_insensitive(native_folder, name);
+  return match ? platform::join_native(native_folder, *match) : written;
+}
+
+std::string name_among(std::vector<std::string>& entries, std::u32string_view name) {
+  const std::u32string want = folded(name);
+  for (const std::string& entry : entries)
+    if (folded(from_utf8(entry)) == want) return entry;
+  entries.push_back(to_utf8(name));
+  return entries.back();
+}
+
+}  // namespace posix
+
 }  // namespace lodemark::platform

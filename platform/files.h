@@ -50,12 +50,38 @@ class TextReader {
   std::unique_ptr<Impl> impl_;
 };
 
+// A folder that several files are written into, one after another. Its
+// native form is found once; a folder that this object created is empty, so
+// the files written into it need no search for names of another case.
+class OutputFolder {
+ public:
+  // The folder as it is; each file's name is resolved as the file is opened.
+  explicit OutputFolder(std::u32string_view program_path);
+  // The folder, created first when nothing of that name exists (its parent
+  // must exist). Throws FileError when it cannot be created.
+  static OutputFolder Create(std::u32string_view program_path);
+
+  const std::u32string& program_path() const { return program_path_; }
+  // Program path of a file in the folder.
+  std::u32string path_of(std::u32string_view name) const;
+
+ private:
+  friend class FileWriter;
+  OutputFolder() = default;
+  std::u32string program_path_;
+  std::string native_;  // the platform's form of the folder; empty when the drive is missing
+  bool created_ = false;
+  std::vector<std::string> entries_;  // what a folder created here holds: the files opened in it
+};
+
 // A file written front to back: created anew (an existing file is replaced)
 // or opened for appending.
 class FileWriter {
  public:
   enum class Mode { Create, Append };
   FileWriter(std::u32string_view path, Mode mode);  // throws FileError
+  // The file `name` in the folder.
+  FileWriter(OutputFolder& folder, std::u32string_view name, Mode mode);  // throws FileError
   ~FileWriter();
   FileWriter(FileWriter&&) noexcept;
   FileWriter& operator=(FileWriter&&) noexcept;
@@ -91,6 +117,8 @@ void rename_file(std::u32string_view from, std::u32string_view to);
 void copy_file(std::u32string_view from, std::u32string_view to);
 // The whole content of a file.
 std::string read_all(std::u32string_view path);
+// The same into `out`, whose storage is reused.
+void read_all(std::u32string_view path, std::string& out);
 // Names of the sub-folders of a folder, sorted; empty when it cannot be read.
 std::vector<std::u32string> list_folders(std::u32string_view path);
 

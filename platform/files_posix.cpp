@@ -72,8 +72,8 @@ class Fd {
   int fd_ = -1;
 };
 
-Fd open_or_throw(std::u32string_view path, int flags, const char32_t* operation) {
-  const std::string native = posix::native_or_throw(path, operation);
+Fd open_native_or_throw(const std::string& native, std::u32string_view path, int flags,
+                        const char32_t* operation) {
   const int fd = ::open(native.c_str(), flags | O_CLOEXEC, 0666);
   if (fd < 0) throw FileError(operation, std::u32string(path), posix::reason_text(errno));
   if (!(flags & (O_WRONLY | O_RDWR))) {
@@ -84,6 +84,10 @@ Fd open_or_throw(std::u32string_view path, int flags, const char32_t* operation)
     }
   }
   return Fd(fd);
+}
+
+Fd open_or_throw(std::u32string_view path, int flags, const char32_t* operation) {
+  return open_native_or_throw(posix::native_or_throw(path, operation), path, flags, operation);
 }
 
 void write_all(int fd, const char* data, std::size_t size, const std::u32string& path) {
@@ -195,10 +199,31 @@ struct FileWriter::Impl {
   }
 };
 
+namespace {
+
+int writer_flags(FileWriter::Mode mode) {
+  return O_WRONLY | O_CREAT | (mode == FileWriter::Mode::Create ? O_TRUNC : O_APPEND);
+}
+
+}  // namespace
+
 FileWriter::FileWriter(std::u32string_view path, Mode mode) : impl_(std::make_unique<Impl>()) {
   impl_->path = path;
-  const int flags = O_WRONLY | O_CREAT | (mode == Mode::Create ? O_TRUNC : O_APPEND);
-  impl_->fd = open_or_throw(path, flags, U"ファイルを作成できません");
+  impl_->fd = open_or_throw(path, writer_flags(mode), U"ファイルを作成できません");
+  impl_->pending.reserve(kBufferSize);
+}
+
+FileWriter::FileWriter(OutputFolder& folder, std::u32string_view name, Mode mode)
+    : impl_(std::make_unique<Impl>()) {
+  impl_->path = folder.path_of(name);
+  if (folder.native_.empty()) {
+    impl_->fd = open_or_throw(impl_->path, writer_flags(mode), U"ファイルを作成できません");
+  } else {
+    const std::string native = folder.created_
+                                   ? posix::join_native(folder.native_, posix::name_among(folder.entries_, name))
+                                   : posix::native_child(folder.native_, name);
+    impl_->fd = open_native_or_throw(native, impl_->path, writer_flags(mode), U"ファイルを作成できません");
+  }
   impl_->pending.reserve(kBufferSize);
 }
 
@@ -280,6 +305,32 @@ bool can_open_read_write(std::u32string_view path) {
   return fd.get() >= 0;
 }
 
+// ---- OutputFolder ----
+
+OutputFolder::OutputFolder(std::u32string_view program_path)
+    : program_path_(program_path), native_(posix::native_or_empty(program_path)) {}
+
+OutputFolder OutputFolder::Create(std::u32string_view program_path) {
+  OutputFolder folder;
+  folder.program_path_ = program_path;
+  folder.native_ = posix::native_or_throw(program_path, U"フォルダを作成できません");
+  if (::mkdir(folder.native_.c_str(), 0777) == 0) {
+    folder.created_ = true;
+  } else if (errno != EEXIST) {
+    throw FileError(U"フォルダを作成できません", std::u32string(program_path), posix::reason_text(errno));
+  }
+  // Something of that name that is not a folder stays as it is: writing the
+  // first file into it reports the failure with that file's path.
+  return folder;
+}
+
+std::u32string OutputFolder::path_of(std::u32string_view name) const {
+  std::u32string path = program_path_;
+  path += U'\\';
+  path += name;
+  return path;
+}
+
 void create_folder(std::u32string_view path) {
   const std::string native = posix::native_or_throw(path, U"フォルダを作成できません");
   if (::mkdir(native.c_str(), 0777) == 0) return;
@@ -328,12 +379,23 @@ void copy_file(std::u32string_view from, std::u32string_view to) {
 }
 
 std::string read_all(std::u32string_view path) {
-  Fd fd = open_or_throw(path, O_RDONLY, U"ファイルを開けません");
-  // Read straight into a string of the file's size (one byte more to see the
-  // end); a file that grows meanwhile is still read whole.
+  std::string out;
+  read_all(path, out);
+  return out;
+}
+
+void read_all(std::u32string_view path, std::string& out) {
+  const std::string native = posix::native_or_throw(path, U"ファイルを開けません");
+  const Fd fd(::open(native.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) throw FileError(U"ファイルを開けません", std::u32string(path), posix::reason_text(errno));
   struct stat st {};
-  const std::size_t expected = ::fstat(fd.get(), &st) == 0 && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
-  std::string out(expected + 1, '\0');
+  if (::fstat(fd.get(), &st) == 0 && S_ISDIR(st.st_mode))
+    throw FileError(U"ファイルを開けません", std::u32string(path), posix::reason_text(EISDIR));
+  // Read straight into the string at the file's size (one byte more to see
+  // the end); a file that grows meanwhile is still read whole. Storage from
+  // an earlier read is reused.
+  const std::size_t expected = S_ISREG(st.st_mode) && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+  out.resize(expected + 1);
   std::size_t used = 0;
   for (;;) {
     if (used == out.size()) out.resize(out.size() * 2 + kBufferSize);
@@ -344,7 +406,6 @@ std::string read_all(std::u32string_view path) {
     used += static_cast<std::size_t>(n);
   }
   out.resize(used);
-  return out;
 }
 
 std::vector<std::u32string> list_folders(std::u32string_view path) {

@@ -134,8 +134,7 @@ RunOutcome Command1_Click(RunWindow& window) {
       const std::u32string log_no = Log_No_Of(entry);
       // The checked normal form, not the raw text: it is the folder that was
       // just verified and created.
-      const std::u32string borehole_folder = destination + Trim(log_no);
-      if (!platform::exists(borehole_folder)) platform::create_folder(borehole_folder);
+      platform::OutputFolder borehole_folder = platform::OutputFolder::Create(destination + Trim(log_no));
 
       // Fresh fields for every borehole: a missing header line must not
       // lend the previous borehole's counts and coordinates.

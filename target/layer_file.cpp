@@ -15,7 +15,13 @@ void Write_Layer_File(std::u32string_view folder, int count, const LayerRows& ro
 }
 
 void Write_Layer_File(std::u32string_view folder, int count, const LayerRows& rows, Soil_Dictionary_Cache& cache) {
-  platform::FileWriter file(std::u32string(folder) + U"\\X1.txt", platform::FileWriter::Mode::Create);
+  platform::OutputFolder resolved(folder);
+  Write_Layer_File(resolved, count, rows, cache);
+}
+
+void Write_Layer_File(platform::OutputFolder& folder, int count, const LayerRows& rows,
+                      Soil_Dictionary_Cache& cache) {
+  platform::FileWriter file(folder, U"X1.txt", platform::FileWriter::Mode::Create);
   const std::array<std::u32string, 4> empty_row{};
   std::u32string code, name, second_name;
   for (int i = 0; i < count; ++i) {

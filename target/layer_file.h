@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "platform/files.h"
 #include "source/source_records.h"
 #include "target/soil_dictionary_cache.h"
 
@@ -11,5 +12,7 @@ namespace lodemark {
 void Write_Layer_File(std::u32string_view folder, int count, const LayerRows& rows);
 // The same, looking names up through the run's dictionary cache.
 void Write_Layer_File(std::u32string_view folder, int count, const LayerRows& rows, Soil_Dictionary_Cache& cache);
+void Write_Layer_File(platform::OutputFolder& folder, int count, const LayerRows& rows,
+                      Soil_Dictionary_Cache& cache);
 
 }  // namespace lodemark

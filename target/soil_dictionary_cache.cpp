@@ -7,11 +7,11 @@
 namespace lodemark {
 
 std::string_view Soil_File_Cache::read(const std::u32string& path) {
-  std::string content = platform::read_all(path);
+  platform::read_all(path, scratch_);
   // The full comparison is what lets another program's change of any byte,
   // at any size or time stamp, be seen.
-  if (!read_once_ || content != content_) {
-    content_ = std::move(content);
+  if (!read_once_ || scratch_ != content_) {
+    content_.swap(scratch_);
     read_once_ = true;
     indexed_ = false;
     index_.clear();

@@ -37,6 +37,7 @@ class Soil_File_Cache {
   void build_index();
 
   std::string content_;
+  std::string scratch_;  // the next read goes here; kept for its storage
   bool read_once_ = false;
   bool indexed_ = false;
   bool plain_ = false;

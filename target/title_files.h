@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/files.h"
 #include "source/source_records.h"
 
 namespace lodemark {
@@ -15,6 +16,8 @@ namespace lodemark {
 // written; files written before it stay.
 void Write_Title_Files(std::u32string_view folder, std::u32string_view log_no, std::u32string_view hole_name,
                        const HeaderFields& header);
+void Write_Title_Files(platform::OutputFolder& folder, std::u32string_view log_no,
+                       std::u32string_view hole_name, const HeaderFields& header);
 
 // Third-level (1 km) standard grid square code of the position, e.g.
 // "53394611"; "00000000" when the latitude or the longitude is 0 (or not a

@@ -8,7 +8,12 @@
 namespace lodemark {
 
 void Write_X5_File(std::u32string_view folder, int count, const X5Rows& rows) {
-  platform::FileWriter file(std::u32string(folder) + U"\\X5.txt", platform::FileWriter::Mode::Create);
+  platform::OutputFolder resolved(folder);
+  Write_X5_File(resolved, count, rows);
+}
+
+void Write_X5_File(platform::OutputFolder& folder, int count, const X5Rows& rows) {
+  platform::FileWriter file(folder, U"X5.txt", platform::FileWriter::Mode::Create);
   const std::array<std::u32string, 2> empty_row{};
   for (int i = 0; i < count; ++i) {
     const auto& row = static_cast<std::size_t>(i) < rows.size() ? rows[static_cast<std::size_t>(i)] : empty_row;

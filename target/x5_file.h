@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "platform/files.h"
 #include "source/source_records.h"
 
 namespace lodemark {
@@ -8,5 +9,6 @@ namespace lodemark {
 // Writes <folder>\X5.txt: one line per depth-value row, the value twice and
 // seven blank fields after it.
 void Write_X5_File(std::u32string_view folder, int count, const X5Rows& rows);
+void Write_X5_File(platform::OutputFolder& folder, int count, const X5Rows& rows);
 
 }  // namespace lodemark

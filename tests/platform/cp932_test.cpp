@@ -91,5 +91,21 @@ TEST(Cp932Encode, MixedTextAndLongText) {
   EXPECT_EQ(cp932::decode(bytes), many);
 }
 
+TEST(Cp932Encode, LongTextEncodesAsItsPartsDo) {
+  // An ASCII start, then kanji, ASCII and characters without a form in a
+  // pattern that does not line up with any buffer size.
+  const std::u32string pieces[] = {U"1,   2.50,4501,", U"砂", U"ｱ", U"\U0001F600", U"x", U"～",
+                                   std::u32string{char32_t{0xD800}}};
+  std::u32string text;
+  std::string expected;
+  for (int i = 0; i < 2000; ++i) {
+    const std::u32string& piece = pieces[static_cast<std::size_t>(i * 7 % 13) % std::size(pieces)];
+    text += piece;
+    expected += cp932::encode(piece);
+  }
+  EXPECT_EQ(cp932::encode(text), expected);
+  EXPECT_EQ(cp932::encode(U"abc砂"), "abc\x8D\xBB");
+}
+
 }  // namespace
 }  // namespace lodemark

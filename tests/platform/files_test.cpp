@@ -132,6 +132,70 @@ TEST(FileWriter, FailedWriteIsReportedByClose) {
   EXPECT_EQ(read_bytes(dir.native("from.txt")), "content");
 }
 
+// Writes one line into a file of the folder.
+void write_into(OutputFolder& folder, std::u32string_view name, std::string_view line) {
+  FileWriter out(folder, name, FileWriter::Mode::Create);
+  out.write_line(line);
+  out.close();
+}
+
+TEST(OutputFolder, NewFolderGetsItsFilesAsNamed) {
+  const TempDir dir;
+  OutputFolder folder = OutputFolder::Create(dir.program(U"B-1"));
+  EXPECT_EQ(folder.path_of(U"X1.txt"), dir.program(U"B-1\\X1.txt"));
+  write_into(folder, U"X1.txt", "one");
+  write_into(folder, U"x1.TXT", "two");  // the same file, as on Windows
+  write_into(folder, U"Titl01.txt", "three");
+  EXPECT_EQ(test::folder_entries(dir.native("B-1")), (std::vector<std::string>{"Titl01.txt", "X1.txt"}));
+  EXPECT_EQ(read_bytes(dir.native("B-1/X1.txt")), "two\r\n");
+}
+
+TEST(OutputFolder, ExistingFolderAndFilesAreFoundWhateverTheirCase) {
+  const TempDir dir;
+  std::filesystem::create_directory(dir.native("b-1"));
+  write_bytes(dir.native("b-1/x1.txt"), "old\r\n");
+  write_bytes(dir.native("b-1/keep.txt"), "kept\r\n");
+  for (OutputFolder folder : {OutputFolder::Create(dir.program(U"B-1")), OutputFolder(dir.program(U"B-1"))}) {
+    write_into(folder, U"X1.txt", "new");
+    write_into(folder, U"X5.txt", "five");
+    EXPECT_EQ(test::folder_entries(dir.native("b-1")), (std::vector<std::string>{"X5.txt", "keep.txt", "x1.txt"}));
+    EXPECT_EQ(read_bytes(dir.native("b-1/x1.txt")), "new\r\n");
+    EXPECT_EQ(read_bytes(dir.native("b-1/keep.txt")), "kept\r\n");
+  }
+  EXPECT_FALSE(test::native_exists(dir.native("B-1")));
+}
+
+TEST(OutputFolder, FailuresNameThePathAndLeaveWhatStands) {
+  const TempDir dir;
+  // No parent: the folder cannot be made.
+  try {
+    OutputFolder::Create(dir.program(U"missing\\B-1"));
+    ADD_FAILURE() << "created a folder without its parent";
+  } catch (const FileError& e) {
+    EXPECT_EQ(e.path(), dir.program(U"missing\\B-1"));
+  }
+  // A file where the folder should be stays untouched; the first file
+  // written into it fails with that file's path.
+  write_bytes(dir.native("B-2"), "a file\r\n");
+  OutputFolder over_file = OutputFolder::Create(dir.program(U"B-2"));
+  try {
+    write_into(over_file, U"X1.txt", "lost");
+    ADD_FAILURE() << "wrote into a file";
+  } catch (const FileError& e) {
+    EXPECT_EQ(e.path(), dir.program(U"B-2\\X1.txt"));
+  }
+  EXPECT_EQ(read_bytes(dir.native("B-2")), "a file\r\n");
+  // A drive that is not in the table.
+  EXPECT_THROW(OutputFolder::Create(U"Q:\\out\\B-3"), FileError);
+  OutputFolder no_drive(U"Q:\\out\\B-3");
+  try {
+    write_into(no_drive, U"X1.txt", "lost");
+    ADD_FAILURE() << "wrote on a missing drive";
+  } catch (const FileError& e) {
+    EXPECT_EQ(e.path(), U"Q:\\out\\B-3\\X1.txt");
+  }
+}
+
 TEST(RenameFile, ReplacesTheTargetAndFailureLeavesItIntact) {
   const TempDir dir;
   write_bytes(dir.native("XKISHITU.TMP"), "new register\r\n");
@@ -224,6 +288,22 @@ TEST(Files, ReadAll) {
   EXPECT_EQ(read_all(dir.program(U"large.txt")), large);
   write_bytes(dir.native("empty.txt"), "");
   EXPECT_EQ(read_all(dir.program(U"empty.txt")), "");
+}
+
+TEST(Files, ReadAllIntoAStringReplacesWhatItHeld) {
+  const TempDir dir;
+  write_bytes(dir.native("short.txt"), "abc");
+  write_bytes(dir.native("long.txt"), std::string(70'000, 'x'));
+  std::string content = "an earlier and longer content";
+  read_all(dir.program(U"short.txt"), content);
+  EXPECT_EQ(content, "abc");
+  read_all(dir.program(U"long.txt"), content);
+  EXPECT_EQ(content, std::string(70'000, 'x'));
+  read_all(dir.program(U"short.txt"), content);
+  EXPECT_EQ(content, "abc");
+  std::filesystem::create_directory(dir.native("folder"));
+  EXPECT_THROW(read_all(dir.program(U"folder"), content), FileError);
+  EXPECT_THROW(read_all(dir.program(U"missing.txt"), content), FileError);
 }
 
 }  // namespace
