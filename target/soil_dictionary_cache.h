@@ -20,7 +20,8 @@ class Soil_File_Cache {
  public:
   // Reads the file in full and answers its content, which stays valid until
   // the next read. The content is indexed once it has been read twice
-  // unchanged; a change drops the index.
+  // unchanged; a change drops the index, except that lines added at the end
+  // are added to it.
   std::string_view read(const std::u32string& path);
 
   // The first record of the content last read whose name field equals
@@ -35,6 +36,9 @@ class Soil_File_Cache {
     std::size_t line_start;
   };
   void build_index();
+  // Indexes the lines of the content from byte `from` on (a line start);
+  // false when one of them is not a plain record.
+  bool index_lines(std::size_t from);
 
   std::string content_;
   std::string scratch_;  // the next read goes here; kept for its storage

@@ -1,6 +1,7 @@
 #include "util/numbers.h"
 
 #include <cfenv>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -47,10 +48,10 @@ std::string numeric_form(std::u32string_view text) {
 // before the point, trailing zeros and a bare point dropped.
 std::string general_form(float value) {
   if (value == 0.0f || !std::isfinite(value)) return "0";
+  // printf's "%.6e", without its cost: [-]d.dddddde[+-]xx
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.6e", static_cast<double>(value));
-  // buf: [-]d.dddddde[+-]xx
-  std::string s(buf);
+  const auto written = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value), std::chars_format::scientific, 6);
+  std::string s(buf, written.ptr);
   const bool negative = s[0] == '-';
   if (negative) s.erase(0, 1);
   const std::size_t epos = s.find('e');

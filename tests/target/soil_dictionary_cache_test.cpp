@@ -65,6 +65,59 @@ TEST_F(SoilDictionaryCacheTest, AnswersAsTheFullSearchDoes) {
   }
 }
 
+TEST_F(SoilDictionaryCacheTest, LinesAddedAfterIndexingAnswerAsTheFullSearchDoes) {
+  // Each tail is appended to the indexed content of the row before it; the
+  // cache must answer for every name as a search of the whole file does.
+  struct Step {
+    std::string tail;
+  };
+  const std::vector<std::vector<Step>> chains = {
+      // Plain records, a name already present (the first stays), the IBM form
+      // of "∵", a last line without its end, then one after it.
+      {{created("1001", "砂")}, {created("1002", "礫") + "1003,\xFA\x5B,a,b,c,d\r\n"}, {"1004,x,a,b,c,d"},
+       {"\r\n" + created("1005", "x")}},
+      // The base ends in CR alone; an LF added after it joins that line end.
+      {{"1001,y,a,b,c,d\r"}, {"\n" + created("1002", "z")}, {created("1003", "y")}},
+      // A quoted record makes the file other than plain, later lines too.
+      {{"1001,\"粘土\",a,b,c,d\r\n"}, {created("1002", "粘土")}},
+      // A record cut short at the end, then completed.
+      {{"1001,w,a"}, {",b,c,d\r\n"}},
+  };
+  const std::u32string names[] = {U"砂", U"礫", U"∵", U"x", U"y", U"z", U"w", U"粘土", U"無い"};
+  for (const auto& chain : chains) {
+    std::string content = created("1000", "砂") + "1009,  \x81\xE6,a,b,c,d\r\n";
+    write_bytes(file("KISHITU.TXT"), content);
+    Soil_File_Cache cache;
+    cache.read(dictionary_path());
+    cache.read(dictionary_path());  // indexed
+    for (const Step& step : chain) {
+      content += step.tail;
+      write_bytes(file("KISHITU.TXT"), content);
+      for (int round = 0; round < 2; ++round) {
+        ASSERT_EQ(cache.read(dictionary_path()), content);
+        for (const std::u32string& name : names) {
+          std::optional<SoilRecord> expected;
+          std::optional<SoilRecord> answered;
+          bool expected_failure = false;
+          bool answered_failure = false;
+          try {
+            expected = Find_Soil_Record(content, dictionary_path(), SoilNameMatcher(name));
+          } catch (const Failure&) {
+            expected_failure = true;
+          }
+          try {
+            answered = cache.find(name, dictionary_path());
+          } catch (const Failure&) {
+            answered_failure = true;
+          }
+          EXPECT_EQ(answered_failure, expected_failure) << to_utf8(name) << " in " << content;
+          EXPECT_EQ(answered, expected) << to_utf8(name) << " in " << content;
+        }
+      }
+    }
+  }
+}
+
 TEST_F(SoilDictionaryCacheTest, SameAnswersAcrossASequenceOfCalls) {
   set_up_files(created("1000", "粘土と砂の互層") + created("1004", "砂と礫の互層") + created("1007", "砂と礫の互層"),
                kSystemLines);
