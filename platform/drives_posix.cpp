@@ -12,7 +12,15 @@
 #include "util/utf8.h"
 
 namespace lodemark::platform {
+
+std::string posix::join_native(const std::string& base, const std::string& name) {
+  if (base.empty() || base.back() == '/') return base + name;
+  return base + "/" + name;
+}
+
 namespace {
+
+using posix::join_native;
 
 char32_t upper_letter(char32_t c) { return (c >= U'a' && c <= U'z') ? c - 32 : c; }
 bool is_letter(char32_t c) { return (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z'); }
@@ -55,11 +63,6 @@ bool native_is_dir(const std::string& path) {
 bool native_exists(const std::string& path) {
   struct stat st {};
   return ::lstat(path.c_str(), &st) == 0;
-}
-
-std::string join_native(const std::string& base, const std::string& name) {
-  if (base.empty() || base.back() == '/') return base + name;
-  return base + "/" + name;
 }
 
 // Lexical normalisation of a native absolute path.
@@ -358,15 +361,11 @@ std::optional<std::u32string> to_program_path(const std::string& native_absolute
 
 namespace posix {
 
-std::string join_native(const std::string& base, const std::string& name) {
-  return platform::join_native(base, name);
-}
-
 std::string native_child(const std::string& native_folder, std::u32string_view name) {
-  const std::string written = platform::join_native(native_folder, to_utf8(name));
+  const std::string written = join_native(native_folder, to_utf8(name));
   if (native_exists(written) || !has_case(name)) return written;
   const auto match = find_case_insensitive(native_folder, name);
-  return match ? platform::join_native(native_folder, *match) : written;
+  return match ? join_native(native_folder, *match) : written;
 }
 
 std::string name_among(std::vector<std::string>& entries, std::u32string_view name) {

@@ -61,7 +61,6 @@ class OutputFolder {
   // must exist). Throws FileError when it cannot be created.
   static OutputFolder Create(std::u32string_view program_path);
 
-  const std::u32string& program_path() const { return program_path_; }
   // Program path of a file in the folder.
   std::u32string path_of(std::u32string_view name) const;
 

@@ -72,22 +72,26 @@ class Fd {
   int fd_ = -1;
 };
 
+// A file opened for reading only is checked not to be a folder; `info`, when
+// given, receives what that check learned (zeroed if the check failed).
 Fd open_native_or_throw(const std::string& native, std::u32string_view path, int flags,
-                        const char32_t* operation) {
+                        const char32_t* operation, struct stat* info = nullptr) {
   const int fd = ::open(native.c_str(), flags | O_CLOEXEC, 0666);
   if (fd < 0) throw FileError(operation, std::u32string(path), posix::reason_text(errno));
   if (!(flags & (O_WRONLY | O_RDWR))) {
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0) st = {};
+    if (S_ISDIR(st.st_mode)) {
       ::close(fd);
       throw FileError(operation, std::u32string(path), posix::reason_text(EISDIR));
     }
+    if (info) *info = st;
   }
   return Fd(fd);
 }
 
-Fd open_or_throw(std::u32string_view path, int flags, const char32_t* operation) {
-  return open_native_or_throw(posix::native_or_throw(path, operation), path, flags, operation);
+Fd open_or_throw(std::u32string_view path, int flags, const char32_t* operation, struct stat* info = nullptr) {
+  return open_native_or_throw(posix::native_or_throw(path, operation), path, flags, operation, info);
 }
 
 void write_all(int fd, const char* data, std::size_t size, const std::u32string& path) {
@@ -385,12 +389,8 @@ std::string read_all(std::u32string_view path) {
 }
 
 void read_all(std::u32string_view path, std::string& out) {
-  const std::string native = posix::native_or_throw(path, U"ファイルを開けません");
-  const Fd fd(::open(native.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) throw FileError(U"ファイルを開けません", std::u32string(path), posix::reason_text(errno));
   struct stat st {};
-  if (::fstat(fd.get(), &st) == 0 && S_ISDIR(st.st_mode))
-    throw FileError(U"ファイルを開けません", std::u32string(path), posix::reason_text(EISDIR));
+  const Fd fd = open_or_throw(path, O_RDONLY, U"ファイルを開けません", &st);
   // Read straight into the string at the file's size (one byte more to see
   // the end); a file that grows meanwhile is still read whole. Storage from
   // an earlier read is reused.
@@ -418,8 +418,7 @@ std::vector<std::u32string> list_folders(std::u32string_view path) {
     const std::string name = e->d_name;
     if (name == "." || name == "..") continue;
     struct stat st {};
-    const std::string full = native.back() == '/' ? native + name : native + "/" + name;
-    if (::stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) out.push_back(from_utf8(name));
+    if (::stat(posix::join_native(native, name).c_str(), &st) == 0 && S_ISDIR(st.st_mode)) out.push_back(from_utf8(name));
   }
   ::closedir(dir);
   std::sort(out.begin(), out.end());
