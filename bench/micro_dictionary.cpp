@@ -9,8 +9,8 @@
 
 #include "bench/micro_data.h"
 #include "platform/cp932.h"
-#include "target/soil_dictionary.h"
-#include "util/program_state.h"
+#include "soil_dictionary/soil_dictionary.h"
+#include "base/program_state.h"
 
 namespace {
 

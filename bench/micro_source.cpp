@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "bench/micro_data.h"
-#include "source/borehole_catalogue.h"
-#include "source/source_records.h"
-#include "util/numbers.h"
+#include "rodev/catalogue.h"
+#include "rodev/data_files.h"
+#include "base/decimal.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/cp932.h"
-#include "util/numbers.h"
+#include "base/decimal.h"
 
 namespace {
 

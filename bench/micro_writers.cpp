@@ -9,9 +9,9 @@
 
 #include "platform/drives.h"
 #include "platform/files.h"
-#include "target/layer_file.h"
-#include "target/title_files.h"
-#include "target/x5_file.h"
+#include "kelmo/layer_file.h"
+#include "kelmo/title_files.h"
+#include "kelmo/depth_value_file.h"
 
 namespace {
 

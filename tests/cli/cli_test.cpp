@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "platform/drives.h"
-#include "test_support.h"
+#include "support/test_support.h"
 
 namespace lodemark::cli {
 namespace {

@@ -5,10 +5,10 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "source/borehole_catalogue.h"
-#include "test_support.h"
-#include "util/failure.h"
-#include "util/utf8.h"
+#include "rodev/catalogue.h"
+#include "support/test_support.h"
+#include "base/failure.h"
+#include "base/utf8.h"
 
 namespace lodemark::cli {
 namespace {

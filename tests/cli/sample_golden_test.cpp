@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "cli/cli_app.h"
-#include "test_support.h"
+#include "support/test_support.h"
 
 namespace lodemark::cli {
 namespace {

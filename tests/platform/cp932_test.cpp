@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/cp932.h"
-#include "test_support.h"
+#include "support/test_support.h"
 
 namespace lodemark {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "platform/drives.h"
 #include "platform/files.h"
-#include "test_support.h"
+#include "support/test_support.h"
 
 namespace lodemark::platform {
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/files.h"
-#include "test_support.h"
+#include "support/test_support.h"
 
 namespace lodemark::platform {
 namespace {

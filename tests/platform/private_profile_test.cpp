@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/private_profile.h"
-#include "test_support.h"
+#include "support/test_support.h"
 
 namespace lodemark::platform {
 namespace {

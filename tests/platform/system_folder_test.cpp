@@ -4,8 +4,8 @@
 
 #include "platform/drives.h"
 #include "platform/system_folder.h"
-#include "test_support.h"
-#include "util/string_file_services.h"
+#include "support/test_support.h"
+#include "platform/string_file_services.h"
 
 namespace lodemark::platform {
 namespace {

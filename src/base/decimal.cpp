@@ -1,0 +1,119 @@
+#include "base/decimal.h"
+
+#include <cfenv>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "base/failure.h"
+#include "base/utf8.h"
+
+namespace lodemark {
+namespace {
+
+bool is_blank(char32_t c) { return c == U' ' || c == U'\t'; }
+bool is_digit(char32_t c) { return c >= U'0' && c <= U'9'; }
+
+// The plain decimal number grammar; returns the ASCII form or empty.
+std::string numeric_form(std::u32string_view text) {
+  std::size_t b = 0, e = text.size();
+  while (b < e && is_blank(text[b])) ++b;
+  while (e > b && is_blank(text[e - 1])) --e;
+  const std::u32string_view t = text.substr(b, e - b);
+  std::size_t i = 0;
+  if (i < t.size() && (t[i] == U'+' || t[i] == U'-')) ++i;
+  std::size_t digits = 0;
+  while (i < t.size() && is_digit(t[i])) ++i, ++digits;
+  if (i < t.size() && t[i] == U'.') {
+    ++i;
+    while (i < t.size() && is_digit(t[i])) ++i, ++digits;
+  }
+  if (digits == 0) return {};
+  if (i < t.size() && (t[i] == U'e' || t[i] == U'E')) {
+    ++i;
+    if (i < t.size() && (t[i] == U'+' || t[i] == U'-')) ++i;
+    std::size_t exp_digits = 0;
+    while (i < t.size() && is_digit(t[i])) ++i, ++exp_digits;
+    if (exp_digits == 0) return {};
+  }
+  if (i != t.size()) return {};
+  std::string out;
+  for (char32_t c : t) out += static_cast<char>(c);
+  return out;
+}
+
+// General text form: 7 significant digits, plain decimal notation, no "0"
+// before the point, trailing zeros and a bare point dropped.
+std::string general_form(float value) {
+  if (value == 0.0f || !std::isfinite(value)) return "0";
+  // printf's "%.6e", without its cost: [-]d.dddddde[+-]xx
+  char buf[64];
+  const auto written = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value), std::chars_format::scientific, 6);
+  std::string s(buf, written.ptr);
+  const bool negative = s[0] == '-';
+  if (negative) s.erase(0, 1);
+  const std::size_t epos = s.find('e');
+  const int exponent = std::atoi(s.c_str() + epos + 1);
+  std::string digits = s.substr(0, 1) + s.substr(2, epos - 2);  // 7 digits
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  std::string int_part, frac_part;
+  const int point = exponent + 1;  // digits before the decimal point
+  if (point <= 0) {
+    frac_part = std::string(static_cast<std::size_t>(-point), '0') + digits;
+  } else if (static_cast<std::size_t>(point) >= digits.size()) {
+    int_part = digits + std::string(static_cast<std::size_t>(point) - digits.size(), '0');
+  } else {
+    int_part = digits.substr(0, static_cast<std::size_t>(point));
+    frac_part = digits.substr(static_cast<std::size_t>(point));
+  }
+  std::string out = negative ? "-" : "";
+  out += int_part;
+  if (!frac_part.empty()) out += "." + frac_part;
+  return out;
+}
+
+}  // namespace
+
+float Text_To_Num(std::u32string_view text) {
+  const std::string form = numeric_form(text);
+  if (form.empty()) return 0.0f;
+  const float value = std::strtof(form.c_str(), nullptr);
+  return std::isfinite(value) ? value : 0.0f;
+}
+
+std::u32string Format_Dec2(int width, float value) {
+  std::string t = general_form(value);
+  const std::size_t dot = t.find('.');
+  if (dot == std::string::npos) {
+    t += ".00";
+  } else {
+    if (t[0] == '.') {
+      t.insert(0, "0");
+    } else if (t.compare(0, 2, "-.") == 0) {
+      t.replace(0, 2, "-0.");
+    }
+    const std::size_t point = t.find('.');
+    const std::size_t decimals = t.size() - point - 1;
+    if (decimals == 1)
+      t += "0";
+    else
+      t.resize(point + 3);
+  }
+  return Right_Align(from_utf8(t), width < 0 ? 0 : static_cast<std::size_t>(width));
+}
+
+std::int16_t To_Int16(float value) {
+  const double rounded = std::nearbyint(static_cast<double>(value));  // ties to even
+  if (!(rounded >= -32768.0 && rounded <= 32767.0))
+    throw Failure(U"数値が範囲を超えています (-32768～32767): " + from_utf8(general_form(value)));
+  return static_cast<std::int16_t>(rounded);
+}
+
+std::u32string Right_Align(std::u32string_view text, std::size_t width) {
+  if (text.size() >= width) return std::u32string(text.substr(text.size() - width));
+  return std::u32string(width - text.size(), U' ') + std::u32string(text);
+}
+
+}  // namespace lodemark

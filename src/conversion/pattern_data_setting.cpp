@@ -1,0 +1,63 @@
+#include "conversion/pattern_data_setting.h"
+
+#include "platform/cp932.h"
+#include "platform/files.h"
+#include "base/program_state.h"
+#include "platform/string_file_services.h"
+
+namespace lodemark {
+namespace {
+
+// First field of a comma-separated line: leading blanks skipped; a quoted
+// field runs to its closing quote, commas included; any other field runs to
+// the first comma.
+std::u32string first_field(std::u32string_view line) {
+  std::size_t start = 0;
+  while (start < line.size() && line[start] == U' ') ++start;
+  line.remove_prefix(start);
+  if (!line.empty() && line.front() == U'"') {
+    line.remove_prefix(1);
+    return Trim(line.substr(0, line.find(U'"')));
+  }
+  return Trim(line.substr(0, line.find(U',')));
+}
+
+std::u32string settings_path() { return QPRTrim(SysDir()) + U"\\ZidereV5.ini"; }
+
+}  // namespace
+
+std::u32string Read_Patdat_Setting() {
+  const std::u32string path = settings_path();
+  const std::int64_t size = FileSize(path);
+  if (size < 1) {
+    // An empty settings file goes; a missing one is not created, since the
+    // system folder need not be writable.
+    if (size == 0) {
+      try {
+        platform::remove_file(path);
+      } catch (const platform::FileError&) {
+        // Left behind; the setting is missing all the same.
+      }
+    }
+    return {};
+  }
+  try {
+    platform::TextReader reader(path);
+    std::string line;
+    if (!reader.read_line(line) || !reader.read_line(line)) return {};
+    return first_field(cp932::decode(line));
+  } catch (const platform::FileError&) {
+    return {};
+  }
+}
+
+bool Check_Patdat_Setting(MessageBoxes& boxes) {
+  PatdatFolder = Read_Patdat_Setting();
+  // The setting ends with "\"; without it the folder itself must exist.
+  if (PatdatFolder.size() > 1 && platform::exists(std::u32string_view(PatdatFolder).substr(0, PatdatFolder.size() - 1)))
+    return true;
+  boxes.Show_Message(kNoPatdatMessage, BoxStyle::OkOnly, kAppTitle);
+  return false;
+}
+
+}  // namespace lodemark

@@ -1,0 +1,31 @@
+// The window program. An optional argument names a source folder (a native
+// path) to pick at start.
+#include <QApplication>
+#include <QStyleFactory>
+#include <cstdio>
+#include <filesystem>
+
+#include "gui/qt/main_window.h"
+#include "gui/qt/qt_text.h"
+#include "gui/qt/window_look.h"
+#include "platform/drives.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
+  QApplication::setFont(lodemark::qt::Ui_Font());
+
+  lodemark::qt::Form1 form;
+  if (const auto status = form.Load()) return *status;
+
+  const QStringList arguments = QApplication::arguments();
+  if (arguments.size() > 1) {
+    std::error_code ec;
+    const auto native = std::filesystem::absolute(arguments.at(1).toStdString(), ec).lexically_normal();
+    const auto program = ec ? std::nullopt : lodemark::platform::to_program_path(native.string());
+    if (!program || !form.Pick_Source_Folder(*program))
+      std::fprintf(stderr, "lodemark: not a folder: %s\n", arguments.at(1).toLocal8Bit().constData());
+  }
+  form.show();
+  return app.exec();
+}

@@ -1,0 +1,18 @@
+#pragma once
+// Modal message boxes of the window.
+#include <string_view>
+
+#include "base/messages.h"
+
+class QWidget;
+
+namespace lodemark::qt {
+
+// Shows the text with the style's buttons and icon; `parent` may be null
+// (before the window shows).
+BoxAnswer Show_Message_Box(QWidget* parent, std::u32string_view text, BoxStyle style, std::u32string_view title);
+
+// The report of a failure that ends the program: what failed, where and why.
+void Show_Failure_Box(QWidget* parent, std::u32string_view message);
+
+}  // namespace lodemark::qt

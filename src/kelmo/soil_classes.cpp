@@ -1,0 +1,36 @@
+#include "kelmo/soil_classes.h"
+
+namespace lodemark {
+namespace {
+
+struct SoilClass {
+  std::u32string_view source;
+  std::u32string_view target;
+  std::u32string_view name;
+};
+
+// The target codes are texts: "97" has two characters, and 5221, 5006 and
+// 5025 stand outside the 4501.. run on purpose.
+constexpr SoilClass kSoilClasses[] = {
+    {U"01", U"97", U"表土"},     {U"02", U"4501", U"腐植土"},   {U"03", U"4502", U"ローム"},
+    {U"04", U"4503", U"粘土"},   {U"05", U"4504", U"シルト"},   {U"06", U"5221", U"細砂"},
+    {U"07", U"5006", U"中\u30FB荒砂"}, {U"08", U"4505", U"砂"}, {U"09", U"4506", U"礫"},
+    {U"10", U"4507", U"ヘドロ"}, {U"11", U"4508", U"土丹"},     {U"20", U"4509", U"岩盤"},
+    {U"21", U"4510", U"凝灰岩"}, {U"30", U"4511", U"浮石"},     {U"40", U"5025", U"貝殻"},
+};
+
+}  // namespace
+
+void Doshitu_Code_Cnv(std::u32string_view source_code, std::u32string& target_code, std::u32string& soil_name) {
+  target_code.clear();
+  soil_name.clear();
+  for (const SoilClass& entry : kSoilClasses) {
+    if (entry.source == source_code) {
+      target_code = entry.target;
+      soil_name = entry.name;
+      return;
+    }
+  }
+}
+
+}  // namespace lodemark

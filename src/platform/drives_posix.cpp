@@ -1,0 +1,381 @@
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <map>
+
+#include "platform/drives.h"
+#include "platform/native_path_posix.h"
+#include "base/utf8.h"
+
+namespace lodemark::platform {
+
+std::string posix::join_native(const std::string& base, const std::string& name) {
+  if (base.empty() || base.back() == '/') return base + name;
+  return base + "/" + name;
+}
+
+namespace {
+
+using posix::join_native;
+
+char32_t upper_letter(char32_t c) { return (c >= U'a' && c <= U'z') ? c - 32 : c; }
+bool is_letter(char32_t c) { return (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z'); }
+
+// Case folding for name comparison: ASCII, Latin-1, Greek, Cyrillic and the
+// full-width Latin letters, which covers the names a user meets here.
+char32_t fold(char32_t c) {
+  if (c >= U'A' && c <= U'Z') return c + 32;
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
+  if (c >= 0x391 && c <= 0x3A9) return c + 32;
+  if (c >= 0x410 && c <= 0x42F) return c + 32;
+  if (c >= 0xFF21 && c <= 0xFF3A) return c + 32;
+  return c;
+}
+
+std::u32string folded(std::u32string_view s) {
+  std::u32string out(s);
+  for (auto& c : out) c = fold(c);
+  return out;
+}
+
+// The other-case partner of a letter that has one, else the character.
+char32_t other_case(char32_t c) {
+  if (const char32_t lower = fold(c); lower != c) return lower;
+  const bool lower_letter = (c >= U'a' && c <= U'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7) ||
+                            (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) || (c >= 0x430 && c <= 0x44F) ||
+                            (c >= 0xFF41 && c <= 0xFF5A);
+  return lower_letter ? c - 32 : c;
+}
+
+bool has_case(std::u32string_view s) {
+  return std::any_of(s.begin(), s.end(), [](char32_t c) { return other_case(c) != c; });
+}
+
+bool native_is_dir(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool native_exists(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+// Lexical normalisation of a native absolute path.
+std::string normalise_native(const std::string& path) {
+  std::vector<std::string> parts;
+  std::size_t i = 0;
+  while (i < path.size()) {
+    std::size_t j = path.find('/', i);
+    if (j == std::string::npos) j = path.size();
+    std::string part = path.substr(i, j - i);
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(std::move(part));
+    }
+    i = j + 1;
+  }
+  std::string out;
+  for (const auto& p : parts) out += "/" + p;
+  return out.empty() ? "/" : out;
+}
+
+struct DriveTable {
+  std::map<char32_t, std::string> roots;
+  std::map<char32_t, std::u32string> folders;  // absolute program paths
+  char32_t current = U'Z';
+  bool loaded = false;
+};
+
+DriveTable& table_raw() {
+  static DriveTable table;
+  return table;
+}
+
+std::u32string drive_root(char32_t letter) { return std::u32string{letter, U':', U'\\'}; }
+
+std::optional<std::u32string> map_to_program(const DriveTable& t, const std::string& native) {
+  if (native.empty() || native[0] != '/') return std::nullopt;
+  const std::string path = normalise_native(native);
+  char32_t best = 0;
+  std::size_t best_len = 0;
+  for (const auto& [letter, root] : t.roots) {
+    const bool matches = root == "/" || path == root ||
+                         (path.size() > root.size() && path.compare(0, root.size(), root) == 0 &&
+                          path[root.size()] == '/');
+    if (matches && (best == 0 || root.size() > best_len)) {
+      best = letter;
+      best_len = root.size();
+    }
+  }
+  if (best == 0) return std::nullopt;
+  std::string rest = path.substr(t.roots.at(best) == "/" ? 0 : best_len);
+  std::u32string out = drive_root(best);
+  std::u32string tail = from_utf8(rest);
+  std::size_t start = 0;
+  while (start < tail.size() && tail[start] == U'/') ++start;
+  for (std::size_t k = start; k < tail.size(); ++k) out += tail[k] == U'/' ? U'\\' : tail[k];
+  return out;
+}
+
+void load(DriveTable& t) {
+  t.roots.clear();
+  t.folders.clear();
+  t.roots[U'Z'] = "/";
+  const std::string devices = join_native(posix::system_folder_native(), "dosdevices");
+  if (DIR* dir = ::opendir(devices.c_str())) {
+    while (const dirent* e = ::readdir(dir)) {
+      const std::string name = e->d_name;
+      if (name.size() != 2 || name[1] != ':' || !is_letter(static_cast<unsigned char>(name[0])))
+        continue;
+      char resolved[PATH_MAX];
+      if (::realpath(join_native(devices, name).c_str(), resolved) && native_is_dir(resolved))
+        t.roots[upper_letter(static_cast<unsigned char>(name[0]))] = normalise_native(resolved);
+    }
+    ::closedir(dir);
+  }
+  t.current = U'Z';
+  char cwd[PATH_MAX];
+  if (::getcwd(cwd, sizeof cwd)) {
+    if (auto p = map_to_program(t, cwd)) {
+      t.current = (*p)[0];
+      t.folders[t.current] = *p;
+    }
+  }
+  t.loaded = true;
+}
+
+DriveTable& table() {
+  DriveTable& t = table_raw();
+  if (!t.loaded) load(t);
+  return t;
+}
+
+// Components of an absolute program path after "X:\".
+std::vector<std::u32string> components(std::u32string_view abs) {
+  std::vector<std::u32string> parts;
+  std::size_t i = 3;
+  while (i <= abs.size()) {
+    std::size_t j = abs.find(U'\\', i);
+    if (j == std::u32string_view::npos) j = abs.size();
+    if (j > i) parts.emplace_back(abs.substr(i, j - i));
+    i = j + 1;
+  }
+  return parts;
+}
+
+// Finds an existing entry of `dir` whose name equals `name` without regard
+// to case; the smallest such name wins so that the choice is stable.
+std::optional<std::string> scan_case_insensitive(const std::string& dir, std::u32string_view name) {
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) return std::nullopt;
+  const std::u32string want = folded(name);
+  std::optional<std::string> found;
+  while (const dirent* e = ::readdir(d)) {
+    const std::string entry = e->d_name;
+    if (entry == "." || entry == "..") continue;
+    if (folded(from_utf8(entry)) == want && (!found || entry < *found)) found = entry;
+  }
+  ::closedir(d);
+  return found;
+}
+
+// The same answer by asking for each other-case spelling of the name. A run
+// creates one folder per borehole in one destination, so listing that
+// growing folder for every new name would make a run quadratic; a name
+// with few letters has few spellings.
+std::optional<std::string> probe_case_variants(const std::string& dir, std::u32string_view name,
+                                               const std::vector<std::size_t>& letters) {
+  std::optional<std::string> found;
+  const std::size_t spellings = std::size_t{1} << letters.size();
+  std::u32string variant(name);
+  for (std::size_t mask = 1; mask < spellings; ++mask) {
+    for (std::size_t b = 0; b < letters.size(); ++b)
+      variant[letters[b]] = (mask >> b) & 1 ? other_case(name[letters[b]]) : name[letters[b]];
+    const std::string entry = to_utf8(variant);
+    if (native_exists(join_native(dir, entry)) && (!found || entry < *found)) found = entry;
+  }
+  return found;
+}
+
+std::optional<std::string> find_case_insensitive(const std::string& dir, std::u32string_view name) {
+  // Small folders are cheaper to list than to probe.
+  constexpr off_t kSmallFolderBytes = 8192;
+  constexpr std::size_t kMaxProbedLetters = 8;
+  std::vector<std::size_t> letters;
+  for (std::size_t i = 0; i < name.size(); ++i)
+    if (other_case(name[i]) != name[i]) letters.push_back(i);
+  struct stat st {};
+  if (letters.size() > kMaxProbedLetters || ::stat(dir.c_str(), &st) != 0 || st.st_size <= kSmallFolderBytes)
+    return scan_case_insensitive(dir, name);
+  return probe_case_variants(dir, name, letters);
+}
+
+}  // namespace
+
+char32_t drive_letter_of(std::u32string_view p) {
+  if (p.size() >= 2 && p[1] == U':' && is_letter(p[0])) return upper_letter(p[0]);
+  return 0;
+}
+
+std::vector<char32_t> drive_letters() {
+  std::vector<char32_t> out;
+  for (const auto& [letter, root] : table().roots) out.push_back(letter);
+  return out;
+}
+
+bool drive_ready(char32_t letter) {
+  const auto& roots = table().roots;
+  const auto it = roots.find(upper_letter(letter));
+  return it != roots.end() && native_is_dir(it->second) && ::access(it->second.c_str(), X_OK) == 0;
+}
+
+void reload_drives() { load(table_raw()); }
+
+void set_drive_root(char32_t letter, const std::u32string& native_root) {
+  DriveTable& t = table();
+  letter = upper_letter(letter);
+  t.folders.erase(letter);
+  if (native_root.empty())
+    t.roots.erase(letter);
+  else
+    t.roots[letter] = normalise_native(to_utf8(native_root));
+}
+
+char32_t current_drive() { return table().current; }
+
+std::u32string current_folder(char32_t letter) {
+  const DriveTable& t = table();
+  letter = upper_letter(letter);
+  const auto it = t.folders.find(letter);
+  return it == t.folders.end() ? drive_root(letter) : it->second;
+}
+
+bool set_current_drive(char32_t letter) {
+  letter = upper_letter(letter);
+  if (!is_letter(letter) || !drive_ready(letter)) return false;
+  DriveTable& t = table();
+  std::u32string folder = current_folder(letter);
+  auto native = to_native(folder);
+  if (!native || !native_is_dir(*native)) {
+    folder = drive_root(letter);
+    native = to_native(folder);
+  }
+  if (!native || ::chdir(native->c_str()) != 0) return false;
+  t.current = letter;
+  t.folders[letter] = folder;
+  return true;
+}
+
+bool set_current_folder(std::u32string_view program_path) {
+  const std::u32string abs = absolute_program_path(program_path);
+  const char32_t letter = drive_letter_of(abs);
+  if (letter == 0 || !drive_ready(letter)) return false;
+  const auto native = to_native(abs);
+  if (!native || !native_is_dir(*native) || ::chdir(native->c_str()) != 0) return false;
+  DriveTable& t = table();
+  t.current = letter;
+  t.folders[letter] = abs;
+  return true;
+}
+
+std::u32string absolute_program_path(std::u32string_view input) {
+  std::u32string p(input);
+  std::replace(p.begin(), p.end(), U'/', U'\\');
+  char32_t letter = drive_letter_of(p);
+  std::u32string base;
+  std::u32string rest;
+  if (letter != 0) {
+    rest = p.substr(2);
+    if (rest.empty() || rest[0] != U'\\') base = current_folder(letter);
+  } else {
+    letter = current_drive();
+    rest = p;
+    if (rest.empty() || rest[0] != U'\\') base = current_folder(letter);
+  }
+  std::vector<std::u32string> parts = base.empty() ? std::vector<std::u32string>{} : components(base);
+  std::size_t i = 0;
+  while (i <= rest.size()) {
+    std::size_t j = rest.find(U'\\', i);
+    if (j == std::u32string::npos) j = rest.size();
+    const std::u32string part = rest.substr(i, j - i);
+    if (part == U"..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != U".") {
+      parts.push_back(part);
+    }
+    i = j + 1;
+  }
+  std::u32string out = drive_root(letter);
+  for (std::size_t k = 0; k < parts.size(); ++k) {
+    if (k > 0) out += U'\\';
+    out += parts[k];
+  }
+  return out;
+}
+
+std::optional<std::string> to_native(std::u32string_view program_path) {
+  const std::u32string abs = absolute_program_path(program_path);
+  const DriveTable& t = table();
+  const auto it = t.roots.find(drive_letter_of(abs));
+  if (it == t.roots.end()) return std::nullopt;
+  const std::vector<std::u32string> parts = components(abs);
+  // exact[k]: the first k components as written.
+  std::vector<std::string> exact{it->second};
+  for (const auto& part : parts) exact.push_back(join_native(exact.back(), to_utf8(part)));
+  // Levels that exist as written need no search; finding the longest such
+  // prefix from the end costs one call for a path that exists and two for a
+  // new file in an existing folder, instead of two calls per level.
+  std::size_t known = parts.size();
+  while (known > 0 && !native_exists(exact[known])) --known;
+  std::string native = exact[known];
+  if (known == parts.size()) return native;
+  bool parent_exists = native_is_dir(native);
+  // While no other-case name has been taken, `written` is a prefix that the
+  // search above already found missing: no need to ask again.
+  bool as_written = true;
+  for (std::size_t k = known; k < parts.size(); ++k) {
+    const std::string written = join_native(native, to_utf8(parts[k]));
+    const bool written_exists = !as_written && parent_exists && native_exists(written);
+    if (parent_exists && !written_exists && has_case(parts[k])) {
+      if (auto match = find_case_insensitive(native, parts[k])) {
+        native = join_native(native, *match);
+        as_written = false;
+        continue;
+      }
+    }
+    native = written;
+    parent_exists = written_exists && native_is_dir(native);
+  }
+  return native;
+}
+
+std::optional<std::u32string> to_program_path(const std::string& native_absolute) {
+  return map_to_program(table(), native_absolute);
+}
+
+namespace posix {
+
+std::string native_child(const std::string& native_folder, std::u32string_view name) {
+  const std::string written = join_native(native_folder, to_utf8(name));
+  if (native_exists(written) || !has_case(name)) return written;
+  const auto match = find_case_insensitive(native_folder, name);
+  return match ? join_native(native_folder, *match) : written;
+}
+
+std::string name_among(std::vector<std::string>& entries, std::u32string_view name) {
+  const std::u32string want = folded(name);
+  for (const std::string& entry : entries)
+    if (folded(from_utf8(entry)) == want) return entry;
+  entries.push_back(to_utf8(name));
+  return entries.back();
+}
+
+}  // namespace posix
+
+}  // namespace lodemark::platform

@@ -1,0 +1,124 @@
+#pragma once
+// Files named by program paths. Every open file is owned by an object that
+// closes it; failures throw FileError with the operation, the path and the
+// system's reason.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/failure.h"
+
+namespace lodemark::platform {
+
+// message() reads "<operation>: <path> (<reason>)".
+class FileError : public Failure {
+ public:
+  FileError(std::u32string operation, std::u32string path, std::u32string reason);
+  const std::u32string& operation() const { return operation_; }
+  const std::u32string& path() const { return path_; }
+  const std::u32string& reason() const { return reason_; }
+
+ private:
+  std::u32string operation_;
+  std::u32string path_;
+  std::u32string reason_;
+};
+
+// Sequential reading of a text file by lines. A line ends at CR or CR LF;
+// an LF alone is part of the line. The position is the byte offset of the
+// next unread line and can be set back to any earlier position.
+class TextReader {
+ public:
+  explicit TextReader(std::u32string_view path);  // throws FileError
+  ~TextReader();
+  TextReader(TextReader&&) noexcept;
+  TextReader& operator=(TextReader&&) noexcept;
+
+  bool at_end();
+  // Reads the next line without its line end; false at the end of the file.
+  bool read_line(std::string& line);
+  // The same, keeping only the first `limit` bytes of the line: the rest is
+  // skipped, so that a huge line (a file without CRs) costs no memory.
+  bool read_line(std::string& line, std::size_t limit);
+  std::uint64_t position() const;
+  void seek(std::uint64_t position);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// A folder that several files are written into, one after another. Its
+// native form is found once; a folder that this object created is empty, so
+// the files written into it need no search for names of another case.
+class OutputFolder {
+ public:
+  // The folder as it is; each file's name is resolved as the file is opened.
+  explicit OutputFolder(std::u32string_view program_path);
+  // The folder, created first when nothing of that name exists (its parent
+  // must exist). Throws FileError when it cannot be created.
+  static OutputFolder Create(std::u32string_view program_path);
+
+  // Program path of a file in the folder.
+  std::u32string path_of(std::u32string_view name) const;
+
+ private:
+  friend class FileWriter;
+  OutputFolder() = default;
+  std::u32string program_path_;
+  std::string native_;  // the platform's form of the folder; empty when the drive is missing
+  bool created_ = false;
+  std::vector<std::string> entries_;  // what a folder created here holds: the files opened in it
+};
+
+// A file written front to back: created anew (an existing file is replaced)
+// or opened for appending.
+class FileWriter {
+ public:
+  enum class Mode { Create, Append };
+  FileWriter(std::u32string_view path, Mode mode);  // throws FileError
+  // The file `name` in the folder.
+  FileWriter(OutputFolder& folder, std::u32string_view name, Mode mode);  // throws FileError
+  ~FileWriter();
+  FileWriter(FileWriter&&) noexcept;
+  FileWriter& operator=(FileWriter&&) noexcept;
+
+  void write(std::string_view bytes);
+  // Writes the bytes followed by CR LF.
+  void write_line(std::string_view bytes);
+  // Pushes everything written so far to the disk (fsync).
+  void sync();
+  // Closes and reports a failure of the final write; the destructor closes
+  // silently.
+  void close();
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// Size in bytes; -1 when there is no such file.
+std::int64_t file_size(std::u32string_view path);
+// A file or a folder of that name exists.
+bool exists(std::u32string_view path);
+bool is_file(std::u32string_view path);
+bool is_folder(std::u32string_view path);
+// Opens for reading and writing and closes again; false when that fails.
+bool can_open_read_write(std::u32string_view path);
+
+void create_folder(std::u32string_view path);
+void remove_file(std::u32string_view path);
+// Replaces `to` by `from` in one atomic step.
+void rename_file(std::u32string_view from, std::u32string_view to);
+// Copies the content of `from` over `to` (created or truncated).
+void copy_file(std::u32string_view from, std::u32string_view to);
+// The whole content of a file.
+std::string read_all(std::u32string_view path);
+// The same into `out`, whose storage is reused.
+void read_all(std::u32string_view path, std::string& out);
+// Names of the sub-folders of a folder, sorted; empty when it cannot be read.
+std::vector<std::u32string> list_folders(std::u32string_view path);
+
+}  // namespace lodemark::platform

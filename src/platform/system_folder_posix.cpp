@@ -1,0 +1,32 @@
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "platform/drives.h"
+#include "platform/native_path_posix.h"
+#include "platform/system_folder.h"
+#include "base/utf8.h"
+
+namespace lodemark::platform {
+
+std::string posix::system_folder_native() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg && xdg[0] == '/') return std::string(xdg) + "/lodemark";
+  const char* home = std::getenv("HOME");
+  std::string base = home && home[0] == '/' ? home : "";
+  if (base.empty()) {
+    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) base = pw->pw_dir;
+  }
+  if (base.empty()) base = "/";
+  if (base.back() == '/') base.pop_back();
+  return base + "/.config/lodemark";
+}
+
+std::u32string system_folder() {
+  const std::string native = posix::system_folder_native();
+  auto program = to_program_path(native);
+  return program ? *program : from_utf8(native);
+}
+
+}  // namespace lodemark::platform

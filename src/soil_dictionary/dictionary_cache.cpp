@@ -1,0 +1,83 @@
+#include "soil_dictionary/dictionary_cache.h"
+
+#include "platform/cp932.h"
+#include "platform/files.h"
+#include "soil_dictionary/name_search.h"
+
+namespace lodemark {
+
+namespace {
+
+// The new content is the old one with whole lines added after it: the old
+// content ends with its last line's end, and a CR at its end is not the
+// first half of a CR LF.
+bool Only_Lines_Added(std::string_view before, std::string_view after) {
+  if (before.empty() || after.size() <= before.size() || !after.starts_with(before)) return false;
+  const char last = before.back();
+  return last == '\n' || (last == '\r' && after[before.size()] != '\n');
+}
+
+}  // namespace
+
+std::string_view Soil_File_Cache::read(const std::u32string& path) {
+  platform::read_all(path, scratch_);
+  // The full comparison is what lets another program's change of any byte,
+  // at any size or time stamp, be seen.
+  if (read_once_ && scratch_ == content_) {
+    // Indexing costs several scans; only content read a second time, unchanged,
+    // is worth it. A one-off lookup keeps the plain scan's speed.
+    if (!indexed_) build_index();
+    return content_;
+  }
+  // A record appended (as a new name is) extends the index instead of
+  // rebuilding it: the lines before it are the same bytes.
+  const bool extend = read_once_ && indexed_ && plain_ && Only_Lines_Added(content_, scratch_);
+  const std::size_t old_size = content_.size();
+  content_.swap(scratch_);
+  read_once_ = true;
+  if (extend) {
+    plain_ = index_lines(old_size);
+    if (!plain_) index_.clear();
+  } else {
+    indexed_ = false;
+    index_.clear();
+  }
+  return content_;
+}
+
+bool Soil_File_Cache::index_lines(std::size_t from) {
+  return Scan_Plain_Lines(std::string_view(content_).substr(from),
+                          [&](std::size_t line_start, std::string_view field) {
+                            std::vector<NameAt>& places = index_[cp932::decode(field)];
+                            for (const NameAt& place : places)
+                              if (place.field_size == field.size()) return;
+                            places.push_back({field.size(), from + line_start});
+                          });
+}
+
+void Soil_File_Cache::build_index() {
+  index_.clear();
+  plain_ = index_lines(0);
+  if (!plain_) index_.clear();
+  indexed_ = true;
+}
+
+std::optional<SoilRecord> Soil_File_Cache::find(std::u32string_view name, std::u32string_view path) const {
+  const SoilNameMatcher matcher(name);
+  if (!indexed_ || !plain_) return Find_Soil_Record(content_, path, matcher);
+  std::optional<SoilRecord> found;
+  const auto places = index_.find(std::u32string(name));
+  if (places == index_.end()) return found;
+  // The places stand in the order of the file, so the first that matches is
+  // the first matching line.
+  for (const NameAt& place : places->second) {
+    if (!matcher.matches_decoded(places->first, place.field_size)) continue;
+    SoilRecord record;
+    SoilRecordReader line(std::string_view(content_).substr(place.line_start), path);
+    if (line.next(record)) found = record;
+    break;
+  }
+  return found;
+}
+
+}  // namespace lodemark

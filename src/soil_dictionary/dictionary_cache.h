@@ -1,0 +1,57 @@
+#pragma once
+// Parses of the soil dictionaries kept across the lookups of one conversion
+// run. Other programs of the target system change these files at any time,
+// so every lookup still reads the whole file and a parse is reused only when
+// the file's bytes equal, byte for byte, those it was made from.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "soil_dictionary/soil_records.h"
+
+namespace lodemark {
+
+// One dictionary file: its last content read and, for the usual plain file
+// (one six-field record a line), an index of the names it holds.
+class Soil_File_Cache {
+ public:
+  // Reads the file in full and answers its content, which stays valid until
+  // the next read. The content is indexed once it has been read twice
+  // unchanged; a change drops the index, except that lines added at the end
+  // are added to it.
+  std::string_view read(const std::u32string& path);
+
+  // The first record of the content last read whose name field equals
+  // `name`, as Find_Soil_Record answers it; `path` names the file in messages.
+  std::optional<SoilRecord> find(std::u32string_view name, std::u32string_view path) const;
+
+ private:
+  // Where a name first stands with a given length of its field in bytes: the
+  // NEC and IBM rows give equal text in other bytes of the same length.
+  struct NameAt {
+    std::size_t field_size;
+    std::size_t line_start;
+  };
+  void build_index();
+  // Indexes the lines of the content from byte `from` on (a line start);
+  // false when one of them is not a plain record.
+  bool index_lines(std::size_t from);
+
+  std::string content_;
+  std::string scratch_;  // the next read goes here; kept for its storage
+  bool read_once_ = false;
+  bool indexed_ = false;
+  bool plain_ = false;
+  std::unordered_map<std::u32string, std::vector<NameAt>> index_;
+};
+
+// The dictionary KISHITU.TXT and the register XKISHITU.TXT; one per run.
+struct Soil_Dictionary_Cache {
+  Soil_File_Cache dictionary;
+  Soil_File_Cache name_register;
+};
+
+}  // namespace lodemark

@@ -1,0 +1,88 @@
+#include "soil_dictionary/soil_records.h"
+
+#include "base/failure.h"
+
+namespace lodemark {
+namespace {
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool is_line_end(char c) { return c == '\r' || c == '\n'; }
+
+// The reading position while one record is read; kept in locals so that the
+// per-field work stays in registers.
+struct Cursor {
+  std::string_view content;
+  FieldDelimiters delimiters;
+  std::size_t pos;
+  bool after_comma;
+
+  // The comma or line end that ends a field; a quote only matters where it
+  // opens a field.
+  std::size_t field_end(std::size_t from) {
+    std::size_t at = delimiters.next(from);
+    while (at < content.size() && content[at] == '"') at = delimiters.next(at + 1);
+    return at;
+  }
+
+  // Reads one field; false when the file ends before it.
+  bool read_field(std::string_view& field) {
+    const std::size_t size = content.size();
+    const char* data = content.data();
+    while (pos < size && is_blank(data[pos])) ++pos;
+    if (pos >= size) {
+      // A comma at the very end still opens one last, empty field.
+      field = {};
+      const bool present = after_comma;
+      after_comma = false;
+      return present;
+    }
+    std::size_t end;
+    if (data[pos] == '"') {
+      const std::size_t start = pos + 1;
+      std::size_t close = delimiters.next(start);
+      while (close < size && data[close] == ',') close = delimiters.next(close + 1);
+      field = content.substr(start, close - start);
+      end = field_end(close < size && data[close] == '"' ? close + 1 : close);
+    } else {
+      end = field_end(pos);
+      field = content.substr(pos, end - pos);
+    }
+    after_comma = end < size && data[end] == ',';
+    if (end < size && data[end] == '\r' && end + 1 < size && data[end + 1] == '\n')
+      pos = end + 2;
+    else
+      pos = end < size ? end + 1 : end;
+    return true;
+  }
+};
+
+}  // namespace
+
+SoilRecordReader::SoilRecordReader(std::string_view content, std::u32string_view path)
+    : content_(content), path_(path), delimiters_(content) {}
+
+bool SoilRecordReader::next(SoilRecord& record) {
+  while (pos_ < content_.size() && (is_blank(content_[pos_]) || is_line_end(content_[pos_]))) ++pos_;
+  if (pos_ >= content_.size()) return false;
+  Cursor cursor{content_, delimiters_, pos_, false};
+  for (std::size_t i = 0; i < record.size(); ++i) {
+    if (!cursor.read_field(record[i])) {
+      throw Failure(U"土質辞書のレコードが 6 項目そろう前にファイルが終わっています (項目 " +
+                    std::u32string(1, static_cast<char32_t>(U'1' + i)) + U" がありません): " + path_);
+    }
+  }
+  pos_ = cursor.pos;
+  delimiters_ = cursor.delimiters;
+  return true;
+}
+
+std::string Join_Soil_Record(const SoilRecord& record) {
+  std::string line;
+  for (std::size_t i = 0; i < record.size(); ++i) {
+    if (i > 0) line += ',';
+    line += record[i];
+  }
+  return line;
+}
+
+}  // namespace lodemark

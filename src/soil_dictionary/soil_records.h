@@ -1,0 +1,43 @@
+#pragma once
+// Records of the soil dictionaries (code, name and four fields carried
+// through), read the way the target system writes and reads them: a stream
+// of comma-separated fields taken six at a time, so that a record is one
+// line when the line holds six fields.
+//
+// A field ends at a comma or at a line end (CR, LF or CR LF). Blanks before
+// a field are skipped, so a field of blanks reads as empty; a field that
+// begins with a double quote runs to the closing quote (or the line end) and
+// is read without its quotes, whatever follows up to the delimiter being
+// dropped. Blank lines between records are passed over.
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "soil_dictionary/field_delimiters.h"
+
+namespace lodemark {
+
+// The six fields of a record, as byte views into the file's content.
+using SoilRecord = std::array<std::string_view, 6>;
+
+class SoilRecordReader {
+ public:
+  // `content` is the whole file; `path` names it in messages.
+  SoilRecordReader(std::string_view content, std::u32string_view path);
+
+  // Reads the next record; false at the end of the file. Throws Failure when
+  // the file ends before the record's sixth field.
+  bool next(SoilRecord& record);
+
+ private:
+  std::string_view content_;
+  std::u32string path_;
+  FieldDelimiters delimiters_;
+  std::size_t pos_ = 0;
+};
+
+// The record as a line: its six fields joined by ",".
+std::string Join_Soil_Record(const SoilRecord& record);
+
+}  // namespace lodemark

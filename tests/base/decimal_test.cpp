@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "support/test_support.h"
+#include "base/failure.h"
+#include "base/decimal.h"
+#include "base/utf8.h"
+
+namespace lodemark {
+namespace {
+
+TEST(FormatDec2, ValuesAndWidths) {
+  const struct {
+    int width;
+    float value;
+    const char* expected;
+  } rows[] = {
+      {7, 1.5f, "   1.50"},      {7, 12.0f, "  12.00"},     {7, 0.0f, "   0.00"},      {7, 0.5f, "   0.50"},
+      {7, -0.5f, "  -0.50"},     {7, 0.05f, "   0.05"},     {7, 0.001f, "   0.00"},    {7, 12.345f, "  12.34"},
+      {7, 2.999f, "   2.99"},    {7, -12.5f, " -12.50"},    {7, 1234.567f, "1234.56"}, {7, 12345.67f, "2345.67"},
+      {7, 1.239f, "   1.23"},    {7, -0.999f, "  -0.99"},   {7, 7.0f, "   7.00"},      {7, 7.1f, "   7.10"},
+      {7, -0.0f, "   0.00"},
+      {7, -7.0f, "  -7.00"},
+      {7, -0.05f, "  -0.05"},
+      {7, 0.1f, "   0.10"},     // 0.1f is 0.100000001: seven digits hide the tail
+      {7, 0.3f, "   0.30"},     // 0.3f is 0.300000012
+      {7, 2.675f, "   2.67"},   // cut, never rounded up
+      {7, 99.999f, "  99.99"},
+      {7, 0.000001f, "   0.00"},
+      {7, -0.001f, "  -0.00"},  // the sign stays; nothing rounds it away
+      {7, 123456.7f, "3456.70"},
+      {7, 1000000.0f, "0000.00"},
+      {10, 1234.567f, "   1234.56"},
+      {3, 1.5f, ".50"},
+      {0, 1.5f, ""},
+      {-1, 1.5f, ""},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(to_utf8(Format_Dec2(row.width, row.value)), row.expected) << row.width << " " << row.value;
+}
+
+TEST(FormatDec2, NumbersReadFromTextKeepTheirDigits) {
+  const struct {
+    const char* text;
+    int width;
+    const char* expected;
+  } rows[] = {
+      {"1.5", 7, "   1.50"},  {"0.05", 7, "   0.05"},   {"-12.35", 7, " -12.35"},
+      {"12345.678", 9, " 12345.68"},  // seven significant digits
+      {"", 7, "   0.00"},     {"damaged", 7, "   0.00"}, {"  3 ", 7, "   3.00"},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(to_utf8(Format_Dec2(row.width, Text_To_Num(from_utf8(row.text)))), row.expected) << row.text;
+}
+
+TEST(TextToNum, NumericTexts) {
+  const struct {
+    const char* text;
+    float expected;
+  } rows[] = {
+      {"  1.5 ", 1.5f}, {"1", 1.0f},       {"-12.35", -12.35f}, {"+3", 3.0f},     {".5", 0.5f},
+      {"-.5", -0.5f},   {"5.", 5.0f},      {"1e3", 1000.0f},    {"1.5E-1", 0.15f}, {"2e+2", 200.0f},
+      {"\t7\t", 7.0f},  {"007", 7.0f},     {"0", 0.0f},         {"-0", 0.0f},     {"32767.5", 32767.5f},
+  };
+  for (const auto& row : rows) EXPECT_EQ(Text_To_Num(from_utf8(row.text)), row.expected) << row.text;
+}
+
+TEST(TextToNum, TextsThatAreNotNumericGiveZero) {
+  for (const char* text : {"", "   ", ".", "+", "-", "e5", "1e", "1e+", "1.2.3", "1,000", "--1", "1 2", "abc",
+                           "12a", "0x10", "&H10", "$5", "\xEF\xBC\x91\xEF\xBC\x92" /* full-width 12 */, "1e39",
+                           "-1e39", "inf", "nan"}) {
+    const float value = Text_To_Num(from_utf8(text));
+    EXPECT_EQ(value, 0.0f) << text;
+    EXPECT_FALSE(std::signbit(value)) << text;
+  }
+}
+
+TEST(ToInt16, RoundsHalvesToEven) {
+  const struct {
+    float value;
+    int expected;
+  } rows[] = {
+      {2.5f, 2},         {3.5f, 4},       {-2.5f, -2},       {-3.5f, -4},          {0.5f, 0},
+      {1.5f, 2},         {0.49f, 0},      {2.51f, 3},        {-0.5f, 0},           {7.0f, 7},
+      {32767.4f, 32767}, {32766.5f, 32766}, {-32768.4f, -32768}, {-32768.5f, -32768}, {-32767.5f, -32768},
+  };
+  for (const auto& row : rows) EXPECT_EQ(To_Int16(row.value), row.expected) << row.value;
+}
+
+TEST(ToInt16, OutOfRangeIsAnErrorWithAClearMessage) {
+  const struct {
+    float value;
+    const char* shown;
+  } rows[] = {
+      {32767.5f, "32767.5"}, {-32768.6f, "-32768.6"}, {40000.0f, "40000"}, {-1e6f, "-1000000"},
+  };
+  for (const auto& row : rows) {
+    const std::string message = test::u8(test::failure_message([&] { To_Int16(row.value); }));
+    EXPECT_NE(message.find("-32768"), std::string::npos) << row.value << ": " << message;
+    EXPECT_NE(message.find("32767"), std::string::npos) << row.value << ": " << message;
+    EXPECT_NE(message.find(row.shown), std::string::npos) << row.value << ": " << message;
+  }
+  EXPECT_THROW(To_Int16(std::numeric_limits<float>::infinity()), Failure);
+  EXPECT_THROW(To_Int16(std::numeric_limits<float>::quiet_NaN()), Failure);
+}
+
+TEST(RightAlign, PadsOrCutsOnTheLeft) {
+  EXPECT_EQ(Right_Align(U"ab", 5), U"   ab");
+  EXPECT_EQ(Right_Align(U"abcdef", 3), U"def");
+  EXPECT_EQ(Right_Align(U"", 2), U"  ");
+  EXPECT_EQ(Right_Align(U"地質", 3), U" 地質");
+  EXPECT_EQ(Right_Align(U"abc", 0), U"");
+}
+
+}  // namespace
+}  // namespace lodemark

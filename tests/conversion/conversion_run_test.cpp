@@ -1,0 +1,255 @@
+#include "conversion/conversion_run.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/run_fixture.h"
+#include "support/source_lines.h"
+#include "base/failure.h"
+#include "conversion/destination_check.h"
+#include "base/program_state.h"
+
+namespace lodemark {
+namespace {
+
+using test::failure_message;
+using test::Fake_Run_Window;
+using test::layer_line;
+using test::read_bytes;
+using test::read_sjis_lines;
+using test::TempDir;
+using test::u8;
+using test::value_line;
+using test::write_bytes;
+using test::write_sjis_lines;
+namespace fs = std::filesystem;
+
+// A header line whose fields 4 to 6 do not matter here; `counts` holds the
+// layer and value counts, three characters each.
+std::string header_line(const std::string& key, const std::string& position, const std::string& counts) {
+  return test::header_line(key, position, "   12.50", "   20.00", "R6-0101 ", counts.substr(0, 3), counts.substr(3));
+}
+
+// Three boreholes in list order; the second has a kanji name.
+class ConversionRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::use_sample_patdat(scratch_);
+    MsgShownFlag = 0;
+    write_sjis_lines(src("Rodev1.Dat"), {
+        header_line("1234    ", "40524604", "  2  1"),
+        header_line("A-2     ", "41154500", "  1  2"),
+        header_line("A-3     ", "        ", "  1  0"),
+    });
+    write_sjis_lines(src("Rodev2.Dat"), {
+        layer_line("1234    ", "     1.5", " 01  "),
+        layer_line("1234    ", "   12.35", "10408"),
+        layer_line("A-2     ", "     3.0", " 04  "),
+        layer_line("A-3     ", "     4.0", " 08  "),
+    });
+    write_sjis_lines(src("Rodev3.Dat"), {
+        value_line("1234    ", "    1.15", "12"),
+        value_line("A-2     ", "     2.0", "05"),
+        value_line("A-2     ", "     4.0", " 5"),
+    });
+    window_.entries = {U"1234        B-1     ", U"A-2         新宿一号", U"A-3         x       "};
+    window_.selected = {true, true, true};
+    window_.text1 = scratch_.program(U"src");
+    window_.text2 = scratch_.program(U"out");
+    fs::create_directory(scratch_.native("out"));
+  }
+
+  fs::path src(const std::string& name) const { return scratch_.native("src/" + name); }
+  fs::path out(const std::string& rel) const { return scratch_.native("out/" + rel); }
+
+  TempDir scratch_;
+  Fake_Run_Window window_;
+};
+
+TEST_F(ConversionRunTest, WritesEveryFileOfEveryBorehole) {
+  ASSERT_EQ(Command1_Click(window_), RunOutcome::Converted);
+  EXPECT_TRUE(window_.boxes.shown.empty());
+  EXPECT_EQ(read_sjis_lines(out("1234/X1.txt")),
+            (std::vector<std::string>{"1,   1.50,  97,表土", "2,  12.35,1001,粘土と砂の互層"}));
+  EXPECT_EQ(read_sjis_lines(out("1234/X5.txt")),
+            (std::vector<std::string>{"1,   1.15, 12, 12,   ,   ,   ,   ,   ,   ,   "}));
+  EXPECT_EQ(read_sjis_lines(out("1234/Titl02.txt")).at(39), "53394611");
+  EXPECT_EQ(read_sjis_lines(out("1234/Titl03.txt")).at(27), "1234    ");
+  EXPECT_EQ(read_sjis_lines(out("A-2/Titl02.txt")).at(0), "新宿一号");
+  EXPECT_EQ(read_sjis_lines(out("A-2/X5.txt")).size(), 2u);
+  EXPECT_EQ(read_sjis_lines(out("A-3/X1.txt")), (std::vector<std::string>{"1,   4.00,4505,砂"}));
+  EXPECT_FALSE(fs::exists(out("A-3/X5.txt")));
+  // Status: converting, then done; pointer busy then back; one yield.
+  EXPECT_EQ(window_.label3, (std::vector<std::u32string>{kConverting, kDone}));
+  EXPECT_EQ(window_.busy, (std::vector<bool>{true, false}));
+  EXPECT_EQ(window_.yields, 1);
+  EXPECT_EQ(window_.refreshes, 2);
+  EXPECT_EQ(MsgShownFlag, 1);
+}
+
+TEST_F(ConversionRunTest, EarlyStopsShowTheirMessageAndClearTheStatus) {
+  struct Case {
+    const char* name;
+    void (*arrange)(Fake_Run_Window&);
+    std::vector<test::ShownMessage> expected;
+  };
+  const std::vector<Case> cases = {
+      {"empty list", [](Fake_Run_Window& w) { w.entries.clear(); w.selected.clear(); },
+       {{kNoSourceData, BoxStyle::OkOnly, kAppTitle}}},
+      {"blank destination", [](Fake_Run_Window& w) { w.text2 = U""; },
+       {{kBadDriveNameMessage, BoxStyle::OkInformation, kAppTitle}, {kBadPath, BoxStyle::OkExclamation, U""}}},
+      {"network path", [](Fake_Run_Window& w) { w.text2 = U"\\\\server\\share"; },
+       {{kBadDriveNameMessage, BoxStyle::OkInformation, kAppTitle},
+        {kBadPath, BoxStyle::OkExclamation, U"\\\\server\\share"}}},
+      {"missing drive", [](Fake_Run_Window& w) { w.text2 = U"Q:\\x"; },
+       {{kBadPath, BoxStyle::OkExclamation, U"Q:\\x"}}},
+      {"blank source", [](Fake_Run_Window& w) { w.text1 = U"   "; },
+       {{kNoSourceFolder, BoxStyle::OkOnly, kAppTitle}}},
+      {"nothing selected", [](Fake_Run_Window& w) { w.selected.assign(w.entries.size(), false); },
+       {{kNothingSelected, BoxStyle::OkOnly, kAppTitle}}},
+  };
+  for (const auto& c : cases) {
+    Fake_Run_Window w = window_;
+    c.arrange(w);
+    EXPECT_EQ(Command1_Click(w), RunOutcome::Refused) << c.name;
+    ASSERT_EQ(w.boxes.shown.size(), c.expected.size()) << c.name;
+    for (std::size_t i = 0; i < c.expected.size(); ++i) {
+      EXPECT_EQ(w.boxes.shown[i].text, c.expected[i].text) << c.name;
+      EXPECT_EQ(w.boxes.shown[i].style, c.expected[i].style) << c.name;
+      EXPECT_EQ(w.boxes.shown[i].title, c.expected[i].title) << c.name;
+    }
+    EXPECT_EQ(w.label3.back(), U"") << c.name;
+    EXPECT_TRUE(w.busy.empty()) << c.name;
+    EXPECT_TRUE(fs::is_empty(out(""))) << c.name;
+  }
+}
+
+TEST_F(ConversionRunTest, AsksOnceAndCreatesEveryMissingLevelOnYes) {
+  window_.text2 = scratch_.program(U"out\\a\\b");
+  ASSERT_EQ(Command1_Click(window_), RunOutcome::Converted);
+  ASSERT_EQ(window_.boxes.shown.size(), 1u);
+  EXPECT_EQ(window_.boxes.shown[0].text, kCreateFolderQuestion);
+  EXPECT_EQ(window_.boxes.shown[0].style, BoxStyle::YesNoQuestion);
+  EXPECT_EQ(window_.boxes.shown[0].title, kAppTitle);
+  EXPECT_TRUE(fs::exists(out("a/b/1234/X1.txt")));
+}
+
+TEST_F(ConversionRunTest, AnswerNoCreatesNothing) {
+  window_.text2 = scratch_.program(U"out\\a\\b");
+  window_.boxes.answers = {BoxAnswer::No};
+  EXPECT_EQ(Command1_Click(window_), RunOutcome::Refused);
+  EXPECT_FALSE(fs::exists(out("a")));
+  EXPECT_EQ(window_.label3.back(), U"");
+  EXPECT_TRUE(window_.busy.empty());
+}
+
+TEST_F(ConversionRunTest, DeepDestinationBeyondTheClassicSlotTableIsStillHandled) {
+  // More levels than the classic 257-slot split table holds.
+  std::u32string deep = scratch_.program(U"out");
+  for (int i = 0; i < 300; ++i) deep += U"\\d";
+  window_.text2 = deep;
+  window_.boxes.answers = {BoxAnswer::No};
+  EXPECT_EQ(Command1_Click(window_), RunOutcome::Refused);
+  ASSERT_EQ(window_.boxes.shown.size(), 1u);
+  EXPECT_EQ(window_.boxes.shown[0].text, kCreateFolderQuestion);
+  EXPECT_FALSE(fs::exists(out("d")));
+}
+
+TEST_F(ConversionRunTest, ExistingLevelsAskNothingAndTrailingSeparatorIsNotDoubled) {
+  window_.text2 = scratch_.program(U"out") + U"\\";
+  ASSERT_EQ(Command1_Click(window_), RunOutcome::Converted);
+  EXPECT_TRUE(window_.boxes.shown.empty());
+  EXPECT_TRUE(fs::exists(out("1234/Titl01.txt")));
+}
+
+TEST_F(ConversionRunTest, SelectionIsProcessedInListOrder) {
+  // Forward-only readers find every borehole only when the run goes in list
+  // order, whatever order the entries were picked in.
+  window_.selected = {true, false, true};
+  ASSERT_EQ(Command1_Click(window_), RunOutcome::Converted);
+  EXPECT_TRUE(fs::exists(out("1234/X1.txt")));
+  EXPECT_FALSE(fs::exists(out("A-2")));
+  EXPECT_EQ(read_sjis_lines(out("A-3/X1.txt")), (std::vector<std::string>{"1,   4.00,4505,砂"}));
+  EXPECT_EQ(window_.progress, (std::vector<int>{1, 2}));
+}
+
+TEST_F(ConversionRunTest, ExistingFolderIsReusedAndFilesReplaced) {
+  write_bytes(out("1234/X1.txt"), std::string(5000, 'x'));
+  write_bytes(out("1234/keep.txt"), "mine");
+  ASSERT_EQ(Command1_Click(window_), RunOutcome::Converted);
+  const std::string first = read_bytes(out("1234/X1.txt"));
+  EXPECT_EQ(read_sjis_lines(out("1234/X1.txt")).size(), 2u);
+  ASSERT_EQ(Command1_Click(window_), RunOutcome::Converted);
+  EXPECT_EQ(read_bytes(out("1234/X1.txt")), first);
+  EXPECT_EQ(read_bytes(out("1234/keep.txt")), "mine");
+}
+
+TEST_F(ConversionRunTest, ZeroOrNonNumericCountsWriteTitlesOnly) {
+  write_sjis_lines(src("Rodev1.Dat"), {
+      header_line("1234    ", "40524604", "  0abc"),
+      header_line("A-2     ", "41154500", "  x  0"),
+  });
+  write_bytes(out("1234/X1.txt"), "old");
+  window_.selected = {true, true, false};
+  ASSERT_EQ(Command1_Click(window_), RunOutcome::Converted);
+  EXPECT_EQ(read_bytes(out("1234/X1.txt")), "old");
+  EXPECT_FALSE(fs::exists(out("1234/X5.txt")));
+  EXPECT_FALSE(fs::exists(out("A-2/X1.txt")));
+  EXPECT_TRUE(fs::exists(out("A-2/Titl03.txt")));
+}
+
+TEST_F(ConversionRunTest, MissingLayerFileStillWritesTheCountedRows) {
+  fs::remove(src("Rodev2.Dat"));
+  write_sjis_lines(src("Rodev1.Dat"), {header_line("1234    ", "40524604", "  5  0")});
+  window_.selected = {true, false, false};
+  ASSERT_EQ(Command1_Click(window_), RunOutcome::Converted);
+  EXPECT_EQ(read_sjis_lines(out("1234/X1.txt")),
+            (std::vector<std::string>{"1,   0.00,    ,", "2,   0.00,    ,", "3,   0.00,    ,", "4,   0.00,    ,",
+                                      "5,   0.00,    ,"}));
+}
+
+TEST_F(ConversionRunTest, MissingHeaderDoesNotInheritThePreviousBorehole) {
+  write_sjis_lines(src("Rodev1.Dat"), {header_line("1234    ", "40524604", "  2  1")});
+  window_.selected = {true, true, false};
+  ASSERT_EQ(Command1_Click(window_), RunOutcome::Converted);
+  EXPECT_FALSE(fs::exists(out("A-2/X1.txt")));
+  EXPECT_FALSE(fs::exists(out("A-2/X5.txt")));
+  const auto titles = read_sjis_lines(out("A-2/Titl01.txt"));
+  EXPECT_EQ(titles.at(11), "");
+  EXPECT_EQ(read_sjis_lines(out("A-2/Titl02.txt")).at(39), "52394000");
+}
+
+TEST_F(ConversionRunTest, UnsafeBoreholeNumbersAreRefusedBeforeAnythingIsCreated) {
+  for (const std::u32string number : {U"..      ", U"a/b     ", U"c:x     ", U"        ", U"x\\y     ", U".       "}) {
+    Fake_Run_Window w = window_;
+    w.text2 = scratch_.program(U"out\\new");
+    w.entries = {U"1234        B-1     ", number + U"    name    "};
+    w.selected = {true, true};
+    const std::string name = "\"" + u8(number) + "\"";
+    EXPECT_EQ(Command1_Click(w), RunOutcome::Refused) << name;
+    ASSERT_EQ(w.boxes.shown.size(), 1u) << name;
+    EXPECT_EQ(w.boxes.shown[0].text, kBadLogNo + number + U"    name    ") << name;
+    EXPECT_EQ(w.boxes.shown[0].style, BoxStyle::OkExclamation) << name;
+    EXPECT_EQ(w.label3.back(), U"") << name;
+    EXPECT_FALSE(fs::exists(out("new"))) << name;
+  }
+}
+
+TEST_F(ConversionRunTest, WriteFailureNamesThePathAndKeepsEarlierFiles) {
+  // A folder where X1.txt should go cannot be written, whoever runs the test.
+  fs::create_directories(out("A-2/X1.txt"));
+  const std::u32string message = failure_message([&] { Command1_Click(window_); });
+  EXPECT_NE(message.find(U"A-2\\X1.txt"), std::u32string::npos) << u8(message);
+  EXPECT_TRUE(fs::exists(out("1234/X5.txt")));
+  EXPECT_TRUE(fs::exists(out("A-2/Titl03.txt")));
+}
+
+TEST_F(ConversionRunTest, CountTooLargeForSixteenBitsFailsWithTheBoreholeNumber) {
+  write_sjis_lines(src("Rodev1.Dat"), {header_line("1234    ", "40524604", "9e9  1")});
+  const std::u32string message = failure_message([&] { Command1_Click(window_); });
+  EXPECT_NE(message.find(U"1234"), std::u32string::npos) << u8(message);
+}
+
+}  // namespace
+}  // namespace lodemark

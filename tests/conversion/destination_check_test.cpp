@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/drives.h"
+#include "support/test_support.h"
+#include "conversion/destination_check.h"
+
+namespace lodemark {
+namespace {
+
+using test::u8;
+
+// Written out here rather than taken from the header, so that a change of
+// the text shows.
+constexpr char kBadDriveNameText[] =
+    "規定値のドライブ名が正しくありません。ドライブ名は１文字のアルファベットと \":\" でなければいけません。  "
+    "例 \"C:\", \"D:\"...";
+
+class CheckPath : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::set_drive_root(U'C', from_utf8(c_root_.native()));
+    std::filesystem::create_directory(c_root_.native("data"));
+  }
+  test::DriveStateGuard guard_;
+  test::TempDir c_root_;
+  test::FakeMessageBoxes boxes_;
+};
+
+TEST_F(CheckPath, Rules) {
+  const struct {
+    std::u32string input;
+    bool result;
+    std::u32string rewritten;
+    bool message;
+  } rows[] = {
+      {U"", false, U"", true},
+      {U"   ", false, U"", true},
+      {U"C", false, U"C", true},
+      {U"\\\\server\\share", false, U"\\\\server\\share", true},
+      {U"C：\\data", false, U"C：\\data", true},      // full-width colon
+      {U"Ｃ:\\data", false, U"Ｃ:\\data", true},      // double-byte first character
+      {U"表:\\data", false, U"表:\\data", true},      // its second byte is "\", not ":"
+      {U"地:\\data", false, U"地:\\data", true},
+      {U" C\\:data", false, U"C\\:data", true},
+      {U"C:", true, U"C:\\", false},
+      {U"C:\\", true, U"C:\\", false},
+      {U"  C:\\data ", true, U"C:\\data\\", false},
+      {U"c:work", true, U"c:\\work\\", false},
+      {U"C:work\\", true, U"C:\\work\\", false},
+      {U"C:\\a\\", true, U"C:\\a\\", false},
+      {U"C:\\new\\levels\\not\\there", true, U"C:\\new\\levels\\not\\there\\", false},
+      {U"C:\\地質 #1\\データ", true, U"C:\\地質 #1\\データ\\", false},
+      {U"C:\\表\\ソ\\能", true, U"C:\\表\\ソ\\能\\", false},  // 0x5C trail bytes make no "\\"
+      {U"C:\\a\\\\b", false, U"C:\\a\\\\b\\", false},
+      {U"C:\\\\", false, U"C:\\\\", false},
+      {U"\\C:\\a", false, U"\\C:\\a", true},
+      {U"C:\\a*b", false, U"C:\\a*b", false},
+      {U"  C:\\a?b ", false, U"C:\\a?b", false},
+      {U"C:a?b", false, U"C:a?b", false},           // wildcards are refused before the "\" is added
+      {U"Q:\\x", false, U"Q:\\x", false},           // no such drive: stops before the final "\"
+      {U"q:x", false, U"q:\\x", false},
+      {U"1:\\x", false, U"1:\\x", false},           // not a letter
+      {U"ｱ:\\x", false, U"ｱ:\\x", false},           // half-width katakana is one byte
+  };
+  for (const auto& row : rows) {
+    test::FakeMessageBoxes boxes;
+    std::u32string path = row.input;
+    EXPECT_EQ(Check_Path(path, boxes), row.result) << u8(row.input);
+    EXPECT_EQ(u8(path), u8(row.rewritten)) << u8(row.input);
+    EXPECT_EQ(boxes.shown.size(), row.message ? 1u : 0u) << u8(row.input);
+  }
+}
+
+TEST_F(CheckPath, BadDriveNameMessage) {
+  std::u32string path = U"\\\\server\\share";
+  EXPECT_FALSE(Check_Path(path, boxes_));
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(u8(boxes_.shown[0].text), kBadDriveNameText);
+  EXPECT_EQ(static_cast<int>(boxes_.shown[0].style), 64);
+  EXPECT_EQ(u8(boxes_.shown[0].title), "Lodemark");
+}
+
+TEST_F(CheckPath, DriveTestMakesTheDriveCurrentEvenWhenALaterRuleFails) {
+  ASSERT_TRUE(platform::set_current_drive(U'Z'));
+  std::u32string path = U"c:\\a\\\\b";
+  EXPECT_FALSE(Check_Path(path, boxes_));
+  EXPECT_EQ(platform::current_drive(), U'C');
+  EXPECT_EQ(std::filesystem::current_path(), c_root_.native());
+
+  std::u32string missing = U"Q:\\x";
+  EXPECT_FALSE(Check_Path(missing, boxes_));
+  EXPECT_EQ(platform::current_drive(), U'C');
+  EXPECT_TRUE(boxes_.shown.empty());
+}
+
+TEST_F(CheckPath, DriveThatIsNotReady) {
+  test::write_bytes(c_root_.native("plain"), "x");
+  for (const std::string& root : {c_root_.native("plain"), c_root_.native("gone")}) {
+    platform::set_drive_root(U'R', from_utf8(root));
+    std::u32string path = U"R:\\data";
+    EXPECT_FALSE(Check_Path(path, boxes_)) << root;
+    EXPECT_EQ(path, U"R:\\data");
+  }
+  EXPECT_TRUE(boxes_.shown.empty());
+}
+
+}  // namespace
+}  // namespace lodemark

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include "conversion/pattern_data_setting.h"
+#include "platform/cp932.h"
+#include "support/dictionary_fixture.h"
+#include "base/program_state.h"
+
+namespace lodemark {
+namespace {
+
+namespace fs = std::filesystem;
+using test::read_bytes;
+using test::write_bytes;
+
+class PatdatSettingTest : public test::PatdatTest {
+ protected:
+  fs::path settings() const { return system_folder() / "ZidereV5.ini"; }
+  // The pattern-data folder as the settings file names it.
+  std::string patdat_setting() const { return cp932::encode(patdat_program()) + "\\"; }
+
+  // Runs the start-up check; the message, if any, must be the one message.
+  bool check() {
+    PatdatFolder = U"left over";
+    test::FakeMessageBoxes boxes;
+    const bool ok = Check_Patdat_Setting(boxes);
+    if (ok) {
+      EXPECT_TRUE(boxes.shown.empty());
+    } else if (boxes.shown.size() == 1) {
+      EXPECT_EQ(boxes.shown[0].text, U" PATDAT の設定がありません.");
+      EXPECT_EQ(boxes.shown[0].style, BoxStyle::OkOnly);
+      EXPECT_EQ(boxes.shown[0].title, U"Lodemark");
+    } else {
+      ADD_FAILURE() << boxes.shown.size() << " messages";
+    }
+    return ok;
+  }
+};
+
+TEST_F(PatdatSettingTest, SecondLineNamesTheFolder) {
+  write_bytes(settings(), "[PATDAT]\r\n" + patdat_setting() + "\r\n");
+  EXPECT_TRUE(check());
+  EXPECT_EQ(cp932::encode(PatdatFolder), patdat_setting());
+  EXPECT_EQ(read_bytes(settings()), "[PATDAT]\r\n" + patdat_setting() + "\r\n");
+}
+
+TEST_F(PatdatSettingTest, FirstFieldOfTheSecondLine) {
+  const std::string folder = patdat_setting();
+  const struct {
+    const char* name;
+    std::string line2;
+    std::string value;
+  } cases[] = {
+      {"blanks around, further fields", "   " + folder + " ,other,more", folder},
+      {"quoted with a comma inside", "\"C:\\PAT,DAT\\\",other", "C:\\PAT,DAT\\"},
+      {"quoted with blanks inside", "  \"  C:\\PATDAT\\  \"", "C:\\PATDAT\\"},
+      {"Japanese folder name", "C:\\\x83\x70\x83\x5E\x81\x5B\x83\x93\\", "C:\\\x83\x70\x83\x5E\x81\x5B\x83\x93\\"},
+      {"empty second line", "", ""},
+  };
+  for (const auto& c : cases) {
+    write_bytes(settings(), "heading, ignored\r\n" + c.line2 + "\r\nline 3\r\n");
+    EXPECT_EQ(cp932::encode(Read_Patdat_Setting()), c.value) << c.name;
+  }
+  write_bytes(settings(), "heading\r\n" + folder);  // no line end
+  EXPECT_EQ(cp932::encode(Read_Patdat_Setting()), folder);
+}
+
+TEST_F(PatdatSettingTest, MissingOrUnusableSettingStopsTheProgram) {
+  // No settings file: none is left behind.
+  EXPECT_FALSE(check());
+  EXPECT_FALSE(fs::exists(settings()));
+  EXPECT_EQ(Read_Patdat_Setting(), U"");
+
+  // An empty settings file is removed.
+  write_bytes(settings(), "");
+  EXPECT_FALSE(check());
+  EXPECT_FALSE(fs::exists(settings()));
+
+  const struct {
+    const char* name;
+    std::string content;
+  } cases[] = {
+      {"heading only", "[PATDAT]\r\n"},
+      {"folder that does not exist", "[PATDAT]\r\n" + patdat_setting() + "missing\\\r\n"},
+      {"a lone separator", "[PATDAT]\r\n\\\r\n"},
+      {"empty second line", "[PATDAT]\r\n\r\n" + patdat_setting() + "\r\n"},
+  };
+  for (const auto& c : cases) {
+    write_bytes(settings(), c.content);
+    EXPECT_FALSE(check()) << c.name;
+    EXPECT_EQ(read_bytes(settings()), c.content) << c.name;
+  }
+}
+
+TEST_F(PatdatSettingTest, FolderInPlaceOfTheSettingsFileIsLeftAlone) {
+  fs::create_directory(settings());
+  EXPECT_FALSE(check());
+  EXPECT_TRUE(fs::is_directory(settings()));
+}
+
+TEST_F(PatdatSettingTest, SystemFolderThatIsMissingIsNotCreated) {
+  fs::remove_all(system_folder());
+  EXPECT_FALSE(check());
+  EXPECT_FALSE(fs::exists(system_folder()));
+}
+
+TEST_F(PatdatSettingTest, FileOfTheFolderNameCountsAsPresent) {
+  // The check drops the setting's last character and asks whether anything
+  // of that name exists.
+  write_bytes(patdat() / "DATA", "");
+  write_bytes(settings(), "[PATDAT]\r\n" + patdat_setting() + "DATA\\\r\n");
+  EXPECT_TRUE(check());
+}
+
+}  // namespace
+}  // namespace lodemark

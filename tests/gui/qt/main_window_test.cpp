@@ -1,0 +1,349 @@
+// Drives the real window: start-up on copies of the sample database and
+// pattern-data folder, selecting boreholes, Execute, the status line, the
+// message boxes and Exit. With LODEMARK_SCREENSHOT=<png> set it also saves a
+// picture of the window after the run.
+#include <QApplication>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStyleFactory>
+#include <QTimer>
+#include <QtTest>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gui/drive_folder_lists.h"
+#include "gui/qt/main_window.h"
+#include "gui/qt/qt_text.h"
+#include "gui/qt/window_look.h"
+#include "platform/drives.h"
+#include "conversion/conversion_run.h"
+#include "rodev/catalogue.h"
+#include "support/test_support.h"
+#include "base/program_state.h"
+#include "platform/string_file_services.h"
+
+namespace fs = std::filesystem;
+using lodemark::qt::Form1;
+using lodemark::qt::qs;
+using lodemark::qt::us;
+
+namespace {
+
+const fs::path kSamples = fs::path(LODEMARK_SOURCE_DIR) / "samples";
+
+// What a message box showed.
+struct SeenBox {
+  QString text;
+  QString title;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+// Answers the first modal message box that shows while it lives with
+// `button`, and keeps what the box showed.
+class BoxAnswerer {
+ public:
+  explicit BoxAnswerer(QMessageBox::StandardButton button) {
+    timer_.setInterval(20);
+    QObject::connect(&timer_, &QTimer::timeout, &timer_, [this, button] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      seen_ = SeenBox{box->text(), box->windowTitle(), box->icon()};
+      timer_.stop();
+      // A box without that button is closed all the same, so that an
+      // unexpected box fails the test instead of hanging it.
+      if (QAbstractButton* b = box->button(button))
+        b->click();
+      else
+        box->reject();
+    });
+    timer_.start();
+  }
+  bool has_value() const { return seen_.has_value(); }
+  const SeenBox* operator->() const { return &*seen_; }
+
+ private:
+  QTimer timer_;
+  std::optional<SeenBox> seen_;
+};
+
+// A drive of the drive table for the life of the object.
+struct DriveMapping {
+  DriveMapping(char32_t drive, const std::string& root) : letter(drive) {
+    lodemark::platform::set_drive_root(drive, lodemark::from_utf8(root));
+  }
+  ~DriveMapping() { lodemark::platform::set_drive_root(letter, U""); }
+  char32_t letter;
+};
+
+template <class W>
+W* control(Form1& form, const char* name) {
+  W* widget = form.findChild<W*>(QString::fromLatin1(name));
+  if (!widget) qFatal("no control %s", name);
+  return widget;
+}
+
+}  // namespace
+
+class Form1WindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<lodemark::test::TempConfigHome> dir_;
+  int ended_with_ = -1;
+
+  std::u32string program(std::u32string_view relative) { return dir_->program(relative); }
+
+  // A window after start-up, with the sample database picked as the source
+  // and the output folder as the destination.
+  std::unique_ptr<Form1> open_window() {
+    lodemark::MsgShownFlag = 0;
+    if (!lodemark::platform::set_current_folder(program(U"out"))) qFatal("cannot enter the output folder");
+    auto form = std::make_unique<Form1>();
+    // Ending the program would end every event loop of the test as well.
+    ended_with_ = -1;
+    form->Set_End_Program([this](int status) { ended_with_ = status; });
+    const auto status = form->Load();
+    if (status) qFatal("start-up ended with %d", *status);
+    if (!form->Pick_Source_Folder(program(U"database"))) qFatal("cannot pick the sample database");
+    form->show();
+    if (!QTest::qWaitForWindowExposed(form.get())) qFatal("the window does not show");
+    return form;
+  }
+
+  void select(Form1& form, const std::vector<int>& rows) {
+    auto* list = control<QListWidget>(form, "List1");
+    for (const int row : rows) {
+      QListWidgetItem* item = list->item(row);
+      list->scrollToItem(item);
+      QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, list->visualItemRect(item).center());
+    }
+  }
+
+  std::string trimmed_log_no(const QString& entry) {
+    return lodemark::to_utf8(lodemark::Trim(us(entry).substr(0, 8)));
+  }
+
+ private slots:
+  void initTestCase() {
+    dir_ = std::make_unique<lodemark::test::TempConfigHome>();
+    fs::copy(kSamples / "patdat", dir_->native("patdat"), fs::copy_options::recursive);
+    fs::copy(kSamples / "database", dir_->native("database"), fs::copy_options::recursive);
+    fs::create_directories(dir_->native("out"));
+    lodemark::test::write_bytes(dir_->native("config/lodemark/ZidereV5.ini"),
+                                "[ZidereV5]\r\n" + lodemark::to_utf8(program(U"patdat")) + "\\\r\n");
+  }
+
+  void cleanupTestCase() { dir_.reset(); }
+
+  void opensWithItsCaptionControlsAndTheSampleList() {
+    auto form = open_window();
+    QCOMPARE(form->windowTitle(), QStringLiteral(u"vuvarivu ―＞Kelmo変換プログラム"));
+    QCOMPARE(control<QPushButton>(*form, "Command1")->text(), QStringLiteral(u"実  行"));
+    QCOMPARE(control<QPushButton>(*form, "Command2")->text(), QStringLiteral(u"終  了"));
+    QCOMPARE(control<QGroupBox>(*form, "Frame1")->title(), QStringLiteral(u"変換元地質柱状図番号選択"));
+    QCOMPARE(control<QGroupBox>(*form, "Frame3")->title(), QStringLiteral(u"メッセージ"));
+    QCOMPARE(control<QLabel>(*form, "Label4")->text(), QStringLiteral(u"地質柱状図番号 ボーリング孔名"));
+    QCOMPARE(control<QLineEdit>(*form, "Text1")->text(), qs(program(U"database")));
+    QCOMPARE(control<QLineEdit>(*form, "Text2")->text(), qs(program(U"out")));
+    QCOMPARE(control<QLabel>(*form, "Label3")->text(), QString());
+    QCOMPARE(form->size(), QSize(606, 433));
+    QCOMPARE(control<QListWidget>(*form, "List1")->geometry(), QRect(7, 42, 183, 200));
+    QCOMPARE(control<QComboBox>(*form, "Drive1")->currentText(), QStringLiteral("z: [/]"));
+
+    int count = 0;
+    std::vector<std::u32string> entries;
+    lodemark::Fill_Borehole_List(program(U"database"), count, entries);
+    QVERIFY(count >= 2);
+    auto* list = control<QListWidget>(*form, "List1");
+    QCOMPARE(list->count(), count);
+    for (int i = 0; i < count; ++i) QCOMPARE(list->item(i)->text(), qs(entries[i]));
+    QCOMPARE(list->selectedItems().size(), 0);
+  }
+
+  void listFontPutsTwoColumnsUnderEveryDoubleByteCharacter() {
+    auto form = open_window();
+    auto* list = control<QListWidget>(*form, "List1");
+    QCOMPARE(QFontInfo(list->font()).family(), QStringLiteral("Noto Sans Mono CJK JP"));
+    const QFontMetrics metrics(list->font());
+    const int column = metrics.horizontalAdvance(QLatin1Char('0'));
+    QVERIFY(column > 0);
+    for (const QString& wide : {QStringLiteral(u"地"), QStringLiteral(u"孔"), QStringLiteral(u"ボ"), QStringLiteral(u"１")})
+      QCOMPARE(metrics.horizontalAdvance(wide), 2 * column);
+    // A whole entry fits the list without a horizontal scroll.
+    QVERIFY(20 * column <= list->viewport()->width());
+  }
+
+  void pickersFollowTheUserAndUndoADriveThatIsNotReady() {
+    fs::create_directories(dir_->native("rdrive"));
+    const DriveMapping r(U'R', dir_->native("rdrive"));
+    const DriveMapping q(U'Q', dir_->native("no-such-folder"));
+    auto form = open_window();
+    auto* drive1 = control<QComboBox>(*form, "Drive1");
+    auto* dir1 = control<QListWidget>(*form, "Dir1");
+    auto* text1 = control<QLineEdit>(*form, "Text1");
+    auto* list = control<QListWidget>(*form, "List1");
+    const int entries = list->count();
+    const BoxAnswerer boxes(QMessageBox::Ok);
+
+    drive1->setCurrentIndex(drive1->findText(qs(lodemark::Drive_Designation_Of(U'Q'))));
+    QCOMPARE(drive1->currentText(), QStringLiteral("z: [/]"));
+    QCOMPARE(text1->text(), qs(program(U"database")));
+    QCOMPARE(list->count(), entries);
+
+    drive1->setCurrentIndex(drive1->findText(qs(lodemark::Drive_Designation_Of(U'R'))));
+    QCOMPARE(text1->text(), QStringLiteral("R:\\"));
+    QCOMPARE(list->count(), 0);
+    drive1->setCurrentIndex(drive1->findText(QStringLiteral("z: [/]")));
+    QCOMPARE(text1->text(), qs(program(U"database")));
+    QCOMPARE(list->count(), entries);
+
+    // Double-clicking the parent row opens it; the database row opens again.
+    const auto open_row = [&](const QString& name) {
+      const auto found = dir1->findItems(name, Qt::MatchExactly);
+      QCOMPARE(found.size(), 1);
+      const QPoint at = dir1->visualItemRect(found[0]).center();
+      // A real double-click: press, release, then the double-click press.
+      QTest::mouseClick(dir1->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+      QTest::mouseDClick(dir1->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    };
+    const QString temp_name = QString::fromStdString(fs::path(dir_->native()).filename().string());
+    open_row(temp_name);
+    QTRY_COMPARE(text1->text(), qs(dir_->program()));
+    QCOMPARE(list->count(), 0);
+    open_row(QStringLiteral("database"));
+    QTRY_COMPARE(text1->text(), qs(program(U"database")));
+    QCOMPARE(list->count(), entries);
+    QVERIFY(!boxes.has_value());
+  }
+
+  void executeWritesTheSelectedBoreholesAndReportsSuccess() {
+    auto form = open_window();
+    auto* list = control<QListWidget>(*form, "List1");
+    select(*form, {0, 1});
+    QCOMPARE(list->selectedItems().size(), 2);
+
+    QTest::mouseClick(control<QPushButton>(*form, "Command1"), Qt::LeftButton);
+    QCOMPARE(control<QLabel>(*form, "Label3")->text(), QStringLiteral(u"変換が正常に終了しました。"));
+    QCOMPARE(ended_with_, -1);
+    QCOMPARE(lodemark::MsgShownFlag, std::int16_t{1});
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    for (const int row : {0, 1}) {
+      const fs::path folder = fs::path(dir_->native("out")) / trimmed_log_no(list->item(row)->text());
+      for (const char* name : {"Titl01.txt", "Titl02.txt", "Titl03.txt", "X1.txt", "X5.txt"})
+        QVERIFY2(fs::is_regular_file(folder / name), (folder / name).c_str());
+    }
+    const fs::path unselected = fs::path(dir_->native("out")) / trimmed_log_no(list->item(2 < list->count() ? 2 : 0)->text());
+    if (list->count() > 2) QVERIFY(!fs::exists(unselected));
+    // The run leaves the selection and the new folders show in Dir2.
+    QCOMPARE(list->selectedItems().size(), 2);
+    QVERIFY(!control<QListWidget>(*form, "Dir2")
+                 ->findItems(qs(lodemark::from_utf8(trimmed_log_no(list->item(0)->text()))), Qt::MatchExactly)
+                 .isEmpty());
+
+    if (const QByteArray shot = qgetenv("LODEMARK_SCREENSHOT"); !shot.isEmpty()) {
+      QTest::qWait(200);
+      QVERIFY(form->grab().save(QString::fromLocal8Bit(shot)));
+    }
+
+    // A pointer over a control leaves the message; over the background it
+    // clears it, once.
+    auto* label3 = control<QLabel>(*form, "Label3");
+    auto* picture = control<QWidget>(*form, "Picture1");
+    QTest::mouseMove(control<QPushButton>(*form, "Command2"), QPoint(10, 10));
+    QTest::qWait(50);
+    QCOMPARE(label3->text(), QStringLiteral(u"変換が正常に終了しました。"));
+    QTest::mouseMove(picture, QPoint(5, 5));
+    QTRY_COMPARE(label3->text(), QString());
+    QCOMPARE(lodemark::MsgShownFlag, std::int16_t{0});
+  }
+
+  void executeWithNothingSelectedSaysSo() {
+    auto form = open_window();
+    const BoxAnswerer seen(QMessageBox::Ok);
+    QTest::mouseClick(control<QPushButton>(*form, "Command1"), Qt::LeftButton);
+    QVERIFY(seen.has_value());
+    QCOMPARE(seen->text, QStringLiteral(u"変換元データが選択されていません。"));
+    QCOMPARE(seen->title, QStringLiteral("Lodemark"));
+    QCOMPARE(seen->icon, QMessageBox::NoIcon);
+    QCOMPARE(control<QLabel>(*form, "Label3")->text(), QString());
+    QCOMPARE(ended_with_, -1);
+  }
+
+  void missingDestinationLevelIsAskedAboutWithTheQuestionIcon() {
+    auto form = open_window();
+    select(*form, {0});
+    control<QLineEdit>(*form, "Text2")->setText(qs(program(U"out\\new-level")));
+    const BoxAnswerer seen(QMessageBox::No);
+    QTest::mouseClick(control<QPushButton>(*form, "Command1"), Qt::LeftButton);
+    QVERIFY(seen.has_value());
+    QCOMPARE(seen->text, QStringLiteral(u"ディレクトリがありません。新規作成しますか？"));
+    QCOMPARE(seen->icon, QMessageBox::Question);
+    QVERIFY(!fs::exists(dir_->native("out/new-level")));
+    QCOMPARE(control<QLabel>(*form, "Label3")->text(), QString());
+  }
+
+  void failureInsideARunIsReportedAndEndsTheProgram() {
+    auto form = open_window();
+    auto* list = control<QListWidget>(*form, "List1");
+    select(*form, {0});
+    // A file where the borehole's folder belongs: its files cannot be written.
+    const std::string log_no = trimmed_log_no(list->item(0)->text());
+    lodemark::test::write_bytes(dir_->native("blocked/" + log_no), "not a folder");
+    control<QLineEdit>(*form, "Text2")->setText(qs(program(U"blocked")));
+
+    const BoxAnswerer seen(QMessageBox::Ok);
+    QTest::mouseClick(control<QPushButton>(*form, "Command1"), Qt::LeftButton);
+    QVERIFY(seen.has_value());
+    QCOMPARE(seen->icon, QMessageBox::Critical);
+    QCOMPARE(seen->title, QStringLiteral("Lodemark"));
+    QVERIFY2(seen->text.contains(QString::fromStdString(log_no)), qPrintable(seen->text));
+    QCOMPARE(ended_with_, 3);
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QCOMPARE(lodemark::test::read_bytes(dir_->native("blocked/" + log_no)), std::string("not a folder"));
+  }
+
+  void missingSettingEndsBeforeTheWindowShows() {
+    const std::string ini = dir_->native("config/lodemark/ZidereV5.ini");
+    const std::string kept = lodemark::test::read_bytes(ini);
+    fs::remove(ini);
+    Form1 form;
+    const BoxAnswerer seen(QMessageBox::Ok);
+    const auto status = form.Load();
+    lodemark::test::write_bytes(ini, kept);
+    QCOMPARE(status, std::optional<int>(2));
+    QVERIFY(seen.has_value());
+    QCOMPARE(seen->text, QStringLiteral(u" PATDAT の設定がありません."));
+    QCOMPARE(seen->title, QStringLiteral("Lodemark"));
+    QCOMPARE(seen->icon, QMessageBox::NoIcon);
+    QVERIFY(!form.isVisible());
+    QCOMPARE(control<QListWidget>(form, "List1")->count(), 0);
+  }
+
+  void exitClosesTheWindow() {
+    auto form = open_window();
+    QVERIFY(form->isVisible());
+    QTest::mouseClick(control<QPushButton>(*form, "Command2"), Qt::LeftButton);
+    QVERIFY(!form->isVisible());
+  }
+};
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  app.setQuitOnLastWindowClosed(false);
+  if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
+  QApplication::setFont(lodemark::qt::Ui_Font());
+  Form1WindowTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "main_window_test.moc"

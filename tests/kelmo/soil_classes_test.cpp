@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include "platform/cp932.h"
+#include "kelmo/soil_classes.h"
+#include "base/utf8.h"
+
+namespace lodemark {
+namespace {
+
+TEST(DoshituCodeCnv, WholeTable) {
+  const struct {
+    const char32_t* source;
+    const char* target;
+    const char* name;
+  } rows[] = {
+      {U"01", "97", "表土"},     {U"02", "4501", "腐植土"}, {U"03", "4502", "ローム"}, {U"04", "4503", "粘土"},
+      {U"05", "4504", "シルト"}, {U"06", "5221", "細砂"},   {U"07", "5006", "中・荒砂"}, {U"08", "4505", "砂"},
+      {U"09", "4506", "礫"},     {U"10", "4507", "ヘドロ"}, {U"11", "4508", "土丹"},   {U"20", "4509", "岩盤"},
+      {U"21", "4510", "凝灰岩"}, {U"30", "4511", "浮石"},   {U"40", "5025", "貝殻"},
+  };
+  for (const auto& row : rows) {
+    // Whatever the outputs held before is replaced.
+    std::u32string code = U"9999", name = U"古い名前";
+    Doshitu_Code_Cnv(row.source, code, name);
+    EXPECT_EQ(to_utf8(code), row.target) << to_utf8(row.source);
+    EXPECT_EQ(to_utf8(name), row.name) << to_utf8(row.source);
+  }
+}
+
+TEST(DoshituCodeCnv, MiddleDotIsKatakanaMiddleDot) {
+  std::u32string code, name;
+  Doshitu_Code_Cnv(U"07", code, name);
+  ASSERT_EQ(name.size(), 4u);
+  EXPECT_EQ(name[1], U'\u30FB');
+  EXPECT_EQ(cp932::encode(name).substr(2, 2), "\x81\x45");
+}
+
+TEST(DoshituCodeCnv, UnknownCodesEmptyBothOutputs) {
+  for (const char32_t* source : {U"4", U" 4", U"004", U"12", U"", U"04 ", U"41", U"19", U"００"}) {
+    std::u32string code = U"old", name = U"old";
+    Doshitu_Code_Cnv(source, code, name);
+    EXPECT_TRUE(code.empty()) << to_utf8(source);
+    EXPECT_TRUE(name.empty()) << to_utf8(source);
+  }
+}
+
+}  // namespace
+}  // namespace lodemark

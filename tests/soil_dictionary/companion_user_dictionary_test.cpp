@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include "support/dictionary_fixture.h"
+#include "soil_dictionary/soil_dictionary.h"
+
+namespace lodemark {
+namespace {
+
+namespace fs = std::filesystem;
+using test::folder_entries;
+using test::read_bytes;
+using test::write_bytes;
+
+std::string repeated(std::string_view piece, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += piece;
+  return out;
+}
+
+const std::string kDictionary = "1000,a,    ,    ,    ,0000\r\n4501,b,    ,    ,    ,0000\r\n";
+
+class UserDictionaryTest : public test::PatdatTest {
+ protected:
+  UserDictionaryTest() { write_bytes(file("KISHITU.TXT"), kDictionary); }
+};
+
+TEST_F(UserDictionaryTest, CopiesTheDictionaryOverTheUserDictionary) {
+  write_bytes(file("Vaskor.ini"), "[USER]\r\nUSER=USER.DIC\r\n");
+  write_bytes(file("USER.DIC"), "old content that is longer than the dictionary itself ......................\r\n");
+  subVaskor_UserJisyoRewrite();
+  EXPECT_EQ(read_bytes(file("USER.DIC")), kDictionary);
+  EXPECT_EQ(folder_entries(patdat()), (std::vector<std::string>{"KISHITU.TXT", "USER.DIC", "Vaskor.ini"}));
+}
+
+TEST_F(UserDictionaryTest, LeavesTheUserDictionaryAloneWhenItCannotBeCopied) {
+  const struct {
+    const char* name;
+    const char* settings;     // nullptr: no Vaskor.ini
+    const char* user_file;    // nullptr: no user dictionary
+    bool remove_dictionary;
+  } cases[] = {
+      {"no settings file", nullptr, "old\r\n", false},
+      {"no USER key", "[USER]\r\nOTHER=USER.DIC\r\n", "old\r\n", false},
+      {"empty USER value", "[USER]\r\nUSER=\r\n", "old\r\n", false},
+      {"user dictionary missing", "[USER]\r\nUSER=USER.DIC\r\n", nullptr, false},
+      {"user dictionary empty", "[USER]\r\nUSER=USER.DIC\r\n", "", false},
+      {"dictionary missing", "[USER]\r\nUSER=USER.DIC\r\n", "old\r\n", true},
+  };
+  for (const auto& c : cases) {
+    fs::remove(file("Vaskor.ini"));
+    fs::remove(file("USER.DIC"));
+    if (c.settings) write_bytes(file("Vaskor.ini"), c.settings);
+    if (c.user_file) write_bytes(file("USER.DIC"), c.user_file);
+    if (c.remove_dictionary) fs::remove(file("KISHITU.TXT"));
+    subVaskor_UserJisyoRewrite();
+    if (c.user_file)
+      EXPECT_EQ(read_bytes(file("USER.DIC")), c.user_file) << c.name;
+    else
+      EXPECT_FALSE(fs::exists(file("USER.DIC"))) << c.name;
+    EXPECT_FALSE(fs::exists(file("USER.DIC.TMP"))) << c.name;
+  }
+}
+
+TEST_F(UserDictionaryTest, FailedCopyLeavesTheUserDictionaryWhole) {
+  write_bytes(file("Vaskor.ini"), "[USER]\r\nUSER=USER.DIC\r\n");
+  write_bytes(file("USER.DIC"), "old\r\n");
+  fs::create_directory(file("USER.DIC.TMP"));  // the work file cannot be created
+  subVaskor_UserJisyoRewrite();
+  EXPECT_EQ(read_bytes(file("USER.DIC")), "old\r\n");
+}
+
+TEST_F(UserDictionaryTest, NamesReachFilesWhateverTheirCase) {
+  fs::rename(file("KISHITU.TXT"), file("kishitu.TXT"));
+  fs::create_directory(file("Sub"));
+  write_bytes(file("VASKOR.INI"), "[User]\r\nuser=sub\\user.dic\r\n");
+  write_bytes(file("Sub") / "User.Dic", "old\r\n");
+  subVaskor_UserJisyoRewrite();
+  EXPECT_EQ(read_bytes(file("Sub") / "User.Dic"), kDictionary);
+  EXPECT_EQ(folder_entries(file("Sub")), std::vector<std::string>{"User.Dic"});
+}
+
+TEST_F(UserDictionaryTest, UserDictionaryThatCannotBeOpenedForWritingIsLeftAlone) {
+  write_bytes(file("Vaskor.ini"), "[USER]\r\nUSER=USER.DIC\r\n");
+  write_bytes(file("USER.DIC"), "old\r\n");
+  fs::permissions(file("USER.DIC"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  if (std::ofstream(file("USER.DIC"), std::ios::app)) GTEST_SKIP() << "permissions do not bind this user";
+  subVaskor_UserJisyoRewrite();
+  EXPECT_EQ(read_bytes(file("USER.DIC")), "old\r\n");
+}
+
+TEST_F(UserDictionaryTest, ReadIniFileDat) {
+  const std::u32string ini = PatdatFolder + U"Test.ini";
+  const auto read = [&](const char32_t* section, const char32_t* key) { return Read_INI_FileDat(section, key, ini); };
+
+  EXPECT_EQ(read(U"USER", U"USER"), U"");  // no file
+  write_bytes(file("Test.ini"), "");
+  EXPECT_EQ(read(U"USER", U"USER"), U"");  // empty file
+
+  write_bytes(file("Test.ini"),
+              "; comment\r\n[Other]\r\nUSER=wrong\r\n[user]\r\n;USER=commented\r\n  User =  USER.DIC  \r\nUSER=second\r\n"
+              "EMPTY=\r\n[USER]\r\nLATE=late section\r\n");
+  EXPECT_EQ(read(U"USER", U"USER"), U"USER.DIC");
+  EXPECT_EQ(read(U"user", U"user"), U"USER.DIC");
+  EXPECT_EQ(read(U"USER", U"EMPTY"), U"");
+  EXPECT_EQ(read(U"USER", U"MISSING"), U"");
+  EXPECT_EQ(read(U"MISSING", U"USER"), U"");
+  EXPECT_EQ(read(U"USER", U"LATE"), U"");  // only the first section of a name counts
+
+  // Japanese value; a long value is cut at 254 bytes, never inside a character.
+  write_bytes(file("Test.ini"), "[USER]\r\nUSER=\x83\x86\x81\x5B\x83\x55.dic\r\nLONG=a" + repeated("\x88\x9F", 150) + "\r\n");
+  EXPECT_EQ(read(U"USER", U"USER"), U"ユーザ.dic");
+  const std::u32string cut = read(U"USER", U"LONG");
+  EXPECT_EQ(cut.size(), 1u + 126u);  // "a" and 126 two-byte characters: 253 bytes
+  EXPECT_EQ(cut.find(U'\uFFFD'), std::u32string::npos);
+}
+
+}  // namespace
+}  // namespace lodemark

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "platform/cp932.h"
+#include "soil_dictionary/name_search.h"
+#include "base/failure.h"
+
+namespace lodemark {
+namespace {
+
+// What the search must answer: the first record, read field by field, whose
+// name matches; or the failure of a record cut short.
+std::string reference(std::string_view content, const SoilNameMatcher& matcher) {
+  try {
+    SoilRecordReader reader(content, U"f");
+    SoilRecord record;
+    std::optional<std::string> first;
+    while (reader.next(record))
+      if (!first && matcher.matches(record[1])) first = Join_Soil_Record(record);
+    return first ? *first : "(none)";
+  } catch (const Failure&) {
+    return "(failure)";
+  }
+}
+
+std::string searched(std::string_view content, const SoilNameMatcher& matcher) {
+  try {
+    const auto record = Find_Soil_Record(content, U"f", matcher);
+    return record ? Join_Soil_Record(*record) : "(none)";
+  } catch (const Failure&) {
+    return "(failure)";
+  }
+}
+
+TEST(FindSoilRecord, AgreesWithReadingFieldByField) {
+  const std::string name = cp932::encode(U"粘土と砂の互層");
+  const SoilNameMatcher matcher(U"粘土と砂の互層");
+  // Pieces of fields and line ends, mostly plain, some that break the plain
+  // one-record-per-line form.
+  const std::vector<std::string> pieces = {name, name, " " + name, name + " ", "砂", "", "    ", "0000",
+                                           "\"" + name + "\"", "\"a,b\"", "a\"b"};
+  const std::vector<std::string> ends = {"\r\n", "\r\n", "\r\n", "\r", "\n", "", "\r\n\r\n"};
+  std::mt19937 random(11);
+  for (int round = 0; round < 3000; ++round) {
+    std::string content;
+    const int lines = static_cast<int>(random() % 5);
+    const bool plain = random() % 2 == 0;
+    for (int line = 0; line < lines; ++line) {
+      const int fields = plain ? 6 : 5 + static_cast<int>(random() % 3);
+      content += std::to_string(1000 + line);
+      for (int f = 1; f < fields; ++f)
+        content += "," + pieces[plain ? random() % 8 : random() % pieces.size()];
+      content += plain && line + 1 < lines ? "\r\n" : ends[random() % ends.size()];
+    }
+    EXPECT_EQ(searched(content, matcher), reference(content, matcher)) << content;
+  }
+}
+
+TEST(FindSoilRecord, FirstMatchingLineOfAPlainFile) {
+  const std::string content = cp932::encode(
+      U"1000,細砂,    ,    ,    ,0000\r\n1001, 砂,    ,    ,    ,0000\r\n1002,砂,a,b,c,d\r\n1003,砂,    ,    ,    ,0000");
+  const auto record = Find_Soil_Record(content, U"f", SoilNameMatcher(U"砂"));
+  ASSERT_TRUE(record);
+  EXPECT_EQ(Join_Soil_Record(*record), cp932::encode(U"1001,砂,,,,0000"));
+  EXPECT_FALSE(Find_Soil_Record(content, U"f", SoilNameMatcher(U"")));
+  EXPECT_FALSE(Find_Soil_Record(content, U"f", SoilNameMatcher(U"細")));
+}
+
+TEST(SoilNameMatcher, ComparesText) {
+  // "∵" and "￢" (U+FFE2) have further byte forms in the extension rows.
+  EXPECT_TRUE(SoilNameMatcher(U"∵").matches("\x81\xE6"));
+  EXPECT_TRUE(SoilNameMatcher(U"∵").matches("\xFA\x5B"));
+  EXPECT_TRUE(SoilNameMatcher(U"a\uFFE2").matches("a\xEE\xF9"));
+  EXPECT_FALSE(SoilNameMatcher(U"∵").matches("\x81\xCA"));
+  // A character without a code page 932 form is not its "?" substitute.
+  EXPECT_FALSE(SoilNameMatcher(U"砂\U0001F600").matches(cp932::encode(U"砂?")));
+  EXPECT_FALSE(SoilNameMatcher(U"").matches(""));
+}
+
+}  // namespace
+}  // namespace lodemark

@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "support/dictionary_fixture.h"
+#include "soil_dictionary/soil_dictionary.h"
+#include "soil_dictionary/soil_dictionary_detail.h"
+#include "base/failure.h"
+
+namespace lodemark {
+namespace {
+
+namespace fs = std::filesystem;
+using test::failure_message;
+using test::folder_entries;
+using test::read_bytes;
+using test::sjis;
+using test::write_bytes;
+
+// A record as this program writes it.
+std::string created(std::string_view code, std::string_view name) {
+  return sjis(std::string(code) + "," + std::string(name) + ",    ,    ,    ,0000\r\n");
+}
+
+const std::string kSystemLines = created("4501", "腐植土") + created("5000", "玉石混じり砂礫");
+
+class SoilDictionaryTest : public test::PatdatTest {
+ protected:
+  // Dictionary, register, companion settings naming "USER.DIC", and the
+  // user dictionary itself.
+  void set_up_files(const std::string& dictionary, const std::string& register_lines) {
+    write_bytes(file("KISHITU.TXT"), dictionary);
+    write_bytes(file("XKISHITU.TXT"), register_lines);
+    write_bytes(file("Vaskor.ini"), "[USER]\r\nUSER=USER.DIC\r\n");
+    write_bytes(file("USER.DIC"), "old user dictionary\r\n");
+  }
+
+  std::u32string convert(std::string_view utf8_name) {
+    std::u32string code = U"stale";
+    Doshitu_Name_Cnv(from_utf8(utf8_name), code);
+    return code;
+  }
+
+  std::string dictionary() const { return read_bytes(file("KISHITU.TXT")); }
+  std::string register_lines() const { return read_bytes(file("XKISHITU.TXT")); }
+  std::string user_dictionary() const { return read_bytes(file("USER.DIC")); }
+};
+
+TEST_F(SoilDictionaryTest, NameInDictionaryGivesItsCodeAndChangesNothing) {
+  const std::string dict = created("1000", "粘土と砂の互層") + created("1004", "砂と礫の互層");
+  set_up_files(dict, kSystemLines);
+  const auto before = folder_entries(patdat());
+  EXPECT_EQ(convert("砂と礫の互層"), U"1004");
+  EXPECT_EQ(dictionary(), dict);
+  EXPECT_EQ(register_lines(), kSystemLines);
+  EXPECT_EQ(user_dictionary(), "old user dictionary\r\n");
+  EXPECT_EQ(folder_entries(patdat()), before);
+}
+
+TEST_F(SoilDictionaryTest, OnlyACompleteNameMatches) {
+  // "砂" is part of "細砂", and "粘土" is part of the soil name: neither is a match.
+  const std::string dict = created("1000", "細砂") + created("1001", "粘土");
+  set_up_files(dict, created("1000", "細砂") + created("1001", "粘土") + kSystemLines);
+  EXPECT_EQ(convert("砂"), U"1002");
+  EXPECT_EQ(convert("粘土と砂の互層"), U"1003");
+  EXPECT_EQ(dictionary(), dict + created("1002", "砂") + created("1003", "粘土と砂の互層"));
+}
+
+TEST_F(SoilDictionaryTest, FirstOfTwoEqualNamesWins) {
+  const std::string dict = created("1000", "砂") + created("1005", "粘土と砂の互層") + created("1007", "粘土と砂の互層");
+  set_up_files(dict, kSystemLines);
+  EXPECT_EQ(convert("粘土と砂の互層"), U"1005");
+  EXPECT_EQ(dictionary(), dict);
+}
+
+TEST_F(SoilDictionaryTest, NameOnlyInRegisterIsAppendedToDictionaryAsRead) {
+  const std::string dict = created("1000", "粘土と砂の互層");
+  const std::string reg = created("1000", "粘土と砂の互層") + created("1001", "砂と礫の互層") + kSystemLines;
+  set_up_files(dict, reg);
+  EXPECT_EQ(convert("砂と礫の互層"), U"1001");
+  EXPECT_EQ(dictionary(), dict + sjis("1001,砂と礫の互層,,,,0000\r\n"));
+  EXPECT_EQ(register_lines(), reg);
+  EXPECT_EQ(user_dictionary(), "old user dictionary\r\n");
+  // Now the dictionary itself knows it.
+  EXPECT_EQ(convert("砂と礫の互層"), U"1001");
+  EXPECT_EQ(dictionary(), dict + sjis("1001,砂と礫の互層,,,,0000\r\n"));
+}
+
+TEST_F(SoilDictionaryTest, NewNameFollowsTheLastUserCode) {
+  const std::string users = created("1000", "a") + created("1001", "b") + created("1002", "c");
+  set_up_files(users, users + kSystemLines);
+  EXPECT_EQ(convert("粘土と砂の互層"), U"1003");
+  const std::string record = created("1003", "粘土と砂の互層");
+  EXPECT_EQ(register_lines(), users + record + kSystemLines);
+  EXPECT_EQ(dictionary(), users + record);
+  EXPECT_EQ(user_dictionary(), users + record);
+  EXPECT_FALSE(fs::exists(file("XKISHITU.TMP")));
+}
+
+TEST_F(SoilDictionaryTest, NewNamePlacement) {
+  const std::string record_1000 = created("1000", "粘土と砂の互層");
+  const struct {
+    const char* name;
+    std::string before;
+    std::string after;
+  } cases[] = {
+      {"no user lines: 1000, first", kSystemLines, record_1000 + kSystemLines},
+      {"no lines at all", "", record_1000},
+      {"no system lines: last", created("1000", "a") + created("1001", "b"),
+       created("1000", "a") + created("1001", "b") + created("1002", "粘土と砂の互層")},
+      {"codes below 1000 count as none", created("0012", "a") + kSystemLines,
+       created("0012", "a") + record_1000 + kSystemLines},
+      // Numbering never repeats a code: not after a line that is no number,
+      // not after an out-of-order line, not below a user line further down.
+      {"line without a number", created("1004", "a") + "\r\n" + sjis("xxxx,b,c,d,e,f\r\n") + kSystemLines,
+       created("1004", "a") + "\r\n" + sjis("xxxx,b,c,d,e,f\r\n") + created("1005", "粘土と砂の互層") + kSystemLines},
+      {"out of order", created("1006", "a") + created("1002", "b") + kSystemLines,
+       created("1006", "a") + created("1002", "b") + created("1007", "粘土と砂の互層") + kSystemLines},
+      {"user line after system lines", created("1000", "a") + kSystemLines + created("1010", "b"),
+       created("1000", "a") + created("1011", "粘土と砂の互層") + kSystemLines + created("1010", "b")},
+  };
+  for (const auto& c : cases) {
+    set_up_files("", c.before);
+    convert("粘土と砂の互層");
+    EXPECT_EQ(register_lines(), c.after) << c.name;
+  }
+}
+
+TEST_F(SoilDictionaryTest, CopiedLinesKeepTheirBytes) {
+  // A line ended by CR alone, an LF inside a line, a byte that starts no
+  // character and a last line without line end: all copied byte for byte
+  // (each written back with CR LF).
+  const std::string odd = "1000,\x83\x5C\xFF,    ,    ,    ,0000";
+  set_up_files("", odd + "\r" + "1001,a\nb,c,d,e\r\n" + sjis("4501,腐植土, , , ,0000"));
+  EXPECT_EQ(convert("粘土と砂の互層"), U"1002");
+  EXPECT_EQ(register_lines(), odd + "\r\n" + "1001,a\nb,c,d,e\r\n" + created("1002", "粘土と砂の互層") +
+                                  sjis("4501,腐植土, , , ,0000\r\n"));
+}
+
+TEST_F(SoilDictionaryTest, SameNewNameTwiceIsAddedOnce) {
+  set_up_files("", kSystemLines);
+  EXPECT_EQ(convert("粘土と砂の互層"), U"1000");
+  const std::string dict = dictionary(), reg = register_lines(), user = user_dictionary();
+  EXPECT_EQ(convert("粘土と砂の互層"), U"1000");
+  EXPECT_EQ(dictionary(), dict);
+  EXPECT_EQ(register_lines(), reg);
+  EXPECT_EQ(user_dictionary(), user);
+}
+
+TEST_F(SoilDictionaryTest, SurroundingBlanks) {
+  // Untrimmed against the dictionary: a quoted name with its blanks matches.
+  set_up_files(sjis("1009,\" 粘土と砂の互層 \",,,,0000\r\n"), kSystemLines);
+  EXPECT_EQ(convert(" 粘土と砂の互層 "), U"1009");
+
+  // The dictionary's bare name does not match the untrimmed name; the
+  // register is asked with the trimmed one.
+  const std::string reg = created("1001", "粘土と砂の互層") + kSystemLines;
+  set_up_files(created("1005", "粘土と砂の互層"), reg);
+  EXPECT_EQ(convert("  粘土と砂の互層 "), U"1001");
+  EXPECT_EQ(dictionary(), created("1005", "粘土と砂の互層") + sjis("1001,粘土と砂の互層,,,,0000\r\n"));
+
+  // A created record holds the trimmed name.
+  set_up_files("", kSystemLines);
+  EXPECT_EQ(convert("  砂と礫の互層  "), U"1000");
+  EXPECT_EQ(dictionary(), created("1000", "砂と礫の互層"));
+}
+
+TEST_F(SoilDictionaryTest, AppendedRecordStartsItsOwnLine) {
+  const std::string dict = sjis("1000,a,    ,    ,    ,0000");
+  set_up_files(dict, kSystemLines);
+  EXPECT_EQ(convert("粘土と砂の互層"), U"1000");
+  EXPECT_EQ(dictionary(), dict + "\r\n" + created("1000", "粘土と砂の互層"));
+  EXPECT_EQ(convert("粘土と砂の互層"), U"1000");
+}
+
+TEST_F(SoilDictionaryTest, FullUserRangeFailsAndChangesNothing) {
+  const std::string reg = created("1000", "a") + created("3999", "b") + kSystemLines;
+  const std::string dict = created("1000", "a");
+  set_up_files(dict, reg);
+  const std::u32string message = failure_message([&] { convert("粘土と砂の互層"); });
+  EXPECT_NE(message.find(U"粘土と砂の互層"), std::u32string::npos) << to_utf8(message);
+  EXPECT_NE(message.find(PatdatFolder + U"XKISHITU.TXT"), std::u32string::npos) << to_utf8(message);
+  EXPECT_EQ(register_lines(), reg);
+  EXPECT_EQ(dictionary(), dict);
+  EXPECT_EQ(user_dictionary(), "old user dictionary\r\n");
+  EXPECT_FALSE(fs::exists(file("XKISHITU.TMP")));
+}
+
+TEST_F(SoilDictionaryTest, InterruptedRebuildLeavesRegisterIntact) {
+  const std::string reg = created("1000", "a") + kSystemLines;
+  set_up_files("", reg);
+  bool work_file_complete = false;
+  std::u32string code;
+  EXPECT_THROW(detail::Doshitu_Name_Cnv(U"粘土と砂の互層", code,
+                                        [&] {
+                                          // The work file is whole before the register is touched.
+                                          work_file_complete = read_bytes(file("XKISHITU.TMP")) ==
+                                                               created("1000", "a") + created("1001", "粘土と砂の互層") + kSystemLines;
+                                          throw std::runtime_error("power cut");
+                                        }),
+               std::runtime_error);
+  EXPECT_TRUE(work_file_complete);
+  EXPECT_EQ(register_lines(), reg);
+  EXPECT_FALSE(fs::exists(file("XKISHITU.TMP")));
+  EXPECT_EQ(dictionary(), "");
+  EXPECT_EQ(user_dictionary(), "old user dictionary\r\n");
+}
+
+TEST_F(SoilDictionaryTest, StaleWorkFileIsReplaced) {
+  set_up_files("", kSystemLines);
+  write_bytes(file("XKISHITU.TMP"), "left over from a crash\r\n");
+  EXPECT_EQ(convert("粘土と砂の互層"), U"1000");
+  EXPECT_EQ(register_lines(), created("1000", "粘土と砂の互層") + kSystemLines);
+  EXPECT_FALSE(fs::exists(file("XKISHITU.TMP")));
+}
+
+TEST_F(SoilDictionaryTest, MissingOrDamagedFilesAreNamed) {
+  const auto failure_of = [&](std::string_view name) { return failure_message([&] { convert(name); }); };
+  const auto mentions = [](const std::u32string& message, const std::u32string& what) {
+    return message.find(what) != std::u32string::npos;
+  };
+
+  set_up_files("", kSystemLines);
+  fs::remove(file("KISHITU.TXT"));
+  EXPECT_TRUE(mentions(failure_of("砂"), PatdatFolder + U"KISHITU.TXT"));
+
+  set_up_files("", "");
+  fs::remove(file("XKISHITU.TXT"));
+  EXPECT_TRUE(mentions(failure_of("砂"), PatdatFolder + U"XKISHITU.TXT"));
+  EXPECT_EQ(dictionary(), "");
+
+  // A record cut short is reported even when the name stands before it.
+  set_up_files(created("1000", "砂") + "1001,b,c\r\n", kSystemLines);
+  EXPECT_TRUE(mentions(failure_of("砂"), PatdatFolder + U"KISHITU.TXT"));
+  set_up_files("", kSystemLines + "4600,x\r\n");
+  EXPECT_TRUE(mentions(failure_of("砂"), PatdatFolder + U"XKISHITU.TXT"));
+  EXPECT_EQ(dictionary(), "");
+  EXPECT_EQ(register_lines(), kSystemLines + "4600,x\r\n");
+}
+
+TEST_F(SoilDictionaryTest, NameThatWouldBreakTheRecordIsRefused) {
+  for (const char* name : {"粘土,砂", "\"砂", "   ", "", "砂\xF0\x9F\x98\x80"}) {
+    set_up_files("", kSystemLines);
+    EXPECT_THROW(convert(name), Failure) << name;
+    EXPECT_EQ(register_lines(), kSystemLines) << name;
+    EXPECT_EQ(dictionary(), "") << name;
+  }
+}
+
+TEST_F(SoilDictionaryTest, FilesAreFoundWhateverTheirCase) {
+  write_bytes(file("kishitu.txt"), "");
+  write_bytes(file("xkishitu.txt"), kSystemLines);
+  write_bytes(file("vaskor.INI"), "[user]\r\nuser = User.Dic\r\n");
+  write_bytes(file("USER.DIC"), "old\r\n");
+  EXPECT_EQ(convert("粘土と砂の互層"), U"1000");
+  EXPECT_EQ(read_bytes(file("xkishitu.txt")), created("1000", "粘土と砂の互層") + kSystemLines);
+  EXPECT_EQ(read_bytes(file("kishitu.txt")), created("1000", "粘土と砂の互層"));
+  EXPECT_EQ(read_bytes(file("USER.DIC")), created("1000", "粘土と砂の互層"));
+  EXPECT_EQ(folder_entries(patdat()), (std::vector<std::string>{"USER.DIC", "kishitu.txt", "vaskor.INI", "xkishitu.txt"}));
+}
+
+}  // namespace
+}  // namespace lodemark

@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "soil_dictionary/soil_records.h"
+#include "support/test_support.h"
+#include "base/utf8.h"
+
+namespace lodemark {
+namespace {
+
+std::vector<std::string> read_all_records(std::string_view content) {
+  SoilRecordReader reader(content, U"Z:\\p\\KISHITU.TXT");
+  std::vector<std::string> out;
+  SoilRecord record;
+  while (reader.next(record)) out.push_back(Join_Soil_Record(record));
+  return out;
+}
+
+TEST(SoilRecordReader, ReadsRecordsAsLines) {
+  const struct {
+    const char* name;
+    std::string content;
+    std::vector<std::string> records;
+  } cases[] = {
+      {"written by this program", "1000,粘土と砂の互層,    ,    ,    ,0000\r\n1001,砂と礫の互層,    ,    ,    ,0000\r\n",
+       {"1000,粘土と砂の互層,,,,0000", "1001,砂と礫の互層,,,,0000"}},
+      {"last line without line end", "4501,腐植土,a,b,c,0000", {"4501,腐植土,a,b,c,0000"}},
+      {"empty file", "", {}},
+      {"blank lines between and after records", "\r\n1,a,b,c,d,e\r\n\r\n  \r\n2,f,g,h,i,j\r\n\r\n",
+       {"1,a,b,c,d,e", "2,f,g,h,i,j"}},
+      {"LF and CR alone end fields too", "1,a,b,c,d,e\n2,f,g,h,i,j\r3,k,l,m,n,o", {"1,a,b,c,d,e", "2,f,g,h,i,j", "3,k,l,m,n,o"}},
+      {"quoted fields lose their quotes, keep commas", "1,\"a,b\" ,\" x \",d,e,f\r\n", {"1,a,b, x ,d,e,f"}},
+      {"leading blanks skipped, trailing kept", "  1,  name  ,\t c,d,e,f\r\n", {"1,name  ,c,d,e,f"}},
+      {"a record split over two lines", "1,a,b\r\nc,d,e\r\n", {"1,a,b,c,d,e"}},
+      {"an empty sixth field after a final comma", "1,a,b,c,d,", {"1,a,b,c,d,"}},
+      {"unclosed quote ends at the line end", "1,\"abc\r\nc,d,e,f\r\n", {"1,abc,c,d,e,f"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(read_all_records(c.content), c.records) << c.name;
+}
+
+TEST(SoilRecordReader, RecordCutShortByEndOfFileIsReported) {
+  for (const char* content : {"1,a,b,c,d,e\r\n2,f,g\r\n", "1,a,b,c,d", "1,a,b,c,d\r\n", "1"}) {
+    const std::u32string message = test::failure_message([&] { read_all_records(content); });
+    EXPECT_NE(message.find(U"Z:\\p\\KISHITU.TXT"), std::u32string::npos) << content << ": " << to_utf8(message);
+  }
+}
+
+TEST(SoilRecordReader, FieldsAreViewsOfTheBytesAsWritten) {
+  // 0x5C as the second byte of a two-byte character and a byte that starts
+  // no character both pass through untouched.
+  const std::string content = "1,\x83\x5C\x81\x5B\xFF,x,x,x,x\r\n";
+  SoilRecordReader reader(content, U"f");
+  SoilRecord record;
+  ASSERT_TRUE(reader.next(record));
+  EXPECT_EQ(record[1], "\x83\x5C\x81\x5B\xFF");
+  EXPECT_FALSE(reader.next(record));
+}
+
+}  // namespace
+}  // namespace lodemark

@@ -1,0 +1,229 @@
+#pragma once
+// Helpers shared by the tests: temporary folders, raw and Shift-JIS file
+// contents, saved environment variables and process state, and a message box
+// that records what it was asked to show.
+#include <algorithm>
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "platform/cp932.h"
+#include "platform/drives.h"
+#include "base/failure.h"
+#include "base/messages.h"
+#include "base/utf8.h"
+
+namespace lodemark::test {
+
+// UTF-8 form of a text, for readable comparisons in assertions.
+inline std::string u8(std::u32string_view text) { return to_utf8(text); }
+
+// Code page 932 bytes of a text given in UTF-8.
+inline std::string sjis(std::string_view utf8) { return cp932::encode(from_utf8(utf8)); }
+
+// A fresh, empty folder under the temporary folder; it goes, with
+// everything in it, when the object goes.
+class TempDir {
+ public:
+  TempDir() {
+    namespace fs = std::filesystem;
+    // Canonical, so that paths compare equal to what realpath() reports.
+    const fs::path base = fs::canonical(fs::temp_directory_path());
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      const fs::path candidate = base / ("lodemark-test-" + std::to_string(random()));
+      std::error_code ec;
+      if (fs::create_directory(candidate, ec)) {
+        path_ = candidate;
+        return;
+      }
+    }
+    throw std::runtime_error("cannot create a temporary folder under " + base.string());
+  }
+  ~TempDir() {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    // Give back write permission that a test may have taken away.
+    for (auto it = fs::recursive_directory_iterator(path_, ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec)) {
+      if (it->is_directory(ec) && !it->is_symlink(ec)) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    }
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path_, ec);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  // Native path of the folder, or of a path inside it ("a/b.txt").
+  std::string native() const { return path_.string(); }
+  std::string native(std::string_view relative) const { return (path_ / relative).string(); }
+
+  // Program path of the folder ("Z:\tmp\lodemark-test-123"), or of a path
+  // inside it written with "\" ("a\b.txt").
+  std::u32string program() const {
+    const auto mapped = platform::to_program_path(native());
+    if (!mapped) throw std::runtime_error("no drive covers " + native());
+    return *mapped;
+  }
+  std::u32string program(std::u32string_view relative) const { return program() + U"\\" + std::u32string(relative); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Writes the bytes exactly as given, creating missing parent folders.
+inline void write_bytes(const std::filesystem::path& native_path, std::string_view bytes) {
+  if (native_path.has_parent_path()) std::filesystem::create_directories(native_path.parent_path());
+  std::ofstream out(native_path, std::ios::binary | std::ios::trunc);
+  if (!out) throw std::runtime_error("cannot write " + native_path.string());
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + native_path.string());
+}
+
+inline std::string read_bytes(const std::filesystem::path& native_path) {
+  std::ifstream in(native_path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + native_path.string());
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Lines given in UTF-8, written as code page 932 with CR LF after each.
+inline void write_sjis_lines(const std::filesystem::path& native_path, const std::vector<std::string>& lines) {
+  std::string bytes;
+  for (const auto& line : lines) bytes += sjis(line) + "\r\n";
+  write_bytes(native_path, bytes);
+}
+
+// The lines of a code page 932 file in UTF-8; a last line without CR LF
+// comes back marked "<no CR LF>".
+inline std::vector<std::string> read_sjis_lines(const std::filesystem::path& native_path) {
+  const std::string bytes = read_bytes(native_path);
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    const std::size_t end = bytes.find("\r\n", start);
+    if (end == std::string::npos) {
+      lines.push_back("<no CR LF>" + to_utf8(cp932::decode(bytes.substr(start))));
+      break;
+    }
+    lines.push_back(to_utf8(cp932::decode(bytes.substr(start, end - start))));
+    start = end + 2;
+  }
+  return lines;
+}
+
+inline bool native_exists(const std::string& native_path) {
+  std::error_code ec;
+  return std::filesystem::exists(std::filesystem::symlink_status(native_path, ec));
+}
+
+// Names of the entries of a folder, sorted.
+inline std::vector<std::string> folder_entries(const std::filesystem::path& native_folder) {
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(native_folder)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// The message of the Failure that `action` throws, or "(no failure)".
+template <class Action>
+std::u32string failure_message(Action&& action) {
+  try {
+    action();
+  } catch (const Failure& failure) {
+    return failure.message();
+  }
+  return U"(no failure)";
+}
+
+// Sets (or, with nullopt, removes) an environment variable for the life of
+// the object and puts the old value back afterwards.
+class ScopedEnv {
+ public:
+  ScopedEnv(std::string name, std::optional<std::string> value) : name_(std::move(name)) {
+    if (const char* old = std::getenv(name_.c_str())) old_ = old;
+    apply(value);
+  }
+  ~ScopedEnv() { apply(old_); }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  void apply(const std::optional<std::string>& value) {
+    if (value)
+      ::setenv(name_.c_str(), value->c_str(), 1);
+    else
+      ::unsetenv(name_.c_str());
+  }
+  std::string name_;
+  std::optional<std::string> old_;
+};
+
+// Keeps the working directory and the drive table of the process as they
+// were: on destruction it goes back to the old working directory and reloads
+// the drive table. Declare it before any ScopedEnv whose restored value the
+// reload should see (members and locals are destroyed in reverse order).
+class DriveStateGuard {
+ public:
+  DriveStateGuard() : cwd_(std::filesystem::current_path()) {}
+  ~DriveStateGuard() {
+    std::error_code ec;
+    std::filesystem::current_path(cwd_, ec);
+    platform::reload_drives();
+  }
+  DriveStateGuard(const DriveStateGuard&) = delete;
+  DriveStateGuard& operator=(const DriveStateGuard&) = delete;
+
+ private:
+  std::filesystem::path cwd_;
+};
+
+// A temporary folder whose "config" holds the system folder
+// ("config/lodemark", created empty) through XDG_CONFIG_HOME, with the drive
+// table reloaded to match. Variable, working directory and drive table are
+// put back afterwards.
+class TempConfigHome : public TempDir {
+ public:
+  TempConfigHome() {
+    std::filesystem::create_directories(system_folder());
+    platform::reload_drives();
+  }
+  std::string system_folder() const { return native("config/lodemark"); }
+
+ private:
+  DriveStateGuard drives_;
+  ScopedEnv config_{"XDG_CONFIG_HOME", native("config")};
+};
+
+struct ShownMessage {
+  std::u32string text;
+  BoxStyle style;
+  std::u32string title;
+};
+
+// Records every message box. Questions take their answers from `answers`
+// in turn, then Yes; every other box answers Ok.
+class FakeMessageBoxes : public MessageBoxes {
+ public:
+  std::vector<ShownMessage> shown;
+  std::deque<BoxAnswer> answers;
+
+  BoxAnswer Show_Message(std::u32string_view text, BoxStyle style, std::u32string_view title) override {
+    shown.push_back({std::u32string(text), style, std::u32string(title)});
+    if (style != BoxStyle::YesNoQuestion) return BoxAnswer::Ok;
+    if (answers.empty()) return BoxAnswer::Yes;
+    const BoxAnswer answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+};
+
+}  // namespace lodemark::test
