@@ -65,31 +65,31 @@ class Patdat {
 bool is_alternation(const std::u32string& name) { return name.ends_with(U"の互層"); }
 
 // The common case of a run: the name is already in the 5,000-record dictionary.
-void BM_Doshitu_Name_Cnv_InDictionary(benchmark::State& state) {
+void BM_SoilCodeFor_InDictionary(benchmark::State& state) {
   const Patdat patdat;
   patdat.restore();
   const std::u32string name = patdat.name_in("KISHITU.TXT", is_alternation);
   std::u32string code;
-  for (auto _ : state) lodemark::Doshitu_Name_Cnv(name, code);
+  for (auto _ : state) lodemark::code_for_soil_name(name, code);
   state.SetLabel("5000-record dictionary");
 }
-BENCHMARK(BM_Doshitu_Name_Cnv_InDictionary)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SoilCodeFor_InDictionary)->Unit(benchmark::kMicrosecond);
 
 // The same through a run's cache: the file is still read and compared in
 // full, but parsed only once.
-void BM_Doshitu_Name_Cnv_InDictionaryCached(benchmark::State& state) {
+void BM_SoilCodeFor_InDictionaryCached(benchmark::State& state) {
   const Patdat patdat;
   patdat.restore();
   const std::u32string name = patdat.name_in("KISHITU.TXT", is_alternation);
-  lodemark::Soil_Dictionary_Cache cache;
+  lodemark::SoilDictionaryCache cache;
   std::u32string code;
-  for (auto _ : state) lodemark::Doshitu_Name_Cnv(name, code, cache);
+  for (auto _ : state) lodemark::code_for_soil_name(name, code, cache);
   state.SetLabel("5000-record dictionary, cached");
 }
-BENCHMARK(BM_Doshitu_Name_Cnv_InDictionaryCached)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SoilCodeFor_InDictionaryCached)->Unit(benchmark::kMicrosecond);
 
 // A name only in the register: found there and appended to the dictionary.
-void BM_Doshitu_Name_Cnv_RegisterOnly(benchmark::State& state) {
+void BM_SoilCodeFor_RegisterOnly(benchmark::State& state) {
   const Patdat patdat;
   patdat.restore();
   const std::u32string name = patdat.name_in(
@@ -99,24 +99,24 @@ void BM_Doshitu_Name_Cnv_RegisterOnly(benchmark::State& state) {
     state.PauseTiming();
     patdat.restore();
     state.ResumeTiming();
-    lodemark::Doshitu_Name_Cnv(name, code);
+    lodemark::code_for_soil_name(name, code);
   }
   patdat.restore();
 }
-BENCHMARK(BM_Doshitu_Name_Cnv_RegisterOnly)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SoilCodeFor_RegisterOnly)->Unit(benchmark::kMicrosecond);
 
 // A new name: register rebuilt, dictionary appended, user dictionary copied.
-void BM_Doshitu_Name_Cnv_NewName(benchmark::State& state) {
+void BM_SoilCodeFor_NewName(benchmark::State& state) {
   const Patdat patdat;
   std::u32string code;
   for (auto _ : state) {
     state.PauseTiming();
     patdat.restore();
     state.ResumeTiming();
-    lodemark::Doshitu_Name_Cnv(U"表土と表土の互層", code);
+    lodemark::code_for_soil_name(U"表土と表土の互層", code);
   }
   patdat.restore();
 }
-BENCHMARK(BM_Doshitu_Name_Cnv_NewName)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SoilCodeFor_NewName)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -19,29 +19,29 @@ constexpr std::int64_t kBoreholes = 2000;
 std::vector<std::u32string> keys_of(const std::u32string& database) {
   int count = 0;
   std::vector<std::u32string> entries;
-  lodemark::Fill_Borehole_List(database, count, entries);
+  lodemark::read_catalogue(database, count, entries);
   std::vector<std::u32string> keys;
   for (int i = 0; i < count; ++i) keys.push_back(entries[static_cast<std::size_t>(i)].substr(0, 8));
   return keys;
 }
 
 // What a run does per borehole between the writers: header, layers, values.
-void BM_Read_All_Boreholes(benchmark::State& state) {
+void BM_ReadAllBoreholes(benchmark::State& state) {
   const std::u32string db = GeneratedData::get(kBoreholes).database();
   const std::vector<std::u32string> keys = keys_of(db);
   for (auto _ : state) {
     auto headers = lodemark::SourceHandle::Open(db + U"\\Rodev1.Dat");
     auto layers = lodemark::SourceHandle::Open(db + U"\\Rodev2.Dat");
     auto values = lodemark::SourceHandle::Open(db + U"\\Rodev3.Dat");
-    lodemark::HeaderFields header;
+    lodemark::BoreholeHeader header;
     for (const std::u32string& key : keys) {
-      lodemark::Read_Hole_Header(headers, header, key);
-      const int nl = lodemark::To_Int16(lodemark::Text_To_Num(header[7]));
-      const int nx = lodemark::To_Int16(lodemark::Text_To_Num(header[8]));
+      lodemark::read_borehole_header(headers, header, key);
+      const int nl = lodemark::to_int16(lodemark::parse_decimal_or_zero(header[7]));
+      const int nx = lodemark::to_int16(lodemark::parse_decimal_or_zero(header[8]));
       lodemark::LayerRows layer_rows(static_cast<std::size_t>(nl));
-      lodemark::X5Rows value_rows(static_cast<std::size_t>(nx));
-      lodemark::Read_Layer_Records(layers, nl, layer_rows, key);
-      lodemark::Read_X5_Records(values, nx, value_rows, key);
+      lodemark::DepthValueRows value_rows(static_cast<std::size_t>(nx));
+      lodemark::read_layers(layers, nl, layer_rows, key);
+      lodemark::read_depth_values(values, nx, value_rows, key);
       benchmark::DoNotOptimize(layer_rows.data());
       benchmark::DoNotOptimize(value_rows.data());
     }
@@ -49,29 +49,29 @@ void BM_Read_All_Boreholes(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(keys.size()));
   state.SetLabel("items = boreholes");
 }
-BENCHMARK(BM_Read_All_Boreholes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadAllBoreholes)->Unit(benchmark::kMillisecond);
 
 // A borehole missing from the layer file: one scan to the end and back.
-void BM_Read_Missing_Borehole(benchmark::State& state) {
+void BM_ReadMissingBorehole(benchmark::State& state) {
   const std::u32string db = GeneratedData::get(kBoreholes).database();
   auto layers = lodemark::SourceHandle::Open(db + U"\\Rodev2.Dat");
   lodemark::LayerRows rows(5);
-  for (auto _ : state) lodemark::Read_Layer_Records(layers, 5, rows, U"ABSENT  ");
+  for (auto _ : state) lodemark::read_layers(layers, 5, rows, U"ABSENT  ");
   state.SetLabel("scans the layer lines of 2000 boreholes");
 }
-BENCHMARK(BM_Read_Missing_Borehole)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadMissingBorehole)->Unit(benchmark::kMillisecond);
 
 // The borehole list at the 16-bit limit.
-void BM_Fill_Borehole_List_32767(benchmark::State& state) {
+void BM_ReadCatalogue_32767(benchmark::State& state) {
   const std::u32string db = GeneratedData::get(32767).database();
   for (auto _ : state) {
     int count = 0;
     std::vector<std::u32string> entries;
-    lodemark::Fill_Borehole_List(db, count, entries);
+    lodemark::read_catalogue(db, count, entries);
     if (count != 32767) state.SkipWithError("catalogue not read whole");
     benchmark::DoNotOptimize(entries.data());
   }
 }
-BENCHMARK(BM_Fill_Borehole_List_32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadCatalogue_32767)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -23,37 +23,37 @@ const std::string& ascii_line() {
   return line;
 }
 
-void BM_Decode_KanjiLine(benchmark::State& state) {
+void BM_DecodeKanjiLine(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(decode(kanji_line()));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kanji_line().size()));
 }
-BENCHMARK(BM_Decode_KanjiLine);
+BENCHMARK(BM_DecodeKanjiLine);
 
-void BM_Decode_AsciiLine(benchmark::State& state) {
+void BM_DecodeAsciiLine(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(decode(ascii_line()));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * ascii_line().size()));
 }
-BENCHMARK(BM_Decode_AsciiLine);
+BENCHMARK(BM_DecodeAsciiLine);
 
-void BM_Encode_LayerOutputLine(benchmark::State& state) {
+void BM_EncodeLayerOutputLine(benchmark::State& state) {
   const std::u32string line = U"12,  12.35,1003,粘土と砂の互層";
   for (auto _ : state) benchmark::DoNotOptimize(encode(line));
 }
-BENCHMARK(BM_Encode_LayerOutputLine);
+BENCHMARK(BM_EncodeLayerOutputLine);
 
-void BM_Text_To_Num(benchmark::State& state) {
+void BM_ParseDecimal(benchmark::State& state) {
   const std::u32string field = U"   12.35";
-  for (auto _ : state) benchmark::DoNotOptimize(lodemark::Text_To_Num(field));
+  for (auto _ : state) benchmark::DoNotOptimize(lodemark::parse_decimal_or_zero(field));
 }
-BENCHMARK(BM_Text_To_Num);
+BENCHMARK(BM_ParseDecimal);
 
-void BM_Format_Dec2(benchmark::State& state) {
+void BM_FormatFixed2(benchmark::State& state) {
   float value = 12.35f;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(lodemark::Format_Dec2(7, value));
+    benchmark::DoNotOptimize(lodemark::format_fixed2(value, 7));
     value += 0.01f;
   }
 }
-BENCHMARK(BM_Format_Dec2);
+BENCHMARK(BM_FormatFixed2);
 
 }  // namespace

@@ -59,32 +59,32 @@ lodemark::LayerRows layer_rows() {
   return rows;
 }
 
-lodemark::X5Rows value_rows() {
-  lodemark::X5Rows rows;
+lodemark::DepthValueRows value_rows() {
+  lodemark::DepthValueRows rows;
   for (int i = 0; i < 35; ++i) rows.push_back({U"    " + std::u32string(1, U'1' + static_cast<char32_t>(i % 9)) + U".15", U"12"});
   return rows;
 }
 
-const lodemark::HeaderFields kHeader{U"32", U"58", U"32", U"03", U"   24.45", U"   16.10", U"19981223", U" 22", U" 35"};
+const lodemark::BoreholeHeader kHeader{U"32", U"58", U"32", U"03", U"   24.45", U"   16.10", U"19981223", U" 22", U" 35"};
 
-void BM_Write_Title_Files(benchmark::State& state) {
+void BM_WriteTitleFiles(benchmark::State& state) {
   Folder folder;
-  for (auto _ : state) lodemark::Write_Title_Files(folder.next(), U"1       ", U"東町００", kHeader);
+  for (auto _ : state) lodemark::write_title_files(folder.next(), U"1       ", U"東町００", kHeader);
 }
-BENCHMARK(BM_Write_Title_Files)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WriteTitleFiles)->Unit(benchmark::kMicrosecond);
 
-void BM_Write_Layer_File_22Rows(benchmark::State& state) {
+void BM_WriteLayerFile_22Rows(benchmark::State& state) {
   Folder folder;
   const lodemark::LayerRows rows = layer_rows();
-  for (auto _ : state) lodemark::Write_Layer_File(folder.next(), static_cast<int>(rows.size()), rows);
+  for (auto _ : state) lodemark::write_layer_file(folder.next(), static_cast<int>(rows.size()), rows);
 }
-BENCHMARK(BM_Write_Layer_File_22Rows)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WriteLayerFile_22Rows)->Unit(benchmark::kMicrosecond);
 
-void BM_Write_X5_File_35Rows(benchmark::State& state) {
+void BM_WriteDepthValueFile_35Rows(benchmark::State& state) {
   Folder folder;
-  const lodemark::X5Rows rows = value_rows();
-  for (auto _ : state) lodemark::Write_X5_File(folder.next(), static_cast<int>(rows.size()), rows);
+  const lodemark::DepthValueRows rows = value_rows();
+  for (auto _ : state) lodemark::write_depth_value_file(folder.next(), static_cast<int>(rows.size()), rows);
 }
-BENCHMARK(BM_Write_X5_File_35Rows)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WriteDepthValueFile_35Rows)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -8,19 +8,20 @@
 #include <string>
 
 #include "base/failure.h"
+#include "base/messages.h"
+#include "base/text.h"
 #include "base/utf8.h"
 
 namespace lodemark {
 namespace {
 
-bool is_blank(char32_t c) { return c == U' ' || c == U'\t'; }
 bool is_digit(char32_t c) { return c >= U'0' && c <= U'9'; }
 
 // The plain decimal number grammar; returns the ASCII form or empty.
 std::string numeric_form(std::u32string_view text) {
   std::size_t b = 0, e = text.size();
-  while (b < e && is_blank(text[b])) ++b;
-  while (e > b && is_blank(text[e - 1])) --e;
+  while (b < e && is_space_or_tab(text[b])) ++b;
+  while (e > b && is_space_or_tab(text[e - 1])) --e;
   const std::u32string_view t = text.substr(b, e - b);
   std::size_t i = 0;
   if (i < t.size() && (t[i] == U'+' || t[i] == U'-')) ++i;
@@ -76,14 +77,14 @@ std::string general_form(float value) {
 
 }  // namespace
 
-float Text_To_Num(std::u32string_view text) {
+float parse_decimal_or_zero(std::u32string_view text) {
   const std::string form = numeric_form(text);
   if (form.empty()) return 0.0f;
   const float value = std::strtof(form.c_str(), nullptr);
   return std::isfinite(value) ? value : 0.0f;
 }
 
-std::u32string Format_Dec2(int width, float value) {
+std::u32string format_fixed2(float value, int width) {
   std::string t = general_form(value);
   const std::size_t dot = t.find('.');
   if (dot == std::string::npos) {
@@ -101,19 +102,15 @@ std::u32string Format_Dec2(int width, float value) {
     else
       t.resize(point + 3);
   }
-  return Right_Align(from_utf8(t), width < 0 ? 0 : static_cast<std::size_t>(width));
+  return right_align(from_utf8(t), width < 0 ? 0 : static_cast<std::size_t>(width));
 }
 
-std::int16_t To_Int16(float value) {
+std::int16_t to_int16(float value) {
   const double rounded = std::nearbyint(static_cast<double>(value));  // ties to even
   if (!(rounded >= -32768.0 && rounded <= 32767.0))
-    throw Failure(U"数値が範囲を超えています (-32768～32767): " + from_utf8(general_form(value)));
+    throw Failure(kNumberOutOfRange + from_utf8(general_form(value)));
   return static_cast<std::int16_t>(rounded);
 }
 
-std::u32string Right_Align(std::u32string_view text, std::size_t width) {
-  if (text.size() >= width) return std::u32string(text.substr(text.size() - width));
-  return std::u32string(width - text.size(), U' ') + std::u32string(text);
-}
 
 }  // namespace lodemark

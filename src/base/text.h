@@ -1,12 +1,25 @@
 #pragma once
+// Small text rules shared by the readers and writers.
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace lodemark {
 
 // Decimal digits of a whole number, "-" in front when negative, no padding.
-inline std::u32string Int_Text(long long value) {
-  const std::string ascii = std::to_string(value);
-  return std::u32string(ascii.begin(), ascii.end());
-}
+std::u32string decimal_text(long long value);
+
+// The blank that fixed-width fields are padded with.
+constexpr bool is_space(char32_t c) { return c == U' '; }
+// Blanks that a number or a dictionary field may carry around it.
+constexpr bool is_space_or_tab(char32_t c) { return c == U' ' || c == U'\t'; }
+
+// Without trailing spaces.
+std::u32string trim_trailing_spaces(std::u32string_view text);
+// Without leading and trailing spaces.
+std::u32string trim_spaces(std::u32string_view text);
+
+// The last `width` characters of `width` spaces followed by the text.
+std::u32string right_align(std::u32string_view text, std::size_t width);
 
 }  // namespace lodemark

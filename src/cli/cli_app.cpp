@@ -13,9 +13,11 @@
 #include "rodev/catalogue.h"
 #include "base/failure.h"
 #include "base/program_state.h"
-#include "platform/string_file_services.h"
+#include "base/text.h"
+#include "platform/files.h"
 #include "base/utf8.h"
 #include "base/version.h"
+#include "base/messages.h"
 
 namespace lodemark::cli {
 namespace {
@@ -37,10 +39,10 @@ constexpr char kUsageText[] =
     "the run.\n";
 
 // Writes to the console the boxes the run shows before any window exists.
-class Console_Boxes : public MessageBoxes {
+class ConsoleBoxes : public MessageBoxes {
  public:
-  explicit Console_Boxes(Console& console) : console_(console) {}
-  BoxAnswer Show_Message(std::u32string_view text, BoxStyle, std::u32string_view) override {
+  explicit ConsoleBoxes(Console& console) : console_(console) {}
+  BoxAnswer show_message(std::u32string_view text, BoxStyle, std::u32string_view) override {
     console_.err << to_utf8(text) << '\n';
     return BoxAnswer::Ok;
   }
@@ -49,45 +51,45 @@ class Console_Boxes : public MessageBoxes {
   Console& console_;
 };
 
-int Report_Failure(Console& console, const Failure& failure) {
+int report_failure(Console& console, const Failure& failure) {
   console.err << "lodemark-cli: " << to_utf8(failure.message()) << '\n';
   return kRunFailure;
 }
 
-int Usage_Error(Console& console, const std::string& problem) {
+int usage_error(Console& console, const std::string& problem) {
   console.err << "lodemark-cli: " << problem << "\n\n" << kUsageText;
   return kUsage;
 }
 
-std::optional<std::u32string> Folder_Argument(Console& console, const std::string& native, const char* what) {
+std::optional<std::u32string> folder_argument(Console& console, const std::string& native, const char* what) {
   auto path = platform::program_path_of_argument(native);
   if (!path) console.err << "lodemark-cli: " << what << " cannot be mapped to a drive: " << native << '\n';
   return path;
 }
 
 int List(const std::vector<std::string>& args, Console& console) {
-  if (args.size() != 2) return Usage_Error(console, "list takes exactly one SOURCE_DIR");
-  const auto folder = Folder_Argument(console, args[1], "SOURCE_DIR");
+  if (args.size() != 2) return usage_error(console, "list takes exactly one SOURCE_DIR");
+  const auto folder = folder_argument(console, args[1], "SOURCE_DIR");
   if (!folder) return kUsage;
   try {
-    Catalogue_Reader catalogue(*folder);
+    CatalogueReader catalogue(*folder);
     std::u32string entry;
     while (catalogue.next(entry)) console.out << to_utf8(entry) << '\n';
   } catch (const Failure& failure) {
-    return Report_Failure(console, failure);
+    return report_failure(console, failure);
   }
   return kConverted;
 }
 
-struct Convert_Options {
+struct ConvertOptions {
   std::string source, dest, patdat;
   bool yes = false;
   bool all = false;
   std::vector<std::string> log_nos;
 };
 
-std::optional<Convert_Options> Parse_Convert(const std::vector<std::string>& args, Console& console, int& status) {
-  Convert_Options options;
+std::optional<ConvertOptions> parse_convert_options(const std::vector<std::string>& args, Console& console, int& status) {
+  ConvertOptions options;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
     auto value = [&](std::string& target) {
@@ -101,26 +103,26 @@ std::optional<Convert_Options> Parse_Convert(const std::vector<std::string>& arg
     else if (a == "--patdat") ok = value(options.patdat);
     else if (a == "--yes" || a == "-y") options.yes = true;
     else if (a == "--all") options.all = true;
-    else if (a.starts_with("--")) { status = Usage_Error(console, "unknown option " + a); return std::nullopt; }
+    else if (a.starts_with("--")) { status = usage_error(console, "unknown option " + a); return std::nullopt; }
     else options.log_nos.push_back(a);
-    if (!ok) { status = Usage_Error(console, a + " needs a value"); return std::nullopt; }
+    if (!ok) { status = usage_error(console, a + " needs a value"); return std::nullopt; }
   }
   std::string problem;
   if (options.source.empty()) problem = "--source is required";
   else if (options.dest.empty()) problem = "--dest is required";
   else if (options.all == !options.log_nos.empty()) problem = "give either --all or LOGNO arguments";
-  if (!problem.empty()) { status = Usage_Error(console, problem); return std::nullopt; }
+  if (!problem.empty()) { status = usage_error(console, problem); return std::nullopt; }
   return options;
 }
 
-bool Set_Patdat(const Convert_Options& options, Console& console, int& status) {
+bool set_pattern_data_folder(const ConvertOptions& options, Console& console, int& status) {
   if (options.patdat.empty()) {
-    Console_Boxes boxes(console);
-    if (Check_Patdat_Setting(boxes)) return true;
+    ConsoleBoxes boxes(console);
+    if (check_pattern_data_setting(boxes)) return true;
     status = kRefused;
     return false;
   }
-  const auto folder = Folder_Argument(console, options.patdat, "PATDAT_DIR");
+  const auto folder = folder_argument(console, options.patdat, "PATDAT_DIR");
   if (!folder || !platform::is_folder(*folder)) {
     if (folder) console.err << "lodemark-cli: no such pattern-data folder: " << options.patdat << '\n';
     status = kUsage;
@@ -132,10 +134,10 @@ bool Set_Patdat(const Convert_Options& options, Console& console, int& status) {
 
 int Convert(const std::vector<std::string>& args, Console& console) {
   int status = kConverted;
-  const auto options = Parse_Convert(args, console, status);
+  const auto options = parse_convert_options(args, console, status);
   if (!options) return status;
-  const auto source = Folder_Argument(console, options->source, "SOURCE_DIR");
-  const auto dest = Folder_Argument(console, options->dest, "DEST_DIR");
+  const auto source = folder_argument(console, options->source, "SOURCE_DIR");
+  const auto dest = folder_argument(console, options->dest, "DEST_DIR");
   if (!source || !dest) return kUsage;
 
   // One pass over the catalogue counts the entries and marks the wanted
@@ -146,18 +148,18 @@ int Convert(const std::vector<std::string>& args, Console& console) {
   std::set<std::u32string> wanted, matched;
   for (const auto& log_no : options->log_nos) wanted.insert(from_utf8(log_no));
   try {
-    Catalogue_Reader catalogue(*source);
+    CatalogueReader catalogue(*source);
     std::u32string entry;
     while (catalogue.next(entry)) {
       ++count;
       if (options->all) continue;
-      const std::u32string log_no = Trim(std::u32string_view(entry).substr(0, 8));
+      const std::u32string log_no = trim_spaces(std::u32string_view(entry).substr(0, 8));
       const bool hit = wanted.count(log_no) > 0;
       selected->push_back(hit);
       if (hit) matched.insert(log_no);
     }
   } catch (const Failure& failure) {
-    return Report_Failure(console, failure);
+    return report_failure(console, failure);
   }
   for (const auto& log_no : options->log_nos)
     if (!matched.count(from_utf8(log_no))) {
@@ -165,20 +167,20 @@ int Convert(const std::vector<std::string>& args, Console& console) {
       return kUsage;
     }
 
-  if (!Set_Patdat(*options, console, status)) return status;
+  if (!set_pattern_data_folder(*options, console, status)) return status;
 
-  Cli_Window window(console, count, std::move(selected), *source, *dest, options->yes);
+  CliWindow window(console, count, std::move(selected), *source, *dest, options->yes);
   try {
     return Command1_Click(window) == RunOutcome::Converted ? kConverted : kRefused;
   } catch (const Failure& failure) {
-    return Report_Failure(console, failure);
+    return report_failure(console, failure);
   }
 }
 
 }  // namespace
 
 int Run(const std::vector<std::string>& args, Console& console) {
-  if (args.empty()) return Usage_Error(console, "no command given");
+  if (args.empty()) return usage_error(console, "no command given");
   const std::string& command = args[0];
   if (command == "--help" || command == "-h") {
     console.out << kUsageText;
@@ -190,7 +192,7 @@ int Run(const std::vector<std::string>& args, Console& console) {
   }
   if (command == "list") return List(args, console);
   if (command == "convert") return Convert(args, console);
-  return Usage_Error(console, "unknown command " + command);
+  return usage_error(console, "unknown command " + command);
 }
 
 }  // namespace lodemark::cli

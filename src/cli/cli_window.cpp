@@ -7,10 +7,11 @@
 #include "conversion/conversion_run.h"
 #include "base/failure.h"
 #include "base/utf8.h"
+#include "base/messages.h"
 
 namespace lodemark::cli {
 
-Cli_Window::Cli_Window(Console& console, int count, std::optional<std::vector<bool>> selected, std::u32string source,
+CliWindow::CliWindow(Console& console, int count, std::optional<std::vector<bool>> selected, std::u32string source,
                        std::u32string destination, bool assume_yes)
     : console_(console),
       count_(count),
@@ -19,13 +20,13 @@ Cli_Window::Cli_Window(Console& console, int count, std::optional<std::vector<bo
       destination_(std::move(destination)),
       assume_yes_(assume_yes) {}
 
-BoxAnswer Cli_Window::Show_Message(std::u32string_view text, BoxStyle style, std::u32string_view) {
+BoxAnswer CliWindow::show_message(std::u32string_view text, BoxStyle style, std::u32string_view) {
   if (style == BoxStyle::YesNoQuestion) return Ask(text);
   console_.err << to_utf8(text) << '\n';
   return BoxAnswer::Ok;
 }
 
-BoxAnswer Cli_Window::Ask(std::u32string_view question) {
+BoxAnswer CliWindow::Ask(std::u32string_view question) {
   if (assume_yes_) {
     console_.err << to_utf8(question) << " y\n";
     return BoxAnswer::Yes;
@@ -40,39 +41,39 @@ BoxAnswer Cli_Window::Ask(std::u32string_view question) {
   return (answer == "y" || answer == "Y" || answer == "yes") ? BoxAnswer::Yes : BoxAnswer::No;
 }
 
-void Cli_Window::Check_Index(int index) const {
+void CliWindow::check_index(int index) const {
   if (index < 0 || index >= count_) throw std::out_of_range("borehole list index out of range");
 }
 
-int Cli_Window::List1_Count() { return count_; }
+int CliWindow::List1_Count() { return count_; }
 
-std::u32string Cli_Window::List1_Text(int index) {
-  Check_Index(index);
+std::u32string CliWindow::List1_Text(int index) {
+  check_index(index);
   if (!catalogue_ || index < cursor_index_) {
     catalogue_.emplace(source_);
     cursor_index_ = -1;
   }
   while (cursor_index_ < index) {
     if (!catalogue_->next(cursor_entry_))
-      throw Failure(U"地質柱状図の一覧が実行中に短くなりました: " + catalogue_->path());
+      throw Failure(kCatalogueShrank + catalogue_->path());
     ++cursor_index_;
   }
   return cursor_entry_;
 }
 
-bool Cli_Window::List1_Selected(int index) {
-  Check_Index(index);
+bool CliWindow::List1_Selected(int index) {
+  check_index(index);
   return !selected_ || selected_->at(static_cast<std::size_t>(index));
 }
 
-std::u32string Cli_Window::Text1_Text() { return source_; }
-std::u32string Cli_Window::Text2_Text() { return destination_; }
+std::u32string CliWindow::Text1_Text() { return source_; }
+std::u32string CliWindow::Text2_Text() { return destination_; }
 
-void Cli_Window::Set_Label3(std::u32string_view text) {
+void CliWindow::Set_Label3(std::u32string_view text) {
   if (text == kDone) console_.out << to_utf8(text) << '\n';
 }
 
-void Cli_Window::Borehole_Done(int done, int total) {
+void CliWindow::Borehole_Done(int done, int total) {
   if (!console_.err_is_terminal) return;
   console_.err << "\r変換中 " << done << "/" << total << (done == total ? "\n" : "") << std::flush;
 }

@@ -7,18 +7,19 @@
 #include "cli/cli_app.h"
 #include "conversion/run_window.h"
 #include "rodev/catalogue.h"
+#include "base/messages.h"
 
 namespace lodemark::cli {
 
-class Cli_Window : public RunWindow {
+class CliWindow : public RunWindow {
  public:
   // The list is the source folder's catalogue of `count` entries, read again
   // whenever its texts are needed rather than held: `selected` has a flag per
   // entry, or is empty when every entry is selected.
-  Cli_Window(Console& console, int count, std::optional<std::vector<bool>> selected, std::u32string source,
+  CliWindow(Console& console, int count, std::optional<std::vector<bool>> selected, std::u32string source,
              std::u32string destination, bool assume_yes);
 
-  BoxAnswer Show_Message(std::u32string_view text, BoxStyle style, std::u32string_view title) override;
+  BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override;
   int List1_Count() override;
   // Fast when asked in ascending order (the run's order); an earlier index
   // reads the catalogue again from the top.
@@ -34,7 +35,7 @@ class Cli_Window : public RunWindow {
 
  private:
   BoxAnswer Ask(std::u32string_view question);
-  void Check_Index(int index) const;
+  void check_index(int index) const;
 
   Console& console_;
   int count_;
@@ -44,7 +45,7 @@ class Cli_Window : public RunWindow {
   bool assume_yes_;
   // The cursor: the catalogue read up to entry `cursor_index_`, whose text
   // is `cursor_entry_` (-1: nothing read yet).
-  std::optional<Catalogue_Reader> catalogue_;
+  std::optional<CatalogueReader> catalogue_;
   int cursor_index_ = -1;
   std::u32string cursor_entry_;
 };

@@ -1,17 +1,18 @@
 #pragma once
-#include <string>
+// Whether the destination folder that the user typed is usable, and its
+// normal form.
+#include <optional>
+#include <string_view>
 
 #include "base/messages.h"
+#include "base/program_path.h"
 
 namespace lodemark {
 
-inline constexpr char32_t kBadDriveNameMessage[] =
-    U"規定値のドライブ名が正しくありません。ドライブ名は１文字のアルファベットと \":\" でなければいけません。  例 \"C:\", \"D:\"...";
-
-// Decides whether a destination folder is a well-formed path on a present
-// and ready drive, rewriting it on the way to its normal form ("C:\a\b\").
-// Makes the path's drive the current drive. Only a bad drive name has a
-// message of its own.
-bool Check_Path(std::u32string& path, MessageBoxes& boxes);
+// The normal form of the destination ("C:\a\b\": blanks around it dropped,
+// "\" after the drive and at the end), or nothing when it is not a
+// well-formed path on a present and ready drive. Only a bad drive name shows
+// a box of its own. The current drive and folder stay as they are.
+std::optional<ProgramPath> check_destination(std::u32string_view entered, MessageBoxes& boxes);
 
 }  // namespace lodemark

@@ -1,9 +1,14 @@
 #include "conversion/pattern_data_setting.h"
 
 #include "platform/cp932.h"
+#include "base/file_names.h"
+#include "base/program_path.h"
 #include "platform/files.h"
+#include "platform/system_folder.h"
 #include "base/program_state.h"
-#include "platform/string_file_services.h"
+#include "base/text.h"
+#include "platform/files.h"
+#include "base/messages.h"
 
 namespace lodemark {
 namespace {
@@ -17,18 +22,20 @@ std::u32string first_field(std::u32string_view line) {
   line.remove_prefix(start);
   if (!line.empty() && line.front() == U'"') {
     line.remove_prefix(1);
-    return Trim(line.substr(0, line.find(U'"')));
+    return trim_spaces(line.substr(0, line.find(U'"')));
   }
-  return Trim(line.substr(0, line.find(U',')));
+  return trim_spaces(line.substr(0, line.find(U',')));
 }
 
-std::u32string settings_path() { return QPRTrim(SysDir()) + U"\\ZidereV5.ini"; }
+std::u32string settings_path() {
+  return (ProgramPath(trim_trailing_spaces(platform::system_folder())) / kSettingsFile).text();
+}
 
 }  // namespace
 
-std::u32string Read_Patdat_Setting() {
+std::u32string read_pattern_data_setting() {
   const std::u32string path = settings_path();
-  const std::int64_t size = FileSize(path);
+  const std::int64_t size = platform::file_size(path);
   if (size < 1) {
     // An empty settings file goes; a missing one is not created, since the
     // system folder need not be writable.
@@ -51,12 +58,12 @@ std::u32string Read_Patdat_Setting() {
   }
 }
 
-bool Check_Patdat_Setting(MessageBoxes& boxes) {
-  PatdatFolder = Read_Patdat_Setting();
+bool check_pattern_data_setting(MessageBoxes& boxes) {
+  PatdatFolder = read_pattern_data_setting();
   // The setting ends with "\"; without it the folder itself must exist.
   if (PatdatFolder.size() > 1 && platform::exists(std::u32string_view(PatdatFolder).substr(0, PatdatFolder.size() - 1)))
     return true;
-  boxes.Show_Message(kNoPatdatMessage, BoxStyle::OkOnly, kAppTitle);
+  boxes.show_message(kNoPatternDataSetting, BoxStyle::OkOnly, kAppTitle);
   return false;
 }
 

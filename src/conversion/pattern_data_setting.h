@@ -7,16 +7,15 @@
 
 namespace lodemark {
 
-inline constexpr char32_t kNoPatdatMessage[] = U" PATDAT の設定がありません.";
 
 // The setting, trimmed; empty when the settings file is missing, empty,
 // unreadable or has no second line. An empty settings file is removed; a
 // missing one is not created.
-std::u32string Read_Patdat_Setting();
+std::u32string read_pattern_data_setting();
 
 // Start-up check: sets PatdatFolder and answers true when the setting names an
-// existing folder (or file); otherwise shows kNoPatdatMessage and answers
+// existing folder (or file); otherwise shows kNoPatternDataSetting and answers
 // false, and the caller ends the program.
-bool Check_Patdat_Setting(MessageBoxes& boxes);
+bool check_pattern_data_setting(MessageBoxes& boxes);
 
 }  // namespace lodemark

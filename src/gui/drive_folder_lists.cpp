@@ -4,6 +4,7 @@
 #include "platform/files.h"
 #include "base/failure.h"
 #include "base/utf8.h"
+#include "base/messages.h"
 
 namespace lodemark {
 namespace {
@@ -19,7 +20,7 @@ std::u32string join(std::u32string_view parent, std::u32string_view name) {
 
 }  // namespace
 
-std::u32string Drive_Designation_Of(char32_t letter) {
+std::u32string drive_designation_of(char32_t letter) {
   const char32_t lower = (letter >= U'A' && letter <= U'Z') ? letter + 32 : letter;
   std::u32string out{lower, U':'};
   if (const auto native = platform::to_native(root_of(letter)))
@@ -27,25 +28,25 @@ std::u32string Drive_Designation_Of(char32_t letter) {
   return out;
 }
 
-std::vector<std::u32string> Drive_Designations() {
+std::vector<std::u32string> drive_designations() {
   std::vector<std::u32string> out;
-  for (const char32_t letter : platform::drive_letters()) out.push_back(Drive_Designation_Of(letter));
+  for (const char32_t letter : platform::drive_letters()) out.push_back(drive_designation_of(letter));
   return out;
 }
 
-char32_t Drive_Letter_Of(std::u32string_view designation) {
+char32_t letter_of_designation(std::u32string_view designation) {
   return platform::drive_letter_of(designation);
 }
 
-std::u32string Folder_Of_Drive(std::u32string_view designation) {
-  const char32_t letter = Drive_Letter_Of(designation);
+std::u32string folder_of_drive(std::u32string_view designation) {
+  const char32_t letter = letter_of_designation(designation);
   if (letter == 0 || !platform::drive_ready(letter))
-    throw Failure(U"ドライブの準備ができていません: " + std::u32string(designation));
+    throw Failure(kDriveNotReady + std::u32string(designation));
   const std::u32string folder = platform::current_folder(letter);
   return platform::is_folder(folder) ? folder : root_of(letter);
 }
 
-std::vector<FolderRow> Folder_List_Rows(std::u32string_view folder) {
+std::vector<FolderRow> folder_list_rows(std::u32string_view folder) {
   std::vector<FolderRow> rows;
   const std::u32string abs = platform::absolute_program_path(folder);
   std::u32string path = abs.substr(0, 3);
@@ -66,7 +67,7 @@ std::vector<FolderRow> Folder_List_Rows(std::u32string_view folder) {
   return rows;
 }
 
-int Current_Folder_Row(const std::vector<FolderRow>& rows) {
+int current_folder_row(const std::vector<FolderRow>& rows) {
   int current = -1;
   for (std::size_t i = 0; i < rows.size(); ++i)
     if (rows[i].open) current = static_cast<int>(i);

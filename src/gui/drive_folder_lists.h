@@ -9,16 +9,16 @@
 namespace lodemark {
 
 // "z: [/]": the drive letter in lower case, then where the drive lies.
-std::u32string Drive_Designation_Of(char32_t letter);
+std::u32string drive_designation_of(char32_t letter);
 // One designation per drive of the drive table, in letter order.
-std::vector<std::u32string> Drive_Designations();
+std::vector<std::u32string> drive_designations();
 // Upper-case letter that a designation names first; 0 when it names none.
-char32_t Drive_Letter_Of(std::u32string_view designation);
+char32_t letter_of_designation(std::u32string_view designation);
 
 // The folder that a folder list moves to when set from a drive designation:
 // that drive's current folder, or its root when the current folder is gone.
 // Throws Failure when the drive is missing or not ready.
-std::u32string Folder_Of_Drive(std::u32string_view designation);
+std::u32string folder_of_drive(std::u32string_view designation);
 
 // One row of a folder list: the drive root and every folder down to the
 // current one (open), then the current folder's sub-folders (closed).
@@ -30,8 +30,8 @@ struct FolderRow {
 };
 
 // Rows for a folder list standing on `folder` (an absolute program path).
-std::vector<FolderRow> Folder_List_Rows(std::u32string_view folder);
+std::vector<FolderRow> folder_list_rows(std::u32string_view folder);
 // Index of the row of the current folder itself (the last open row).
-int Current_Folder_Row(const std::vector<FolderRow>& rows);
+int current_folder_row(const std::vector<FolderRow>& rows);
 
 }  // namespace lodemark

@@ -10,13 +10,14 @@
 #include "rodev/catalogue.h"
 #include "base/failure.h"
 #include "base/program_state.h"
+#include "base/messages.h"
 
 namespace lodemark {
 
 Form1_Logic::Form1_Logic(MainWindow& window) : window_(window) {}
 
 bool Form1_Logic::Form_Load(MessageBoxes& boxes) {
-  if (!Check_Patdat_Setting(boxes)) return false;
+  if (!check_pattern_data_setting(boxes)) return false;
   PrevDrive1 = window_.Drive_Designation(DriveList::Drive1);
   PrevDrive2 = window_.Drive_Designation(DriveList::Drive2);
   Drive1_Change();
@@ -34,8 +35,8 @@ void Form1_Logic::Drive_Change(DriveList list, FolderView view, std::u32string& 
   try {
     window_.Set_Folder_From_Drive(view, window_.Drive_Designation(list));
     const std::u32string designation = window_.Drive_Designation(list);
-    if (!platform::set_current_drive(Drive_Letter_Of(designation)))
-      throw Failure(U"ドライブを切り替えられません: " + designation);
+    if (!platform::set_current_drive(letter_of_designation(designation)))
+      throw Failure(kCannotSwitchDrive + designation);
     previous = designation;
   } catch (const std::exception&) {
     // A drive that is not ready: go back to the last good one without a
@@ -58,7 +59,7 @@ void Form1_Logic::Dir1_Change() {
   window_.List1_Clear();
   int count = 0;
   std::vector<std::u32string> entries;
-  Fill_Borehole_List(folder, count, entries);
+  read_catalogue(folder, count, entries);
   if (count != 0) {
     const int available = std::min(count, static_cast<int>(entries.size()));
     for (int i = 0; i < available; ++i) window_.List1_Add(entries[i]);

@@ -15,7 +15,7 @@ std::u32string integral_text(double value) {
 
 }  // namespace
 
-std::u32string Mesh_Code_Cnv(float lat_deg, float lat_min, float lat_sec, float lon_deg, float lon_min,
+std::u32string grid_square_code(float lat_deg, float lat_min, float lat_sec, float lon_deg, float lon_min,
                              float lon_sec) {
   // The steps and their order fix the digits on square boundaries; no
   // rounding or tolerance is added anywhere.

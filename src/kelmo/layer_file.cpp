@@ -9,34 +9,34 @@
 
 namespace lodemark {
 
-void Write_Layer_File(std::u32string_view folder, int count, const LayerRows& rows) {
-  Soil_Dictionary_Cache cache;
-  Write_Layer_File(folder, count, rows, cache);
+void write_layer_file(std::u32string_view folder, int count, const LayerRows& rows) {
+  SoilDictionaryCache cache;
+  write_layer_file(folder, count, rows, cache);
 }
 
-void Write_Layer_File(std::u32string_view folder, int count, const LayerRows& rows, Soil_Dictionary_Cache& cache) {
+void write_layer_file(std::u32string_view folder, int count, const LayerRows& rows, SoilDictionaryCache& cache) {
   platform::OutputFolder resolved(folder);
-  Write_Layer_File(resolved, count, rows, cache);
+  write_layer_file(resolved, count, rows, cache);
 }
 
-void Write_Layer_File(platform::OutputFolder& folder, int count, const LayerRows& rows,
-                      Soil_Dictionary_Cache& cache) {
+void write_layer_file(platform::OutputFolder& folder, int count, const LayerRows& rows,
+                      SoilDictionaryCache& cache) {
   platform::FileWriter file(folder, U"X1.txt", platform::FileWriter::Mode::Create);
   const std::array<std::u32string, 4> empty_row{};
   std::u32string code, name, second_name;
   for (int i = 0; i < count; ++i) {
     const auto& row = static_cast<std::size_t>(i) < rows.size() ? rows[static_cast<std::size_t>(i)] : empty_row;
-    const std::u32string depth = Format_Dec2(7, Text_To_Num(row[0]));
-    if (Text_To_Num(row[1]) == 1.0f) {
+    const std::u32string depth = format_fixed2(parse_decimal_or_zero(row[0]), 7);
+    if (parse_decimal_or_zero(row[1]) == 1.0f) {
       // An alternation of two soils: the dictionary codes the combined name.
-      Doshitu_Code_Cnv(row[2], code, name);
-      Doshitu_Code_Cnv(row[3], code, second_name);
+      classify_soil(row[2], code, name);
+      classify_soil(row[3], code, second_name);
       name += U"と" + second_name + U"の互層";
-      Doshitu_Name_Cnv(name, code, cache);
+      code_for_soil_name(name, code, cache);
     } else {
-      Doshitu_Code_Cnv(row[2], code, name);
+      classify_soil(row[2], code, name);
     }
-    file.write_line(cp932::encode(Int_Text(i + 1) + U"," + depth + U"," + Right_Align(code, 4) + U"," + name));
+    file.write_line(cp932::encode(decimal_text(i + 1) + U"," + depth + U"," + right_align(code, 4) + U"," + name));
   }
   file.close();
 }

@@ -21,7 +21,7 @@ constexpr SoilClass kSoilClasses[] = {
 
 }  // namespace
 
-void Doshitu_Code_Cnv(std::u32string_view source_code, std::u32string& target_code, std::u32string& soil_name) {
+void classify_soil(std::u32string_view source_code, std::u32string& target_code, std::u32string& soil_name) {
   target_code.clear();
   soil_name.clear();
   for (const SoilClass& entry : kSoilClasses) {

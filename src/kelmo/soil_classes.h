@@ -8,6 +8,6 @@ namespace lodemark {
 
 // Both outputs are emptied first; an unknown code leaves them empty. Codes are
 // compared as whole texts: no trimming, no numeric reading.
-void Doshitu_Code_Cnv(std::u32string_view source_code, std::u32string& target_code, std::u32string& soil_name);
+void classify_soil(std::u32string_view source_code, std::u32string& target_code, std::u32string& soil_name);
 
 }  // namespace lodemark

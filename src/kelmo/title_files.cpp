@@ -30,17 +30,17 @@ void write_slots(platform::OutputFolder& folder, std::u32string_view name, std::
 
 }  // namespace
 
-void Write_Title_Files(std::u32string_view folder, std::u32string_view log_no, std::u32string_view hole_name,
-                       const HeaderFields& header) {
+void write_title_files(std::u32string_view folder, std::u32string_view log_no, std::u32string_view hole_name,
+                       const BoreholeHeader& header) {
   platform::OutputFolder resolved(folder);
-  Write_Title_Files(resolved, log_no, hole_name, header);
+  write_title_files(resolved, log_no, hole_name, header);
 }
 
-void Write_Title_Files(platform::OutputFolder& folder, std::u32string_view log_no,
-                       std::u32string_view hole_name, const HeaderFields& header) {
+void write_title_files(platform::OutputFolder& folder, std::u32string_view log_no,
+                       std::u32string_view hole_name, const BoreholeHeader& header) {
   const std::u32string code =
-      Mesh_Code_Cnv(Text_To_Num(kLatDegrees), Text_To_Num(header[0]), Text_To_Num(header[1]),
-                    Text_To_Num(kLonDegrees), Text_To_Num(header[2]), Text_To_Num(header[3]));
+      grid_square_code(parse_decimal_or_zero(kLatDegrees), parse_decimal_or_zero(header[0]), parse_decimal_or_zero(header[1]),
+                    parse_decimal_or_zero(kLonDegrees), parse_decimal_or_zero(header[2]), parse_decimal_or_zero(header[3]));
   write_slots(folder, U"Titl01.txt", 23,
               {{11, kLatDegrees}, {12, header[0]}, {13, header[1]},
                {14, kLonDegrees}, {15, header[2]}, {16, header[3]}});

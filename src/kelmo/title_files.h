@@ -14,15 +14,15 @@ namespace lodemark {
 // degrees are 35 (latitude) and 139 (longitude) throughout. Texts are written
 // as held, blanks included. Throws platform::FileError when a file cannot be
 // written; files written before it stay.
-void Write_Title_Files(std::u32string_view folder, std::u32string_view log_no, std::u32string_view hole_name,
-                       const HeaderFields& header);
-void Write_Title_Files(platform::OutputFolder& folder, std::u32string_view log_no,
-                       std::u32string_view hole_name, const HeaderFields& header);
+void write_title_files(std::u32string_view folder, std::u32string_view log_no, std::u32string_view hole_name,
+                       const BoreholeHeader& header);
+void write_title_files(platform::OutputFolder& folder, std::u32string_view log_no,
+                       std::u32string_view hole_name, const BoreholeHeader& header);
 
 // Third-level (1 km) standard grid square code of the position, e.g.
 // "53394611"; "00000000" when the latitude or the longitude is 0 (or not a
 // finite number).
-std::u32string Mesh_Code_Cnv(float lat_deg, float lat_min, float lat_sec, float lon_deg, float lon_min,
+std::u32string grid_square_code(float lat_deg, float lat_min, float lat_sec, float lon_deg, float lon_min,
                              float lon_sec);
 
 }  // namespace lodemark

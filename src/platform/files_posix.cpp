@@ -12,6 +12,7 @@
 #include "platform/native_path_posix.h"
 #include "platform/drives.h"
 #include "base/utf8.h"
+#include "base/messages.h"
 
 namespace lodemark::platform {
 
@@ -33,7 +34,7 @@ std::string native_or_empty(std::u32string_view program_path) {
 
 std::string native_or_throw(std::u32string_view program_path, const char32_t* operation) {
   auto native = to_native(program_path);
-  if (!native) throw FileError(operation, std::u32string(program_path), U"ドライブがありません");
+  if (!native) throw FileError(operation, std::u32string(program_path), kNoDrive);
   return *native;
 }
 
@@ -99,7 +100,7 @@ void write_all(int fd, const char* data, std::size_t size, const std::u32string&
     const ssize_t n = ::write(fd, data, size);
     if (n < 0) {
       if (errno == EINTR) continue;
-      throw FileError(U"ファイルに書き込めません", path, posix::reason_text(errno));
+      throw FileError(kCannotWriteFile, path, posix::reason_text(errno));
     }
     data += n;
     size -= static_cast<std::size_t>(n);
@@ -126,7 +127,7 @@ struct TextReader::Impl {
     for (;;) {
       const ssize_t n = ::read(fd.get(), buffer.data(), buffer.size());
       if (n < 0 && errno == EINTR) continue;
-      if (n < 0) throw FileError(U"ファイルを読めません", path, posix::reason_text(errno));
+      if (n < 0) throw FileError(kCannotReadFile, path, posix::reason_text(errno));
       len = static_cast<std::size_t>(n);
       return n > 0;
     }
@@ -135,7 +136,7 @@ struct TextReader::Impl {
 
 TextReader::TextReader(std::u32string_view path) : impl_(std::make_unique<Impl>()) {
   impl_->path = path;
-  impl_->fd = open_or_throw(path, O_RDONLY, U"ファイルを開けません");
+  impl_->fd = open_or_throw(path, O_RDONLY, kCannotOpenFile);
 }
 TextReader::~TextReader() = default;
 TextReader::TextReader(TextReader&&) noexcept = default;
@@ -182,7 +183,7 @@ void TextReader::seek(std::uint64_t position) {
     return;
   }
   if (::lseek(r.fd.get(), static_cast<off_t>(position), SEEK_SET) < 0)
-    throw FileError(U"ファイルを読めません", r.path, posix::reason_text(errno));
+    throw FileError(kCannotReadFile, r.path, posix::reason_text(errno));
   r.buffer_start = position;
   r.pos = 0;
   r.len = 0;
@@ -213,7 +214,7 @@ int writer_flags(FileWriter::Mode mode) {
 
 FileWriter::FileWriter(std::u32string_view path, Mode mode) : impl_(std::make_unique<Impl>()) {
   impl_->path = path;
-  impl_->fd = open_or_throw(path, writer_flags(mode), U"ファイルを作成できません");
+  impl_->fd = open_or_throw(path, writer_flags(mode), kCannotCreateFile);
   impl_->pending.reserve(kBufferSize);
 }
 
@@ -221,12 +222,12 @@ FileWriter::FileWriter(OutputFolder& folder, std::u32string_view name, Mode mode
     : impl_(std::make_unique<Impl>()) {
   impl_->path = folder.path_of(name);
   if (folder.native_.empty()) {
-    impl_->fd = open_or_throw(impl_->path, writer_flags(mode), U"ファイルを作成できません");
+    impl_->fd = open_or_throw(impl_->path, writer_flags(mode), kCannotCreateFile);
   } else {
     const std::string native = folder.created_
                                    ? posix::join_native(folder.native_, posix::name_among(folder.entries_, name))
                                    : posix::native_child(folder.native_, name);
-    impl_->fd = open_native_or_throw(native, impl_->path, writer_flags(mode), U"ファイルを作成できません");
+    impl_->fd = open_native_or_throw(native, impl_->path, writer_flags(mode), kCannotCreateFile);
   }
   impl_->pending.reserve(kBufferSize);
 }
@@ -264,7 +265,7 @@ void FileWriter::write_line(std::string_view bytes) {
 void FileWriter::sync() {
   impl_->flush();
   if (::fsync(impl_->fd.get()) != 0)
-    throw FileError(U"ファイルに書き込めません", impl_->path, posix::reason_text(errno));
+    throw FileError(kCannotWriteFile, impl_->path, posix::reason_text(errno));
 }
 
 void FileWriter::close() {
@@ -272,7 +273,7 @@ void FileWriter::close() {
   impl_->flush();
   const int fd = impl_->fd.release();
   if (::close(fd) != 0)
-    throw FileError(U"ファイルに書き込めません", impl_->path, posix::reason_text(errno));
+    throw FileError(kCannotWriteFile, impl_->path, posix::reason_text(errno));
 }
 
 // ---- single operations ----
@@ -317,11 +318,11 @@ OutputFolder::OutputFolder(std::u32string_view program_path)
 OutputFolder OutputFolder::Create(std::u32string_view program_path) {
   OutputFolder folder;
   folder.program_path_ = program_path;
-  folder.native_ = posix::native_or_throw(program_path, U"フォルダを作成できません");
+  folder.native_ = posix::native_or_throw(program_path, kCannotCreateFolder);
   if (::mkdir(folder.native_.c_str(), 0777) == 0) {
     folder.created_ = true;
   } else if (errno != EEXIST) {
-    throw FileError(U"フォルダを作成できません", std::u32string(program_path), posix::reason_text(errno));
+    throw FileError(kCannotCreateFolder, std::u32string(program_path), posix::reason_text(errno));
   }
   // Something of that name that is not a folder stays as it is: writing the
   // first file into it reports the failure with that file's path.
@@ -336,50 +337,50 @@ std::u32string OutputFolder::path_of(std::u32string_view name) const {
 }
 
 void create_folder(std::u32string_view path) {
-  const std::string native = posix::native_or_throw(path, U"フォルダを作成できません");
+  const std::string native = posix::native_or_throw(path, kCannotCreateFolder);
   if (::mkdir(native.c_str(), 0777) == 0) return;
   const int err = errno;
   struct stat st {};
   if (err == EEXIST && ::stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return;
-  throw FileError(U"フォルダを作成できません", std::u32string(path), posix::reason_text(err));
+  throw FileError(kCannotCreateFolder, std::u32string(path), posix::reason_text(err));
 }
 
 void remove_file(std::u32string_view path) {
-  const std::string native = posix::native_or_throw(path, U"ファイルを削除できません");
+  const std::string native = posix::native_or_throw(path, kCannotRemoveFile);
   if (::unlink(native.c_str()) != 0)
-    throw FileError(U"ファイルを削除できません", std::u32string(path), posix::reason_text(errno));
+    throw FileError(kCannotRemoveFile, std::u32string(path), posix::reason_text(errno));
 }
 
 void rename_file(std::u32string_view from, std::u32string_view to) {
-  const std::string native_from = posix::native_or_throw(from, U"ファイル名を変更できません");
-  const std::string native_to = posix::native_or_throw(to, U"ファイル名を変更できません");
+  const std::string native_from = posix::native_or_throw(from, kCannotRenameFile);
+  const std::string native_to = posix::native_or_throw(to, kCannotRenameFile);
   if (::rename(native_from.c_str(), native_to.c_str()) != 0)
-    throw FileError(U"ファイル名を変更できません", std::u32string(from) + U" -> " + std::u32string(to),
+    throw FileError(kCannotRenameFile, std::u32string(from) + U" -> " + std::u32string(to),
                     posix::reason_text(errno));
 }
 
 void copy_file(std::u32string_view from, std::u32string_view to) {
-  Fd in = open_or_throw(from, O_RDONLY, U"ファイルを開けません");
-  Fd out = open_or_throw(to, O_WRONLY | O_CREAT, U"ファイルを作成できません");
+  Fd in = open_or_throw(from, O_RDONLY, kCannotOpenFile);
+  Fd out = open_or_throw(to, O_WRONLY | O_CREAT, kCannotCreateFile);
   const std::u32string to_path(to);
   // Both names may reach one file (names resolve without regard to case):
   // truncating it would empty the source, and there is nothing to copy.
   struct stat in_st {}, out_st {};
   if (::fstat(in.get(), &in_st) != 0 || ::fstat(out.get(), &out_st) != 0)
-    throw FileError(U"ファイルに書き込めません", to_path, posix::reason_text(errno));
+    throw FileError(kCannotWriteFile, to_path, posix::reason_text(errno));
   if (in_st.st_dev == out_st.st_dev && in_st.st_ino == out_st.st_ino) return;
   if (S_ISREG(out_st.st_mode) && ::ftruncate(out.get(), 0) != 0)
-    throw FileError(U"ファイルに書き込めません", to_path, posix::reason_text(errno));
+    throw FileError(kCannotWriteFile, to_path, posix::reason_text(errno));
   std::vector<char> buffer(kBufferSize);
   for (;;) {
     const ssize_t n = ::read(in.get(), buffer.data(), buffer.size());
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw FileError(U"ファイルを読めません", std::u32string(from), posix::reason_text(errno));
+    if (n < 0) throw FileError(kCannotReadFile, std::u32string(from), posix::reason_text(errno));
     if (n == 0) break;
     write_all(out.get(), buffer.data(), static_cast<std::size_t>(n), to_path);
   }
   if (::close(out.release()) != 0)
-    throw FileError(U"ファイルに書き込めません", to_path, posix::reason_text(errno));
+    throw FileError(kCannotWriteFile, to_path, posix::reason_text(errno));
 }
 
 std::string read_all(std::u32string_view path) {
@@ -390,7 +391,7 @@ std::string read_all(std::u32string_view path) {
 
 void read_all(std::u32string_view path, std::string& out) {
   struct stat st {};
-  const Fd fd = open_or_throw(path, O_RDONLY, U"ファイルを開けません", &st);
+  const Fd fd = open_or_throw(path, O_RDONLY, kCannotOpenFile, &st);
   // Read straight into the string at the file's size (one byte more to see
   // the end); a file that grows meanwhile is still read whole. Storage from
   // an earlier read is reused.
@@ -401,7 +402,7 @@ void read_all(std::u32string_view path, std::string& out) {
     if (used == out.size()) out.resize(out.size() * 2 + kBufferSize);
     const ssize_t n = ::read(fd.get(), out.data() + used, out.size() - used);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw FileError(U"ファイルを読めません", std::u32string(path), posix::reason_text(errno));
+    if (n < 0) throw FileError(kCannotReadFile, std::u32string(path), posix::reason_text(errno));
     if (n == 0) break;
     used += static_cast<std::size_t>(n);
   }

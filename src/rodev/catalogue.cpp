@@ -1,7 +1,8 @@
 #include "rodev/catalogue.h"
 
 #include "platform/cp932.h"
-#include "platform/string_file_services.h"
+#include "base/text.h"
+#include "platform/files.h"
 
 namespace lodemark {
 namespace {
@@ -30,8 +31,8 @@ bool read_line(platform::TextReader& reader, std::string& line) { return reader.
 
 }  // namespace
 
-Catalogue_Reader::Catalogue_Reader(std::u32string_view folder) : path_(catalogue_path(folder)) {
-  if (FileSize(path_) < 1) return;
+CatalogueReader::CatalogueReader(std::u32string_view folder) : path_(catalogue_path(folder)) {
+  if (platform::file_size(path_) < 1) return;
   try {
     platform::TextReader reader(path_);
     if (!read_line(reader, line_) || line_.size() != kRecordBytes) return;
@@ -42,7 +43,7 @@ Catalogue_Reader::Catalogue_Reader(std::u32string_view folder) : path_(catalogue
   }
 }
 
-bool Catalogue_Reader::next(std::u32string& entry) {
+bool CatalogueReader::next(std::u32string& entry) {
   if (first_) {
     entry = std::move(*first_);
     first_.reset();
@@ -58,11 +59,11 @@ bool Catalogue_Reader::next(std::u32string& entry) {
   return false;
 }
 
-void Fill_Borehole_List(std::u32string_view folder, int& count, std::vector<std::u32string>& entries) {
+void read_catalogue(std::u32string_view folder, int& count, std::vector<std::u32string>& entries) {
   count = 0;
   std::vector<std::u32string> found;
   try {
-    Catalogue_Reader reader(folder);
+    CatalogueReader reader(folder);
     std::u32string entry;
     while (reader.next(entry)) found.push_back(std::move(entry));
   } catch (const platform::FileError&) {

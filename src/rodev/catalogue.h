@@ -11,7 +11,6 @@
 
 namespace lodemark {
 
-inline constexpr char32_t kCatalogueHeading[] = U"地質柱状図番号 ボーリング孔名";
 
 // Reads a folder's catalogue one entry at a time, front to back, so that a
 // long catalogue costs no more memory than a short one. Every entry is a
@@ -19,9 +18,9 @@ inline constexpr char32_t kCatalogueHeading[] = U"地質柱状図番号 ボー�
 // is missing, empty, cannot be opened or read at its first line, or whose
 // first line is not a record has no entries. The folder may end with "\" or
 // not.
-class Catalogue_Reader {
+class CatalogueReader {
  public:
-  explicit Catalogue_Reader(std::u32string_view folder);
+  explicit CatalogueReader(std::u32string_view folder);
 
   // The next entry; false after the last one. A read failure after the first
   // line throws platform::FileError.
@@ -40,6 +39,6 @@ class Catalogue_Reader {
 // order: entries holds exactly count texts. A catalogue without entries, or
 // one that fails to read anywhere, gives count 0 and leaves entries as
 // passed.
-void Fill_Borehole_List(std::u32string_view folder, int& count, std::vector<std::u32string>& entries);
+void read_catalogue(std::u32string_view folder, int& count, std::vector<std::u32string>& entries);
 
 }  // namespace lodemark

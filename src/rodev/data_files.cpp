@@ -5,7 +5,8 @@
 
 #include "platform/cp932.h"
 #include "rodev/line_key.h"
-#include "platform/string_file_services.h"
+#include "base/text.h"
+#include "platform/files.h"
 
 namespace lodemark {
 namespace {
@@ -45,14 +46,14 @@ class LineScan {
   LineScan(platform::TextReader& reader, std::u32string_view key)
       : reader_(reader),
         key_(key),
-        keep_(LineKey::Bytes_For(std::max(kLastFieldChar, key.size())) + 1) {}
+        keep_(LineKey::bytes_for(std::max(kLastFieldChar, key.size())) + 1) {}
 
   // Moves to just after the next line that begins with the key. When there is
   // none, the read position goes back to where the search began.
   bool Find() {
     const std::uint64_t start = reader_.position();
     while (reader_.read_line(line_, keep_))
-      if (key_.Begins(line_)) return true;
+      if (key_.begins(line_)) return true;
     reader_.seek(start);
     return false;
   }
@@ -63,7 +64,7 @@ class LineScan {
     if (reader_.at_end()) return false;
     const std::uint64_t before = reader_.position();
     reader_.read_line(line_, keep_);
-    if (key_.Begins(line_)) return true;
+    if (key_.begins(line_)) return true;
     reader_.seek(before);
     return false;
   }
@@ -97,22 +98,22 @@ void read_rows(SourceHandle& handle, int count, std::vector<std::array<std::u32s
 
 SourceHandle SourceHandle::Open(std::u32string_view path) {
   SourceHandle handle;
-  if (FileSize(path) > 0) handle.reader_.emplace(path);
+  if (platform::file_size(path) > 0) handle.reader_.emplace(path);
   return handle;
 }
 
-void Read_Hole_Header(SourceHandle& handle, HeaderFields& header, std::u32string_view key) {
+void read_borehole_header(SourceHandle& handle, BoreholeHeader& header, std::u32string_view key) {
   platform::TextReader* reader = handle.Reader();
   if (!reader) return;
   LineScan scan(*reader, key);
   if (scan.Find()) copy_fields(scan.Line(), kHeaderFields, header);
 }
 
-void Read_Layer_Records(SourceHandle& handle, int count, LayerRows& rows, std::u32string_view key) {
+void read_layers(SourceHandle& handle, int count, LayerRows& rows, std::u32string_view key) {
   read_rows(handle, count, rows, key, kLayerFields);
 }
 
-void Read_X5_Records(SourceHandle& handle, int count, X5Rows& rows, std::u32string_view key) {
+void read_depth_values(SourceHandle& handle, int count, DepthValueRows& rows, std::u32string_view key) {
   read_rows(handle, count, rows, key, kX5Fields);
 }
 

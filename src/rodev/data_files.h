@@ -17,11 +17,11 @@ namespace lodemark {
 // Fields 0-8 of a header line: latitude minutes and seconds, longitude
 // minutes and seconds, three texts for the title files, the layer count and
 // the depth-value count.
-using HeaderFields = std::array<std::u32string, 9>;
+using BoreholeHeader = std::array<std::u32string, 9>;
 // Per layer line: depth, alternation flag, soil code, second soil code.
 using LayerRows = std::vector<std::array<std::u32string, 4>>;
 // Per depth-value line: depth, value.
-using X5Rows = std::vector<std::array<std::u32string, 2>>;
+using DepthValueRows = std::vector<std::array<std::u32string, 2>>;
 
 // An open data file with its read position, or the absent marker for a file
 // that is missing or empty (the readers then do nothing).
@@ -43,12 +43,12 @@ class SourceHandle {
 
 // Overwrites all nine fields from the borehole's header line; leaves them
 // untouched when the line is not found. Only the found line is consumed.
-void Read_Hole_Header(SourceHandle& handle, HeaderFields& header, std::u32string_view key);
+void read_borehole_header(SourceHandle& handle, BoreholeHeader& header, std::u32string_view key);
 
 // Fills rows 0.. from the borehole's consecutive lines, at most `count` and
 // at most rows.size() of them; rows without a line keep what they hold. The
 // first line after them that belongs to another borehole stays unread.
-void Read_Layer_Records(SourceHandle& handle, int count, LayerRows& rows, std::u32string_view key);
-void Read_X5_Records(SourceHandle& handle, int count, X5Rows& rows, std::u32string_view key);
+void read_layers(SourceHandle& handle, int count, LayerRows& rows, std::u32string_view key);
+void read_depth_values(SourceHandle& handle, int count, DepthValueRows& rows, std::u32string_view key);
 
 }  // namespace lodemark

@@ -17,7 +17,7 @@ LineKey::LineKey(std::u32string_view key) : key_(key), bytes_(cp932::encode(key)
   bytes_exact_ = cp932::decode(bytes_) == key_;
 }
 
-bool LineKey::Begins(std::string_view line) const {
+bool LineKey::begins(std::string_view line) const {
   // Code page 932 is prefix-free from byte 0: a line that starts with the
   // key's bytes decodes to text that starts with the key.
   if (bytes_exact_ && line.starts_with(bytes_)) return true;
@@ -27,7 +27,7 @@ bool LineKey::Begins(std::string_view line) const {
   // Otherwise the same character may have another byte form (the duplicate
   // NEC and IBM codes) or the key holds a substitute for a damaged byte:
   // compare decoded characters, decoding only the bytes that decide them.
-  const std::u32string head = cp932::decode(line.substr(0, Bytes_For(key_.size())));
+  const std::u32string head = cp932::decode(line.substr(0, bytes_for(key_.size())));
   return std::u32string_view(head).starts_with(key_);
 }
 

@@ -12,11 +12,11 @@ class LineKey {
   explicit LineKey(std::u32string_view key);
 
   // True when the decoded line begins with the key (exact, case-sensitive).
-  bool Begins(std::string_view line) const;
+  bool begins(std::string_view line) const;
 
   // Bytes of a line that decide its first `chars` characters: a character
   // takes at most two bytes, and decoding one looks at most one byte ahead.
-  static constexpr std::size_t Bytes_For(std::size_t chars) { return 2 * chars + 1; }
+  static constexpr std::size_t bytes_for(std::size_t chars) { return 2 * chars + 1; }
 
  private:
   std::u32string key_;

@@ -7,7 +7,8 @@
 #include "platform/private_profile.h"
 #include "soil_dictionary/soil_dictionary.h"
 #include "base/program_state.h"
-#include "platform/string_file_services.h"
+#include "base/text.h"
+#include "platform/files.h"
 
 namespace lodemark {
 namespace {
@@ -54,25 +55,25 @@ void replace_content(const std::u32string& source, const std::u32string& target)
 
 }  // namespace
 
-std::u32string Read_INI_FileDat(std::u32string_view strSect, std::u32string_view strEnt,
+std::u32string read_ini_value(std::u32string_view strSect, std::u32string_view strEnt,
                                 std::u32string_view vstrFN) {
   try {
-    if (Exist(vstrFN) == 0) return {};
-    if (FileSize(vstrFN) == 0) return {};
+    if (!platform::is_file(vstrFN)) return {};
+    if (platform::file_size(vstrFN) == 0) return {};
     const std::string value = platform::get_private_profile_string(cp932::encode(strSect), cp932::encode(strEnt),
                                                                    "", vstrFN, kValueBuffer);
-    return QPRTrim(cp932::decode(whole_characters(value)));
+    return trim_trailing_spaces(cp932::decode(whole_characters(value)));
   } catch (const std::exception&) {
     return {};
   }
 }
 
-void subVaskor_UserJisyoRewrite() {
+void refresh_companion_user_dictionary() {
   const std::u32string folder = PatdatFolder;
-  const std::u32string name = Read_INI_FileDat(U"USER", U"USER", folder + U"Vaskor.ini");
+  const std::u32string name = read_ini_value(U"USER", U"USER", folder + U"Vaskor.ini");
   if (name.empty()) return;
   const std::u32string user_dictionary = folder + name;
-  if (FileSize(user_dictionary) < 1) return;
+  if (platform::file_size(user_dictionary) < 1) return;
   try {
     // In use by the companion application: leave it alone.
     if (!platform::can_open_read_write(user_dictionary)) return;

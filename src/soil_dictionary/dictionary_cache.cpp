@@ -11,7 +11,7 @@ namespace {
 // The new content is the old one with whole lines added after it: the old
 // content ends with its last line's end, and a CR at its end is not the
 // first half of a CR LF.
-bool Only_Lines_Added(std::string_view before, std::string_view after) {
+bool only_lines_added(std::string_view before, std::string_view after) {
   if (before.empty() || after.size() <= before.size() || !after.starts_with(before)) return false;
   const char last = before.back();
   return last == '\n' || (last == '\r' && after[before.size()] != '\n');
@@ -19,7 +19,7 @@ bool Only_Lines_Added(std::string_view before, std::string_view after) {
 
 }  // namespace
 
-std::string_view Soil_File_Cache::read(const std::u32string& path) {
+std::string_view SoilFileCache::read(const std::u32string& path) {
   platform::read_all(path, scratch_);
   // The full comparison is what lets another program's change of any byte,
   // at any size or time stamp, be seen.
@@ -31,7 +31,7 @@ std::string_view Soil_File_Cache::read(const std::u32string& path) {
   }
   // A record appended (as a new name is) extends the index instead of
   // rebuilding it: the lines before it are the same bytes.
-  const bool extend = read_once_ && indexed_ && plain_ && Only_Lines_Added(content_, scratch_);
+  const bool extend = read_once_ && indexed_ && plain_ && only_lines_added(content_, scratch_);
   const std::size_t old_size = content_.size();
   content_.swap(scratch_);
   read_once_ = true;
@@ -45,8 +45,8 @@ std::string_view Soil_File_Cache::read(const std::u32string& path) {
   return content_;
 }
 
-bool Soil_File_Cache::index_lines(std::size_t from) {
-  return Scan_Plain_Lines(std::string_view(content_).substr(from),
+bool SoilFileCache::index_lines(std::size_t from) {
+  return scan_plain_lines(std::string_view(content_).substr(from),
                           [&](std::size_t line_start, std::string_view field) {
                             std::vector<NameAt>& places = index_[cp932::decode(field)];
                             for (const NameAt& place : places)
@@ -55,16 +55,16 @@ bool Soil_File_Cache::index_lines(std::size_t from) {
                           });
 }
 
-void Soil_File_Cache::build_index() {
+void SoilFileCache::build_index() {
   index_.clear();
   plain_ = index_lines(0);
   if (!plain_) index_.clear();
   indexed_ = true;
 }
 
-std::optional<SoilRecord> Soil_File_Cache::find(std::u32string_view name, std::u32string_view path) const {
+std::optional<SoilRecord> SoilFileCache::find(std::u32string_view name, std::u32string_view path) const {
   const SoilNameMatcher matcher(name);
-  if (!indexed_ || !plain_) return Find_Soil_Record(content_, path, matcher);
+  if (!indexed_ || !plain_) return find_soil_record(content_, path, matcher);
   std::optional<SoilRecord> found;
   const auto places = index_.find(std::u32string(name));
   if (places == index_.end()) return found;

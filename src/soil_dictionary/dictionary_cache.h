@@ -16,7 +16,7 @@ namespace lodemark {
 
 // One dictionary file: its last content read and, for the usual plain file
 // (one six-field record a line), an index of the names it holds.
-class Soil_File_Cache {
+class SoilFileCache {
  public:
   // Reads the file in full and answers its content, which stays valid until
   // the next read. The content is indexed once it has been read twice
@@ -25,7 +25,7 @@ class Soil_File_Cache {
   std::string_view read(const std::u32string& path);
 
   // The first record of the content last read whose name field equals
-  // `name`, as Find_Soil_Record answers it; `path` names the file in messages.
+  // `name`, as find_soil_record answers it; `path` names the file in messages.
   std::optional<SoilRecord> find(std::u32string_view name, std::u32string_view path) const;
 
  private:
@@ -49,9 +49,9 @@ class Soil_File_Cache {
 };
 
 // The dictionary KISHITU.TXT and the register XKISHITU.TXT; one per run.
-struct Soil_Dictionary_Cache {
-  Soil_File_Cache dictionary;
-  Soil_File_Cache name_register;
+struct SoilDictionaryCache {
+  SoilFileCache dictionary;
+  SoilFileCache name_register;
 };
 
 }  // namespace lodemark

@@ -14,12 +14,12 @@ bool SoilNameMatcher::decoded_match(std::string_view field) const {
   return cp932::decode(field) == name_;
 }
 
-std::optional<SoilRecord> Find_Soil_Record(std::string_view content, std::u32string_view path,
+std::optional<SoilRecord> find_soil_record(std::string_view content, std::u32string_view path,
                                            const SoilNameMatcher& matcher) {
   std::optional<SoilRecord> found;
   SoilRecord record;
   std::optional<std::size_t> plain_match;
-  const bool plain = Scan_Plain_Lines(content, [&](std::size_t line_start, std::string_view name) {
+  const bool plain = scan_plain_lines(content, [&](std::size_t line_start, std::string_view name) {
     if (!plain_match && matcher.matches(name)) plain_match = line_start;
   });
   if (plain) {

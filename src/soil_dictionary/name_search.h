@@ -36,7 +36,7 @@ class SoilNameMatcher {
 };
 
 // The name field as the matcher is given it: leading blanks skipped.
-inline std::string_view Without_Leading_Blanks(std::string_view field) {
+inline std::string_view without_leading_blanks(std::string_view field) {
   while (!field.empty() && (field.front() == ' ' || field.front() == '\t')) field.remove_prefix(1);
   return field;
 }
@@ -46,7 +46,7 @@ inline std::string_view Without_Leading_Blanks(std::string_view field) {
 // `on_name(line_start, name_field)` for each line as it goes and answers
 // false as soon as a line is not of that form (a record cut short included).
 template <class OnName>
-bool Scan_Plain_Lines(std::string_view content, OnName&& on_name) {
+bool scan_plain_lines(std::string_view content, OnName&& on_name) {
   const std::size_t size = content.size();
   FieldDelimiters delimiters(content);
   std::size_t line_start = 0;
@@ -60,7 +60,7 @@ bool Scan_Plain_Lines(std::string_view content, OnName&& on_name) {
       if (commas == 1) {
         name_start = at + 1;
       } else if (commas == 2) {
-        on_name(line_start, Without_Leading_Blanks(content.substr(name_start, at - name_start)));
+        on_name(line_start, without_leading_blanks(content.substr(name_start, at - name_start)));
       }
     } else if (c == '\r' && commas == 5) {
       if (at + 1 < size && content[at + 1] == '\n') ++at;
@@ -75,7 +75,7 @@ bool Scan_Plain_Lines(std::string_view content, OnName&& on_name) {
 // The first record of the file whose name matches. The whole file is read,
 // so that a record cut short at its end is reported (Failure naming `path`)
 // wherever the name stands.
-std::optional<SoilRecord> Find_Soil_Record(std::string_view content, std::u32string_view path,
+std::optional<SoilRecord> find_soil_record(std::string_view content, std::u32string_view path,
                                            const SoilNameMatcher& matcher);
 
 }  // namespace lodemark

@@ -10,7 +10,9 @@
 #include "base/failure.h"
 #include "base/decimal.h"
 #include "base/program_state.h"
-#include "platform/string_file_services.h"
+#include "base/text.h"
+#include "platform/files.h"
+#include "base/messages.h"
 
 namespace lodemark {
 namespace {
@@ -53,7 +55,7 @@ std::vector<std::string_view> split_lines(std::string_view content) {
 // are not a number. Four characters take at most eight bytes.
 float line_code(std::string_view line) {
   const std::u32string head = cp932::decode(line.substr(0, 8));
-  return Text_To_Num(std::u32string_view(head).substr(0, 4));
+  return parse_decimal_or_zero(std::u32string_view(head).substr(0, 4));
 }
 
 struct Insertion {
@@ -70,7 +72,7 @@ Insertion plan_insertion(const std::vector<std::string_view>& lines) {
     if (code >= static_cast<float>(kFirstSystemCode)) {
       plan.before_line = std::min(plan.before_line, i);
     } else if (code >= static_cast<float>(kFirstUserCode) - 1) {
-      plan.code = std::max(plan.code, To_Int16(code) + 1);
+      plan.code = std::max(plan.code, to_int16(code) + 1);
     }
   }
   return plan;
@@ -86,7 +88,7 @@ void check_writable(std::u32string_view name, const std::u32string& dictionary) 
   bool fits = !name.empty() && cp932::decode(cp932::encode(name)) == name;
   for (char32_t c : name) fits = fits && c != U',' && c != U'"' && c != U'\r' && c != U'\n';
   if (!fits)
-    throw Failure(U"土質名「" + std::u32string(name) + U"」は土質辞書に書き込めません: " + dictionary);
+    throw Failure(kSoilNameLead + std::u32string(name) + kSoilNameNotWritable + dictionary);
 }
 
 // Writes the register anew through its work file, which replaces the register
@@ -120,8 +122,8 @@ void rebuild_register(const std::u32string& register_path, const std::u32string&
 
 namespace detail {
 
-void Doshitu_Name_Cnv(std::u32string_view dname, std::u32string& NewCode,
-                      const std::function<void()>& before_register_replace, Soil_Dictionary_Cache& cache) {
+void code_for_soil_name(std::u32string_view dname, std::u32string& NewCode,
+                      const std::function<void()>& before_register_replace, SoilDictionaryCache& cache) {
   const std::u32string folder = PatdatFolder;
   const std::u32string dictionary_path = folder + U"KISHITU.TXT";
   const std::u32string register_path = folder + U"XKISHITU.TXT";
@@ -134,10 +136,10 @@ void Doshitu_Name_Cnv(std::u32string_view dname, std::u32string& NewCode,
   }
 
   // The register knows the trimmed name: the dictionary learns it too.
-  const std::u32string name = Trim(dname);
+  const std::u32string name = trim_spaces(dname);
   const std::string_view register_content = cache.name_register.read(register_path);
   if (auto record = cache.name_register.find(name, register_path)) {
-    append_line(dictionary_path, dictionary, Join_Soil_Record(*record));
+    append_line(dictionary_path, dictionary, join_soil_record(*record));
     NewCode = cp932::decode((*record)[0]);
     return;
   }
@@ -147,31 +149,31 @@ void Doshitu_Name_Cnv(std::u32string_view dname, std::u32string& NewCode,
   const std::vector<std::string_view> lines = split_lines(register_content);
   const Insertion plan = plan_insertion(lines);
   if (plan.code >= kFirstSystemCode) {
-    throw Failure(U"土質名「" + name + U"」に付けるユーザーコードがありません (1000～3999 を使い切っています): " +
+    throw Failure(kSoilNameLead + name + kNoUserCodeLeft +
                   register_path);
   }
   const std::string record = created_record(plan.code, name);
   rebuild_register(register_path, folder + U"XKISHITU.TMP", lines, plan, record, before_register_replace);
   append_line(dictionary_path, dictionary, record);
   NewCode = cp932::decode(std::to_string(plan.code));
-  subVaskor_UserJisyoRewrite();
+  refresh_companion_user_dictionary();
 }
 
-void Doshitu_Name_Cnv(std::u32string_view dname, std::u32string& NewCode,
+void code_for_soil_name(std::u32string_view dname, std::u32string& NewCode,
                       const std::function<void()>& before_register_replace) {
-  Soil_Dictionary_Cache cache;
-  Doshitu_Name_Cnv(dname, NewCode, before_register_replace, cache);
+  SoilDictionaryCache cache;
+  code_for_soil_name(dname, NewCode, before_register_replace, cache);
 }
 
 }  // namespace detail
 
-void Doshitu_Name_Cnv(std::u32string_view dname, std::u32string& NewCode) {
-  Soil_Dictionary_Cache cache;
-  Doshitu_Name_Cnv(dname, NewCode, cache);
+void code_for_soil_name(std::u32string_view dname, std::u32string& NewCode) {
+  SoilDictionaryCache cache;
+  code_for_soil_name(dname, NewCode, cache);
 }
 
-void Doshitu_Name_Cnv(std::u32string_view dname, std::u32string& NewCode, Soil_Dictionary_Cache& cache) {
-  detail::Doshitu_Name_Cnv(dname, NewCode, {}, cache);
+void code_for_soil_name(std::u32string_view dname, std::u32string& NewCode, SoilDictionaryCache& cache) {
+  detail::code_for_soil_name(dname, NewCode, {}, cache);
 }
 
 }  // namespace lodemark

@@ -18,19 +18,19 @@ namespace lodemark {
 // Failure (or platform::FileError) naming the file for a missing dictionary
 // or register, a record cut short by the end of its file, a name that cannot
 // be written, and a full user range; the register is then left as it was.
-void Doshitu_Name_Cnv(std::u32string_view dname, std::u32string& NewCode);
+void code_for_soil_name(std::u32string_view dname, std::u32string& NewCode);
 // The same, reusing the parses `cache` holds wherever a file's bytes are
 // unchanged since they were parsed; the files are still read in full.
-void Doshitu_Name_Cnv(std::u32string_view dname, std::u32string& NewCode, Soil_Dictionary_Cache& cache);
+void code_for_soil_name(std::u32string_view dname, std::u32string& NewCode, SoilDictionaryCache& cache);
 
 // Copies KISHITU.TXT over the user dictionary that "Vaskor.ini" names
 // (section USER, key USER). Does nothing, silently, when the name is missing,
 // the user dictionary is missing, empty or in use, or the copy fails.
-void subVaskor_UserJisyoRewrite();
+void refresh_companion_user_dictionary();
 
 // The value of a key of a settings file, trailing blanks removed; empty for a
 // missing or empty file, a missing key or any failure.
-std::u32string Read_INI_FileDat(std::u32string_view strSect, std::u32string_view strEnt,
+std::u32string read_ini_value(std::u32string_view strSect, std::u32string_view strEnt,
                                 std::u32string_view vstrFN);
 
 }  // namespace lodemark

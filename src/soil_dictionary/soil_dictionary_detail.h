@@ -8,12 +8,12 @@
 
 namespace lodemark::detail {
 
-// Doshitu_Name_Cnv, calling `before_register_replace` (when set) after the
+// code_for_soil_name, calling `before_register_replace` (when set) after the
 // register's work file has been written and flushed and before it takes the
 // register's place; whatever it throws is handled like a failed rename.
-void Doshitu_Name_Cnv(std::u32string_view dname, std::u32string& NewCode,
+void code_for_soil_name(std::u32string_view dname, std::u32string& NewCode,
                       const std::function<void()>& before_register_replace);
-void Doshitu_Name_Cnv(std::u32string_view dname, std::u32string& NewCode,
-                      const std::function<void()>& before_register_replace, Soil_Dictionary_Cache& cache);
+void code_for_soil_name(std::u32string_view dname, std::u32string& NewCode,
+                      const std::function<void()>& before_register_replace, SoilDictionaryCache& cache);
 
 }  // namespace lodemark::detail

@@ -1,6 +1,7 @@
 #include "soil_dictionary/soil_records.h"
 
 #include "base/failure.h"
+#include "base/messages.h"
 
 namespace lodemark {
 namespace {
@@ -67,8 +68,8 @@ bool SoilRecordReader::next(SoilRecord& record) {
   Cursor cursor{content_, delimiters_, pos_, false};
   for (std::size_t i = 0; i < record.size(); ++i) {
     if (!cursor.read_field(record[i])) {
-      throw Failure(U"土質辞書のレコードが 6 項目そろう前にファイルが終わっています (項目 " +
-                    std::u32string(1, static_cast<char32_t>(U'1' + i)) + U" がありません): " + path_);
+      throw Failure(kRecordCutShortLead +
+                    std::u32string(1, static_cast<char32_t>(U'1' + i)) + kRecordCutShortTail + path_);
     }
   }
   pos_ = cursor.pos;
@@ -76,7 +77,7 @@ bool SoilRecordReader::next(SoilRecord& record) {
   return true;
 }
 
-std::string Join_Soil_Record(const SoilRecord& record) {
+std::string join_soil_record(const SoilRecord& record) {
   std::string line;
   for (std::size_t i = 0; i < record.size(); ++i) {
     if (i > 0) line += ',';

@@ -38,6 +38,6 @@ class SoilRecordReader {
 };
 
 // The record as a line: its six fields joined by ",".
-std::string Join_Soil_Record(const SoilRecord& record);
+std::string join_soil_record(const SoilRecord& record);
 
 }  // namespace lodemark

@@ -39,7 +39,7 @@ TEST(FormatDec2, ValuesAndWidths) {
       {-1, 1.5f, ""},
   };
   for (const auto& row : rows)
-    EXPECT_EQ(to_utf8(Format_Dec2(row.width, row.value)), row.expected) << row.width << " " << row.value;
+    EXPECT_EQ(to_utf8(format_fixed2(row.value, row.width)), row.expected) << row.width << " " << row.value;
 }
 
 TEST(FormatDec2, NumbersReadFromTextKeepTheirDigits) {
@@ -53,7 +53,7 @@ TEST(FormatDec2, NumbersReadFromTextKeepTheirDigits) {
       {"", 7, "   0.00"},     {"damaged", 7, "   0.00"}, {"  3 ", 7, "   3.00"},
   };
   for (const auto& row : rows)
-    EXPECT_EQ(to_utf8(Format_Dec2(row.width, Text_To_Num(from_utf8(row.text)))), row.expected) << row.text;
+    EXPECT_EQ(to_utf8(format_fixed2(parse_decimal_or_zero(from_utf8(row.text)), row.width)), row.expected) << row.text;
 }
 
 TEST(TextToNum, NumericTexts) {
@@ -65,14 +65,14 @@ TEST(TextToNum, NumericTexts) {
       {"-.5", -0.5f},   {"5.", 5.0f},      {"1e3", 1000.0f},    {"1.5E-1", 0.15f}, {"2e+2", 200.0f},
       {"\t7\t", 7.0f},  {"007", 7.0f},     {"0", 0.0f},         {"-0", 0.0f},     {"32767.5", 32767.5f},
   };
-  for (const auto& row : rows) EXPECT_EQ(Text_To_Num(from_utf8(row.text)), row.expected) << row.text;
+  for (const auto& row : rows) EXPECT_EQ(parse_decimal_or_zero(from_utf8(row.text)), row.expected) << row.text;
 }
 
 TEST(TextToNum, TextsThatAreNotNumericGiveZero) {
   for (const char* text : {"", "   ", ".", "+", "-", "e5", "1e", "1e+", "1.2.3", "1,000", "--1", "1 2", "abc",
                            "12a", "0x10", "&H10", "$5", "\xEF\xBC\x91\xEF\xBC\x92" /* full-width 12 */, "1e39",
                            "-1e39", "inf", "nan"}) {
-    const float value = Text_To_Num(from_utf8(text));
+    const float value = parse_decimal_or_zero(from_utf8(text));
     EXPECT_EQ(value, 0.0f) << text;
     EXPECT_FALSE(std::signbit(value)) << text;
   }
@@ -87,7 +87,7 @@ TEST(ToInt16, RoundsHalvesToEven) {
       {1.5f, 2},         {0.49f, 0},      {2.51f, 3},        {-0.5f, 0},           {7.0f, 7},
       {32767.4f, 32767}, {32766.5f, 32766}, {-32768.4f, -32768}, {-32768.5f, -32768}, {-32767.5f, -32768},
   };
-  for (const auto& row : rows) EXPECT_EQ(To_Int16(row.value), row.expected) << row.value;
+  for (const auto& row : rows) EXPECT_EQ(to_int16(row.value), row.expected) << row.value;
 }
 
 TEST(ToInt16, OutOfRangeIsAnErrorWithAClearMessage) {
@@ -98,21 +98,13 @@ TEST(ToInt16, OutOfRangeIsAnErrorWithAClearMessage) {
       {32767.5f, "32767.5"}, {-32768.6f, "-32768.6"}, {40000.0f, "40000"}, {-1e6f, "-1000000"},
   };
   for (const auto& row : rows) {
-    const std::string message = test::u8(test::failure_message([&] { To_Int16(row.value); }));
+    const std::string message = test::u8(test::failure_message([&] { to_int16(row.value); }));
     EXPECT_NE(message.find("-32768"), std::string::npos) << row.value << ": " << message;
     EXPECT_NE(message.find("32767"), std::string::npos) << row.value << ": " << message;
     EXPECT_NE(message.find(row.shown), std::string::npos) << row.value << ": " << message;
   }
-  EXPECT_THROW(To_Int16(std::numeric_limits<float>::infinity()), Failure);
-  EXPECT_THROW(To_Int16(std::numeric_limits<float>::quiet_NaN()), Failure);
-}
-
-TEST(RightAlign, PadsOrCutsOnTheLeft) {
-  EXPECT_EQ(Right_Align(U"ab", 5), U"   ab");
-  EXPECT_EQ(Right_Align(U"abcdef", 3), U"def");
-  EXPECT_EQ(Right_Align(U"", 2), U"  ");
-  EXPECT_EQ(Right_Align(U"地質", 3), U" 地質");
-  EXPECT_EQ(Right_Align(U"abc", 0), U"");
+  EXPECT_THROW(to_int16(std::numeric_limits<float>::infinity()), Failure);
+  EXPECT_THROW(to_int16(std::numeric_limits<float>::quiet_NaN()), Failure);
 }
 
 }  // namespace

@@ -30,8 +30,8 @@ std::string catalogue(int records) {
 
 class CliWindowTest : public ::testing::Test {
  protected:
-  Cli_Window window(int count, std::optional<std::vector<bool>> selected = std::nullopt) {
-    return Cli_Window(console_, count, std::move(selected), folder_.program(), folder_.program(U"out"), false);
+  CliWindow window(int count, std::optional<std::vector<bool>> selected = std::nullopt) {
+    return CliWindow(console_, count, std::move(selected), folder_.program(), folder_.program(U"out"), false);
   }
   std::istringstream in_;
   std::ostringstream out_, err_;
@@ -44,10 +44,10 @@ TEST_F(CliWindowTest, EntriesAskedInAnyOrderMatchTheList) {
   write_bytes(folder_.native("Rodev5.Dat"), catalogue(kRecords));
   int count = 0;
   std::vector<std::u32string> list;
-  Fill_Borehole_List(folder_.program(), count, list);
+  read_catalogue(folder_.program(), count, list);
   ASSERT_EQ(count, kRecords);
 
-  Cli_Window w = window(count);
+  CliWindow w = window(count);
   const int orders[][9] = {
       {0, 1, 2, 5, 11, 11, 3, 0, 4},   // ascending, the same again, then back
       {11, 10, 9, 8, 7, 2, 1, 0, 0},   // a selection read backwards
@@ -59,8 +59,8 @@ TEST_F(CliWindowTest, EntriesAskedInAnyOrderMatchTheList) {
 
 TEST_F(CliWindowTest, SelectionIsEverythingOrTheMarkedEntries) {
   write_bytes(folder_.native("Rodev5.Dat"), catalogue(3));
-  Cli_Window all = window(3);
-  Cli_Window some = window(3, std::vector<bool>{false, true, false});
+  CliWindow all = window(3);
+  CliWindow some = window(3, std::vector<bool>{false, true, false});
   for (int i = 0; i < 3; ++i) {
     EXPECT_TRUE(all.List1_Selected(i)) << i;
     EXPECT_EQ(some.List1_Selected(i), i == 1) << i;
@@ -73,7 +73,7 @@ TEST_F(CliWindowTest, SelectionIsEverythingOrTheMarkedEntries) {
 
 TEST_F(CliWindowTest, CatalogueShorterThanCountedIsAFailure) {
   write_bytes(folder_.native("Rodev5.Dat"), catalogue(4));
-  Cli_Window w = window(4);
+  CliWindow w = window(4);
   EXPECT_EQ(w.List1_Text(1), from_utf8(record(1).substr(0, 8) + "    NAME1   "));
   // Cut to two records while the run holds the window.
   write_bytes(folder_.native("Rodev5.Dat"), catalogue(2));

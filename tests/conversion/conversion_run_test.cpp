@@ -14,7 +14,7 @@ namespace lodemark {
 namespace {
 
 using test::failure_message;
-using test::Fake_Run_Window;
+using test::FakeRunWindow;
 using test::layer_line;
 using test::read_bytes;
 using test::read_sjis_lines;
@@ -64,7 +64,7 @@ class ConversionRunTest : public ::testing::Test {
   fs::path out(const std::string& rel) const { return scratch_.native("out/" + rel); }
 
   TempDir scratch_;
-  Fake_Run_Window window_;
+  FakeRunWindow window_;
 };
 
 TEST_F(ConversionRunTest, WritesEveryFileOfEveryBorehole) {
@@ -91,26 +91,26 @@ TEST_F(ConversionRunTest, WritesEveryFileOfEveryBorehole) {
 TEST_F(ConversionRunTest, EarlyStopsShowTheirMessageAndClearTheStatus) {
   struct Case {
     const char* name;
-    void (*arrange)(Fake_Run_Window&);
+    void (*arrange)(FakeRunWindow&);
     std::vector<test::ShownMessage> expected;
   };
   const std::vector<Case> cases = {
-      {"empty list", [](Fake_Run_Window& w) { w.entries.clear(); w.selected.clear(); },
+      {"empty list", [](FakeRunWindow& w) { w.entries.clear(); w.selected.clear(); },
        {{kNoSourceData, BoxStyle::OkOnly, kAppTitle}}},
-      {"blank destination", [](Fake_Run_Window& w) { w.text2 = U""; },
-       {{kBadDriveNameMessage, BoxStyle::OkInformation, kAppTitle}, {kBadPath, BoxStyle::OkExclamation, U""}}},
-      {"network path", [](Fake_Run_Window& w) { w.text2 = U"\\\\server\\share"; },
-       {{kBadDriveNameMessage, BoxStyle::OkInformation, kAppTitle},
+      {"blank destination", [](FakeRunWindow& w) { w.text2 = U""; },
+       {{kBadDriveName, BoxStyle::OkInformation, kAppTitle}, {kBadPath, BoxStyle::OkExclamation, U""}}},
+      {"network path", [](FakeRunWindow& w) { w.text2 = U"\\\\server\\share"; },
+       {{kBadDriveName, BoxStyle::OkInformation, kAppTitle},
         {kBadPath, BoxStyle::OkExclamation, U"\\\\server\\share"}}},
-      {"missing drive", [](Fake_Run_Window& w) { w.text2 = U"Q:\\x"; },
+      {"missing drive", [](FakeRunWindow& w) { w.text2 = U"Q:\\x"; },
        {{kBadPath, BoxStyle::OkExclamation, U"Q:\\x"}}},
-      {"blank source", [](Fake_Run_Window& w) { w.text1 = U"   "; },
+      {"blank source", [](FakeRunWindow& w) { w.text1 = U"   "; },
        {{kNoSourceFolder, BoxStyle::OkOnly, kAppTitle}}},
-      {"nothing selected", [](Fake_Run_Window& w) { w.selected.assign(w.entries.size(), false); },
+      {"nothing selected", [](FakeRunWindow& w) { w.selected.assign(w.entries.size(), false); },
        {{kNothingSelected, BoxStyle::OkOnly, kAppTitle}}},
   };
   for (const auto& c : cases) {
-    Fake_Run_Window w = window_;
+    FakeRunWindow w = window_;
     c.arrange(w);
     EXPECT_EQ(Command1_Click(w), RunOutcome::Refused) << c.name;
     ASSERT_EQ(w.boxes.shown.size(), c.expected.size()) << c.name;
@@ -222,14 +222,14 @@ TEST_F(ConversionRunTest, MissingHeaderDoesNotInheritThePreviousBorehole) {
 
 TEST_F(ConversionRunTest, UnsafeBoreholeNumbersAreRefusedBeforeAnythingIsCreated) {
   for (const std::u32string number : {U"..      ", U"a/b     ", U"c:x     ", U"        ", U"x\\y     ", U".       "}) {
-    Fake_Run_Window w = window_;
+    FakeRunWindow w = window_;
     w.text2 = scratch_.program(U"out\\new");
     w.entries = {U"1234        B-1     ", number + U"    name    "};
     w.selected = {true, true};
     const std::string name = "\"" + u8(number) + "\"";
     EXPECT_EQ(Command1_Click(w), RunOutcome::Refused) << name;
     ASSERT_EQ(w.boxes.shown.size(), 1u) << name;
-    EXPECT_EQ(w.boxes.shown[0].text, kBadLogNo + number + U"    name    ") << name;
+    EXPECT_EQ(w.boxes.shown[0].text, kBadBoreholeNumber + number + U"    name    ") << name;
     EXPECT_EQ(w.boxes.shown[0].style, BoxStyle::OkExclamation) << name;
     EXPECT_EQ(w.label3.back(), U"") << name;
     EXPECT_FALSE(fs::exists(out("new"))) << name;

@@ -67,32 +67,31 @@ TEST_F(CheckPath, Rules) {
   };
   for (const auto& row : rows) {
     test::FakeMessageBoxes boxes;
-    std::u32string path = row.input;
-    EXPECT_EQ(Check_Path(path, boxes), row.result) << u8(row.input);
-    EXPECT_EQ(u8(path), u8(row.rewritten)) << u8(row.input);
+    const auto normal = check_destination(row.input, boxes);
+    EXPECT_EQ(normal.has_value(), row.result) << u8(row.input);
+    if (normal) {
+      EXPECT_EQ(u8(normal->text()), u8(row.rewritten)) << u8(row.input);
+    }
     EXPECT_EQ(boxes.shown.size(), row.message ? 1u : 0u) << u8(row.input);
   }
 }
 
 TEST_F(CheckPath, BadDriveNameMessage) {
-  std::u32string path = U"\\\\server\\share";
-  EXPECT_FALSE(Check_Path(path, boxes_));
+  EXPECT_FALSE(check_destination(U"\\\\server\\share", boxes_));
   ASSERT_EQ(boxes_.shown.size(), 1u);
   EXPECT_EQ(u8(boxes_.shown[0].text), kBadDriveNameText);
   EXPECT_EQ(static_cast<int>(boxes_.shown[0].style), 64);
   EXPECT_EQ(u8(boxes_.shown[0].title), "Lodemark");
 }
 
-TEST_F(CheckPath, DriveTestMakesTheDriveCurrentEvenWhenALaterRuleFails) {
+TEST_F(CheckPath, LeavesTheCurrentDriveAndFolderAlone) {
   ASSERT_TRUE(platform::set_current_drive(U'Z'));
-  std::u32string path = U"c:\\a\\\\b";
-  EXPECT_FALSE(Check_Path(path, boxes_));
-  EXPECT_EQ(platform::current_drive(), U'C');
-  EXPECT_EQ(std::filesystem::current_path(), c_root_.native());
-
-  std::u32string missing = U"Q:\\x";
-  EXPECT_FALSE(Check_Path(missing, boxes_));
-  EXPECT_EQ(platform::current_drive(), U'C');
+  const auto cwd = std::filesystem::current_path();
+  for (const std::u32string path : {U"c:\\a\\\\b", U"c:\\data", U"Q:\\x"}) {
+    check_destination(path, boxes_);
+    EXPECT_EQ(platform::current_drive(), U'Z') << u8(path);
+    EXPECT_EQ(std::filesystem::current_path(), cwd) << u8(path);
+  }
   EXPECT_TRUE(boxes_.shown.empty());
 }
 
@@ -100,9 +99,7 @@ TEST_F(CheckPath, DriveThatIsNotReady) {
   test::write_bytes(c_root_.native("plain"), "x");
   for (const std::string& root : {c_root_.native("plain"), c_root_.native("gone")}) {
     platform::set_drive_root(U'R', from_utf8(root));
-    std::u32string path = U"R:\\data";
-    EXPECT_FALSE(Check_Path(path, boxes_)) << root;
-    EXPECT_EQ(path, U"R:\\data");
+    EXPECT_FALSE(check_destination(U"R:\\data", boxes_)) << root;
   }
   EXPECT_TRUE(boxes_.shown.empty());
 }

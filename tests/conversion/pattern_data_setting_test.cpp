@@ -22,7 +22,7 @@ class PatdatSettingTest : public test::PatdatTest {
   bool check() {
     PatdatFolder = U"left over";
     test::FakeMessageBoxes boxes;
-    const bool ok = Check_Patdat_Setting(boxes);
+    const bool ok = check_pattern_data_setting(boxes);
     if (ok) {
       EXPECT_TRUE(boxes.shown.empty());
     } else if (boxes.shown.size() == 1) {
@@ -58,17 +58,17 @@ TEST_F(PatdatSettingTest, FirstFieldOfTheSecondLine) {
   };
   for (const auto& c : cases) {
     write_bytes(settings(), "heading, ignored\r\n" + c.line2 + "\r\nline 3\r\n");
-    EXPECT_EQ(cp932::encode(Read_Patdat_Setting()), c.value) << c.name;
+    EXPECT_EQ(cp932::encode(read_pattern_data_setting()), c.value) << c.name;
   }
   write_bytes(settings(), "heading\r\n" + folder);  // no line end
-  EXPECT_EQ(cp932::encode(Read_Patdat_Setting()), folder);
+  EXPECT_EQ(cp932::encode(read_pattern_data_setting()), folder);
 }
 
 TEST_F(PatdatSettingTest, MissingOrUnusableSettingStopsTheProgram) {
   // No settings file: none is left behind.
   EXPECT_FALSE(check());
   EXPECT_FALSE(fs::exists(settings()));
-  EXPECT_EQ(Read_Patdat_Setting(), U"");
+  EXPECT_EQ(read_pattern_data_setting(), U"");
 
   // An empty settings file is removed.
   write_bytes(settings(), "");

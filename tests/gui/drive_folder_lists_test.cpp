@@ -22,30 +22,30 @@ class DriveFolderListsTest : public ::testing::Test {
 
 TEST_F(DriveFolderListsTest, DesignationsNameTheLetterFirst) {
   platform::set_drive_root(U'D', from_utf8(dir_.native()));
-  EXPECT_EQ(Drive_Designation_Of(U'Z'), U"z: [/]");
-  EXPECT_EQ(u8(Drive_Designation_Of(U'D')), "d: [" + dir_.native() + "]");
-  EXPECT_EQ(Drive_Designations(), (std::vector<std::u32string>{Drive_Designation_Of(U'D'), U"z: [/]"}));
+  EXPECT_EQ(drive_designation_of(U'Z'), U"z: [/]");
+  EXPECT_EQ(u8(drive_designation_of(U'D')), "d: [" + dir_.native() + "]");
+  EXPECT_EQ(drive_designations(), (std::vector<std::u32string>{drive_designation_of(U'D'), U"z: [/]"}));
 
   const struct {
     std::u32string designation;
     char32_t letter;
   } rows[] = {{U"z: [/]", U'Z'}, {U"d:", U'D'}, {U"D: [x]", U'D'}, {U"", 0}, {U"z", 0}, {U"[z:]", 0}, {U"1: [/]", 0}};
-  for (const auto& row : rows) EXPECT_EQ(Drive_Letter_Of(row.designation), row.letter) << u8(row.designation);
+  for (const auto& row : rows) EXPECT_EQ(letter_of_designation(row.designation), row.letter) << u8(row.designation);
 }
 
 TEST_F(DriveFolderListsTest, DriveListMovesToTheDrivesCurrentFolderOrItsRoot) {
   fs::create_directories(dir_.native("d/work"));
   platform::set_drive_root(U'D', from_utf8(dir_.native("d")));
-  EXPECT_EQ(Folder_Of_Drive(U"d: [anything]"), U"D:\\");
+  EXPECT_EQ(folder_of_drive(U"d: [anything]"), U"D:\\");
   ASSERT_TRUE(platform::set_current_folder(U"D:\\work"));
-  EXPECT_EQ(Folder_Of_Drive(Drive_Designation_Of(U'D')), U"D:\\work");
+  EXPECT_EQ(folder_of_drive(drive_designation_of(U'D')), U"D:\\work");
   fs::remove(dir_.native("d/work"));
-  EXPECT_EQ(Folder_Of_Drive(Drive_Designation_Of(U'D')), U"D:\\");
+  EXPECT_EQ(folder_of_drive(drive_designation_of(U'D')), U"D:\\");
 
   platform::set_drive_root(U'Q', from_utf8(dir_.native("missing")));
-  EXPECT_THROW(Folder_Of_Drive(Drive_Designation_Of(U'Q')), Failure);
-  EXPECT_THROW(Folder_Of_Drive(U"k: [not in the table]"), Failure);
-  EXPECT_THROW(Folder_Of_Drive(U""), Failure);
+  EXPECT_THROW(folder_of_drive(drive_designation_of(U'Q')), Failure);
+  EXPECT_THROW(folder_of_drive(U"k: [not in the table]"), Failure);
+  EXPECT_THROW(folder_of_drive(U""), Failure);
 }
 
 TEST_F(DriveFolderListsTest, FolderRowsRunDownToTheFolderThenListItsSubFolders) {
@@ -56,7 +56,7 @@ TEST_F(DriveFolderListsTest, FolderRowsRunDownToTheFolderThenListItsSubFolders) 
   test::write_bytes(dir_.native("d/a/b/file.txt"), "x");
   platform::set_drive_root(U'D', from_utf8(dir_.native("d")));
 
-  const auto rows = Folder_List_Rows(U"D:\\a\\b");
+  const auto rows = folder_list_rows(U"D:\\a\\b");
   const struct {
     const char32_t* name;
     const char32_t* path;
@@ -77,13 +77,13 @@ TEST_F(DriveFolderListsTest, FolderRowsRunDownToTheFolderThenListItsSubFolders) 
     EXPECT_EQ(rows[i].depth, expected[i].depth) << i;
     EXPECT_EQ(rows[i].open, expected[i].open) << i;
   }
-  EXPECT_EQ(Current_Folder_Row(rows), 2);
+  EXPECT_EQ(current_folder_row(rows), 2);
 
-  const auto root = Folder_List_Rows(U"D:\\");
+  const auto root = folder_list_rows(U"D:\\");
   ASSERT_EQ(root.size(), 2u);
   EXPECT_EQ(root[1].path, U"D:\\a");
   EXPECT_EQ(root[1].depth, 1);
-  EXPECT_EQ(Current_Folder_Row(root), 0);
+  EXPECT_EQ(current_folder_row(root), 0);
 }
 
 }  // namespace

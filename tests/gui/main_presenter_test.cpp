@@ -90,7 +90,7 @@ TEST_F(Form1LogicTest, DriveThatIsNotReadyIsUndoneSilently) {
   Load();
   platform::set_drive_root(U'Q', from_utf8(dir_.native("no-such-folder")));
   const std::u32string before = window_->Drive_Designation(DriveList::Drive1);
-  window_->User_Picks_Drive(DriveList::Drive1, Drive_Designation_Of(U'Q'));
+  window_->user_picks_drive(DriveList::Drive1, drive_designation_of(U'Q'));
   EXPECT_EQ(window_->Drive_Designation(DriveList::Drive1), before);
   EXPECT_EQ(u8(window_->Folder_Path(FolderView::Dir1)), u8(dir_.program(U"src")));
   EXPECT_EQ(u8(window_->text1), u8(dir_.program(U"src")));
@@ -105,13 +105,13 @@ TEST_F(Form1LogicTest, GoodDriveMovesTheFolderListAndBecomesTheOneToReturnTo) {
   platform::set_drive_root(U'R', from_utf8(dir_.native("rdrive")));
   platform::set_drive_root(U'Q', from_utf8(dir_.native("no-such-folder")));
 
-  window_->User_Picks_Drive(DriveList::Drive1, Drive_Designation_Of(U'R'));
+  window_->user_picks_drive(DriveList::Drive1, drive_designation_of(U'R'));
   EXPECT_EQ(window_->text1, U"R:\\");
   EXPECT_EQ(window_->list_texts(), std::vector<std::u32string>{entry(U"R-1     ", U"ROOT    ")});
   EXPECT_EQ(platform::current_drive(), U'R');
 
-  window_->User_Picks_Drive(DriveList::Drive1, Drive_Designation_Of(U'Q'));
-  EXPECT_EQ(window_->Drive_Designation(DriveList::Drive1), Drive_Designation_Of(U'R'));
+  window_->user_picks_drive(DriveList::Drive1, drive_designation_of(U'Q'));
+  EXPECT_EQ(window_->Drive_Designation(DriveList::Drive1), drive_designation_of(U'R'));
   EXPECT_EQ(window_->text1, U"R:\\");
   EXPECT_EQ(platform::current_drive(), U'R');
   // The destination side is untouched by the source drive list.
@@ -123,41 +123,41 @@ TEST_F(Form1LogicTest, UndoGivesUpWhenThePreviousDriveHasGoneToo) {
   fs::create_directories(dir_.native("rdrive"));
   platform::set_drive_root(U'R', from_utf8(dir_.native("rdrive")));
   platform::set_drive_root(U'Q', from_utf8(dir_.native("no-such-folder")));
-  window_->User_Picks_Drive(DriveList::Drive2, Drive_Designation_Of(U'R'));
+  window_->user_picks_drive(DriveList::Drive2, drive_designation_of(U'R'));
   EXPECT_EQ(window_->text2, U"R:\\");
   fs::remove_all(dir_.native("rdrive"));
 
-  window_->User_Picks_Drive(DriveList::Drive2, Drive_Designation_Of(U'Q'));
+  window_->user_picks_drive(DriveList::Drive2, drive_designation_of(U'Q'));
   // Back on R (its list entry), with one retry only and no message.
-  EXPECT_EQ(window_->Drive_Designation(DriveList::Drive2), Drive_Designation_Of(U'R'));
+  EXPECT_EQ(window_->Drive_Designation(DriveList::Drive2), drive_designation_of(U'R'));
   EXPECT_EQ(window_->drive_changes[1], 3);
   EXPECT_TRUE(window_->boxes.shown.empty());
 }
 
 TEST_F(Form1LogicTest, NewSourceFolderRebuildsTheListAndDropsTheSelection) {
   Load();
-  window_->User_Selects(0);
-  window_->User_Selects(2);
-  window_->User_Opens_Folder(FolderView::Dir1, dir_.program(U"src2"));
+  window_->user_selects(0);
+  window_->user_selects(2);
+  window_->user_opens_folder(FolderView::Dir1, dir_.program(U"src2"));
   EXPECT_EQ(u8(window_->text1), u8(dir_.program(U"src2")));
   EXPECT_EQ(window_->list_texts(), std::vector<std::u32string>{entry(U"B-77    ", U"  KAWA  ")});
   EXPECT_FALSE(window_->list()[0].selected);
   EXPECT_EQ(u8(current()), u8(dir_.program(U"src2")));
 
   // A folder without a catalogue empties the list, without a message.
-  window_->User_Opens_Folder(FolderView::Dir1, dir_.program(U"out"));
+  window_->user_opens_folder(FolderView::Dir1, dir_.program(U"out"));
   EXPECT_TRUE(window_->list().empty());
   EXPECT_TRUE(window_->boxes.shown.empty());
 
-  window_->User_Opens_Folder(FolderView::Dir1, dir_.program(U"src"));
+  window_->user_opens_folder(FolderView::Dir1, dir_.program(U"src"));
   EXPECT_EQ(window_->list_texts(), src_entries_);
 }
 
 TEST_F(Form1LogicTest, PickingADestinationReplacesWhatWasTyped) {
   Load();
-  window_->User_Selects(1);
-  window_->User_Types_Text2(U"C:\\typed\\here");
-  window_->User_Opens_Folder(FolderView::Dir2, dir_.program(U"out"));
+  window_->user_selects(1);
+  window_->user_types_destination(U"C:\\typed\\here");
+  window_->user_opens_folder(FolderView::Dir2, dir_.program(U"out"));
   EXPECT_EQ(u8(window_->text2), u8(dir_.program(U"out")));
   EXPECT_EQ(u8(current()), u8(dir_.program(U"out")));
   // The source side stays as it was, selection included.
@@ -167,9 +167,9 @@ TEST_F(Form1LogicTest, PickingADestinationReplacesWhatWasTyped) {
 
 TEST_F(Form1LogicTest, CompletionMessageStaysUntilThePointerCrossesTheBackground) {
   Load();
-  window_->User_Selects(0);
-  window_->User_Selects(2);
-  window_->User_Opens_Folder(FolderView::Dir2, dir_.program(U"out"));
+  window_->user_selects(0);
+  window_->user_selects(2);
+  window_->user_opens_folder(FolderView::Dir2, dir_.program(U"out"));
   EXPECT_EQ(logic_->Command1_Click(), RunOutcome::Converted);
   EXPECT_EQ(window_->label3, kDone);
   EXPECT_EQ(MsgShownFlag, 1);

@@ -35,7 +35,7 @@ TEST_F(DepthFilesTest, LayerLinesCarryNumberDepthCodeAndName) {
       {U"     abc", U"2", U"77", U"  "},   // unknown code, flag 2: single soil
       {U"", U"", U"", U""},                // a row the reader left empty
   };
-  Write_Layer_File(folder(), 6, rows);
+  write_layer_file(folder(), 6, rows);
   EXPECT_EQ(file("X1.txt"), sjis("1,   1.50,  97,表土\r\n"
                                  "2,  12.34,4503,粘土\r\n"
                                  "3,2345.67,1001,粘土と砂の互層\r\n"
@@ -45,35 +45,35 @@ TEST_F(DepthFilesTest, LayerLinesCarryNumberDepthCodeAndName) {
 }
 
 TEST_F(DepthFilesTest, TwoUnknownCodesStillFormANameForTheDictionary) {
-  Write_Layer_File(folder(), 1, {{U"1", U"1", U"98", U"99"}});
+  write_layer_file(folder(), 1, {{U"1", U"1", U"98", U"99"}});
   EXPECT_EQ(file("X1.txt"), sjis("1,   1.00,1003,との互層\r\n"));
 }
 
 TEST_F(DepthFilesTest, LayerFileIsReplacedNotAppended) {
   test::write_bytes(scratch_.native("b/X1.txt"), std::string(300, 'z'));
   const LayerRows rows = {{U"2", U"", U"08", U""}};
-  Write_Layer_File(folder(), 1, rows);
-  Write_Layer_File(folder(), 1, rows);
+  write_layer_file(folder(), 1, rows);
+  write_layer_file(folder(), 1, rows);
   EXPECT_EQ(file("X1.txt"), sjis("1,   2.00,4505,砂\r\n"));
 }
 
 TEST_F(DepthFilesTest, ValueLinesRepeatTheValueAndEndInSevenBlankFields) {
-  const X5Rows rows = {{U"    1.15", U"12"}, {U"  12.345", U"05"}, {U"x", U" 5"}, {U"3", U"ab"}, {U"", U""}};
-  Write_X5_File(folder(), 5, rows);
+  const DepthValueRows rows = {{U"    1.15", U"12"}, {U"  12.345", U"05"}, {U"x", U" 5"}, {U"3", U"ab"}, {U"", U""}};
+  write_depth_value_file(folder(), 5, rows);
   const std::string tail = ",   ,   ,   ,   ,   ,   ,   \r\n";
   EXPECT_EQ(file("X5.txt"), "1,   1.15, 12, 12" + tail + "2,  12.34, 05, 05" + tail + "3,   0.00,  5,  5" + tail +
                                 "4,   3.00, ab, ab" + tail + "5,   0.00,   ,   " + tail);
 }
 
 TEST_F(DepthFilesTest, ValueFileIsReplacedNotAppended) {
-  Write_X5_File(folder(), 2, {{U"1", U"1"}, {U"2", U"2"}});
-  Write_X5_File(folder(), 1, {{U"1", U"1"}});
+  write_depth_value_file(folder(), 2, {{U"1", U"1"}, {U"2", U"2"}});
+  write_depth_value_file(folder(), 1, {{U"1", U"1"}});
   EXPECT_EQ(file("X5.txt"), "1,   1.00,  1,  1,   ,   ,   ,   ,   ,   ,   \r\n");
 }
 
 TEST_F(DepthFilesTest, MissingFolderIsAFailureNamingThePath) {
-  EXPECT_THROW(Write_X5_File(scratch_.program(U"nowhere"), 1, {{U"1", U"1"}}), platform::FileError);
-  EXPECT_THROW(Write_Layer_File(scratch_.program(U"nowhere"), 1, {{U"1", U"", U"01", U""}}), platform::FileError);
+  EXPECT_THROW(write_depth_value_file(scratch_.program(U"nowhere"), 1, {{U"1", U"1"}}), platform::FileError);
+  EXPECT_THROW(write_layer_file(scratch_.program(U"nowhere"), 1, {{U"1", U"", U"01", U""}}), platform::FileError);
 }
 
 }  // namespace

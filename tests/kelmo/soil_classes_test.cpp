@@ -21,7 +21,7 @@ TEST(DoshituCodeCnv, WholeTable) {
   for (const auto& row : rows) {
     // Whatever the outputs held before is replaced.
     std::u32string code = U"9999", name = U"古い名前";
-    Doshitu_Code_Cnv(row.source, code, name);
+    classify_soil(row.source, code, name);
     EXPECT_EQ(to_utf8(code), row.target) << to_utf8(row.source);
     EXPECT_EQ(to_utf8(name), row.name) << to_utf8(row.source);
   }
@@ -29,7 +29,7 @@ TEST(DoshituCodeCnv, WholeTable) {
 
 TEST(DoshituCodeCnv, MiddleDotIsKatakanaMiddleDot) {
   std::u32string code, name;
-  Doshitu_Code_Cnv(U"07", code, name);
+  classify_soil(U"07", code, name);
   ASSERT_EQ(name.size(), 4u);
   EXPECT_EQ(name[1], U'\u30FB');
   EXPECT_EQ(cp932::encode(name).substr(2, 2), "\x81\x45");
@@ -38,7 +38,7 @@ TEST(DoshituCodeCnv, MiddleDotIsKatakanaMiddleDot) {
 TEST(DoshituCodeCnv, UnknownCodesEmptyBothOutputs) {
   for (const char32_t* source : {U"4", U" 4", U"004", U"12", U"", U"04 ", U"41", U"19", U"００"}) {
     std::u32string code = U"old", name = U"old";
-    Doshitu_Code_Cnv(source, code, name);
+    classify_soil(source, code, name);
     EXPECT_TRUE(code.empty()) << to_utf8(source);
     EXPECT_TRUE(name.empty()) << to_utf8(source);
   }

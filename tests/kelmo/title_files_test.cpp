@@ -14,8 +14,8 @@ namespace {
 
 using test::TempDir;
 
-HeaderFields header_of(std::initializer_list<std::u32string> fields) {
-  HeaderFields header;
+BoreholeHeader header_of(std::initializer_list<std::u32string> fields) {
+  BoreholeHeader header;
   std::size_t i = 0;
   for (const auto& f : fields) header[i++] = f;
   return header;
@@ -54,7 +54,7 @@ TEST(MeshCode, GridSquareCodes) {
       {"four-digit longitude", 35, 0, 0, 1234, 0, 0, "52344000"},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(to_utf8(Mesh_Code_Cnv(c.lat_deg, c.lat_min, c.lat_sec, c.lon_deg, c.lon_min, c.lon_sec)), c.code)
+    EXPECT_EQ(to_utf8(grid_square_code(c.lat_deg, c.lat_min, c.lat_sec, c.lon_deg, c.lon_min, c.lon_sec)), c.code)
         << c.name;
 }
 
@@ -65,9 +65,9 @@ class TitleFiles : public ::testing::Test {
 };
 
 TEST_F(TitleFiles, SlotsHoldThePositionNameFieldsCodeAndNumber) {
-  const HeaderFields header =
+  const BoreholeHeader header =
       header_of({U"40", U"52", U"46", U"04", U"  標高 a ", U"BBBBBBBB", U"CC      ", U"  3", U"  2"});
-  Write_Title_Files(folder_.program(), U"  K-001 ", U"調査孔１", header);
+  write_title_files(folder_.program(), U"  K-001 ", U"調査孔１", header);
   EXPECT_EQ(read("Titl01.txt"),
             slots_file(23, {{11, "35"}, {12, "40"}, {13, "52"}, {14, "139"}, {15, "46"}, {16, "04"}}));
   EXPECT_EQ(read("Titl02.txt"),
@@ -76,7 +76,7 @@ TEST_F(TitleFiles, SlotsHoldThePositionNameFieldsCodeAndNumber) {
 }
 
 TEST_F(TitleFiles, EmptyHeaderGivesEmptySlotsAndTheCodeOfWholeDegrees) {
-  Write_Title_Files(folder_.program(), U"K0000001", U"", HeaderFields{});
+  write_title_files(folder_.program(), U"K0000001", U"", BoreholeHeader{});
   EXPECT_EQ(read("Titl01.txt"), slots_file(23, {{11, "35"}, {14, "139"}}));
   EXPECT_EQ(read("Titl02.txt"), slots_file(41, {{40, "52394000"}}));
   EXPECT_EQ(read("Titl03.txt"), slots_file(40, {{28, "K0000001"}}));
@@ -84,8 +84,8 @@ TEST_F(TitleFiles, EmptyHeaderGivesEmptySlotsAndTheCodeOfWholeDegrees) {
 
 TEST_F(TitleFiles, BlanksAndNonNumericFieldsAreWrittenAsHeld) {
   // "3x" and blanks count as 0 in the code, " 5" as 5: 35 deg 0' 0", 139 deg 5' 30".
-  const HeaderFields header = header_of({U"3x", U"  ", U" 5", U"30"});
-  Write_Title_Files(folder_.program(), U"K0000001", U"B-1", header);
+  const BoreholeHeader header = header_of({U"3x", U"  ", U" 5", U"30"});
+  write_title_files(folder_.program(), U"K0000001", U"B-1", header);
   EXPECT_EQ(read("Titl01.txt"),
             slots_file(23, {{11, "35"}, {12, "3x"}, {13, "  "}, {14, "139"}, {15, " 5"}, {16, "30"}}));
   EXPECT_EQ(read("Titl02.txt"), slots_file(41, {{1, "B-1"}, {40, "52394007"}}));
@@ -94,10 +94,10 @@ TEST_F(TitleFiles, BlanksAndNonNumericFieldsAreWrittenAsHeld) {
 TEST_F(TitleFiles, ExistingFilesAreReplacedNotAppended) {
   const std::string long_junk(5000, 'j');
   for (const char* name : {"Titl01.txt", "Titl02.txt", "Titl03.txt"}) test::write_bytes(folder_.native(name), long_junk);
-  const HeaderFields header = header_of({U"40", U"52", U"46", U"04"});
-  Write_Title_Files(folder_.program(), U"K0000001", U"B-1", header);
+  const BoreholeHeader header = header_of({U"40", U"52", U"46", U"04"});
+  write_title_files(folder_.program(), U"K0000001", U"B-1", header);
   const std::string first[] = {read("Titl01.txt"), read("Titl02.txt"), read("Titl03.txt")};
-  Write_Title_Files(folder_.program(), U"K0000001", U"B-1", header);
+  write_title_files(folder_.program(), U"K0000001", U"B-1", header);
   EXPECT_EQ(read("Titl01.txt"), first[0]);
   EXPECT_EQ(read("Titl02.txt"), first[1]);
   EXPECT_EQ(read("Titl03.txt"), first[2]);
@@ -105,7 +105,7 @@ TEST_F(TitleFiles, ExistingFilesAreReplacedNotAppended) {
 }
 
 TEST_F(TitleFiles, MissingFolderIsReported) {
-  EXPECT_THROW(Write_Title_Files(folder_.program(U"absent"), U"K0000001", U"B-1", HeaderFields{}),
+  EXPECT_THROW(write_title_files(folder_.program(U"absent"), U"K0000001", U"B-1", BoreholeHeader{}),
                platform::FileError);
   EXPECT_FALSE(test::native_exists(folder_.native("absent")));
 }

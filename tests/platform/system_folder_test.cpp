@@ -5,7 +5,6 @@
 #include "platform/drives.h"
 #include "platform/system_folder.h"
 #include "support/test_support.h"
-#include "platform/string_file_services.h"
 
 namespace lodemark::platform {
 namespace {
@@ -18,9 +17,8 @@ TEST(SystemFolder, FromXdgConfigHome) {
   const ScopedEnv xdg("XDG_CONFIG_HOME", dir.native());
   const ScopedEnv home("HOME", "/lodemark-no-such-home");
   EXPECT_EQ(system_folder(), dir.program(U"lodemark"));
-  EXPECT_EQ(SysDir(), dir.program(U"lodemark"));
   const ScopedEnv slash("XDG_CONFIG_HOME", dir.native() + "/");
-  EXPECT_EQ(SysDir(), dir.program(U"lodemark"));
+  EXPECT_EQ(system_folder(), dir.program(U"lodemark"));
 }
 
 TEST(SystemFolder, FromHomeWhenXdgIsUnsetEmptyOrRelative) {
@@ -35,7 +33,7 @@ TEST(SystemFolder, FromHomeWhenXdgIsUnsetEmptyOrRelative) {
     }
     {
       const ScopedEnv home("HOME", dir.native() + "/");
-      EXPECT_EQ(SysDir(), expected) << xdg.value_or("(unset)");
+      EXPECT_EQ(system_folder(), expected) << xdg.value_or("(unset)");
     }
   }
 }
@@ -46,7 +44,7 @@ TEST(SystemFolder, IsNamedThroughTheDriveTable) {
   const ScopedEnv xdg("XDG_CONFIG_HOME", dir.native("config"));
   set_drive_root(U'Q', from_utf8(dir.native()));
   EXPECT_EQ(system_folder(), U"Q:\\config\\lodemark");
-  EXPECT_EQ(to_native(SysDir() + U"\\ZidereV5.ini"), dir.native("config/lodemark/ZidereV5.ini"));
+  EXPECT_EQ(to_native(system_folder() + U"\\ZidereV5.ini"), dir.native("config/lodemark/ZidereV5.ini"));
 }
 
 }  // namespace

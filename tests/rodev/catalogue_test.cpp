@@ -8,7 +8,6 @@
 #include "platform/drives.h"
 #include "rodev/catalogue.h"
 #include "support/test_support.h"
-#include "platform/byte_text.h"
 #include "base/utf8.h"
 
 namespace lodemark {
@@ -33,13 +32,13 @@ Listed list(std::u32string_view folder, std::vector<std::u32string> entries = {}
   Listed out;
   out.count = 99;
   out.entries = std::move(entries);
-  Fill_Borehole_List(folder, out.count, out.entries);
+  read_catalogue(folder, out.count, out.entries);
   return out;
 }
 
 // The entries as the streaming reader gives them, one at a time.
 std::vector<std::u32string> streamed(std::u32string_view folder) {
-  Catalogue_Reader reader(folder);
+  CatalogueReader reader(folder);
   std::vector<std::u32string> out;
   std::u32string entry = U"untouched";
   while (reader.next(entry)) out.push_back(entry);
@@ -111,7 +110,7 @@ TEST(BoreholeCatalogue, DoubleByteCharactersAreCutByBytes) {
   EXPECT_EQ(got.entries[0], U"柱状図一    地質調査");
   EXPECT_EQ(got.entries[1], U"ｱｲ孔B-12    ｳｴ孔名ｵ ");
   EXPECT_EQ(got.entries[2], U"N000001\uFFFD    NAME    ");
-  for (const auto& e : got.entries) EXPECT_EQ(Byte_Len(e), 20) << to_utf8(e);
+  for (const auto& e : got.entries) EXPECT_EQ(cp932::encode(e).size(), 20U) << to_utf8(e);
   EXPECT_EQ(streamed(folder.program()), got.entries);
 }
 

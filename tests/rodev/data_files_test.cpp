@@ -29,8 +29,8 @@ class SourceRecords : public ::testing::Test {
   static std::uint64_t position(SourceHandle& handle) { return handle.Reader()->position(); }
   // The value column of `count` depth-value rows read for the key, joined by "|".
   static std::string values(SourceHandle& handle, int count, std::u32string_view key) {
-    X5Rows rows(count);
-    Read_X5_Records(handle, count, rows, key);
+    DepthValueRows rows(count);
+    read_depth_values(handle, count, rows, key);
     std::string out;
     for (const auto& row : rows) out += (out.empty() ? "" : "|") + u8(row[1]);
     return out;
@@ -51,9 +51,9 @@ TEST_F(SourceRecords, HeaderFieldsComeFromTheirCharacterPositions) {
   };
   for (const auto& c : cases) {
     SourceHandle h = open("Rodev1.Dat", crlf({c.line}));
-    HeaderFields header;
+    BoreholeHeader header;
     header.fill(U"old");
-    Read_Hole_Header(h, header, U"K0000001");
+    read_borehole_header(h, header, U"K0000001");
     for (int i = 0; i < 9; ++i) EXPECT_EQ(u8(header[i]), c.fields[i]) << c.name << ", field " << i;
   }
 }
@@ -62,17 +62,17 @@ TEST_F(SourceRecords, AbsentBoreholeRestoresPositionAndTheNextIsFound) {
   const std::string a = header_line("A0000001", "01020304", "a4a4a4a4", "a5a5a5a5", "a6a6a6a6", "  1", "  1");
   const std::string c = header_line("C0000003", "11121314", "c4c4c4c4", "c5c5c5c5", "c6c6c6c6", "  2", "  2");
   SourceHandle h = open("Rodev1.Dat", crlf({a, c}));
-  HeaderFields header;
-  Read_Hole_Header(h, header, U"A0000001");
+  BoreholeHeader header;
+  read_borehole_header(h, header, U"A0000001");
   const std::uint64_t after_a = position(h);
   EXPECT_EQ(after_a, a.size() + 2);
 
   header.fill(U"kept");
-  Read_Hole_Header(h, header, U"B0000002");
+  read_borehole_header(h, header, U"B0000002");
   for (const auto& field : header) EXPECT_EQ(u8(field), "kept");
   EXPECT_EQ(position(h), after_a);
 
-  Read_Hole_Header(h, header, U"C0000003");
+  read_borehole_header(h, header, U"C0000003");
   EXPECT_EQ(u8(header[0]), "11");
   EXPECT_EQ(u8(header[6]), "c6c6c6c6");
 }
@@ -89,7 +89,7 @@ TEST_F(SourceRecords, CountLargerThanLinesLeavesRowsEmptyAndNextBoreholeUnread) 
   const std::string b1 = layer_line("B0000002", "    3.00", "0CC");
   SourceHandle h = open("Rodev2.Dat", crlf({a1, a2, b1}));
   LayerRows rows(3);
-  Read_Layer_Records(h, 3, rows, U"A0000001");
+  read_layers(h, 3, rows, U"A0000001");
   EXPECT_EQ(u8(rows[0][0]), "    1.00");
   EXPECT_EQ(u8(rows[0][1]) + "|" + u8(rows[0][2]) + "|" + u8(rows[0][3]), "0|12|");
   EXPECT_EQ(u8(rows[1][0]), "    2.50");
@@ -98,7 +98,7 @@ TEST_F(SourceRecords, CountLargerThanLinesLeavesRowsEmptyAndNextBoreholeUnread) 
   EXPECT_EQ(position(h), a1.size() + a2.size() + 4);
 
   LayerRows next(1);
-  Read_Layer_Records(h, 1, next, U"B0000002");
+  read_layers(h, 1, next, U"B0000002");
   EXPECT_EQ(u8(next[0][0]), "    3.00");
 }
 
@@ -118,8 +118,8 @@ TEST_F(SourceRecords, CountSmallerThanLinesDropsOneLineAndSkipsTheRest) {
 TEST_F(SourceRecords, NeverWritesPastTheRowsGiven) {
   const std::string a = value_line("A0000001", "    1.00", "11");
   SourceHandle h = open("Rodev3.Dat", crlf({a, a, a, value_line("B0000002", "    5.00", "55")}));
-  X5Rows rows(1);
-  Read_X5_Records(h, 5, rows, U"A0000001");
+  DepthValueRows rows(1);
+  read_depth_values(h, 5, rows, U"A0000001");
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(u8(rows[0][1]), "11");
   EXPECT_EQ(values(h, 1, U"B0000002"), "55");
@@ -128,8 +128,8 @@ TEST_F(SourceRecords, NeverWritesPastTheRowsGiven) {
 TEST_F(SourceRecords, CountOfZeroConsumesTheFoundLineOnly) {
   const std::string a = value_line("A0000001", "    1.00", "11");
   SourceHandle h = open("Rodev3.Dat", crlf({a, a}));
-  X5Rows rows(1);
-  Read_X5_Records(h, 0, rows, U"A0000001");
+  DepthValueRows rows(1);
+  read_depth_values(h, 0, rows, U"A0000001");
   EXPECT_TRUE(rows[0][0].empty());
   EXPECT_EQ(position(h), a.size() + 2);
 }
@@ -138,7 +138,7 @@ TEST_F(SourceRecords, LastBoreholeStopsAtEndOfFileWithoutLineEnd) {
   const std::string bytes = layer_line("A0000001", "    1.00", "012") + "\r\n" + layer_line("A0000001", "    2.00", "0341");
   SourceHandle h = open("Rodev2.Dat", bytes);
   LayerRows rows(3);
-  Read_Layer_Records(h, 3, rows, U"A0000001");
+  read_layers(h, 3, rows, U"A0000001");
   EXPECT_EQ(u8(rows[1][0]), "    2.00");
   EXPECT_EQ(u8(rows[1][3]), "1");  // the line ends after character 34
   EXPECT_TRUE(rows[2][0].empty());
@@ -161,7 +161,7 @@ TEST_F(SourceRecords, ShortLayerLinesGiveShortOrEmptyColumns) {
   for (const auto& c : cases) {
     SourceHandle h = open("Rodev2.Dat", crlf({c.line}));
     LayerRows rows(1);
-    Read_Layer_Records(h, 1, rows, U"A0000001");
+    read_layers(h, 1, rows, U"A0000001");
     for (int col = 0; col < 4; ++col) EXPECT_EQ(u8(rows[0][col]), c.expected[col]) << c.line << " column " << col;
   }
 }
@@ -172,7 +172,7 @@ TEST_F(SourceRecords, PositionsCountCharactersNotBytes) {
   const std::string line = cp932::encode(key + U"地質層   12.50硬い砂礫層ですね。あい1砂礫");
   SourceHandle h = open("Rodev2.Dat", crlf({line}));
   LayerRows rows(1);
-  Read_Layer_Records(h, 1, rows, key);
+  read_layers(h, 1, rows, key);
   EXPECT_EQ(u8(rows[0][0]), "   12.50");
   EXPECT_EQ(u8(rows[0][1]), "1");
   EXPECT_EQ(u8(rows[0][2]), "砂礫");
@@ -186,8 +186,8 @@ TEST_F(SourceRecords, DoubleByteFieldsAtTheEndOfALongLine) {
   text[65] = U'七';
   text[70] = U'九';
   SourceHandle h = open("Rodev1.Dat", crlf({cp932::encode(text)}));
-  HeaderFields header;
-  Read_Hole_Header(h, header, U"柱状図番号一二三");
+  BoreholeHeader header;
+  read_borehole_header(h, header, U"柱状図番号一二三");
   EXPECT_EQ(header[7], text.substr(65, 3));
   EXPECT_EQ(header[8], text.substr(68, 3));
   EXPECT_EQ(header[8].back(), U'九');
@@ -255,12 +255,12 @@ TEST(SourceHandle, MissingOrEmptyFileIsAbsentAndReadersDoNothing) {
   for (const char32_t* name : {U"Rodev1.Dat", U"Rodev2.Dat"}) {
     SourceHandle h = SourceHandle::Open(folder.program(name));
     EXPECT_TRUE(h.Is_Absent());
-    HeaderFields header;
+    BoreholeHeader header;
     header.fill(U"x");
-    Read_Hole_Header(h, header, U"A0000001");
+    read_borehole_header(h, header, U"A0000001");
     EXPECT_EQ(header[8], U"x");
     LayerRows rows(2);
-    Read_Layer_Records(h, 2, rows, U"A0000001");
+    read_layers(h, 2, rows, U"A0000001");
     EXPECT_TRUE(rows[0][0].empty());
   }
   EXPECT_TRUE(SourceHandle().Is_Absent());
@@ -297,13 +297,13 @@ TEST(SourceRun, ListOrderReadsEachFileOnceFrontToBack) {
   std::uint64_t last[3] = {0, 0, 0};
   for (int i = 0; i < 3; ++i) {
     const std::u32string key = from_utf8(keys[i]);
-    HeaderFields header;
-    Read_Hole_Header(files[0], header, key);
+    BoreholeHeader header;
+    read_borehole_header(files[0], header, key);
     ASSERT_EQ(u8(header[4]), "4444444" + std::to_string(i + 1));
     LayerRows layer_rows(2);
-    Read_Layer_Records(files[1], 2, layer_rows, key);
-    X5Rows x5_rows(1);
-    Read_X5_Records(files[2], 1, x5_rows, key);
+    read_layers(files[1], 2, layer_rows, key);
+    DepthValueRows x5_rows(1);
+    read_depth_values(files[2], 1, x5_rows, key);
     const std::string n = std::to_string(i + 1);
     EXPECT_EQ(u8(layer_rows[1][0]), i == 1 ? "" : "    " + n + ".10");
     EXPECT_EQ(u8(x5_rows[0][1]), n + n);

@@ -27,7 +27,7 @@ class UserDictionaryTest : public test::PatdatTest {
 TEST_F(UserDictionaryTest, CopiesTheDictionaryOverTheUserDictionary) {
   write_bytes(file("Vaskor.ini"), "[USER]\r\nUSER=USER.DIC\r\n");
   write_bytes(file("USER.DIC"), "old content that is longer than the dictionary itself ......................\r\n");
-  subVaskor_UserJisyoRewrite();
+  refresh_companion_user_dictionary();
   EXPECT_EQ(read_bytes(file("USER.DIC")), kDictionary);
   EXPECT_EQ(folder_entries(patdat()), (std::vector<std::string>{"KISHITU.TXT", "USER.DIC", "Vaskor.ini"}));
 }
@@ -52,7 +52,7 @@ TEST_F(UserDictionaryTest, LeavesTheUserDictionaryAloneWhenItCannotBeCopied) {
     if (c.settings) write_bytes(file("Vaskor.ini"), c.settings);
     if (c.user_file) write_bytes(file("USER.DIC"), c.user_file);
     if (c.remove_dictionary) fs::remove(file("KISHITU.TXT"));
-    subVaskor_UserJisyoRewrite();
+    refresh_companion_user_dictionary();
     if (c.user_file)
       EXPECT_EQ(read_bytes(file("USER.DIC")), c.user_file) << c.name;
     else
@@ -65,7 +65,7 @@ TEST_F(UserDictionaryTest, FailedCopyLeavesTheUserDictionaryWhole) {
   write_bytes(file("Vaskor.ini"), "[USER]\r\nUSER=USER.DIC\r\n");
   write_bytes(file("USER.DIC"), "old\r\n");
   fs::create_directory(file("USER.DIC.TMP"));  // the work file cannot be created
-  subVaskor_UserJisyoRewrite();
+  refresh_companion_user_dictionary();
   EXPECT_EQ(read_bytes(file("USER.DIC")), "old\r\n");
 }
 
@@ -74,7 +74,7 @@ TEST_F(UserDictionaryTest, NamesReachFilesWhateverTheirCase) {
   fs::create_directory(file("Sub"));
   write_bytes(file("VASKOR.INI"), "[User]\r\nuser=sub\\user.dic\r\n");
   write_bytes(file("Sub") / "User.Dic", "old\r\n");
-  subVaskor_UserJisyoRewrite();
+  refresh_companion_user_dictionary();
   EXPECT_EQ(read_bytes(file("Sub") / "User.Dic"), kDictionary);
   EXPECT_EQ(folder_entries(file("Sub")), std::vector<std::string>{"User.Dic"});
 }
@@ -84,13 +84,13 @@ TEST_F(UserDictionaryTest, UserDictionaryThatCannotBeOpenedForWritingIsLeftAlone
   write_bytes(file("USER.DIC"), "old\r\n");
   fs::permissions(file("USER.DIC"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   if (std::ofstream(file("USER.DIC"), std::ios::app)) GTEST_SKIP() << "permissions do not bind this user";
-  subVaskor_UserJisyoRewrite();
+  refresh_companion_user_dictionary();
   EXPECT_EQ(read_bytes(file("USER.DIC")), "old\r\n");
 }
 
 TEST_F(UserDictionaryTest, ReadIniFileDat) {
   const std::u32string ini = PatdatFolder + U"Test.ini";
-  const auto read = [&](const char32_t* section, const char32_t* key) { return Read_INI_FileDat(section, key, ini); };
+  const auto read = [&](const char32_t* section, const char32_t* key) { return read_ini_value(section, key, ini); };
 
   EXPECT_EQ(read(U"USER", U"USER"), U"");  // no file
   write_bytes(file("Test.ini"), "");

@@ -29,11 +29,11 @@ class SoilDictionaryCacheTest : public test::PatdatTest {
   }
   std::u32string convert(std::u32string_view name) {
     std::u32string code = U"stale";
-    Doshitu_Name_Cnv(name, code, cache_);
+    code_for_soil_name(name, code, cache_);
     return code;
   }
 
-  Soil_Dictionary_Cache cache_;
+  SoilDictionaryCache cache_;
 };
 
 const std::string kSystemLines = created("4501", "腐植土") + created("5000", "玉石混じり砂礫");
@@ -52,13 +52,13 @@ TEST_F(SoilDictionaryCacheTest, AnswersAsTheFullSearchDoes) {
                                   U"砂\U0001F600"};
   for (const std::string* content : {&plain, &quoted, &lf_inside}) {
     write_bytes(file("KISHITU.TXT"), *content);
-    Soil_File_Cache cache;
+    SoilFileCache cache;
     // Twice: a parse made and a parse reused.
     for (int round = 0; round < 2; ++round) {
       const std::string_view read = cache.read(dictionary_path());
       ASSERT_EQ(read, *content);
       for (const std::u32string& name : names) {
-        const auto expected = Find_Soil_Record(*content, dictionary_path(), SoilNameMatcher(name));
+        const auto expected = find_soil_record(*content, dictionary_path(), SoilNameMatcher(name));
         EXPECT_EQ(cache.find(name, dictionary_path()), expected) << to_utf8(name) << " in " << *content;
       }
     }
@@ -87,7 +87,7 @@ TEST_F(SoilDictionaryCacheTest, LinesAddedAfterIndexingAnswerAsTheFullSearchDoes
   for (const auto& chain : chains) {
     std::string content = created("1000", "砂") + "1009,  \x81\xE6,a,b,c,d\r\n";
     write_bytes(file("KISHITU.TXT"), content);
-    Soil_File_Cache cache;
+    SoilFileCache cache;
     cache.read(dictionary_path());
     cache.read(dictionary_path());  // indexed
     for (const Step& step : chain) {
@@ -101,7 +101,7 @@ TEST_F(SoilDictionaryCacheTest, LinesAddedAfterIndexingAnswerAsTheFullSearchDoes
           bool expected_failure = false;
           bool answered_failure = false;
           try {
-            expected = Find_Soil_Record(content, dictionary_path(), SoilNameMatcher(name));
+            expected = find_soil_record(content, dictionary_path(), SoilNameMatcher(name));
           } catch (const Failure&) {
             expected_failure = true;
           }

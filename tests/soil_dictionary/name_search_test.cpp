@@ -17,7 +17,7 @@ std::string reference(std::string_view content, const SoilNameMatcher& matcher) 
     SoilRecord record;
     std::optional<std::string> first;
     while (reader.next(record))
-      if (!first && matcher.matches(record[1])) first = Join_Soil_Record(record);
+      if (!first && matcher.matches(record[1])) first = join_soil_record(record);
     return first ? *first : "(none)";
   } catch (const Failure&) {
     return "(failure)";
@@ -26,8 +26,8 @@ std::string reference(std::string_view content, const SoilNameMatcher& matcher) 
 
 std::string searched(std::string_view content, const SoilNameMatcher& matcher) {
   try {
-    const auto record = Find_Soil_Record(content, U"f", matcher);
-    return record ? Join_Soil_Record(*record) : "(none)";
+    const auto record = find_soil_record(content, U"f", matcher);
+    return record ? join_soil_record(*record) : "(none)";
   } catch (const Failure&) {
     return "(failure)";
   }
@@ -60,11 +60,11 @@ TEST(FindSoilRecord, AgreesWithReadingFieldByField) {
 TEST(FindSoilRecord, FirstMatchingLineOfAPlainFile) {
   const std::string content = cp932::encode(
       U"1000,細砂,    ,    ,    ,0000\r\n1001, 砂,    ,    ,    ,0000\r\n1002,砂,a,b,c,d\r\n1003,砂,    ,    ,    ,0000");
-  const auto record = Find_Soil_Record(content, U"f", SoilNameMatcher(U"砂"));
+  const auto record = find_soil_record(content, U"f", SoilNameMatcher(U"砂"));
   ASSERT_TRUE(record);
-  EXPECT_EQ(Join_Soil_Record(*record), cp932::encode(U"1001,砂,,,,0000"));
-  EXPECT_FALSE(Find_Soil_Record(content, U"f", SoilNameMatcher(U"")));
-  EXPECT_FALSE(Find_Soil_Record(content, U"f", SoilNameMatcher(U"細")));
+  EXPECT_EQ(join_soil_record(*record), cp932::encode(U"1001,砂,,,,0000"));
+  EXPECT_FALSE(find_soil_record(content, U"f", SoilNameMatcher(U"")));
+  EXPECT_FALSE(find_soil_record(content, U"f", SoilNameMatcher(U"細")));
 }
 
 TEST(SoilNameMatcher, ComparesText) {

@@ -37,7 +37,7 @@ class SoilDictionaryTest : public test::PatdatTest {
 
   std::u32string convert(std::string_view utf8_name) {
     std::u32string code = U"stale";
-    Doshitu_Name_Cnv(from_utf8(utf8_name), code);
+    code_for_soil_name(from_utf8(utf8_name), code);
     return code;
   }
 
@@ -191,7 +191,7 @@ TEST_F(SoilDictionaryTest, InterruptedRebuildLeavesRegisterIntact) {
   set_up_files("", reg);
   bool work_file_complete = false;
   std::u32string code;
-  EXPECT_THROW(detail::Doshitu_Name_Cnv(U"粘土と砂の互層", code,
+  EXPECT_THROW(detail::code_for_soil_name(U"粘土と砂の互層", code,
                                         [&] {
                                           // The work file is whole before the register is touched.
                                           work_file_complete = read_bytes(file("XKISHITU.TMP")) ==

@@ -13,7 +13,7 @@ std::vector<std::string> read_all_records(std::string_view content) {
   SoilRecordReader reader(content, U"Z:\\p\\KISHITU.TXT");
   std::vector<std::string> out;
   SoilRecord record;
-  while (reader.next(record)) out.push_back(Join_Soil_Record(record));
+  while (reader.next(record)) out.push_back(join_soil_record(record));
   return out;
 }
 

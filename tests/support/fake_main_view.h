@@ -18,20 +18,20 @@ class FakeMainWindow : public MainWindow {
   // Both pickers start on the process's current drive and folder.
   FakeMainWindow() {
     const char32_t drive = platform::current_drive();
-    drive_[0] = drive_[1] = Drive_Designation_Of(drive);
+    drive_[0] = drive_[1] = drive_designation_of(drive);
     folder_[0] = folder_[1] = platform::current_folder(drive);
   }
 
   void Attach(Form1_Logic& logic) { logic_ = &logic; }
 
   // --- the user ---
-  void User_Picks_Drive(DriveList list, const std::u32string& designation) {
+  void user_picks_drive(DriveList list, const std::u32string& designation) {
     Set_Drive_Designation(list, designation);
   }
   // Double-click on a folder row.
-  void User_Opens_Folder(FolderView view, const std::u32string& folder) { Move_Folder(view, folder); }
-  void User_Selects(int index) { list_.at(static_cast<std::size_t>(index)).selected = true; }
-  void User_Types_Text2(const std::u32string& text) { text2 = text; }
+  void user_opens_folder(FolderView view, const std::u32string& folder) { move_folder(view, folder); }
+  void user_selects(int index) { list_.at(static_cast<std::size_t>(index)).selected = true; }
+  void user_types_destination(const std::u32string& text) { text2 = text; }
 
   // --- what the handlers left ---
   std::u32string text1, text2, label3;
@@ -63,7 +63,7 @@ class FakeMainWindow : public MainWindow {
   }
   std::u32string Folder_Path(FolderView view) override { return folder_[index(view)]; }
   void Set_Folder_From_Drive(FolderView view, std::u32string_view designation) override {
-    Move_Folder(view, Folder_Of_Drive(designation));
+    move_folder(view, folder_of_drive(designation));
   }
   void Set_Text1(std::u32string_view text) override { text1 = text; }
   void Set_Text2(std::u32string_view text) override { text2 = text; }
@@ -84,8 +84,8 @@ class FakeMainWindow : public MainWindow {
   void Refresh_Folder_View(FolderView) override {}
   void Set_Busy_Pointer(bool on) override { busy = on; }
   void Yield_Once() override {}
-  BoxAnswer Show_Message(std::u32string_view text, BoxStyle style, std::u32string_view title) override {
-    return boxes.Show_Message(text, style, title);
+  BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override {
+    return boxes.show_message(text, style, title);
   }
 
  private:
@@ -100,7 +100,7 @@ class FakeMainWindow : public MainWindow {
     return true;
   }
 
-  void Move_Folder(FolderView view, const std::u32string& folder) {
+  void move_folder(FolderView view, const std::u32string& folder) {
     if (!Change(folder_[index(view)], folder, dir_changes[index(view)])) return;
     if (view == FolderView::Dir1)
       logic_->Dir1_Change();

@@ -10,7 +10,7 @@
 
 namespace lodemark::test {
 
-class Fake_Run_Window : public RunWindow {
+class FakeRunWindow : public RunWindow {
  public:
   std::vector<std::u32string> entries;
   std::vector<bool> selected;
@@ -21,8 +21,8 @@ class Fake_Run_Window : public RunWindow {
   std::vector<bool> busy;
   std::vector<int> progress;
 
-  BoxAnswer Show_Message(std::u32string_view text, BoxStyle style, std::u32string_view title) override {
-    return boxes.Show_Message(text, style, title);
+  BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override {
+    return boxes.show_message(text, style, title);
   }
   int List1_Count() override { return static_cast<int>(entries.size()); }
   std::u32string List1_Text(int i) override { return entries.at(static_cast<std::size_t>(i)); }

@@ -216,7 +216,7 @@ class FakeMessageBoxes : public MessageBoxes {
   std::vector<ShownMessage> shown;
   std::deque<BoxAnswer> answers;
 
-  BoxAnswer Show_Message(std::u32string_view text, BoxStyle style, std::u32string_view title) override {
+  BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override {
     shown.push_back({std::u32string(text), style, std::u32string(title)});
     if (style != BoxStyle::YesNoQuestion) return BoxAnswer::Ok;
     if (answers.empty()) return BoxAnswer::Yes;

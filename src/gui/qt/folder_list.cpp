@@ -62,7 +62,7 @@ void FolderList::set_path(std::u32string_view folder) {
 }
 
 void FolderList::refresh() {
-  rows_ = Folder_List_Rows(path_);
+  rows_ = folder_list_rows(path_);
   clear();
   const QIcon open_icon = style()->standardIcon(QStyle::SP_DirOpenIcon);
   const QIcon closed_icon = style()->standardIcon(QStyle::SP_DirClosedIcon);
@@ -70,7 +70,7 @@ void FolderList::refresh() {
     auto* item = new QListWidgetItem(row.open ? open_icon : closed_icon, qs(row.name), this);
     item->setData(kDepthRole, row.depth);
   }
-  const int current = Current_Folder_Row(rows_);
+  const int current = current_folder_row(rows_);
   setCurrentRow(current);
   if (current >= 0) scrollToItem(item(current));
 }

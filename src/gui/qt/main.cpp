@@ -13,7 +13,7 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
-  QApplication::setFont(lodemark::qt::Ui_Font());
+  QApplication::setFont(lodemark::qt::ui_font());
 
   lodemark::qt::Form1 form;
   if (const auto status = form.Load()) return *status;
@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     std::error_code ec;
     const auto native = std::filesystem::absolute(arguments.at(1).toStdString(), ec).lexically_normal();
     const auto program = ec ? std::nullopt : lodemark::platform::to_program_path(native.string());
-    if (!program || !form.Pick_Source_Folder(*program))
+    if (!program || !form.pick_source_folder(*program))
       std::fprintf(stderr, "lodemark: not a folder: %s\n", arguments.at(1).toLocal8Bit().constData());
   }
   form.show();

@@ -20,11 +20,11 @@
 #include "rodev/catalogue.h"
 #include "base/failure.h"
 #include "base/utf8.h"
+#include "base/messages.h"
 
 namespace lodemark::qt {
 namespace {
 
-inline constexpr char32_t kCaption[] = U"vuvarivu ―＞Kelmo変換プログラム";
 
 // Positions and sizes are kept in twips, as the layout was drawn; at 96 dots
 // per inch a pixel is 15 twips.
@@ -56,28 +56,28 @@ W* make(QWidget* parent, const char* name, QRect geometry, Args&&... args) {
 
 QLabel* grey_label(QWidget* parent, const char* name, QRect geometry, std::u32string_view text) {
   auto* label = make<QLabel>(parent, name, geometry, qs(text));
-  Paint_Grey(*label);
+  paint_grey(*label);
   label->setAutoFillBackground(false);  // the grey of what lies beneath
   return label;
 }
 
 QGroupBox* frame(QWidget* parent, const char* name, QRect geometry, std::u32string_view caption) {
   auto* box = make<QGroupBox>(parent, name, geometry, qs(caption));
-  Paint_Grey(*box);
+  paint_grey(*box);
   return box;
 }
 
 QComboBox* drive_box(QWidget* parent, const char* name, QRect geometry) {
   auto* box = make<QComboBox>(parent, name, geometry);
-  for (const auto& designation : Drive_Designations()) box->addItem(qs(designation));
-  const int current = box->findText(qs(Drive_Designation_Of(platform::current_drive())));
+  for (const auto& designation : drive_designations()) box->addItem(qs(designation));
+  const int current = box->findText(qs(drive_designation_of(platform::current_drive())));
   box->setCurrentIndex(current);
   return box;
 }
 
 QPushButton* button(QWidget* parent, const char* name, QRect geometry, std::u32string_view caption) {
   auto* b = make<QPushButton>(parent, name, geometry, qs(caption));
-  Paint_Grey(*b);
+  paint_grey(*b);
   return b;
 }
 
@@ -86,50 +86,50 @@ QPushButton* button(QWidget* parent, const char* name, QRect geometry, std::u32s
 Form1::Form1(QWidget* parent)
     : QWidget(parent), logic_(*this), end_program_([](int status) { QCoreApplication::exit(status); }) {
   setObjectName(QStringLiteral("Form1"));
-  setWindowTitle(qs(kCaption));
-  setFont(Ui_Font());
-  Paint_Grey(*this);  // the strip right of the background
+  setWindowTitle(qs(kWindowCaption));
+  setFont(ui_font());
+  paint_grey(*this);  // the strip right of the background
   setFixedSize(9090 / 15, 6495 / 15);
-  Build_Controls();
-  Connect_Events();
+  build_controls();
+  connect_events();
 }
 
 Form1::~Form1() {
   if (busy_) QApplication::restoreOverrideCursor();
 }
 
-void Form1::Build_Controls() {
+void Form1::build_controls() {
   Picture1 = make<Background>(this, "Picture1", twips(0, 0, 9075, 6495));
-  Paint_Grey(*Picture1);
+  paint_grey(*Picture1);
   Picture1->setMouseTracking(true);
 
-  Label1 = grey_label(Picture1, "Label1", twips(210, 255, 2235, 315), U"変換元フォルダ名：");
+  Label1 = grey_label(Picture1, "Label1", twips(210, 255, 2235, 315), kSourceFolderLabel);
   Text1 = make<QLineEdit>(Picture1, "Text1", twips(2400, 195, 6255, 405));
-  Label2 = grey_label(Picture1, "Label2", twips(240, 750, 2235, 315), U"変換先フォルダ名：");
+  Label2 = grey_label(Picture1, "Label2", twips(240, 750, 2235, 315), kDestinationFolderLabel);
   Text2 = make<QLineEdit>(Picture1, "Text2", twips(2400, 690, 6255, 405));
 
-  Frame1 = frame(Picture1, "Frame1", twips(240, 1155, 5445, 3735), U"変換元地質柱状図番号選択");
+  Frame1 = frame(Picture1, "Frame1", twips(240, 1155, 5445, 3735), kBoreholeFrameCaption);
   Label4 = make<QLabel>(Frame1, "Label4", twips(105, 420, 2745, 225), qs(kCatalogueHeading));
-  Label4->setFont(Heading_Font());
+  Label4->setFont(heading_font());
   Label4->setBackgroundRole(QPalette::Base);
   Label4->setForegroundRole(QPalette::Text);
   Label4->setAutoFillBackground(true);
   List1 = make<QListWidget>(Frame1, "List1", twips(105, 630, 2745, 3000));
-  List1->setFont(List_Font());
+  List1->setFont(list_font());
   List1->setSelectionMode(QAbstractItemView::ExtendedSelection);
   List1->setUniformItemSizes(true);
   Dir1 = make<FolderList>(Frame1, "Dir1", twips(2955, 420, 2415, 2490));
   Drive1 = drive_box(Frame1, "Drive1", twips(2955, 3180, 2415, 390));
 
-  Frame2 = frame(Picture1, "Frame2", twips(5775, 1155, 3135, 3735), U"変換先フォルダ名選択");
+  Frame2 = frame(Picture1, "Frame2", twips(5775, 1155, 3135, 3735), kDestinationFrameCaption);
   Dir2 = make<FolderList>(Frame2, "Dir2", twips(180, 420, 2595, 2490));
   Drive2 = drive_box(Frame2, "Drive2", twips(180, 3180, 2595, 390));
 
-  Frame3 = frame(Picture1, "Frame3", twips(240, 4950, 8475, 675), U"メッセージ");
+  Frame3 = frame(Picture1, "Frame3", twips(240, 4950, 8475, 675), kStatusFrameCaption);
   Label3 = grey_label(Frame3, "Label3", twips(180, 225, 8175, 315), U"");
 
-  Command1 = button(Picture1, "Command1", twips(2520, 5790, 1935, 555), U"実  行");
-  Command2 = button(Picture1, "Command2", twips(5160, 5790, 2055, 555), U"終  了");
+  Command1 = button(Picture1, "Command1", twips(2520, 5790, 1935, 555), kExecuteCaption);
+  Command2 = button(Picture1, "Command2", twips(5160, 5790, 2055, 555), kExitCaption);
 
   // Both folder lists start on the process's current folder.
   const std::u32string start = platform::current_folder(platform::current_drive());
@@ -141,7 +141,7 @@ void Form1::Build_Controls() {
   for (std::size_t i = 1; i < std::size(tab_order); ++i) setTabOrder(tab_order[i - 1], tab_order[i]);
 }
 
-void Form1::Connect_Events() {
+void Form1::connect_events() {
   static_cast<Background*>(Picture1)->on_move = [this](QMouseEvent& event) {
     const auto button = static_cast<std::int16_t>(event.buttons() & 0x7);
     const auto shift = static_cast<std::int16_t>((event.modifiers() & Qt::ShiftModifier ? 1 : 0) |
@@ -162,7 +162,7 @@ void Form1::Connect_Events() {
   connect(Command2, &QPushButton::clicked, this, [this] { Handle([this] { logic_.Command2_Click(); }); });
 }
 
-bool Form1::Run_Guarded(const std::function<void()>& body) {
+bool Form1::run_guarded(const std::function<void()>& body) {
   if (in_handler_) {
     body();
     return true;
@@ -180,29 +180,29 @@ bool Form1::Run_Guarded(const std::function<void()>& body) {
   in_handler_ = false;
   if (failure.empty()) return true;
   Set_Busy_Pointer(false);
-  Show_Failure_Box(isVisible() ? this : nullptr, failure);
+  show_failure_box(isVisible() ? this : nullptr, failure);
   return false;
 }
 
 void Form1::Handle(const std::function<void()>& body) {
-  if (!Run_Guarded(body)) end_program_(3);
+  if (!run_guarded(body)) end_program_(3);
 }
 
 std::optional<int> Form1::Load() {
   bool loaded = false;
-  if (!Run_Guarded([&] { loaded = logic_.Form_Load(*this); })) return 3;
+  if (!run_guarded([&] { loaded = logic_.Form_Load(*this); })) return 3;
   if (!loaded) return 2;
   return std::nullopt;
 }
 
-bool Form1::Pick_Source_Folder(std::u32string_view folder) {
+bool Form1::pick_source_folder(std::u32string_view folder) {
   const std::u32string path = platform::absolute_program_path(folder);
   if (!platform::is_folder(path)) return false;
   const char32_t letter = platform::drive_letter_of(path);
   bool picked = true;
   Handle([&] {
-    if (Drive_Letter_Of(Drive_Designation(DriveList::Drive1)) != letter)
-      Set_Drive_Designation(DriveList::Drive1, Drive_Designation_Of(letter));
+    if (letter_of_designation(Drive_Designation(DriveList::Drive1)) != letter)
+      Set_Drive_Designation(DriveList::Drive1, drive_designation_of(letter));
     Dir1->set_path(path);
     picked = Dir1->path() == path;
   });
@@ -217,20 +217,20 @@ std::u32string Form1::Drive_Designation(DriveList list) { return us(drive_list(l
 
 void Form1::Set_Drive_Designation(DriveList list, std::u32string_view designation) {
   QComboBox* box = drive_list(list);
-  const char32_t letter = Drive_Letter_Of(designation);
+  const char32_t letter = letter_of_designation(designation);
   for (int i = 0; i < box->count(); ++i) {
-    if (letter != 0 && Drive_Letter_Of(us(box->itemText(i))) == letter) {
+    if (letter != 0 && letter_of_designation(us(box->itemText(i))) == letter) {
       box->setCurrentIndex(i);  // raises the change event when it moves
       return;
     }
   }
-  throw Failure(U"ドライブがありません: " + std::u32string(designation));
+  throw Failure(kNoSuchDrive + std::u32string(designation));
 }
 
 std::u32string Form1::Folder_Path(FolderView view) { return folder_list(view)->path(); }
 
 void Form1::Set_Folder_From_Drive(FolderView view, std::u32string_view designation) {
-  folder_list(view)->set_path(Folder_Of_Drive(designation));
+  folder_list(view)->set_path(folder_of_drive(designation));
 }
 
 void Form1::Set_Text1(std::u32string_view text) { Text1->setText(qs(text)); }
@@ -271,8 +271,8 @@ void Form1::Yield_Once() {
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-BoxAnswer Form1::Show_Message(std::u32string_view text, BoxStyle style, std::u32string_view title) {
-  return Show_Message_Box(isVisible() ? this : nullptr, text, style, title);
+BoxAnswer Form1::show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) {
+  return show_message_box(isVisible() ? this : nullptr, text, style, title);
 }
 
 }  // namespace lodemark::qt

@@ -11,6 +11,7 @@
 
 #include "gui/main_presenter.h"
 #include "gui/main_view.h"
+#include "base/messages.h"
 
 class QComboBox;
 class QGroupBox;
@@ -34,10 +35,10 @@ class Form1 final : public QWidget, public MainWindow {
   std::optional<int> Load();
   // Picks a source folder (a program path) as the user would with Drive1
   // and Dir1; false when there is no such folder.
-  bool Pick_Source_Folder(std::u32string_view folder);
+  bool pick_source_folder(std::u32string_view folder);
   // What ends the program after a reported failure; by default the event
   // loop ends with the status.
-  void Set_End_Program(std::function<void(int)> end) { end_program_ = std::move(end); }
+  void set_end_program(std::function<void(int)> end) { end_program_ = std::move(end); }
 
   // MainWindow
   std::u32string Drive_Designation(DriveList list) override;
@@ -62,17 +63,17 @@ class Form1 final : public QWidget, public MainWindow {
   void Yield_Once() override;
 
   // MessageBoxes
-  BoxAnswer Show_Message(std::u32string_view text, BoxStyle style, std::u32string_view title) override;
+  BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override;
 
  private:
-  void Build_Controls();
-  void Connect_Events();
+  void build_controls();
+  void connect_events();
   QComboBox* drive_list(DriveList list) const;
   FolderList* folder_list(FolderView view) const;
   // Runs an event's handler. A failure that escapes it is reported and ends
   // the program; inside another handler it goes on up to that one.
   void Handle(const std::function<void()>& body);
-  bool Run_Guarded(const std::function<void()>& body);
+  bool run_guarded(const std::function<void()>& body);
 
   Form1_Logic logic_;
   std::function<void(int)> end_program_;

@@ -5,23 +5,23 @@
 
 #include "gui/qt/qt_text.h"
 #include "gui/qt/window_look.h"
+#include "base/messages.h"
 
 namespace lodemark::qt {
 namespace {
 
-inline constexpr char32_t kFailureLead[] = U"処理を続けられないため、プログラムを終了します。";
 
 QMessageBox::StandardButton run_box(QWidget* parent, QMessageBox::Icon icon, std::u32string_view text,
                                     std::u32string_view title, QMessageBox::StandardButtons buttons) {
   QMessageBox box(icon, qs(title), qs(text), buttons, parent);
-  box.setFont(Ui_Font());
+  box.setFont(ui_font());
   box.setTextFormat(Qt::PlainText);
   return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
 }  // namespace
 
-BoxAnswer Show_Message_Box(QWidget* parent, std::u32string_view text, BoxStyle style, std::u32string_view title) {
+BoxAnswer show_message_box(QWidget* parent, std::u32string_view text, BoxStyle style, std::u32string_view title) {
   switch (style) {
     case BoxStyle::YesNoQuestion: {
       const auto pressed = run_box(parent, QMessageBox::Question, text, title, QMessageBox::Yes | QMessageBox::No);
@@ -40,8 +40,8 @@ BoxAnswer Show_Message_Box(QWidget* parent, std::u32string_view text, BoxStyle s
   return BoxAnswer::Ok;
 }
 
-void Show_Failure_Box(QWidget* parent, std::u32string_view message) {
-  const std::u32string text = std::u32string(kFailureLead) + U"\n\n" + std::u32string(message);
+void show_failure_box(QWidget* parent, std::u32string_view message) {
+  const std::u32string text = std::u32string(kProgramEnds) + U"\n\n" + std::u32string(message);
   run_box(parent, QMessageBox::Critical, text, kAppTitle, QMessageBox::Ok);
 }
 

@@ -10,9 +10,9 @@ namespace lodemark::qt {
 
 // Shows the text with the style's buttons and icon; `parent` may be null
 // (before the window shows).
-BoxAnswer Show_Message_Box(QWidget* parent, std::u32string_view text, BoxStyle style, std::u32string_view title);
+BoxAnswer show_message_box(QWidget* parent, std::u32string_view text, BoxStyle style, std::u32string_view title);
 
 // The report of a failure that ends the program: what failed, where and why.
-void Show_Failure_Box(QWidget* parent, std::u32string_view message);
+void show_failure_box(QWidget* parent, std::u32string_view message);
 
 }  // namespace lodemark::qt

@@ -17,23 +17,23 @@ QFont font(const char* family, int pixels) {
 
 }  // namespace
 
-QFont Ui_Font() { return font("Noto Sans CJK JP", 12); }
+QFont ui_font() { return font("Noto Sans CJK JP", 12); }
 
-QFont List_Font() {
+QFont list_font() {
   QFont f = font("Noto Sans Mono CJK JP", 16);
   f.setFixedPitch(true);
   f.setStyleHint(QFont::Monospace);
   return f;
 }
 
-QFont Heading_Font() {
+QFont heading_font() {
   QFont f = font("Noto Sans Mono CJK JP", 12);
   f.setFixedPitch(true);
   f.setStyleHint(QFont::Monospace);
   return f;
 }
 
-void Paint_Grey(QWidget& widget) {
+void paint_grey(QWidget& widget) {
   QPalette palette = widget.palette();
   palette.setColor(QPalette::Window, kControlGrey);
   palette.setColor(QPalette::Button, kControlGrey);

@@ -12,14 +12,14 @@ namespace lodemark::qt {
 inline const QColor kControlGrey{192, 192, 192};
 
 // Japanese text in general.
-QFont Ui_Font();
+QFont ui_font();
 // The borehole list: fixed pitch, a double-byte character exactly two
 // single-byte columns wide, so that the entries' columns line up.
-QFont List_Font();
+QFont list_font();
 // The list's column heading: the same face, smaller.
-QFont Heading_Font();
+QFont heading_font();
 
 // Gives a widget the grey background (and grey buttons).
-void Paint_Grey(QWidget& widget);
+void paint_grey(QWidget& widget);
 
 }  // namespace lodemark::qt

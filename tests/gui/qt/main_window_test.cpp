@@ -30,7 +30,8 @@
 #include "rodev/catalogue.h"
 #include "support/test_support.h"
 #include "base/program_state.h"
-#include "platform/string_file_services.h"
+#include "base/text.h"
+#include "platform/files.h"
 
 namespace fs = std::filesystem;
 using lodemark::qt::Form1;
@@ -111,10 +112,10 @@ class Form1WindowTest : public QObject {
     auto form = std::make_unique<Form1>();
     // Ending the program would end every event loop of the test as well.
     ended_with_ = -1;
-    form->Set_End_Program([this](int status) { ended_with_ = status; });
+    form->set_end_program([this](int status) { ended_with_ = status; });
     const auto status = form->Load();
     if (status) qFatal("start-up ended with %d", *status);
-    if (!form->Pick_Source_Folder(program(U"database"))) qFatal("cannot pick the sample database");
+    if (!form->pick_source_folder(program(U"database"))) qFatal("cannot pick the sample database");
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get())) qFatal("the window does not show");
     return form;
@@ -130,7 +131,7 @@ class Form1WindowTest : public QObject {
   }
 
   std::string trimmed_log_no(const QString& entry) {
-    return lodemark::to_utf8(lodemark::Trim(us(entry).substr(0, 8)));
+    return lodemark::to_utf8(lodemark::trim_spaces(us(entry).substr(0, 8)));
   }
 
  private slots:
@@ -162,7 +163,7 @@ class Form1WindowTest : public QObject {
 
     int count = 0;
     std::vector<std::u32string> entries;
-    lodemark::Fill_Borehole_List(program(U"database"), count, entries);
+    lodemark::read_catalogue(program(U"database"), count, entries);
     QVERIFY(count >= 2);
     auto* list = control<QListWidget>(*form, "List1");
     QCOMPARE(list->count(), count);
@@ -195,12 +196,12 @@ class Form1WindowTest : public QObject {
     const int entries = list->count();
     const BoxAnswerer boxes(QMessageBox::Ok);
 
-    drive1->setCurrentIndex(drive1->findText(qs(lodemark::Drive_Designation_Of(U'Q'))));
+    drive1->setCurrentIndex(drive1->findText(qs(lodemark::drive_designation_of(U'Q'))));
     QCOMPARE(drive1->currentText(), QStringLiteral("z: [/]"));
     QCOMPARE(text1->text(), qs(program(U"database")));
     QCOMPARE(list->count(), entries);
 
-    drive1->setCurrentIndex(drive1->findText(qs(lodemark::Drive_Designation_Of(U'R'))));
+    drive1->setCurrentIndex(drive1->findText(qs(lodemark::drive_designation_of(U'R'))));
     QCOMPARE(text1->text(), QStringLiteral("R:\\"));
     QCOMPARE(list->count(), 0);
     drive1->setCurrentIndex(drive1->findText(QStringLiteral("z: [/]")));
@@ -341,7 +342,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   app.setQuitOnLastWindowClosed(false);
   if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
-  QApplication::setFont(lodemark::qt::Ui_Font());
+  QApplication::setFont(lodemark::qt::ui_font());
   Form1WindowTest test;
   return QTest::qExec(&test, argc, argv);
 }

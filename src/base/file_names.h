@@ -1,0 +1,32 @@
+#pragma once
+// The names of the files that the program reads and writes, as the source
+// database, the target system and its companion application spell them.
+#include <string_view>
+
+namespace lodemark {
+
+// The source database.
+inline constexpr std::u32string_view kHeaderFile = U"Rodev1.Dat";
+inline constexpr std::u32string_view kLayerFile = U"Rodev2.Dat";
+inline constexpr std::u32string_view kDepthValueFile = U"Rodev3.Dat";
+inline constexpr std::u32string_view kCatalogueFile = U"Rodev5.Dat";
+
+// Per borehole, in its output folder.
+inline constexpr std::u32string_view kLayerOutputFile = U"X1.txt";
+inline constexpr std::u32string_view kDepthValueOutputFile = U"X5.txt";
+inline constexpr std::u32string_view kTitleFile1 = U"Titl01.txt";
+inline constexpr std::u32string_view kTitleFile2 = U"Titl02.txt";
+inline constexpr std::u32string_view kTitleFile3 = U"Titl03.txt";
+
+// In the pattern-data folder.
+inline constexpr std::u32string_view kSoilDictionaryFile = U"KISHITU.TXT";
+inline constexpr std::u32string_view kSoilNameRegisterFile = U"XKISHITU.TXT";
+inline constexpr std::u32string_view kSoilNameRegisterWorkFile = U"XKISHITU.TMP";
+inline constexpr std::u32string_view kCompanionSettingsFile = U"Vaskor.ini";
+// The work file that replaces the companion's user dictionary: its name plus this.
+inline constexpr std::u32string_view kWorkFileSuffix = U".TMP";
+
+// In the system folder.
+inline constexpr std::u32string_view kSettingsFile = U"ZidereV5.ini";
+
+}  // namespace lodemark
