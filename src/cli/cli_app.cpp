@@ -5,19 +5,17 @@
 #include <ostream>
 #include <set>
 
-#include "conversion/pattern_data_setting.h"
-#include "cli/cli_window.h"
-#include "platform/command_line.h"
-#include "platform/files.h"
-#include "conversion/conversion_run.h"
-#include "rodev/catalogue.h"
 #include "base/failure.h"
-#include "base/program_state.h"
+#include "base/messages.h"
 #include "base/text.h"
-#include "platform/files.h"
 #include "base/utf8.h"
 #include "base/version.h"
-#include "base/messages.h"
+#include "cli/terminal_observer.h"
+#include "conversion/conversion_run.h"
+#include "conversion/pattern_data_setting.h"
+#include "platform/command_line.h"
+#include "platform/files.h"
+#include "rodev/catalogue.h"
 
 namespace lodemark::cli {
 namespace {
@@ -67,7 +65,7 @@ std::optional<std::u32string> folder_argument(Console& console, const std::strin
   return path;
 }
 
-int List(const std::vector<std::string>& args, Console& console) {
+int list_boreholes(const std::vector<std::string>& args, Console& console) {
   if (args.size() != 2) return usage_error(console, "list takes exactly one SOURCE_DIR");
   const auto folder = folder_argument(console, args[1], "SOURCE_DIR");
   if (!folder) return kUsage;
@@ -115,24 +113,32 @@ std::optional<ConvertOptions> parse_convert_options(const std::vector<std::strin
   return options;
 }
 
-bool set_pattern_data_folder(const ConvertOptions& options, Console& console, int& status) {
+std::optional<CatalogueEntry> next_entry(CatalogueReader& catalogue) {
+  std::u32string text;
+  if (!catalogue.next(text)) return std::nullopt;
+  return CatalogueEntry{text.substr(0, 8), text.substr(text.size() > 8 ? text.size() - 8 : 0)};
+}
+
+// The pattern-data folder: --patdat, else the settings file's.
+std::optional<ProgramPath> pattern_data_folder(const ConvertOptions& options, Console& console, int& status) {
   if (options.patdat.empty()) {
     ConsoleBoxes boxes(console);
-    if (check_pattern_data_setting(boxes)) return true;
-    status = kRefused;
-    return false;
+    auto folder = load_pattern_data_folder(boxes);
+    if (!folder) status = kRefused;
+    return folder;
   }
   const auto folder = folder_argument(console, options.patdat, "PATDAT_DIR");
   if (!folder || !platform::is_folder(*folder)) {
     if (folder) console.err << "lodemark-cli: no such pattern-data folder: " << options.patdat << '\n';
     status = kUsage;
-    return false;
+    return std::nullopt;
   }
-  PatdatFolder = folder->ends_with(U'\\') ? *folder : *folder + U"\\";
-  return true;
+  return ProgramPath(*folder).as_folder();
 }
 
-int Convert(const std::vector<std::string>& args, Console& console) {
+// The catalogue is read once: the entries selected here are the entries the
+// run checks and converts, whatever happens to the file meanwhile.
+int convert(const std::vector<std::string>& args, Console& console) {
   int status = kConverted;
   const auto options = parse_convert_options(args, console, status);
   if (!options) return status;
@@ -140,23 +146,20 @@ int Convert(const std::vector<std::string>& args, Console& console) {
   const auto dest = folder_argument(console, options->dest, "DEST_DIR");
   if (!source || !dest) return kUsage;
 
-  // One pass over the catalogue counts the entries and marks the wanted
-  // ones; the run reads their texts again as it needs them.
-  int count = 0;
-  std::optional<std::vector<bool>> selected;
-  if (!options->all) selected.emplace();
+  ConversionRequest request;
+  request.source_folder = *source;
+  request.destination_folder = *dest;
   std::set<std::u32string> wanted, matched;
   for (const auto& log_no : options->log_nos) wanted.insert(from_utf8(log_no));
   try {
     CatalogueReader catalogue(*source);
-    std::u32string entry;
-    while (catalogue.next(entry)) {
-      ++count;
-      if (options->all) continue;
-      const std::u32string log_no = trim_spaces(std::u32string_view(entry).substr(0, 8));
-      const bool hit = wanted.count(log_no) > 0;
-      selected->push_back(hit);
-      if (hit) matched.insert(log_no);
+    while (auto entry = next_entry(catalogue)) {
+      ++request.listed_entries;
+      if (!options->all) {
+        if (!wanted.count(entry->folder_name())) continue;
+        matched.insert(entry->folder_name());
+      }
+      request.selected.push_back(std::move(*entry));
     }
   } catch (const Failure& failure) {
     return report_failure(console, failure);
@@ -167,11 +170,13 @@ int Convert(const std::vector<std::string>& args, Console& console) {
       return kUsage;
     }
 
-  if (!set_pattern_data_folder(*options, console, status)) return status;
+  const auto patdat = pattern_data_folder(*options, console, status);
+  if (!patdat) return status;
+  request.pattern_data_folder = *patdat;
 
-  CliWindow window(console, count, std::move(selected), *source, *dest, options->yes);
+  TerminalObserver observer(console, options->yes);
   try {
-    return Command1_Click(window) == RunOutcome::Converted ? kConverted : kRefused;
+    return run_conversion(request, observer) == RunOutcome::Converted ? kConverted : kRefused;
   } catch (const Failure& failure) {
     return report_failure(console, failure);
   }
@@ -179,7 +184,7 @@ int Convert(const std::vector<std::string>& args, Console& console) {
 
 }  // namespace
 
-int Run(const std::vector<std::string>& args, Console& console) {
+int run(const std::vector<std::string>& args, Console& console) {
   if (args.empty()) return usage_error(console, "no command given");
   const std::string& command = args[0];
   if (command == "--help" || command == "-h") {
@@ -190,8 +195,8 @@ int Run(const std::vector<std::string>& args, Console& console) {
     console.out << "lodemark-cli " << kVersion << '\n';
     return kConverted;
   }
-  if (command == "list") return List(args, console);
-  if (command == "convert") return Convert(args, console);
+  if (command == "list") return list_boreholes(args, console);
+  if (command == "convert") return convert(args, console);
   return usage_error(console, "unknown command " + command);
 }
 

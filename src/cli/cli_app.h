@@ -1,8 +1,9 @@
 #pragma once
 // lodemark-cli: the conversion run for batch work and scripts.
-#include <iosfwd>
 #include <string>
 #include <vector>
+
+#include "cli/console.h"
 
 namespace lodemark::cli {
 
@@ -13,15 +14,8 @@ enum ExitStatus : int {
   kRunFailure = 3,  // a failure during the run
 };
 
-struct Console {
-  std::istream& in;
-  std::ostream& out;
-  std::ostream& err;
-  bool in_is_terminal = false;
-  bool err_is_terminal = false;
-};
 
 // args excludes the program name.
-int Run(const std::vector<std::string>& args, Console& console);
+int run(const std::vector<std::string>& args, Console& console);
 
 }  // namespace lodemark::cli

@@ -9,7 +9,7 @@ int main(int argc, char** argv) {
   lodemark::cli::Console console{std::cin, std::cout, std::cerr, lodemark::platform::stdin_is_terminal(),
                                  lodemark::platform::stderr_is_terminal()};
   try {
-    const int status = lodemark::cli::Run(std::vector<std::string>(argv + 1, argv + argc), console);
+    const int status = lodemark::cli::run(std::vector<std::string>(argv + 1, argv + argc), console);
     std::cout.flush();
     return status;
   } catch (const std::exception& e) {

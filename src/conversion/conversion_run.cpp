@@ -3,78 +3,27 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/decimal.h"
+#include "base/failure.h"
+#include "base/file_names.h"
+#include "base/messages.h"
+#include "base/text.h"
+#include "conversion/destination_check.h"
+#include "conversion/destination_preparation.h"
+#include "kelmo/depth_value_file.h"
+#include "kelmo/layer_file.h"
+#include "kelmo/title_files.h"
 #include "platform/files.h"
 #include "rodev/data_files.h"
-#include "kelmo/layer_file.h"
 #include "soil_dictionary/dictionary_cache.h"
-#include "kelmo/title_files.h"
-#include "kelmo/depth_value_file.h"
-#include "base/failure.h"
-#include "base/decimal.h"
-#include "conversion/destination_check.h"
-#include "base/program_state.h"
-#include "base/text.h"
-#include "platform/files.h"
-#include "base/messages.h"
 
 namespace lodemark {
 namespace {
 
-constexpr std::size_t kLogNoLength = 8;
-
-void clear_status(RunWindow& window) { window.Set_Label3(U""); }
-
-RunOutcome refuse(RunWindow& window, std::u32string_view text, BoxStyle style, std::u32string_view title) {
-  window.show_message(text, style, title);
-  clear_status(window);
+RunOutcome refuse(ConversionObserver& observer, std::u32string_view text, BoxStyle style, std::u32string_view title) {
+  observer.show_message(text, style, title);
+  observer.status_changed(U"");
   return RunOutcome::Refused;
-}
-
-// The list indices of the selected entries, in list order. The entries' texts
-// are taken from the list as each one is needed: the list cannot change while
-// the run holds the window, and a copy of every text would double the memory
-// that a long list takes.
-std::vector<int> collect_selection(RunWindow& window) {
-  std::vector<int> selection;
-  const int count = window.List1_Count();
-  for (int i = 0; i < count; ++i)
-    if (window.List1_Selected(i)) selection.push_back(i);
-  return selection;
-}
-
-std::u32string number_of_entry(std::u32string_view entry) { return std::u32string(entry.substr(0, kLogNoLength)); }
-
-std::u32string name_of_entry(std::u32string_view entry) {
-  return trim_spaces(entry.substr(entry.size() > kLogNoLength ? entry.size() - kLogNoLength : 0));
-}
-
-// A trimmed LogNo names a folder under the destination; it must stay there.
-bool is_safe_folder_name(std::u32string_view name) {
-  if (name.empty() || name == U"." || name == U"..") return false;
-  return std::none_of(name.begin(), name.end(), [](char32_t c) {
-    return c < 0x20 || c == 0x7F || std::u32string_view(U"\\/:*?\"<>|").find(c) != std::u32string_view::npos;
-  });
-}
-
-// Asks once at the first missing level and creates every missing level from
-// the top down; false when the user answers No.
-bool prepare_destination(const ProgramPath& normal, RunWindow& window) {
-  const std::vector<std::u32string> parts = normal.parts();
-  bool missing = false;
-  std::u32string path(parts[0]);
-  for (std::size_t j = 1; j < parts.size() && !missing; ++j) {
-    (path += U'\\') += parts[j];
-    missing = !platform::exists(path);
-  }
-  if (!missing) return true;
-  if (window.show_message(kCreateFolderQuestion, BoxStyle::YesNoQuestion, kAppTitle) != BoxAnswer::Yes) return false;
-
-  path = parts[0];
-  for (std::size_t j = 1; j < parts.size(); ++j) {
-    (path += U'\\') += parts[j];
-    if (!platform::exists(path)) platform::create_folder(path);
-  }
-  return true;
 }
 
 int row_count(const std::u32string& field, std::u32string_view what, std::u32string_view log_no) {
@@ -87,51 +36,42 @@ int row_count(const std::u32string& field, std::u32string_view what, std::u32str
 
 }  // namespace
 
-RunOutcome Command1_Click(RunWindow& window) {
-  if (window.List1_Count() < 1) return refuse(window, kNoSourceData, BoxStyle::OkOnly, kAppTitle);
+RunOutcome run_conversion(const ConversionRequest& request, ConversionObserver& observer) {
+  if (request.listed_entries < 1) return refuse(observer, kNoSourceData, BoxStyle::OkOnly, kAppTitle);
 
-  window.Set_Label3(kConverting);
-  window.Yield_Once();
+  observer.status_changed(kConverting);
+  observer.yield_once();
 
-  const std::u32string entered_destination = window.Text2_Text();
-  const auto checked = check_destination(entered_destination, window);
-  if (!checked)
-    return refuse(window, kBadPath, BoxStyle::OkExclamation, entered_destination);
-
-  const std::u32string source = window.Text1_Text();
-  if (trim_spaces(source).empty()) return refuse(window, kNoSourceFolder, BoxStyle::OkOnly, kAppTitle);
-
-  const std::vector<int> selection = collect_selection(window);
-  if (selection.empty()) return refuse(window, kNothingSelected, BoxStyle::OkOnly, kAppTitle);
-
-  for (const int index : selection) {
-    const std::u32string entry = window.List1_Text(index);
-    if (!is_safe_folder_name(trim_spaces(number_of_entry(entry))))
-      return refuse(window, kBadBoreholeNumber + entry, BoxStyle::OkExclamation, kAppTitle);
+  const auto destination = check_destination(request.destination_folder, observer);
+  if (!destination) return refuse(observer, kBadPath, BoxStyle::OkExclamation, request.destination_folder);
+  if (trim_spaces(request.source_folder).empty())
+    return refuse(observer, kNoSourceFolder, BoxStyle::OkOnly, kAppTitle);
+  if (request.selected.empty()) return refuse(observer, kNothingSelected, BoxStyle::OkOnly, kAppTitle);
+  for (const CatalogueEntry& entry : request.selected) {
+    if (!is_safe_folder_name(entry.folder_name()))
+      return refuse(observer, kBadBoreholeNumber + entry.display_text(), BoxStyle::OkExclamation, kAppTitle);
   }
-
-  const std::u32string& destination = checked->text();
-  if (!prepare_destination(*checked, window)) {
-    clear_status(window);
+  if (!prepare_destination(*destination, observer)) {
+    observer.status_changed(U"");
     return RunOutcome::Refused;
   }
 
-  window.Set_Busy_Pointer(true);
+  observer.busy_changed(true);
   {
-    const std::u32string folder = source.ends_with(U'\\') ? source : source + U"\\";
-    SourceHandle headers = SourceHandle::Open(folder + U"Rodev1.Dat");
-    SourceHandle layers = SourceHandle::Open(folder + U"Rodev2.Dat");
-    SourceHandle values = SourceHandle::Open(folder + U"Rodev3.Dat");
+    const ProgramPath source(request.source_folder);
+    SourceHandle headers = SourceHandle::Open((source / kHeaderFile).text());
+    SourceHandle layers = SourceHandle::Open((source / kLayerFile).text());
+    SourceHandle values = SourceHandle::Open((source / kDepthValueFile).text());
 
     // Parses of the soil dictionaries, reused while their bytes stay the same.
     SoilDictionaryCache dictionaries;
-    const int total = static_cast<int>(selection.size());
-    for (int k = 0; k < total; ++k) {
-      const std::u32string entry = window.List1_Text(selection[static_cast<std::size_t>(k)]);
-      const std::u32string log_no = number_of_entry(entry);
+    const std::size_t total = request.selected.size();
+    for (std::size_t k = 0; k < total; ++k) {
+      const CatalogueEntry& entry = request.selected[k];
+      const std::u32string& log_no = entry.number;
       // The checked normal form, not the raw text: it is the folder that was
       // just verified and created.
-      platform::OutputFolder borehole_folder = platform::OutputFolder::Create(destination + trim_spaces(log_no));
+      platform::OutputFolder borehole_folder = platform::OutputFolder::Create((*destination / entry.folder_name()).text());
 
       // Fresh fields for every borehole: a missing header line must not
       // lend the previous borehole's counts and coordinates.
@@ -145,18 +85,16 @@ RunOutcome Command1_Click(RunWindow& window) {
       if (layer_count >= 1) read_layers(layers, layer_count, layer_rows, log_no);
       if (value_count >= 1) read_depth_values(values, value_count, value_rows, log_no);
 
-      write_title_files(borehole_folder, log_no, name_of_entry(entry), header);
+      write_title_files(borehole_folder, log_no, entry.hole_name(), header);
       if (layer_count >= 1) write_layer_file(borehole_folder, layer_count, layer_rows, dictionaries);
       if (value_count >= 1) write_depth_value_file(borehole_folder, value_count, value_rows);
-      window.Borehole_Done(k + 1, total);
+      observer.borehole_done(k + 1, total);
     }
   }
 
-  window.Refresh_Folder_View(FolderView::Dir1);
-  window.Refresh_Folder_View(FolderView::Dir2);
-  MsgShownFlag = 1;
-  window.Set_Label3(kDone);
-  window.Set_Busy_Pointer(false);
+  observer.output_written();
+  observer.status_changed(kDone);
+  observer.busy_changed(false);
   return RunOutcome::Converted;
 }
 

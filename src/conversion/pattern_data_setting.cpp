@@ -5,7 +5,6 @@
 #include "base/program_path.h"
 #include "platform/files.h"
 #include "platform/system_folder.h"
-#include "base/program_state.h"
 #include "base/text.h"
 #include "platform/files.h"
 #include "base/messages.h"
@@ -58,13 +57,13 @@ std::u32string read_pattern_data_setting() {
   }
 }
 
-bool check_pattern_data_setting(MessageBoxes& boxes) {
-  PatdatFolder = read_pattern_data_setting();
+std::optional<ProgramPath> load_pattern_data_folder(MessageBoxes& boxes) {
+  const std::u32string setting = read_pattern_data_setting();
   // The setting ends with "\"; without it the folder itself must exist.
-  if (PatdatFolder.size() > 1 && platform::exists(std::u32string_view(PatdatFolder).substr(0, PatdatFolder.size() - 1)))
-    return true;
+  if (setting.size() > 1 && platform::exists(std::u32string_view(setting).substr(0, setting.size() - 1)))
+    return ProgramPath(setting);
   boxes.show_message(kNoPatternDataSetting, BoxStyle::OkOnly, kAppTitle);
-  return false;
+  return std::nullopt;
 }
 
 }  // namespace lodemark

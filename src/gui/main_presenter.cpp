@@ -1,40 +1,58 @@
 #include "gui/main_presenter.h"
 
-#include <algorithm>
 #include <exception>
-#include <vector>
 
-#include "gui/drive_folder_lists.h"
+#include "base/failure.h"
 #include "conversion/pattern_data_setting.h"
+#include "gui/drive_folder_lists.h"
 #include "platform/drives.h"
 #include "rodev/catalogue.h"
-#include "base/failure.h"
-#include "base/program_state.h"
-#include "base/messages.h"
 
 namespace lodemark {
+namespace {
 
-Form1_Logic::Form1_Logic(MainWindow& window) : window_(window) {}
+std::size_t index_of(Side side) { return side == Side::Source ? 0 : 1; }
 
-bool Form1_Logic::Form_Load(MessageBoxes& boxes) {
-  if (!check_pattern_data_setting(boxes)) return false;
-  PrevDrive1 = window_.Drive_Designation(DriveList::Drive1);
-  PrevDrive2 = window_.Drive_Designation(DriveList::Drive2);
-  Drive1_Change();
-  Drive2_Change();
-  Dir1_Change();
-  Dir2_Change();
+}  // namespace
+
+// The run's view of the window.
+class MainPresenter::RunObserver final : public ConversionObserver {
+ public:
+  explicit RunObserver(MainView& view) : view_(view) {}
+  BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override {
+    return view_.show_message(text, style, title);
+  }
+  void status_changed(std::u32string_view text) override { view_.set_status(text); }
+  void busy_changed(bool busy) override { view_.set_busy(busy); }
+  void yield_once() override { view_.yield_once(); }
+  void output_written() override {
+    view_.refresh_folder(Side::Source);
+    view_.refresh_folder(Side::Destination);
+  }
+
+ private:
+  MainView& view_;
+};
+
+MainPresenter::MainPresenter(MainView& view) : view_(view) {}
+
+bool MainPresenter::load() {
+  pattern_data_folder_ = load_pattern_data_folder(view_);
+  if (!pattern_data_folder_) return false;
+  for (const Side side : {Side::Source, Side::Destination})
+    previous_drive_[index_of(side)] = view_.drive_designation(side);
+  drive_changed(Side::Source);
+  drive_changed(Side::Destination);
+  folder_changed(Side::Source);
+  folder_changed(Side::Destination);
   return true;
 }
 
-void Form1_Logic::Drive1_Change() { Drive_Change(DriveList::Drive1, FolderView::Dir1, PrevDrive1); }
-
-void Form1_Logic::Drive2_Change() { Drive_Change(DriveList::Drive2, FolderView::Dir2, PrevDrive2); }
-
-void Form1_Logic::Drive_Change(DriveList list, FolderView view, std::u32string& previous) {
+void MainPresenter::drive_changed(Side side) {
+  std::u32string& previous = previous_drive_[index_of(side)];
   try {
-    window_.Set_Folder_From_Drive(view, window_.Drive_Designation(list));
-    const std::u32string designation = window_.Drive_Designation(list);
+    view_.move_folder_to_drive(side, view_.drive_designation(side));
+    const std::u32string designation = view_.drive_designation(side);
     if (!platform::set_current_drive(letter_of_designation(designation)))
       throw Failure(kCannotSwitchDrive + designation);
     previous = designation;
@@ -44,7 +62,7 @@ void Form1_Logic::Drive_Change(DriveList list, FolderView view, std::u32string& 
     if (undoing_drive_) return;
     undoing_drive_ = true;
     try {
-      window_.Set_Drive_Designation(list, previous);
+      view_.set_drive_designation(side, previous);
     } catch (const std::exception&) {
       // The previous drive is gone as well; the folder list stays put.
     }
@@ -52,37 +70,37 @@ void Form1_Logic::Drive_Change(DriveList list, FolderView view, std::u32string& 
   }
 }
 
-void Form1_Logic::Dir1_Change() {
-  const std::u32string folder = window_.Folder_Path(FolderView::Dir1);
-  window_.Set_Text1(folder);
+void MainPresenter::folder_changed(Side side) {
+  const std::u32string folder = view_.folder(side);
+  view_.set_folder_text(side, folder);
   platform::set_current_folder(folder);
-  window_.List1_Clear();
-  int count = 0;
-  std::vector<std::u32string> entries;
-  read_catalogue(folder, count, entries);
-  if (count != 0) {
-    const int available = std::min(count, static_cast<int>(entries.size()));
-    for (int i = 0; i < available; ++i) window_.List1_Add(entries[i]);
-  } else {
-    window_.List1_Clear();
-  }
+  if (side == Side::Destination) return;
+  // A new source: its catalogue is the list, and nothing is selected.
+  entries_ = read_catalogue(folder);
+  view_.show_boreholes(entries_);
 }
 
-void Form1_Logic::Dir2_Change() {
-  const std::u32string folder = window_.Folder_Path(FolderView::Dir2);
-  window_.Set_Text2(folder);
-  platform::set_current_folder(folder);
+void MainPresenter::pointer_moved() {
+  if (!completion_shown_) return;
+  view_.set_status(U"");
+  completion_shown_ = false;
 }
 
-void Form1_Logic::Picture1_MouseMove(std::int16_t, std::int16_t, float, float) {
-  if (MsgShownFlag == 1) {
-    window_.Set_Label3(U"");
-    MsgShownFlag = 0;
-  }
+void MainPresenter::exit_clicked() { view_.close_window(); }
+
+RunOutcome MainPresenter::execute_clicked() {
+  ConversionRequest request;
+  request.listed_entries = entries_.size();
+  request.source_folder = view_.folder_text(Side::Source);
+  request.destination_folder = view_.folder_text(Side::Destination);
+  for (const std::size_t index : view_.selected_boreholes())
+    if (index < entries_.size()) request.selected.push_back(entries_[index]);
+  if (pattern_data_folder_) request.pattern_data_folder = *pattern_data_folder_;
+
+  RunObserver observer(view_);
+  const RunOutcome outcome = run_conversion(request, observer);
+  if (outcome == RunOutcome::Converted) completion_shown_ = true;
+  return outcome;
 }
-
-void Form1_Logic::Command2_Click() { window_.Close_Window(); }
-
-RunOutcome Form1_Logic::Command1_Click() { return ::lodemark::Command1_Click(window_); }
 
 }  // namespace lodemark

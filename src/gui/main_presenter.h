@@ -1,37 +1,47 @@
 #pragma once
-// The handlers of the main window, against an abstract window so that they
-// run the same under Qt and under the tests' fake window.
-#include <cstdint>
+// The main window's logic: what each of the user's actions does, against a
+// MainView, so that it runs the same under any toolkit and in the tests.
+#include <optional>
 #include <string>
+#include <vector>
 
-#include "gui/main_view.h"
+#include "base/program_path.h"
 #include "conversion/conversion_run.h"
-#include "base/messages.h"
+#include "gui/main_view.h"
+#include "rodev/borehole.h"
 
 namespace lodemark {
 
-class Form1_Logic {
+class MainPresenter {
  public:
-  explicit Form1_Logic(MainWindow& window);
+  explicit MainPresenter(MainView& view);
 
   // Start-up, before the window shows. False: the pattern-data setting is
   // missing (the message has been shown) and the program must end.
-  bool Form_Load(MessageBoxes& boxes);
-  void Drive1_Change();
-  void Drive2_Change();
-  void Dir1_Change();
-  void Dir2_Change();
-  void Picture1_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y);
-  void Command2_Click();
-  // Throws Failure when the run fails part-way (see Command1_Click).
-  RunOutcome Command1_Click();
+  bool load();
+  // A drive list or folder list moved.
+  void drive_changed(Side side);
+  void folder_changed(Side side);
+  // The pointer moved over the window's bare background.
+  void pointer_moved();
+  void exit_clicked();
+  // Runs the conversion of the selected boreholes. Throws Failure when the
+  // run fails part-way (see run_conversion).
+  RunOutcome execute_clicked();
+
+  // The completion message stands in the status line.
+  bool completion_shown() const { return completion_shown_; }
+  const std::optional<ProgramPath>& pattern_data_folder() const { return pattern_data_folder_; }
 
  private:
-  void Drive_Change(DriveList list, FolderView view, std::u32string& previous);
+  class RunObserver;
 
-  MainWindow& window_;
-  std::u32string PrevDrive1;
-  std::u32string PrevDrive2;
+  MainView& view_;
+  std::optional<ProgramPath> pattern_data_folder_;
+  // The borehole list as read from the source folder's catalogue.
+  std::vector<CatalogueEntry> entries_;
+  std::u32string previous_drive_[2];
+  bool completion_shown_ = false;
   // Set while a failed drive change is being undone, so that a previous
   // drive that fails as well is not retried for ever.
   bool undoing_drive_ = false;

@@ -42,3 +42,19 @@ class CatalogueReader {
 void read_catalogue(std::u32string_view folder, int& count, std::vector<std::u32string>& entries);
 
 }  // namespace lodemark
+
+#include "rodev/borehole.h"
+namespace lodemark {
+// Placeholder until the record types land.
+inline std::vector<CatalogueEntry> read_catalogue(std::u32string_view folder) {
+  int count = 0;
+  std::vector<std::u32string> texts;
+  read_catalogue(folder, count, texts);
+  std::vector<CatalogueEntry> entries;
+  for (int i = 0; i < count; ++i) {
+    const std::u32string& t = texts[static_cast<std::size_t>(i)];
+    entries.push_back({t.substr(0, 8), t.substr(t.size() > 8 ? t.size() - 8 : 0)});
+  }
+  return entries;
+}
+}  // namespace lodemark

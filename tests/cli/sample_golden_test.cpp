@@ -29,7 +29,7 @@ TEST(SampleConversion, MatchesTheGoldenOutput) {
   std::istringstream in;
   std::ostringstream out, err;
   Console console{in, out, err, false, false};
-  const int status = cli::Run({"convert", "--source", (samples / "database").string(), "--dest",
+  const int status = cli::run({"convert", "--source", (samples / "database").string(), "--dest",
                           scratch.native("out"), "--patdat", scratch.native("patdat"), "--yes",
                           "--all"},
                          console);

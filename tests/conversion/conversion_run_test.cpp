@@ -8,13 +8,12 @@
 #include "support/source_lines.h"
 #include "base/failure.h"
 #include "conversion/destination_check.h"
-#include "base/program_state.h"
 
 namespace lodemark {
 namespace {
 
 using test::failure_message;
-using test::FakeRunWindow;
+using test::FakeRun;
 using test::layer_line;
 using test::read_bytes;
 using test::read_sjis_lines;
@@ -35,8 +34,7 @@ std::string header_line(const std::string& key, const std::string& position, con
 class ConversionRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    test::use_sample_patdat(scratch_);
-    MsgShownFlag = 0;
+    window_.patdat = test::use_sample_patdat(scratch_);
     write_sjis_lines(src("Rodev1.Dat"), {
         header_line("1234    ", "40524604", "  2  1"),
         header_line("A-2     ", "41154500", "  1  2"),
@@ -64,11 +62,11 @@ class ConversionRunTest : public ::testing::Test {
   fs::path out(const std::string& rel) const { return scratch_.native("out/" + rel); }
 
   TempDir scratch_;
-  FakeRunWindow window_;
+  FakeRun window_;
 };
 
 TEST_F(ConversionRunTest, WritesEveryFileOfEveryBorehole) {
-  ASSERT_EQ(Command1_Click(window_), RunOutcome::Converted);
+  ASSERT_EQ(window_.start(), RunOutcome::Converted);
   EXPECT_TRUE(window_.boxes.shown.empty());
   EXPECT_EQ(read_sjis_lines(out("1234/X1.txt")),
             (std::vector<std::string>{"1,   1.50,  97,表土", "2,  12.35,1001,粘土と砂の互層"}));
@@ -85,34 +83,33 @@ TEST_F(ConversionRunTest, WritesEveryFileOfEveryBorehole) {
   EXPECT_EQ(window_.busy, (std::vector<bool>{true, false}));
   EXPECT_EQ(window_.yields, 1);
   EXPECT_EQ(window_.refreshes, 2);
-  EXPECT_EQ(MsgShownFlag, 1);
 }
 
 TEST_F(ConversionRunTest, EarlyStopsShowTheirMessageAndClearTheStatus) {
   struct Case {
     const char* name;
-    void (*arrange)(FakeRunWindow&);
+    void (*arrange)(FakeRun&);
     std::vector<test::ShownMessage> expected;
   };
   const std::vector<Case> cases = {
-      {"empty list", [](FakeRunWindow& w) { w.entries.clear(); w.selected.clear(); },
+      {"empty list", [](FakeRun& w) { w.entries.clear(); w.selected.clear(); },
        {{kNoSourceData, BoxStyle::OkOnly, kAppTitle}}},
-      {"blank destination", [](FakeRunWindow& w) { w.text2 = U""; },
+      {"blank destination", [](FakeRun& w) { w.text2 = U""; },
        {{kBadDriveName, BoxStyle::OkInformation, kAppTitle}, {kBadPath, BoxStyle::OkExclamation, U""}}},
-      {"network path", [](FakeRunWindow& w) { w.text2 = U"\\\\server\\share"; },
+      {"network path", [](FakeRun& w) { w.text2 = U"\\\\server\\share"; },
        {{kBadDriveName, BoxStyle::OkInformation, kAppTitle},
         {kBadPath, BoxStyle::OkExclamation, U"\\\\server\\share"}}},
-      {"missing drive", [](FakeRunWindow& w) { w.text2 = U"Q:\\x"; },
+      {"missing drive", [](FakeRun& w) { w.text2 = U"Q:\\x"; },
        {{kBadPath, BoxStyle::OkExclamation, U"Q:\\x"}}},
-      {"blank source", [](FakeRunWindow& w) { w.text1 = U"   "; },
+      {"blank source", [](FakeRun& w) { w.text1 = U"   "; },
        {{kNoSourceFolder, BoxStyle::OkOnly, kAppTitle}}},
-      {"nothing selected", [](FakeRunWindow& w) { w.selected.assign(w.entries.size(), false); },
+      {"nothing selected", [](FakeRun& w) { w.selected.assign(w.entries.size(), false); },
        {{kNothingSelected, BoxStyle::OkOnly, kAppTitle}}},
   };
   for (const auto& c : cases) {
-    FakeRunWindow w = window_;
+    FakeRun w = window_;
     c.arrange(w);
-    EXPECT_EQ(Command1_Click(w), RunOutcome::Refused) << c.name;
+    EXPECT_EQ(w.start(), RunOutcome::Refused) << c.name;
     ASSERT_EQ(w.boxes.shown.size(), c.expected.size()) << c.name;
     for (std::size_t i = 0; i < c.expected.size(); ++i) {
       EXPECT_EQ(w.boxes.shown[i].text, c.expected[i].text) << c.name;
@@ -127,7 +124,7 @@ TEST_F(ConversionRunTest, EarlyStopsShowTheirMessageAndClearTheStatus) {
 
 TEST_F(ConversionRunTest, AsksOnceAndCreatesEveryMissingLevelOnYes) {
   window_.text2 = scratch_.program(U"out\\a\\b");
-  ASSERT_EQ(Command1_Click(window_), RunOutcome::Converted);
+  ASSERT_EQ(window_.start(), RunOutcome::Converted);
   ASSERT_EQ(window_.boxes.shown.size(), 1u);
   EXPECT_EQ(window_.boxes.shown[0].text, kCreateFolderQuestion);
   EXPECT_EQ(window_.boxes.shown[0].style, BoxStyle::YesNoQuestion);
@@ -138,19 +135,19 @@ TEST_F(ConversionRunTest, AsksOnceAndCreatesEveryMissingLevelOnYes) {
 TEST_F(ConversionRunTest, AnswerNoCreatesNothing) {
   window_.text2 = scratch_.program(U"out\\a\\b");
   window_.boxes.answers = {BoxAnswer::No};
-  EXPECT_EQ(Command1_Click(window_), RunOutcome::Refused);
+  EXPECT_EQ(window_.start(), RunOutcome::Refused);
   EXPECT_FALSE(fs::exists(out("a")));
   EXPECT_EQ(window_.label3.back(), U"");
   EXPECT_TRUE(window_.busy.empty());
 }
 
-TEST_F(ConversionRunTest, DeepDestinationBeyondTheClassicSlotTableIsStillHandled) {
-  // More levels than the classic 257-slot split table holds.
+TEST_F(ConversionRunTest, DestinationHundredsOfLevelsDeepIsHandled) {
+  // Far more levels than any fixed table of path parts would hold.
   std::u32string deep = scratch_.program(U"out");
   for (int i = 0; i < 300; ++i) deep += U"\\d";
   window_.text2 = deep;
   window_.boxes.answers = {BoxAnswer::No};
-  EXPECT_EQ(Command1_Click(window_), RunOutcome::Refused);
+  EXPECT_EQ(window_.start(), RunOutcome::Refused);
   ASSERT_EQ(window_.boxes.shown.size(), 1u);
   EXPECT_EQ(window_.boxes.shown[0].text, kCreateFolderQuestion);
   EXPECT_FALSE(fs::exists(out("d")));
@@ -158,7 +155,7 @@ TEST_F(ConversionRunTest, DeepDestinationBeyondTheClassicSlotTableIsStillHandled
 
 TEST_F(ConversionRunTest, ExistingLevelsAskNothingAndTrailingSeparatorIsNotDoubled) {
   window_.text2 = scratch_.program(U"out") + U"\\";
-  ASSERT_EQ(Command1_Click(window_), RunOutcome::Converted);
+  ASSERT_EQ(window_.start(), RunOutcome::Converted);
   EXPECT_TRUE(window_.boxes.shown.empty());
   EXPECT_TRUE(fs::exists(out("1234/Titl01.txt")));
 }
@@ -167,20 +164,20 @@ TEST_F(ConversionRunTest, SelectionIsProcessedInListOrder) {
   // Forward-only readers find every borehole only when the run goes in list
   // order, whatever order the entries were picked in.
   window_.selected = {true, false, true};
-  ASSERT_EQ(Command1_Click(window_), RunOutcome::Converted);
+  ASSERT_EQ(window_.start(), RunOutcome::Converted);
   EXPECT_TRUE(fs::exists(out("1234/X1.txt")));
   EXPECT_FALSE(fs::exists(out("A-2")));
   EXPECT_EQ(read_sjis_lines(out("A-3/X1.txt")), (std::vector<std::string>{"1,   4.00,4505,砂"}));
-  EXPECT_EQ(window_.progress, (std::vector<int>{1, 2}));
+  EXPECT_EQ(window_.progress, (std::vector<std::size_t>{1, 2}));
 }
 
 TEST_F(ConversionRunTest, ExistingFolderIsReusedAndFilesReplaced) {
   write_bytes(out("1234/X1.txt"), std::string(5000, 'x'));
   write_bytes(out("1234/keep.txt"), "mine");
-  ASSERT_EQ(Command1_Click(window_), RunOutcome::Converted);
+  ASSERT_EQ(window_.start(), RunOutcome::Converted);
   const std::string first = read_bytes(out("1234/X1.txt"));
   EXPECT_EQ(read_sjis_lines(out("1234/X1.txt")).size(), 2u);
-  ASSERT_EQ(Command1_Click(window_), RunOutcome::Converted);
+  ASSERT_EQ(window_.start(), RunOutcome::Converted);
   EXPECT_EQ(read_bytes(out("1234/X1.txt")), first);
   EXPECT_EQ(read_bytes(out("1234/keep.txt")), "mine");
 }
@@ -192,7 +189,7 @@ TEST_F(ConversionRunTest, ZeroOrNonNumericCountsWriteTitlesOnly) {
   });
   write_bytes(out("1234/X1.txt"), "old");
   window_.selected = {true, true, false};
-  ASSERT_EQ(Command1_Click(window_), RunOutcome::Converted);
+  ASSERT_EQ(window_.start(), RunOutcome::Converted);
   EXPECT_EQ(read_bytes(out("1234/X1.txt")), "old");
   EXPECT_FALSE(fs::exists(out("1234/X5.txt")));
   EXPECT_FALSE(fs::exists(out("A-2/X1.txt")));
@@ -203,7 +200,7 @@ TEST_F(ConversionRunTest, MissingLayerFileStillWritesTheCountedRows) {
   fs::remove(src("Rodev2.Dat"));
   write_sjis_lines(src("Rodev1.Dat"), {header_line("1234    ", "40524604", "  5  0")});
   window_.selected = {true, false, false};
-  ASSERT_EQ(Command1_Click(window_), RunOutcome::Converted);
+  ASSERT_EQ(window_.start(), RunOutcome::Converted);
   EXPECT_EQ(read_sjis_lines(out("1234/X1.txt")),
             (std::vector<std::string>{"1,   0.00,    ,", "2,   0.00,    ,", "3,   0.00,    ,", "4,   0.00,    ,",
                                       "5,   0.00,    ,"}));
@@ -212,7 +209,7 @@ TEST_F(ConversionRunTest, MissingLayerFileStillWritesTheCountedRows) {
 TEST_F(ConversionRunTest, MissingHeaderDoesNotInheritThePreviousBorehole) {
   write_sjis_lines(src("Rodev1.Dat"), {header_line("1234    ", "40524604", "  2  1")});
   window_.selected = {true, true, false};
-  ASSERT_EQ(Command1_Click(window_), RunOutcome::Converted);
+  ASSERT_EQ(window_.start(), RunOutcome::Converted);
   EXPECT_FALSE(fs::exists(out("A-2/X1.txt")));
   EXPECT_FALSE(fs::exists(out("A-2/X5.txt")));
   const auto titles = read_sjis_lines(out("A-2/Titl01.txt"));
@@ -222,12 +219,12 @@ TEST_F(ConversionRunTest, MissingHeaderDoesNotInheritThePreviousBorehole) {
 
 TEST_F(ConversionRunTest, UnsafeBoreholeNumbersAreRefusedBeforeAnythingIsCreated) {
   for (const std::u32string number : {U"..      ", U"a/b     ", U"c:x     ", U"        ", U"x\\y     ", U".       "}) {
-    FakeRunWindow w = window_;
+    FakeRun w = window_;
     w.text2 = scratch_.program(U"out\\new");
     w.entries = {U"1234        B-1     ", number + U"    name    "};
     w.selected = {true, true};
     const std::string name = "\"" + u8(number) + "\"";
-    EXPECT_EQ(Command1_Click(w), RunOutcome::Refused) << name;
+    EXPECT_EQ(w.start(), RunOutcome::Refused) << name;
     ASSERT_EQ(w.boxes.shown.size(), 1u) << name;
     EXPECT_EQ(w.boxes.shown[0].text, kBadBoreholeNumber + number + U"    name    ") << name;
     EXPECT_EQ(w.boxes.shown[0].style, BoxStyle::OkExclamation) << name;
@@ -239,7 +236,7 @@ TEST_F(ConversionRunTest, UnsafeBoreholeNumbersAreRefusedBeforeAnythingIsCreated
 TEST_F(ConversionRunTest, WriteFailureNamesThePathAndKeepsEarlierFiles) {
   // A folder where X1.txt should go cannot be written, whoever runs the test.
   fs::create_directories(out("A-2/X1.txt"));
-  const std::u32string message = failure_message([&] { Command1_Click(window_); });
+  const std::u32string message = failure_message([&] { window_.start(); });
   EXPECT_NE(message.find(U"A-2\\X1.txt"), std::u32string::npos) << u8(message);
   EXPECT_TRUE(fs::exists(out("1234/X5.txt")));
   EXPECT_TRUE(fs::exists(out("A-2/Titl03.txt")));
@@ -247,7 +244,7 @@ TEST_F(ConversionRunTest, WriteFailureNamesThePathAndKeepsEarlierFiles) {
 
 TEST_F(ConversionRunTest, CountTooLargeForSixteenBitsFailsWithTheBoreholeNumber) {
   write_sjis_lines(src("Rodev1.Dat"), {header_line("1234    ", "40524604", "9e9  1")});
-  const std::u32string message = failure_message([&] { Command1_Click(window_); });
+  const std::u32string message = failure_message([&] { window_.start(); });
   EXPECT_NE(message.find(U"1234"), std::u32string::npos) << u8(message);
 }
 

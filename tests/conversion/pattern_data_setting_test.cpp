@@ -3,7 +3,6 @@
 #include "conversion/pattern_data_setting.h"
 #include "platform/cp932.h"
 #include "support/dictionary_fixture.h"
-#include "base/program_state.h"
 
 namespace lodemark {
 namespace {
@@ -20,9 +19,9 @@ class PatdatSettingTest : public test::PatdatTest {
 
   // Runs the start-up check; the message, if any, must be the one message.
   bool check() {
-    PatdatFolder = U"left over";
     test::FakeMessageBoxes boxes;
-    const bool ok = check_pattern_data_setting(boxes);
+    loaded_ = load_pattern_data_folder(boxes);
+    const bool ok = loaded_.has_value();
     if (ok) {
       EXPECT_TRUE(boxes.shown.empty());
     } else if (boxes.shown.size() == 1) {
@@ -34,12 +33,14 @@ class PatdatSettingTest : public test::PatdatTest {
     }
     return ok;
   }
+  std::optional<ProgramPath> loaded_;
 };
 
 TEST_F(PatdatSettingTest, SecondLineNamesTheFolder) {
   write_bytes(settings(), "[PATDAT]\r\n" + patdat_setting() + "\r\n");
   EXPECT_TRUE(check());
-  EXPECT_EQ(cp932::encode(PatdatFolder), patdat_setting());
+  ASSERT_TRUE(loaded_);
+  EXPECT_EQ(cp932::encode(loaded_->text()), patdat_setting());
   EXPECT_EQ(read_bytes(settings()), "[PATDAT]\r\n" + patdat_setting() + "\r\n");
 }
 

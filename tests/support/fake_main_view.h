@@ -1,5 +1,5 @@
 #pragma once
-// A window without a toolkit: it keeps what the handlers set, raises the
+// A window without a toolkit: it keeps what the presenter sets, raises the
 // change events of its drive and folder lists the way the real lists do, and
 // lets a test act as the user (pick a drive or folder, select entries).
 #include <string>
@@ -13,27 +13,25 @@
 
 namespace lodemark::test {
 
-class FakeMainWindow : public MainWindow {
+class FakeMainView : public MainView {
  public:
   // Both pickers start on the process's current drive and folder.
-  FakeMainWindow() {
+  FakeMainView() {
     const char32_t drive = platform::current_drive();
     drive_[0] = drive_[1] = drive_designation_of(drive);
     folder_[0] = folder_[1] = platform::current_folder(drive);
   }
 
-  void Attach(Form1_Logic& logic) { logic_ = &logic; }
+  void attach(MainPresenter& presenter) { presenter_ = &presenter; }
 
   // --- the user ---
-  void user_picks_drive(DriveList list, const std::u32string& designation) {
-    Set_Drive_Designation(list, designation);
-  }
+  void user_picks_drive(Side side, const std::u32string& designation) { set_drive_designation(side, designation); }
   // Double-click on a folder row.
-  void user_opens_folder(FolderView view, const std::u32string& folder) { move_folder(view, folder); }
+  void user_opens_folder(Side side, const std::u32string& folder) { move_folder(side, folder); }
   void user_selects(int index) { list_.at(static_cast<std::size_t>(index)).selected = true; }
   void user_types_destination(const std::u32string& text) { text2 = text; }
 
-  // --- what the handlers left ---
+  // --- what the presenter left ---
   std::u32string text1, text2, label3;
   int label3_sets = 0;
   bool closed = false;
@@ -52,63 +50,57 @@ class FakeMainWindow : public MainWindow {
   int dir_changes[2] = {0, 0};
   int drive_changes[2] = {0, 0};
 
-  // --- MainWindow ---
-  std::u32string Drive_Designation(DriveList list) override { return drive_[index(list)]; }
-  void Set_Drive_Designation(DriveList list, std::u32string_view designation) override {
-    if (!Change(drive_[index(list)], designation, drive_changes[index(list)])) return;
-    if (list == DriveList::Drive1)
-      logic_->Drive1_Change();
-    else
-      logic_->Drive2_Change();
+  // --- MainView ---
+  std::u32string drive_designation(Side side) override { return drive_[index(side)]; }
+  void set_drive_designation(Side side, std::u32string_view designation) override {
+    if (change(drive_[index(side)], designation, drive_changes[index(side)])) presenter_->drive_changed(side);
   }
-  std::u32string Folder_Path(FolderView view) override { return folder_[index(view)]; }
-  void Set_Folder_From_Drive(FolderView view, std::u32string_view designation) override {
-    move_folder(view, folder_of_drive(designation));
+  std::u32string folder(Side side) override { return folder_[index(side)]; }
+  void move_folder_to_drive(Side side, std::u32string_view designation) override {
+    move_folder(side, folder_of_drive(designation));
   }
-  void Set_Text1(std::u32string_view text) override { text1 = text; }
-  void Set_Text2(std::u32string_view text) override { text2 = text; }
-  void List1_Clear() override { list_.clear(); }
-  void List1_Add(std::u32string_view text) override { list_.push_back({std::u32string(text), false}); }
-  void Close_Window() override { closed = true; }
-
-  // --- RunWindow ---
-  int List1_Count() override { return static_cast<int>(list_.size()); }
-  std::u32string List1_Text(int i) override { return list_.at(static_cast<std::size_t>(i)).text; }
-  bool List1_Selected(int i) override { return list_.at(static_cast<std::size_t>(i)).selected; }
-  std::u32string Text1_Text() override { return text1; }
-  std::u32string Text2_Text() override { return text2; }
-  void Set_Label3(std::u32string_view text) override {
+  void refresh_folder(Side) override {}
+  std::u32string folder_text(Side side) override { return side == Side::Source ? text1 : text2; }
+  void set_folder_text(Side side, std::u32string_view text) override {
+    (side == Side::Source ? text1 : text2) = text;
+  }
+  void show_boreholes(const std::vector<CatalogueEntry>& entries) override {
+    list_.clear();
+    for (const auto& entry : entries) list_.push_back({entry.display_text(), false});
+  }
+  std::vector<std::size_t> selected_boreholes() override {
+    std::vector<std::size_t> selected;
+    for (std::size_t i = 0; i < list_.size(); ++i)
+      if (list_[i].selected) selected.push_back(i);
+    return selected;
+  }
+  void set_status(std::u32string_view text) override {
     label3 = text;
     ++label3_sets;
   }
-  void Refresh_Folder_View(FolderView) override {}
-  void Set_Busy_Pointer(bool on) override { busy = on; }
-  void Yield_Once() override {}
+  void set_busy(bool on) override { busy = on; }
+  void yield_once() override {}
+  void close_window() override { closed = true; }
   BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override {
     return boxes.show_message(text, style, title);
   }
 
  private:
-  static int index(DriveList list) { return list == DriveList::Drive1 ? 0 : 1; }
-  static int index(FolderView view) { return view == FolderView::Dir1 ? 0 : 1; }
+  static int index(Side side) { return side == Side::Source ? 0 : 1; }
 
   // Like a real list, raises its change event only when the value changes.
-  static bool Change(std::u32string& value, std::u32string_view to, int& changes) {
+  static bool change(std::u32string& value, std::u32string_view to, int& changes) {
     if (value == to) return false;
     value = to;
     ++changes;
     return true;
   }
 
-  void move_folder(FolderView view, const std::u32string& folder) {
-    if (!Change(folder_[index(view)], folder, dir_changes[index(view)])) return;
-    if (view == FolderView::Dir1)
-      logic_->Dir1_Change();
-    else
-      logic_->Dir2_Change();
+  void move_folder(Side side, const std::u32string& folder) {
+    if (change(folder_[index(side)], folder, dir_changes[index(side)])) presenter_->folder_changed(side);
   }
 
-  Form1_Logic* logic_ = nullptr;
+  MainPresenter* presenter_ = nullptr;
   std::u32string drive_[2];
   std::u32string folder_[2];
   std::vector<Entry> list_;

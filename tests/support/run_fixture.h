@@ -1,46 +1,65 @@
 #pragma once
-// A fake window for run tests, and the sample pattern-data folder.
+// A conversion run as a test starts it: the list, its selection and the two
+// folder boxes, observed by a recorder; and the sample pattern-data folder.
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "conversion/run_window.h"
-#include "support/test_support.h"
+#include "base/program_path.h"
 #include "base/program_state.h"
+#include "conversion/conversion_run.h"
+#include "support/test_support.h"
 
 namespace lodemark::test {
 
-class FakeRunWindow : public RunWindow {
+// A list entry from its 20-character text ("number, four spaces, name").
+inline CatalogueEntry entry_of(std::u32string_view text) {
+  return CatalogueEntry{std::u32string(text.substr(0, 8)), std::u32string(text.substr(text.size() > 8 ? text.size() - 8 : 0))};
+}
+
+class FakeRun : public ConversionObserver {
  public:
+  // What the user chose.
   std::vector<std::u32string> entries;
   std::vector<bool> selected;
   std::u32string text1, text2;
+  ProgramPath patdat;
+
+  // What the run told.
   FakeMessageBoxes boxes;
   std::vector<std::u32string> label3;
   int refreshes = 0, yields = 0;
   std::vector<bool> busy;
-  std::vector<int> progress;
+  std::vector<std::size_t> progress;
+
+  ConversionRequest request() const {
+    ConversionRequest request;
+    request.listed_entries = entries.size();
+    request.source_folder = text1;
+    request.destination_folder = text2;
+    for (std::size_t i = 0; i < entries.size(); ++i)
+      if (selected.at(i)) request.selected.push_back(entry_of(entries[i]));
+    request.pattern_data_folder = patdat;
+    return request;
+  }
+  RunOutcome start() { return run_conversion(request(), *this); }
 
   BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override {
     return boxes.show_message(text, style, title);
   }
-  int List1_Count() override { return static_cast<int>(entries.size()); }
-  std::u32string List1_Text(int i) override { return entries.at(static_cast<std::size_t>(i)); }
-  bool List1_Selected(int i) override { return selected.at(static_cast<std::size_t>(i)); }
-  std::u32string Text1_Text() override { return text1; }
-  std::u32string Text2_Text() override { return text2; }
-  void Set_Label3(std::u32string_view t) override { label3.emplace_back(t); }
-  void Refresh_Folder_View(FolderView) override { ++refreshes; }
-  void Set_Busy_Pointer(bool b) override { busy.push_back(b); }
-  void Yield_Once() override { ++yields; }
-  void Borehole_Done(int done, int) override { progress.push_back(done); }
+  void status_changed(std::u32string_view t) override { label3.emplace_back(t); }
+  void output_written() override { refreshes += 2; }
+  void busy_changed(bool b) override { busy.push_back(b); }
+  void yield_once() override { ++yields; }
+  void borehole_done(std::size_t done, std::size_t) override { progress.push_back(done); }
 };
 
-// Copies the sample pattern-data folder into `dir` as "patdat" and points
-// PatdatFolder at the copy.
-inline void use_sample_patdat(const TempDir& dir) {
+// Copies the sample pattern-data folder into `dir` as "patdat" and answers
+// it, with the trailing "\" the setting has.
+inline ProgramPath use_sample_patdat(const TempDir& dir) {
   std::filesystem::copy(std::filesystem::path(LODEMARK_SOURCE_DIR) / "samples" / "patdat", dir.native("patdat"));
   PatdatFolder = dir.program(U"patdat") + U"\\";
+  return ProgramPath(dir.program(U"patdat")).as_folder();
 }
 
 }  // namespace lodemark::test

@@ -15,17 +15,17 @@ int main(int argc, char** argv) {
   if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
   QApplication::setFont(lodemark::qt::ui_font());
 
-  lodemark::qt::Form1 form;
-  if (const auto status = form.Load()) return *status;
+  lodemark::qt::MainWindow window;
+  if (const auto status = window.load()) return *status;
 
   const QStringList arguments = QApplication::arguments();
   if (arguments.size() > 1) {
     std::error_code ec;
     const auto native = std::filesystem::absolute(arguments.at(1).toStdString(), ec).lexically_normal();
     const auto program = ec ? std::nullopt : lodemark::platform::to_program_path(native.string());
-    if (!program || !form.pick_source_folder(*program))
+    if (!program || !window.pick_source_folder(*program))
       std::fprintf(stderr, "lodemark: not a folder: %s\n", arguments.at(1).toLocal8Bit().constData());
   }
-  form.show();
+  window.show();
   return app.exec();
 }

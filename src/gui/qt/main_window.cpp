@@ -25,7 +25,6 @@
 namespace lodemark::qt {
 namespace {
 
-
 // Positions and sizes are kept in twips, as the layout was drawn; at 96 dots
 // per inch a pixel is 15 twips.
 QRect twips(int left, int top, int width, int height) {
@@ -83,8 +82,8 @@ QPushButton* button(QWidget* parent, const char* name, QRect geometry, std::u32s
 
 }  // namespace
 
-Form1::Form1(QWidget* parent)
-    : QWidget(parent), logic_(*this), end_program_([](int status) { QCoreApplication::exit(status); }) {
+MainWindow::MainWindow(QWidget* parent)
+    : QWidget(parent), presenter_(*this), end_program_([](int status) { QCoreApplication::exit(status); }) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(qs(kWindowCaption));
   setFont(ui_font());
@@ -94,75 +93,71 @@ Form1::Form1(QWidget* parent)
   connect_events();
 }
 
-Form1::~Form1() {
+MainWindow::~MainWindow() {
   if (busy_) QApplication::restoreOverrideCursor();
 }
 
-void Form1::build_controls() {
-  Picture1 = make<Background>(this, "Picture1", twips(0, 0, 9075, 6495));
-  paint_grey(*Picture1);
-  Picture1->setMouseTracking(true);
+void MainWindow::build_controls() {
+  background_ = make<Background>(this, "Picture1", twips(0, 0, 9075, 6495));
+  paint_grey(*background_);
+  background_->setMouseTracking(true);
 
-  Label1 = grey_label(Picture1, "Label1", twips(210, 255, 2235, 315), kSourceFolderLabel);
-  Text1 = make<QLineEdit>(Picture1, "Text1", twips(2400, 195, 6255, 405));
-  Label2 = grey_label(Picture1, "Label2", twips(240, 750, 2235, 315), kDestinationFolderLabel);
-  Text2 = make<QLineEdit>(Picture1, "Text2", twips(2400, 690, 6255, 405));
+  grey_label(background_, "Label1", twips(210, 255, 2235, 315), kSourceFolderLabel);
+  source_box_ = make<QLineEdit>(background_, "Text1", twips(2400, 195, 6255, 405));
+  grey_label(background_, "Label2", twips(240, 750, 2235, 315), kDestinationFolderLabel);
+  destination_box_ = make<QLineEdit>(background_, "Text2", twips(2400, 690, 6255, 405));
 
-  Frame1 = frame(Picture1, "Frame1", twips(240, 1155, 5445, 3735), kBoreholeFrameCaption);
-  Label4 = make<QLabel>(Frame1, "Label4", twips(105, 420, 2745, 225), qs(kCatalogueHeading));
-  Label4->setFont(heading_font());
-  Label4->setBackgroundRole(QPalette::Base);
-  Label4->setForegroundRole(QPalette::Text);
-  Label4->setAutoFillBackground(true);
-  List1 = make<QListWidget>(Frame1, "List1", twips(105, 630, 2745, 3000));
-  List1->setFont(list_font());
-  List1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  List1->setUniformItemSizes(true);
-  Dir1 = make<FolderList>(Frame1, "Dir1", twips(2955, 420, 2415, 2490));
-  Drive1 = drive_box(Frame1, "Drive1", twips(2955, 3180, 2415, 390));
+  QGroupBox* source_frame = frame(background_, "Frame1", twips(240, 1155, 5445, 3735), kBoreholeFrameCaption);
+  auto* heading = make<QLabel>(source_frame, "Label4", twips(105, 420, 2745, 225), qs(kCatalogueHeading));
+  heading->setFont(heading_font());
+  heading->setBackgroundRole(QPalette::Base);
+  heading->setForegroundRole(QPalette::Text);
+  heading->setAutoFillBackground(true);
+  borehole_list_ = make<QListWidget>(source_frame, "List1", twips(105, 630, 2745, 3000));
+  borehole_list_->setFont(list_font());
+  borehole_list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  borehole_list_->setUniformItemSizes(true);
+  source_folders_ = make<FolderList>(source_frame, "Dir1", twips(2955, 420, 2415, 2490));
+  source_drives_ = drive_box(source_frame, "Drive1", twips(2955, 3180, 2415, 390));
 
-  Frame2 = frame(Picture1, "Frame2", twips(5775, 1155, 3135, 3735), kDestinationFrameCaption);
-  Dir2 = make<FolderList>(Frame2, "Dir2", twips(180, 420, 2595, 2490));
-  Drive2 = drive_box(Frame2, "Drive2", twips(180, 3180, 2595, 390));
+  QGroupBox* destination_frame =
+      frame(background_, "Frame2", twips(5775, 1155, 3135, 3735), kDestinationFrameCaption);
+  destination_folders_ = make<FolderList>(destination_frame, "Dir2", twips(180, 420, 2595, 2490));
+  destination_drives_ = drive_box(destination_frame, "Drive2", twips(180, 3180, 2595, 390));
 
-  Frame3 = frame(Picture1, "Frame3", twips(240, 4950, 8475, 675), kStatusFrameCaption);
-  Label3 = grey_label(Frame3, "Label3", twips(180, 225, 8175, 315), U"");
+  QGroupBox* status_frame = frame(background_, "Frame3", twips(240, 4950, 8475, 675), kStatusFrameCaption);
+  status_ = grey_label(status_frame, "Label3", twips(180, 225, 8175, 315), U"");
 
-  Command1 = button(Picture1, "Command1", twips(2520, 5790, 1935, 555), kExecuteCaption);
-  Command2 = button(Picture1, "Command2", twips(5160, 5790, 2055, 555), kExitCaption);
+  execute_ = button(background_, "Command1", twips(2520, 5790, 1935, 555), kExecuteCaption);
+  exit_ = button(background_, "Command2", twips(5160, 5790, 2055, 555), kExitCaption);
 
   // Both folder lists start on the process's current folder.
   const std::u32string start = platform::current_folder(platform::current_drive());
-  Dir1->start_at(start);
-  Dir2->start_at(start);
+  source_folders_->start_at(start);
+  destination_folders_->start_at(start);
 
   // The controls that can take the focus, in tab order.
-  QWidget* const tab_order[] = {Dir1, Drive1, Dir2, Drive2, Command1, Command2, Text1, Text2, List1};
+  QWidget* const tab_order[] = {source_folders_, source_drives_, destination_folders_, destination_drives_,
+                                execute_,        exit_,          source_box_,         destination_box_,
+                                borehole_list_};
   for (std::size_t i = 1; i < std::size(tab_order); ++i) setTabOrder(tab_order[i - 1], tab_order[i]);
 }
 
-void Form1::connect_events() {
-  static_cast<Background*>(Picture1)->on_move = [this](QMouseEvent& event) {
-    const auto button = static_cast<std::int16_t>(event.buttons() & 0x7);
-    const auto shift = static_cast<std::int16_t>((event.modifiers() & Qt::ShiftModifier ? 1 : 0) |
-                                                 (event.modifiers() & Qt::ControlModifier ? 2 : 0) |
-                                                 (event.modifiers() & Qt::AltModifier ? 4 : 0));
-    const QPointF at = event.position();
-    Handle([&] {
-      logic_.Picture1_MouseMove(button, shift, static_cast<float>(at.x() * 15), static_cast<float>(at.y() * 15));
-    });
-  };
-  connect(Drive1, &QComboBox::currentIndexChanged, this, [this] { Handle([this] { logic_.Drive1_Change(); }); });
-  connect(Drive2, &QComboBox::currentIndexChanged, this, [this] { Handle([this] { logic_.Drive2_Change(); }); });
-  Dir1->on_change = [this] { Handle([this] { logic_.Dir1_Change(); }); };
-  Dir2->on_change = [this] { Handle([this] { logic_.Dir2_Change(); }); };
-  Dir1->on_open = [this](std::u32string folder) { Handle([&] { Dir1->set_path(folder); }); };
-  Dir2->on_open = [this](std::u32string folder) { Handle([&] { Dir2->set_path(folder); }); };
-  connect(Command1, &QPushButton::clicked, this, [this] { Handle([this] { logic_.Command1_Click(); }); });
-  connect(Command2, &QPushButton::clicked, this, [this] { Handle([this] { logic_.Command2_Click(); }); });
+void MainWindow::connect_events() {
+  static_cast<Background*>(background_)->on_move = [this](QMouseEvent&) { handle([this] { presenter_.pointer_moved(); }); };
+  for (const Side side : {Side::Source, Side::Destination}) {
+    connect(drive_list(side), &QComboBox::currentIndexChanged, this,
+            [this, side] { handle([this, side] { presenter_.drive_changed(side); }); });
+    folder_list(side)->on_change = [this, side] { handle([this, side] { presenter_.folder_changed(side); }); };
+    folder_list(side)->on_open = [this, side](std::u32string folder) {
+      handle([&] { folder_list(side)->set_path(folder); });
+    };
+  }
+  connect(execute_, &QPushButton::clicked, this, [this] { handle([this] { presenter_.execute_clicked(); }); });
+  connect(exit_, &QPushButton::clicked, this, [this] { handle([this] { presenter_.exit_clicked(); }); });
 }
 
-bool Form1::run_guarded(const std::function<void()>& body) {
+bool MainWindow::run_guarded(const std::function<void()>& body) {
   if (in_handler_) {
     body();
     return true;
@@ -179,44 +174,50 @@ bool Form1::run_guarded(const std::function<void()>& body) {
   }
   in_handler_ = false;
   if (failure.empty()) return true;
-  Set_Busy_Pointer(false);
+  set_busy(false);
   show_failure_box(isVisible() ? this : nullptr, failure);
   return false;
 }
 
-void Form1::Handle(const std::function<void()>& body) {
+void MainWindow::handle(const std::function<void()>& body) {
   if (!run_guarded(body)) end_program_(3);
 }
 
-std::optional<int> Form1::Load() {
+std::optional<int> MainWindow::load() {
   bool loaded = false;
-  if (!run_guarded([&] { loaded = logic_.Form_Load(*this); })) return 3;
+  if (!run_guarded([&] { loaded = presenter_.load(); })) return 3;
   if (!loaded) return 2;
   return std::nullopt;
 }
 
-bool Form1::pick_source_folder(std::u32string_view folder) {
-  const std::u32string path = platform::absolute_program_path(folder);
+bool MainWindow::pick_source_folder(std::u32string_view folder_path) {
+  const std::u32string path = platform::absolute_program_path(folder_path);
   if (!platform::is_folder(path)) return false;
   const char32_t letter = platform::drive_letter_of(path);
   bool picked = true;
-  Handle([&] {
-    if (letter_of_designation(Drive_Designation(DriveList::Drive1)) != letter)
-      Set_Drive_Designation(DriveList::Drive1, drive_designation_of(letter));
-    Dir1->set_path(path);
-    picked = Dir1->path() == path;
+  handle([&] {
+    if (letter_of_designation(drive_designation(Side::Source)) != letter)
+      set_drive_designation(Side::Source, drive_designation_of(letter));
+    source_folders_->set_path(path);
+    picked = source_folders_->path() == path;
   });
   return picked;
 }
 
-QComboBox* Form1::drive_list(DriveList list) const { return list == DriveList::Drive1 ? Drive1 : Drive2; }
+QComboBox* MainWindow::drive_list(Side side) const {
+  return side == Side::Source ? source_drives_ : destination_drives_;
+}
 
-FolderList* Form1::folder_list(FolderView view) const { return view == FolderView::Dir1 ? Dir1 : Dir2; }
+FolderList* MainWindow::folder_list(Side side) const {
+  return side == Side::Source ? source_folders_ : destination_folders_;
+}
 
-std::u32string Form1::Drive_Designation(DriveList list) { return us(drive_list(list)->currentText()); }
+QLineEdit* MainWindow::folder_box(Side side) const { return side == Side::Source ? source_box_ : destination_box_; }
 
-void Form1::Set_Drive_Designation(DriveList list, std::u32string_view designation) {
-  QComboBox* box = drive_list(list);
+std::u32string MainWindow::drive_designation(Side side) { return us(drive_list(side)->currentText()); }
+
+void MainWindow::set_drive_designation(Side side, std::u32string_view designation) {
+  QComboBox* box = drive_list(side);
   const char32_t letter = letter_of_designation(designation);
   for (int i = 0; i < box->count(); ++i) {
     if (letter != 0 && letter_of_designation(us(box->itemText(i))) == letter) {
@@ -227,36 +228,33 @@ void Form1::Set_Drive_Designation(DriveList list, std::u32string_view designatio
   throw Failure(kNoSuchDrive + std::u32string(designation));
 }
 
-std::u32string Form1::Folder_Path(FolderView view) { return folder_list(view)->path(); }
+std::u32string MainWindow::folder(Side side) { return folder_list(side)->path(); }
 
-void Form1::Set_Folder_From_Drive(FolderView view, std::u32string_view designation) {
-  folder_list(view)->set_path(folder_of_drive(designation));
+void MainWindow::move_folder_to_drive(Side side, std::u32string_view designation) {
+  folder_list(side)->set_path(folder_of_drive(designation));
 }
 
-void Form1::Set_Text1(std::u32string_view text) { Text1->setText(qs(text)); }
-void Form1::Set_Text2(std::u32string_view text) { Text2->setText(qs(text)); }
-void Form1::List1_Clear() { List1->clear(); }
-void Form1::List1_Add(std::u32string_view text) { List1->addItem(qs(text)); }
-void Form1::Close_Window() { close(); }
+void MainWindow::refresh_folder(Side side) { folder_list(side)->refresh(); }
 
-int Form1::List1_Count() { return List1->count(); }
+std::u32string MainWindow::folder_text(Side side) { return us(folder_box(side)->text()); }
 
-std::u32string Form1::List1_Text(int index) {
-  const QListWidgetItem* item = List1->item(index);
-  return item ? us(item->text()) : std::u32string();
+void MainWindow::set_folder_text(Side side, std::u32string_view text) { folder_box(side)->setText(qs(text)); }
+
+void MainWindow::show_boreholes(const std::vector<CatalogueEntry>& entries) {
+  borehole_list_->clear();
+  for (const CatalogueEntry& entry : entries) borehole_list_->addItem(qs(entry.display_text()));
 }
 
-bool Form1::List1_Selected(int index) {
-  const QListWidgetItem* item = List1->item(index);
-  return item && item->isSelected();
+std::vector<std::size_t> MainWindow::selected_boreholes() {
+  std::vector<std::size_t> selected;
+  for (int i = 0; i < borehole_list_->count(); ++i)
+    if (borehole_list_->item(i)->isSelected()) selected.push_back(static_cast<std::size_t>(i));
+  return selected;
 }
 
-std::u32string Form1::Text1_Text() { return us(Text1->text()); }
-std::u32string Form1::Text2_Text() { return us(Text2->text()); }
-void Form1::Set_Label3(std::u32string_view text) { Label3->setText(qs(text)); }
-void Form1::Refresh_Folder_View(FolderView view) { folder_list(view)->refresh(); }
+void MainWindow::set_status(std::u32string_view text) { status_->setText(qs(text)); }
 
-void Form1::Set_Busy_Pointer(bool busy) {
+void MainWindow::set_busy(bool busy) {
   if (busy == busy_) return;
   busy_ = busy;
   if (busy)
@@ -265,13 +263,15 @@ void Form1::Set_Busy_Pointer(bool busy) {
     QApplication::restoreOverrideCursor();
 }
 
-void Form1::Yield_Once() {
+void MainWindow::yield_once() {
   // Paints what is pending (the status text); clicks and keys wait for the
   // end of the run, so that no second run can start inside this one.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-BoxAnswer Form1::show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) {
+void MainWindow::close_window() { close(); }
+
+BoxAnswer MainWindow::show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) {
   return show_message_box(isVisible() ? this : nullptr, text, style, title);
 }
 

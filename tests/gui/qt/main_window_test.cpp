@@ -29,12 +29,11 @@
 #include "conversion/conversion_run.h"
 #include "rodev/catalogue.h"
 #include "support/test_support.h"
-#include "base/program_state.h"
 #include "base/text.h"
 #include "platform/files.h"
 
 namespace fs = std::filesystem;
-using lodemark::qt::Form1;
+using lodemark::qt::MainWindow;
 using lodemark::qt::qs;
 using lodemark::qt::us;
 
@@ -87,7 +86,7 @@ struct DriveMapping {
 };
 
 template <class W>
-W* control(Form1& form, const char* name) {
+W* control(MainWindow& form, const char* name) {
   W* widget = form.findChild<W*>(QString::fromLatin1(name));
   if (!widget) qFatal("no control %s", name);
   return widget;
@@ -95,7 +94,7 @@ W* control(Form1& form, const char* name) {
 
 }  // namespace
 
-class Form1WindowTest : public QObject {
+class MainWindowTest : public QObject {
   Q_OBJECT
 
  private:
@@ -106,14 +105,13 @@ class Form1WindowTest : public QObject {
 
   // A window after start-up, with the sample database picked as the source
   // and the output folder as the destination.
-  std::unique_ptr<Form1> open_window() {
-    lodemark::MsgShownFlag = 0;
+  std::unique_ptr<MainWindow> open_window() {
     if (!lodemark::platform::set_current_folder(program(U"out"))) qFatal("cannot enter the output folder");
-    auto form = std::make_unique<Form1>();
+    auto form = std::make_unique<MainWindow>();
     // Ending the program would end every event loop of the test as well.
     ended_with_ = -1;
     form->set_end_program([this](int status) { ended_with_ = status; });
-    const auto status = form->Load();
+    const auto status = form->load();
     if (status) qFatal("start-up ended with %d", *status);
     if (!form->pick_source_folder(program(U"database"))) qFatal("cannot pick the sample database");
     form->show();
@@ -121,7 +119,7 @@ class Form1WindowTest : public QObject {
     return form;
   }
 
-  void select(Form1& form, const std::vector<int>& rows) {
+  void select(MainWindow& form, const std::vector<int>& rows) {
     auto* list = control<QListWidget>(form, "List1");
     for (const int row : rows) {
       QListWidgetItem* item = list->item(row);
@@ -236,7 +234,7 @@ class Form1WindowTest : public QObject {
     QTest::mouseClick(control<QPushButton>(*form, "Command1"), Qt::LeftButton);
     QCOMPARE(control<QLabel>(*form, "Label3")->text(), QStringLiteral(u"変換が正常に終了しました。"));
     QCOMPARE(ended_with_, -1);
-    QCOMPARE(lodemark::MsgShownFlag, std::int16_t{1});
+    QVERIFY(form->presenter().completion_shown());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
     for (const int row : {0, 1}) {
       const fs::path folder = fs::path(dir_->native("out")) / trimmed_log_no(list->item(row)->text());
@@ -265,7 +263,7 @@ class Form1WindowTest : public QObject {
     QCOMPARE(label3->text(), QStringLiteral(u"変換が正常に終了しました。"));
     QTest::mouseMove(picture, QPoint(5, 5));
     QTRY_COMPARE(label3->text(), QString());
-    QCOMPARE(lodemark::MsgShownFlag, std::int16_t{0});
+    QVERIFY(!form->presenter().completion_shown());
   }
 
   void executeWithNothingSelectedSaysSo() {
@@ -317,9 +315,9 @@ class Form1WindowTest : public QObject {
     const std::string ini = dir_->native("config/lodemark/ZidereV5.ini");
     const std::string kept = lodemark::test::read_bytes(ini);
     fs::remove(ini);
-    Form1 form;
+    MainWindow form;
     const BoxAnswerer seen(QMessageBox::Ok);
-    const auto status = form.Load();
+    const auto status = form.load();
     lodemark::test::write_bytes(ini, kept);
     QCOMPARE(status, std::optional<int>(2));
     QVERIFY(seen.has_value());
@@ -343,7 +341,7 @@ int main(int argc, char** argv) {
   app.setQuitOnLastWindowClosed(false);
   if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
   QApplication::setFont(lodemark::qt::ui_font());
-  Form1WindowTest test;
+  MainWindowTest test;
   return QTest::qExec(&test, argc, argv);
 }
 

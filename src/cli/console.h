@@ -1,0 +1,15 @@
+#pragma once
+// The streams lodemark-cli talks through, and whether a person sits at them.
+#include <iosfwd>
+
+namespace lodemark::cli {
+
+struct Console {
+  std::istream& in;
+  std::ostream& out;
+  std::ostream& err;
+  bool in_is_terminal = false;
+  bool err_is_terminal = false;
+};
+
+}  // namespace lodemark::cli

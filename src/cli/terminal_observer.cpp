@@ -1,0 +1,43 @@
+#include "cli/terminal_observer.h"
+
+#include <istream>
+#include <ostream>
+#include <string>
+
+#include "base/utf8.h"
+
+namespace lodemark::cli {
+
+BoxAnswer TerminalObserver::show_message(std::u32string_view text, BoxStyle style, std::u32string_view) {
+  if (style == BoxStyle::YesNoQuestion) return ask(text);
+  console_.err << to_utf8(text) << '\n';
+  return BoxAnswer::Ok;
+}
+
+BoxAnswer TerminalObserver::ask(std::u32string_view question) {
+  if (assume_yes_) {
+    console_.err << to_utf8(question) << " y\n";
+    return BoxAnswer::Yes;
+  }
+  // Nobody to ask: a script never creates folders it was not told to.
+  if (!console_.in_is_terminal) {
+    console_.err << to_utf8(question) << " n\n";
+    return BoxAnswer::No;
+  }
+  console_.err << to_utf8(question) << " [y/N] " << std::flush;
+  std::string answer;
+  std::getline(console_.in, answer);
+  return (answer == "y" || answer == "Y" || answer == "yes") ? BoxAnswer::Yes : BoxAnswer::No;
+}
+
+void TerminalObserver::status_changed(std::u32string_view text) {
+  // Only the outcome is worth a line; the other status texts are for the window.
+  if (text == kDone) console_.out << to_utf8(text) << '\n';
+}
+
+void TerminalObserver::borehole_done(std::size_t done, std::size_t total) {
+  if (!console_.err_is_terminal) return;
+  console_.err << "\r変換中 " << done << "/" << total << (done == total ? "\n" : "") << std::flush;
+}
+
+}  // namespace lodemark::cli

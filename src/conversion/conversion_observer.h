@@ -1,0 +1,30 @@
+#pragma once
+// What a conversion run tells, and asks, whoever started it: the window's
+// presenter, the command line and the tests each observe a run.
+#include <cstddef>
+#include <string_view>
+
+#include "base/messages.h"
+
+namespace lodemark {
+
+class ConversionObserver : public MessageBoxes {
+ public:
+  // The status line's text; empty clears it.
+  virtual void status_changed(std::u32string_view text) = 0;
+  // The run converts from the first true to the false.
+  virtual void busy_changed(bool /*busy*/) {}
+  // Lets pending window events run once, so that the status text is painted.
+  virtual void yield_once() {}
+  // After each borehole.
+  virtual void borehole_done(std::size_t /*done*/, std::size_t /*total*/) {}
+  // Every borehole is written: views of the folders may show new ones.
+  virtual void output_written() {}
+};
+
+enum class RunOutcome {
+  Converted,  // every selected borehole written
+  Refused,    // a check failed or the folder question was answered No
+};
+
+}  // namespace lodemark
