@@ -71,7 +71,7 @@ RunOutcome run_conversion(const ConversionRequest& request, ConversionObserver& 
       const std::u32string& log_no = entry.number;
       // The checked normal form, not the raw text: it is the folder that was
       // just verified and created.
-      platform::OutputFolder borehole_folder = platform::OutputFolder::Create((*destination / entry.folder_name()).text());
+      platform::OutputFolder borehole_folder = platform::OutputFolder::create((*destination / entry.folder_name()).text());
 
       // Fresh fields for every borehole: a missing header line must not
       // lend the previous borehole's counts and coordinates.

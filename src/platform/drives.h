@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/program_path.h"
+
 namespace lodemark::platform {
 
 // Upper-case drive letter of a path's "X:" prefix, or 0 when there is none.
@@ -42,16 +44,16 @@ std::u32string current_folder(char32_t letter);
 
 // Makes an existing folder the current folder of its drive and its drive the
 // current drive; false when it does not exist.
-bool set_current_folder(std::u32string_view program_path);
+bool set_current_folder(const ProgramPath& program_path);
 
 // Full program path: a path without a drive is taken from the current drive
 // and folder, "." and ".." are resolved, "/" counts as a separator.
-std::u32string absolute_program_path(std::u32string_view program_path);
+std::u32string absolute_program_path(const ProgramPath& program_path);
 
 // Native path of a program path. Components that exist under another case
 // are found case-insensitively; components that do not exist are kept as
 // written (so new files get the name as written). Empty for a missing drive.
-std::optional<std::string> to_native(std::u32string_view program_path);
+std::optional<std::string> to_native(const ProgramPath& program_path);
 
 // Program path of a native absolute path: the drive with the longest
 // matching root wins.

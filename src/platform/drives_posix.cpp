@@ -272,7 +272,7 @@ bool set_current_drive(char32_t letter) {
   return true;
 }
 
-bool set_current_folder(std::u32string_view program_path) {
+bool set_current_folder(const ProgramPath& program_path) {
   const std::u32string abs = absolute_program_path(program_path);
   const char32_t letter = drive_letter_of(abs);
   if (letter == 0 || !drive_ready(letter)) return false;
@@ -284,8 +284,8 @@ bool set_current_folder(std::u32string_view program_path) {
   return true;
 }
 
-std::u32string absolute_program_path(std::u32string_view input) {
-  std::u32string p(input);
+std::u32string absolute_program_path(const ProgramPath& input) {
+  std::u32string p = input.text();
   std::replace(p.begin(), p.end(), U'/', U'\\');
   char32_t letter = drive_letter_of(p);
   std::u32string base;
@@ -319,7 +319,7 @@ std::u32string absolute_program_path(std::u32string_view input) {
   return out;
 }
 
-std::optional<std::string> to_native(std::u32string_view program_path) {
+std::optional<std::string> to_native(const ProgramPath& program_path) {
   const std::u32string abs = absolute_program_path(program_path);
   const DriveTable& t = table();
   const auto it = t.roots.find(drive_letter_of(abs));

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/failure.h"
+#include "base/program_path.h"
 
 namespace lodemark::platform {
 
@@ -31,7 +32,7 @@ class FileError : public Failure {
 // next unread line and can be set back to any earlier position.
 class TextReader {
  public:
-  explicit TextReader(std::u32string_view path);  // throws FileError
+  explicit TextReader(const ProgramPath& path);  // throws FileError
   ~TextReader();
   TextReader(TextReader&&) noexcept;
   TextReader& operator=(TextReader&&) noexcept;
@@ -56,13 +57,10 @@ class TextReader {
 class OutputFolder {
  public:
   // The folder as it is; each file's name is resolved as the file is opened.
-  explicit OutputFolder(std::u32string_view program_path);
+  explicit OutputFolder(const ProgramPath& folder);
   // The folder, created first when nothing of that name exists (its parent
   // must exist). Throws FileError when it cannot be created.
-  static OutputFolder Create(std::u32string_view program_path);
-
-  // Program path of a file in the folder.
-  std::u32string path_of(std::u32string_view name) const;
+  static OutputFolder create(const ProgramPath& folder);
 
  private:
   friend class FileWriter;
@@ -78,7 +76,7 @@ class OutputFolder {
 class FileWriter {
  public:
   enum class Mode { Create, Append };
-  FileWriter(std::u32string_view path, Mode mode);  // throws FileError
+  FileWriter(const ProgramPath& path, Mode mode);  // throws FileError
   // The file `name` in the folder.
   FileWriter(OutputFolder& folder, std::u32string_view name, Mode mode);  // throws FileError
   ~FileWriter();
@@ -100,25 +98,23 @@ class FileWriter {
 };
 
 // Size in bytes; -1 when there is no such file.
-std::int64_t file_size(std::u32string_view path);
+std::int64_t file_size(const ProgramPath& path);
 // A file or a folder of that name exists.
-bool exists(std::u32string_view path);
-bool is_file(std::u32string_view path);
-bool is_folder(std::u32string_view path);
+bool exists(const ProgramPath& path);
+bool is_file(const ProgramPath& path);
+bool is_folder(const ProgramPath& path);
 // Opens for reading and writing and closes again; false when that fails.
-bool can_open_read_write(std::u32string_view path);
+bool can_open_read_write(const ProgramPath& path);
 
-void create_folder(std::u32string_view path);
-void remove_file(std::u32string_view path);
+void create_folder(const ProgramPath& path);
+void remove_file(const ProgramPath& path);
 // Replaces `to` by `from` in one atomic step.
-void rename_file(std::u32string_view from, std::u32string_view to);
-// Copies the content of `from` over `to` (created or truncated).
-void copy_file(std::u32string_view from, std::u32string_view to);
+void rename_file(const ProgramPath& from, const ProgramPath& to);
 // The whole content of a file.
-std::string read_all(std::u32string_view path);
+std::string read_all(const ProgramPath& path);
 // The same into `out`, whose storage is reused.
-void read_all(std::u32string_view path, std::string& out);
+void read_all(const ProgramPath& path, std::string& out);
 // Names of the sub-folders of a folder, sorted; empty when it cannot be read.
-std::vector<std::u32string> list_folders(std::u32string_view path);
+std::vector<std::u32string> list_folders(const ProgramPath& path);
 
 }  // namespace lodemark::platform

@@ -27,14 +27,14 @@ namespace posix {
 
 std::u32string reason_text(int error_number) { return from_utf8(std::strerror(error_number)); }
 
-std::string native_or_empty(std::u32string_view program_path) {
+std::string native_or_empty(const ProgramPath& program_path) {
   auto native = to_native(program_path);
   return native ? *native : std::string();
 }
 
-std::string native_or_throw(std::u32string_view program_path, const char32_t* operation) {
+std::string native_or_throw(const ProgramPath& program_path, const char32_t* operation) {
   auto native = to_native(program_path);
-  if (!native) throw FileError(operation, std::u32string(program_path), kNoDrive);
+  if (!native) throw FileError(operation, program_path.text(), kNoDrive);
   return *native;
 }
 
@@ -75,23 +75,23 @@ class Fd {
 
 // A file opened for reading only is checked not to be a folder; `info`, when
 // given, receives what that check learned (zeroed if the check failed).
-Fd open_native_or_throw(const std::string& native, std::u32string_view path, int flags,
+Fd open_native_or_throw(const std::string& native, const ProgramPath& path, int flags,
                         const char32_t* operation, struct stat* info = nullptr) {
   const int fd = ::open(native.c_str(), flags | O_CLOEXEC, 0666);
-  if (fd < 0) throw FileError(operation, std::u32string(path), posix::reason_text(errno));
+  if (fd < 0) throw FileError(operation, path.text(), posix::reason_text(errno));
   if (!(flags & (O_WRONLY | O_RDWR))) {
     struct stat st {};
     if (::fstat(fd, &st) != 0) st = {};
     if (S_ISDIR(st.st_mode)) {
       ::close(fd);
-      throw FileError(operation, std::u32string(path), posix::reason_text(EISDIR));
+      throw FileError(operation, path.text(), posix::reason_text(EISDIR));
     }
     if (info) *info = st;
   }
   return Fd(fd);
 }
 
-Fd open_or_throw(std::u32string_view path, int flags, const char32_t* operation, struct stat* info = nullptr) {
+Fd open_or_throw(const ProgramPath& path, int flags, const char32_t* operation, struct stat* info = nullptr) {
   return open_native_or_throw(posix::native_or_throw(path, operation), path, flags, operation, info);
 }
 
@@ -134,8 +134,8 @@ struct TextReader::Impl {
   }
 };
 
-TextReader::TextReader(std::u32string_view path) : impl_(std::make_unique<Impl>()) {
-  impl_->path = path;
+TextReader::TextReader(const ProgramPath& path) : impl_(std::make_unique<Impl>()) {
+  impl_->path = path.text();
   impl_->fd = open_or_throw(path, O_RDONLY, kCannotOpenFile);
 }
 TextReader::~TextReader() = default;
@@ -212,15 +212,15 @@ int writer_flags(FileWriter::Mode mode) {
 
 }  // namespace
 
-FileWriter::FileWriter(std::u32string_view path, Mode mode) : impl_(std::make_unique<Impl>()) {
-  impl_->path = path;
+FileWriter::FileWriter(const ProgramPath& path, Mode mode) : impl_(std::make_unique<Impl>()) {
+  impl_->path = path.text();
   impl_->fd = open_or_throw(path, writer_flags(mode), kCannotCreateFile);
   impl_->pending.reserve(kBufferSize);
 }
 
 FileWriter::FileWriter(OutputFolder& folder, std::u32string_view name, Mode mode)
     : impl_(std::make_unique<Impl>()) {
-  impl_->path = folder.path_of(name);
+  impl_->path = (ProgramPath(folder.program_path_) / name).text();
   if (folder.native_.empty()) {
     impl_->fd = open_or_throw(impl_->path, writer_flags(mode), kCannotCreateFile);
   } else {
@@ -278,32 +278,32 @@ void FileWriter::close() {
 
 // ---- single operations ----
 
-std::int64_t file_size(std::u32string_view path) {
+std::int64_t file_size(const ProgramPath& path) {
   const std::string native = posix::native_or_empty(path);
   struct stat st {};
   if (native.empty() || ::stat(native.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
   return static_cast<std::int64_t>(st.st_size);
 }
 
-bool exists(std::u32string_view path) {
+bool exists(const ProgramPath& path) {
   const std::string native = posix::native_or_empty(path);
   struct stat st {};
   return !native.empty() && ::stat(native.c_str(), &st) == 0;
 }
 
-bool is_file(std::u32string_view path) {
+bool is_file(const ProgramPath& path) {
   const std::string native = posix::native_or_empty(path);
   struct stat st {};
   return !native.empty() && ::stat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool is_folder(std::u32string_view path) {
+bool is_folder(const ProgramPath& path) {
   const std::string native = posix::native_or_empty(path);
   struct stat st {};
   return !native.empty() && ::stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool can_open_read_write(std::u32string_view path) {
+bool can_open_read_write(const ProgramPath& path) {
   const std::string native = posix::native_or_empty(path);
   if (native.empty()) return false;
   Fd fd(::open(native.c_str(), O_RDWR | O_CLOEXEC));
@@ -312,84 +312,53 @@ bool can_open_read_write(std::u32string_view path) {
 
 // ---- OutputFolder ----
 
-OutputFolder::OutputFolder(std::u32string_view program_path)
-    : program_path_(program_path), native_(posix::native_or_empty(program_path)) {}
+OutputFolder::OutputFolder(const ProgramPath& folder)
+    : program_path_(folder.text()), native_(posix::native_or_empty(folder)) {}
 
-OutputFolder OutputFolder::Create(std::u32string_view program_path) {
+OutputFolder OutputFolder::create(const ProgramPath& path) {
   OutputFolder folder;
-  folder.program_path_ = program_path;
-  folder.native_ = posix::native_or_throw(program_path, kCannotCreateFolder);
+  folder.program_path_ = path.text();
+  folder.native_ = posix::native_or_throw(path, kCannotCreateFolder);
   if (::mkdir(folder.native_.c_str(), 0777) == 0) {
     folder.created_ = true;
   } else if (errno != EEXIST) {
-    throw FileError(kCannotCreateFolder, std::u32string(program_path), posix::reason_text(errno));
+    throw FileError(kCannotCreateFolder, path.text(), posix::reason_text(errno));
   }
   // Something of that name that is not a folder stays as it is: writing the
   // first file into it reports the failure with that file's path.
   return folder;
 }
 
-std::u32string OutputFolder::path_of(std::u32string_view name) const {
-  std::u32string path = program_path_;
-  path += U'\\';
-  path += name;
-  return path;
-}
-
-void create_folder(std::u32string_view path) {
+void create_folder(const ProgramPath& path) {
   const std::string native = posix::native_or_throw(path, kCannotCreateFolder);
   if (::mkdir(native.c_str(), 0777) == 0) return;
   const int err = errno;
   struct stat st {};
   if (err == EEXIST && ::stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return;
-  throw FileError(kCannotCreateFolder, std::u32string(path), posix::reason_text(err));
+  throw FileError(kCannotCreateFolder, path.text(), posix::reason_text(err));
 }
 
-void remove_file(std::u32string_view path) {
+void remove_file(const ProgramPath& path) {
   const std::string native = posix::native_or_throw(path, kCannotRemoveFile);
   if (::unlink(native.c_str()) != 0)
-    throw FileError(kCannotRemoveFile, std::u32string(path), posix::reason_text(errno));
+    throw FileError(kCannotRemoveFile, path.text(), posix::reason_text(errno));
 }
 
-void rename_file(std::u32string_view from, std::u32string_view to) {
+void rename_file(const ProgramPath& from, const ProgramPath& to) {
   const std::string native_from = posix::native_or_throw(from, kCannotRenameFile);
   const std::string native_to = posix::native_or_throw(to, kCannotRenameFile);
   if (::rename(native_from.c_str(), native_to.c_str()) != 0)
-    throw FileError(kCannotRenameFile, std::u32string(from) + U" -> " + std::u32string(to),
+    throw FileError(kCannotRenameFile, from.text() + U" -> " + to.text(),
                     posix::reason_text(errno));
 }
 
-void copy_file(std::u32string_view from, std::u32string_view to) {
-  Fd in = open_or_throw(from, O_RDONLY, kCannotOpenFile);
-  Fd out = open_or_throw(to, O_WRONLY | O_CREAT, kCannotCreateFile);
-  const std::u32string to_path(to);
-  // Both names may reach one file (names resolve without regard to case):
-  // truncating it would empty the source, and there is nothing to copy.
-  struct stat in_st {}, out_st {};
-  if (::fstat(in.get(), &in_st) != 0 || ::fstat(out.get(), &out_st) != 0)
-    throw FileError(kCannotWriteFile, to_path, posix::reason_text(errno));
-  if (in_st.st_dev == out_st.st_dev && in_st.st_ino == out_st.st_ino) return;
-  if (S_ISREG(out_st.st_mode) && ::ftruncate(out.get(), 0) != 0)
-    throw FileError(kCannotWriteFile, to_path, posix::reason_text(errno));
-  std::vector<char> buffer(kBufferSize);
-  for (;;) {
-    const ssize_t n = ::read(in.get(), buffer.data(), buffer.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw FileError(kCannotReadFile, std::u32string(from), posix::reason_text(errno));
-    if (n == 0) break;
-    write_all(out.get(), buffer.data(), static_cast<std::size_t>(n), to_path);
-  }
-  if (::close(out.release()) != 0)
-    throw FileError(kCannotWriteFile, to_path, posix::reason_text(errno));
-}
-
-std::string read_all(std::u32string_view path) {
+std::string read_all(const ProgramPath& path) {
   std::string out;
   read_all(path, out);
   return out;
 }
 
-void read_all(std::u32string_view path, std::string& out) {
+void read_all(const ProgramPath& path, std::string& out) {
   struct stat st {};
   const Fd fd = open_or_throw(path, O_RDONLY, kCannotOpenFile, &st);
   // Read straight into the string at the file's size (one byte more to see
@@ -402,14 +371,14 @@ void read_all(std::u32string_view path, std::string& out) {
     if (used == out.size()) out.resize(out.size() * 2 + kBufferSize);
     const ssize_t n = ::read(fd.get(), out.data() + used, out.size() - used);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw FileError(kCannotReadFile, std::u32string(path), posix::reason_text(errno));
+    if (n < 0) throw FileError(kCannotReadFile, path.text(), posix::reason_text(errno));
     if (n == 0) break;
     used += static_cast<std::size_t>(n);
   }
   out.resize(used);
 }
 
-std::vector<std::u32string> list_folders(std::u32string_view path) {
+std::vector<std::u32string> list_folders(const ProgramPath& path) {
   std::vector<std::u32string> out;
   const std::string native = posix::native_or_empty(path);
   if (native.empty()) return out;

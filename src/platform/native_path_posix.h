@@ -4,12 +4,14 @@
 #include <string_view>
 #include <vector>
 
+#include "base/program_path.h"
+
 namespace lodemark::platform::posix {
 
 // Native path of a program path, or empty when its drive is missing.
-std::string native_or_empty(std::u32string_view program_path);
+std::string native_or_empty(const ProgramPath& program_path);
 // Same, throwing FileError(operation) when the drive is missing.
-std::string native_or_throw(std::u32string_view program_path, const char32_t* operation);
+std::string native_or_throw(const ProgramPath& program_path, const char32_t* operation);
 // Native path of the entry `name` of a native folder: an existing entry
 // whose name differs only in case is found; a new name is kept as written.
 std::string native_child(const std::string& native_folder, std::u32string_view name);
