@@ -6,7 +6,7 @@
 #include "platform/files.h"
 #include "rodev/data_files.h"
 #include "kelmo/layer_file.h"
-#include "soil_dictionary/dictionary_cache.h"
+#include "soil_dictionary/soil_dictionary.h"
 #include "kelmo/title_files.h"
 #include "kelmo/depth_value_file.h"
 #include "base/failure.h"
@@ -124,7 +124,7 @@ RunOutcome Command1_Click(RunWindow& window) {
     SourceHandle values = SourceHandle::Open(folder + U"Rodev3.Dat");
 
     // Parses of the soil dictionaries, reused while their bytes stay the same.
-    SoilDictionaryCache dictionaries;
+    SoilDictionary dictionary(PatdatFolder);
     const int total = static_cast<int>(selection.size());
     for (int k = 0; k < total; ++k) {
       const std::u32string entry = window.List1_Text(selection[static_cast<std::size_t>(k)]);
@@ -146,7 +146,7 @@ RunOutcome Command1_Click(RunWindow& window) {
       if (value_count >= 1) read_depth_values(values, value_count, value_rows, log_no);
 
       write_title_files(borehole_folder, log_no, name_of_entry(entry), header);
-      if (layer_count >= 1) write_layer_file(borehole_folder, layer_count, layer_rows, dictionaries);
+      if (layer_count >= 1) write_layer_file(borehole_folder, layer_count, layer_rows, dictionary);
       if (value_count >= 1) write_depth_value_file(borehole_folder, value_count, value_rows);
       window.Borehole_Done(k + 1, total);
     }

@@ -12,11 +12,14 @@ namespace fs = std::filesystem;
 using test::read_bytes;
 using test::write_bytes;
 
-class PatdatSettingTest : public test::PatdatTest {
+class PatdatSettingTest : public test::PatternDataTest {
  protected:
+  PatdatSettingTest() : saved_folder_(PatdatFolder) {}
+  ~PatdatSettingTest() override { PatdatFolder = saved_folder_; }
+
   fs::path settings() const { return system_folder() / "ZidereV5.ini"; }
   // The pattern-data folder as the settings file names it.
-  std::string patdat_setting() const { return cp932::encode(patdat_program()) + "\\"; }
+  std::string patdat_setting() const { return cp932::encode(folder().text()); }
 
   // Runs the start-up check; the message, if any, must be the one message.
   bool check() {
@@ -34,6 +37,9 @@ class PatdatSettingTest : public test::PatdatTest {
     }
     return ok;
   }
+
+ private:
+  std::u32string saved_folder_;
 };
 
 TEST_F(PatdatSettingTest, SecondLineNamesTheFolder) {
@@ -106,7 +112,7 @@ TEST_F(PatdatSettingTest, SystemFolderThatIsMissingIsNotCreated) {
 TEST_F(PatdatSettingTest, FileOfTheFolderNameCountsAsPresent) {
   // The check drops the setting's last character and asks whether anything
   // of that name exists.
-  write_bytes(patdat() / "DATA", "");
+  write_bytes(pattern_data() / "DATA", "");
   write_bytes(settings(), "[PATDAT]\r\n" + patdat_setting() + "DATA\\\r\n");
   EXPECT_TRUE(check());
 }

@@ -4,7 +4,6 @@
 
 #include "support/dictionary_fixture.h"
 #include "soil_dictionary/soil_dictionary.h"
-#include "soil_dictionary/soil_dictionary_detail.h"
 #include "base/failure.h"
 
 namespace lodemark {
@@ -24,7 +23,7 @@ std::string created(std::string_view code, std::string_view name) {
 
 const std::string kSystemLines = created("4501", "腐植土") + created("5000", "玉石混じり砂礫");
 
-class SoilDictionaryTest : public test::PatdatTest {
+class SoilDictionaryTest : public test::PatternDataTest {
  protected:
   // Dictionary, register, companion settings naming "USER.DIC", and the
   // user dictionary itself.
@@ -35,11 +34,9 @@ class SoilDictionaryTest : public test::PatdatTest {
     write_bytes(file("USER.DIC"), "old user dictionary\r\n");
   }
 
-  std::u32string convert(std::string_view utf8_name) {
-    std::u32string code = U"stale";
-    code_for_soil_name(from_utf8(utf8_name), code);
-    return code;
-  }
+  // A lookup by a dictionary of its own, as the first of a run.
+  std::u32string convert(std::string_view utf8_name) { return SoilDictionary(folder()).code_for(from_utf8(utf8_name)); }
+  std::u32string path_of(std::u32string_view name) const { return (folder() / name).text(); }
 
   std::string dictionary() const { return read_bytes(file("KISHITU.TXT")); }
   std::string register_lines() const { return read_bytes(file("XKISHITU.TXT")); }
@@ -49,12 +46,12 @@ class SoilDictionaryTest : public test::PatdatTest {
 TEST_F(SoilDictionaryTest, NameInDictionaryGivesItsCodeAndChangesNothing) {
   const std::string dict = created("1000", "粘土と砂の互層") + created("1004", "砂と礫の互層");
   set_up_files(dict, kSystemLines);
-  const auto before = folder_entries(patdat());
+  const auto before = folder_entries(pattern_data());
   EXPECT_EQ(convert("砂と礫の互層"), U"1004");
   EXPECT_EQ(dictionary(), dict);
   EXPECT_EQ(register_lines(), kSystemLines);
   EXPECT_EQ(user_dictionary(), "old user dictionary\r\n");
-  EXPECT_EQ(folder_entries(patdat()), before);
+  EXPECT_EQ(folder_entries(pattern_data()), before);
 }
 
 TEST_F(SoilDictionaryTest, OnlyACompleteNameMatches) {
@@ -179,7 +176,7 @@ TEST_F(SoilDictionaryTest, FullUserRangeFailsAndChangesNothing) {
   set_up_files(dict, reg);
   const std::u32string message = failure_message([&] { convert("粘土と砂の互層"); });
   EXPECT_NE(message.find(U"粘土と砂の互層"), std::u32string::npos) << to_utf8(message);
-  EXPECT_NE(message.find(PatdatFolder + U"XKISHITU.TXT"), std::u32string::npos) << to_utf8(message);
+  EXPECT_NE(message.find(path_of(U"XKISHITU.TXT")), std::u32string::npos) << to_utf8(message);
   EXPECT_EQ(register_lines(), reg);
   EXPECT_EQ(dictionary(), dict);
   EXPECT_EQ(user_dictionary(), "old user dictionary\r\n");
@@ -190,15 +187,14 @@ TEST_F(SoilDictionaryTest, InterruptedRebuildLeavesRegisterIntact) {
   const std::string reg = created("1000", "a") + kSystemLines;
   set_up_files("", reg);
   bool work_file_complete = false;
-  std::u32string code;
-  EXPECT_THROW(detail::code_for_soil_name(U"粘土と砂の互層", code,
-                                        [&] {
-                                          // The work file is whole before the register is touched.
-                                          work_file_complete = read_bytes(file("XKISHITU.TMP")) ==
-                                                               created("1000", "a") + created("1001", "粘土と砂の互層") + kSystemLines;
-                                          throw std::runtime_error("power cut");
-                                        }),
-               std::runtime_error);
+  SoilDictionary interrupted(folder());
+  interrupted.set_before_register_replace_for_tests([&] {
+    // The work file is whole before the register is touched.
+    work_file_complete =
+        read_bytes(file("XKISHITU.TMP")) == created("1000", "a") + created("1001", "粘土と砂の互層") + kSystemLines;
+    throw std::runtime_error("power cut");
+  });
+  EXPECT_THROW(interrupted.code_for(U"粘土と砂の互層"), std::runtime_error);
   EXPECT_TRUE(work_file_complete);
   EXPECT_EQ(register_lines(), reg);
   EXPECT_FALSE(fs::exists(file("XKISHITU.TMP")));
@@ -222,18 +218,18 @@ TEST_F(SoilDictionaryTest, MissingOrDamagedFilesAreNamed) {
 
   set_up_files("", kSystemLines);
   fs::remove(file("KISHITU.TXT"));
-  EXPECT_TRUE(mentions(failure_of("砂"), PatdatFolder + U"KISHITU.TXT"));
+  EXPECT_TRUE(mentions(failure_of("砂"), path_of(U"KISHITU.TXT")));
 
   set_up_files("", "");
   fs::remove(file("XKISHITU.TXT"));
-  EXPECT_TRUE(mentions(failure_of("砂"), PatdatFolder + U"XKISHITU.TXT"));
+  EXPECT_TRUE(mentions(failure_of("砂"), path_of(U"XKISHITU.TXT")));
   EXPECT_EQ(dictionary(), "");
 
   // A record cut short is reported even when the name stands before it.
   set_up_files(created("1000", "砂") + "1001,b,c\r\n", kSystemLines);
-  EXPECT_TRUE(mentions(failure_of("砂"), PatdatFolder + U"KISHITU.TXT"));
+  EXPECT_TRUE(mentions(failure_of("砂"), path_of(U"KISHITU.TXT")));
   set_up_files("", kSystemLines + "4600,x\r\n");
-  EXPECT_TRUE(mentions(failure_of("砂"), PatdatFolder + U"XKISHITU.TXT"));
+  EXPECT_TRUE(mentions(failure_of("砂"), path_of(U"XKISHITU.TXT")));
   EXPECT_EQ(dictionary(), "");
   EXPECT_EQ(register_lines(), kSystemLines + "4600,x\r\n");
 }
@@ -256,7 +252,7 @@ TEST_F(SoilDictionaryTest, FilesAreFoundWhateverTheirCase) {
   EXPECT_EQ(read_bytes(file("xkishitu.txt")), created("1000", "粘土と砂の互層") + kSystemLines);
   EXPECT_EQ(read_bytes(file("kishitu.txt")), created("1000", "粘土と砂の互層"));
   EXPECT_EQ(read_bytes(file("USER.DIC")), created("1000", "粘土と砂の互層"));
-  EXPECT_EQ(folder_entries(patdat()), (std::vector<std::string>{"USER.DIC", "kishitu.txt", "vaskor.INI", "xkishitu.txt"}));
+  EXPECT_EQ(folder_entries(pattern_data()), (std::vector<std::string>{"USER.DIC", "kishitu.txt", "vaskor.INI", "xkishitu.txt"}));
 }
 
 }  // namespace

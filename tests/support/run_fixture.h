@@ -6,6 +6,7 @@
 
 #include "conversion/run_window.h"
 #include "support/test_support.h"
+#include "base/program_path.h"
 #include "base/program_state.h"
 
 namespace lodemark::test {
@@ -36,11 +37,14 @@ class FakeRunWindow : public RunWindow {
   void Borehole_Done(int done, int) override { progress.push_back(done); }
 };
 
-// Copies the sample pattern-data folder into `dir` as "patdat" and points
-// PatdatFolder at the copy.
-inline void use_sample_patdat(const TempDir& dir) {
+// Copies the sample pattern-data folder into `dir` as "patdat"; answers the
+// copy's program path with its trailing "\".
+inline ProgramPath copy_sample_pattern_data(const TempDir& dir) {
   std::filesystem::copy(std::filesystem::path(LODEMARK_SOURCE_DIR) / "samples" / "patdat", dir.native("patdat"));
-  PatdatFolder = dir.program(U"patdat") + U"\\";
+  return ProgramPath(dir.program(U"patdat")).as_folder();
 }
+
+// The same, pointing PatdatFolder at the copy for a whole run.
+inline void use_sample_patdat(const TempDir& dir) { PatdatFolder = copy_sample_pattern_data(dir).text(); }
 
 }  // namespace lodemark::test
