@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <stdexcept>
 
 #include "support/dictionary_fixture.h"
@@ -15,6 +16,13 @@ using test::folder_entries;
 using test::read_bytes;
 using test::sjis;
 using test::write_bytes;
+
+// Every file of a folder with its bytes.
+std::map<std::string, std::string> folder_content(const fs::path& folder) {
+  std::map<std::string, std::string> content;
+  for (const auto& entry : fs::directory_iterator(folder)) content[entry.path().filename().string()] = read_bytes(entry.path());
+  return content;
+}
 
 // A record as this program writes it.
 std::string created(std::string_view code, std::string_view name) {
@@ -253,6 +261,66 @@ TEST_F(SoilDictionaryTest, FilesAreFoundWhateverTheirCase) {
   EXPECT_EQ(read_bytes(file("kishitu.txt")), created("1000", "粘土と砂の互層"));
   EXPECT_EQ(read_bytes(file("USER.DIC")), created("1000", "粘土と砂の互層"));
   EXPECT_EQ(folder_entries(pattern_data()), (std::vector<std::string>{"USER.DIC", "kishitu.txt", "vaskor.INI", "xkishitu.txt"}));
+}
+
+TEST_F(SoilDictionaryTest, TwoDictionariesEachKeepToTheirOwnFolder) {
+  // The same names stand at other codes in the two folders; the second
+  // folder is given without its trailing "\".
+  set_up_files(created("1000", "砂と礫の互層"), created("1000", "砂と礫の互層") + created("1001", "シルト") + kSystemLines);
+  const test::TempDir other_home;
+  const fs::path other = other_home.native("patdat");
+  write_bytes(other / "KISHITU.TXT", created("1005", "シルト"));
+  write_bytes(other / "XKISHITU.TXT", created("1005", "シルト") + created("1006", "砂と礫の互層") + kSystemLines);
+  write_bytes(other / "Vaskor.ini", "[USER]\r\nUSER=USER.DIC\r\n");
+  write_bytes(other / "USER.DIC", "other user dictionary\r\n");
+
+  // Both live through all the lookups, as in two runs side by side, so that
+  // their kept parses meet the other folder's changes.
+  SoilDictionary first(folder());
+  SoilDictionary second(other_home.program(U"patdat"));
+  const struct {
+    bool in_first;
+    const char* name;
+    const char32_t* code;
+    bool changes_own_folder;
+  } steps[] = {
+      {true, "砂と礫の互層", U"1000", false},    // in the first dictionary
+      {false, "砂と礫の互層", U"1006", true},    // in the second register only
+      {true, "シルト", U"1001", true},           // in the first register only
+      {false, "シルト", U"1005", false},         // in the second dictionary
+      {true, "粘土と砂の互層", U"1002", true},   // new to the first
+      {false, "粘土と砂の互層", U"1007", true},  // new to the second
+      {true, "粘土と砂の互層", U"1002", false},  // now in the first dictionary
+  };
+  for (const auto& step : steps) {
+    const fs::path own = step.in_first ? pattern_data() : other;
+    const fs::path not_own = step.in_first ? other : pattern_data();
+    const auto own_before = folder_content(own);
+    const auto other_before = folder_content(not_own);
+    SoilDictionary& asked = step.in_first ? first : second;
+    EXPECT_EQ(asked.code_for(from_utf8(step.name)), step.code) << step.name;
+    EXPECT_EQ(folder_content(own) != own_before, step.changes_own_folder) << step.name;
+    EXPECT_EQ(folder_content(not_own), other_before) << step.name;
+  }
+
+  const std::string first_dictionary =
+      created("1000", "砂と礫の互層") + sjis("1001,シルト,,,,0000\r\n") + created("1002", "粘土と砂の互層");
+  EXPECT_EQ(folder_content(pattern_data()),
+            (std::map<std::string, std::string>{
+                {"KISHITU.TXT", first_dictionary},
+                {"USER.DIC", first_dictionary},
+                {"Vaskor.ini", "[USER]\r\nUSER=USER.DIC\r\n"},
+                {"XKISHITU.TXT", created("1000", "砂と礫の互層") + created("1001", "シルト") +
+                                     created("1002", "粘土と砂の互層") + kSystemLines}}));
+  const std::string second_dictionary =
+      created("1005", "シルト") + sjis("1006,砂と礫の互層,,,,0000\r\n") + created("1007", "粘土と砂の互層");
+  EXPECT_EQ(folder_content(other),
+            (std::map<std::string, std::string>{
+                {"KISHITU.TXT", second_dictionary},
+                {"USER.DIC", second_dictionary},
+                {"Vaskor.ini", "[USER]\r\nUSER=USER.DIC\r\n"},
+                {"XKISHITU.TXT", created("1005", "シルト") + created("1006", "砂と礫の互層") +
+                                     created("1007", "粘土と砂の互層") + kSystemLines}}));
 }
 
 }  // namespace
