@@ -1,6 +1,7 @@
 // The soil-name dictionary: every alternating layer of a run looks its name
 // up, and each call reads the dictionary (and often the register) in full;
-// a run's cache spares the parse while the bytes stay the same.
+// a dictionary kept for a whole run spares the parse while the bytes stay
+// the same.
 #include <benchmark/benchmark.h>
 
 #include <fstream>
@@ -10,7 +11,6 @@
 #include "bench/micro_data.h"
 #include "platform/cp932.h"
 #include "soil_dictionary/soil_dictionary.h"
-#include "base/program_state.h"
 
 namespace {
 
@@ -29,10 +29,9 @@ void write_bytes(const fs::path& p, const std::string& bytes) {
 }
 
 // The generated pattern-data folder, put back as generated on request.
-class Patdat {
+class PatternData {
  public:
-  Patdat() : data_(GeneratedData::get(1)), folder_(data_.native() / "patdat") {
-    lodemark::PatdatFolder = data_.patdat();
+  PatternData() : data_(GeneratedData::get(1)), folder_(data_.native() / "patdat") {
     for (const char* name : {"KISHITU.TXT", "XKISHITU.TXT", "USERJISYO.TXT"})
       saved_.emplace_back(folder_ / name, read_bytes(folder_ / name));
   }
@@ -55,6 +54,8 @@ class Patdat {
   bool in_dictionary(const std::u32string& name) const {
     return !name_in("KISHITU.TXT", [&](const std::u32string& n) { return n == name; }).empty();
   }
+  // A dictionary of the folder, new as at the start of a run.
+  lodemark::SoilDictionary dictionary() const { return lodemark::SoilDictionary(data_.patdat()); }
 
  private:
   const GeneratedData& data_;
@@ -66,56 +67,56 @@ bool is_alternation(const std::u32string& name) { return name.ends_with(U"の互
 
 // The common case of a run: the name is already in the 5,000-record dictionary.
 void BM_SoilCodeFor_InDictionary(benchmark::State& state) {
-  const Patdat patdat;
-  patdat.restore();
-  const std::u32string name = patdat.name_in("KISHITU.TXT", is_alternation);
+  const PatternData data;
+  data.restore();
+  const std::u32string name = data.name_in("KISHITU.TXT", is_alternation);
   std::u32string code;
-  for (auto _ : state) lodemark::code_for_soil_name(name, code);
+  for (auto _ : state) code = data.dictionary().code_for(name);
   state.SetLabel("5000-record dictionary");
 }
 BENCHMARK(BM_SoilCodeFor_InDictionary)->Unit(benchmark::kMicrosecond);
 
-// The same through a run's cache: the file is still read and compared in
-// full, but parsed only once.
+// The same through one dictionary for the run: the file is still read and
+// compared in full, but parsed only once.
 void BM_SoilCodeFor_InDictionaryCached(benchmark::State& state) {
-  const Patdat patdat;
-  patdat.restore();
-  const std::u32string name = patdat.name_in("KISHITU.TXT", is_alternation);
-  lodemark::SoilDictionaryCache cache;
+  const PatternData data;
+  data.restore();
+  const std::u32string name = data.name_in("KISHITU.TXT", is_alternation);
+  lodemark::SoilDictionary dictionary = data.dictionary();
   std::u32string code;
-  for (auto _ : state) lodemark::code_for_soil_name(name, code, cache);
+  for (auto _ : state) code = dictionary.code_for(name);
   state.SetLabel("5000-record dictionary, cached");
 }
 BENCHMARK(BM_SoilCodeFor_InDictionaryCached)->Unit(benchmark::kMicrosecond);
 
 // A name only in the register: found there and appended to the dictionary.
 void BM_SoilCodeFor_RegisterOnly(benchmark::State& state) {
-  const Patdat patdat;
-  patdat.restore();
-  const std::u32string name = patdat.name_in(
-      "XKISHITU.TXT", [&](const std::u32string& n) { return is_alternation(n) && !patdat.in_dictionary(n); });
+  const PatternData data;
+  data.restore();
+  const std::u32string name = data.name_in(
+      "XKISHITU.TXT", [&](const std::u32string& n) { return is_alternation(n) && !data.in_dictionary(n); });
   std::u32string code;
   for (auto _ : state) {
     state.PauseTiming();
-    patdat.restore();
+    data.restore();
     state.ResumeTiming();
-    lodemark::code_for_soil_name(name, code);
+    code = data.dictionary().code_for(name);
   }
-  patdat.restore();
+  data.restore();
 }
 BENCHMARK(BM_SoilCodeFor_RegisterOnly)->Unit(benchmark::kMicrosecond);
 
 // A new name: register rebuilt, dictionary appended, user dictionary copied.
 void BM_SoilCodeFor_NewName(benchmark::State& state) {
-  const Patdat patdat;
+  const PatternData data;
   std::u32string code;
   for (auto _ : state) {
     state.PauseTiming();
-    patdat.restore();
+    data.restore();
     state.ResumeTiming();
-    lodemark::code_for_soil_name(U"表土と表土の互層", code);
+    code = data.dictionary().code_for(U"表土と表土の互層");
   }
-  patdat.restore();
+  data.restore();
 }
 BENCHMARK(BM_SoilCodeFor_NewName)->Unit(benchmark::kMicrosecond);
 

@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "bench/micro_data.h"
 #include "platform/drives.h"
 #include "platform/files.h"
 #include "kelmo/layer_file.h"
@@ -76,7 +77,8 @@ BENCHMARK(BM_WriteTitleFiles)->Unit(benchmark::kMicrosecond);
 void BM_WriteLayerFile_22Rows(benchmark::State& state) {
   Folder folder;
   const lodemark::LayerRows rows = layer_rows();
-  for (auto _ : state) lodemark::write_layer_file(folder.next(), static_cast<int>(rows.size()), rows);
+  lodemark::SoilDictionary dictionary(lodemark::bench::GeneratedData::get(1).patdat());
+  for (auto _ : state) lodemark::write_layer_file(folder.next(), static_cast<int>(rows.size()), rows, dictionary);
 }
 BENCHMARK(BM_WriteLayerFile_22Rows)->Unit(benchmark::kMicrosecond);
 

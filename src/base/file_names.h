@@ -20,6 +20,10 @@ inline constexpr std::u32string_view kTitleFile3 = U"Titl03.txt";
 
 // In the pattern-data folder.
 inline constexpr std::u32string_view kSoilDictionaryFile = U"KISHITU.TXT";
+// The same file as the copy to the companion's user dictionary has always
+// spelt it; the two find different files only where case variants of the
+// name lie side by side.
+inline constexpr std::u32string_view kSoilDictionaryFileAsCopied = U"Kishitu.txt";
 inline constexpr std::u32string_view kSoilNameRegisterFile = U"XKISHITU.TXT";
 inline constexpr std::u32string_view kSoilNameRegisterWorkFile = U"XKISHITU.TMP";
 inline constexpr std::u32string_view kCompanionSettingsFile = U"Vaskor.ini";

@@ -15,7 +15,7 @@
 #include "kelmo/title_files.h"
 #include "platform/files.h"
 #include "rodev/data_files.h"
-#include "soil_dictionary/dictionary_cache.h"
+#include "soil_dictionary/soil_dictionary.h"
 
 namespace lodemark {
 namespace {
@@ -64,7 +64,7 @@ RunOutcome run_conversion(const ConversionRequest& request, ConversionObserver& 
     SourceHandle values = SourceHandle::Open((source / kDepthValueFile).text());
 
     // Parses of the soil dictionaries, reused while their bytes stay the same.
-    SoilDictionaryCache dictionaries;
+    SoilDictionary dictionary(request.pattern_data_folder);
     const std::size_t total = request.selected.size();
     for (std::size_t k = 0; k < total; ++k) {
       const CatalogueEntry& entry = request.selected[k];
@@ -86,7 +86,7 @@ RunOutcome run_conversion(const ConversionRequest& request, ConversionObserver& 
       if (value_count >= 1) read_depth_values(values, value_count, value_rows, log_no);
 
       write_title_files(borehole_folder, log_no, entry.hole_name(), header);
-      if (layer_count >= 1) write_layer_file(borehole_folder, layer_count, layer_rows, dictionaries);
+      if (layer_count >= 1) write_layer_file(borehole_folder, layer_count, layer_rows, dictionary);
       if (value_count >= 1) write_depth_value_file(borehole_folder, value_count, value_rows);
       observer.borehole_done(k + 1, total);
     }

@@ -9,18 +9,13 @@
 
 namespace lodemark {
 
-void write_layer_file(std::u32string_view folder, int count, const LayerRows& rows) {
-  SoilDictionaryCache cache;
-  write_layer_file(folder, count, rows, cache);
-}
-
-void write_layer_file(std::u32string_view folder, int count, const LayerRows& rows, SoilDictionaryCache& cache) {
+void write_layer_file(std::u32string_view folder, int count, const LayerRows& rows, SoilDictionary& dictionary) {
   platform::OutputFolder resolved(folder);
-  write_layer_file(resolved, count, rows, cache);
+  write_layer_file(resolved, count, rows, dictionary);
 }
 
 void write_layer_file(platform::OutputFolder& folder, int count, const LayerRows& rows,
-                      SoilDictionaryCache& cache) {
+                      SoilDictionary& dictionary) {
   platform::FileWriter file(folder, U"X1.txt", platform::FileWriter::Mode::Create);
   const std::array<std::u32string, 4> empty_row{};
   std::u32string code, name, second_name;
@@ -32,7 +27,7 @@ void write_layer_file(platform::OutputFolder& folder, int count, const LayerRows
       classify_soil(row[2], code, name);
       classify_soil(row[3], code, second_name);
       name += U"と" + second_name + U"の互層";
-      code_for_soil_name(name, code, cache);
+      code = dictionary.code_for(name);
     } else {
       classify_soil(row[2], code, name);
     }

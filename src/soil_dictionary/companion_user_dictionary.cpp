@@ -2,13 +2,12 @@
 // finds it.
 #include <exception>
 
+#include "base/file_names.h"
+#include "base/text.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
 #include "platform/private_profile.h"
 #include "soil_dictionary/soil_dictionary.h"
-#include "base/program_state.h"
-#include "base/text.h"
-#include "platform/files.h"
 
 namespace lodemark {
 namespace {
@@ -38,15 +37,15 @@ std::string whole_characters(std::string bytes) {
 
 // Replaces the content of `target` by that of `source` through a work file,
 // so that a failed copy leaves `target` as it was.
-void replace_content(const std::u32string& source, const std::u32string& target) {
-  const std::string content = platform::read_all(source);
-  const std::u32string work = target + U".TMP";
+void replace_content(const ProgramPath& source, const ProgramPath& target) {
+  const std::string content = platform::read_all(source.text());
+  const std::u32string work = target.text() + std::u32string(kWorkFileSuffix);
   try {
     platform::FileWriter out(work, platform::FileWriter::Mode::Create);
     out.write(content);
     out.sync();
     out.close();
-    platform::rename_file(work, target);
+    platform::rename_file(work, target.text());
   } catch (...) {
     if (platform::is_file(work)) platform::remove_file(work);
     throw;
@@ -55,29 +54,27 @@ void replace_content(const std::u32string& source, const std::u32string& target)
 
 }  // namespace
 
-std::u32string read_ini_value(std::u32string_view strSect, std::u32string_view strEnt,
-                                std::u32string_view vstrFN) {
+std::u32string read_ini_value(std::u32string_view section, std::u32string_view key, const ProgramPath& file) {
   try {
-    if (!platform::is_file(vstrFN)) return {};
-    if (platform::file_size(vstrFN) == 0) return {};
-    const std::string value = platform::get_private_profile_string(cp932::encode(strSect), cp932::encode(strEnt),
-                                                                   "", vstrFN, kValueBuffer);
+    if (!platform::is_file(file.text())) return {};
+    if (platform::file_size(file.text()) == 0) return {};
+    const std::string value = platform::get_private_profile_string(cp932::encode(section), cp932::encode(key), "",
+                                                                   file.text(), kValueBuffer);
     return trim_trailing_spaces(cp932::decode(whole_characters(value)));
   } catch (const std::exception&) {
     return {};
   }
 }
 
-void refresh_companion_user_dictionary() {
-  const std::u32string folder = PatdatFolder;
-  const std::u32string name = read_ini_value(U"USER", U"USER", folder + U"Vaskor.ini");
+void SoilDictionary::refresh_companion_user_dictionary() const {
+  const std::u32string name = read_ini_value(U"USER", U"USER", folder_ / kCompanionSettingsFile);
   if (name.empty()) return;
-  const std::u32string user_dictionary = folder + name;
-  if (platform::file_size(user_dictionary) < 1) return;
+  const ProgramPath user_dictionary = folder_ / name;
+  if (platform::file_size(user_dictionary.text()) < 1) return;
   try {
     // In use by the companion application: leave it alone.
-    if (!platform::can_open_read_write(user_dictionary)) return;
-    replace_content(folder + U"Kishitu.txt", user_dictionary);
+    if (!platform::can_open_read_write(user_dictionary.text())) return;
+    replace_content(folder_ / kSoilDictionaryFileAsCopied, user_dictionary);
   } catch (const std::exception&) {
     // The rewrite is a courtesy to the companion application; a failure
     // leaves its dictionary as it was and the conversion goes on.

@@ -19,8 +19,8 @@ bool only_lines_added(std::string_view before, std::string_view after) {
 
 }  // namespace
 
-std::string_view SoilFileCache::read(const std::u32string& path) {
-  platform::read_all(path, scratch_);
+std::string_view SoilFileCache::read(const ProgramPath& path) {
+  platform::read_all(path.text(), scratch_);
   // The full comparison is what lets another program's change of any byte,
   // at any size or time stamp, be seen.
   if (read_once_ && scratch_ == content_) {
@@ -62,9 +62,9 @@ void SoilFileCache::build_index() {
   indexed_ = true;
 }
 
-std::optional<SoilRecord> SoilFileCache::find(std::u32string_view name, std::u32string_view path) const {
+std::optional<SoilRecord> SoilFileCache::find(std::u32string_view name, const ProgramPath& path) const {
   const SoilNameMatcher matcher(name);
-  if (!indexed_ || !plain_) return find_soil_record(content_, path, matcher);
+  if (!indexed_ || !plain_) return find_soil_record(content_, path.text(), matcher);
   std::optional<SoilRecord> found;
   const auto places = index_.find(std::u32string(name));
   if (places == index_.end()) return found;
@@ -73,7 +73,7 @@ std::optional<SoilRecord> SoilFileCache::find(std::u32string_view name, std::u32
   for (const NameAt& place : places->second) {
     if (!matcher.matches_decoded(places->first, place.field_size)) continue;
     SoilRecord record;
-    SoilRecordReader line(std::string_view(content_).substr(place.line_start), path);
+    SoilRecordReader line(std::string_view(content_).substr(place.line_start), path.text());
     if (line.next(record)) found = record;
     break;
   }

@@ -1,8 +1,9 @@
 #pragma once
 // Parses of the soil dictionaries kept across the lookups of one conversion
-// run. Other programs of the target system change these files at any time,
-// so every lookup still reads the whole file and a parse is reused only when
-// the file's bytes equal, byte for byte, those it was made from.
+// run (a SoilDictionary keeps one for each of its two files). Other programs
+// of the target system change these files at any time, so every lookup
+// still reads the whole file and a parse is reused only when the file's bytes
+// equal, byte for byte, those it was made from.
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -10,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/program_path.h"
 #include "soil_dictionary/soil_records.h"
 
 namespace lodemark {
@@ -22,11 +24,11 @@ class SoilFileCache {
   // the next read. The content is indexed once it has been read twice
   // unchanged; a change drops the index, except that lines added at the end
   // are added to it.
-  std::string_view read(const std::u32string& path);
+  std::string_view read(const ProgramPath& path);
 
   // The first record of the content last read whose name field equals
   // `name`, as find_soil_record answers it; `path` names the file in messages.
-  std::optional<SoilRecord> find(std::u32string_view name, std::u32string_view path) const;
+  std::optional<SoilRecord> find(std::u32string_view name, const ProgramPath& path) const;
 
  private:
   // Where a name first stands with a given length of its field in bytes: the
@@ -46,12 +48,6 @@ class SoilFileCache {
   bool indexed_ = false;
   bool plain_ = false;
   std::unordered_map<std::u32string, std::vector<NameAt>> index_;
-};
-
-// The dictionary KISHITU.TXT and the register XKISHITU.TXT; one per run.
-struct SoilDictionaryCache {
-  SoilFileCache dictionary;
-  SoilFileCache name_register;
 };
 
 }  // namespace lodemark

@@ -3,16 +3,14 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/decimal.h"
+#include "base/failure.h"
+#include "base/file_names.h"
+#include "base/messages.h"
+#include "base/text.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
-#include "soil_dictionary/soil_dictionary_detail.h"
 #include "soil_dictionary/soil_records.h"
-#include "base/failure.h"
-#include "base/decimal.h"
-#include "base/program_state.h"
-#include "base/text.h"
-#include "platform/files.h"
-#include "base/messages.h"
 
 namespace lodemark {
 namespace {
@@ -27,8 +25,8 @@ bool ends_with_line_end(std::string_view content) {
 
 // Appends one line to the dictionary, first ending a last line that has no
 // line end so that the new record does not run into it.
-void append_line(const std::u32string& path, std::string_view content_before, std::string_view line) {
-  platform::FileWriter out(path, platform::FileWriter::Mode::Append);
+void append_line(const ProgramPath& path, std::string_view content_before, std::string_view line) {
+  platform::FileWriter out(path.text(), platform::FileWriter::Mode::Append);
   if (!content_before.empty() && !ends_with_line_end(content_before)) out.write("\r\n");
   out.write_line(line);
   out.close();
@@ -84,21 +82,21 @@ std::string created_record(int code, std::u32string_view name) {
 
 // A name becomes a field of a comma-separated record: it must not be empty,
 // must not break the record apart and must survive code page 932.
-void check_writable(std::u32string_view name, const std::u32string& dictionary) {
+void check_writable(std::u32string_view name, const ProgramPath& dictionary) {
   bool fits = !name.empty() && cp932::decode(cp932::encode(name)) == name;
   for (char32_t c : name) fits = fits && c != U',' && c != U'"' && c != U'\r' && c != U'\n';
   if (!fits)
-    throw Failure(kSoilNameLead + std::u32string(name) + kSoilNameNotWritable + dictionary);
+    throw Failure(kSoilNameLead + std::u32string(name) + kSoilNameNotWritable + dictionary.text());
 }
 
 // Writes the register anew through its work file, which replaces the register
 // in one atomic rename only once it is complete and on disk. On any failure
 // the register stays as it was and the work file is removed.
-void rebuild_register(const std::u32string& register_path, const std::u32string& work_path,
+void rebuild_register(const ProgramPath& register_path, const ProgramPath& work_path,
                       const std::vector<std::string_view>& lines, const Insertion& plan,
                       std::string_view record, const std::function<void()>& before_replace) {
   try {
-    platform::FileWriter out(work_path, platform::FileWriter::Mode::Create);
+    platform::FileWriter out(work_path.text(), platform::FileWriter::Mode::Create);
     for (std::size_t i = 0; i < lines.size(); ++i) {
       if (i == plan.before_line) out.write_line(record);
       out.write_line(lines[i]);
@@ -107,10 +105,10 @@ void rebuild_register(const std::u32string& register_path, const std::u32string&
     out.sync();
     out.close();
     if (before_replace) before_replace();
-    platform::rename_file(work_path, register_path);
+    platform::rename_file(work_path.text(), register_path.text());
   } catch (...) {
     try {
-      if (platform::is_file(work_path)) platform::remove_file(work_path);
+      if (platform::is_file(work_path.text())) platform::remove_file(work_path.text());
     } catch (const platform::FileError&) {
       // The original failure is the one to report.
     }
@@ -120,60 +118,35 @@ void rebuild_register(const std::u32string& register_path, const std::u32string&
 
 }  // namespace
 
-namespace detail {
+SoilDictionary::SoilDictionary(ProgramPath folder)
+    : folder_(std::move(folder)),
+      dictionary_path_(folder_ / kSoilDictionaryFile),
+      register_path_(folder_ / kSoilNameRegisterFile),
+      register_work_path_(folder_ / kSoilNameRegisterWorkFile) {}
 
-void code_for_soil_name(std::u32string_view dname, std::u32string& NewCode,
-                      const std::function<void()>& before_register_replace, SoilDictionaryCache& cache) {
-  const std::u32string folder = PatdatFolder;
-  const std::u32string dictionary_path = folder + U"KISHITU.TXT";
-  const std::u32string register_path = folder + U"XKISHITU.TXT";
-
+std::u32string SoilDictionary::code_for(std::u32string_view soil_name) {
   // The dictionary knows the name as given.
-  const std::string_view dictionary = cache.dictionary.read(dictionary_path);
-  if (auto record = cache.dictionary.find(dname, dictionary_path)) {
-    NewCode = cp932::decode((*record)[0]);
-    return;
-  }
+  const std::string_view dictionary = dictionary_cache_.read(dictionary_path_);
+  if (auto record = dictionary_cache_.find(soil_name, dictionary_path_)) return cp932::decode((*record)[0]);
 
   // The register knows the trimmed name: the dictionary learns it too.
-  const std::u32string name = trim_spaces(dname);
-  const std::string_view register_content = cache.name_register.read(register_path);
-  if (auto record = cache.name_register.find(name, register_path)) {
-    append_line(dictionary_path, dictionary, join_soil_record(*record));
-    NewCode = cp932::decode((*record)[0]);
-    return;
+  const std::u32string name = trim_spaces(soil_name);
+  const std::string_view register_content = register_cache_.read(register_path_);
+  if (auto record = register_cache_.find(name, register_path_)) {
+    append_line(dictionary_path_, dictionary, join_soil_record(*record));
+    return cp932::decode((*record)[0]);
   }
 
   // A new name: a new user code in the register, then the dictionary.
-  check_writable(name, dictionary_path);
+  check_writable(name, dictionary_path_);
   const std::vector<std::string_view> lines = split_lines(register_content);
   const Insertion plan = plan_insertion(lines);
-  if (plan.code >= kFirstSystemCode) {
-    throw Failure(kSoilNameLead + name + kNoUserCodeLeft +
-                  register_path);
-  }
+  if (plan.code >= kFirstSystemCode) throw Failure(kSoilNameLead + name + kNoUserCodeLeft + register_path_.text());
   const std::string record = created_record(plan.code, name);
-  rebuild_register(register_path, folder + U"XKISHITU.TMP", lines, plan, record, before_register_replace);
-  append_line(dictionary_path, dictionary, record);
-  NewCode = cp932::decode(std::to_string(plan.code));
+  rebuild_register(register_path_, register_work_path_, lines, plan, record, before_register_replace_);
+  append_line(dictionary_path_, dictionary, record);
   refresh_companion_user_dictionary();
-}
-
-void code_for_soil_name(std::u32string_view dname, std::u32string& NewCode,
-                      const std::function<void()>& before_register_replace) {
-  SoilDictionaryCache cache;
-  code_for_soil_name(dname, NewCode, before_register_replace, cache);
-}
-
-}  // namespace detail
-
-void code_for_soil_name(std::u32string_view dname, std::u32string& NewCode) {
-  SoilDictionaryCache cache;
-  code_for_soil_name(dname, NewCode, cache);
-}
-
-void code_for_soil_name(std::u32string_view dname, std::u32string& NewCode, SoilDictionaryCache& cache) {
-  detail::code_for_soil_name(dname, NewCode, {}, cache);
+  return cp932::decode(std::to_string(plan.code));
 }
 
 }  // namespace lodemark

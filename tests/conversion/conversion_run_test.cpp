@@ -34,7 +34,7 @@ std::string header_line(const std::string& key, const std::string& position, con
 class ConversionRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    window_.patdat = test::use_sample_patdat(scratch_);
+    window_.patdat = test::copy_sample_pattern_data(scratch_);
     write_sjis_lines(src("Rodev1.Dat"), {
         header_line("1234    ", "40524604", "  2  1"),
         header_line("A-2     ", "41154500", "  1  2"),

@@ -11,11 +11,11 @@ namespace fs = std::filesystem;
 using test::read_bytes;
 using test::write_bytes;
 
-class PatdatSettingTest : public test::PatdatTest {
+class PatternDataSettingTest : public test::PatternDataTest {
  protected:
   fs::path settings() const { return system_folder() / "ZidereV5.ini"; }
   // The pattern-data folder as the settings file names it.
-  std::string patdat_setting() const { return cp932::encode(patdat_program()) + "\\"; }
+  std::string patdat_setting() const { return cp932::encode(folder().text()); }
 
   // Runs the start-up check; the message, if any, must be the one message.
   bool check() {
@@ -36,7 +36,7 @@ class PatdatSettingTest : public test::PatdatTest {
   std::optional<ProgramPath> loaded_;
 };
 
-TEST_F(PatdatSettingTest, SecondLineNamesTheFolder) {
+TEST_F(PatternDataSettingTest, SecondLineNamesTheFolder) {
   write_bytes(settings(), "[PATDAT]\r\n" + patdat_setting() + "\r\n");
   EXPECT_TRUE(check());
   ASSERT_TRUE(loaded_);
@@ -44,7 +44,7 @@ TEST_F(PatdatSettingTest, SecondLineNamesTheFolder) {
   EXPECT_EQ(read_bytes(settings()), "[PATDAT]\r\n" + patdat_setting() + "\r\n");
 }
 
-TEST_F(PatdatSettingTest, FirstFieldOfTheSecondLine) {
+TEST_F(PatternDataSettingTest, FirstFieldOfTheSecondLine) {
   const std::string folder = patdat_setting();
   const struct {
     const char* name;
@@ -65,7 +65,7 @@ TEST_F(PatdatSettingTest, FirstFieldOfTheSecondLine) {
   EXPECT_EQ(cp932::encode(read_pattern_data_setting()), folder);
 }
 
-TEST_F(PatdatSettingTest, MissingOrUnusableSettingStopsTheProgram) {
+TEST_F(PatternDataSettingTest, MissingOrUnusableSettingStopsTheProgram) {
   // No settings file: none is left behind.
   EXPECT_FALSE(check());
   EXPECT_FALSE(fs::exists(settings()));
@@ -92,22 +92,22 @@ TEST_F(PatdatSettingTest, MissingOrUnusableSettingStopsTheProgram) {
   }
 }
 
-TEST_F(PatdatSettingTest, FolderInPlaceOfTheSettingsFileIsLeftAlone) {
+TEST_F(PatternDataSettingTest, FolderInPlaceOfTheSettingsFileIsLeftAlone) {
   fs::create_directory(settings());
   EXPECT_FALSE(check());
   EXPECT_TRUE(fs::is_directory(settings()));
 }
 
-TEST_F(PatdatSettingTest, SystemFolderThatIsMissingIsNotCreated) {
+TEST_F(PatternDataSettingTest, SystemFolderThatIsMissingIsNotCreated) {
   fs::remove_all(system_folder());
   EXPECT_FALSE(check());
   EXPECT_FALSE(fs::exists(system_folder()));
 }
 
-TEST_F(PatdatSettingTest, FileOfTheFolderNameCountsAsPresent) {
+TEST_F(PatternDataSettingTest, FileOfTheFolderNameCountsAsPresent) {
   // The check drops the setting's last character and asks whether anything
   // of that name exists.
-  write_bytes(patdat() / "DATA", "");
+  write_bytes(pattern_data() / "DATA", "");
   write_bytes(settings(), "[PATDAT]\r\n" + patdat_setting() + "DATA\\\r\n");
   EXPECT_TRUE(check());
 }

@@ -17,13 +17,16 @@ using test::TempDir;
 
 class DepthFilesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    test::use_sample_patdat(scratch_);
-    fs::create_directory(scratch_.native("b"));
-  }
+  DepthFilesTest() { fs::create_directory(scratch_.native("b")); }
   std::string file(const std::string& name) const { return read_bytes(scratch_.native("b/" + name)); }
   std::u32string folder() const { return scratch_.program(U"b"); }
+  // The layer file with a fresh dictionary, as the first borehole of a run.
+  void write_layers(std::u32string_view to, int count, const LayerRows& rows) {
+    SoilDictionary dictionary(pattern_data_);
+    write_layer_file(to, count, rows, dictionary);
+  }
   TempDir scratch_;
+  ProgramPath pattern_data_ = test::copy_sample_pattern_data(scratch_);
 };
 
 TEST_F(DepthFilesTest, LayerLinesCarryNumberDepthCodeAndName) {
@@ -35,7 +38,7 @@ TEST_F(DepthFilesTest, LayerLinesCarryNumberDepthCodeAndName) {
       {U"     abc", U"2", U"77", U"  "},   // unknown code, flag 2: single soil
       {U"", U"", U"", U""},                // a row the reader left empty
   };
-  write_layer_file(folder(), 6, rows);
+  write_layers(folder(), 6, rows);
   EXPECT_EQ(file("X1.txt"), sjis("1,   1.50,  97,表土\r\n"
                                  "2,  12.34,4503,粘土\r\n"
                                  "3,2345.67,1001,粘土と砂の互層\r\n"
@@ -45,15 +48,15 @@ TEST_F(DepthFilesTest, LayerLinesCarryNumberDepthCodeAndName) {
 }
 
 TEST_F(DepthFilesTest, TwoUnknownCodesStillFormANameForTheDictionary) {
-  write_layer_file(folder(), 1, {{U"1", U"1", U"98", U"99"}});
+  write_layers(folder(), 1, {{U"1", U"1", U"98", U"99"}});
   EXPECT_EQ(file("X1.txt"), sjis("1,   1.00,1003,との互層\r\n"));
 }
 
 TEST_F(DepthFilesTest, LayerFileIsReplacedNotAppended) {
   test::write_bytes(scratch_.native("b/X1.txt"), std::string(300, 'z'));
   const LayerRows rows = {{U"2", U"", U"08", U""}};
-  write_layer_file(folder(), 1, rows);
-  write_layer_file(folder(), 1, rows);
+  write_layers(folder(), 1, rows);
+  write_layers(folder(), 1, rows);
   EXPECT_EQ(file("X1.txt"), sjis("1,   2.00,4505,砂\r\n"));
 }
 
@@ -73,7 +76,7 @@ TEST_F(DepthFilesTest, ValueFileIsReplacedNotAppended) {
 
 TEST_F(DepthFilesTest, MissingFolderIsAFailureNamingThePath) {
   EXPECT_THROW(write_depth_value_file(scratch_.program(U"nowhere"), 1, {{U"1", U"1"}}), platform::FileError);
-  EXPECT_THROW(write_layer_file(scratch_.program(U"nowhere"), 1, {{U"1", U"", U"01", U""}}), platform::FileError);
+  EXPECT_THROW(write_layers(scratch_.program(U"nowhere"), 1, {{U"1", U"", U"01", U""}}), platform::FileError);
 }
 
 }  // namespace

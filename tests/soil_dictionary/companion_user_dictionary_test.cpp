@@ -19,17 +19,18 @@ std::string repeated(std::string_view piece, int times) {
 
 const std::string kDictionary = "1000,a,    ,    ,    ,0000\r\n4501,b,    ,    ,    ,0000\r\n";
 
-class UserDictionaryTest : public test::PatdatTest {
+class UserDictionaryTest : public test::PatternDataTest {
  protected:
   UserDictionaryTest() { write_bytes(file("KISHITU.TXT"), kDictionary); }
+  void refresh() const { SoilDictionary(folder()).refresh_companion_user_dictionary(); }
 };
 
 TEST_F(UserDictionaryTest, CopiesTheDictionaryOverTheUserDictionary) {
   write_bytes(file("Vaskor.ini"), "[USER]\r\nUSER=USER.DIC\r\n");
   write_bytes(file("USER.DIC"), "old content that is longer than the dictionary itself ......................\r\n");
-  refresh_companion_user_dictionary();
+  refresh();
   EXPECT_EQ(read_bytes(file("USER.DIC")), kDictionary);
-  EXPECT_EQ(folder_entries(patdat()), (std::vector<std::string>{"KISHITU.TXT", "USER.DIC", "Vaskor.ini"}));
+  EXPECT_EQ(folder_entries(pattern_data()), (std::vector<std::string>{"KISHITU.TXT", "USER.DIC", "Vaskor.ini"}));
 }
 
 TEST_F(UserDictionaryTest, LeavesTheUserDictionaryAloneWhenItCannotBeCopied) {
@@ -52,7 +53,7 @@ TEST_F(UserDictionaryTest, LeavesTheUserDictionaryAloneWhenItCannotBeCopied) {
     if (c.settings) write_bytes(file("Vaskor.ini"), c.settings);
     if (c.user_file) write_bytes(file("USER.DIC"), c.user_file);
     if (c.remove_dictionary) fs::remove(file("KISHITU.TXT"));
-    refresh_companion_user_dictionary();
+    refresh();
     if (c.user_file)
       EXPECT_EQ(read_bytes(file("USER.DIC")), c.user_file) << c.name;
     else
@@ -65,7 +66,7 @@ TEST_F(UserDictionaryTest, FailedCopyLeavesTheUserDictionaryWhole) {
   write_bytes(file("Vaskor.ini"), "[USER]\r\nUSER=USER.DIC\r\n");
   write_bytes(file("USER.DIC"), "old\r\n");
   fs::create_directory(file("USER.DIC.TMP"));  // the work file cannot be created
-  refresh_companion_user_dictionary();
+  refresh();
   EXPECT_EQ(read_bytes(file("USER.DIC")), "old\r\n");
 }
 
@@ -74,7 +75,7 @@ TEST_F(UserDictionaryTest, NamesReachFilesWhateverTheirCase) {
   fs::create_directory(file("Sub"));
   write_bytes(file("VASKOR.INI"), "[User]\r\nuser=sub\\user.dic\r\n");
   write_bytes(file("Sub") / "User.Dic", "old\r\n");
-  refresh_companion_user_dictionary();
+  refresh();
   EXPECT_EQ(read_bytes(file("Sub") / "User.Dic"), kDictionary);
   EXPECT_EQ(folder_entries(file("Sub")), std::vector<std::string>{"User.Dic"});
 }
@@ -84,12 +85,12 @@ TEST_F(UserDictionaryTest, UserDictionaryThatCannotBeOpenedForWritingIsLeftAlone
   write_bytes(file("USER.DIC"), "old\r\n");
   fs::permissions(file("USER.DIC"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   if (std::ofstream(file("USER.DIC"), std::ios::app)) GTEST_SKIP() << "permissions do not bind this user";
-  refresh_companion_user_dictionary();
+  refresh();
   EXPECT_EQ(read_bytes(file("USER.DIC")), "old\r\n");
 }
 
 TEST_F(UserDictionaryTest, ReadIniFileDat) {
-  const std::u32string ini = PatdatFolder + U"Test.ini";
+  const ProgramPath ini = folder() / U"Test.ini";
   const auto read = [&](const char32_t* section, const char32_t* key) { return read_ini_value(section, key, ini); };
 
   EXPECT_EQ(read(U"USER", U"USER"), U"");  // no file

@@ -19,26 +19,23 @@ std::string created(std::string_view code, std::string_view name) {
   return sjis(std::string(code) + "," + std::string(name) + ",    ,    ,    ,0000\r\n");
 }
 
-class SoilDictionaryCacheTest : public test::PatdatTest {
+class SoilFileCacheTest : public test::PatternDataTest {
  protected:
-  std::u32string dictionary_path() const { return PatdatFolder + U"KISHITU.TXT"; }
+  ProgramPath dictionary_path() const { return folder() / U"KISHITU.TXT"; }
 
   void set_up_files(const std::string& dictionary, const std::string& register_lines) {
     write_bytes(file("KISHITU.TXT"), dictionary);
     write_bytes(file("XKISHITU.TXT"), register_lines);
   }
-  std::u32string convert(std::u32string_view name) {
-    std::u32string code = U"stale";
-    code_for_soil_name(name, code, cache_);
-    return code;
-  }
+  // Every lookup of a test goes through the one dictionary and its parses.
+  std::u32string convert(std::u32string_view name) { return dictionary_.code_for(name); }
 
-  SoilDictionaryCache cache_;
+  SoilDictionary dictionary_{folder()};
 };
 
 const std::string kSystemLines = created("4501", "腐植土") + created("5000", "玉石混じり砂礫");
 
-TEST_F(SoilDictionaryCacheTest, AnswersAsTheFullSearchDoes) {
+TEST_F(SoilFileCacheTest, AnswersAsTheFullSearchDoes) {
   // The two byte forms of "∵" (row 1 and the IBM row) and of "¬" (row 1 and
   // the NEC-selected IBM row), a byte that starts no character, leading and
   // trailing blanks, an equal name twice, and a non-plain file.
@@ -58,14 +55,14 @@ TEST_F(SoilDictionaryCacheTest, AnswersAsTheFullSearchDoes) {
       const std::string_view read = cache.read(dictionary_path());
       ASSERT_EQ(read, *content);
       for (const std::u32string& name : names) {
-        const auto expected = find_soil_record(*content, dictionary_path(), SoilNameMatcher(name));
+        const auto expected = find_soil_record(*content, dictionary_path().text(), SoilNameMatcher(name));
         EXPECT_EQ(cache.find(name, dictionary_path()), expected) << to_utf8(name) << " in " << *content;
       }
     }
   }
 }
 
-TEST_F(SoilDictionaryCacheTest, LinesAddedAfterIndexingAnswerAsTheFullSearchDoes) {
+TEST_F(SoilFileCacheTest, LinesAddedAfterIndexingAnswerAsTheFullSearchDoes) {
   // Each tail is appended to the indexed content of the row before it; the
   // cache must answer for every name as a search of the whole file does.
   struct Step {
@@ -101,7 +98,7 @@ TEST_F(SoilDictionaryCacheTest, LinesAddedAfterIndexingAnswerAsTheFullSearchDoes
           bool expected_failure = false;
           bool answered_failure = false;
           try {
-            expected = find_soil_record(content, dictionary_path(), SoilNameMatcher(name));
+            expected = find_soil_record(content, dictionary_path().text(), SoilNameMatcher(name));
           } catch (const Failure&) {
             expected_failure = true;
           }
@@ -118,7 +115,7 @@ TEST_F(SoilDictionaryCacheTest, LinesAddedAfterIndexingAnswerAsTheFullSearchDoes
   }
 }
 
-TEST_F(SoilDictionaryCacheTest, SameAnswersAcrossASequenceOfCalls) {
+TEST_F(SoilFileCacheTest, SameAnswersAcrossASequenceOfCalls) {
   set_up_files(created("1000", "粘土と砂の互層") + created("1004", "砂と礫の互層") + created("1007", "砂と礫の互層"),
                kSystemLines);
   for (int i = 0; i < 3; ++i) {
@@ -127,7 +124,7 @@ TEST_F(SoilDictionaryCacheTest, SameAnswersAcrossASequenceOfCalls) {
   }
 }
 
-TEST_F(SoilDictionaryCacheTest, ChangesByAnotherProgramAreSeen) {
+TEST_F(SoilFileCacheTest, ChangesByAnotherProgramAreSeen) {
   const std::string first = created("1000", "粘土と砂の互層") + created("1004", "砂と礫の互層");
   set_up_files(first, kSystemLines);
   // The second read of unchanged bytes is the one that indexes them.
@@ -158,18 +155,18 @@ TEST_F(SoilDictionaryCacheTest, ChangesByAnotherProgramAreSeen) {
   EXPECT_TRUE(read_bytes(file("KISHITU.TXT")).ends_with(sjis("1016,有機質土,,,,0000\r\n")));
 }
 
-TEST_F(SoilDictionaryCacheTest, RecordCutShortAfterACachedParseStillFails) {
+TEST_F(SoilFileCacheTest, RecordCutShortAfterACachedParseStillFails) {
   const std::string dict = created("1000", "砂");
   set_up_files(dict, kSystemLines);
   EXPECT_EQ(convert(U"砂"), U"1000");
   EXPECT_EQ(convert(U"砂"), U"1000");
   write_bytes(file("KISHITU.TXT"), dict + "1001,b,c");
   const std::u32string message = test::failure_message([&] { convert(U"砂"); });
-  EXPECT_NE(message.find(dictionary_path()), std::u32string::npos) << to_utf8(message);
+  EXPECT_NE(message.find(dictionary_path().text()), std::u32string::npos) << to_utf8(message);
   EXPECT_EQ(read_bytes(file("KISHITU.TXT")), dict + "1001,b,c");
 }
 
-TEST_F(SoilDictionaryCacheTest, SameNewNameTwiceThroughOneCacheIsAddedOnce) {
+TEST_F(SoilFileCacheTest, SameNewNameTwiceThroughOneCacheIsAddedOnce) {
   set_up_files("", kSystemLines);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(convert(U"粘土と砂の互層"), U"1000");
   const std::string record = created("1000", "粘土と砂の互層");

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <stdexcept>
 
 #include "support/dictionary_fixture.h"
 #include "soil_dictionary/soil_dictionary.h"
-#include "soil_dictionary/soil_dictionary_detail.h"
 #include "base/failure.h"
 
 namespace lodemark {
@@ -17,6 +17,13 @@ using test::read_bytes;
 using test::sjis;
 using test::write_bytes;
 
+// Every file of a folder with its bytes.
+std::map<std::string, std::string> folder_content(const fs::path& folder) {
+  std::map<std::string, std::string> content;
+  for (const auto& entry : fs::directory_iterator(folder)) content[entry.path().filename().string()] = read_bytes(entry.path());
+  return content;
+}
+
 // A record as this program writes it.
 std::string created(std::string_view code, std::string_view name) {
   return sjis(std::string(code) + "," + std::string(name) + ",    ,    ,    ,0000\r\n");
@@ -24,7 +31,7 @@ std::string created(std::string_view code, std::string_view name) {
 
 const std::string kSystemLines = created("4501", "腐植土") + created("5000", "玉石混じり砂礫");
 
-class SoilDictionaryTest : public test::PatdatTest {
+class SoilDictionaryTest : public test::PatternDataTest {
  protected:
   // Dictionary, register, companion settings naming "USER.DIC", and the
   // user dictionary itself.
@@ -35,11 +42,9 @@ class SoilDictionaryTest : public test::PatdatTest {
     write_bytes(file("USER.DIC"), "old user dictionary\r\n");
   }
 
-  std::u32string convert(std::string_view utf8_name) {
-    std::u32string code = U"stale";
-    code_for_soil_name(from_utf8(utf8_name), code);
-    return code;
-  }
+  // A lookup by a dictionary of its own, as the first of a run.
+  std::u32string convert(std::string_view utf8_name) { return SoilDictionary(folder()).code_for(from_utf8(utf8_name)); }
+  std::u32string path_of(std::u32string_view name) const { return (folder() / name).text(); }
 
   std::string dictionary() const { return read_bytes(file("KISHITU.TXT")); }
   std::string register_lines() const { return read_bytes(file("XKISHITU.TXT")); }
@@ -49,12 +54,12 @@ class SoilDictionaryTest : public test::PatdatTest {
 TEST_F(SoilDictionaryTest, NameInDictionaryGivesItsCodeAndChangesNothing) {
   const std::string dict = created("1000", "粘土と砂の互層") + created("1004", "砂と礫の互層");
   set_up_files(dict, kSystemLines);
-  const auto before = folder_entries(patdat());
+  const auto before = folder_entries(pattern_data());
   EXPECT_EQ(convert("砂と礫の互層"), U"1004");
   EXPECT_EQ(dictionary(), dict);
   EXPECT_EQ(register_lines(), kSystemLines);
   EXPECT_EQ(user_dictionary(), "old user dictionary\r\n");
-  EXPECT_EQ(folder_entries(patdat()), before);
+  EXPECT_EQ(folder_entries(pattern_data()), before);
 }
 
 TEST_F(SoilDictionaryTest, OnlyACompleteNameMatches) {
@@ -179,7 +184,7 @@ TEST_F(SoilDictionaryTest, FullUserRangeFailsAndChangesNothing) {
   set_up_files(dict, reg);
   const std::u32string message = failure_message([&] { convert("粘土と砂の互層"); });
   EXPECT_NE(message.find(U"粘土と砂の互層"), std::u32string::npos) << to_utf8(message);
-  EXPECT_NE(message.find(PatdatFolder + U"XKISHITU.TXT"), std::u32string::npos) << to_utf8(message);
+  EXPECT_NE(message.find(path_of(U"XKISHITU.TXT")), std::u32string::npos) << to_utf8(message);
   EXPECT_EQ(register_lines(), reg);
   EXPECT_EQ(dictionary(), dict);
   EXPECT_EQ(user_dictionary(), "old user dictionary\r\n");
@@ -190,15 +195,14 @@ TEST_F(SoilDictionaryTest, InterruptedRebuildLeavesRegisterIntact) {
   const std::string reg = created("1000", "a") + kSystemLines;
   set_up_files("", reg);
   bool work_file_complete = false;
-  std::u32string code;
-  EXPECT_THROW(detail::code_for_soil_name(U"粘土と砂の互層", code,
-                                        [&] {
-                                          // The work file is whole before the register is touched.
-                                          work_file_complete = read_bytes(file("XKISHITU.TMP")) ==
-                                                               created("1000", "a") + created("1001", "粘土と砂の互層") + kSystemLines;
-                                          throw std::runtime_error("power cut");
-                                        }),
-               std::runtime_error);
+  SoilDictionary interrupted(folder());
+  interrupted.set_before_register_replace_for_tests([&] {
+    // The work file is whole before the register is touched.
+    work_file_complete =
+        read_bytes(file("XKISHITU.TMP")) == created("1000", "a") + created("1001", "粘土と砂の互層") + kSystemLines;
+    throw std::runtime_error("power cut");
+  });
+  EXPECT_THROW(interrupted.code_for(U"粘土と砂の互層"), std::runtime_error);
   EXPECT_TRUE(work_file_complete);
   EXPECT_EQ(register_lines(), reg);
   EXPECT_FALSE(fs::exists(file("XKISHITU.TMP")));
@@ -222,18 +226,18 @@ TEST_F(SoilDictionaryTest, MissingOrDamagedFilesAreNamed) {
 
   set_up_files("", kSystemLines);
   fs::remove(file("KISHITU.TXT"));
-  EXPECT_TRUE(mentions(failure_of("砂"), PatdatFolder + U"KISHITU.TXT"));
+  EXPECT_TRUE(mentions(failure_of("砂"), path_of(U"KISHITU.TXT")));
 
   set_up_files("", "");
   fs::remove(file("XKISHITU.TXT"));
-  EXPECT_TRUE(mentions(failure_of("砂"), PatdatFolder + U"XKISHITU.TXT"));
+  EXPECT_TRUE(mentions(failure_of("砂"), path_of(U"XKISHITU.TXT")));
   EXPECT_EQ(dictionary(), "");
 
   // A record cut short is reported even when the name stands before it.
   set_up_files(created("1000", "砂") + "1001,b,c\r\n", kSystemLines);
-  EXPECT_TRUE(mentions(failure_of("砂"), PatdatFolder + U"KISHITU.TXT"));
+  EXPECT_TRUE(mentions(failure_of("砂"), path_of(U"KISHITU.TXT")));
   set_up_files("", kSystemLines + "4600,x\r\n");
-  EXPECT_TRUE(mentions(failure_of("砂"), PatdatFolder + U"XKISHITU.TXT"));
+  EXPECT_TRUE(mentions(failure_of("砂"), path_of(U"XKISHITU.TXT")));
   EXPECT_EQ(dictionary(), "");
   EXPECT_EQ(register_lines(), kSystemLines + "4600,x\r\n");
 }
@@ -256,7 +260,67 @@ TEST_F(SoilDictionaryTest, FilesAreFoundWhateverTheirCase) {
   EXPECT_EQ(read_bytes(file("xkishitu.txt")), created("1000", "粘土と砂の互層") + kSystemLines);
   EXPECT_EQ(read_bytes(file("kishitu.txt")), created("1000", "粘土と砂の互層"));
   EXPECT_EQ(read_bytes(file("USER.DIC")), created("1000", "粘土と砂の互層"));
-  EXPECT_EQ(folder_entries(patdat()), (std::vector<std::string>{"USER.DIC", "kishitu.txt", "vaskor.INI", "xkishitu.txt"}));
+  EXPECT_EQ(folder_entries(pattern_data()), (std::vector<std::string>{"USER.DIC", "kishitu.txt", "vaskor.INI", "xkishitu.txt"}));
+}
+
+TEST_F(SoilDictionaryTest, TwoDictionariesEachKeepToTheirOwnFolder) {
+  // The same names stand at other codes in the two folders; the second
+  // folder is given without its trailing "\".
+  set_up_files(created("1000", "砂と礫の互層"), created("1000", "砂と礫の互層") + created("1001", "シルト") + kSystemLines);
+  const test::TempDir other_home;
+  const fs::path other = other_home.native("patdat");
+  write_bytes(other / "KISHITU.TXT", created("1005", "シルト"));
+  write_bytes(other / "XKISHITU.TXT", created("1005", "シルト") + created("1006", "砂と礫の互層") + kSystemLines);
+  write_bytes(other / "Vaskor.ini", "[USER]\r\nUSER=USER.DIC\r\n");
+  write_bytes(other / "USER.DIC", "other user dictionary\r\n");
+
+  // Both live through all the lookups, as in two runs side by side, so that
+  // their kept parses meet the other folder's changes.
+  SoilDictionary first(folder());
+  SoilDictionary second(other_home.program(U"patdat"));
+  const struct {
+    bool in_first;
+    const char* name;
+    const char32_t* code;
+    bool changes_own_folder;
+  } steps[] = {
+      {true, "砂と礫の互層", U"1000", false},    // in the first dictionary
+      {false, "砂と礫の互層", U"1006", true},    // in the second register only
+      {true, "シルト", U"1001", true},           // in the first register only
+      {false, "シルト", U"1005", false},         // in the second dictionary
+      {true, "粘土と砂の互層", U"1002", true},   // new to the first
+      {false, "粘土と砂の互層", U"1007", true},  // new to the second
+      {true, "粘土と砂の互層", U"1002", false},  // now in the first dictionary
+  };
+  for (const auto& step : steps) {
+    const fs::path own = step.in_first ? pattern_data() : other;
+    const fs::path not_own = step.in_first ? other : pattern_data();
+    const auto own_before = folder_content(own);
+    const auto other_before = folder_content(not_own);
+    SoilDictionary& asked = step.in_first ? first : second;
+    EXPECT_EQ(asked.code_for(from_utf8(step.name)), step.code) << step.name;
+    EXPECT_EQ(folder_content(own) != own_before, step.changes_own_folder) << step.name;
+    EXPECT_EQ(folder_content(not_own), other_before) << step.name;
+  }
+
+  const std::string first_dictionary =
+      created("1000", "砂と礫の互層") + sjis("1001,シルト,,,,0000\r\n") + created("1002", "粘土と砂の互層");
+  EXPECT_EQ(folder_content(pattern_data()),
+            (std::map<std::string, std::string>{
+                {"KISHITU.TXT", first_dictionary},
+                {"USER.DIC", first_dictionary},
+                {"Vaskor.ini", "[USER]\r\nUSER=USER.DIC\r\n"},
+                {"XKISHITU.TXT", created("1000", "砂と礫の互層") + created("1001", "シルト") +
+                                     created("1002", "粘土と砂の互層") + kSystemLines}}));
+  const std::string second_dictionary =
+      created("1005", "シルト") + sjis("1006,砂と礫の互層,,,,0000\r\n") + created("1007", "粘土と砂の互層");
+  EXPECT_EQ(folder_content(other),
+            (std::map<std::string, std::string>{
+                {"KISHITU.TXT", second_dictionary},
+                {"USER.DIC", second_dictionary},
+                {"Vaskor.ini", "[USER]\r\nUSER=USER.DIC\r\n"},
+                {"XKISHITU.TXT", created("1005", "シルト") + created("1006", "砂と礫の互層") +
+                                     created("1007", "粘土と砂の互層") + kSystemLines}}));
 }
 
 }  // namespace

@@ -1,35 +1,32 @@
 #pragma once
 // A fixture for the dictionary and settings tests: a temporary system folder
-// and pattern-data folder, with PatdatFolder pointing at the latter.
+// and pattern-data folder.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
+#include "base/program_path.h"
 #include "support/test_support.h"
-#include "base/program_state.h"
 
 namespace lodemark::test {
 
-// The system folder lies in a temporary config home (XDG_CONFIG_HOME);
-// PatdatFolder is a temporary folder "patdat" with a trailing "\".
-class PatdatTest : public ::testing::Test {
+// The system folder lies in a temporary config home (XDG_CONFIG_HOME); the
+// pattern-data folder is a temporary folder "patdat" beside it.
+class PatternDataTest : public ::testing::Test {
  protected:
-  PatdatTest() : saved_patdat_(PatdatFolder) {
-    std::filesystem::create_directories(patdat());
-    PatdatFolder = patdat_program() + U"\\";
-  }
-  ~PatdatTest() override { PatdatFolder = saved_patdat_; }
+  PatternDataTest() { std::filesystem::create_directories(pattern_data()); }
 
   std::filesystem::path system_folder() const { return home_.system_folder(); }
-  std::filesystem::path patdat() const { return home_.native("patdat"); }
-  std::filesystem::path file(const std::string& name) const { return patdat() / name; }
-  // The pattern-data folder as a program path, without a trailing "\".
-  std::u32string patdat_program() const { return home_.program(U"patdat"); }
+  // The pattern-data folder and a file in it, as native paths.
+  std::filesystem::path pattern_data() const { return home_.native("patdat"); }
+  std::filesystem::path file(const std::string& name) const { return pattern_data() / name; }
+  // The pattern-data folder as a program path with its trailing "\", the
+  // form the setting gives it.
+  ProgramPath folder() const { return ProgramPath(home_.program(U"patdat")).as_folder(); }
 
  private:
   TempConfigHome home_;
-  std::u32string saved_patdat_;
 };
 
 }  // namespace lodemark::test

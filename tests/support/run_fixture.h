@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "conversion/run_window.h"
+#include "support/test_support.h"
 #include "base/program_path.h"
-#include "base/program_state.h"
 #include "conversion/conversion_run.h"
 #include "support/test_support.h"
 
@@ -54,11 +55,10 @@ class FakeRun : public ConversionObserver {
   void borehole_done(std::size_t done, std::size_t) override { progress.push_back(done); }
 };
 
-// Copies the sample pattern-data folder into `dir` as "patdat" and answers
-// it, with the trailing "\" the setting has.
-inline ProgramPath use_sample_patdat(const TempDir& dir) {
+// Copies the sample pattern-data folder into `dir` as "patdat"; answers the
+// copy's program path with its trailing "\".
+inline ProgramPath copy_sample_pattern_data(const TempDir& dir) {
   std::filesystem::copy(std::filesystem::path(LODEMARK_SOURCE_DIR) / "samples" / "patdat", dir.native("patdat"));
-  PatdatFolder = dir.program(U"patdat") + U"\\";
   return ProgramPath(dir.program(U"patdat")).as_folder();
 }
 
