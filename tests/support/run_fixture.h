@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "support/test_support.h"
 #include "base/program_path.h"
 #include "conversion/conversion_run.h"
 #include "support/test_support.h"
