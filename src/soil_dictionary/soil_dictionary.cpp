@@ -110,7 +110,7 @@ void rebuild_register(const ProgramPath& register_path, const ProgramPath& work_
     try {
       if (platform::is_file(work_path.text())) platform::remove_file(work_path.text());
     } catch (const platform::FileError&) {
-      // The original failure is the one to report.
+      // The first failure is the one to report.
     }
     throw;
   }

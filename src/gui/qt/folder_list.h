@@ -1,5 +1,5 @@
 #pragma once
-// A folder list in the classic manner: the drive root and the folders down
+// A folder list as Windows drew them: the drive root and the folders down
 // to the current one, then its sub-folders; a double-click (or Enter) opens
 // a row. Programs move it with set_path; either way on_change runs when the
 // folder changes.
