@@ -73,8 +73,7 @@ int List(const std::vector<std::string>& args, Console& console) {
   if (!folder) return kUsage;
   try {
     CatalogueReader catalogue(*folder);
-    std::u32string entry;
-    while (catalogue.next(entry)) console.out << to_utf8(entry) << '\n';
+    while (const auto entry = catalogue.next()) console.out << to_utf8(entry->display_text()) << '\n';
   } catch (const Failure& failure) {
     return report_failure(console, failure);
   }
@@ -149,11 +148,10 @@ int Convert(const std::vector<std::string>& args, Console& console) {
   for (const auto& log_no : options->log_nos) wanted.insert(from_utf8(log_no));
   try {
     CatalogueReader catalogue(*source);
-    std::u32string entry;
-    while (catalogue.next(entry)) {
+    while (const auto entry = catalogue.next()) {
       ++count;
       if (options->all) continue;
-      const std::u32string log_no = trim_spaces(std::u32string_view(entry).substr(0, 8));
+      const std::u32string log_no = entry->folder_name();
       const bool hit = wanted.count(log_no) > 0;
       selected->push_back(hit);
       if (hit) matched.insert(log_no);

@@ -54,11 +54,12 @@ std::u32string CliWindow::List1_Text(int index) {
     cursor_index_ = -1;
   }
   while (cursor_index_ < index) {
-    if (!catalogue_->next(cursor_entry_))
-      throw Failure(kCatalogueShrank + catalogue_->path());
+    std::optional<CatalogueEntry> entry = catalogue_->next();
+    if (!entry) throw Failure(kCatalogueShrank + catalogue_->path());
+    cursor_entry_ = std::move(*entry);
     ++cursor_index_;
   }
-  return cursor_entry_;
+  return cursor_entry_.display_text();
 }
 
 bool CliWindow::List1_Selected(int index) {

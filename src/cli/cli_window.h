@@ -43,11 +43,11 @@ class CliWindow : public RunWindow {
   std::u32string source_;
   std::u32string destination_;
   bool assume_yes_;
-  // The cursor: the catalogue read up to entry `cursor_index_`, whose text
-  // is `cursor_entry_` (-1: nothing read yet).
+  // The cursor: the catalogue read up to entry `cursor_index_`, which is
+  // `cursor_entry_` (-1: nothing read yet).
   std::optional<CatalogueReader> catalogue_;
   int cursor_index_ = -1;
-  std::u32string cursor_entry_;
+  CatalogueEntry cursor_entry_;
 };
 
 }  // namespace lodemark::cli

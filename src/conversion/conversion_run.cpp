@@ -20,8 +20,6 @@
 namespace lodemark {
 namespace {
 
-constexpr std::size_t kLogNoLength = 8;
-
 void clear_status(RunWindow& window) { window.Set_Label3(U""); }
 
 RunOutcome refuse(RunWindow& window, std::u32string_view text, BoxStyle style, std::u32string_view title) {
@@ -40,12 +38,6 @@ std::vector<int> collect_selection(RunWindow& window) {
   for (int i = 0; i < count; ++i)
     if (window.List1_Selected(i)) selection.push_back(i);
   return selection;
-}
-
-std::u32string number_of_entry(std::u32string_view entry) { return std::u32string(entry.substr(0, kLogNoLength)); }
-
-std::u32string name_of_entry(std::u32string_view entry) {
-  return trim_spaces(entry.substr(entry.size() > kLogNoLength ? entry.size() - kLogNoLength : 0));
 }
 
 // A trimmed LogNo names a folder under the destination; it must stay there.
@@ -105,9 +97,9 @@ RunOutcome Command1_Click(RunWindow& window) {
   if (selection.empty()) return refuse(window, kNothingSelected, BoxStyle::OkOnly, kAppTitle);
 
   for (const int index : selection) {
-    const std::u32string entry = window.List1_Text(index);
-    if (!is_safe_folder_name(trim_spaces(number_of_entry(entry))))
-      return refuse(window, kBadBoreholeNumber + entry, BoxStyle::OkExclamation, kAppTitle);
+    const CatalogueEntry entry(window.List1_Text(index));
+    if (!is_safe_folder_name(entry.folder_name()))
+      return refuse(window, kBadBoreholeNumber + entry.display_text(), BoxStyle::OkExclamation, kAppTitle);
   }
 
   const std::u32string& destination = checked->text();
@@ -119,35 +111,34 @@ RunOutcome Command1_Click(RunWindow& window) {
   window.Set_Busy_Pointer(true);
   {
     const std::u32string folder = source.ends_with(U'\\') ? source : source + U"\\";
-    SourceHandle headers = SourceHandle::Open(folder + U"Rodev1.Dat");
-    SourceHandle layers = SourceHandle::Open(folder + U"Rodev2.Dat");
-    SourceHandle values = SourceHandle::Open(folder + U"Rodev3.Dat");
+    SourceFile headers = SourceFile::open(folder + U"Rodev1.Dat");
+    SourceFile layers = SourceFile::open(folder + U"Rodev2.Dat");
+    SourceFile values = SourceFile::open(folder + U"Rodev3.Dat");
 
     // Parses of the soil dictionaries, reused while their bytes stay the same.
     SoilDictionaryCache dictionaries;
     const int total = static_cast<int>(selection.size());
     for (int k = 0; k < total; ++k) {
-      const std::u32string entry = window.List1_Text(selection[static_cast<std::size_t>(k)]);
-      const std::u32string log_no = number_of_entry(entry);
+      const CatalogueEntry entry(window.List1_Text(selection[static_cast<std::size_t>(k)]));
+      const std::u32string log_no = entry.number();
       // The checked normal form, not the raw text: it is the folder that was
       // just verified and created.
-      platform::OutputFolder borehole_folder = platform::OutputFolder::Create(destination + trim_spaces(log_no));
+      platform::OutputFolder borehole_folder = platform::OutputFolder::Create(destination + entry.folder_name());
 
       // Fresh fields for every borehole: a missing header line must not
       // lend the previous borehole's counts and coordinates.
-      BoreholeHeader header{};
-      read_borehole_header(headers, header, log_no);
-      const int layer_count = row_count(header[7], kLayerCountName, log_no);
-      const int value_count = row_count(header[8], kDepthValueCountName, log_no);
+      const BoreholeHeader header = read_borehole_header(headers, log_no).value_or(BoreholeHeader{});
+      const int layer_count = row_count(header.layer_count, kLayerCountName, log_no);
+      const int value_count = row_count(header.depth_value_count, kDepthValueCountName, log_no);
 
-      LayerRows layer_rows(static_cast<std::size_t>(std::max(layer_count, 0)));
-      DepthValueRows value_rows(static_cast<std::size_t>(std::max(value_count, 0)));
-      if (layer_count >= 1) read_layers(layers, layer_count, layer_rows, log_no);
-      if (value_count >= 1) read_depth_values(values, value_count, value_rows, log_no);
+      std::vector<Layer> layer_rows;
+      std::vector<DepthValue> value_rows;
+      if (layer_count >= 1) layer_rows = read_layers(layers, log_no, layer_count);
+      if (value_count >= 1) value_rows = read_depth_values(values, log_no, value_count);
 
-      write_title_files(borehole_folder, log_no, name_of_entry(entry), header);
-      if (layer_count >= 1) write_layer_file(borehole_folder, layer_count, layer_rows, dictionaries);
-      if (value_count >= 1) write_depth_value_file(borehole_folder, value_count, value_rows);
+      write_title_files(borehole_folder, entry, header);
+      if (layer_count >= 1) write_layer_file(borehole_folder, layer_rows, dictionaries);
+      if (value_count >= 1) write_depth_value_file(borehole_folder, value_rows);
       window.Borehole_Done(k + 1, total);
     }
   }

@@ -1,6 +1,5 @@
 #include "gui/main_presenter.h"
 
-#include <algorithm>
 #include <exception>
 #include <vector>
 
@@ -57,12 +56,9 @@ void Form1_Logic::Dir1_Change() {
   window_.Set_Text1(folder);
   platform::set_current_folder(folder);
   window_.List1_Clear();
-  int count = 0;
-  std::vector<std::u32string> entries;
-  read_catalogue(folder, count, entries);
-  if (count != 0) {
-    const int available = std::min(count, static_cast<int>(entries.size()));
-    for (int i = 0; i < available; ++i) window_.List1_Add(entries[i]);
+  const std::vector<CatalogueEntry> entries = read_catalogue(folder);
+  if (!entries.empty()) {
+    for (const CatalogueEntry& entry : entries) window_.List1_Add(entry.display_text());
   } else {
     window_.List1_Clear();
   }

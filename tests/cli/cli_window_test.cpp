@@ -42,19 +42,17 @@ class CliWindowTest : public ::testing::Test {
 TEST_F(CliWindowTest, EntriesAskedInAnyOrderMatchTheList) {
   constexpr int kRecords = 12;
   write_bytes(folder_.native("Rodev5.Dat"), catalogue(kRecords));
-  int count = 0;
-  std::vector<std::u32string> list;
-  read_catalogue(folder_.program(), count, list);
-  ASSERT_EQ(count, kRecords);
+  const std::vector<CatalogueEntry> list = read_catalogue(folder_.program());
+  ASSERT_EQ(list.size(), static_cast<std::size_t>(kRecords));
 
-  CliWindow w = window(count);
+  CliWindow w = window(kRecords);
   const int orders[][9] = {
       {0, 1, 2, 5, 11, 11, 3, 0, 4},   // ascending, the same again, then back
       {11, 10, 9, 8, 7, 2, 1, 0, 0},   // a selection read backwards
       {6, 0, 6, 11, 0, 11, 5, 5, 4},
   };
   for (const auto& order : orders)
-    for (const int i : order) EXPECT_EQ(to_utf8(w.List1_Text(i)), to_utf8(list[static_cast<std::size_t>(i)])) << i;
+    for (const int i : order) EXPECT_EQ(to_utf8(w.List1_Text(i)), to_utf8(list[static_cast<std::size_t>(i)].display_text())) << i;
 }
 
 TEST_F(CliWindowTest, SelectionIsEverythingOrTheMarkedEntries) {
