@@ -17,11 +17,8 @@ using lodemark::bench::GeneratedData;
 constexpr std::int64_t kBoreholes = 2000;
 
 std::vector<std::u32string> keys_of(const std::u32string& database) {
-  int count = 0;
-  std::vector<std::u32string> entries;
-  lodemark::read_catalogue(database, count, entries);
   std::vector<std::u32string> keys;
-  for (int i = 0; i < count; ++i) keys.push_back(entries[static_cast<std::size_t>(i)].substr(0, 8));
+  for (const lodemark::CatalogueEntry& entry : lodemark::read_catalogue(database)) keys.push_back(entry.number());
   return keys;
 }
 
@@ -30,18 +27,16 @@ void BM_ReadAllBoreholes(benchmark::State& state) {
   const std::u32string db = GeneratedData::get(kBoreholes).database();
   const std::vector<std::u32string> keys = keys_of(db);
   for (auto _ : state) {
-    auto headers = lodemark::SourceHandle::Open(db + U"\\Rodev1.Dat");
-    auto layers = lodemark::SourceHandle::Open(db + U"\\Rodev2.Dat");
-    auto values = lodemark::SourceHandle::Open(db + U"\\Rodev3.Dat");
-    lodemark::BoreholeHeader header;
+    auto headers = lodemark::SourceFile::open(db + U"\\Rodev1.Dat");
+    auto layers = lodemark::SourceFile::open(db + U"\\Rodev2.Dat");
+    auto values = lodemark::SourceFile::open(db + U"\\Rodev3.Dat");
     for (const std::u32string& key : keys) {
-      lodemark::read_borehole_header(headers, header, key);
-      const int nl = lodemark::to_int16(lodemark::parse_decimal_or_zero(header[7]));
-      const int nx = lodemark::to_int16(lodemark::parse_decimal_or_zero(header[8]));
-      lodemark::LayerRows layer_rows(static_cast<std::size_t>(nl));
-      lodemark::DepthValueRows value_rows(static_cast<std::size_t>(nx));
-      lodemark::read_layers(layers, nl, layer_rows, key);
-      lodemark::read_depth_values(values, nx, value_rows, key);
+      const lodemark::BoreholeHeader header =
+          lodemark::read_borehole_header(headers, key).value_or(lodemark::BoreholeHeader{});
+      const int nl = lodemark::to_int16(lodemark::parse_decimal_or_zero(header.layer_count));
+      const int nx = lodemark::to_int16(lodemark::parse_decimal_or_zero(header.depth_value_count));
+      const std::vector<lodemark::Layer> layer_rows = lodemark::read_layers(layers, key, nl);
+      const std::vector<lodemark::DepthValue> value_rows = lodemark::read_depth_values(values, key, nx);
       benchmark::DoNotOptimize(layer_rows.data());
       benchmark::DoNotOptimize(value_rows.data());
     }
@@ -54,9 +49,8 @@ BENCHMARK(BM_ReadAllBoreholes)->Unit(benchmark::kMillisecond);
 // A borehole missing from the layer file: one scan to the end and back.
 void BM_ReadMissingBorehole(benchmark::State& state) {
   const std::u32string db = GeneratedData::get(kBoreholes).database();
-  auto layers = lodemark::SourceHandle::Open(db + U"\\Rodev2.Dat");
-  lodemark::LayerRows rows(5);
-  for (auto _ : state) lodemark::read_layers(layers, 5, rows, U"ABSENT  ");
+  auto layers = lodemark::SourceFile::open(db + U"\\Rodev2.Dat");
+  for (auto _ : state) benchmark::DoNotOptimize(lodemark::read_layers(layers, U"ABSENT  ", 5));
   state.SetLabel("scans the layer lines of 2000 boreholes");
 }
 BENCHMARK(BM_ReadMissingBorehole)->Unit(benchmark::kMillisecond);
@@ -65,10 +59,8 @@ BENCHMARK(BM_ReadMissingBorehole)->Unit(benchmark::kMillisecond);
 void BM_ReadCatalogue_32767(benchmark::State& state) {
   const std::u32string db = GeneratedData::get(32767).database();
   for (auto _ : state) {
-    int count = 0;
-    std::vector<std::u32string> entries;
-    lodemark::read_catalogue(db, count, entries);
-    if (count != 32767) state.SkipWithError("catalogue not read whole");
+    const std::vector<lodemark::CatalogueEntry> entries = lodemark::read_catalogue(db);
+    if (entries.size() != 32767) state.SkipWithError("catalogue not read whole");
     benchmark::DoNotOptimize(entries.data());
   }
 }

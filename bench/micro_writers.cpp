@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "bench/micro_data.h"
 #include "platform/drives.h"
@@ -29,10 +30,10 @@ class Folder {
     fs::remove_all(native_, ignored);
   }
   // A new borehole folder, as the run creates one.
-  std::u32string next() {
+  lodemark::platform::OutputFolder next() {
     const std::u32string folder = path_ + U"\\" + number(++count_);
     lodemark::platform::create_folder(folder);
-    return folder;
+    return lodemark::platform::OutputFolder(folder);
   }
 
  private:
@@ -51,8 +52,8 @@ class Folder {
 
 // A borehole of average size in the generated data, no alternating layer
 // (the dictionary has benchmarks of its own).
-lodemark::LayerRows layer_rows() {
-  lodemark::LayerRows rows;
+std::vector<lodemark::Layer> layer_rows() {
+  std::vector<lodemark::Layer> rows;
   const char32_t* codes[] = {U"04", U"05", U"08", U"06", U"09", U"03"};
   for (int i = 0; i < 22; ++i)
     rows.push_back({U"   " + std::u32string(1, U'1' + static_cast<char32_t>(i % 9)) + U".35", U"0",
@@ -60,32 +61,42 @@ lodemark::LayerRows layer_rows() {
   return rows;
 }
 
-lodemark::DepthValueRows value_rows() {
-  lodemark::DepthValueRows rows;
+std::vector<lodemark::DepthValue> value_rows() {
+  std::vector<lodemark::DepthValue> rows;
   for (int i = 0; i < 35; ++i) rows.push_back({U"    " + std::u32string(1, U'1' + static_cast<char32_t>(i % 9)) + U".15", U"12"});
   return rows;
 }
 
 const lodemark::BoreholeHeader kHeader{U"32", U"58", U"32", U"03", U"   24.45", U"   16.10", U"19981223", U" 22", U" 35"};
+const lodemark::CatalogueEntry kEntry(U"1           東町００");
 
 void BM_WriteTitleFiles(benchmark::State& state) {
   Folder folder;
-  for (auto _ : state) lodemark::write_title_files(folder.next(), U"1       ", U"東町００", kHeader);
+  for (auto _ : state) {
+    lodemark::platform::OutputFolder out = folder.next();
+    lodemark::write_title_files(out, kEntry, kHeader);
+  }
 }
 BENCHMARK(BM_WriteTitleFiles)->Unit(benchmark::kMicrosecond);
 
 void BM_WriteLayerFile_22Rows(benchmark::State& state) {
   Folder folder;
-  const lodemark::LayerRows rows = layer_rows();
+  const std::vector<lodemark::Layer> rows = layer_rows();
   lodemark::SoilDictionary dictionary(lodemark::bench::GeneratedData::get(1).patdat());
-  for (auto _ : state) lodemark::write_layer_file(folder.next(), static_cast<int>(rows.size()), rows, dictionary);
+  for (auto _ : state) {
+    lodemark::platform::OutputFolder out = folder.next();
+    lodemark::write_layer_file(out, rows, dictionary);
+  }
 }
 BENCHMARK(BM_WriteLayerFile_22Rows)->Unit(benchmark::kMicrosecond);
 
 void BM_WriteDepthValueFile_35Rows(benchmark::State& state) {
   Folder folder;
-  const lodemark::DepthValueRows rows = value_rows();
-  for (auto _ : state) lodemark::write_depth_value_file(folder.next(), static_cast<int>(rows.size()), rows);
+  const std::vector<lodemark::DepthValue> rows = value_rows();
+  for (auto _ : state) {
+    lodemark::platform::OutputFolder out = folder.next();
+    lodemark::write_depth_value_file(out, rows);
+  }
 }
 BENCHMARK(BM_WriteDepthValueFile_35Rows)->Unit(benchmark::kMicrosecond);
 

@@ -71,8 +71,7 @@ int list_boreholes(const std::vector<std::string>& args, Console& console) {
   if (!folder) return kUsage;
   try {
     CatalogueReader catalogue(*folder);
-    std::u32string entry;
-    while (catalogue.next(entry)) console.out << to_utf8(entry) << '\n';
+    while (const auto entry = catalogue.next()) console.out << to_utf8(entry->display_text()) << '\n';
   } catch (const Failure& failure) {
     return report_failure(console, failure);
   }
@@ -113,12 +112,6 @@ std::optional<ConvertOptions> parse_convert_options(const std::vector<std::strin
   return options;
 }
 
-std::optional<CatalogueEntry> next_entry(CatalogueReader& catalogue) {
-  std::u32string text;
-  if (!catalogue.next(text)) return std::nullopt;
-  return CatalogueEntry{text.substr(0, 8), text.substr(text.size() > 8 ? text.size() - 8 : 0)};
-}
-
 // The pattern-data folder: --patdat, else the settings file's.
 std::optional<ProgramPath> pattern_data_folder(const ConvertOptions& options, Console& console, int& status) {
   if (options.patdat.empty()) {
@@ -153,7 +146,7 @@ int convert(const std::vector<std::string>& args, Console& console) {
   for (const auto& log_no : options->log_nos) wanted.insert(from_utf8(log_no));
   try {
     CatalogueReader catalogue(*source);
-    while (auto entry = next_entry(catalogue)) {
+    while (auto entry = catalogue.next()) {
       ++request.listed_entries;
       if (!options->all) {
         if (!wanted.count(entry->folder_name())) continue;

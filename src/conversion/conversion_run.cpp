@@ -59,35 +59,35 @@ RunOutcome run_conversion(const ConversionRequest& request, ConversionObserver& 
   observer.busy_changed(true);
   {
     const ProgramPath source(request.source_folder);
-    SourceHandle headers = SourceHandle::Open((source / kHeaderFile).text());
-    SourceHandle layers = SourceHandle::Open((source / kLayerFile).text());
-    SourceHandle values = SourceHandle::Open((source / kDepthValueFile).text());
+    SourceFile headers = SourceFile::open(source / kHeaderFile);
+    SourceFile layers = SourceFile::open(source / kLayerFile);
+    SourceFile values = SourceFile::open(source / kDepthValueFile);
 
-    // Parses of the soil dictionaries, reused while their bytes stay the same.
+    // One dictionary for the run: its parses are reused while the files'
+    // bytes stay the same.
     SoilDictionary dictionary(request.pattern_data_folder);
     const std::size_t total = request.selected.size();
     for (std::size_t k = 0; k < total; ++k) {
       const CatalogueEntry& entry = request.selected[k];
-      const std::u32string& log_no = entry.number;
+      const std::u32string log_no = entry.number();
       // The checked normal form, not the raw text: it is the folder that was
       // just verified and created.
-      platform::OutputFolder borehole_folder = platform::OutputFolder::create((*destination / entry.folder_name()).text());
+      platform::OutputFolder borehole_folder = platform::OutputFolder::create(*destination / entry.folder_name());
 
       // Fresh fields for every borehole: a missing header line must not
       // lend the previous borehole's counts and coordinates.
-      BoreholeHeader header{};
-      read_borehole_header(headers, header, log_no);
-      const int layer_count = row_count(header[7], kLayerCountName, log_no);
-      const int value_count = row_count(header[8], kDepthValueCountName, log_no);
+      const BoreholeHeader header = read_borehole_header(headers, log_no).value_or(BoreholeHeader{});
+      const int layer_count = row_count(header.layer_count, kLayerCountName, log_no);
+      const int value_count = row_count(header.depth_value_count, kDepthValueCountName, log_no);
 
-      LayerRows layer_rows(static_cast<std::size_t>(std::max(layer_count, 0)));
-      DepthValueRows value_rows(static_cast<std::size_t>(std::max(value_count, 0)));
-      if (layer_count >= 1) read_layers(layers, layer_count, layer_rows, log_no);
-      if (value_count >= 1) read_depth_values(values, value_count, value_rows, log_no);
+      std::vector<Layer> layer_rows;
+      std::vector<DepthValue> value_rows;
+      if (layer_count >= 1) layer_rows = read_layers(layers, log_no, layer_count);
+      if (value_count >= 1) value_rows = read_depth_values(values, log_no, value_count);
 
-      write_title_files(borehole_folder, log_no, entry.hole_name(), header);
-      if (layer_count >= 1) write_layer_file(borehole_folder, layer_count, layer_rows, dictionary);
-      if (value_count >= 1) write_depth_value_file(borehole_folder, value_count, value_rows);
+      write_title_files(borehole_folder, entry, header);
+      if (layer_count >= 1) write_layer_file(borehole_folder, layer_rows, dictionary);
+      if (value_count >= 1) write_depth_value_file(borehole_folder, value_rows);
       observer.borehole_done(k + 1, total);
     }
   }

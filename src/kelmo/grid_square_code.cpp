@@ -1,7 +1,7 @@
+#include "kelmo/grid_square_code.h"
+
 #include <cmath>
 #include <cstdio>
-
-#include "kelmo/title_files.h"
 
 namespace lodemark {
 namespace {
@@ -16,7 +16,7 @@ std::u32string integral_text(double value) {
 }  // namespace
 
 std::u32string grid_square_code(float lat_deg, float lat_min, float lat_sec, float lon_deg, float lon_min,
-                             float lon_sec) {
+                                float lon_sec) {
   // The steps and their order fix the digits on square boundaries; no
   // rounding or tolerance is added anywhere.
   double p = (static_cast<double>(lat_min) / 60 + lat_deg) + static_cast<double>(lat_sec) / 3600;

@@ -3,7 +3,7 @@
 namespace lodemark {
 namespace {
 
-struct SoilClass {
+struct ClassRow {
   std::u32string_view source;
   std::u32string_view target;
   std::u32string_view name;
@@ -11,7 +11,7 @@ struct SoilClass {
 
 // The target codes are texts: "97" has two characters, and 5221, 5006 and
 // 5025 stand outside the 4501.. run on purpose.
-constexpr SoilClass kSoilClasses[] = {
+constexpr ClassRow kSoilClasses[] = {
     {U"01", U"97", U"表土"},     {U"02", U"4501", U"腐植土"},   {U"03", U"4502", U"ローム"},
     {U"04", U"4503", U"粘土"},   {U"05", U"4504", U"シルト"},   {U"06", U"5221", U"細砂"},
     {U"07", U"5006", U"中\u30FB荒砂"}, {U"08", U"4505", U"砂"}, {U"09", U"4506", U"礫"},
@@ -21,16 +21,10 @@ constexpr SoilClass kSoilClasses[] = {
 
 }  // namespace
 
-void classify_soil(std::u32string_view source_code, std::u32string& target_code, std::u32string& soil_name) {
-  target_code.clear();
-  soil_name.clear();
-  for (const SoilClass& entry : kSoilClasses) {
-    if (entry.source == source_code) {
-      target_code = entry.target;
-      soil_name = entry.name;
-      return;
-    }
-  }
+SoilClass classify_soil(std::u32string_view source_code) {
+  for (const ClassRow& row : kSoilClasses)
+    if (row.source == source_code) return {std::u32string(row.target), std::u32string(row.name)};
+  return {};
 }
 
 }  // namespace lodemark

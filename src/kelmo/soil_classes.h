@@ -6,8 +6,13 @@
 
 namespace lodemark {
 
-// Both outputs are emptied first; an unknown code leaves them empty. Codes are
-// compared as whole texts: no trimming, no numeric reading.
-void classify_soil(std::u32string_view source_code, std::u32string& target_code, std::u32string& soil_name);
+struct SoilClass {
+  std::u32string target_code;
+  std::u32string name;
+};
+
+// The class of a source code; both texts are empty for an unknown code.
+// Codes are compared as whole texts: no trimming, no numeric reading.
+SoilClass classify_soil(std::u32string_view source_code);
 
 }  // namespace lodemark

@@ -1,12 +1,15 @@
 #include "kelmo/title_files.h"
 
 #include <initializer_list>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
-#include "platform/cp932.h"
-#include "platform/files.h"
 #include "base/decimal.h"
+#include "base/file_names.h"
+#include "kelmo/grid_square_code.h"
+#include "platform/cp932.h"
 
 namespace lodemark {
 namespace {
@@ -30,22 +33,27 @@ void write_slots(platform::OutputFolder& folder, std::u32string_view name, std::
 
 }  // namespace
 
-void write_title_files(std::u32string_view folder, std::u32string_view log_no, std::u32string_view hole_name,
-                       const BoreholeHeader& header) {
-  platform::OutputFolder resolved(folder);
-  write_title_files(resolved, log_no, hole_name, header);
-}
-
-void write_title_files(platform::OutputFolder& folder, std::u32string_view log_no,
-                       std::u32string_view hole_name, const BoreholeHeader& header) {
-  const std::u32string code =
-      grid_square_code(parse_decimal_or_zero(kLatDegrees), parse_decimal_or_zero(header[0]), parse_decimal_or_zero(header[1]),
-                    parse_decimal_or_zero(kLonDegrees), parse_decimal_or_zero(header[2]), parse_decimal_or_zero(header[3]));
-  write_slots(folder, U"Titl01.txt", 23,
-              {{11, kLatDegrees}, {12, header[0]}, {13, header[1]},
-               {14, kLonDegrees}, {15, header[2]}, {16, header[3]}});
-  write_slots(folder, U"Titl02.txt", 41, {{1, hole_name}, {19, header[4]}, {20, header[5]}, {23, header[6]}, {40, code}});
-  write_slots(folder, U"Titl03.txt", 40, {{28, log_no}});
+void write_title_files(platform::OutputFolder& folder, const CatalogueEntry& entry, const BoreholeHeader& header) {
+  const std::u32string code = grid_square_code(
+      parse_decimal_or_zero(kLatDegrees), parse_decimal_or_zero(header.latitude_minutes),
+      parse_decimal_or_zero(header.latitude_seconds), parse_decimal_or_zero(kLonDegrees),
+      parse_decimal_or_zero(header.longitude_minutes), parse_decimal_or_zero(header.longitude_seconds));
+  const std::u32string hole_name = entry.hole_name();
+  const std::u32string number = entry.number();
+  write_slots(folder, kTitleFile1, 23,
+              {{11, kLatDegrees},
+               {12, header.latitude_minutes},
+               {13, header.latitude_seconds},
+               {14, kLonDegrees},
+               {15, header.longitude_minutes},
+               {16, header.longitude_seconds}});
+  write_slots(folder, kTitleFile2, 41,
+              {{1, hole_name},
+               {19, header.title2_line19},
+               {20, header.title2_line20},
+               {23, header.title2_line23},
+               {40, code}});
+  write_slots(folder, kTitleFile3, 40, {{28, number}});
 }
 
 }  // namespace lodemark

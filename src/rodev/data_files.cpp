@@ -4,9 +4,8 @@
 #include <cstdint>
 
 #include "platform/cp932.h"
-#include "rodev/line_key.h"
-#include "base/text.h"
 #include "platform/files.h"
+#include "rodev/line_key.h"
 
 namespace lodemark {
 namespace {
@@ -18,11 +17,6 @@ struct FieldSpan {
   std::size_t width;
 };
 
-constexpr std::array<FieldSpan, 9> kHeaderFields{{
-    {9, 2}, {11, 2}, {13, 2}, {15, 2}, {36, 8}, {44, 8}, {52, 8}, {66, 3}, {69, 3}}};
-constexpr std::array<FieldSpan, 4> kLayerFields{{{12, 8}, {31, 1}, {32, 2}, {34, 2}}};
-constexpr std::array<FieldSpan, 2> kX5Fields{{{12, 8}, {20, 2}}};
-
 // No field reaches past this character.
 constexpr std::size_t kLastFieldChar = 71;
 
@@ -32,15 +26,34 @@ std::u32string cut(const std::u32string& line, FieldSpan span) {
   return line.substr(span.first - 1, span.width);
 }
 
-template <std::size_t N>
-void copy_fields(std::string_view raw, const std::array<FieldSpan, N>& spans,
-                 std::array<std::u32string, N>& out) {
+BoreholeHeader header_of(std::string_view raw) {
   const std::u32string line = cp932::decode(raw);
-  for (std::size_t i = 0; i < N; ++i) out[i] = cut(line, spans[i]);
+  return {.latitude_minutes = cut(line, {9, 2}),
+          .latitude_seconds = cut(line, {11, 2}),
+          .longitude_minutes = cut(line, {13, 2}),
+          .longitude_seconds = cut(line, {15, 2}),
+          .title2_line19 = cut(line, {36, 8}),
+          .title2_line20 = cut(line, {44, 8}),
+          .title2_line23 = cut(line, {52, 8}),
+          .layer_count = cut(line, {66, 3}),
+          .depth_value_count = cut(line, {69, 3})};
 }
 
-// Reads lines through the handle, keeping of each only the bytes that decide
-// the key and the fields.
+Layer layer_of(std::string_view raw) {
+  const std::u32string line = cp932::decode(raw);
+  return {.depth = cut(line, {12, 8}),
+          .alternation_flag = cut(line, {31, 1}),
+          .soil_code = cut(line, {32, 2}),
+          .second_soil_code = cut(line, {34, 2})};
+}
+
+DepthValue depth_value_of(std::string_view raw) {
+  const std::u32string line = cp932::decode(raw);
+  return {.depth = cut(line, {12, 8}), .value = cut(line, {20, 2})};
+}
+
+// Reads lines through the file's reader, keeping of each only the bytes that
+// decide the key and the fields.
 class LineScan {
  public:
   LineScan(platform::TextReader& reader, std::u32string_view key)
@@ -50,7 +63,7 @@ class LineScan {
 
   // Moves to just after the next line that begins with the key. When there is
   // none, the read position goes back to where the search began.
-  bool Find() {
+  bool find() {
     const std::uint64_t start = reader_.position();
     while (reader_.read_line(line_, keep_))
       if (key_.begins(line_)) return true;
@@ -60,7 +73,7 @@ class LineScan {
 
   // Takes the next line when it belongs to the key too; otherwise leaves it
   // unread.
-  bool Next() {
+  bool next() {
     if (reader_.at_end()) return false;
     const std::uint64_t before = reader_.position();
     reader_.read_line(line_, keep_);
@@ -69,7 +82,7 @@ class LineScan {
     return false;
   }
 
-  std::string_view Line() const { return line_; }
+  std::string_view line() const { return line_; }
 
  private:
   platform::TextReader& reader_;
@@ -78,43 +91,44 @@ class LineScan {
   std::string line_;
 };
 
-template <std::size_t N>
-void read_rows(SourceHandle& handle, int count, std::vector<std::array<std::u32string, N>>& rows,
-               std::u32string_view key, const std::array<FieldSpan, N>& spans) {
-  platform::TextReader* reader = handle.Reader();
-  if (!reader) return;
+template <typename Row>
+std::vector<Row> read_rows(SourceFile& file, std::u32string_view key, int count, Row (*row_of)(std::string_view)) {
+  std::vector<Row> rows(static_cast<std::size_t>(std::max(count, 0)));
+  platform::TextReader* reader = file.reader();
+  if (!reader) return rows;
   LineScan scan(*reader, key);
-  if (!scan.Find()) return;
-  const std::size_t limit = count > 0 ? std::min(static_cast<std::size_t>(count), rows.size()) : 0;
+  if (!scan.find()) return rows;
   // A line of the borehole beyond the count is read and dropped; the lookup
   // of the next borehole passes over any further ones.
-  for (std::size_t m = 0; m < limit; ++m) {
-    copy_fields(scan.Line(), spans, rows[m]);
-    if (!scan.Next()) return;
+  for (Row& row : rows) {
+    row = row_of(scan.line());
+    if (!scan.next()) break;
   }
+  return rows;
 }
 
 }  // namespace
 
-SourceHandle SourceHandle::Open(std::u32string_view path) {
-  SourceHandle handle;
-  if (platform::file_size(path) > 0) handle.reader_.emplace(path);
-  return handle;
+SourceFile SourceFile::open(const ProgramPath& path) {
+  SourceFile file;
+  if (platform::file_size(path) > 0) file.reader_.emplace(path);
+  return file;
 }
 
-void read_borehole_header(SourceHandle& handle, BoreholeHeader& header, std::u32string_view key) {
-  platform::TextReader* reader = handle.Reader();
-  if (!reader) return;
+std::optional<BoreholeHeader> read_borehole_header(SourceFile& file, std::u32string_view key) {
+  platform::TextReader* reader = file.reader();
+  if (!reader) return std::nullopt;
   LineScan scan(*reader, key);
-  if (scan.Find()) copy_fields(scan.Line(), kHeaderFields, header);
+  if (!scan.find()) return std::nullopt;
+  return header_of(scan.line());
 }
 
-void read_layers(SourceHandle& handle, int count, LayerRows& rows, std::u32string_view key) {
-  read_rows(handle, count, rows, key, kLayerFields);
+std::vector<Layer> read_layers(SourceFile& file, std::u32string_view key, int count) {
+  return read_rows(file, key, count, &layer_of);
 }
 
-void read_depth_values(SourceHandle& handle, int count, DepthValueRows& rows, std::u32string_view key) {
-  read_rows(handle, count, rows, key, kX5Fields);
+std::vector<DepthValue> read_depth_values(SourceFile& file, std::u32string_view key, int count) {
+  return read_rows(file, key, count, &depth_value_of);
 }
 
 }  // namespace lodemark

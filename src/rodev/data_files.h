@@ -4,51 +4,43 @@
 // borehole begins with its 8-character number (the key); the files hold the
 // boreholes in list order, so each lookup scans forward from where the last
 // one in the same file stopped, and a run reads each file once.
-#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/program_path.h"
 #include "platform/files.h"
+#include "rodev/borehole.h"
 
 namespace lodemark {
 
-// Fields 0-8 of a header line: latitude minutes and seconds, longitude
-// minutes and seconds, three texts for the title files, the layer count and
-// the depth-value count.
-using BoreholeHeader = std::array<std::u32string, 9>;
-// Per layer line: depth, alternation flag, soil code, second soil code.
-using LayerRows = std::vector<std::array<std::u32string, 4>>;
-// Per depth-value line: depth, value.
-using DepthValueRows = std::vector<std::array<std::u32string, 2>>;
-
-// An open data file with its read position, or the absent marker for a file
-// that is missing or empty (the readers then do nothing).
-class SourceHandle {
+// A data file open with its read position; a file that is missing or empty
+// has no reader, and the lookups in it find nothing.
+class SourceFile {
  public:
-  SourceHandle() = default;
-  // Opens the file for sequential reading when it holds at least one byte;
-  // otherwise the absent marker. A file that exists but cannot be opened
-  // throws platform::FileError.
-  static SourceHandle Open(std::u32string_view path);
+  // Opens the file for sequential reading when it holds at least one byte.
+  // A file that exists but cannot be opened throws platform::FileError.
+  static SourceFile open(const ProgramPath& path);
 
-  bool Is_Absent() const { return !reader_; }
-  // The open file; nullptr when absent.
-  platform::TextReader* Reader() { return reader_ ? &*reader_ : nullptr; }
+  // The open file; nullptr for a missing or empty one.
+  platform::TextReader* reader() { return reader_ ? &*reader_ : nullptr; }
 
  private:
+  SourceFile() = default;
   std::optional<platform::TextReader> reader_;
 };
 
-// Overwrites all nine fields from the borehole's header line; leaves them
-// untouched when the line is not found. Only the found line is consumed.
-void read_borehole_header(SourceHandle& handle, BoreholeHeader& header, std::u32string_view key);
+// The borehole's header line; nullopt when there is none ahead. Only the
+// found line is consumed.
+std::optional<BoreholeHeader> read_borehole_header(SourceFile& file, std::u32string_view key);
 
-// Fills rows 0.. from the borehole's consecutive lines, at most `count` and
-// at most rows.size() of them; rows without a line keep what they hold. The
-// first line after them that belongs to another borehole stays unread.
-void read_layers(SourceHandle& handle, int count, LayerRows& rows, std::u32string_view key);
-void read_depth_values(SourceHandle& handle, int count, DepthValueRows& rows, std::u32string_view key);
+// Exactly max(count, 0) rows, filled from the borehole's consecutive lines;
+// rows without a line are empty. The borehole's first line is looked for
+// and consumed even when count is 0; one line beyond the count is read and
+// dropped, and the first line after them that belongs to another borehole
+// stays unread.
+std::vector<Layer> read_layers(SourceFile& file, std::u32string_view key, int count);
+std::vector<DepthValue> read_depth_values(SourceFile& file, std::u32string_view key, int count);
 
 }  // namespace lodemark

@@ -7,7 +7,7 @@
 namespace lodemark {
 namespace {
 
-TEST(DoshituCodeCnv, WholeTable) {
+TEST(SoilClasses, WholeTable) {
   const struct {
     const char32_t* source;
     const char* target;
@@ -19,28 +19,24 @@ TEST(DoshituCodeCnv, WholeTable) {
       {U"21", "4510", "凝灰岩"}, {U"30", "4511", "浮石"},   {U"40", "5025", "貝殻"},
   };
   for (const auto& row : rows) {
-    // Whatever the outputs held before is replaced.
-    std::u32string code = U"9999", name = U"古い名前";
-    classify_soil(row.source, code, name);
-    EXPECT_EQ(to_utf8(code), row.target) << to_utf8(row.source);
-    EXPECT_EQ(to_utf8(name), row.name) << to_utf8(row.source);
+    const SoilClass soil = classify_soil(row.source);
+    EXPECT_EQ(to_utf8(soil.target_code), row.target) << to_utf8(row.source);
+    EXPECT_EQ(to_utf8(soil.name), row.name) << to_utf8(row.source);
   }
 }
 
-TEST(DoshituCodeCnv, MiddleDotIsKatakanaMiddleDot) {
-  std::u32string code, name;
-  classify_soil(U"07", code, name);
+TEST(SoilClasses, MiddleDotIsKatakanaMiddleDot) {
+  const std::u32string name = classify_soil(U"07").name;
   ASSERT_EQ(name.size(), 4u);
   EXPECT_EQ(name[1], U'\u30FB');
   EXPECT_EQ(cp932::encode(name).substr(2, 2), "\x81\x45");
 }
 
-TEST(DoshituCodeCnv, UnknownCodesEmptyBothOutputs) {
+TEST(SoilClasses, UnknownCodesGiveEmptyCodeAndName) {
   for (const char32_t* source : {U"4", U" 4", U"004", U"12", U"", U"04 ", U"41", U"19", U"００"}) {
-    std::u32string code = U"old", name = U"old";
-    classify_soil(source, code, name);
-    EXPECT_TRUE(code.empty()) << to_utf8(source);
-    EXPECT_TRUE(name.empty()) << to_utf8(source);
+    const SoilClass soil = classify_soil(source);
+    EXPECT_TRUE(soil.target_code.empty()) << to_utf8(source);
+    EXPECT_TRUE(soil.name.empty()) << to_utf8(source);
   }
 }
 

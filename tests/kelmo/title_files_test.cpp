@@ -2,9 +2,11 @@
 
 #include <map>
 #include <string>
+#include <utility>
 
 #include "platform/cp932.h"
 #include "platform/files.h"
+#include "kelmo/grid_square_code.h"
 #include "kelmo/title_files.h"
 #include "support/test_support.h"
 #include "base/utf8.h"
@@ -14,10 +16,14 @@ namespace {
 
 using test::TempDir;
 
-BoreholeHeader header_of(std::initializer_list<std::u32string> fields) {
+// A header holding only the position's minutes and seconds.
+BoreholeHeader header_at(std::u32string lat_min, std::u32string lat_sec, std::u32string lon_min,
+                         std::u32string lon_sec) {
   BoreholeHeader header;
-  std::size_t i = 0;
-  for (const auto& f : fields) header[i++] = f;
+  header.latitude_minutes = std::move(lat_min);
+  header.latitude_seconds = std::move(lat_sec);
+  header.longitude_minutes = std::move(lon_min);
+  header.longitude_seconds = std::move(lon_sec);
   return header;
 }
 
@@ -60,14 +66,19 @@ TEST(MeshCode, GridSquareCodes) {
 
 class TitleFiles : public ::testing::Test {
  protected:
+  // Writes the files for the entry that the list text gives.
+  void write(std::u32string list_text, const BoreholeHeader& header) {
+    platform::OutputFolder out(folder_.program());
+    write_title_files(out, CatalogueEntry(std::move(list_text)), header);
+  }
   std::string read(const char* name) const { return test::read_bytes(folder_.native(name)); }
   TempDir folder_;
 };
 
 TEST_F(TitleFiles, SlotsHoldThePositionNameFieldsCodeAndNumber) {
-  const BoreholeHeader header =
-      header_of({U"40", U"52", U"46", U"04", U"  標高 a ", U"BBBBBBBB", U"CC      ", U"  3", U"  2"});
-  write_title_files(folder_.program(), U"  K-001 ", U"調査孔１", header);
+  const BoreholeHeader header{U"40", U"52", U"46", U"04", U"  標高 a ", U"BBBBBBBB", U"CC      ", U"  3", U"  2"};
+  // The number goes out untrimmed; the name, the last 8 characters, trimmed.
+  write(U"  K-001     調査孔１", header);
   EXPECT_EQ(read("Titl01.txt"),
             slots_file(23, {{11, "35"}, {12, "40"}, {13, "52"}, {14, "139"}, {15, "46"}, {16, "04"}}));
   EXPECT_EQ(read("Titl02.txt"),
@@ -76,7 +87,7 @@ TEST_F(TitleFiles, SlotsHoldThePositionNameFieldsCodeAndNumber) {
 }
 
 TEST_F(TitleFiles, EmptyHeaderGivesEmptySlotsAndTheCodeOfWholeDegrees) {
-  write_title_files(folder_.program(), U"K0000001", U"", BoreholeHeader{});
+  write(U"K0000001            ", BoreholeHeader{});
   EXPECT_EQ(read("Titl01.txt"), slots_file(23, {{11, "35"}, {14, "139"}}));
   EXPECT_EQ(read("Titl02.txt"), slots_file(41, {{40, "52394000"}}));
   EXPECT_EQ(read("Titl03.txt"), slots_file(40, {{28, "K0000001"}}));
@@ -84,8 +95,8 @@ TEST_F(TitleFiles, EmptyHeaderGivesEmptySlotsAndTheCodeOfWholeDegrees) {
 
 TEST_F(TitleFiles, BlanksAndNonNumericFieldsAreWrittenAsHeld) {
   // "3x" and blanks count as 0 in the code, " 5" as 5: 35 deg 0' 0", 139 deg 5' 30".
-  const BoreholeHeader header = header_of({U"3x", U"  ", U" 5", U"30"});
-  write_title_files(folder_.program(), U"K0000001", U"B-1", header);
+  const BoreholeHeader header = header_at(U"3x", U"  ", U" 5", U"30");
+  write(U"K0000001    B-1     ", header);
   EXPECT_EQ(read("Titl01.txt"),
             slots_file(23, {{11, "35"}, {12, "3x"}, {13, "  "}, {14, "139"}, {15, " 5"}, {16, "30"}}));
   EXPECT_EQ(read("Titl02.txt"), slots_file(41, {{1, "B-1"}, {40, "52394007"}}));
@@ -94,10 +105,10 @@ TEST_F(TitleFiles, BlanksAndNonNumericFieldsAreWrittenAsHeld) {
 TEST_F(TitleFiles, ExistingFilesAreReplacedNotAppended) {
   const std::string long_junk(5000, 'j');
   for (const char* name : {"Titl01.txt", "Titl02.txt", "Titl03.txt"}) test::write_bytes(folder_.native(name), long_junk);
-  const BoreholeHeader header = header_of({U"40", U"52", U"46", U"04"});
-  write_title_files(folder_.program(), U"K0000001", U"B-1", header);
+  const BoreholeHeader header = header_at(U"40", U"52", U"46", U"04");
+  write(U"K0000001    B-1     ", header);
   const std::string first[] = {read("Titl01.txt"), read("Titl02.txt"), read("Titl03.txt")};
-  write_title_files(folder_.program(), U"K0000001", U"B-1", header);
+  write(U"K0000001    B-1     ", header);
   EXPECT_EQ(read("Titl01.txt"), first[0]);
   EXPECT_EQ(read("Titl02.txt"), first[1]);
   EXPECT_EQ(read("Titl03.txt"), first[2]);
@@ -105,7 +116,8 @@ TEST_F(TitleFiles, ExistingFilesAreReplacedNotAppended) {
 }
 
 TEST_F(TitleFiles, MissingFolderIsReported) {
-  EXPECT_THROW(write_title_files(folder_.program(U"absent"), U"K0000001", U"B-1", BoreholeHeader{}),
+  platform::OutputFolder absent(folder_.program(U"absent"));
+  EXPECT_THROW(write_title_files(absent, CatalogueEntry(U"K0000001    B-1     "), BoreholeHeader{}),
                platform::FileError);
   EXPECT_FALSE(test::native_exists(folder_.native("absent")));
 }

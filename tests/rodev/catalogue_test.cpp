@@ -8,6 +8,7 @@
 #include "platform/drives.h"
 #include "rodev/catalogue.h"
 #include "support/test_support.h"
+#include "base/text.h"
 #include "base/utf8.h"
 
 namespace lodemark {
@@ -23,27 +24,20 @@ std::string record(int i, const std::string& name = "NAME    ") {
   return std::string(number) + "unused!!" + name;
 }
 
-struct Listed {
-  int count = -1;
-  std::vector<std::u32string> entries;
-};
-
-Listed list(std::u32string_view folder, std::vector<std::u32string> entries = {}) {
-  Listed out;
-  out.count = 99;
-  out.entries = std::move(entries);
-  read_catalogue(folder, out.count, out.entries);
+// The list texts of the whole catalogue.
+std::vector<std::u32string> list(std::u32string_view folder) {
+  std::vector<std::u32string> out;
+  for (const CatalogueEntry& entry : read_catalogue(folder)) out.push_back(entry.display_text());
   return out;
 }
 
-// The entries as the streaming reader gives them, one at a time.
+// The list texts as the streaming reader gives them, one at a time.
 std::vector<std::u32string> streamed(std::u32string_view folder) {
   CatalogueReader reader(folder);
   std::vector<std::u32string> out;
-  std::u32string entry = U"untouched";
-  while (reader.next(entry)) out.push_back(entry);
+  while (const auto entry = reader.next()) out.push_back(entry->display_text());
   // The end stays the end.
-  EXPECT_FALSE(reader.next(entry));
+  EXPECT_FALSE(reader.next());
   return out;
 }
 
@@ -56,9 +50,7 @@ std::vector<std::string> utf8(const std::vector<std::u32string>& texts) {
 TEST(BoreholeCatalogue, RecordsBecomeEntriesInFileOrder) {
   const TempDir folder;
   write_bytes(folder.native("Rodev5.Dat"), "12345678ABCDEFGHB-1     \r\n" + record(2) + "\r\n" + record(3, "  No.3  ") + "\r\n");
-  const Listed got = list(folder.program(), {U"stale", U"stale", U"stale", U"stale", U"stale"});
-  EXPECT_EQ(got.count, 3);
-  EXPECT_EQ(utf8(got.entries),
+  EXPECT_EQ(utf8(list(folder.program())),
             (std::vector<std::string>{"12345678    B-1     ", "N0000002    NAME    ", "N0000003      No.3  "}));
 }
 
@@ -85,58 +77,91 @@ TEST(BoreholeCatalogue, OnlyLinesOfExactly24BytesAreRecords) {
   for (const auto& c : cases) {
     const TempDir folder;
     write_bytes(folder.native("Rodev5.Dat"), c.bytes);
-    const Listed got = list(folder.program(), {U"as passed"});
     EXPECT_EQ(utf8(streamed(folder.program())), c.expected) << c.what;
-    EXPECT_EQ(got.count, static_cast<int>(c.expected.size())) << c.what;
-    if (c.expected.empty())
-      EXPECT_EQ(utf8(got.entries), std::vector<std::string>{"as passed"}) << c.what;
-    else
-      EXPECT_EQ(utf8(got.entries), c.expected) << c.what;
+    EXPECT_EQ(utf8(list(folder.program())), c.expected) << c.what;
   }
 }
 
-TEST(BoreholeCatalogue, DoubleByteCharactersAreCutByBytes) {
-  const TempDir folder;
-  // Four kanji as the number, four as the name.
-  const std::string kanji_record = cp932::encode(U"柱状図一unused!!地質調査");
-  ASSERT_EQ(kanji_record.size(), 24u);
-  // A name of half-width katakana and kanji, and a number whose eighth byte
-  // opens a double-byte character that the record never closes.
-  const std::string mixed = cp932::encode(U"ｱｲ孔B-12") + "unused!!" + cp932::encode(U"ｳｴ孔名ｵ ");
-  const std::string open_end = std::string("N000001\x82") + "unused!!" + "NAME    ";
-  write_bytes(folder.native("Rodev5.Dat"), kanji_record + "\r\n" + mixed + "\r\n" + open_end + "\r\n");
-  const Listed got = list(folder.program());
-  ASSERT_EQ(got.count, 3);
-  EXPECT_EQ(got.entries[0], U"柱状図一    地質調査");
-  EXPECT_EQ(got.entries[1], U"ｱｲ孔B-12    ｳｴ孔名ｵ ");
-  EXPECT_EQ(got.entries[2], U"N000001\uFFFD    NAME    ");
-  for (const auto& e : got.entries) EXPECT_EQ(cp932::encode(e).size(), 20U) << to_utf8(e);
-  EXPECT_EQ(streamed(folder.program()), got.entries);
+// The list text is cut by bytes; the number and the name are then the first
+// and the last 8 characters of it, so a double-byte field shortens the text
+// and the number reaches into the four spaces and the name back into them.
+TEST(BoreholeCatalogue, EntriesOfDoubleByteAndBlankFields) {
+  const struct {
+    const char* what;
+    std::string record;
+    std::u32string text, number, name, folder_name, hole_name;
+  } cases[] = {
+      {"four kanji as the number, four as the name", cp932::encode(U"柱状図一unused!!地質調査"),
+       U"柱状図一    地質調査", U"柱状図一    ", U"    地質調査", U"柱状図一", U"地質調査"},
+      {"half-width katakana and kanji", cp932::encode(U"ｱｲ孔B-12") + "unused!!" + cp932::encode(U"ｳｴ孔名ｵ "),
+       U"ｱｲ孔B-12    ｳｴ孔名ｵ ", U"ｱｲ孔B-12 ", U"  ｳｴ孔名ｵ ", U"ｱｲ孔B-12", U"ｳｴ孔名ｵ"},
+      {"eighth byte opens a character the spaces end", std::string("N000001\x82") + "unused!!" + "NAME    ",
+       U"N000001\uFFFD    NAME    ", U"N000001\uFFFD", U"NAME    ", U"N000001\uFFFD", U"NAME"},
+      {"name whose kanji has 0x5C as second byte", "B-112   unused!!" + cp932::encode(U"表参道  "),
+       U"B-112       表参道  ", U"B-112   ", U"   表参道  ", U"B-112", U"表参道"},
+      {"blank name", "B-1     unused!!        ", U"B-1                 ", U"B-1     ", U"        ", U"B-1", U""},
+      {"blank number", "        unused!!NAME    ", U"            NAME    ", U"        ", U"NAME    ", U"", U"NAME"},
+      {"blanks inside the fields", " A 1    unused!! No 2   ", U" A 1         No 2   ", U" A 1    ", U" No 2   ",
+       U"A 1", U"No 2"},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(c.record.size(), 24u) << c.what;
+    const TempDir folder;
+    write_bytes(folder.native("Rodev5.Dat"), c.record + "\r\n" + c.record + "\r\n");
+    const std::vector<CatalogueEntry> entries = read_catalogue(folder.program());
+    ASSERT_EQ(entries.size(), 2u) << c.what;
+    const CatalogueEntry& e = entries[0];
+    EXPECT_EQ(to_utf8(e.display_text()), to_utf8(c.text)) << c.what;
+    EXPECT_EQ(cp932::encode(e.display_text()).size(), 20u) << c.what;
+    EXPECT_EQ(to_utf8(e.number()), to_utf8(c.number)) << c.what;
+    EXPECT_EQ(to_utf8(e.name()), to_utf8(c.name)) << c.what;
+    EXPECT_EQ(to_utf8(e.folder_name()), to_utf8(c.folder_name)) << c.what;
+    EXPECT_EQ(to_utf8(e.hole_name()), to_utf8(c.hole_name)) << c.what;
+    // The list hands the text back to the run, which reads the same entry.
+    EXPECT_EQ(CatalogueEntry(e.display_text()), e) << c.what;
+    EXPECT_EQ(streamed(folder.program()), (std::vector<std::u32string>{c.text, c.text})) << c.what;
+  }
+}
+
+// Texts the list never shows still split without a fault.
+TEST(BoreholeCatalogue, ShortTextsSplitIntoWhatTheyHold) {
+  const struct {
+    std::u32string text, number, name;
+  } cases[] = {
+      {U"", U"", U""},
+      {U" B-7 ", U" B-7 ", U" B-7 "},
+      {U"123456789", U"12345678", U"23456789"},
+  };
+  for (const auto& c : cases) {
+    const CatalogueEntry e(c.text);
+    EXPECT_EQ(e.display_text(), c.text) << to_utf8(c.text);
+    EXPECT_EQ(e.number(), c.number) << to_utf8(c.text);
+    EXPECT_EQ(e.name(), c.name) << to_utf8(c.text);
+    EXPECT_EQ(e.folder_name(), trim_spaces(c.number)) << to_utf8(c.text);
+    EXPECT_EQ(e.hole_name(), trim_spaces(c.name)) << to_utf8(c.text);
+  }
 }
 
 TEST(BoreholeCatalogue, FolderWithOrWithoutTrailingSeparator) {
   const TempDir folder;
   write_bytes(folder.native("Rodev5.Dat"), record(1) + "\r\n");
-  EXPECT_EQ(list(folder.program()).count, 1);
-  EXPECT_EQ(list(folder.program() + U"\\").count, 1);
+  EXPECT_EQ(list(folder.program()).size(), 1u);
+  EXPECT_EQ(list(folder.program() + U"\\").size(), 1u);
   EXPECT_EQ(streamed(folder.program() + U"\\").size(), 1u);
   // A drive root, given as the folder picker gives it.
   platform::set_drive_root(U'Q', from_utf8(folder.native()));
-  EXPECT_EQ(list(U"Q:\\").count, 1);
+  EXPECT_EQ(list(U"Q:\\").size(), 1u);
   platform::set_drive_root(U'Q', U"");
 }
 
-TEST(BoreholeCatalogue, NoCatalogueGivesAnEmptyListAndLeavesEntries) {
+TEST(BoreholeCatalogue, NoCatalogueGivesAnEmptyList) {
   const TempDir folder;
-  const Listed missing = list(folder.program(), {U"kept"});
-  EXPECT_EQ(missing.count, 0);
-  EXPECT_EQ(missing.entries, std::vector<std::u32string>{U"kept"});
+  EXPECT_TRUE(list(folder.program()).empty());
 
   write_bytes(folder.native("Rodev5.Dat"), "");
-  EXPECT_EQ(list(folder.program(), {U"kept"}).entries, std::vector<std::u32string>{U"kept"});
-  EXPECT_EQ(list(folder.program()).count, 0);
+  EXPECT_TRUE(list(folder.program()).empty());
 
-  EXPECT_EQ(list(folder.program(U"no such folder")).count, 0);
+  EXPECT_TRUE(list(folder.program(U"no such folder")).empty());
   EXPECT_TRUE(streamed(folder.program()).empty());
   EXPECT_TRUE(streamed(folder.program(U"no such folder")).empty());
 }
@@ -146,16 +171,14 @@ TEST(BoreholeCatalogue, UnreadableCatalogueGivesAnEmptyList) {
     const TempDir folder;
     std::filesystem::create_directory(folder.native("Rodev5.Dat"));
     std::filesystem::create_directory(folder.native("Rodev5.Dat/inside"));
-    EXPECT_EQ(list(folder.program(), {U"kept"}).entries, std::vector<std::u32string>{U"kept"});
+    EXPECT_TRUE(list(folder.program()).empty());
     EXPECT_TRUE(streamed(folder.program()).empty());
   }
   const TempDir folder;
   write_bytes(folder.native("Rodev5.Dat"), record(1) + "\r\n");
   std::filesystem::permissions(folder.native("Rodev5.Dat"), std::filesystem::perms::none);
   if (std::ifstream(folder.native("Rodev5.Dat")).good()) GTEST_SKIP() << "permissions not enforced here";
-  const Listed got = list(folder.program(), {U"kept"});
-  EXPECT_EQ(got.count, 0);
-  EXPECT_EQ(got.entries, std::vector<std::u32string>{U"kept"});
+  EXPECT_TRUE(list(folder.program()).empty());
   EXPECT_TRUE(streamed(folder.program()).empty());
 }
 
@@ -166,11 +189,10 @@ TEST(BoreholeCatalogue, MoreRecordsThanA16BitCountAreAllListed) {
   bytes.reserve(kRecords * 26);
   for (int i = 0; i < kRecords; ++i) bytes += record(i, i % 2 ? cp932::encode(U"孔名") + "    " : "NAME    ") + "\r\n";
   write_bytes(folder.native("Rodev5.Dat"), bytes);
-  const Listed got = list(folder.program());
-  ASSERT_EQ(got.count, kRecords);
-  ASSERT_EQ(got.entries.size(), static_cast<std::size_t>(kRecords));
-  EXPECT_EQ(to_utf8(got.entries[32767]), "N0032767    孔名    ");
-  EXPECT_EQ(to_utf8(got.entries[kRecords - 1]), "N0039999    孔名    ");
+  const std::vector<std::u32string> got = list(folder.program());
+  ASSERT_EQ(got.size(), static_cast<std::size_t>(kRecords));
+  EXPECT_EQ(to_utf8(got[32767]), "N0032767    孔名    ");
+  EXPECT_EQ(to_utf8(got[kRecords - 1]), "N0039999    孔名    ");
 }
 
 }  // namespace

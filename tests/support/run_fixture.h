@@ -11,11 +11,6 @@
 
 namespace lodemark::test {
 
-// A list entry from its 20-character text ("number, four spaces, name").
-inline CatalogueEntry entry_of(std::u32string_view text) {
-  return CatalogueEntry{std::u32string(text.substr(0, 8)), std::u32string(text.substr(text.size() > 8 ? text.size() - 8 : 0))};
-}
-
 class FakeRun : public ConversionObserver {
  public:
   // What the user chose.
@@ -37,7 +32,7 @@ class FakeRun : public ConversionObserver {
     request.source_folder = text1;
     request.destination_folder = text2;
     for (std::size_t i = 0; i < entries.size(); ++i)
-      if (selected.at(i)) request.selected.push_back(entry_of(entries[i]));
+      if (selected.at(i)) request.selected.emplace_back(entries[i]);
     request.pattern_data_folder = patdat;
     return request;
   }

@@ -159,13 +159,12 @@ class MainWindowTest : public QObject {
     QCOMPARE(control<QListWidget>(*form, "List1")->geometry(), QRect(7, 42, 183, 200));
     QCOMPARE(control<QComboBox>(*form, "Drive1")->currentText(), QStringLiteral("z: [/]"));
 
-    int count = 0;
-    std::vector<std::u32string> entries;
-    lodemark::read_catalogue(program(U"database"), count, entries);
-    QVERIFY(count >= 2);
+    const std::vector<lodemark::CatalogueEntry> entries = lodemark::read_catalogue(program(U"database"));
+    QVERIFY(entries.size() >= 2);
     auto* list = control<QListWidget>(*form, "List1");
-    QCOMPARE(list->count(), count);
-    for (int i = 0; i < count; ++i) QCOMPARE(list->item(i)->text(), qs(entries[i]));
+    QCOMPARE(list->count(), static_cast<int>(entries.size()));
+    for (int i = 0; i < list->count(); ++i)
+      QCOMPARE(list->item(i)->text(), qs(entries[static_cast<std::size_t>(i)].display_text()));
     QCOMPARE(list->selectedItems().size(), 0);
   }
 
