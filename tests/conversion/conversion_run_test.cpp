@@ -34,7 +34,7 @@ std::string header_line(const std::string& key, const std::string& position, con
 class ConversionRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    window_.patdat = test::copy_sample_pattern_data(scratch_);
+    run_.patdat = test::copy_sample_pattern_data(scratch_);
     write_sjis_lines(src("Rodev1.Dat"), {
         header_line("1234    ", "40524604", "  2  1"),
         header_line("A-2     ", "41154500", "  1  2"),
@@ -51,10 +51,10 @@ class ConversionRunTest : public ::testing::Test {
         value_line("A-2     ", "     2.0", "05"),
         value_line("A-2     ", "     4.0", " 5"),
     });
-    window_.entries = {U"1234        B-1     ", U"A-2         新宿一号", U"A-3         x       "};
-    window_.selected = {true, true, true};
-    window_.text1 = scratch_.program(U"src");
-    window_.text2 = scratch_.program(U"out");
+    run_.entries = {U"1234        B-1     ", U"A-2         新宿一号", U"A-3         x       "};
+    run_.selected = {true, true, true};
+    run_.source = scratch_.program(U"src");
+    run_.destination = scratch_.program(U"out");
     fs::create_directory(scratch_.native("out"));
   }
 
@@ -62,12 +62,12 @@ class ConversionRunTest : public ::testing::Test {
   fs::path out(const std::string& rel) const { return scratch_.native("out/" + rel); }
 
   TempDir scratch_;
-  FakeRun window_;
+  FakeRun run_;
 };
 
 TEST_F(ConversionRunTest, WritesEveryFileOfEveryBorehole) {
-  ASSERT_EQ(window_.start(), RunOutcome::Converted);
-  EXPECT_TRUE(window_.boxes.shown.empty());
+  ASSERT_EQ(run_.start(), RunOutcome::Converted);
+  EXPECT_TRUE(run_.boxes.shown.empty());
   EXPECT_EQ(read_sjis_lines(out("1234/X1.txt")),
             (std::vector<std::string>{"1,   1.50,  97,表土", "2,  12.35,1001,粘土と砂の互層"}));
   EXPECT_EQ(read_sjis_lines(out("1234/X5.txt")),
@@ -79,10 +79,10 @@ TEST_F(ConversionRunTest, WritesEveryFileOfEveryBorehole) {
   EXPECT_EQ(read_sjis_lines(out("A-3/X1.txt")), (std::vector<std::string>{"1,   4.00,4505,砂"}));
   EXPECT_FALSE(fs::exists(out("A-3/X5.txt")));
   // Status: converting, then done; pointer busy then back; one yield.
-  EXPECT_EQ(window_.label3, (std::vector<std::u32string>{kConverting, kDone}));
-  EXPECT_EQ(window_.busy, (std::vector<bool>{true, false}));
-  EXPECT_EQ(window_.yields, 1);
-  EXPECT_EQ(window_.refreshes, 2);
+  EXPECT_EQ(run_.status, (std::vector<std::u32string>{kConverting, kDone}));
+  EXPECT_EQ(run_.busy, (std::vector<bool>{true, false}));
+  EXPECT_EQ(run_.yields, 1);
+  EXPECT_EQ(run_.refreshes, 2);
 }
 
 TEST_F(ConversionRunTest, EarlyStopsShowTheirMessageAndClearTheStatus) {
@@ -94,20 +94,20 @@ TEST_F(ConversionRunTest, EarlyStopsShowTheirMessageAndClearTheStatus) {
   const std::vector<Case> cases = {
       {"empty list", [](FakeRun& w) { w.entries.clear(); w.selected.clear(); },
        {{kNoSourceData, BoxStyle::OkOnly, kAppTitle}}},
-      {"blank destination", [](FakeRun& w) { w.text2 = U""; },
+      {"blank destination", [](FakeRun& w) { w.destination = U""; },
        {{kBadDriveName, BoxStyle::OkInformation, kAppTitle}, {kBadPath, BoxStyle::OkExclamation, U""}}},
-      {"network path", [](FakeRun& w) { w.text2 = U"\\\\server\\share"; },
+      {"network path", [](FakeRun& w) { w.destination = U"\\\\server\\share"; },
        {{kBadDriveName, BoxStyle::OkInformation, kAppTitle},
         {kBadPath, BoxStyle::OkExclamation, U"\\\\server\\share"}}},
-      {"missing drive", [](FakeRun& w) { w.text2 = U"Q:\\x"; },
+      {"missing drive", [](FakeRun& w) { w.destination = U"Q:\\x"; },
        {{kBadPath, BoxStyle::OkExclamation, U"Q:\\x"}}},
-      {"blank source", [](FakeRun& w) { w.text1 = U"   "; },
+      {"blank source", [](FakeRun& w) { w.source = U"   "; },
        {{kNoSourceFolder, BoxStyle::OkOnly, kAppTitle}}},
       {"nothing selected", [](FakeRun& w) { w.selected.assign(w.entries.size(), false); },
        {{kNothingSelected, BoxStyle::OkOnly, kAppTitle}}},
   };
   for (const auto& c : cases) {
-    FakeRun w = window_;
+    FakeRun w = run_;
     c.arrange(w);
     EXPECT_EQ(w.start(), RunOutcome::Refused) << c.name;
     ASSERT_EQ(w.boxes.shown.size(), c.expected.size()) << c.name;
@@ -116,68 +116,68 @@ TEST_F(ConversionRunTest, EarlyStopsShowTheirMessageAndClearTheStatus) {
       EXPECT_EQ(w.boxes.shown[i].style, c.expected[i].style) << c.name;
       EXPECT_EQ(w.boxes.shown[i].title, c.expected[i].title) << c.name;
     }
-    EXPECT_EQ(w.label3.back(), U"") << c.name;
+    EXPECT_EQ(w.status.back(), U"") << c.name;
     EXPECT_TRUE(w.busy.empty()) << c.name;
     EXPECT_TRUE(fs::is_empty(out(""))) << c.name;
   }
 }
 
 TEST_F(ConversionRunTest, AsksOnceAndCreatesEveryMissingLevelOnYes) {
-  window_.text2 = scratch_.program(U"out\\a\\b");
-  ASSERT_EQ(window_.start(), RunOutcome::Converted);
-  ASSERT_EQ(window_.boxes.shown.size(), 1u);
-  EXPECT_EQ(window_.boxes.shown[0].text, kCreateFolderQuestion);
-  EXPECT_EQ(window_.boxes.shown[0].style, BoxStyle::YesNoQuestion);
-  EXPECT_EQ(window_.boxes.shown[0].title, kAppTitle);
+  run_.destination = scratch_.program(U"out\\a\\b");
+  ASSERT_EQ(run_.start(), RunOutcome::Converted);
+  ASSERT_EQ(run_.boxes.shown.size(), 1u);
+  EXPECT_EQ(run_.boxes.shown[0].text, kCreateFolderQuestion);
+  EXPECT_EQ(run_.boxes.shown[0].style, BoxStyle::YesNoQuestion);
+  EXPECT_EQ(run_.boxes.shown[0].title, kAppTitle);
   EXPECT_TRUE(fs::exists(out("a/b/1234/X1.txt")));
 }
 
 TEST_F(ConversionRunTest, AnswerNoCreatesNothing) {
-  window_.text2 = scratch_.program(U"out\\a\\b");
-  window_.boxes.answers = {BoxAnswer::No};
-  EXPECT_EQ(window_.start(), RunOutcome::Refused);
+  run_.destination = scratch_.program(U"out\\a\\b");
+  run_.boxes.answers = {BoxAnswer::No};
+  EXPECT_EQ(run_.start(), RunOutcome::Refused);
   EXPECT_FALSE(fs::exists(out("a")));
-  EXPECT_EQ(window_.label3.back(), U"");
-  EXPECT_TRUE(window_.busy.empty());
+  EXPECT_EQ(run_.status.back(), U"");
+  EXPECT_TRUE(run_.busy.empty());
 }
 
 TEST_F(ConversionRunTest, DestinationHundredsOfLevelsDeepIsHandled) {
   // Far more levels than any fixed table of path parts would hold.
   std::u32string deep = scratch_.program(U"out");
   for (int i = 0; i < 300; ++i) deep += U"\\d";
-  window_.text2 = deep;
-  window_.boxes.answers = {BoxAnswer::No};
-  EXPECT_EQ(window_.start(), RunOutcome::Refused);
-  ASSERT_EQ(window_.boxes.shown.size(), 1u);
-  EXPECT_EQ(window_.boxes.shown[0].text, kCreateFolderQuestion);
+  run_.destination = deep;
+  run_.boxes.answers = {BoxAnswer::No};
+  EXPECT_EQ(run_.start(), RunOutcome::Refused);
+  ASSERT_EQ(run_.boxes.shown.size(), 1u);
+  EXPECT_EQ(run_.boxes.shown[0].text, kCreateFolderQuestion);
   EXPECT_FALSE(fs::exists(out("d")));
 }
 
 TEST_F(ConversionRunTest, ExistingLevelsAskNothingAndTrailingSeparatorIsNotDoubled) {
-  window_.text2 = scratch_.program(U"out") + U"\\";
-  ASSERT_EQ(window_.start(), RunOutcome::Converted);
-  EXPECT_TRUE(window_.boxes.shown.empty());
+  run_.destination = scratch_.program(U"out") + U"\\";
+  ASSERT_EQ(run_.start(), RunOutcome::Converted);
+  EXPECT_TRUE(run_.boxes.shown.empty());
   EXPECT_TRUE(fs::exists(out("1234/Titl01.txt")));
 }
 
 TEST_F(ConversionRunTest, SelectionIsProcessedInListOrder) {
   // Forward-only readers find every borehole only when the run goes in list
   // order, whatever order the entries were picked in.
-  window_.selected = {true, false, true};
-  ASSERT_EQ(window_.start(), RunOutcome::Converted);
+  run_.selected = {true, false, true};
+  ASSERT_EQ(run_.start(), RunOutcome::Converted);
   EXPECT_TRUE(fs::exists(out("1234/X1.txt")));
   EXPECT_FALSE(fs::exists(out("A-2")));
   EXPECT_EQ(read_sjis_lines(out("A-3/X1.txt")), (std::vector<std::string>{"1,   4.00,4505,砂"}));
-  EXPECT_EQ(window_.progress, (std::vector<std::size_t>{1, 2}));
+  EXPECT_EQ(run_.progress, (std::vector<std::size_t>{1, 2}));
 }
 
 TEST_F(ConversionRunTest, ExistingFolderIsReusedAndFilesReplaced) {
   write_bytes(out("1234/X1.txt"), std::string(5000, 'x'));
   write_bytes(out("1234/keep.txt"), "mine");
-  ASSERT_EQ(window_.start(), RunOutcome::Converted);
+  ASSERT_EQ(run_.start(), RunOutcome::Converted);
   const std::string first = read_bytes(out("1234/X1.txt"));
   EXPECT_EQ(read_sjis_lines(out("1234/X1.txt")).size(), 2u);
-  ASSERT_EQ(window_.start(), RunOutcome::Converted);
+  ASSERT_EQ(run_.start(), RunOutcome::Converted);
   EXPECT_EQ(read_bytes(out("1234/X1.txt")), first);
   EXPECT_EQ(read_bytes(out("1234/keep.txt")), "mine");
 }
@@ -188,8 +188,8 @@ TEST_F(ConversionRunTest, ZeroOrNonNumericCountsWriteTitlesOnly) {
       header_line("A-2     ", "41154500", "  x  0"),
   });
   write_bytes(out("1234/X1.txt"), "old");
-  window_.selected = {true, true, false};
-  ASSERT_EQ(window_.start(), RunOutcome::Converted);
+  run_.selected = {true, true, false};
+  ASSERT_EQ(run_.start(), RunOutcome::Converted);
   EXPECT_EQ(read_bytes(out("1234/X1.txt")), "old");
   EXPECT_FALSE(fs::exists(out("1234/X5.txt")));
   EXPECT_FALSE(fs::exists(out("A-2/X1.txt")));
@@ -199,8 +199,8 @@ TEST_F(ConversionRunTest, ZeroOrNonNumericCountsWriteTitlesOnly) {
 TEST_F(ConversionRunTest, MissingLayerFileStillWritesTheCountedRows) {
   fs::remove(src("Rodev2.Dat"));
   write_sjis_lines(src("Rodev1.Dat"), {header_line("1234    ", "40524604", "  5  0")});
-  window_.selected = {true, false, false};
-  ASSERT_EQ(window_.start(), RunOutcome::Converted);
+  run_.selected = {true, false, false};
+  ASSERT_EQ(run_.start(), RunOutcome::Converted);
   EXPECT_EQ(read_sjis_lines(out("1234/X1.txt")),
             (std::vector<std::string>{"1,   0.00,    ,", "2,   0.00,    ,", "3,   0.00,    ,", "4,   0.00,    ,",
                                       "5,   0.00,    ,"}));
@@ -208,8 +208,8 @@ TEST_F(ConversionRunTest, MissingLayerFileStillWritesTheCountedRows) {
 
 TEST_F(ConversionRunTest, MissingHeaderDoesNotInheritThePreviousBorehole) {
   write_sjis_lines(src("Rodev1.Dat"), {header_line("1234    ", "40524604", "  2  1")});
-  window_.selected = {true, true, false};
-  ASSERT_EQ(window_.start(), RunOutcome::Converted);
+  run_.selected = {true, true, false};
+  ASSERT_EQ(run_.start(), RunOutcome::Converted);
   EXPECT_FALSE(fs::exists(out("A-2/X1.txt")));
   EXPECT_FALSE(fs::exists(out("A-2/X5.txt")));
   const auto titles = read_sjis_lines(out("A-2/Titl01.txt"));
@@ -219,8 +219,8 @@ TEST_F(ConversionRunTest, MissingHeaderDoesNotInheritThePreviousBorehole) {
 
 TEST_F(ConversionRunTest, UnsafeBoreholeNumbersAreRefusedBeforeAnythingIsCreated) {
   for (const std::u32string number : {U"..      ", U"a/b     ", U"c:x     ", U"        ", U"x\\y     ", U".       "}) {
-    FakeRun w = window_;
-    w.text2 = scratch_.program(U"out\\new");
+    FakeRun w = run_;
+    w.destination = scratch_.program(U"out\\new");
     w.entries = {U"1234        B-1     ", number + U"    name    "};
     w.selected = {true, true};
     const std::string name = "\"" + u8(number) + "\"";
@@ -228,7 +228,7 @@ TEST_F(ConversionRunTest, UnsafeBoreholeNumbersAreRefusedBeforeAnythingIsCreated
     ASSERT_EQ(w.boxes.shown.size(), 1u) << name;
     EXPECT_EQ(w.boxes.shown[0].text, kBadBoreholeNumber + number + U"    name    ") << name;
     EXPECT_EQ(w.boxes.shown[0].style, BoxStyle::OkExclamation) << name;
-    EXPECT_EQ(w.label3.back(), U"") << name;
+    EXPECT_EQ(w.status.back(), U"") << name;
     EXPECT_FALSE(fs::exists(out("new"))) << name;
   }
 }
@@ -236,7 +236,7 @@ TEST_F(ConversionRunTest, UnsafeBoreholeNumbersAreRefusedBeforeAnythingIsCreated
 TEST_F(ConversionRunTest, WriteFailureNamesThePathAndKeepsEarlierFiles) {
   // A folder where X1.txt should go cannot be written, whoever runs the test.
   fs::create_directories(out("A-2/X1.txt"));
-  const std::u32string message = failure_message([&] { window_.start(); });
+  const std::u32string message = failure_message([&] { run_.start(); });
   EXPECT_NE(message.find(U"A-2\\X1.txt"), std::u32string::npos) << u8(message);
   EXPECT_TRUE(fs::exists(out("1234/X5.txt")));
   EXPECT_TRUE(fs::exists(out("A-2/Titl03.txt")));
@@ -244,7 +244,7 @@ TEST_F(ConversionRunTest, WriteFailureNamesThePathAndKeepsEarlierFiles) {
 
 TEST_F(ConversionRunTest, CountTooLargeForSixteenBitsFailsWithTheBoreholeNumber) {
   write_sjis_lines(src("Rodev1.Dat"), {header_line("1234    ", "40524604", "9e9  1")});
-  const std::u32string message = failure_message([&] { window_.start(); });
+  const std::u32string message = failure_message([&] { run_.start(); });
   EXPECT_NE(message.find(U"1234"), std::u32string::npos) << u8(message);
 }
 

@@ -39,7 +39,7 @@ std::string slots_file(int lines, const std::map<int, std::string>& slots) {
   return out;
 }
 
-TEST(MeshCode, GridSquareCodes) {
+TEST(GridSquareCode, GridSquareCodes) {
   const struct {
     const char* name;
     float lat_deg, lat_min, lat_sec, lon_deg, lon_min, lon_sec;

@@ -16,12 +16,12 @@ class FakeRun : public ConversionObserver {
   // What the user chose.
   std::vector<std::u32string> entries;
   std::vector<bool> selected;
-  std::u32string text1, text2;
+  std::u32string source, destination;
   ProgramPath patdat;
 
   // What the run told.
   FakeMessageBoxes boxes;
-  std::vector<std::u32string> label3;
+  std::vector<std::u32string> status;
   int refreshes = 0, yields = 0;
   std::vector<bool> busy;
   std::vector<std::size_t> progress;
@@ -29,8 +29,8 @@ class FakeRun : public ConversionObserver {
   ConversionRequest request() const {
     ConversionRequest request;
     request.listed_entries = entries.size();
-    request.source_folder = text1;
-    request.destination_folder = text2;
+    request.source_folder = source;
+    request.destination_folder = destination;
     for (std::size_t i = 0; i < entries.size(); ++i)
       if (selected.at(i)) request.selected.emplace_back(entries[i]);
     request.pattern_data_folder = patdat;
@@ -41,7 +41,7 @@ class FakeRun : public ConversionObserver {
   BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override {
     return boxes.show_message(text, style, title);
   }
-  void status_changed(std::u32string_view t) override { label3.emplace_back(t); }
+  void status_changed(std::u32string_view t) override { status.emplace_back(t); }
   void output_written() override { refreshes += 2; }
   void busy_changed(bool b) override { busy.push_back(b); }
   void yield_once() override { ++yields; }
