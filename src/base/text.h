@@ -11,8 +11,10 @@ std::u32string decimal_text(long long value);
 
 // The blank that fixed-width fields are padded with.
 constexpr bool is_space(char32_t c) { return c == U' '; }
-// Blanks that a number or a dictionary field may carry around it.
+// Blanks that a number, a settings value or a dictionary field may carry
+// around it; the same rule for decoded text and for raw bytes.
 constexpr bool is_space_or_tab(char32_t c) { return c == U' ' || c == U'\t'; }
+constexpr bool is_space_or_tab(char c) { return c == ' ' || c == '\t'; }
 
 // Without trailing spaces.
 std::u32string trim_trailing_spaces(std::u32string_view text);

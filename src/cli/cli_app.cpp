@@ -36,19 +36,6 @@ constexpr char kUsageText[] =
     "Exit status: 0 converted, 1 refused or answered No, 2 usage error, 3 failure during\n"
     "the run.\n";
 
-// Writes to the console the boxes the run shows before any window exists.
-class ConsoleBoxes : public MessageBoxes {
- public:
-  explicit ConsoleBoxes(Console& console) : console_(console) {}
-  BoxAnswer show_message(std::u32string_view text, BoxStyle, std::u32string_view) override {
-    console_.err << to_utf8(text) << '\n';
-    return BoxAnswer::Ok;
-  }
-
- private:
-  Console& console_;
-};
-
 int report_failure(Console& console, const Failure& failure) {
   console.err << "lodemark-cli: " << to_utf8(failure.message()) << '\n';
   return kRunFailure;
@@ -115,8 +102,8 @@ std::optional<ConvertOptions> parse_convert_options(const std::vector<std::strin
 // The pattern-data folder: --patdat, else the settings file's.
 std::optional<ProgramPath> pattern_data_folder(const ConvertOptions& options, Console& console, int& status) {
   if (options.patdat.empty()) {
-    ConsoleBoxes boxes(console);
-    auto folder = load_pattern_data_folder(boxes);
+    TerminalObserver terminal(console, options.yes);
+    auto folder = load_pattern_data_folder(terminal);
     if (!folder) status = kRefused;
     return folder;
   }

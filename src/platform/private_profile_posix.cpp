@@ -1,16 +1,16 @@
 // What GetPrivateProfileStringA does on Windows, for POSIX.
 #include "platform/private_profile.h"
+#include "base/text.h"
 
 #include "platform/files.h"
 
 namespace lodemark::platform {
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view trim(std::string_view s) {
-  while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && is_blank(s.back())) s.remove_suffix(1);
+  while (!s.empty() && is_space_or_tab(s.front())) s.remove_prefix(1);
+  while (!s.empty() && is_space_or_tab(s.back())) s.remove_suffix(1);
   return s;
 }
 

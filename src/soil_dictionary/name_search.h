@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/text.h"
 #include "soil_dictionary/field_delimiters.h"
 #include "soil_dictionary/soil_records.h"
 
@@ -37,7 +38,7 @@ class SoilNameMatcher {
 
 // The name field as the matcher is given it: leading blanks skipped.
 inline std::string_view without_leading_blanks(std::string_view field) {
-  while (!field.empty() && (field.front() == ' ' || field.front() == '\t')) field.remove_prefix(1);
+  while (!field.empty() && is_space_or_tab(field.front())) field.remove_prefix(1);
   return field;
 }
 

@@ -1,4 +1,5 @@
 #include "soil_dictionary/soil_records.h"
+#include "base/text.h"
 
 #include "base/failure.h"
 #include "base/messages.h"
@@ -6,7 +7,6 @@
 namespace lodemark {
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
 bool is_line_end(char c) { return c == '\r' || c == '\n'; }
 
 // The reading position while one record is read; kept in locals so that the
@@ -29,7 +29,7 @@ struct Cursor {
   bool read_field(std::string_view& field) {
     const std::size_t size = content.size();
     const char* data = content.data();
-    while (pos < size && is_blank(data[pos])) ++pos;
+    while (pos < size && is_space_or_tab(data[pos])) ++pos;
     if (pos >= size) {
       // A comma at the very end still opens one last, empty field.
       field = {};
@@ -63,7 +63,7 @@ SoilRecordReader::SoilRecordReader(std::string_view content, std::u32string_view
     : content_(content), path_(path), delimiters_(content) {}
 
 bool SoilRecordReader::next(SoilRecord& record) {
-  while (pos_ < content_.size() && (is_blank(content_[pos_]) || is_line_end(content_[pos_]))) ++pos_;
+  while (pos_ < content_.size() && (is_space_or_tab(content_[pos_]) || is_line_end(content_[pos_]))) ++pos_;
   if (pos_ >= content_.size()) return false;
   Cursor cursor{content_, delimiters_, pos_, false};
   for (std::size_t i = 0; i < record.size(); ++i) {
