@@ -11,6 +11,6 @@ picture=$(realpath -m "${1:-build/screenshot.png}")
 rm -f "$picture"
 LODEMARK_SCREENSHOT="$picture" QT_QPA_PLATFORM=xcb \
   xvfb-run -a -s "-screen 0 1024x768x24" \
-  build/release/tests/gui/form1_window_test executeWritesTheSelectedBoreholesAndReportsSuccess
+  build/release/tests/main_window_test executeWritesTheSelectedBoreholesAndReportsSuccess
 [ -s "$picture" ] || { echo "no picture was saved" >&2; exit 1; }
 echo "Saved $picture"

@@ -17,7 +17,6 @@
 #include "gui/qt/window_look.h"
 #include "platform/drives.h"
 #include "platform/files.h"
-#include "rodev/catalogue.h"
 #include "base/failure.h"
 #include "base/utf8.h"
 #include "base/messages.h"
