@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev googletest
-          libbenchmark-dev qt6-base-dev xvfb xauth fonts-noto-cjk time)
+          libbenchmark-dev qt6-base-dev xvfb xauth fonts-noto-cjk time clang-format clang-tidy)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -27,8 +27,8 @@ build() {
 [ $# -eq 0 ] && set -- release
 for config in "$@"; do
   case "$config" in
-    release) build release -DCMAKE_BUILD_TYPE=RelWithDebInfo ;;
-    asan) build asan -DCMAKE_BUILD_TYPE=Debug -DLODEMARK_SANITIZE=ON -DLODEMARK_BUILD_GUI=OFF ;;
+    release) build release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLODEMARK_WERROR=ON ;;
+    asan) build asan -DCMAKE_BUILD_TYPE=Debug -DLODEMARK_SANITIZE=ON -DLODEMARK_BUILD_GUI=OFF -DLODEMARK_WERROR=ON ;;
     bench) build bench -DCMAKE_BUILD_TYPE=Release -DLODEMARK_BUILD_GUI=OFF -DLODEMARK_BUILD_TESTS=OFF -DLODEMARK_BUILD_BENCH=ON ;;
     *) echo "unknown configuration: $config" >&2; exit 2 ;;
   esac

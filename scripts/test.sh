@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Sets everything up and runs every test: the release build (window tests
 # included, under Xvfb) and the same suite under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer, both built with warnings as errors; then the
+# checks of the layering and file sizes, the layout (clang-format) and the
+# naming rule (clang-tidy). A failing step fails the command; the steps after
+# it still run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,8 +14,21 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 status=0
-echo "== Tests (release) =="
-ctest --test-dir build/release --output-on-failure -j2 || status=1
-echo "== Tests (AddressSanitizer + UndefinedBehaviorSanitizer) =="
-ctest --test-dir build/asan --output-on-failure -j2 || status=1
+step() {  # HEADING COMMAND...: runs COMMAND, says how long it took
+  local heading=$1 start=$SECONDS
+  shift
+  echo "== $heading =="
+  if "$@"; then
+    echo "-- $heading: passed ($((SECONDS - start)) s)"
+  else
+    echo "-- $heading: FAILED ($((SECONDS - start)) s)"
+    status=1
+  fi
+}
+
+step "Tests (release)" ctest --test-dir build/release --output-on-failure -j2
+step "Tests (AddressSanitizer + UndefinedBehaviorSanitizer)" ctest --test-dir build/asan --output-on-failure -j2
+step "Layering and file sizes (scripts/check_includes.sh)" scripts/check_includes.sh
+step "Layout (scripts/check_format.sh)" scripts/check_format.sh
+step "Naming (scripts/check_naming.sh)" scripts/check_naming.sh build/release
 exit $status
