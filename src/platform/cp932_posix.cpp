@@ -1,10 +1,11 @@
 // Code page 932 through glibc's iconv ("CP932" is Microsoft's mapping).
 // One pair of descriptors per thread, opened on first use and reused.
-#include "platform/cp932.h"
+#include <iconv.h>
 
 #include <cerrno>
-#include <iconv.h>
 #include <stdexcept>
+
+#include "platform/cp932.h"
 
 namespace lodemark::cp932 {
 namespace {
@@ -31,8 +32,9 @@ struct Codecs {
 };
 
 const Codecs& codecs() {
-  thread_local const Codecs instance;
-  return instance;
+  // One pair of descriptors per thread: iconv keeps state between calls.
+  thread_local const Codecs kCodecs;
+  return kCodecs;
 }
 
 // Length of the leading run of ASCII: those bytes are the same in both forms.
@@ -49,8 +51,8 @@ std::size_t ascii_prefix(std::u32string_view text) {
 }
 
 char32_t read_le32(const unsigned char* p) {
-  return static_cast<char32_t>(p[0]) | (static_cast<char32_t>(p[1]) << 8) |
-         (static_cast<char32_t>(p[2]) << 16) | (static_cast<char32_t>(p[3]) << 24);
+  return static_cast<char32_t>(p[0]) | (static_cast<char32_t>(p[1]) << 8) | (static_cast<char32_t>(p[2]) << 16) |
+         (static_cast<char32_t>(p[3]) << 24);
 }
 
 }  // namespace
