@@ -78,18 +78,40 @@ struct Soil {
 
 // The source classification: codes and the names the converter gives them.
 constexpr std::array<Soil, 15> kSoils{{
-    {"01", U"表土", 3},   {"02", U"腐植土", 3}, {"03", U"ローム", 6},   {"04", U"粘土", 14},
-    {"05", U"シルト", 14}, {"06", U"細砂", 10},  {"07", U"中・荒砂", 8}, {"08", U"砂", 14},
-    {"09", U"礫", 10},    {"10", U"ヘドロ", 2}, {"11", U"土丹", 4},     {"20", U"岩盤", 3},
-    {"21", U"凝灰岩", 3}, {"30", U"浮石", 2},   {"40", U"貝殻", 2},
+    {"01", U"表土", 3},
+    {"02", U"腐植土", 3},
+    {"03", U"ローム", 6},
+    {"04", U"粘土", 14},
+    {"05", U"シルト", 14},
+    {"06", U"細砂", 10},
+    {"07", U"中・荒砂", 8},
+    {"08", U"砂", 14},
+    {"09", U"礫", 10},
+    {"10", U"ヘドロ", 2},
+    {"11", U"土丹", 4},
+    {"20", U"岩盤", 3},
+    {"21", U"凝灰岩", 3},
+    {"30", U"浮石", 2},
+    {"40", U"貝殻", 2},
 }};
 // Codes the classification does not know; they still occur in old data.
 constexpr std::array<const char*, 3> kUnknownCodes{"12", "99", "00"};
 // Dictionary codes of the classification's names.
 constexpr std::array<std::pair<int, std::u32string_view>, 14> kTableCodes{{
-    {4501, U"腐植土"}, {4502, U"ローム"}, {4503, U"粘土"}, {4504, U"シルト"}, {4505, U"砂"},
-    {4506, U"礫"},     {4507, U"ヘドロ"}, {4508, U"土丹"}, {4509, U"岩盤"},   {4510, U"凝灰岩"},
-    {4511, U"浮石"},   {5006, U"中・荒砂"}, {5025, U"貝殻"}, {5221, U"細砂"},
+    {4501, U"腐植土"},
+    {4502, U"ローム"},
+    {4503, U"粘土"},
+    {4504, U"シルト"},
+    {4505, U"砂"},
+    {4506, U"礫"},
+    {4507, U"ヘドロ"},
+    {4508, U"土丹"},
+    {4509, U"岩盤"},
+    {4510, U"凝灰岩"},
+    {4511, U"浮石"},
+    {5006, U"中・荒砂"},
+    {5025, U"貝殻"},
+    {5221, U"細砂"},
 }};
 
 constexpr int kAlternationsInDictionary = 60;
@@ -142,13 +164,13 @@ class Output {
 };
 
 struct Vocabulary {
-  std::vector<Piece> places = pieces({U"東町", U"西浜", U"南台", U"北山", U"中央", U"本町", U"新田",
-                                      U"大島", U"小山", U"青葉", U"若葉", U"桜台", U"緑町", U"港南",
-                                      U"川崎", U"蒲田", U"羽田", U"大森", U"品川", U"鶴見"});
-  std::vector<Piece> sites = pieces({U"東京都大田区", U"東京都品川区", U"神奈川県川崎市川崎区",
-                                     U"神奈川県横浜市鶴見区", U"東京都江東区", U"千葉県浦安市"});
-  std::vector<Piece> colours = pieces({U"暗灰色", U"灰色", U"青灰色", U"暗褐色", U"褐色", U"黄褐色",
-                                       U"茶褐色", U"緑灰色", U"黒色", U"灰白色", U"赤褐色", U"暗緑色"});
+  std::vector<Piece> places =
+      pieces({U"東町", U"西浜", U"南台", U"北山", U"中央", U"本町", U"新田", U"大島", U"小山", U"青葉",
+              U"若葉", U"桜台", U"緑町", U"港南", U"川崎", U"蒲田", U"羽田", U"大森", U"品川", U"鶴見"});
+  std::vector<Piece> sites = pieces({U"東京都大田区", U"東京都品川区", U"神奈川県川崎市川崎区", U"神奈川県横浜市鶴見区",
+                                     U"東京都江東区", U"千葉県浦安市"});
+  std::vector<Piece> colours = pieces({U"暗灰色", U"灰色", U"青灰色", U"暗褐色", U"褐色", U"黄褐色", U"茶褐色",
+                                       U"緑灰色", U"黒色", U"灰白色", U"赤褐色", U"暗緑色"});
   std::vector<Piece> digits = pieces({U"０", U"１", U"２", U"３", U"４", U"５", U"６", U"７", U"８", U"９"});
   Piece in_area = piece(U"地内");
 };
@@ -165,8 +187,8 @@ Piece hole_name(const Vocabulary& v, std::int64_t index, Rng& rng) {
   return {place.bytes + v.digits[(n / 10) % 10].bytes + v.digits[n % 10].bytes, place.chars + 2};
 }
 
-void write_borehole(const Vocabulary& v, const std::string& key_prefix, std::int64_t index, Rng& rng,
-                    Output& catalogue, Output& headers, Output& layers, Output& values, GenSummary& sum) {
+void write_borehole(const Vocabulary& v, const std::string& key_prefix, std::int64_t index, Rng& rng, Output& catalogue,
+                    Output& headers, Output& layers, Output& values, GenSummary& sum) {
   std::string key = key_prefix + std::to_string(index + 1);
   key.resize(8, ' ');
   const int layer_count = rng.range(5, 40);
@@ -213,7 +235,7 @@ void write_borehole(const Vocabulary& v, const std::string& key_prefix, std::int
   site.chars += place.chars + v.in_area.chars;
   put(line, site, 19);
   line += format("%8.2f", rng.range(-300, 4000) / 100.0);  // elevation
-  line += format("%8.2f", depth);                         // total depth
+  line += format("%8.2f", depth);                          // total depth
   line += date;
   put_ascii(line, "", 6);
   line += format("%3d%3d", layer_count, value_count);
@@ -243,16 +265,17 @@ std::string record(int code, std::string_view name_bytes) {
 // Names for the target system's own codes from 4000 up: colour, modifier
 // and base soil, each combination once, in an order that depends on the seed.
 std::vector<std::u32string> system_names(Rng& rng, std::size_t count) {
-  const std::u32string_view colours[] = {U"暗灰色", U"灰色", U"青灰色", U"暗褐色", U"褐色", U"黄褐色",
-                                         U"茶褐色", U"緑灰色", U"黒色", U"灰白色", U"赤褐色", U"暗緑色"};
-  const std::u32string_view modifiers[] = {U"",         U"砂混じり", U"礫混じり",     U"シルト質", U"粘土質",
-                                           U"有機質",   U"貝殻混じり", U"腐植物混じり", U"砂質",     U"礫質"};
+  const std::u32string_view colours[] = {U"暗灰色", U"灰色",   U"青灰色", U"暗褐色", U"褐色",   U"黄褐色",
+                                         U"茶褐色", U"緑灰色", U"黒色",   U"灰白色", U"赤褐色", U"暗緑色"};
+  const std::u32string_view modifiers[] = {U"",       U"砂混じり",   U"礫混じり",     U"シルト質", U"粘土質",
+                                           U"有機質", U"貝殻混じり", U"腐植物混じり", U"砂質",     U"礫質"};
   const std::u32string_view bases[] = {
-      U"粘土",   U"シルト", U"砂",     U"細砂",   U"中砂",   U"粗砂",   U"礫",     U"砂礫",     U"玉石",
-      U"ローム", U"泥岩",   U"砂岩",   U"礫岩",   U"頁岩",   U"花崗岩", U"安山岩", U"玄武岩",   U"片岩",
-      U"埋土",   U"盛土",   U"表土",   U"泥炭",   U"火山灰", U"軽石",   U"粘土岩", U"シルト岩", U"石灰岩",
-      U"チャート", U"蛇紋岩", U"凝灰角礫岩", U"砂質粘土", U"粘土質砂", U"砂質シルト", U"シルト質砂",
-      U"礫混じり砂", U"固結粘土", U"風化岩", U"破砕帯", U"崖錐堆積物", U"段丘礫", U"沖積粘土", U"洪積砂",
+      U"粘土",     U"シルト",     U"砂",          U"細砂",       U"中砂",       U"粗砂",       U"礫",
+      U"砂礫",     U"玉石",       U"ローム",      U"泥岩",       U"砂岩",       U"礫岩",       U"頁岩",
+      U"花崗岩",   U"安山岩",     U"玄武岩",      U"片岩",       U"埋土",       U"盛土",       U"表土",
+      U"泥炭",     U"火山灰",     U"軽石",        U"粘土岩",     U"シルト岩",   U"石灰岩",     U"チャート",
+      U"蛇紋岩",   U"凝灰角礫岩", U"砂質粘土",    U"粘土質砂",   U"砂質シルト", U"シルト質砂", U"礫混じり砂",
+      U"固結粘土", U"風化岩",     U"破砕帯",      U"崖錐堆積物", U"段丘礫",     U"沖積粘土",   U"洪積砂",
       U"有機質土", U"腐植質粘土", U"火山灰質粘土"};
   std::vector<std::u32string> all;
   for (auto c : colours)

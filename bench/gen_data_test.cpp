@@ -19,8 +19,9 @@ namespace fs = std::filesystem;
 class TempFolder {
  public:
   TempFolder() {
-    path_ = fs::temp_directory_path() / ("lodemark-gen-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    path_ = fs::temp_directory_path() /
+            ("lodemark-gen-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(path_);
     fs::create_directories(path_);
   }
@@ -60,9 +61,9 @@ std::u32string chars(const std::u32string& line, std::size_t first, std::size_t 
 }
 
 const std::map<std::u32string, std::u32string> kNames{
-    {U"01", U"表土"},   {U"02", U"腐植土"}, {U"03", U"ローム"}, {U"04", U"粘土"},   {U"05", U"シルト"},
-    {U"06", U"細砂"},   {U"07", U"中・荒砂"}, {U"08", U"砂"},   {U"09", U"礫"},     {U"10", U"ヘドロ"},
-    {U"11", U"土丹"},   {U"20", U"岩盤"},   {U"21", U"凝灰岩"}, {U"30", U"浮石"},   {U"40", U"貝殻"}};
+    {U"01", U"表土"}, {U"02", U"腐植土"},   {U"03", U"ローム"}, {U"04", U"粘土"}, {U"05", U"シルト"},
+    {U"06", U"細砂"}, {U"07", U"中・荒砂"}, {U"08", U"砂"},     {U"09", U"礫"},   {U"10", U"ヘドロ"},
+    {U"11", U"土丹"}, {U"20", U"岩盤"},     {U"21", U"凝灰岩"}, {U"30", U"浮石"}, {U"40", U"貝殻"}};
 
 std::u32string name_of(const std::u32string& code) {
   const auto it = kNames.find(code);
@@ -117,7 +118,8 @@ TEST(GenerateTest, SourceFilesHoldConsistentFixedWidthRecords) {
     ASSERT_EQ(record.size(), 24u) << "record " << b;
     const std::string key = record.substr(0, 8);
     EXPECT_TRUE(keys.insert(key).second) << "duplicate key " << key;
-    EXPECT_EQ(cp932::decode(record.substr(16)).find(cp932::kSubstitute), std::u32string::npos) << "name splits a character";
+    EXPECT_EQ(cp932::decode(record.substr(16)).find(cp932::kSubstitute), std::u32string::npos)
+        << "name splits a character";
 
     const std::u32string header = cp932::decode(headers[b]);
     ASSERT_EQ(header.size(), 71u) << "header " << b;

@@ -10,9 +10,10 @@
 namespace {
 
 void usage() {
-  std::fprintf(stderr,
-               "usage: lodemark-bench-gen [--boreholes N] [--seed S] [--dictionary-records M] [--key-prefix P] --out DIR\n"
-               "  writes DIR/database/Rodev{1,2,3,5}.Dat and DIR/patdat/ (defaults: N=10000, S=1, M=5000)\n");
+  std::fprintf(
+      stderr,
+      "usage: lodemark-bench-gen [--boreholes N] [--seed S] [--dictionary-records M] [--key-prefix P] --out DIR\n"
+      "  writes DIR/database/Rodev{1,2,3,5}.Dat and DIR/patdat/ (defaults: N=10000, S=1, M=5000)\n");
 }
 
 template <class T>
@@ -59,9 +60,8 @@ int main(int argc, char** argv) {
         "%lld boreholes, %lld layer lines (%lld alternating), %lld depth-value lines; "
         "dictionary %d records (%d alternations), register %d records (%d alternations only there)\n",
         static_cast<long long>(s.boreholes), static_cast<long long>(s.layer_lines),
-        static_cast<long long>(s.alternating_layers), static_cast<long long>(s.depth_value_lines),
-        s.dictionary_records, s.alternations_in_dictionary, s.register_records,
-        s.alternations_in_register_only);
+        static_cast<long long>(s.alternating_layers), static_cast<long long>(s.depth_value_lines), s.dictionary_records,
+        s.alternations_in_dictionary, s.register_records, s.alternations_in_register_only);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "lodemark-bench-gen: %s\n", e.what());
     return 1;

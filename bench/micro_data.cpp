@@ -2,8 +2,8 @@
 
 #include <map>
 #include <memory>
-#include <stdexcept>
 #include <random>
+#include <stdexcept>
 #include <system_error>
 
 #include "bench/gen_data.h"

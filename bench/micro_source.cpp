@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "base/decimal.h"
 #include "bench/micro_data.h"
 #include "rodev/catalogue.h"
 #include "rodev/data_files.h"
-#include "base/decimal.h"
 
 namespace {
 

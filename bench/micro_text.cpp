@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "platform/cp932.h"
 #include "base/decimal.h"
+#include "platform/cp932.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "bench/micro_data.h"
-#include "platform/drives.h"
-#include "platform/files.h"
+#include "kelmo/depth_value_file.h"
 #include "kelmo/layer_file.h"
 #include "kelmo/title_files.h"
-#include "kelmo/depth_value_file.h"
+#include "platform/drives.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -56,18 +56,20 @@ std::vector<lodemark::Layer> layer_rows() {
   std::vector<lodemark::Layer> rows;
   const char32_t* codes[] = {U"04", U"05", U"08", U"06", U"09", U"03"};
   for (int i = 0; i < 22; ++i)
-    rows.push_back({U"   " + std::u32string(1, U'1' + static_cast<char32_t>(i % 9)) + U".35", U"0",
-                    codes[i % 6], U"  "});
+    rows.push_back(
+        {U"   " + std::u32string(1, U'1' + static_cast<char32_t>(i % 9)) + U".35", U"0", codes[i % 6], U"  "});
   return rows;
 }
 
 std::vector<lodemark::DepthValue> value_rows() {
   std::vector<lodemark::DepthValue> rows;
-  for (int i = 0; i < 35; ++i) rows.push_back({U"    " + std::u32string(1, U'1' + static_cast<char32_t>(i % 9)) + U".15", U"12"});
+  for (int i = 0; i < 35; ++i)
+    rows.push_back({U"    " + std::u32string(1, U'1' + static_cast<char32_t>(i % 9)) + U".15", U"12"});
   return rows;
 }
 
-const lodemark::BoreholeHeader kHeader{U"32", U"58", U"32", U"03", U"   24.45", U"   16.10", U"19981223", U" 22", U" 35"};
+const lodemark::BoreholeHeader kHeader{U"32",       U"58",       U"32",  U"03", U"   24.45",
+                                       U"   16.10", U"19981223", U" 22", U" 35"};
 const lodemark::CatalogueEntry kEntry(U"1           東町００");
 
 void BM_WriteTitleFiles(benchmark::State& state) {

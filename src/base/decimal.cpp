@@ -51,7 +51,8 @@ std::string general_form(float value) {
   if (value == 0.0f || !std::isfinite(value)) return "0";
   // printf's "%.6e", without its cost: [-]d.dddddde[+-]xx
   char buf[64];
-  const auto written = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value), std::chars_format::scientific, 6);
+  const auto written =
+      std::to_chars(buf, buf + sizeof buf, static_cast<double>(value), std::chars_format::scientific, 6);
   std::string s(buf, written.ptr);
   const bool negative = s[0] == '-';
   if (negative) s.erase(0, 1);
@@ -107,10 +108,8 @@ std::u32string format_fixed2(float value, int width) {
 
 std::int16_t to_int16(float value) {
   const double rounded = std::nearbyint(static_cast<double>(value));  // ties to even
-  if (!(rounded >= -32768.0 && rounded <= 32767.0))
-    throw Failure(kNumberOutOfRange + from_utf8(general_form(value)));
+  if (!(rounded >= -32768.0 && rounded <= 32767.0)) throw Failure(kNumberOutOfRange + from_utf8(general_form(value)));
   return static_cast<std::int16_t>(rounded);
 }
-
 
 }  // namespace lodemark

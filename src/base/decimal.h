@@ -19,5 +19,4 @@ std::u32string format_fixed2(float value, int width);
 // value outside -32768..32767.
 std::int16_t to_int16(float value);
 
-
 }  // namespace lodemark

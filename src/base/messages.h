@@ -72,7 +72,8 @@ inline constexpr char32_t kDepthValueCountName[] = U"深度データ数";
 inline constexpr char32_t kCannotReadCountLead[] = U"を読めません (地質柱状図番号 ";
 inline constexpr char32_t kCatalogueShrank[] = U"地質柱状図の一覧が実行中に短くなりました: ";
 // "土質辞書のレコードが 6 項目そろう前にファイルが終わっています (項目 <n> がありません): <path>"
-inline constexpr char32_t kRecordCutShortLead[] = U"土質辞書のレコードが 6 項目そろう前にファイルが終わっています (項目 ";
+inline constexpr char32_t kRecordCutShortLead[] =
+    U"土質辞書のレコードが 6 項目そろう前にファイルが終わっています (項目 ";
 inline constexpr char32_t kRecordCutShortTail[] = U" がありません): ";
 // "土質名「<name>」は土質辞書に書き込めません: <path>"
 inline constexpr char32_t kSoilNameLead[] = U"土質名「";

@@ -41,14 +41,26 @@ std::u32string from_utf8(std::string_view bytes) {
     int len = 0;
     char32_t c = 0;
     char32_t min = 0;
-    if ((b0 & 0xE0) == 0xC0) { len = 2; c = b0 & 0x1F; min = 0x80; }
-    else if ((b0 & 0xF0) == 0xE0) { len = 3; c = b0 & 0x0F; min = 0x800; }
-    else if ((b0 & 0xF8) == 0xF0) { len = 4; c = b0 & 0x07; min = 0x10000; }
+    if ((b0 & 0xE0) == 0xC0) {
+      len = 2;
+      c = b0 & 0x1F;
+      min = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+      len = 3;
+      c = b0 & 0x0F;
+      min = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+      len = 4;
+      c = b0 & 0x07;
+      min = 0x10000;
+    }
     bool ok = len > 0 && i + len <= n;
     for (int k = 1; ok && k < len; ++k) {
       const auto b = static_cast<unsigned char>(bytes[i + k]);
-      if ((b & 0xC0) != 0x80) ok = false;
-      else c = (c << 6) | (b & 0x3F);
+      if ((b & 0xC0) != 0x80)
+        ok = false;
+      else
+        c = (c << 6) | (b & 0x3F);
     }
     if (ok && (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))) ok = false;
     if (ok) {

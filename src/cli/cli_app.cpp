@@ -72,7 +72,8 @@ struct ConvertOptions {
   std::vector<std::string> log_nos;
 };
 
-std::optional<ConvertOptions> parse_convert_options(const std::vector<std::string>& args, Console& console, int& status) {
+std::optional<ConvertOptions> parse_convert_options(const std::vector<std::string>& args, Console& console,
+                                                    int& status) {
   ConvertOptions options;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -82,20 +83,37 @@ std::optional<ConvertOptions> parse_convert_options(const std::vector<std::strin
       return true;
     };
     bool ok = true;
-    if (a == "--source") ok = value(options.source);
-    else if (a == "--dest") ok = value(options.dest);
-    else if (a == "--patdat") ok = value(options.patdat);
-    else if (a == "--yes" || a == "-y") options.yes = true;
-    else if (a == "--all") options.all = true;
-    else if (a.starts_with("--")) { status = usage_error(console, "unknown option " + a); return std::nullopt; }
-    else options.log_nos.push_back(a);
-    if (!ok) { status = usage_error(console, a + " needs a value"); return std::nullopt; }
+    if (a == "--source")
+      ok = value(options.source);
+    else if (a == "--dest")
+      ok = value(options.dest);
+    else if (a == "--patdat")
+      ok = value(options.patdat);
+    else if (a == "--yes" || a == "-y")
+      options.yes = true;
+    else if (a == "--all")
+      options.all = true;
+    else if (a.starts_with("--")) {
+      status = usage_error(console, "unknown option " + a);
+      return std::nullopt;
+    } else
+      options.log_nos.push_back(a);
+    if (!ok) {
+      status = usage_error(console, a + " needs a value");
+      return std::nullopt;
+    }
   }
   std::string problem;
-  if (options.source.empty()) problem = "--source is required";
-  else if (options.dest.empty()) problem = "--dest is required";
-  else if (options.all == !options.log_nos.empty()) problem = "give either --all or LOGNO arguments";
-  if (!problem.empty()) { status = usage_error(console, problem); return std::nullopt; }
+  if (options.source.empty())
+    problem = "--source is required";
+  else if (options.dest.empty())
+    problem = "--dest is required";
+  else if (options.all == !options.log_nos.empty())
+    problem = "give either --all or LOGNO arguments";
+  if (!problem.empty()) {
+    status = usage_error(console, problem);
+    return std::nullopt;
+  }
   return options;
 }
 

@@ -44,8 +44,7 @@ RunOutcome run_conversion(const ConversionRequest& request, ConversionObserver& 
 
   const auto destination = check_destination(request.destination_folder, observer);
   if (!destination) return refuse(observer, kBadPath, BoxStyle::OkExclamation, request.destination_folder);
-  if (trim_spaces(request.source_folder).empty())
-    return refuse(observer, kNoSourceFolder, BoxStyle::OkOnly, kAppTitle);
+  if (trim_spaces(request.source_folder).empty()) return refuse(observer, kNoSourceFolder, BoxStyle::OkOnly, kAppTitle);
   if (request.selected.empty()) return refuse(observer, kNothingSelected, BoxStyle::OkOnly, kAppTitle);
   for (const CatalogueEntry& entry : request.selected) {
     if (!is_safe_folder_name(entry.folder_name()))

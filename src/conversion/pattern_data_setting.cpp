@@ -1,13 +1,12 @@
 #include "conversion/pattern_data_setting.h"
 
-#include "platform/cp932.h"
 #include "base/file_names.h"
+#include "base/messages.h"
 #include "base/program_path.h"
+#include "base/text.h"
+#include "platform/cp932.h"
 #include "platform/files.h"
 #include "platform/system_folder.h"
-#include "base/text.h"
-#include "platform/files.h"
-#include "base/messages.h"
 
 namespace lodemark {
 namespace {

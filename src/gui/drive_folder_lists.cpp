@@ -1,10 +1,10 @@
 #include "gui/drive_folder_lists.h"
 
+#include "base/failure.h"
+#include "base/messages.h"
+#include "base/utf8.h"
 #include "platform/drives.h"
 #include "platform/files.h"
-#include "base/failure.h"
-#include "base/utf8.h"
-#include "base/messages.h"
 
 namespace lodemark {
 namespace {
@@ -23,8 +23,7 @@ std::u32string join(std::u32string_view parent, std::u32string_view name) {
 std::u32string drive_designation_of(char32_t letter) {
   const char32_t lower = (letter >= U'A' && letter <= U'Z') ? letter + 32 : letter;
   std::u32string out{lower, U':'};
-  if (const auto native = platform::to_native(root_of(letter)))
-    out += U" [" + from_utf8(*native) + U"]";
+  if (const auto native = platform::to_native(root_of(letter))) out += U" [" + from_utf8(*native) + U"]";
   return out;
 }
 
@@ -34,14 +33,11 @@ std::vector<std::u32string> drive_designations() {
   return out;
 }
 
-char32_t letter_of_designation(std::u32string_view designation) {
-  return platform::drive_letter_of(designation);
-}
+char32_t letter_of_designation(std::u32string_view designation) { return platform::drive_letter_of(designation); }
 
 std::u32string folder_of_drive(std::u32string_view designation) {
   const char32_t letter = letter_of_designation(designation);
-  if (letter == 0 || !platform::drive_ready(letter))
-    throw Failure(kDriveNotReady + std::u32string(designation));
+  if (letter == 0 || !platform::drive_ready(letter)) throw Failure(kDriveNotReady + std::u32string(designation));
   const std::u32string folder = platform::current_folder(letter);
   return platform::is_folder(folder) ? folder : root_of(letter);
 }

@@ -47,12 +47,9 @@ void write_title_files(platform::OutputFolder& folder, const CatalogueEntry& ent
                {14, kLonDegrees},
                {15, header.longitude_minutes},
                {16, header.longitude_seconds}});
-  write_slots(folder, kTitleFile2, 41,
-              {{1, hole_name},
-               {19, header.title2_line19},
-               {20, header.title2_line20},
-               {23, header.title2_line23},
-               {40, code}});
+  write_slots(
+      folder, kTitleFile2, 41,
+      {{1, hole_name}, {19, header.title2_line19}, {20, header.title2_line20}, {23, header.title2_line23}, {40, code}});
   write_slots(folder, kTitleFile3, 40, {{28, number}});
 }
 

@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <map>
 
+#include "base/utf8.h"
 #include "platform/drives.h"
 #include "platform/native_path_posix.h"
-#include "base/utf8.h"
 
 namespace lodemark::platform {
 
@@ -105,9 +105,9 @@ std::optional<std::u32string> map_to_program(const DriveTable& t, const std::str
   char32_t best = 0;
   std::size_t best_len = 0;
   for (const auto& [letter, root] : t.roots) {
-    const bool matches = root == "/" || path == root ||
-                         (path.size() > root.size() && path.compare(0, root.size(), root) == 0 &&
-                          path[root.size()] == '/');
+    const bool matches =
+        root == "/" || path == root ||
+        (path.size() > root.size() && path.compare(0, root.size(), root) == 0 && path[root.size()] == '/');
     if (matches && (best == 0 || root.size() > best_len)) {
       best = letter;
       best_len = root.size();
@@ -131,8 +131,7 @@ void load(DriveTable& t) {
   if (DIR* dir = ::opendir(devices.c_str())) {
     while (const dirent* e = ::readdir(dir)) {
       const std::string name = e->d_name;
-      if (name.size() != 2 || name[1] != ':' || !is_letter(static_cast<unsigned char>(name[0])))
-        continue;
+      if (name.size() != 2 || name[1] != ':' || !is_letter(static_cast<unsigned char>(name[0]))) continue;
       char resolved[PATH_MAX];
       if (::realpath(join_native(devices, name).c_str(), resolved) && native_is_dir(resolved))
         t.roots[upper_letter(static_cast<unsigned char>(name[0]))] = normalise_native(resolved);

@@ -8,11 +8,11 @@
 #include <cstring>
 #include <vector>
 
+#include "base/messages.h"
+#include "base/utf8.h"
+#include "platform/drives.h"
 #include "platform/files.h"
 #include "platform/native_path_posix.h"
-#include "platform/drives.h"
-#include "base/utf8.h"
-#include "base/messages.h"
 
 namespace lodemark::platform {
 
@@ -21,7 +21,6 @@ FileError::FileError(std::u32string operation, std::u32string path, std::u32stri
       operation_(std::move(operation)),
       path_(std::move(path)),
       reason_(std::move(reason)) {}
-
 
 namespace posix {
 
@@ -75,8 +74,8 @@ class Fd {
 
 // A file opened for reading only is checked not to be a folder; `info`, when
 // given, receives what that check learned (zeroed if the check failed).
-Fd open_native_or_throw(const std::string& native, const ProgramPath& path, int flags,
-                        const char32_t* operation, struct stat* info = nullptr) {
+Fd open_native_or_throw(const std::string& native, const ProgramPath& path, int flags, const char32_t* operation,
+                        struct stat* info = nullptr) {
   const int fd = ::open(native.c_str(), flags | O_CLOEXEC, 0666);
   if (fd < 0) throw FileError(operation, path.text(), posix::reason_text(errno));
   if (!(flags & (O_WRONLY | O_RDWR))) {
@@ -218,8 +217,7 @@ FileWriter::FileWriter(const ProgramPath& path, Mode mode) : impl_(std::make_uni
   impl_->pending.reserve(kBufferSize);
 }
 
-FileWriter::FileWriter(OutputFolder& folder, std::u32string_view name, Mode mode)
-    : impl_(std::make_unique<Impl>()) {
+FileWriter::FileWriter(OutputFolder& folder, std::u32string_view name, Mode mode) : impl_(std::make_unique<Impl>()) {
   impl_->path = (ProgramPath(folder.program_path_) / name).text();
   if (folder.native_.empty()) {
     impl_->fd = open_or_throw(impl_->path, writer_flags(mode), kCannotCreateFile);
@@ -264,16 +262,14 @@ void FileWriter::write_line(std::string_view bytes) {
 
 void FileWriter::sync() {
   impl_->flush();
-  if (::fsync(impl_->fd.get()) != 0)
-    throw FileError(kCannotWriteFile, impl_->path, posix::reason_text(errno));
+  if (::fsync(impl_->fd.get()) != 0) throw FileError(kCannotWriteFile, impl_->path, posix::reason_text(errno));
 }
 
 void FileWriter::close() {
   if (impl_->fd.get() < 0) return;
   impl_->flush();
   const int fd = impl_->fd.release();
-  if (::close(fd) != 0)
-    throw FileError(kCannotWriteFile, impl_->path, posix::reason_text(errno));
+  if (::close(fd) != 0) throw FileError(kCannotWriteFile, impl_->path, posix::reason_text(errno));
 }
 
 // ---- single operations ----
@@ -340,16 +336,14 @@ void create_folder(const ProgramPath& path) {
 
 void remove_file(const ProgramPath& path) {
   const std::string native = posix::native_or_throw(path, kCannotRemoveFile);
-  if (::unlink(native.c_str()) != 0)
-    throw FileError(kCannotRemoveFile, path.text(), posix::reason_text(errno));
+  if (::unlink(native.c_str()) != 0) throw FileError(kCannotRemoveFile, path.text(), posix::reason_text(errno));
 }
 
 void rename_file(const ProgramPath& from, const ProgramPath& to) {
   const std::string native_from = posix::native_or_throw(from, kCannotRenameFile);
   const std::string native_to = posix::native_or_throw(to, kCannotRenameFile);
   if (::rename(native_from.c_str(), native_to.c_str()) != 0)
-    throw FileError(kCannotRenameFile, from.text() + U" -> " + to.text(),
-                    posix::reason_text(errno));
+    throw FileError(kCannotRenameFile, from.text() + U" -> " + to.text(), posix::reason_text(errno));
 }
 
 std::string read_all(const ProgramPath& path) {
@@ -388,7 +382,8 @@ std::vector<std::u32string> list_folders(const ProgramPath& path) {
     const std::string name = e->d_name;
     if (name == "." || name == "..") continue;
     struct stat st {};
-    if (::stat(posix::join_native(native, name).c_str(), &st) == 0 && S_ISDIR(st.st_mode)) out.push_back(from_utf8(name));
+    if (::stat(posix::join_native(native, name).c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+      out.push_back(from_utf8(name));
   }
   ::closedir(dir);
   std::sort(out.begin(), out.end());

@@ -12,8 +12,7 @@ namespace lodemark::platform {
 
 // The value's bytes (code page 932) or `fallback` when the section or the key
 // is missing or the file cannot be read.
-std::string get_private_profile_string(std::string_view section, std::string_view key,
-                                       std::string_view fallback, std::u32string_view path,
-                                       std::size_t buffer_size);
+std::string get_private_profile_string(std::string_view section, std::string_view key, std::string_view fallback,
+                                       std::u32string_view path, std::size_t buffer_size);
 
 }  // namespace lodemark::platform

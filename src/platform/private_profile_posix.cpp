@@ -1,12 +1,10 @@
 // What GetPrivateProfileStringA does on Windows, for POSIX.
-#include "platform/private_profile.h"
 #include "base/text.h"
-
 #include "platform/files.h"
+#include "platform/private_profile.h"
 
 namespace lodemark::platform {
 namespace {
-
 
 std::string_view trim(std::string_view s) {
   while (!s.empty() && is_space_or_tab(s.front())) s.remove_prefix(1);
@@ -44,9 +42,8 @@ std::string fit(std::string_view value, std::size_t buffer_size) {
 
 }  // namespace
 
-std::string get_private_profile_string(std::string_view section, std::string_view key,
-                                       std::string_view fallback, std::u32string_view path,
-                                       std::size_t buffer_size) {
+std::string get_private_profile_string(std::string_view section, std::string_view key, std::string_view fallback,
+                                       std::u32string_view path, std::size_t buffer_size) {
   std::string content;
   try {
     content = read_all(path);

@@ -3,10 +3,10 @@
 
 #include <cstdlib>
 
+#include "base/utf8.h"
 #include "platform/drives.h"
 #include "platform/native_path_posix.h"
 #include "platform/system_folder.h"
-#include "base/utf8.h"
 
 namespace lodemark::platform {
 

@@ -57,9 +57,7 @@ DepthValue depth_value_of(std::string_view raw) {
 class LineScan {
  public:
   LineScan(platform::TextReader& reader, std::u32string_view key)
-      : reader_(reader),
-        key_(key),
-        keep_(LineKey::bytes_for(std::max(kLastFieldChar, key.size())) + 1) {}
+      : reader_(reader), key_(key), keep_(LineKey::bytes_for(std::max(kLastFieldChar, key.size())) + 1) {}
 
   // Moves to just after the next line that begins with the key. When there is
   // none, the read position goes back to where the search began.

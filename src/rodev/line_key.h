@@ -20,7 +20,7 @@ class LineKey {
 
  private:
   std::u32string key_;
-  std::string bytes_;       // the key's code page 932 form
+  std::string bytes_;         // the key's code page 932 form
   bool bytes_exact_ = false;  // bytes_ decodes back to the key
 };
 

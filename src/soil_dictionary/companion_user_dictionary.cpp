@@ -58,8 +58,8 @@ std::u32string read_ini_value(std::u32string_view section, std::u32string_view k
   try {
     if (!platform::is_file(file.text())) return {};
     if (platform::file_size(file.text()) == 0) return {};
-    const std::string value = platform::get_private_profile_string(cp932::encode(section), cp932::encode(key), "",
-                                                                   file.text(), kValueBuffer);
+    const std::string value =
+        platform::get_private_profile_string(cp932::encode(section), cp932::encode(key), "", file.text(), kValueBuffer);
     return trim_trailing_spaces(cp932::decode(whole_characters(value)));
   } catch (const std::exception&) {
     return {};

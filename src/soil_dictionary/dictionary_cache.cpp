@@ -46,13 +46,12 @@ std::string_view SoilFileCache::read(const ProgramPath& path) {
 }
 
 bool SoilFileCache::index_lines(std::size_t from) {
-  return scan_plain_lines(std::string_view(content_).substr(from),
-                          [&](std::size_t line_start, std::string_view field) {
-                            std::vector<NameAt>& places = index_[cp932::decode(field)];
-                            for (const NameAt& place : places)
-                              if (place.field_size == field.size()) return;
-                            places.push_back({field.size(), from + line_start});
-                          });
+  return scan_plain_lines(std::string_view(content_).substr(from), [&](std::size_t line_start, std::string_view field) {
+    std::vector<NameAt>& places = index_[cp932::decode(field)];
+    for (const NameAt& place : places)
+      if (place.field_size == field.size()) return;
+    places.push_back({field.size(), from + line_start});
+  });
 }
 
 void SoilFileCache::build_index() {

@@ -61,9 +61,9 @@ class FieldDelimiters {
   }
 
   std::string_view content_;
-  std::size_t block_ = 0;    // where the held block starts
-  std::size_t length_ = 0;   // its length (0: none held)
-  std::uint64_t mask_ = 0;   // bit i: content_[block_ + i] is a delimiter
+  std::size_t block_ = 0;   // where the held block starts
+  std::size_t length_ = 0;  // its length (0: none held)
+  std::uint64_t mask_ = 0;  // bit i: content_[block_ + i] is a delimiter
 };
 
 }  // namespace lodemark

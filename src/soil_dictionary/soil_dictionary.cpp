@@ -85,16 +85,15 @@ std::string created_record(int code, std::u32string_view name) {
 void check_writable(std::u32string_view name, const ProgramPath& dictionary) {
   bool fits = !name.empty() && cp932::decode(cp932::encode(name)) == name;
   for (char32_t c : name) fits = fits && c != U',' && c != U'"' && c != U'\r' && c != U'\n';
-  if (!fits)
-    throw Failure(kSoilNameLead + std::u32string(name) + kSoilNameNotWritable + dictionary.text());
+  if (!fits) throw Failure(kSoilNameLead + std::u32string(name) + kSoilNameNotWritable + dictionary.text());
 }
 
 // Writes the register anew through its work file, which replaces the register
 // in one atomic rename only once it is complete and on disk. On any failure
 // the register stays as it was and the work file is removed.
 void rebuild_register(const ProgramPath& register_path, const ProgramPath& work_path,
-                      const std::vector<std::string_view>& lines, const Insertion& plan,
-                      std::string_view record, const std::function<void()>& before_replace) {
+                      const std::vector<std::string_view>& lines, const Insertion& plan, std::string_view record,
+                      const std::function<void()>& before_replace) {
   try {
     platform::FileWriter out(work_path.text(), platform::FileWriter::Mode::Create);
     for (std::size_t i = 0; i < lines.size(); ++i) {

@@ -1,8 +1,8 @@
 #include "soil_dictionary/soil_records.h"
-#include "base/text.h"
 
 #include "base/failure.h"
 #include "base/messages.h"
+#include "base/text.h"
 
 namespace lodemark {
 namespace {
@@ -68,8 +68,8 @@ bool SoilRecordReader::next(SoilRecord& record) {
   Cursor cursor{content_, delimiters_, pos_, false};
   for (std::size_t i = 0; i < record.size(); ++i) {
     if (!cursor.read_field(record[i])) {
-      throw Failure(kRecordCutShortLead +
-                    std::u32string(1, static_cast<char32_t>(U'1' + i)) + kRecordCutShortTail + path_);
+      throw Failure(kRecordCutShortLead + std::u32string(1, static_cast<char32_t>(U'1' + i)) + kRecordCutShortTail +
+                    path_);
     }
   }
   pos_ = cursor.pos;

@@ -1,13 +1,14 @@
+#include "base/decimal.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <string>
 
-#include "support/test_support.h"
 #include "base/failure.h"
-#include "base/decimal.h"
 #include "base/utf8.h"
+#include "support/test_support.h"
 
 namespace lodemark {
 namespace {
@@ -18,16 +19,28 @@ TEST(FormatDec2, ValuesAndWidths) {
     float value;
     const char* expected;
   } rows[] = {
-      {7, 1.5f, "   1.50"},      {7, 12.0f, "  12.00"},     {7, 0.0f, "   0.00"},      {7, 0.5f, "   0.50"},
-      {7, -0.5f, "  -0.50"},     {7, 0.05f, "   0.05"},     {7, 0.001f, "   0.00"},    {7, 12.345f, "  12.34"},
-      {7, 2.999f, "   2.99"},    {7, -12.5f, " -12.50"},    {7, 1234.567f, "1234.56"}, {7, 12345.67f, "2345.67"},
-      {7, 1.239f, "   1.23"},    {7, -0.999f, "  -0.99"},   {7, 7.0f, "   7.00"},      {7, 7.1f, "   7.10"},
+      {7, 1.5f, "   1.50"},
+      {7, 12.0f, "  12.00"},
+      {7, 0.0f, "   0.00"},
+      {7, 0.5f, "   0.50"},
+      {7, -0.5f, "  -0.50"},
+      {7, 0.05f, "   0.05"},
+      {7, 0.001f, "   0.00"},
+      {7, 12.345f, "  12.34"},
+      {7, 2.999f, "   2.99"},
+      {7, -12.5f, " -12.50"},
+      {7, 1234.567f, "1234.56"},
+      {7, 12345.67f, "2345.67"},
+      {7, 1.239f, "   1.23"},
+      {7, -0.999f, "  -0.99"},
+      {7, 7.0f, "   7.00"},
+      {7, 7.1f, "   7.10"},
       {7, -0.0f, "   0.00"},
       {7, -7.0f, "  -7.00"},
       {7, -0.05f, "  -0.05"},
-      {7, 0.1f, "   0.10"},     // 0.1f is 0.100000001: seven digits hide the tail
-      {7, 0.3f, "   0.30"},     // 0.3f is 0.300000012
-      {7, 2.675f, "   2.67"},   // cut, never rounded up
+      {7, 0.1f, "   0.10"},    // 0.1f is 0.100000001: seven digits hide the tail
+      {7, 0.3f, "   0.30"},    // 0.3f is 0.300000012
+      {7, 2.675f, "   2.67"},  // cut, never rounded up
       {7, 99.999f, "  99.99"},
       {7, 0.000001f, "   0.00"},
       {7, -0.001f, "  -0.00"},  // the sign stays; nothing rounds it away
@@ -48,9 +61,10 @@ TEST(FormatDec2, NumbersReadFromTextKeepTheirDigits) {
     int width;
     const char* expected;
   } rows[] = {
-      {"1.5", 7, "   1.50"},  {"0.05", 7, "   0.05"},   {"-12.35", 7, " -12.35"},
-      {"12345.678", 9, " 12345.68"},  // seven significant digits
-      {"", 7, "   0.00"},     {"damaged", 7, "   0.00"}, {"  3 ", 7, "   3.00"},
+      {"1.5", 7, "   1.50"},    {"0.05", 7, "   0.05"},
+      {"-12.35", 7, " -12.35"}, {"12345.678", 9, " 12345.68"},  // seven significant digits
+      {"", 7, "   0.00"},       {"damaged", 7, "   0.00"},
+      {"  3 ", 7, "   3.00"},
   };
   for (const auto& row : rows)
     EXPECT_EQ(to_utf8(format_fixed2(parse_decimal_or_zero(from_utf8(row.text)), row.width)), row.expected) << row.text;
@@ -61,17 +75,18 @@ TEST(TextToNum, NumericTexts) {
     const char* text;
     float expected;
   } rows[] = {
-      {"  1.5 ", 1.5f}, {"1", 1.0f},       {"-12.35", -12.35f}, {"+3", 3.0f},     {".5", 0.5f},
-      {"-.5", -0.5f},   {"5.", 5.0f},      {"1e3", 1000.0f},    {"1.5E-1", 0.15f}, {"2e+2", 200.0f},
-      {"\t7\t", 7.0f},  {"007", 7.0f},     {"0", 0.0f},         {"-0", 0.0f},     {"32767.5", 32767.5f},
+      {"  1.5 ", 1.5f}, {"1", 1.0f},   {"-12.35", -12.35f}, {"+3", 3.0f},      {".5", 0.5f},
+      {"-.5", -0.5f},   {"5.", 5.0f},  {"1e3", 1000.0f},    {"1.5E-1", 0.15f}, {"2e+2", 200.0f},
+      {"\t7\t", 7.0f},  {"007", 7.0f}, {"0", 0.0f},         {"-0", 0.0f},      {"32767.5", 32767.5f},
   };
   for (const auto& row : rows) EXPECT_EQ(parse_decimal_or_zero(from_utf8(row.text)), row.expected) << row.text;
 }
 
 TEST(TextToNum, TextsThatAreNotNumericGiveZero) {
-  for (const char* text : {"", "   ", ".", "+", "-", "e5", "1e", "1e+", "1.2.3", "1,000", "--1", "1 2", "abc",
-                           "12a", "0x10", "&H10", "$5", "\xEF\xBC\x91\xEF\xBC\x92" /* full-width 12 */, "1e39",
-                           "-1e39", "inf", "nan"}) {
+  for (const char* text :
+       {"",      "   ",   ".",   "+",   "-",   "e5",   "1e",   "1e+", "1.2.3",
+        "1,000", "--1",   "1 2", "abc", "12a", "0x10", "&H10", "$5",  "\xEF\xBC\x91\xEF\xBC\x92" /* full-width 12 */,
+        "1e39",  "-1e39", "inf", "nan"}) {
     const float value = parse_decimal_or_zero(from_utf8(text));
     EXPECT_EQ(value, 0.0f) << text;
     EXPECT_FALSE(std::signbit(value)) << text;
@@ -83,8 +98,8 @@ TEST(ToInt16, RoundsHalvesToEven) {
     float value;
     int expected;
   } rows[] = {
-      {2.5f, 2},         {3.5f, 4},       {-2.5f, -2},       {-3.5f, -4},          {0.5f, 0},
-      {1.5f, 2},         {0.49f, 0},      {2.51f, 3},        {-0.5f, 0},           {7.0f, 7},
+      {2.5f, 2},         {3.5f, 4},         {-2.5f, -2},         {-3.5f, -4},         {0.5f, 0},
+      {1.5f, 2},         {0.49f, 0},        {2.51f, 3},          {-0.5f, 0},          {7.0f, 7},
       {32767.4f, 32767}, {32766.5f, 32766}, {-32768.4f, -32768}, {-32768.5f, -32768}, {-32767.5f, -32768},
   };
   for (const auto& row : rows) EXPECT_EQ(to_int16(row.value), row.expected) << row.value;
@@ -95,7 +110,10 @@ TEST(ToInt16, OutOfRangeIsAnErrorWithAClearMessage) {
     float value;
     const char* shown;
   } rows[] = {
-      {32767.5f, "32767.5"}, {-32768.6f, "-32768.6"}, {40000.0f, "40000"}, {-1e6f, "-1000000"},
+      {32767.5f, "32767.5"},
+      {-32768.6f, "-32768.6"},
+      {40000.0f, "40000"},
+      {-1e6f, "-1000000"},
   };
   for (const auto& row : rows) {
     const std::string message = test::u8(test::failure_message([&] { to_int16(row.value); }));

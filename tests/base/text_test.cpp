@@ -1,10 +1,11 @@
+#include "base/text.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "base/program_path.h"
-#include "base/text.h"
 #include "base/utf8.h"
 
 namespace lodemark {
@@ -18,7 +19,7 @@ TEST(Text, TrimmingRemovesSpacesOnly) {
       {U"  a b  ", U"  a b", U"a b"},
       {U"   ", U"", U""},
       {U"", U"", U""},
-      {U"a\t", U"a\t", U"a\t"},                  // a tab is no space here
+      {U"a\t", U"a\t", U"a\t"},                 // a tab is no space here
       {U"表\u3000", U"表\u3000", U"表\u3000"},  // nor the ideographic space
   };
   for (const Row& row : rows) {

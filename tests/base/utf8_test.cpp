@@ -1,8 +1,8 @@
+#include "base/utf8.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "base/utf8.h"
 
 namespace lodemark {
 namespace {
@@ -19,15 +19,15 @@ TEST(Utf8, MalformedBytesBecomeOneSubstituteEach) {
     std::string bytes;
     std::u32string expected;
   } rows[] = {
-      {"a\x80z", U"a\uFFFDz"},                           // stray continuation byte
-      {"\xC0\xAF", U"\uFFFD\uFFFD"},                     // overlong "/"
-      {"\xE0\x80\xAF", U"\uFFFD\uFFFD\uFFFD"},           // overlong, three bytes
-      {"\xED\xA0\x80", U"\uFFFD\uFFFD\uFFFD"},           // encoded surrogate
-      {"\xF4\x90\x80\x80", U"\uFFFD\uFFFD\uFFFD\uFFFD"}, // beyond U+10FFFF
-      {"\xE8\xA1", U"\uFFFD\uFFFD"},                     // cut off at the end
-      {"\xE8\xA1x", U"\uFFFD\uFFFDx"},                   // cut off inside
+      {"a\x80z", U"a\uFFFDz"},                            // stray continuation byte
+      {"\xC0\xAF", U"\uFFFD\uFFFD"},                      // overlong "/"
+      {"\xE0\x80\xAF", U"\uFFFD\uFFFD\uFFFD"},            // overlong, three bytes
+      {"\xED\xA0\x80", U"\uFFFD\uFFFD\uFFFD"},            // encoded surrogate
+      {"\xF4\x90\x80\x80", U"\uFFFD\uFFFD\uFFFD\uFFFD"},  // beyond U+10FFFF
+      {"\xE8\xA1", U"\uFFFD\uFFFD"},                      // cut off at the end
+      {"\xE8\xA1x", U"\uFFFD\uFFFDx"},                    // cut off inside
       {"\xFF\xFE", U"\uFFFD\uFFFD"},
-      {"\x95\x5C", U"\uFFFD\\"},                         // Shift-JIS is not UTF-8
+      {"\x95\x5C", U"\uFFFD\\"},  // Shift-JIS is not UTF-8
   };
   for (const auto& row : rows) EXPECT_EQ(from_utf8(row.bytes), row.expected) << row.bytes;
 }

@@ -1,5 +1,3 @@
-#include "cli/cli_app.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,6 +5,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "cli/cli_app.h"
 #include "platform/drives.h"
 #include "support/test_support.h"
 
@@ -157,7 +156,8 @@ TEST_F(CliTest, WithoutPatdatTheSettingFileIsRead) {
 // down to entries that would lead out of the destination.
 class CatalogueSwapOnRead : public std::stringbuf {
  public:
-  CatalogueSwapOnRead(fs::path catalogue, std::string answer) : std::stringbuf(std::move(answer)), catalogue_(std::move(catalogue)) {}
+  CatalogueSwapOnRead(fs::path catalogue, std::string answer)
+      : std::stringbuf(std::move(answer)), catalogue_(std::move(catalogue)) {}
 
  protected:
   int_type underflow() override {

@@ -29,10 +29,9 @@ TEST(SampleConversion, MatchesTheGoldenOutput) {
   std::istringstream in;
   std::ostringstream out, err;
   Console console{in, out, err, false, false};
-  const int status = cli::run({"convert", "--source", (samples / "database").string(), "--dest",
-                          scratch.native("out"), "--patdat", scratch.native("patdat"), "--yes",
-                          "--all"},
-                         console);
+  const int status = cli::run({"convert", "--source", (samples / "database").string(), "--dest", scratch.native("out"),
+                               "--patdat", scratch.native("patdat"), "--yes", "--all"},
+                              console);
   ASSERT_EQ(status, kConverted) << err.str();
 
   const fs::path golden = fs::path(LODEMARK_TEST_DATA) / "golden" / "sample";

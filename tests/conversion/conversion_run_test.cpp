@@ -4,10 +4,10 @@
 
 #include <filesystem>
 
-#include "support/run_fixture.h"
-#include "support/source_lines.h"
 #include "base/failure.h"
 #include "conversion/destination_check.h"
+#include "support/run_fixture.h"
+#include "support/source_lines.h"
 
 namespace lodemark {
 namespace {
@@ -36,21 +36,21 @@ class ConversionRunTest : public ::testing::Test {
   void SetUp() override {
     run_.patdat = test::copy_sample_pattern_data(scratch_);
     write_sjis_lines(src("Rodev1.Dat"), {
-        header_line("1234    ", "40524604", "  2  1"),
-        header_line("A-2     ", "41154500", "  1  2"),
-        header_line("A-3     ", "        ", "  1  0"),
-    });
+                                            header_line("1234    ", "40524604", "  2  1"),
+                                            header_line("A-2     ", "41154500", "  1  2"),
+                                            header_line("A-3     ", "        ", "  1  0"),
+                                        });
     write_sjis_lines(src("Rodev2.Dat"), {
-        layer_line("1234    ", "     1.5", " 01  "),
-        layer_line("1234    ", "   12.35", "10408"),
-        layer_line("A-2     ", "     3.0", " 04  "),
-        layer_line("A-3     ", "     4.0", " 08  "),
-    });
+                                            layer_line("1234    ", "     1.5", " 01  "),
+                                            layer_line("1234    ", "   12.35", "10408"),
+                                            layer_line("A-2     ", "     3.0", " 04  "),
+                                            layer_line("A-3     ", "     4.0", " 08  "),
+                                        });
     write_sjis_lines(src("Rodev3.Dat"), {
-        value_line("1234    ", "    1.15", "12"),
-        value_line("A-2     ", "     2.0", "05"),
-        value_line("A-2     ", "     4.0", " 5"),
-    });
+                                            value_line("1234    ", "    1.15", "12"),
+                                            value_line("A-2     ", "     2.0", "05"),
+                                            value_line("A-2     ", "     4.0", " 5"),
+                                        });
     run_.entries = {U"1234        B-1     ", U"A-2         新宿一号", U"A-3         x       "};
     run_.selected = {true, true, true};
     run_.source = scratch_.program(U"src");
@@ -92,18 +92,23 @@ TEST_F(ConversionRunTest, EarlyStopsShowTheirMessageAndClearTheStatus) {
     std::vector<test::ShownMessage> expected;
   };
   const std::vector<Case> cases = {
-      {"empty list", [](FakeRun& w) { w.entries.clear(); w.selected.clear(); },
+      {"empty list",
+       [](FakeRun& w) {
+         w.entries.clear();
+         w.selected.clear();
+       },
        {{kNoSourceData, BoxStyle::OkOnly, kAppTitle}}},
-      {"blank destination", [](FakeRun& w) { w.destination = U""; },
+      {"blank destination",
+       [](FakeRun& w) { w.destination = U""; },
        {{kBadDriveName, BoxStyle::OkInformation, kAppTitle}, {kBadPath, BoxStyle::OkExclamation, U""}}},
-      {"network path", [](FakeRun& w) { w.destination = U"\\\\server\\share"; },
+      {"network path",
+       [](FakeRun& w) { w.destination = U"\\\\server\\share"; },
        {{kBadDriveName, BoxStyle::OkInformation, kAppTitle},
         {kBadPath, BoxStyle::OkExclamation, U"\\\\server\\share"}}},
-      {"missing drive", [](FakeRun& w) { w.destination = U"Q:\\x"; },
-       {{kBadPath, BoxStyle::OkExclamation, U"Q:\\x"}}},
-      {"blank source", [](FakeRun& w) { w.source = U"   "; },
-       {{kNoSourceFolder, BoxStyle::OkOnly, kAppTitle}}},
-      {"nothing selected", [](FakeRun& w) { w.selected.assign(w.entries.size(), false); },
+      {"missing drive", [](FakeRun& w) { w.destination = U"Q:\\x"; }, {{kBadPath, BoxStyle::OkExclamation, U"Q:\\x"}}},
+      {"blank source", [](FakeRun& w) { w.source = U"   "; }, {{kNoSourceFolder, BoxStyle::OkOnly, kAppTitle}}},
+      {"nothing selected",
+       [](FakeRun& w) { w.selected.assign(w.entries.size(), false); },
        {{kNothingSelected, BoxStyle::OkOnly, kAppTitle}}},
   };
   for (const auto& c : cases) {
@@ -184,9 +189,9 @@ TEST_F(ConversionRunTest, ExistingFolderIsReusedAndFilesReplaced) {
 
 TEST_F(ConversionRunTest, ZeroOrNonNumericCountsWriteTitlesOnly) {
   write_sjis_lines(src("Rodev1.Dat"), {
-      header_line("1234    ", "40524604", "  0abc"),
-      header_line("A-2     ", "41154500", "  x  0"),
-  });
+                                          header_line("1234    ", "40524604", "  0abc"),
+                                          header_line("A-2     ", "41154500", "  x  0"),
+                                      });
   write_bytes(out("1234/X1.txt"), "old");
   run_.selected = {true, true, false};
   ASSERT_EQ(run_.start(), RunOutcome::Converted);

@@ -1,3 +1,5 @@
+#include "conversion/destination_check.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -5,7 +7,6 @@
 
 #include "platform/drives.h"
 #include "support/test_support.h"
-#include "conversion/destination_check.h"
 
 namespace lodemark {
 namespace {
@@ -40,9 +41,9 @@ TEST_F(CheckPath, Rules) {
       {U"   ", false, U"", true},
       {U"C", false, U"C", true},
       {U"\\\\server\\share", false, U"\\\\server\\share", true},
-      {U"C：\\data", false, U"C：\\data", true},      // full-width colon
-      {U"Ｃ:\\data", false, U"Ｃ:\\data", true},      // double-byte first character
-      {U"表:\\data", false, U"表:\\data", true},      // its second byte is "\", not ":"
+      {U"C：\\data", false, U"C：\\data", true},  // full-width colon
+      {U"Ｃ:\\data", false, U"Ｃ:\\data", true},  // double-byte first character
+      {U"表:\\data", false, U"表:\\data", true},  // its second byte is "\", not ":"
       {U"地:\\data", false, U"地:\\data", true},
       {U" C\\:data", false, U"C\\:data", true},
       {U"C:", true, U"C:\\", false},
@@ -59,11 +60,11 @@ TEST_F(CheckPath, Rules) {
       {U"\\C:\\a", false, U"\\C:\\a", true},
       {U"C:\\a*b", false, U"C:\\a*b", false},
       {U"  C:\\a?b ", false, U"C:\\a?b", false},
-      {U"C:a?b", false, U"C:a?b", false},           // wildcards are refused before the "\" is added
-      {U"Q:\\x", false, U"Q:\\x", false},           // no such drive: stops before the final "\"
+      {U"C:a?b", false, U"C:a?b", false},  // wildcards are refused before the "\" is added
+      {U"Q:\\x", false, U"Q:\\x", false},  // no such drive: stops before the final "\"
       {U"q:x", false, U"q:\\x", false},
-      {U"1:\\x", false, U"1:\\x", false},           // not a letter
-      {U"ｱ:\\x", false, U"ｱ:\\x", false},           // half-width katakana is one byte
+      {U"1:\\x", false, U"1:\\x", false},  // not a letter
+      {U"ｱ:\\x", false, U"ｱ:\\x", false},  // half-width katakana is one byte
   };
   for (const auto& row : rows) {
     test::FakeMessageBoxes boxes;

@@ -1,6 +1,7 @@
+#include "conversion/pattern_data_setting.h"
+
 #include <gtest/gtest.h>
 
-#include "conversion/pattern_data_setting.h"
 #include "platform/cp932.h"
 #include "support/dictionary_fixture.h"
 

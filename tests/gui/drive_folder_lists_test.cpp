@@ -1,13 +1,14 @@
+#include "gui/drive_folder_lists.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "gui/drive_folder_lists.h"
+#include "base/failure.h"
 #include "platform/drives.h"
 #include "support/test_support.h"
-#include "base/failure.h"
 
 namespace lodemark {
 namespace {

@@ -1,3 +1,5 @@
+#include "gui/main_presenter.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -5,12 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "conversion/conversion_run.h"
 #include "gui/drive_folder_lists.h"
-#include "gui/main_presenter.h"
-#include "support/fake_main_view.h"
 #include "platform/cp932.h"
 #include "platform/drives.h"
-#include "conversion/conversion_run.h"
+#include "support/fake_main_view.h"
 #include "support/test_support.h"
 
 namespace lodemark {
@@ -34,9 +35,9 @@ class MainPresenterTest : public ::testing::Test {
     fs::create_directories(dir_.native("patdat"));
     test::write_bytes(dir_.native("config/lodemark/ZidereV5.ini"),
                       "[Settings]\r\n" + to_utf8(dir_.program(U"patdat")) + "\\\r\n");
-    test::write_bytes(dir_.native("src/Rodev5.Dat"), record(U"0001    ", U"NO.1    ") +
-                                                         record(U"0002    ", U"NO.2    ") +
-                                                         record(U"0003    ", U"試験孔１"));
+    test::write_bytes(
+        dir_.native("src/Rodev5.Dat"),
+        record(U"0001    ", U"NO.1    ") + record(U"0002    ", U"NO.2    ") + record(U"0003    ", U"試験孔１"));
     test::write_bytes(dir_.native("src2/Rodev5.Dat"), record(U"B-77    ", U"  KAWA  "));
     fs::create_directories(dir_.native("out"));
     ASSERT_TRUE(platform::set_current_folder(dir_.program(U"src")));

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "support/run_fixture.h"
-#include "kelmo/layer_file.h"
 #include "kelmo/depth_value_file.h"
+#include "kelmo/layer_file.h"
+#include "support/run_fixture.h"
 
 namespace lodemark {
 namespace {
@@ -36,12 +36,12 @@ class DepthFilesTest : public ::testing::Test {
 
 TEST_F(DepthFilesTest, LayerLinesCarryNumberDepthCodeAndName) {
   const std::vector<Layer> rows = {
-      {U"     1.5", U" ", U"01", U"  "},   // topsoil: two-character target code
-      {U"  12.345", U"0", U"04", U"08"},   // flag 0: single soil, column 3 ignored
-      {U"12345.67", U"1", U"04", U"08"},   // alternation known to the dictionary
-      {U"    -0.5", U"1", U"04", U"99"},   // one unknown code: the name keeps its parts
-      {U"     abc", U"2", U"77", U"  "},   // unknown code, flag 2: single soil
-      {U"", U"", U"", U""},                // a row the reader left empty
+      {U"     1.5", U" ", U"01", U"  "},  // topsoil: two-character target code
+      {U"  12.345", U"0", U"04", U"08"},  // flag 0: single soil, column 3 ignored
+      {U"12345.67", U"1", U"04", U"08"},  // alternation known to the dictionary
+      {U"    -0.5", U"1", U"04", U"99"},  // one unknown code: the name keeps its parts
+      {U"     abc", U"2", U"77", U"  "},  // unknown code, flag 2: single soil
+      {U"", U"", U"", U""},               // a row the reader left empty
   };
   write_layers(rows);
   EXPECT_EQ(file("X1.txt"), sjis("1,   1.50,  97,表土\r\n"

@@ -1,8 +1,9 @@
+#include "kelmo/soil_classes.h"
+
 #include <gtest/gtest.h>
 
-#include "platform/cp932.h"
-#include "kelmo/soil_classes.h"
 #include "base/utf8.h"
+#include "platform/cp932.h"
 
 namespace lodemark {
 namespace {
@@ -13,9 +14,9 @@ TEST(SoilClasses, WholeTable) {
     const char* target;
     const char* name;
   } rows[] = {
-      {U"01", "97", "表土"},     {U"02", "4501", "腐植土"}, {U"03", "4502", "ローム"}, {U"04", "4503", "粘土"},
+      {U"01", "97", "表土"},     {U"02", "4501", "腐植土"}, {U"03", "4502", "ローム"},   {U"04", "4503", "粘土"},
       {U"05", "4504", "シルト"}, {U"06", "5221", "細砂"},   {U"07", "5006", "中・荒砂"}, {U"08", "4505", "砂"},
-      {U"09", "4506", "礫"},     {U"10", "4507", "ヘドロ"}, {U"11", "4508", "土丹"},   {U"20", "4509", "岩盤"},
+      {U"09", "4506", "礫"},     {U"10", "4507", "ヘドロ"}, {U"11", "4508", "土丹"},     {U"20", "4509", "岩盤"},
       {U"21", "4510", "凝灰岩"}, {U"30", "4511", "浮石"},   {U"40", "5025", "貝殻"},
   };
   for (const auto& row : rows) {

@@ -1,15 +1,16 @@
+#include "kelmo/title_files.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
 #include <utility>
 
+#include "base/utf8.h"
+#include "kelmo/grid_square_code.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
-#include "kelmo/grid_square_code.h"
-#include "kelmo/title_files.h"
 #include "support/test_support.h"
-#include "base/utf8.h"
 
 namespace lodemark {
 namespace {
@@ -104,7 +105,8 @@ TEST_F(TitleFiles, BlanksAndNonNumericFieldsAreWrittenAsHeld) {
 
 TEST_F(TitleFiles, ExistingFilesAreReplacedNotAppended) {
   const std::string long_junk(5000, 'j');
-  for (const char* name : {"Titl01.txt", "Titl02.txt", "Titl03.txt"}) test::write_bytes(folder_.native(name), long_junk);
+  for (const char* name : {"Titl01.txt", "Titl02.txt", "Titl03.txt"})
+    test::write_bytes(folder_.native(name), long_junk);
   const BoreholeHeader header = header_at(U"40", U"52", U"46", U"04");
   write(U"K0000001    B-1     ", header);
   const std::string first[] = {read("Titl01.txt"), read("Titl02.txt"), read("Titl03.txt")};

@@ -1,8 +1,9 @@
+#include "platform/cp932.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "platform/cp932.h"
 #include "support/test_support.h"
 
 namespace lodemark {
@@ -37,14 +38,22 @@ TEST(Cp932Decode, EachInvalidByteBecomesOneSubstituteAndDecodingGoesOn) {
     std::string bytes;
     std::u32string expected;
   } rows[] = {
-      {"A\x80" "B", U"A\uFFFDB"},
-      {"A\xA0" "B", U"A\uFFFDB"},
+      {"A\x80"
+       "B",
+       U"A\uFFFDB"},
+      {"A\xA0"
+       "B",
+       U"A\uFFFDB"},
       {"\xFD\xFE\xFF", U"\uFFFD\uFFFD\uFFFD"},
       // A lead byte with a trail byte out of range: only the lead is lost.
       {"\x81\x20X", U"\uFFFD X"},
-      {"\x81\x7F" "X", U"\uFFFD\x7FX"},
+      {"\x81\x7F"
+       "X",
+       U"\uFFFD\x7FX"},
       // A well-formed pair without a character in the table.
-      {"\x85\x40" "X", U"\uFFFD@X"},
+      {"\x85\x40"
+       "X",
+       U"\uFFFD@X"},
       // Good characters on both sides of damage survive.
       {"\x95\x5C\xFF\x83\x5C", U"表\uFFFDソ"},
       // A lead byte cut off at the end of the text.
@@ -60,7 +69,9 @@ TEST(Cp932Decode, LongDamagedInputKeepsEveryGoodCharacter) {
   std::string bytes;
   std::u32string expected;
   for (int i = 0; i < 3000; ++i) {
-    bytes += "\x95\x5C" "a\xFF";
+    bytes +=
+        "\x95\x5C"
+        "a\xFF";
     expected += U"表a\uFFFD";
   }
   EXPECT_EQ(cp932::decode(bytes), expected);
@@ -77,7 +88,7 @@ TEST(Cp932, BackslashTrailBytesRoundTrip) {
 TEST(Cp932Encode, CharactersWithoutAFormBecomeQuestionMarks) {
   EXPECT_EQ(cp932::encode(U"a\U0001F600b"), "a?b");
   EXPECT_EQ(cp932::encode(U"\uFFFD"), "?");
-  EXPECT_EQ(cp932::encode(std::u32string{char32_t{0xD800}, U'x'}), "?x");  // lone surrogate
+  EXPECT_EQ(cp932::encode(std::u32string{char32_t{0xD800}, U'x'}), "?x");    // lone surrogate
   EXPECT_EQ(cp932::encode(std::u32string{char32_t{0x110000}, U'x'}), "?x");  // beyond Unicode
   EXPECT_EQ(cp932::encode(U"亜\U0001F600\U0001F600亜"), "\x88\x9F??\x88\x9F");
 }
@@ -94,8 +105,8 @@ TEST(Cp932Encode, MixedTextAndLongText) {
 TEST(Cp932Encode, LongTextEncodesAsItsPartsDo) {
   // An ASCII start, then kanji, ASCII and characters without a form in a
   // pattern that does not line up with any buffer size.
-  const std::u32string pieces[] = {U"1,   2.50,4501,", U"砂", U"ｱ", U"\U0001F600", U"x", U"～",
-                                   std::u32string{char32_t{0xD800}}};
+  const std::u32string pieces[] = {
+      U"1,   2.50,4501,", U"砂", U"ｱ", U"\U0001F600", U"x", U"～", std::u32string{char32_t{0xD800}}};
   std::u32string text;
   std::string expected;
   for (int i = 0; i < 2000; ++i) {

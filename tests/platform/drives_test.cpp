@@ -1,3 +1,5 @@
+#include "platform/drives.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -6,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/drives.h"
 #include "platform/files.h"
 #include "support/test_support.h"
 
@@ -106,8 +107,7 @@ TEST_F(Drives, LargeFoldersGiveTheSameAnswerAsSmallOnes) {
   for (int i = 0; i < 1500; ++i) write_bytes(dir_.native("big/entry-" + std::to_string(i)), "");
   struct stat st {};
   ASSERT_EQ(::stat(dir_.native("big").c_str(), &st), 0);
-  ASSERT_GT(st.st_size, 8192)
-      << "the folder must be large enough to be probed";
+  ASSERT_GT(st.st_size, 8192) << "the folder must be large enough to be probed";
   fs::create_directory(dir_.native("big/b-101"));
   fs::create_directory(dir_.native("big/Bh-7"));
   fs::create_directory(dir_.native("big/BH-7"));
@@ -246,11 +246,11 @@ TEST_F(Drives, TableComesFromDosdevices) {
   fs::create_directories(dir_.native("data/Sub"));
   fs::create_directories(config.native("lodemark/drive_c"));
   fs::create_directories(devices + "/s:");                             // a folder
-  fs::create_directory_symlink(dir_.native("data"), devices + "/q:");   // absolute link
+  fs::create_directory_symlink(dir_.native("data"), devices + "/q:");  // absolute link
   fs::create_directory_symlink("../drive_c", devices + "/c:");         // relative link
   fs::create_directory_symlink(dir_.native("gone"), devices + "/r:");  // dangling
   write_bytes(dir_.native("file"), "x");
-  fs::create_symlink(dir_.native("file"), devices + "/t:");            // not a folder
+  fs::create_symlink(dir_.native("file"), devices + "/t:");             // not a folder
   fs::create_directory_symlink(dir_.native("data"), devices + "/xy:");  // not a drive name
   fs::create_directory_symlink(dir_.native("data"), devices + "/1:");
   fs::create_directory_symlink(dir_.native("data"), devices + "/u");

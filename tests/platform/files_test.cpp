@@ -1,10 +1,11 @@
+#include "platform/files.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "platform/files.h"
 #include "support/test_support.h"
 
 namespace lodemark::platform {

@@ -1,8 +1,9 @@
+#include "platform/private_profile.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "platform/private_profile.h"
 #include "support/test_support.h"
 
 namespace lodemark::platform {
@@ -21,22 +22,23 @@ class PrivateProfile : public ::testing::Test {
 };
 
 TEST_F(PrivateProfile, FindsSectionAndKeyWithoutRegardToCase) {
-  write("; settings\r\n"
-        "[Other]\r\n"
-        "PATDAT=wrong section\r\n"
-        "\r\n"
-        "  [ patdat ]  \r\n"
-        ";PATDAT=commented out\r\n"
-        "  Patdat  =   C:\\\x95\x5C\\PATDAT\\   \r\n"
-        "PATDAT=second key\r\n"
-        "Empty=\r\n"
-        "Equals=a=b\r\n"
-        "Quoted=\"  spaced  \"\r\n"
-        "Single='x'\r\n"
-        "Unmatched=\"x\r\n"
-        "NoEquals\r\n"
-        "[PATDAT]\r\n"
-        "PATDAT=second section\r\n");
+  write(
+      "; settings\r\n"
+      "[Other]\r\n"
+      "PATDAT=wrong section\r\n"
+      "\r\n"
+      "  [ patdat ]  \r\n"
+      ";PATDAT=commented out\r\n"
+      "  Patdat  =   C:\\\x95\x5C\\PATDAT\\   \r\n"
+      "PATDAT=second key\r\n"
+      "Empty=\r\n"
+      "Equals=a=b\r\n"
+      "Quoted=\"  spaced  \"\r\n"
+      "Single='x'\r\n"
+      "Unmatched=\"x\r\n"
+      "NoEquals\r\n"
+      "[PATDAT]\r\n"
+      "PATDAT=second section\r\n");
   EXPECT_EQ(get("PATDAT", "PATDAT"), "C:\\\x95\x5C\\PATDAT\\");
   EXPECT_EQ(get("patdat", "patdat"), "C:\\\x95\x5C\\PATDAT\\");
   EXPECT_EQ(get("Other", "PATDAT"), "wrong section");
@@ -68,8 +70,7 @@ TEST_F(PrivateProfile, DoubleByteNamesCompareExactly) {
 
 TEST_F(PrivateProfile, ValueIsCutToTheBuffer) {
   const std::string long_value(300, 'v');
-  write("[S]\r\nK=" + long_value + "\r\nK254=" + std::string(254, 'w') + "\r\nK255=" + std::string(255, 'u') +
-        "\r\n");
+  write("[S]\r\nK=" + long_value + "\r\nK254=" + std::string(254, 'w') + "\r\nK255=" + std::string(255, 'u') + "\r\n");
   EXPECT_EQ(get("S", "K"), std::string(254, 'v'));
   EXPECT_EQ(get("S", "K254"), std::string(254, 'w'));
   EXPECT_EQ(get("S", "K255"), std::string(254, 'u'));

@@ -1,9 +1,10 @@
+#include "platform/system_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "platform/drives.h"
-#include "platform/system_folder.h"
 #include "support/test_support.h"
 
 namespace lodemark::platform {
@@ -24,8 +25,8 @@ TEST(SystemFolder, FromXdgConfigHome) {
 TEST(SystemFolder, FromHomeWhenXdgIsUnsetEmptyOrRelative) {
   const TempDir dir;
   const std::u32string expected = dir.program(U".config\\lodemark");
-  for (const std::optional<std::string>& xdg : {std::optional<std::string>{}, std::optional<std::string>{""},
-                                                 std::optional<std::string>{"relative/config"}}) {
+  for (const std::optional<std::string>& xdg :
+       {std::optional<std::string>{}, std::optional<std::string>{""}, std::optional<std::string>{"relative/config"}}) {
     const ScopedEnv xdg_env("XDG_CONFIG_HOME", xdg);
     {
       const ScopedEnv home("HOME", dir.native());

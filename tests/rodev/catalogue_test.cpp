@@ -1,15 +1,16 @@
+#include "rodev/catalogue.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "platform/cp932.h"
-#include "platform/drives.h"
-#include "rodev/catalogue.h"
-#include "support/test_support.h"
 #include "base/text.h"
 #include "base/utf8.h"
+#include "platform/cp932.h"
+#include "platform/drives.h"
+#include "support/test_support.h"
 
 namespace lodemark {
 namespace {
@@ -49,7 +50,8 @@ std::vector<std::string> utf8(const std::vector<std::u32string>& texts) {
 
 TEST(BoreholeCatalogue, RecordsBecomeEntriesInFileOrder) {
   const TempDir folder;
-  write_bytes(folder.native("Rodev5.Dat"), "12345678ABCDEFGHB-1     \r\n" + record(2) + "\r\n" + record(3, "  No.3  ") + "\r\n");
+  write_bytes(folder.native("Rodev5.Dat"),
+              "12345678ABCDEFGHB-1     \r\n" + record(2) + "\r\n" + record(3, "  No.3  ") + "\r\n");
   EXPECT_EQ(utf8(list(folder.program())),
             (std::vector<std::string>{"12345678    B-1     ", "N0000002    NAME    ", "N0000003      No.3  "}));
 }
@@ -60,18 +62,23 @@ TEST(BoreholeCatalogue, OnlyLinesOfExactly24BytesAreRecords) {
     std::string bytes;
     std::vector<std::string> expected;
   } cases[] = {
-      {"23 and 25 bytes among records", record(1) + "\r\n" + record(2).substr(0, 23) + "\r\n" + record(3) + "\r\n" +
-                                            record(4) + "X\r\n" + record(5) + "\r\n",
+      {"23 and 25 bytes among records",
+       record(1) + "\r\n" + record(2).substr(0, 23) + "\r\n" + record(3) + "\r\n" + record(4) + "X\r\n" + record(5) +
+           "\r\n",
        {"N0000001    NAME    ", "N0000003    NAME    ", "N0000005    NAME    "}},
-      {"empty line among records", record(1) + "\r\n\r\n" + record(2) + "\r\n",
+      {"empty line among records",
+       record(1) + "\r\n\r\n" + record(2) + "\r\n",
        {"N0000001    NAME    ", "N0000002    NAME    "}},
       {"first line of 30 bytes", std::string(30, 'h') + "\r\n" + record(1) + "\r\n", {}},
       {"first line empty", "\r\n" + record(1) + "\r\n", {}},
       {"one record without a line end", record(7), {"N0000007    NAME    "}},
       {"trailing spaces count", "N0000008unused!!B-12XY  \r\n", {"N0000008    B-12XY  "}},
-      {"lines ended by CR alone", record(1) + "\r" + record(2) + "\r", {"N0000001    NAME    ", "N0000002    NAME    "}},
+      {"lines ended by CR alone",
+       record(1) + "\r" + record(2) + "\r",
+       {"N0000001    NAME    ", "N0000002    NAME    "}},
       {"lines ended by LF alone", record(1) + "\n" + record(2) + "\n", {}},
-      {"a long line after the first", record(1) + "\r\n" + std::string(100000, 'x') + "\r\n" + record(2),
+      {"a long line after the first",
+       record(1) + "\r\n" + std::string(100000, 'x') + "\r\n" + record(2),
        {"N0000001    NAME    ", "N0000002    NAME    "}},
   };
   for (const auto& c : cases) {

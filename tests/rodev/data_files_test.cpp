@@ -1,3 +1,5 @@
+#include "rodev/data_files.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -5,11 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "base/utf8.h"
 #include "platform/cp932.h"
-#include "rodev/data_files.h"
 #include "support/source_lines.h"
 #include "support/test_support.h"
-#include "base/utf8.h"
 
 namespace lodemark {
 namespace {
@@ -53,7 +54,8 @@ TEST_F(SourceRecords, HeaderFieldsComeFromTheirCharacterPositions) {
     std::string line;
     const char* fields[9];
   } cases[] = {
-      {"whole line", header_line("K0000001", "40524604", " A  B   ", "CCCCCCCC", "  D     ", "  3", " 12"),
+      {"whole line",
+       header_line("K0000001", "40524604", " A  B   ", "CCCCCCCC", "  D     ", "  3", " 12"),
        {"40", "52", "46", "04", " A  B   ", "CCCCCCCC", "  D     ", "  3", " 12"}},
       {"short line: short and empty fields", "K00000014052461", {"40", "52", "46", "1", "", "", "", "", ""}},
   };
@@ -61,9 +63,10 @@ TEST_F(SourceRecords, HeaderFieldsComeFromTheirCharacterPositions) {
     SourceFile h = open("Rodev1.Dat", crlf({c.line}));
     const std::optional<BoreholeHeader> header = read_borehole_header(h, U"K0000001");
     ASSERT_TRUE(header) << c.name;
-    const std::u32string* fields[] = {&header->latitude_minutes,  &header->latitude_seconds, &header->longitude_minutes,
-                                      &header->longitude_seconds, &header->title2_line19,    &header->title2_line20,
-                                      &header->title2_line23,     &header->layer_count,      &header->depth_value_count};
+    const std::u32string* fields[] = {
+        &header->latitude_minutes,  &header->latitude_seconds, &header->longitude_minutes,
+        &header->longitude_seconds, &header->title2_line19,    &header->title2_line20,
+        &header->title2_line23,     &header->layer_count,      &header->depth_value_count};
     for (int i = 0; i < 9; ++i) EXPECT_EQ(u8(*fields[i]), c.fields[i]) << c.name << ", field " << i;
   }
 }
@@ -86,7 +89,8 @@ TEST_F(SourceRecords, AbsentBoreholeRestoresPositionAndTheNextIsFound) {
 }
 
 TEST_F(SourceRecords, LinesBehindTheReadPositionAreNotFound) {
-  SourceFile h = open("Rodev3.Dat", crlf({value_line("B0000002", "    1.00", "B1"), value_line("A0000001", "    2.00", "A1")}));
+  SourceFile h =
+      open("Rodev3.Dat", crlf({value_line("B0000002", "    1.00", "B1"), value_line("A0000001", "    2.00", "A1")}));
   EXPECT_EQ(values(h, 1, U"A0000001"), "A1");
   EXPECT_EQ(values(h, 1, U"B0000002"), "");
 }
@@ -144,7 +148,8 @@ TEST_F(SourceRecords, CountOfZeroConsumesTheFoundLineOnly) {
 }
 
 TEST_F(SourceRecords, LastBoreholeStopsAtEndOfFileWithoutLineEnd) {
-  const std::string bytes = layer_line("A0000001", "    1.00", "012") + "\r\n" + layer_line("A0000001", "    2.00", "0341");
+  const std::string bytes =
+      layer_line("A0000001", "    1.00", "012") + "\r\n" + layer_line("A0000001", "    2.00", "0341");
   SourceFile h = open("Rodev2.Dat", bytes);
   const std::vector<Layer> rows = read_layers(h, U"A0000001", 3);
   ASSERT_EQ(rows.size(), 3u);
@@ -239,14 +244,24 @@ TEST_F(SourceRecords, KeyMatchesExactlyFromTheFirstCharacter) {
       {"A 1     abc    1.00XX", U"A 1     ", true},
       {"A 1abc         1.00XX", U"A 1     ", false},
       // The same character under its duplicate (NEC) byte form.
-      {"\x87\x9a" "0000001abc    1.00XX", U"\u22350000001", true},
-      {"\x81\xe6" "0000001abc    1.00XX", U"\u22350000001", true},
+      {"\x87\x9a"
+       "0000001abc    1.00XX",
+       U"\u22350000001", true},
+      {"\x81\xe6"
+       "0000001abc    1.00XX",
+       U"\u22350000001", true},
       // A damaged byte decodes to the substitute the catalogue also gives.
-      {"A00000\x80" "1abc    1.00XX", U"A00000\uFFFD1", true},
+      {"A00000\x80"
+       "1abc    1.00XX",
+       U"A00000\uFFFD1", true},
       {"A00000?1abc    1.00XX", U"A00000\uFFFD1", false},
       // A kanji whose bytes begin like the key's last kanji.
-      {"\x92\x6e\x8e\xbf" "000001abc    1.00XX", U"\u5730\u8CEA000001", true},
-      {"\x92\x6e\x8e\xc0" "000001abc    1.00XX", U"\u5730\u8CEA000001", false},
+      {"\x92\x6e\x8e\xbf"
+       "000001abc    1.00XX",
+       U"\u5730\u8CEA000001", true},
+      {"\x92\x6e\x8e\xc0"
+       "000001abc    1.00XX",
+       U"\u5730\u8CEA000001", false},
   };
   for (const auto& c : cases) {
     SourceFile h = open("Rodev3.Dat", crlf({c.line}));
@@ -285,7 +300,8 @@ TEST(SourceRun, ListOrderReadsEachFileOnceFrontToBack) {
   std::string headers, layers, values;
   for (int i = 0; i < 3; ++i) {
     const std::string n = std::to_string(i + 1);
-    headers += header_line(keys[i], "0" + n + "000000", "4444444" + n, "5555555" + n, "6666666" + n, "  2", "  1") + "\r\n";
+    headers +=
+        header_line(keys[i], "0" + n + "000000", "4444444" + n, "5555555" + n, "6666666" + n, "  2", "  1") + "\r\n";
     if (i != 1)
       for (int row = 0; row < 2; ++row)
         layers += layer_line(keys[i], "    " + n + "." + std::to_string(row) + "0", "0" + n + n) + "\r\n";

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "support/dictionary_fixture.h"
 #include "soil_dictionary/soil_dictionary.h"
+#include "support/dictionary_fixture.h"
 
 namespace lodemark {
 namespace {
@@ -36,8 +36,8 @@ TEST_F(UserDictionaryTest, CopiesTheDictionaryOverTheUserDictionary) {
 TEST_F(UserDictionaryTest, LeavesTheUserDictionaryAloneWhenItCannotBeCopied) {
   const struct {
     const char* name;
-    const char* settings;     // nullptr: no Vaskor.ini
-    const char* user_file;    // nullptr: no user dictionary
+    const char* settings;   // nullptr: no Vaskor.ini
+    const char* user_file;  // nullptr: no user dictionary
     bool remove_dictionary;
   } cases[] = {
       {"no settings file", nullptr, "old\r\n", false},
@@ -97,9 +97,10 @@ TEST_F(UserDictionaryTest, ReadIniFileDat) {
   write_bytes(file("Test.ini"), "");
   EXPECT_EQ(read(U"USER", U"USER"), U"");  // empty file
 
-  write_bytes(file("Test.ini"),
-              "; comment\r\n[Other]\r\nUSER=wrong\r\n[user]\r\n;USER=commented\r\n  User =  USER.DIC  \r\nUSER=second\r\n"
-              "EMPTY=\r\n[USER]\r\nLATE=late section\r\n");
+  write_bytes(
+      file("Test.ini"),
+      "; comment\r\n[Other]\r\nUSER=wrong\r\n[user]\r\n;USER=commented\r\n  User =  USER.DIC  \r\nUSER=second\r\n"
+      "EMPTY=\r\n[USER]\r\nLATE=late section\r\n");
   EXPECT_EQ(read(U"USER", U"USER"), U"USER.DIC");
   EXPECT_EQ(read(U"user", U"user"), U"USER.DIC");
   EXPECT_EQ(read(U"USER", U"EMPTY"), U"");
@@ -108,7 +109,8 @@ TEST_F(UserDictionaryTest, ReadIniFileDat) {
   EXPECT_EQ(read(U"USER", U"LATE"), U"");  // only the first section of a name counts
 
   // Japanese value; a long value is cut at 254 bytes, never inside a character.
-  write_bytes(file("Test.ini"), "[USER]\r\nUSER=\x83\x86\x81\x5B\x83\x55.dic\r\nLONG=a" + repeated("\x88\x9F", 150) + "\r\n");
+  write_bytes(file("Test.ini"),
+              "[USER]\r\nUSER=\x83\x86\x81\x5B\x83\x55.dic\r\nLONG=a" + repeated("\x88\x9F", 150) + "\r\n");
   EXPECT_EQ(read(U"USER", U"USER"), U"ユーザ.dic");
   const std::u32string cut = read(U"USER", U"LONG");
   EXPECT_EQ(cut.size(), 1u + 126u);  // "a" and 126 two-byte characters: 253 bytes

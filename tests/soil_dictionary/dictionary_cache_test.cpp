@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "support/dictionary_fixture.h"
-#include "platform/cp932.h"
-#include "soil_dictionary/soil_dictionary.h"
-#include "soil_dictionary/name_search.h"
 #include "base/failure.h"
+#include "platform/cp932.h"
+#include "soil_dictionary/name_search.h"
+#include "soil_dictionary/soil_dictionary.h"
+#include "support/dictionary_fixture.h"
 
 namespace lodemark {
 namespace {
@@ -45,8 +45,8 @@ TEST_F(SoilFileCacheTest, AnswersAsTheFullSearchDoes) {
   const std::string quoted = created("1000", "砂") + "1001,\"粘土\",a,b,c,d\r\n" + created("1002", "粘土");
   const std::string lf_inside = "1000,a\nb,c,d,e\r\n" + created("1001", "砂");
   const std::u32string odd = cp932::decode("\x83\x5C\xFF");
-  const std::u32string names[] = {U"砂", U"砂 ", U"∵", U"a\uFFE2", U"a¬", odd, U"粘土", U"x", U"", U"礫", U"a\nb",
-                                  U"砂\U0001F600"};
+  const std::u32string names[] = {U"砂",   U"砂 ", U"∵", U"a\uFFE2", U"a¬",   odd,
+                                  U"粘土", U"x",   U"",  U"礫",      U"a\nb", U"砂\U0001F600"};
   for (const std::string* content : {&plain, &quoted, &lf_inside}) {
     write_bytes(file("KISHITU.TXT"), *content);
     SoilFileCache cache;
@@ -71,7 +71,9 @@ TEST_F(SoilFileCacheTest, LinesAddedAfterIndexingAnswerAsTheFullSearchDoes) {
   const std::vector<std::vector<Step>> chains = {
       // Plain records, a name already present (the first stays), the IBM form
       // of "∵", a last line without its end, then one after it.
-      {{created("1001", "砂")}, {created("1002", "礫") + "1003,\xFA\x5B,a,b,c,d\r\n"}, {"1004,x,a,b,c,d"},
+      {{created("1001", "砂")},
+       {created("1002", "礫") + "1003,\xFA\x5B,a,b,c,d\r\n"},
+       {"1004,x,a,b,c,d"},
        {"\r\n" + created("1005", "x")}},
       // The base ends in CR alone; an LF added after it joins that line end.
       {{"1001,y,a,b,c,d\r"}, {"\n" + created("1002", "z")}, {created("1003", "y")}},

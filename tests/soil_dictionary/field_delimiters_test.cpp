@@ -1,8 +1,8 @@
+#include "soil_dictionary/field_delimiters.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
-
-#include "soil_dictionary/field_delimiters.h"
 
 namespace lodemark {
 namespace {

@@ -1,10 +1,11 @@
+#include "soil_dictionary/name_search.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "platform/cp932.h"
-#include "soil_dictionary/name_search.h"
 #include "base/failure.h"
+#include "platform/cp932.h"
 
 namespace lodemark {
 namespace {
@@ -38,8 +39,8 @@ TEST(FindSoilRecord, AgreesWithReadingFieldByField) {
   const SoilNameMatcher matcher(U"粘土と砂の互層");
   // Pieces of fields and line ends, mostly plain, some that break the plain
   // one-record-per-line form.
-  const std::vector<std::string> pieces = {name, name, " " + name, name + " ", "砂", "", "    ", "0000",
-                                           "\"" + name + "\"", "\"a,b\"", "a\"b"};
+  const std::vector<std::string> pieces = {name,   name,   " " + name,         name + " ", "砂",  "",
+                                           "    ", "0000", "\"" + name + "\"", "\"a,b\"",  "a\"b"};
   const std::vector<std::string> ends = {"\r\n", "\r\n", "\r\n", "\r", "\n", "", "\r\n\r\n"};
   std::mt19937 random(11);
   for (int round = 0; round < 3000; ++round) {
@@ -49,8 +50,7 @@ TEST(FindSoilRecord, AgreesWithReadingFieldByField) {
     for (int line = 0; line < lines; ++line) {
       const int fields = plain ? 6 : 5 + static_cast<int>(random() % 3);
       content += std::to_string(1000 + line);
-      for (int f = 1; f < fields; ++f)
-        content += "," + pieces[plain ? random() % 8 : random() % pieces.size()];
+      for (int f = 1; f < fields; ++f) content += "," + pieces[plain ? random() % 8 : random() % pieces.size()];
       content += plain && line + 1 < lines ? "\r\n" : ends[random() % ends.size()];
     }
     EXPECT_EQ(searched(content, matcher), reference(content, matcher)) << content;

@@ -1,11 +1,12 @@
+#include "soil_dictionary/soil_dictionary.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
 #include <stdexcept>
 
-#include "support/dictionary_fixture.h"
-#include "soil_dictionary/soil_dictionary.h"
 #include "base/failure.h"
+#include "support/dictionary_fixture.h"
 
 namespace lodemark {
 namespace {
@@ -20,7 +21,8 @@ using test::write_bytes;
 // Every file of a folder with its bytes.
 std::map<std::string, std::string> folder_content(const fs::path& folder) {
   std::map<std::string, std::string> content;
-  for (const auto& entry : fs::directory_iterator(folder)) content[entry.path().filename().string()] = read_bytes(entry.path());
+  for (const auto& entry : fs::directory_iterator(folder))
+    content[entry.path().filename().string()] = read_bytes(entry.path());
   return content;
 }
 
@@ -72,7 +74,8 @@ TEST_F(SoilDictionaryTest, OnlyACompleteNameMatches) {
 }
 
 TEST_F(SoilDictionaryTest, FirstOfTwoEqualNamesWins) {
-  const std::string dict = created("1000", "砂") + created("1005", "粘土と砂の互層") + created("1007", "粘土と砂の互層");
+  const std::string dict =
+      created("1000", "砂") + created("1005", "粘土と砂の互層") + created("1007", "粘土と砂の互層");
   set_up_files(dict, kSystemLines);
   EXPECT_EQ(convert("粘土と砂の互層"), U"1005");
   EXPECT_EQ(dictionary(), dict);
@@ -260,13 +263,15 @@ TEST_F(SoilDictionaryTest, FilesAreFoundWhateverTheirCase) {
   EXPECT_EQ(read_bytes(file("xkishitu.txt")), created("1000", "粘土と砂の互層") + kSystemLines);
   EXPECT_EQ(read_bytes(file("kishitu.txt")), created("1000", "粘土と砂の互層"));
   EXPECT_EQ(read_bytes(file("USER.DIC")), created("1000", "粘土と砂の互層"));
-  EXPECT_EQ(folder_entries(pattern_data()), (std::vector<std::string>{"USER.DIC", "kishitu.txt", "vaskor.INI", "xkishitu.txt"}));
+  EXPECT_EQ(folder_entries(pattern_data()),
+            (std::vector<std::string>{"USER.DIC", "kishitu.txt", "vaskor.INI", "xkishitu.txt"}));
 }
 
 TEST_F(SoilDictionaryTest, TwoDictionariesEachKeepToTheirOwnFolder) {
   // The same names stand at other codes in the two folders; the second
   // folder is given without its trailing "\".
-  set_up_files(created("1000", "砂と礫の互層"), created("1000", "砂と礫の互層") + created("1001", "シルト") + kSystemLines);
+  set_up_files(created("1000", "砂と礫の互層"),
+               created("1000", "砂と礫の互層") + created("1001", "シルト") + kSystemLines);
   const test::TempDir other_home;
   const fs::path other = other_home.native("patdat");
   write_bytes(other / "KISHITU.TXT", created("1005", "シルト"));
@@ -305,22 +310,21 @@ TEST_F(SoilDictionaryTest, TwoDictionariesEachKeepToTheirOwnFolder) {
 
   const std::string first_dictionary =
       created("1000", "砂と礫の互層") + sjis("1001,シルト,,,,0000\r\n") + created("1002", "粘土と砂の互層");
-  EXPECT_EQ(folder_content(pattern_data()),
-            (std::map<std::string, std::string>{
-                {"KISHITU.TXT", first_dictionary},
-                {"USER.DIC", first_dictionary},
-                {"Vaskor.ini", "[USER]\r\nUSER=USER.DIC\r\n"},
-                {"XKISHITU.TXT", created("1000", "砂と礫の互層") + created("1001", "シルト") +
-                                     created("1002", "粘土と砂の互層") + kSystemLines}}));
+  EXPECT_EQ(
+      folder_content(pattern_data()),
+      (std::map<std::string, std::string>{{"KISHITU.TXT", first_dictionary},
+                                          {"USER.DIC", first_dictionary},
+                                          {"Vaskor.ini", "[USER]\r\nUSER=USER.DIC\r\n"},
+                                          {"XKISHITU.TXT", created("1000", "砂と礫の互層") + created("1001", "シルト") +
+                                                               created("1002", "粘土と砂の互層") + kSystemLines}}));
   const std::string second_dictionary =
       created("1005", "シルト") + sjis("1006,砂と礫の互層,,,,0000\r\n") + created("1007", "粘土と砂の互層");
-  EXPECT_EQ(folder_content(other),
-            (std::map<std::string, std::string>{
-                {"KISHITU.TXT", second_dictionary},
-                {"USER.DIC", second_dictionary},
-                {"Vaskor.ini", "[USER]\r\nUSER=USER.DIC\r\n"},
-                {"XKISHITU.TXT", created("1005", "シルト") + created("1006", "砂と礫の互層") +
-                                     created("1007", "粘土と砂の互層") + kSystemLines}}));
+  EXPECT_EQ(folder_content(other), (std::map<std::string, std::string>{
+                                       {"KISHITU.TXT", second_dictionary},
+                                       {"USER.DIC", second_dictionary},
+                                       {"Vaskor.ini", "[USER]\r\nUSER=USER.DIC\r\n"},
+                                       {"XKISHITU.TXT", created("1005", "シルト") + created("1006", "砂と礫の互層") +
+                                                            created("1007", "粘土と砂の互層") + kSystemLines}}));
 }
 
 }  // namespace

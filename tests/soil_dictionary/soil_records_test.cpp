@@ -1,10 +1,11 @@
+#include "soil_dictionary/soil_records.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "soil_dictionary/soil_records.h"
-#include "support/test_support.h"
 #include "base/utf8.h"
+#include "support/test_support.h"
 
 namespace lodemark {
 namespace {
@@ -23,13 +24,17 @@ TEST(SoilRecordReader, ReadsRecordsAsLines) {
     std::string content;
     std::vector<std::string> records;
   } cases[] = {
-      {"written by this program", "1000,粘土と砂の互層,    ,    ,    ,0000\r\n1001,砂と礫の互層,    ,    ,    ,0000\r\n",
+      {"written by this program",
+       "1000,粘土と砂の互層,    ,    ,    ,0000\r\n1001,砂と礫の互層,    ,    ,    ,0000\r\n",
        {"1000,粘土と砂の互層,,,,0000", "1001,砂と礫の互層,,,,0000"}},
       {"last line without line end", "4501,腐植土,a,b,c,0000", {"4501,腐植土,a,b,c,0000"}},
       {"empty file", "", {}},
-      {"blank lines between and after records", "\r\n1,a,b,c,d,e\r\n\r\n  \r\n2,f,g,h,i,j\r\n\r\n",
+      {"blank lines between and after records",
+       "\r\n1,a,b,c,d,e\r\n\r\n  \r\n2,f,g,h,i,j\r\n\r\n",
        {"1,a,b,c,d,e", "2,f,g,h,i,j"}},
-      {"LF and CR alone end fields too", "1,a,b,c,d,e\n2,f,g,h,i,j\r3,k,l,m,n,o", {"1,a,b,c,d,e", "2,f,g,h,i,j", "3,k,l,m,n,o"}},
+      {"LF and CR alone end fields too",
+       "1,a,b,c,d,e\n2,f,g,h,i,j\r3,k,l,m,n,o",
+       {"1,a,b,c,d,e", "2,f,g,h,i,j", "3,k,l,m,n,o"}},
       {"quoted fields lose their quotes, keep commas", "1,\"a,b\" ,\" x \",d,e,f\r\n", {"1,a,b, x ,d,e,f"}},
       {"leading blanks skipped, trailing kept", "  1,  name  ,\t c,d,e,f\r\n", {"1,name  ,c,d,e,f"}},
       {"a record split over two lines", "1,a,b\r\nc,d,e\r\n", {"1,a,b,c,d,e"}},

@@ -61,9 +61,7 @@ class FakeMainView : public MainView {
   }
   void refresh_folder(Side) override {}
   std::u32string folder_text(Side side) override { return side == Side::Source ? text1 : text2; }
-  void set_folder_text(Side side, std::u32string_view text) override {
-    (side == Side::Source ? text1 : text2) = text;
-  }
+  void set_folder_text(Side side, std::u32string_view text) override { (side == Side::Source ? text1 : text2) = text; }
   void show_boreholes(const std::vector<CatalogueEntry>& entries) override {
     list_.clear();
     for (const auto& entry : entries) list_.push_back({entry.display_text(), false});

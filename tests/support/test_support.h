@@ -16,11 +16,11 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/cp932.h"
-#include "platform/drives.h"
 #include "base/failure.h"
 #include "base/messages.h"
 #include "base/utf8.h"
+#include "platform/cp932.h"
+#include "platform/drives.h"
 
 namespace lodemark::test {
 
@@ -55,7 +55,8 @@ class TempDir {
     // Give back write permission that a test may have taken away.
     for (auto it = fs::recursive_directory_iterator(path_, ec); !ec && it != fs::recursive_directory_iterator();
          it.increment(ec)) {
-      if (it->is_directory(ec) && !it->is_symlink(ec)) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+      if (it->is_directory(ec) && !it->is_symlink(ec))
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
     }
     fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(path_, ec);
@@ -128,7 +129,8 @@ inline bool native_exists(const std::string& native_path) {
 // Names of the entries of a folder, sorted.
 inline std::vector<std::string> folder_entries(const std::filesystem::path& native_folder) {
   std::vector<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(native_folder)) names.push_back(e.path().filename().string());
+  for (const auto& e : std::filesystem::directory_iterator(native_folder))
+    names.push_back(e.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }

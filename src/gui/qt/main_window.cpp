@@ -10,6 +10,9 @@
 #include <QPushButton>
 #include <exception>
 
+#include "base/failure.h"
+#include "base/messages.h"
+#include "base/utf8.h"
 #include "gui/drive_folder_lists.h"
 #include "gui/qt/folder_list.h"
 #include "gui/qt/message_boxes.h"
@@ -17,18 +20,13 @@
 #include "gui/qt/window_look.h"
 #include "platform/drives.h"
 #include "platform/files.h"
-#include "base/failure.h"
-#include "base/utf8.h"
-#include "base/messages.h"
 
 namespace lodemark::qt {
 namespace {
 
 // Positions and sizes are kept in twips, as the layout was drawn; at 96 dots
 // per inch a pixel is 15 twips.
-QRect twips(int left, int top, int width, int height) {
-  return QRect(left / 15, top / 15, width / 15, height / 15);
-}
+QRect twips(int left, int top, int width, int height) { return QRect(left / 15, top / 15, width / 15, height / 15); }
 
 // The window background. Only a pointer over the bare background counts as
 // moving over it, not one over a control that lies on it.
@@ -119,8 +117,7 @@ void MainWindow::build_controls() {
   source_folders_ = make<FolderList>(source_frame, "Dir1", twips(2955, 420, 2415, 2490));
   source_drives_ = drive_box(source_frame, "Drive1", twips(2955, 3180, 2415, 390));
 
-  QGroupBox* destination_frame =
-      frame(background_, "Frame2", twips(5775, 1155, 3135, 3735), kDestinationFrameCaption);
+  QGroupBox* destination_frame = frame(background_, "Frame2", twips(5775, 1155, 3135, 3735), kDestinationFrameCaption);
   destination_folders_ = make<FolderList>(destination_frame, "Dir2", twips(180, 420, 2595, 2490));
   destination_drives_ = drive_box(destination_frame, "Drive2", twips(180, 3180, 2595, 390));
 
@@ -136,14 +133,15 @@ void MainWindow::build_controls() {
   destination_folders_->start_at(start);
 
   // The controls that can take the focus, in tab order.
-  QWidget* const tab_order[] = {source_folders_, source_drives_, destination_folders_, destination_drives_,
-                                execute_,        exit_,          source_box_,         destination_box_,
-                                borehole_list_};
+  QWidget* const tab_order[] = {source_folders_, source_drives_, destination_folders_, destination_drives_, execute_,
+                                exit_,           source_box_,    destination_box_,     borehole_list_};
   for (std::size_t i = 1; i < std::size(tab_order); ++i) setTabOrder(tab_order[i - 1], tab_order[i]);
 }
 
 void MainWindow::connect_events() {
-  static_cast<Background*>(background_)->on_move = [this](QMouseEvent&) { handle([this] { presenter_.pointer_moved(); }); };
+  static_cast<Background*>(background_)->on_move = [this](QMouseEvent&) {
+    handle([this] { presenter_.pointer_moved(); });
+  };
   for (const Side side : {Side::Source, Side::Destination}) {
     connect(drive_list(side), &QComboBox::currentIndexChanged, this,
             [this, side] { handle([this, side] { presenter_.drive_changed(side); }); });

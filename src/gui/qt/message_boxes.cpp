@@ -3,13 +3,12 @@
 #include <QMessageBox>
 #include <string>
 
+#include "base/messages.h"
 #include "gui/qt/qt_text.h"
 #include "gui/qt/window_look.h"
-#include "base/messages.h"
 
 namespace lodemark::qt {
 namespace {
-
 
 QMessageBox::StandardButton run_box(QWidget* parent, QMessageBox::Icon icon, std::u32string_view text,
                                     std::u32string_view title, QMessageBox::StandardButtons buttons) {

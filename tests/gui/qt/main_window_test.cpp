@@ -2,6 +2,8 @@
 // pattern-data folder, selecting boreholes, Execute, the status line, the
 // message boxes and Exit. With LODEMARK_SCREENSHOT=<png> set it also saves a
 // picture of the window after the run.
+#include "gui/qt/main_window.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QFontInfo>
@@ -21,16 +23,15 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
+#include "conversion/conversion_run.h"
 #include "gui/drive_folder_lists.h"
-#include "gui/qt/main_window.h"
 #include "gui/qt/qt_text.h"
 #include "gui/qt/window_look.h"
 #include "platform/drives.h"
-#include "conversion/conversion_run.h"
+#include "platform/files.h"
 #include "rodev/catalogue.h"
 #include "support/test_support.h"
-#include "base/text.h"
-#include "platform/files.h"
 
 namespace fs = std::filesystem;
 using lodemark::qt::MainWindow;
@@ -175,7 +176,8 @@ class MainWindowTest : public QObject {
     const QFontMetrics metrics(list->font());
     const int column = metrics.horizontalAdvance(QLatin1Char('0'));
     QVERIFY(column > 0);
-    for (const QString& wide : {QStringLiteral(u"地"), QStringLiteral(u"孔"), QStringLiteral(u"ボ"), QStringLiteral(u"１")})
+    for (const QString& wide :
+         {QStringLiteral(u"地"), QStringLiteral(u"孔"), QStringLiteral(u"ボ"), QStringLiteral(u"１")})
       QCOMPARE(metrics.horizontalAdvance(wide), 2 * column);
     // A whole entry fits the list without a horizontal scroll.
     QVERIFY(20 * column <= list->viewport()->width());
@@ -240,7 +242,8 @@ class MainWindowTest : public QObject {
       for (const char* name : {"Titl01.txt", "Titl02.txt", "Titl03.txt", "X1.txt", "X5.txt"})
         QVERIFY2(fs::is_regular_file(folder / name), (folder / name).c_str());
     }
-    const fs::path unselected = fs::path(dir_->native("out")) / trimmed_log_no(list->item(2 < list->count() ? 2 : 0)->text());
+    const fs::path unselected =
+        fs::path(dir_->native("out")) / trimmed_log_no(list->item(2 < list->count() ? 2 : 0)->text());
     if (list->count() > 2) QVERIFY(!fs::exists(unselected));
     // The run leaves the selection and the new folders show in Dir2.
     QCOMPARE(list->selectedItems().size(), 2);
