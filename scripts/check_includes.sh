@@ -5,8 +5,9 @@
 #   base <- platform <- {rodev, soil_dictionary} <- kelmo <- conversion <- {gui, cli}
 #
 # A file under src/<folder>/ (src/gui/qt counts as gui) may include only the
-# headers of the folders listed for it below; a header named without a folder
-# is taken as one of the file's own folder. No .cpp or .h under src/, tests/
+# headers of the folders listed for it below (or the one header named there:
+# kelmo writes the records but never reads the source database); a header
+# named without a folder is taken as one of the file's own folder. No .cpp or .h under src/, tests/
 # or bench/ may have more than 400 lines. Prints one line per violation and
 # exits 1 if there is any.
 set -euo pipefail
@@ -24,7 +25,7 @@ base            base
 platform        base platform
 rodev           base platform rodev
 soil_dictionary base platform soil_dictionary
-kelmo           base platform rodev soil_dictionary kelmo
+kelmo           base platform rodev/borehole.h soil_dictionary kelmo
 conversion      base platform rodev soil_dictionary kelmo conversion
 gui             base platform rodev soil_dictionary kelmo conversion gui
 cli             base platform rodev soil_dictionary kelmo conversion cli
@@ -65,7 +66,7 @@ status=0
         slash = index(text, "/")
         if (slash == 0) continue
         target = substr(text, 1, slash - 1)
-        if ((target in known) && !((folder, target) in may))
+        if ((target in known) && !((folder, target) in may) && !((folder, text) in may))
           report(file ":" line ": " folder " must not include " text)
       }
       close(file)

@@ -32,8 +32,10 @@ at=$(plant "$rodev_source" '#include <soil_dictionary/soil_dictionary.h>')
 expected+=("$at: rodev must not include soil_dictionary/soil_dictionary.h")
 at=$(plant "$qt_source" '  #  include "cli/cli_app.h"  // planted')
 expected+=("$at: gui must not include cli/cli_app.h")
+at=$(plant "$kelmo_source" '#include "rodev/data_files.h"')
+expected+=("$at: kelmo must not include rodev/data_files.h")
 # Allowed: these must not be named.
-plant "$kelmo_source" '#include "rodev/data_files.h"' >/dev/null
+plant "$kelmo_source" '#include "rodev/borehole.h"' >/dev/null
 plant "$qt_source" '#include "conversion/conversion_run.h"' >/dev/null
 plant "$base_header" '#include "local_header.h"' >/dev/null
 
