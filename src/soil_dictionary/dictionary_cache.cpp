@@ -9,12 +9,12 @@ namespace lodemark {
 namespace {
 
 // The new content is the old one with whole lines added after it: the old
-// content ends with its last line's end, and a CR at its end is not the
-// first half of a CR LF.
+// content ends with its last line's end (CR LF, or a CR that is not the first
+// half of a CR LF; an LF alone ends no line).
 bool only_lines_added(std::string_view before, std::string_view after) {
   if (before.empty() || after.size() <= before.size() || !after.starts_with(before)) return false;
-  const char last = before.back();
-  return last == '\n' || (last == '\r' && after[before.size()] != '\n');
+  if (before.ends_with("\r\n")) return true;
+  return before.back() == '\r' && after[before.size()] != '\n';
 }
 
 }  // namespace

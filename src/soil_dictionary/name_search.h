@@ -43,7 +43,8 @@ inline std::string_view without_leading_blanks(std::string_view field) {
 }
 
 // The quick way for the usual file, in which every line is one record of six
-// plain fields: five commas, no quotes, lines ended by CR or CR LF. Calls
+// plain fields: five commas, no quotes, lines ended by CR or CR LF (an LF
+// alone is a byte of its field, as the field reader takes it). Calls
 // `on_name(line_start, name_field)` for each line as it goes and answers
 // false as soon as a line is not of that form (a record cut short included).
 template <class OnName>

@@ -19,9 +19,8 @@ namespace {
 constexpr int kFirstUserCode = 1000;
 constexpr int kFirstSystemCode = 4000;
 
-bool ends_with_line_end(std::string_view content) {
-  return !content.empty() && (content.back() == '\r' || content.back() == '\n');
-}
+// CR or CR LF; an LF alone ends no line.
+bool ends_with_line_end(std::string_view content) { return content.ends_with('\r') || content.ends_with("\r\n"); }
 
 // Appends one line to the dictionary, first ending a last line that has no
 // line end so that the new record does not run into it.

@@ -7,7 +7,11 @@
 namespace lodemark {
 namespace {
 
-bool is_line_end(char c) { return c == '\r' || c == '\n'; }
+// A record's fields number from 1; the message names the first one missing.
+Failure cut_short(std::size_t missing_field, std::u32string_view path) {
+  return Failure(kRecordCutShortLead + std::u32string(1, static_cast<char32_t>(U'0' + missing_field)) +
+                 kRecordCutShortTail + std::u32string(path));
+}
 
 // The reading position while one record is read; kept in locals so that the
 // per-field work stays in registers.
@@ -63,15 +67,18 @@ SoilRecordReader::SoilRecordReader(std::string_view content, std::u32string_view
     : content_(content), path_(path), delimiters_(content) {}
 
 bool SoilRecordReader::next(SoilRecord& record) {
-  while (pos_ < content_.size() && (is_space_or_tab(content_[pos_]) || is_line_end(content_[pos_]))) ++pos_;
-  if (pos_ >= content_.size()) return false;
+  // Blanks and blank lines; the LF of a CR LF goes with its CR.
+  const std::size_t size = content_.size();
+  while (pos_ < size && (is_space_or_tab(content_[pos_]) || content_[pos_] == '\r' ||
+                         (content_[pos_] == '\n' && pos_ > 0 && content_[pos_ - 1] == '\r')))
+    ++pos_;
+  if (pos_ >= size) return false;
   Cursor cursor{content_, delimiters_, pos_, false};
-  for (std::size_t i = 0; i < record.size(); ++i) {
-    if (!cursor.read_field(record[i])) {
-      throw Failure(kRecordCutShortLead + std::u32string(1, static_cast<char32_t>(U'1' + i)) + kRecordCutShortTail +
-                    path_);
-    }
-  }
+  for (std::size_t i = 0; i < record.size(); ++i)
+    if (!cursor.read_field(record[i])) throw cut_short(i + 1, path_);
+  // More fields on the record's last line: what follows is a record that
+  // the line's end cuts short.
+  if (cursor.after_comma) throw cut_short(record.size(), path_);
   pos_ = cursor.pos;
   delimiters_ = cursor.delimiters;
   return true;

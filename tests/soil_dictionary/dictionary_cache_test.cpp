@@ -43,7 +43,7 @@ TEST_F(SoilFileCacheTest, AnswersAsTheFullSearchDoes) {
                             "1003,a\xEE\xF9,a,b,c,d\r\n" + "1004,\x83\x5C\xFF,a,b,c,d\r\n" + created("1005", "砂 ") +
                             created("1006", "砂") + "1007,x,a,b,c,d";
   const std::string quoted = created("1000", "砂") + "1001,\"粘土\",a,b,c,d\r\n" + created("1002", "粘土");
-  const std::string lf_inside = "1000,a\nb,c,d,e\r\n" + created("1001", "砂");
+  const std::string lf_inside = "1000,a\nb,c,d,e,f\r\n" + created("1001", "砂") + "1002,x,a,b,c,d\n";
   const std::u32string odd = cp932::decode("\x83\x5C\xFF");
   const std::u32string names[] = {U"砂",   U"砂 ", U"∵", U"a\uFFE2", U"a¬",   odd,
                                   U"粘土", U"x",   U"",  U"礫",      U"a\nb", U"砂\U0001F600"};
@@ -77,6 +77,8 @@ TEST_F(SoilFileCacheTest, LinesAddedAfterIndexingAnswerAsTheFullSearchDoes) {
        {"\r\n" + created("1005", "x")}},
       // The base ends in CR alone; an LF added after it joins that line end.
       {{"1001,y,a,b,c,d\r"}, {"\n" + created("1002", "z")}, {created("1003", "y")}},
+      // An LF alone ends no line: what is added after it continues the line.
+      {{"1001,y,a,b,c,d\n"}, {created("1002", "z")}},
       // A quoted record makes the file other than plain, later lines too.
       {{"1001,\"粘土\",a,b,c,d\r\n"}, {created("1002", "粘土")}},
       // A record cut short at the end, then completed.

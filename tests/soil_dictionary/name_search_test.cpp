@@ -38,22 +38,42 @@ TEST(FindSoilRecord, AgreesWithReadingFieldByField) {
   const std::string name = cp932::encode(U"粘土と砂の互層");
   const SoilNameMatcher matcher(U"粘土と砂の互層");
   // Pieces of fields and line ends, mostly plain, some that break the plain
-  // one-record-per-line form.
-  const std::vector<std::string> pieces = {name,   name,   " " + name,         name + " ", "砂",  "",
-                                           "    ", "0000", "\"" + name + "\"", "\"a,b\"",  "a\"b"};
-  const std::vector<std::string> ends = {"\r\n", "\r\n", "\r\n", "\r", "\n", "", "\r\n\r\n"};
+  // one-record-per-line form. An LF alone is a byte of a field, never a
+  // line end.
+  const std::vector<std::string> pieces = {name,        name,   " " + name,         name + " ", "砂",   "",
+                                           "    ",      "0000", "\"" + name + "\"", "\"a,b\"",  "a\"b", name + "\n",
+                                           "\n" + name, "a\nb"};
+  const std::vector<std::string> ends = {"\r\n", "\r\n", "\r\n", "\r", "\n", "", "\r\n\r\n", "\n\r\n", "\r\n\n"};
+  enum class Form { Plain, Mixed, LfOnly };
   std::mt19937 random(11);
-  for (int round = 0; round < 3000; ++round) {
+  for (int round = 0; round < 4500; ++round) {
     std::string content;
-    const int lines = static_cast<int>(random() % 5);
-    const bool plain = random() % 2 == 0;
+    const int lines = static_cast<int>(random() % 8);
+    const auto form = static_cast<Form>(random() % 3);
     for (int line = 0; line < lines; ++line) {
-      const int fields = plain ? 6 : 5 + static_cast<int>(random() % 3);
+      const int fields = form == Form::Mixed ? 5 + static_cast<int>(random() % 3) : 6;
       content += std::to_string(1000 + line);
-      for (int f = 1; f < fields; ++f) content += "," + pieces[plain ? random() % 8 : random() % pieces.size()];
-      content += plain && line + 1 < lines ? "\r\n" : ends[random() % ends.size()];
+      for (int f = 1; f < fields; ++f)
+        content += "," + pieces[form == Form::Mixed ? random() % pieces.size() : random() % 8];
+      if (form == Form::LfOnly)
+        content += "\n";
+      else
+        content += form == Form::Plain && line + 1 < lines ? "\r\n" : ends[random() % ends.size()];
     }
     EXPECT_EQ(searched(content, matcher), reference(content, matcher)) << content;
+  }
+}
+
+TEST(FindSoilRecord, LinesEndedByLfAloneAreOneLine) {
+  // A single line: its record ends the file, LF included. Several lines run
+  // into each other and the records no longer line up with them.
+  const std::string one = cp932::encode(U"1000,粘土と砂の互層,    ,    ,    ,0000\n");
+  EXPECT_EQ(searched(one, SoilNameMatcher(U"粘土と砂の互層")), cp932::encode(U"1000,粘土と砂の互層,,,,0000\n"));
+  for (int lines = 2; lines <= 13; ++lines) {
+    std::string content;
+    for (int line = 0; line < lines; ++line) content += std::to_string(1000 + line) + ",a,    ,    ,    ,0000\n";
+    EXPECT_EQ(searched(content, SoilNameMatcher(U"a")), "(failure)") << lines;
+    EXPECT_EQ(searched(content, SoilNameMatcher(U"b")), "(failure)") << lines;
   }
 }
 

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "base/failure.h"
+#include "base/messages.h"
 #include "support/dictionary_fixture.h"
 
 namespace lodemark {
@@ -139,9 +140,9 @@ TEST_F(SoilDictionaryTest, CopiedLinesKeepTheirBytes) {
   // character and a last line without line end: all copied byte for byte
   // (each written back with CR LF).
   const std::string odd = "1000,\x83\x5C\xFF,    ,    ,    ,0000";
-  set_up_files("", odd + "\r" + "1001,a\nb,c,d,e\r\n" + sjis("4501,腐植土, , , ,0000"));
+  set_up_files("", odd + "\r" + "1001,a\nb,c,d,e,f\r\n" + sjis("4501,腐植土, , , ,0000"));
   EXPECT_EQ(convert("粘土と砂の互層"), U"1002");
-  EXPECT_EQ(register_lines(), odd + "\r\n" + "1001,a\nb,c,d,e\r\n" + created("1002", "粘土と砂の互層") +
+  EXPECT_EQ(register_lines(), odd + "\r\n" + "1001,a\nb,c,d,e,f\r\n" + created("1002", "粘土と砂の互層") +
                                   sjis("4501,腐植土, , , ,0000\r\n"));
 }
 
@@ -174,11 +175,49 @@ TEST_F(SoilDictionaryTest, SurroundingBlanks) {
 }
 
 TEST_F(SoilDictionaryTest, AppendedRecordStartsItsOwnLine) {
-  const std::string dict = sjis("1000,a,    ,    ,    ,0000");
-  set_up_files(dict, kSystemLines);
-  EXPECT_EQ(convert("粘土と砂の互層"), U"1000");
-  EXPECT_EQ(dictionary(), dict + "\r\n" + created("1000", "粘土と砂の互層"));
-  EXPECT_EQ(convert("粘土と砂の互層"), U"1000");
+  // A last line without its end, or ended by an LF alone, which ends no line.
+  for (const std::string last_line_end : {"", "\n"}) {
+    const std::string dict = sjis("1000,a,    ,    ,    ,0000") + last_line_end;
+    set_up_files(dict, kSystemLines);
+    EXPECT_EQ(convert("粘土と砂の互層"), U"1000");
+    EXPECT_EQ(dictionary(), dict + "\r\n" + created("1000", "粘土と砂の互層"));
+    EXPECT_EQ(convert("粘土と砂の互層"), U"1000");
+  }
+}
+
+TEST_F(SoilDictionaryTest, LinesEndedByLfAloneFailAndChangeNothing) {
+  // The register is rebuilt line by line, and an LF alone ends no line there;
+  // read as a line end by the name scan, it would give the new name 1002,
+  // which C holds.
+  const auto lines = [](int count, const std::string& line_end) {
+    std::string out;
+    for (int i = 0; i < count; ++i)
+      out += sjis(std::to_string(1000 + i) + ",a" + std::to_string(i) + ",    ,    ,    ,0000") + line_end;
+    return out;
+  };
+  const struct {
+    const char* name;
+    std::string dictionary;
+    std::string register_lines;
+    const char32_t* damaged;
+  } cases[] = {
+      {"register with one line ended by LF alone", "",
+       sjis("1000,A,    ,    ,    ,0000\r\n1001,B,    ,    ,    ,0000\n1002,C,    ,    ,    ,0000\r\n") +
+           sjis("4500,D,    ,    ,    ,0000\r\n"),
+       U"XKISHITU.TXT"},
+      {"register of LF lines", "", lines(3, "\n") + kSystemLines, U"XKISHITU.TXT"},
+      {"register of seven LF lines (36 fields)", "", lines(7, "\n"), U"XKISHITU.TXT"},
+      {"dictionary of LF lines", lines(2, "\n"), kSystemLines, U"KISHITU.TXT"},
+      {"dictionary of seven LF lines", lines(7, "\n"), kSystemLines, U"KISHITU.TXT"},
+  };
+  for (const auto& c : cases) {
+    set_up_files(c.dictionary, c.register_lines);
+    const auto before = folder_content(pattern_data());
+    const std::u32string message = failure_message([&] { convert("粘土と砂の互層"); });
+    EXPECT_TRUE(message.starts_with(kRecordCutShortLead)) << c.name << ": " << to_utf8(message);
+    EXPECT_TRUE(message.ends_with(path_of(c.damaged))) << c.name << ": " << to_utf8(message);
+    EXPECT_EQ(folder_content(pattern_data()), before) << c.name;
+  }
 }
 
 TEST_F(SoilDictionaryTest, FullUserRangeFailsAndChangesNothing) {

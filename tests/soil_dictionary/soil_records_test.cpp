@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "base/messages.h"
 #include "base/utf8.h"
 #include "support/test_support.h"
 
@@ -32,9 +33,12 @@ TEST(SoilRecordReader, ReadsRecordsAsLines) {
       {"blank lines between and after records",
        "\r\n1,a,b,c,d,e\r\n\r\n  \r\n2,f,g,h,i,j\r\n\r\n",
        {"1,a,b,c,d,e", "2,f,g,h,i,j"}},
-      {"LF and CR alone end fields too",
-       "1,a,b,c,d,e\n2,f,g,h,i,j\r3,k,l,m,n,o",
-       {"1,a,b,c,d,e", "2,f,g,h,i,j", "3,k,l,m,n,o"}},
+      {"CR alone ends a line, LF alone is a byte of its field",
+       "1,a\nb,c,d,e,f\r2,g,h,i,j,k\n\r\n3,l,m,n,o,p\n",
+       {"1,a\nb,c,d,e,f", "2,g,h,i,j,k\n", "3,l,m,n,o,p\n"}},
+      {"an LF after a blank line's CR LF starts a field",
+       "1,a,b,c,d,e\r\n\n2,f,g,h,i,j",
+       {"1,a,b,c,d,e", "\n2,f,g,h,i,j"}},
       {"quoted fields lose their quotes, keep commas", "1,\"a,b\" ,\" x \",d,e,f\r\n", {"1,a,b, x ,d,e,f"}},
       {"leading blanks skipped, trailing kept", "  1,  name  ,\t c,d,e,f\r\n", {"1,name  ,c,d,e,f"}},
       {"a record split over two lines", "1,a,b\r\nc,d,e\r\n", {"1,a,b,c,d,e"}},
@@ -44,10 +48,26 @@ TEST(SoilRecordReader, ReadsRecordsAsLines) {
   for (const auto& c : cases) EXPECT_EQ(read_all_records(c.content), c.records) << c.name;
 }
 
-TEST(SoilRecordReader, RecordCutShortByEndOfFileIsReported) {
-  for (const char* content : {"1,a,b,c,d,e\r\n2,f,g\r\n", "1,a,b,c,d", "1,a,b,c,d\r\n", "1"}) {
-    const std::u32string message = test::failure_message([&] { read_all_records(content); });
-    EXPECT_NE(message.find(U"Z:\\p\\KISHITU.TXT"), std::u32string::npos) << content << ": " << to_utf8(message);
+TEST(SoilRecordReader, RecordCutShortIsReportedWithTheFieldItLacks) {
+  const struct {
+    const char* content;
+    char32_t missing_field;
+  } cases[] = {
+      {"1,a,b,c,d,e\r\n2,f,g\r\n", U'4'},
+      {"1,a,b,c,d", U'6'},
+      {"1,a,b,c,d\r\n", U'6'},
+      {"1", U'2'},
+      // Records that do not end at a line end: more fields on the line.
+      {"1,a,b,c,d,e,f\r\n", U'6'},
+      {"1,a,b,c,d,e\n2,f,g,h,i,j\r\n", U'6'},
+      {"1,a,b,c,d,e\n2,f,g,h,i,j\n3,k,l,m,n,o\n4,p,q,r,s,t\n5,u,v,w,x,y\n6,z,a,b,c,d\n7,e,f,g,h,i\n", U'6'},
+      {"1,a,b\r\nc,d,e,f\r\n", U'6'},
+  };
+  for (const auto& c : cases) {
+    const std::u32string message = test::failure_message([&] { read_all_records(c.content); });
+    EXPECT_EQ(message,
+              kRecordCutShortLead + std::u32string(1, c.missing_field) + kRecordCutShortTail + U"Z:\\p\\KISHITU.TXT")
+        << c.content << ": " << to_utf8(message);
   }
 }
 
