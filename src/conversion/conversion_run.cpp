@@ -84,8 +84,13 @@ RunOutcome run_conversion(const ConversionRequest& request, ConversionObserver& 
       if (layer_count >= 1) layer_rows = read_layers(layers, log_no, layer_count);
       if (value_count >= 1) value_rows = read_depth_values(values, log_no, value_count);
 
+      // Every soil code is had before any file of the borehole is opened: a
+      // lookup that fails leaves the borehole's earlier files as they were.
+      LayerFileLines layer_file;
+      if (layer_count >= 1) layer_file = compose_layer_file(layer_rows, dictionary);
+
       write_title_files(borehole_folder, entry, header);
-      if (layer_count >= 1) write_layer_file(borehole_folder, layer_rows, dictionary);
+      if (layer_count >= 1) write_layer_file(borehole_folder, layer_file);
       if (value_count >= 1) write_depth_value_file(borehole_folder, value_rows);
       observer.borehole_done(k + 1, total);
     }

@@ -9,8 +9,9 @@
 
 namespace lodemark {
 
-void write_layer_file(platform::OutputFolder& folder, const std::vector<Layer>& layers, SoilDictionary& dictionary) {
-  platform::FileWriter file(folder, kLayerOutputFile, platform::FileWriter::Mode::Create);
+LayerFileLines compose_layer_file(const std::vector<Layer>& layers, SoilDictionary& dictionary) {
+  LayerFileLines file;
+  file.lines.reserve(layers.size());
   long long number = 0;
   for (const Layer& layer : layers) {
     const std::u32string depth = format_fixed2(parse_decimal_or_zero(layer.depth), 7);
@@ -20,10 +21,20 @@ void write_layer_file(platform::OutputFolder& folder, const std::vector<Layer>& 
       soil.name += U"と" + classify_soil(layer.second_soil_code).name + U"の互層";
       soil.target_code = dictionary.code_for(soil.name);
     }
-    file.write_line(cp932::encode(decimal_text(++number) + U"," + depth + U"," + right_align(soil.target_code, 4) +
-                                  U"," + soil.name));
+    file.lines.push_back(cp932::encode(decimal_text(++number) + U"," + depth + U"," + right_align(soil.target_code, 4) +
+                                       U"," + soil.name));
   }
-  file.close();
+  return file;
+}
+
+void write_layer_file(platform::OutputFolder& folder, const LayerFileLines& file) {
+  platform::FileWriter writer(folder, kLayerOutputFile, platform::FileWriter::Mode::Create);
+  for (const std::string& line : file.lines) writer.write_line(line);
+  writer.close();
+}
+
+void write_layer_file(platform::OutputFolder& folder, const std::vector<Layer>& layers, SoilDictionary& dictionary) {
+  write_layer_file(folder, compose_layer_file(layers, dictionary));
 }
 
 }  // namespace lodemark

@@ -247,6 +247,67 @@ TEST_F(ConversionRunTest, WriteFailureNamesThePathAndKeepsEarlierFiles) {
   EXPECT_TRUE(fs::exists(out("A-2/Titl03.txt")));
 }
 
+TEST_F(ConversionRunTest, BoreholeThatFailsKeepsItsEarlierFiles) {
+  // A rerun on changed source data: the first borehole converts, the second
+  // gets an alternating name new to the dictionaries that cannot be coded.
+  const fs::path register_file = scratch_.native("patdat/XKISHITU.TXT");
+  const std::string full_range = test::sjis("1000,a,    ,    ,    ,0000\r\n3999,b,    ,    ,    ,0000\r\n") +
+                                 test::sjis("4000,盛土,    ,    ,    ,0000\r\n");
+  const std::string lf_inside = test::sjis("1000,a,    ,    ,    ,0000\n1001,b,    ,    ,    ,0000\r\n") +
+                                test::sjis("4000,盛土,    ,    ,    ,0000\r\n");
+  const struct {
+    const char* name;
+    std::string register_lines;
+  } cases[] = {{"user range full", full_range}, {"register line ended by LF alone", lf_inside}};
+  const std::string sample_register = read_bytes(register_file);
+  const std::string sample_dictionary = read_bytes(scratch_.native("patdat/KISHITU.TXT"));
+  const auto files_of = [&](const std::string& borehole) {
+    std::vector<std::string> files;
+    for (const char* name : {"Titl01.txt", "Titl02.txt", "Titl03.txt", "X1.txt", "X5.txt"})
+      files.push_back(read_bytes(out(borehole + "/" + name)));
+    return files;
+  };
+  std::vector<std::string> sources;
+  for (const char* name : {"Rodev1.Dat", "Rodev2.Dat", "Rodev3.Dat"}) sources.push_back(read_bytes(src(name)));
+  for (const auto& c : cases) {
+    fs::remove_all(out(""));
+    fs::create_directory(out(""));
+    write_bytes(register_file, sample_register);
+    write_bytes(scratch_.native("patdat/KISHITU.TXT"), sample_dictionary);
+    write_bytes(src("Rodev1.Dat"), sources[0]);
+    write_bytes(src("Rodev2.Dat"), sources[1]);
+    write_bytes(src("Rodev3.Dat"), sources[2]);
+    ASSERT_EQ(run_.start(), RunOutcome::Converted) << c.name;
+    const auto first_before = files_of("1234");
+    const auto second_before = files_of("A-2");
+
+    write_sjis_lines(src("Rodev1.Dat"), {
+                                            header_line("1234    ", "40524605", "  2  1"),
+                                            header_line("A-2     ", "41154501", "  2  2"),
+                                        });
+    write_sjis_lines(src("Rodev2.Dat"), {
+                                            layer_line("1234    ", "     1.6", " 01  "),
+                                            layer_line("1234    ", "   12.45", "10408"),
+                                            layer_line("A-2     ", "     3.1", " 04  "),
+                                            layer_line("A-2     ", "     5.0", "10804"),
+                                        });
+    write_sjis_lines(src("Rodev3.Dat"), {
+                                            value_line("1234    ", "    1.25", "13"),
+                                            value_line("A-2     ", "     2.1", "06"),
+                                            value_line("A-2     ", "     4.1", " 6"),
+                                        });
+    write_bytes(register_file, c.register_lines);
+    const std::u32string message = failure_message([&] { run_.start(); });
+    EXPECT_NE(message.find(scratch_.program(U"patdat\\XKISHITU.TXT")), std::u32string::npos)
+        << c.name << ": " << u8(message);
+    EXPECT_EQ(files_of("A-2"), second_before) << c.name;
+    // Position, layers and values of the first borehole are the new ones.
+    const auto first_after = files_of("1234");
+    for (const std::size_t changed : {0u, 3u, 4u}) EXPECT_NE(first_after[changed], first_before[changed]) << c.name;
+    EXPECT_EQ(read_bytes(register_file), c.register_lines) << c.name;
+  }
+}
+
 TEST_F(ConversionRunTest, CountTooLargeForSixteenBitsFailsWithTheBoreholeNumber) {
   write_sjis_lines(src("Rodev1.Dat"), {header_line("1234    ", "40524604", "9e9  1")});
   const std::u32string message = failure_message([&] { run_.start(); });
