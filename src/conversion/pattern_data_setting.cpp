@@ -6,6 +6,7 @@
 #include "base/text.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
+#include "platform/private_profile.h"
 #include "platform/system_folder.h"
 
 namespace lodemark {
@@ -47,9 +48,14 @@ std::u32string read_pattern_data_setting() {
     return {};
   }
   try {
+    // A line longer than any setting (a damaged file) is not read into
+    // memory: one byte more than the bound tells it apart.
     platform::TextReader reader(path);
     std::string line;
-    if (!reader.read_line(line) || !reader.read_line(line)) return {};
+    const auto read_bounded = [&] {
+      return reader.read_line(line, platform::kMaxSettingsLine + 1) && line.size() <= platform::kMaxSettingsLine;
+    };
+    if (!read_bounded() || !read_bounded()) return {};
     return first_field(cp932::decode(line));
   } catch (const platform::FileError&) {
     return {};

@@ -1,6 +1,13 @@
 // What GetPrivateProfileStringA does on Windows, for POSIX.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <optional>
+
 #include "base/text.h"
-#include "platform/files.h"
+#include "platform/native_path_posix.h"
 #include "platform/private_profile.h"
 
 namespace lodemark::platform {
@@ -40,46 +47,75 @@ std::string fit(std::string_view value, std::size_t buffer_size) {
   return std::string(value.substr(0, buffer_size - 1));
 }
 
+// Calls `on_line` with each line of the file (ended by CR, LF or CR LF) until
+// it answers true. The file is read a block at a time, so that memory stays
+// bounded whatever it holds. False when the file cannot be read or a line is
+// longer than kMaxSettingsLine; the reading stops there.
+template <class OnLine>
+bool for_each_line(std::u32string_view path, OnLine&& on_line) {
+  const std::string native = posix::native_or_empty(path);
+  if (native.empty()) return false;
+  const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+  std::string line;
+  std::array<char, 4096> block;
+  bool after_cr = false;
+  for (;;) {
+    const ssize_t n = ::read(closer.fd, block.data(), block.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) break;
+    for (const char c : std::string_view(block.data(), static_cast<std::size_t>(n))) {
+      const bool lf_of_cr_lf = c == '\n' && after_cr;
+      after_cr = c == '\r';
+      if (lf_of_cr_lf) continue;
+      if (c == '\r' || c == '\n') {
+        if (on_line(std::string_view(line))) return true;
+        line.clear();
+      } else if (line.size() == kMaxSettingsLine) {
+        return false;
+      } else {
+        line += c;
+      }
+    }
+  }
+  if (!line.empty()) on_line(std::string_view(line));
+  return true;
+}
+
 }  // namespace
 
 std::string get_private_profile_string(std::string_view section, std::string_view key, std::string_view fallback,
                                        std::u32string_view path, std::size_t buffer_size) {
-  std::string content;
-  try {
-    content = read_all(path);
-  } catch (const FileError&) {
-    return fit(fallback, buffer_size);
-  }
-  const std::string_view text(content);
   bool in_section = false;
   bool seen_section = false;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    start = end + 1;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  std::optional<std::string> found;
+  const bool read = for_each_line(path, [&](std::string_view line) {
     line = trim(line);
-    if (line.empty() || line.front() == ';') continue;
+    if (line.empty() || line.front() == ';') return false;
     if (line.front() == '[') {
       const std::size_t close = line.find(']');
       const std::string_view name = trim(line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1));
-      if (in_section) break;  // only the first section of that name counts
+      if (in_section) return true;  // only the first section of that name counts
       in_section = !seen_section && equal_no_case(name, trim(section));
       seen_section = seen_section || in_section;
-      continue;
+      return false;
     }
-    if (!in_section) continue;
+    if (!in_section) return false;
     const std::size_t eq = line.find('=');
-    if (eq == std::string_view::npos) continue;
-    if (!equal_no_case(trim(line.substr(0, eq)), trim(key))) continue;
+    if (eq == std::string_view::npos) return false;
+    if (!equal_no_case(trim(line.substr(0, eq)), trim(key))) return false;
     std::string_view value = trim(line.substr(eq + 1));
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
       value = value.substr(1, value.size() - 2);
-    return fit(value, buffer_size);
-  }
-  return fit(fallback, buffer_size);
+    found = fit(value, buffer_size);
+    return true;
+  });
+  return read && found ? *found : fit(fallback, buffer_size);
 }
 
 }  // namespace lodemark::platform

@@ -1,6 +1,8 @@
 // The companion application's user dictionary and the settings read that
 // finds it.
+#include <algorithm>
 #include <exception>
+#include <optional>
 
 #include "base/file_names.h"
 #include "base/text.h"
@@ -52,6 +54,25 @@ void replace_content(const ProgramPath& source, const ProgramPath& target) {
   }
 }
 
+// The user dictionary's path: the settings name a file inside the
+// pattern-data folder, so a name that leaves it (a part "..", a drive, a root
+// or a network path) names none.
+std::optional<ProgramPath> user_dictionary_path(const ProgramPath& folder, std::u32string_view name) {
+  if (name.empty() || name.front() == U'\\' || name.front() == U'/' || name.find(U':') != std::u32string_view::npos)
+    return std::nullopt;
+  std::size_t start = 0;
+  while (start <= name.size()) {
+    const std::size_t end = std::min(name.find_first_of(U"\\/", start), name.size());
+    // Parts of dots and blanks alone ("...", ".. ") go too: Windows may drop
+    // a part's trailing dots and blanks.
+    const std::u32string_view part = name.substr(start, end - start);
+    if (part.find_first_not_of(U". ") == std::u32string_view::npos && std::count(part.begin(), part.end(), U'.') >= 2)
+      return std::nullopt;
+    start = end + 1;
+  }
+  return folder / name;
+}
+
 }  // namespace
 
 std::u32string read_ini_value(std::u32string_view section, std::u32string_view key, const ProgramPath& file) {
@@ -68,8 +89,9 @@ std::u32string read_ini_value(std::u32string_view section, std::u32string_view k
 
 void SoilDictionary::refresh_companion_user_dictionary() const {
   const std::u32string name = read_ini_value(U"USER", U"USER", folder_ / kCompanionSettingsFile);
-  if (name.empty()) return;
-  const ProgramPath user_dictionary = folder_ / name;
+  const std::optional<ProgramPath> found = user_dictionary_path(folder_, name);
+  if (!found) return;
+  const ProgramPath& user_dictionary = *found;
   if (platform::file_size(user_dictionary.text()) < 1) return;
   try {
     // In use by the companion application: leave it alone.

@@ -57,6 +57,7 @@ TEST_F(PatternDataSettingTest, FirstFieldOfTheSecondLine) {
       {"quoted with blanks inside", "  \"  C:\\PATDAT\\  \"", "C:\\PATDAT\\"},
       {"Japanese folder name", "C:\\\x83\x70\x83\x5E\x81\x5B\x83\x93\\", "C:\\\x83\x70\x83\x5E\x81\x5B\x83\x93\\"},
       {"empty second line", "", ""},
+      {"second line as long as a line may be", folder + "," + std::string(32 * 1024 - folder.size() - 1, 'x'), folder},
   };
   for (const auto& c : cases) {
     write_bytes(settings(), "heading, ignored\r\n" + c.line2 + "\r\nline 3\r\n");
@@ -85,6 +86,9 @@ TEST_F(PatternDataSettingTest, MissingOrUnusableSettingStopsTheProgram) {
       {"folder that does not exist", "[PATDAT]\r\n" + patdat_setting() + "missing\\\r\n"},
       {"a lone separator", "[PATDAT]\r\n\\\r\n"},
       {"empty second line", "[PATDAT]\r\n\r\n" + patdat_setting() + "\r\n"},
+      // Lines longer than 32 KiB are not read, however good their start.
+      {"second line of 40 KiB", "[PATDAT]\r\n" + patdat_setting() + "," + std::string(40 * 1024, 'x') + "\r\n"},
+      {"first line of 40 KiB", std::string(40 * 1024, 'x') + "\r\n" + patdat_setting() + "\r\n"},
   };
   for (const auto& c : cases) {
     write_bytes(settings(), c.content);

@@ -58,6 +58,45 @@ TEST_F(PrivateProfile, LfOnlyLinesAndTheFileFoundUnderAnotherCase) {
   EXPECT_EQ(get_private_profile_string("USER", "USER", "", dir_.program(U"Vaskor.ini"), 255), "D:\\dic\\user.dic");
 }
 
+TEST_F(PrivateProfile, LinesEndAtCrLfOrBoth) {
+  const struct {
+    const char* name;
+    std::string content;
+    const char* value;
+  } cases[] = {
+      {"CR alone", "[S]\rA=1\rK=v\r", "v"},
+      {"CR alone, no end on the last line", "[S]\rK=v", "v"},
+      {"mixed, blank lines between", "[S]\n\r\r\nA=1\n\rK=v\r\n", "v"},
+      {"CR alone ends the value", "[S]\r\nK=v\rw\r\n", "v"},
+      {"CR alone ends the section line", "[T]\rK=t\r[S]\rK=v", "v"},
+  };
+  for (const auto& c : cases) {
+    write(c.content);
+    EXPECT_EQ(get("S", "K"), c.value) << c.name;
+  }
+}
+
+TEST_F(PrivateProfile, LineLongerThanTheBoundBeforeTheValueGivesTheFallback) {
+  const std::string bound(kMaxSettingsLine, 'x');
+  std::string many_short_lines;
+  for (int i = 0; i < 10 * 1024; ++i) many_short_lines += "A=1\n";
+  const struct {
+    const char* name;
+    std::string content;
+    const char* value;
+  } cases[] = {
+      {"comment at the bound", ";" + bound.substr(1) + "\r\n[S]\r\nK=v\r\n", "v"},
+      {"comment one byte over", ";" + bound + "\r\n[S]\r\nK=v\r\n", "fallback"},
+      {"40 KiB value of another key", "[S]\r\nA=" + std::string(40 * 1024, 'a') + "\r\nK=v\r\n", "fallback"},
+      {"LF-only short lines, 40 KiB before the value", "[S]\n" + many_short_lines + "K=v\n", "v"},
+      {"long line after the value", "[S]\r\nK=v\r\n" + bound + bound, "v"},
+  };
+  for (const auto& c : cases) {
+    write(c.content);
+    EXPECT_EQ(get("S", "K"), c.value) << c.name;
+  }
+}
+
 TEST_F(PrivateProfile, DoubleByteNamesCompareExactly) {
   // ア is 0x83 0x41 and ヂ is 0x83 0x61: their second bytes differ only as
   // ASCII letters differ in case.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/utf8.h"
 #include "soil_dictionary/soil_dictionary.h"
 #include "support/dictionary_fixture.h"
 
@@ -78,6 +79,50 @@ TEST_F(UserDictionaryTest, NamesReachFilesWhateverTheirCase) {
   refresh();
   EXPECT_EQ(read_bytes(file("Sub") / "User.Dic"), kDictionary);
   EXPECT_EQ(folder_entries(file("Sub")), std::vector<std::string>{"User.Dic"});
+}
+
+TEST_F(UserDictionaryTest, SettingsWhateverTheirLineEnds) {
+  for (const char* settings :
+       {"[USER]\rUSER=USER.DIC\r", "[USER]\nUSER=USER.DIC", "; x\r\r\n[USER]\n\rUSER=USER.DIC\r\n"}) {
+    write_bytes(file("Vaskor.ini"), settings);
+    write_bytes(file("USER.DIC"), "old\r\n");
+    refresh();
+    EXPECT_EQ(read_bytes(file("USER.DIC")), kDictionary) << settings;
+  }
+}
+
+TEST_F(UserDictionaryTest, NameThatLeavesThePatternDataFolderNamesNoUserDictionary) {
+  const fs::path victim = pattern_data().parent_path() / "victim.txt";
+  const std::u32string inside = folder().text();  // "X:\...\patdat\"
+  const std::u32string outside = inside.substr(0, inside.size() - 7) + U"victim.txt";
+  const std::string escapes[] = {
+      "..\\victim.txt",
+      "../victim.txt",
+      "sub\\..\\..\\victim.txt",
+      "...\\victim.txt",
+      ".. \\victim.txt",
+      to_utf8(outside),                    // a drive
+      to_utf8(outside.substr(2)),          // the root of the drive
+      victim.string(),                     // a root of this system
+      "\\\\localhost\\share\\victim.txt",  // a network path
+      to_utf8(outside.substr(0, 2)) + "victim.txt",
+  };
+  write_bytes(victim, "not a dictionary\r\n");
+  const auto around = folder_entries(pattern_data().parent_path());
+  for (const std::string& name : escapes) {
+    write_bytes(file("Vaskor.ini"), "[USER]\r\nUSER=" + name + "\r\n");
+    refresh();
+    EXPECT_EQ(read_bytes(victim), "not a dictionary\r\n") << name;
+    EXPECT_EQ(folder_entries(pattern_data().parent_path()), around) << name;
+  }
+  // Dots within a name, and a part ".", stay inside.
+  for (const char* name : {".\\USER.DIC", "u..v.dic"}) {
+    const fs::path user = file(name[0] == '.' ? "USER.DIC" : name);
+    write_bytes(file("Vaskor.ini"), std::string("[USER]\r\nUSER=") + name + "\r\n");
+    write_bytes(user, "old\r\n");
+    refresh();
+    EXPECT_EQ(read_bytes(user), kDictionary) << name;
+  }
 }
 
 TEST_F(UserDictionaryTest, UserDictionaryThatCannotBeOpenedForWritingIsLeftAlone) {
