@@ -25,9 +25,12 @@ inline constexpr std::u32string_view kSoilDictionaryFile = U"KISHITU.TXT";
 // name lie side by side.
 inline constexpr std::u32string_view kSoilDictionaryFileAsCopied = U"Kishitu.txt";
 inline constexpr std::u32string_view kSoilNameRegisterFile = U"XKISHITU.TXT";
+// The register's work files: this name, then "." and the process number, "."
+// and a random number, so that runs side by side never share one.
 inline constexpr std::u32string_view kSoilNameRegisterWorkFile = U"XKISHITU.TMP";
 inline constexpr std::u32string_view kCompanionSettingsFile = U"Vaskor.ini";
-// The work file that replaces the companion's user dictionary: its name plus this.
+// The work files that replace the companion's user dictionary: its name plus
+// this, then the same unique ending.
 inline constexpr std::u32string_view kWorkFileSuffix = U".TMP";
 
 // In the system folder.

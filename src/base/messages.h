@@ -62,6 +62,10 @@ inline constexpr char32_t kCannotWriteFile[] = U"ファイルに書き込めま�
 inline constexpr char32_t kCannotCreateFolder[] = U"フォルダを作成できません";
 inline constexpr char32_t kCannotRemoveFile[] = U"ファイルを削除できません";
 inline constexpr char32_t kCannotRenameFile[] = U"ファイル名を変更できません";
+inline constexpr char32_t kCannotLockFile[] = U"ファイルをロックできません";
+// "パターンデータフォルダは他の変換が使用中です (<n> 秒待ちました): <folder>"
+inline constexpr char32_t kPatternDataBusyLead[] = U"パターンデータフォルダは他の変換が使用中です (";
+inline constexpr char32_t kPatternDataBusyTail[] = U" 秒待ちました): ";
 inline constexpr char32_t kCannotSwitchDrive[] = U"ドライブを切り替えられません: ";
 inline constexpr char32_t kDriveNotReady[] = U"ドライブの準備ができていません: ";
 inline constexpr char32_t kNoSuchDrive[] = U"ドライブがありません: ";

@@ -9,6 +9,7 @@
 #include "platform/cp932.h"
 #include "platform/files.h"
 #include "platform/private_profile.h"
+#include "platform/replace_file.h"
 #include "soil_dictionary/soil_dictionary.h"
 
 namespace lodemark {
@@ -37,21 +38,14 @@ std::string whole_characters(std::string bytes) {
   return bytes;
 }
 
-// Replaces the content of `target` by that of `source` through a work file,
-// so that a failed copy leaves `target` as it was.
+// Replaces the content of `target` by that of `source` through a private
+// work file, so that a failed copy leaves `target` as it was. A user
+// dictionary with other names (hard links) is written over in place, so
+// that every name sees the new content.
 void replace_content(const ProgramPath& source, const ProgramPath& target) {
   const std::string content = platform::read_all(source.text());
-  const std::u32string work = target.text() + std::u32string(kWorkFileSuffix);
-  try {
-    platform::FileWriter out(work, platform::FileWriter::Mode::Create);
-    out.write(content);
-    out.sync();
-    out.close();
-    platform::rename_file(work, target.text());
-  } catch (...) {
-    if (platform::is_file(work)) platform::remove_file(work);
-    throw;
-  }
+  const std::u32string work_name = target.parts().back() + std::u32string(kWorkFileSuffix);
+  platform::replace_file(target, content, {work_name, platform::OtherNames::Share, {}});
 }
 
 // The user dictionary's path: the settings name a file inside the
@@ -88,6 +82,15 @@ std::u32string read_ini_value(std::u32string_view section, std::u32string_view k
 }
 
 void SoilDictionary::refresh_companion_user_dictionary() const {
+  try {
+    const auto held = platform::FileLock::acquire(dictionary_path_, lock_wait_);
+    if (held) copy_to_user_dictionary();
+  } catch (const std::exception&) {
+    // As for a failed copy: the user dictionary stays as it was.
+  }
+}
+
+void SoilDictionary::copy_to_user_dictionary() const {
   const std::u32string name = read_ini_value(U"USER", U"USER", folder_ / kCompanionSettingsFile);
   const std::optional<ProgramPath> found = user_dictionary_path(folder_, name);
   if (!found) return;

@@ -1,6 +1,7 @@
 #include "soil_dictionary/soil_dictionary.h"
 
 #include <algorithm>
+#include <set>
 #include <vector>
 
 #include "base/decimal.h"
@@ -10,6 +11,7 @@
 #include "base/text.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
+#include "platform/replace_file.h"
 #include "soil_dictionary/soil_records.h"
 
 namespace lodemark {
@@ -87,42 +89,64 @@ void check_writable(std::u32string_view name, const ProgramPath& dictionary) {
   if (!fits) throw Failure(kSoilNameLead + std::u32string(name) + kSoilNameNotWritable + dictionary.text());
 }
 
-// Writes the register anew through its work file, which replaces the register
-// in one atomic rename only once it is complete and on disk. On any failure
-// the register stays as it was and the work file is removed.
-void rebuild_register(const ProgramPath& register_path, const ProgramPath& work_path,
-                      const std::vector<std::string_view>& lines, const Insertion& plan, std::string_view record,
-                      const std::function<void()>& before_replace) {
-  try {
-    platform::FileWriter out(work_path.text(), platform::FileWriter::Mode::Create);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      if (i == plan.before_line) out.write_line(record);
-      out.write_line(lines[i]);
-    }
-    if (plan.before_line == lines.size()) out.write_line(record);
-    out.sync();
-    out.close();
-    if (before_replace) before_replace();
-    platform::rename_file(work_path.text(), register_path.text());
-  } catch (...) {
-    try {
-      if (platform::is_file(work_path.text())) platform::remove_file(work_path.text());
-    } catch (const platform::FileError&) {
-      // The first failure is the one to report.
-    }
-    throw;
+// The code of the plan, or the next one that the dictionary does not give
+// to another name already (a record added there by hand, say), so that a
+// new code is in neither file.
+int unused_code(int code, std::string_view dictionary, const ProgramPath& path) {
+  std::set<int> used;
+  SoilRecordReader reader(dictionary, path.text());
+  SoilRecord record;
+  while (reader.next(record)) {
+    const float value = parse_decimal_or_zero(cp932::decode(record[0]));
+    if (value >= static_cast<float>(kFirstUserCode) && value < static_cast<float>(kFirstSystemCode))
+      used.insert(static_cast<int>(value));
   }
+  while (used.contains(code)) ++code;
+  return code;
+}
+
+// Writes the register anew through a private work file, which takes the
+// register's place (keeping its mode, group and owner) in one atomic rename
+// only once it is complete and on disk. On any failure the register stays
+// as it was and the work file is removed.
+void rebuild_register(const ProgramPath& register_path, const std::vector<std::string_view>& lines,
+                      const Insertion& plan, std::string_view record, const std::function<void()>& before_replace) {
+  std::string content;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i == plan.before_line) content.append(record).append("\r\n");
+    content.append(lines[i]).append("\r\n");
+  }
+  if (plan.before_line == lines.size()) content.append(record).append("\r\n");
+  platform::replace_file(register_path, content,
+                         {kSoilNameRegisterWorkFile, platform::OtherNames::Split, before_replace});
 }
 
 }  // namespace
 
-SoilDictionary::SoilDictionary(ProgramPath folder)
+SoilDictionary::SoilDictionary(ProgramPath folder, std::chrono::milliseconds lock_wait)
     : folder_(std::move(folder)),
       dictionary_path_(folder_ / kSoilDictionaryFile),
       register_path_(folder_ / kSoilNameRegisterFile),
-      register_work_path_(folder_ / kSoilNameRegisterWorkFile) {}
+      lock_wait_(lock_wait) {}
+
+// The lock lies on KISHITU.TXT: it is only ever appended to, never replaced,
+// so every run that locks it locks the same file.
+platform::FileLock SoilDictionary::lock_folder() const {
+  auto held = platform::FileLock::acquire(dictionary_path_, lock_wait_);
+  if (!held) {
+    const auto seconds = std::chrono::ceil<std::chrono::seconds>(lock_wait_).count();
+    throw Failure(kPatternDataBusyLead + cp932::decode(std::to_string(seconds)) + kPatternDataBusyTail +
+                  folder_.text());
+  }
+  return std::move(*held);
+}
 
 std::u32string SoilDictionary::code_for(std::u32string_view soil_name) {
+  const platform::FileLock held = lock_folder();
+  return find_or_insert(soil_name, held);
+}
+
+std::u32string SoilDictionary::find_or_insert(std::u32string_view soil_name, const platform::FileLock& held) {
   // The dictionary knows the name as given.
   const std::string_view dictionary = dictionary_cache_.read(dictionary_path_);
   if (auto record = dictionary_cache_.find(soil_name, dictionary_path_)) return cp932::decode((*record)[0]);
@@ -138,12 +162,17 @@ std::u32string SoilDictionary::code_for(std::u32string_view soil_name) {
   // A new name: a new user code in the register, then the dictionary.
   check_writable(name, dictionary_path_);
   const std::vector<std::string_view> lines = split_lines(register_content);
-  const Insertion plan = plan_insertion(lines);
+  Insertion plan = plan_insertion(lines);
+  plan.code = unused_code(plan.code, dictionary, dictionary_path_);
   if (plan.code >= kFirstSystemCode) throw Failure(kSoilNameLead + name + kNoUserCodeLeft + register_path_.text());
+  // A dictionary that this user may only read was locked shared: opening it
+  // for appending fails here, with the system's reason, before the register
+  // changes.
+  if (!held.exclusive()) platform::FileWriter(dictionary_path_, platform::FileWriter::Mode::Append).close();
   const std::string record = created_record(plan.code, name);
-  rebuild_register(register_path_, register_work_path_, lines, plan, record, before_register_replace_);
+  rebuild_register(register_path_, lines, plan, record, before_register_replace_);
   append_line(dictionary_path_, dictionary, record);
-  refresh_companion_user_dictionary();
+  copy_to_user_dictionary();
   return cp932::decode(std::to_string(plan.code));
 }
 

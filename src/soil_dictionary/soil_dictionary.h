@@ -4,12 +4,14 @@
 // and more) and the companion application's user dictionary, all in one
 // pattern-data folder. Every lookup reads the files afresh: other programs of
 // the target system share them.
+#include <chrono>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
 
 #include "base/program_path.h"
+#include "platform/file_lock.h"
 #include "soil_dictionary/dictionary_cache.h"
 
 namespace lodemark {
@@ -18,9 +20,14 @@ namespace lodemark {
 // run: it keeps the parses of the files and reuses them wherever a file's
 // bytes are unchanged since they were parsed (the files are still read in
 // full on every lookup).
+//
+// Runs side by side in other processes, on this machine or another, take
+// turns: each lookup holds a lock on KISHITU.TXT from its first read to its
+// last write, waiting up to `lock_wait` for another run to let go.
 class SoilDictionary {
  public:
-  explicit SoilDictionary(ProgramPath folder);
+  explicit SoilDictionary(ProgramPath folder,
+                          std::chrono::milliseconds lock_wait = platform::FileLock::kDefaultTimeout);
 
   const ProgramPath& folder() const { return folder_; }
 
@@ -30,13 +37,15 @@ class SoilDictionary {
   // KISHITU.TXT and copied on to the user dictionary. Throws Failure (or
   // platform::FileError) naming the file for a missing dictionary or
   // register, a record cut short by the end of its file, a name that cannot
-  // be written, and a full user range; the register is then left as it was.
+  // be written, a register that may not be written (read-only), a full user
+  // range and a wait for the lock that ran out; the register is then left as
+  // it was. A new code is one that neither file uses yet.
   std::u32string code_for(std::u32string_view soil_name);
 
   // Copies KISHITU.TXT over the user dictionary that "Vaskor.ini" names
-  // (section USER, key USER). Does nothing, silently, when the name is
-  // missing, the user dictionary is missing, empty or in use, or the copy
-  // fails.
+  // (section USER, key USER), under the same lock. Does nothing, silently,
+  // when the name is missing, the user dictionary is missing, empty or in
+  // use, or the copy fails.
   void refresh_companion_user_dictionary() const;
 
   // For tests of an interrupted register rebuild: `hook` is called after the
@@ -45,10 +54,14 @@ class SoilDictionary {
   void set_before_register_replace_for_tests(std::function<void()> hook) { before_register_replace_ = std::move(hook); }
 
  private:
+  platform::FileLock lock_folder() const;
+  std::u32string find_or_insert(std::u32string_view soil_name, const platform::FileLock& held);
+  void copy_to_user_dictionary() const;
+
   ProgramPath folder_;
   ProgramPath dictionary_path_;
   ProgramPath register_path_;
-  ProgramPath register_work_path_;
+  std::chrono::milliseconds lock_wait_;
   SoilFileCache dictionary_cache_;
   SoilFileCache register_cache_;
   std::function<void()> before_register_replace_;

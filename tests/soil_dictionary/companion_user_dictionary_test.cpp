@@ -59,16 +59,19 @@ TEST_F(UserDictionaryTest, LeavesTheUserDictionaryAloneWhenItCannotBeCopied) {
       EXPECT_EQ(read_bytes(file("USER.DIC")), c.user_file) << c.name;
     else
       EXPECT_FALSE(fs::exists(file("USER.DIC"))) << c.name;
-    EXPECT_FALSE(fs::exists(file("USER.DIC.TMP"))) << c.name;
+    for (const std::string& entry : folder_entries(pattern_data()))
+      EXPECT_EQ(entry.find(".TMP"), std::string::npos) << c.name << ": " << entry;
   }
 }
 
 TEST_F(UserDictionaryTest, FailedCopyLeavesTheUserDictionaryWhole) {
-  write_bytes(file("Vaskor.ini"), "[USER]\r\nUSER=USER.DIC\r\n");
-  write_bytes(file("USER.DIC"), "old\r\n");
-  fs::create_directory(file("USER.DIC.TMP"));  // the work file cannot be created
+  // A name of 250 bytes leaves no room for the work file's longer name.
+  const std::string name = std::string(246, 'U') + ".DIC";
+  write_bytes(file("Vaskor.ini"), "[USER]\r\nUSER=" + name + "\r\n");
+  write_bytes(file(name), "old\r\n");
   refresh();
-  EXPECT_EQ(read_bytes(file("USER.DIC")), "old\r\n");
+  EXPECT_EQ(read_bytes(file(name)), "old\r\n");
+  EXPECT_EQ(folder_entries(pattern_data()), (std::vector<std::string>{"KISHITU.TXT", name, "Vaskor.ini"}));
 }
 
 TEST_F(UserDictionaryTest, NamesReachFilesWhateverTheirCase) {

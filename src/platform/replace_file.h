@@ -1,0 +1,41 @@
+#pragma once
+// Giving a file new content without losing what its owner set on it: its
+// mode, group and owner, the link that leads to it, its other names.
+#include <functional>
+#include <string_view>
+
+#include "base/program_path.h"
+
+namespace lodemark::platform {
+
+// What becomes of the other names of a file that has more than one (hard
+// links) when its content is replaced.
+enum class OtherNames {
+  Split,  // the name given gets the new file; the other names keep the old one
+  Share,  // the content is written over in place, so that every name sees it
+};
+
+struct Replacement {
+  // The work file's name: this, a ".", the process number, a "." and a
+  // random number; it lies in the folder of the file that is replaced.
+  std::u32string_view work_name;
+  OtherNames other_names = OtherNames::Split;
+  // For tests of an interrupted replacement: called once the work file is
+  // complete and on disk, before it takes the target's place; whatever it
+  // throws is handled like a failed rename.
+  std::function<void()> before_rename;
+};
+
+// Replaces the content of the existing file `target` by `content`. The work
+// file is created exclusively (never through a link, never over another
+// file), gets the target's mode, group and, where permitted, owner, is
+// written and synced, and takes the target's place in one rename. A target
+// that is a symbolic link is replaced at the file it leads to, and the link
+// stays. A target that nobody may write (no write permission at all) or that
+// this user may not write is a failure. Throws FileError naming the file and
+// the reason; on every failure the work file is gone and the target is as
+// it was (with OtherNames::Share and more than one name, a failed write
+// in place can leave it cut short).
+void replace_file(const ProgramPath& target, std::string_view content, const Replacement& how);
+
+}  // namespace lodemark::platform

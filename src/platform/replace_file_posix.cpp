@@ -1,0 +1,136 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <random>
+
+#include "base/messages.h"
+#include "base/utf8.h"
+#include "platform/drives.h"
+#include "platform/files.h"
+#include "platform/native_path_posix.h"
+#include "platform/replace_file.h"
+#include "platform/syscalls_posix.h"
+
+namespace lodemark::platform {
+namespace {
+
+// Attempts at a free work-file name before giving up.
+constexpr int kNameAttempts = 100;
+
+// The file a path leads to, through any symbolic links; the path itself
+// when it leads nowhere.
+std::string resolved(const std::string& native) {
+  char* real = ::realpath(native.c_str(), nullptr);
+  if (!real) return native;
+  std::string out(real);
+  std::free(real);
+  return out;
+}
+
+std::u32string program_form(const std::string& native, const ProgramPath& fallback) {
+  return to_program_path(native).value_or(fallback.text());
+}
+
+// 0 when the file may be written. A file without any write permission is
+// read-only for everyone, its owner and the administrator included, as the
+// read-only attribute is on Windows.
+int write_permission(const std::string& native, const struct stat& info) {
+  if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return EACCES;
+  return ::faccessat(AT_FDCWD, native.c_str(), W_OK, AT_EACCESS) == 0 ? 0 : errno;
+}
+
+// A new file of a name nobody else uses, in `folder`.
+struct WorkFile {
+  posix::UniqueFd fd;
+  std::string native;
+};
+
+WorkFile create_work_file(const std::string& folder, std::u32string_view work_name, mode_t mode,
+                          const ProgramPath& target) {
+  std::random_device random;
+  const std::string stem = folder + "/" + to_utf8(work_name) + "." + std::to_string(::getpid()) + ".";
+  for (int attempt = 0;; ++attempt) {
+    WorkFile work;
+    work.native = stem + std::to_string(random());
+    // O_EXCL and O_NOFOLLOW: a file or link planted at the name is never
+    // written through, truncated or replaced.
+    work.fd = posix::open_file(work.native, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, mode);
+    if (work.fd.valid()) return work;
+    if ((errno != EEXIST && errno != ELOOP) || attempt + 1 == kNameAttempts)
+      throw FileError(kCannotCreateFile, program_form(work.native, target), posix::reason_text(errno));
+  }
+}
+
+// Removes the work file unless it has taken the target's place.
+class WorkFileGuard {
+ public:
+  explicit WorkFileGuard(const std::string& native) : native_(native) {}
+  ~WorkFileGuard() {
+    if (!done_) ::unlink(native_.c_str());
+  }
+  WorkFileGuard(const WorkFileGuard&) = delete;
+  WorkFileGuard& operator=(const WorkFileGuard&) = delete;
+  void done() { done_ = true; }
+
+ private:
+  const std::string& native_;
+  bool done_ = false;
+};
+
+// The owner and group first (changing them clears the set-id bits), then the
+// mode, which the umask cut at creation. Another user's file keeps at least
+// its group where this user belongs to it.
+void copy_attributes(int fd, const struct stat& from, const std::u32string& path) {
+  if (::fchown(fd, from.st_uid, from.st_gid) != 0) (void)::fchown(fd, static_cast<uid_t>(-1), from.st_gid);
+  if (::fchmod(fd, from.st_mode & 07777) != 0) throw FileError(kCannotWriteFile, path, posix::reason_text(errno));
+}
+
+void overwrite_in_place(const std::string& native, std::string_view content, const ProgramPath& target) {
+  posix::UniqueFd fd = posix::open_file(native, O_WRONLY);
+  int error = fd.valid() ? posix::write_fully(fd.get(), content) : errno;
+  if (error == 0) error = posix::truncate_file(fd.get(), static_cast<off_t>(content.size()));
+  if (error == 0) error = posix::sync_file(fd.get());
+  if (error == 0) error = fd.close_reporting();
+  if (error != 0) throw FileError(kCannotWriteFile, target.text(), posix::reason_text(error));
+}
+
+// Makes the rename itself survive a power cut; a folder that cannot be
+// synced is no failure of the replacement.
+void sync_folder(const std::string& folder) {
+  const posix::UniqueFd fd = posix::open_file(folder, O_RDONLY | O_DIRECTORY);
+  if (fd.valid()) (void)posix::sync_file(fd.get());
+}
+
+}  // namespace
+
+void replace_file(const ProgramPath& target, std::string_view content, const Replacement& how) {
+  const std::string native = resolved(posix::native_or_throw(target, kCannotWriteFile));
+  struct stat info {};
+  if (::stat(native.c_str(), &info) != 0) throw FileError(kCannotWriteFile, target.text(), posix::reason_text(errno));
+  if (const int error = write_permission(native, info); error != 0)
+    throw FileError(kCannotWriteFile, target.text(), posix::reason_text(error));
+  if (how.other_names == OtherNames::Share && info.st_nlink > 1) {
+    overwrite_in_place(native, content, target);
+    return;
+  }
+
+  const std::string folder = native.substr(0, native.rfind('/'));
+  WorkFile work = create_work_file(folder.empty() ? "/" : folder, how.work_name, info.st_mode & 0777, target);
+  WorkFileGuard guard(work.native);
+  const std::u32string work_path = program_form(work.native, target);
+  copy_attributes(work.fd.get(), info, work_path);
+  int error = posix::write_fully(work.fd.get(), content);
+  if (error == 0) error = posix::sync_file(work.fd.get());
+  if (error == 0) error = work.fd.close_reporting();
+  if (error != 0) throw FileError(kCannotWriteFile, work_path, posix::reason_text(error));
+  if (how.before_rename) how.before_rename();
+  if (::rename(work.native.c_str(), native.c_str()) != 0)
+    throw FileError(kCannotRenameFile, work_path + U" -> " + target.text(), posix::reason_text(errno));
+  guard.done();
+  sync_folder(folder.empty() ? "/" : folder);
+}
+
+}  // namespace lodemark::platform

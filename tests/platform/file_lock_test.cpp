@@ -1,0 +1,91 @@
+#include "platform/file_lock.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+
+#include "platform/files.h"
+#include "support/test_support.h"
+
+namespace lodemark::platform {
+namespace {
+
+using namespace std::chrono_literals;
+using test::write_bytes;
+
+// Whether another process takes the lock at once.
+bool other_process_gets_lock(const ProgramPath& file) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    try {
+      ::_exit(FileLock::acquire(file, 0ms) ? 0 : 1);
+    } catch (...) {
+      ::_exit(2);
+    }
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+class FileLockTest : public ::testing::Test {
+ protected:
+  FileLockTest() { write_bytes(dir_.native("KISHITU.TXT"), "1000,a,,,,0000\r\n"); }
+  ProgramPath file() const { return dir_.program(U"KISHITU.TXT"); }
+  test::TempDir dir_;
+};
+
+TEST_F(FileLockTest, OneHolderAtATime) {
+  EXPECT_TRUE(other_process_gets_lock(file()));
+  {
+    const auto held = FileLock::acquire(file(), 0ms);
+    ASSERT_TRUE(held);
+    EXPECT_TRUE(held->exclusive());
+    EXPECT_FALSE(other_process_gets_lock(file()));
+    // Reading and appending to the locked file open and close it again; the
+    // lock must outlive those descriptors.
+    read_all(file());
+    FileWriter(file(), FileWriter::Mode::Append).close();
+    EXPECT_FALSE(other_process_gets_lock(file()));
+    // A second descriptor of this same process waits like any other.
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(FileLock::acquire(file(), 150ms));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 150ms);
+  }
+  EXPECT_TRUE(other_process_gets_lock(file()));
+}
+
+TEST_F(FileLockTest, WaiterGetsTheLockWhenTheHolderLetsGo) {
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const auto held = FileLock::acquire(file(), 0ms);
+    const char byte = held ? 'y' : 'n';
+    if (::write(ready[1], &byte, 1) != 1) ::_exit(2);
+    ::usleep(200'000);
+    ::_exit(0);  // ending the process lets go
+  }
+  char byte = 0;
+  ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+  ASSERT_EQ(byte, 'y');
+  const auto start = std::chrono::steady_clock::now();
+  const auto held = FileLock::acquire(file(), 10s);
+  EXPECT_TRUE(held);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+  ::waitpid(child, nullptr, 0);
+  ::close(ready[0]);
+  ::close(ready[1]);
+}
+
+TEST_F(FileLockTest, MissingFileIsNamed) {
+  const ProgramPath missing = dir_.program(U"missing.txt");
+  const std::u32string message = test::failure_message([&] { (void)FileLock::acquire(missing, 0ms); });
+  EXPECT_NE(message.find(missing.text()), std::u32string::npos) << to_utf8(message);
+  EXPECT_FALSE(test::native_exists(dir_.native("missing.txt")));
+}
+
+}  // namespace
+}  // namespace lodemark::platform
