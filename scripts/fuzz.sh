@@ -31,6 +31,9 @@ cmake --build build/fuzz -j2 --target "${harnesses[@]/%/_fuzzer}"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 work=$(mktemp -d "${TMPDIR:-/tmp}/lodemark-fuzz-run-XXXXXX")
+# The harnesses' scratch folders go in there too, even those of a crashed run.
+mkdir -p "$work/tmp"
+export TMPDIR="$work/tmp"
 status=0
 for h in "${harnesses[@]}"; do
   mkdir -p "$work/corpus/$h" "$work/fuzz-findings"
