@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Checks that every tracked .cpp and .h under src/, tests/ and bench/ is laid
+# Checks that every tracked .cpp and .h under src/, tests/, bench/ and fuzz/ is laid
 # out as .clang-format says. Lists the files that are not and exits 1.
 # To fix them: clang-format -i FILE...   (Debian 12's clang-format 14; other
 # versions lay some lines out differently).
@@ -12,7 +12,7 @@ if [ -z "$clang_format" ]; then
   exit 2
 fi
 
-mapfile -t files < <(git ls-files -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h')
+mapfile -t files < <(git ls-files -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h' 'fuzz/*.cpp' 'fuzz/*.h')
 if [ ${#files[@]} -eq 0 ]; then
   echo "check_format: no source files found" >&2
   exit 2

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Sets everything up and runs every test: the release build (window tests
 # included, under Xvfb) and the same suite under AddressSanitizer and
-# UndefinedBehaviorSanitizer, both built with warnings as errors; then the
-# checks of the layering and file sizes, the layout (clang-format) and the
-# naming rule (clang-tidy). A failing step fails the command; the steps after
+# UndefinedBehaviorSanitizer, both built with warnings as errors (each replays
+# the fuzz seed corpora as tests); the fuzz harnesses under libFuzzer, 20 s
+# each (scripts/fuzz.sh, a third build with clang); then the checks of the
+# layering and file sizes, the layout (clang-format) and the naming rule
+# (clang-tidy). A failing step fails the command; the steps after
 # it still run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -28,6 +30,7 @@ step() {  # HEADING COMMAND...: runs COMMAND, says how long it took
 
 step "Tests (release)" ctest --test-dir build/release --output-on-failure -j2
 step "Tests (AddressSanitizer + UndefinedBehaviorSanitizer)" ctest --test-dir build/asan --output-on-failure -j2
+step "Fuzzers, 20 s each (scripts/fuzz.sh)" scripts/fuzz.sh all 20
 step "Layering and file sizes (scripts/check_includes.sh)" scripts/check_includes.sh
 step "Layout (scripts/check_format.sh)" scripts/check_format.sh
 step "Naming (scripts/check_naming.sh)" scripts/check_naming.sh build/release

@@ -1,0 +1,89 @@
+#include "fuzz_support.h"
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include "platform/drives.h"
+
+namespace lodemark::fuzz {
+
+std::vector<std::string_view> split_parts(std::string_view data, std::size_t count) {
+  std::vector<std::string_view> parts;
+  while (parts.size() + 1 < count) {
+    const std::size_t at = data.find(kPartSeparator);
+    if (at == std::string_view::npos) break;
+    parts.push_back(data.substr(0, at));
+    data.remove_prefix(at + kPartSeparator.size());
+  }
+  parts.push_back(data);
+  parts.resize(count);
+  return parts;
+}
+
+const Scratch& Scratch::get() {
+  static const Scratch kScratch;
+  return kScratch;
+}
+
+Scratch::Scratch() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "lodemark-fuzz-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a folder like " + pattern);
+  native_ = std::filesystem::canonical(pattern).string();
+  std::filesystem::create_directories(native_ + "/config/lodemark");
+  ::setenv("XDG_CONFIG_HOME", (native_ + "/config").c_str(), 1);
+  platform::reload_drives();
+  const auto mapped = platform::to_program_path(native_);
+  if (!mapped) throw std::runtime_error("no drive covers " + native_);
+  program_ = ProgramPath(*mapped);
+}
+
+Scratch::~Scratch() {
+  std::error_code ec;
+  std::filesystem::remove_all(native_, ec);
+}
+
+void Scratch::write(std::string_view name, std::string_view bytes) const {
+  std::ofstream out(native(name), std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + native(name));
+}
+
+std::string Scratch::read(std::string_view name) const {
+  std::ifstream in(native(name), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool Scratch::exists(std::string_view name) const {
+  std::error_code ec;
+  return std::filesystem::exists(std::filesystem::symlink_status(native(name), ec));
+}
+
+void Scratch::remove(std::string_view name) const {
+  std::error_code ec;
+  std::filesystem::remove(native(name), ec);
+}
+
+std::vector<std::string> Scratch::entries() const {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(native_)) {
+    std::string name = entry.path().filename().string();
+    if (name != "config") names.push_back(std::move(name));
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+void check(bool condition, std::string_view what) {
+  if (condition) return;
+  std::fprintf(stderr, "invariant broken: %.*s\n", static_cast<int>(what.size()), what.data());
+  std::abort();
+}
+
+}  // namespace lodemark::fuzz

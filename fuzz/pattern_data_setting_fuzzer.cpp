@@ -1,0 +1,60 @@
+// The settings file ZidereV5.ini in the system folder (XDG_CONFIG_HOME points
+// into the scratch folder): read_pattern_data_setting and the start-up check
+// on the input as the file.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "base/file_names.h"
+#include "base/messages.h"
+#include "base/utf8.h"
+#include "conversion/pattern_data_setting.h"
+#include "fuzz_support.h"
+#include "platform/cp932.h"
+
+namespace lodemark::fuzz {
+namespace {
+
+class CountingBoxes : public MessageBoxes {
+ public:
+  int shown = 0;
+  std::u32string last;
+  BoxAnswer show_message(std::u32string_view text, BoxStyle, std::u32string_view) override {
+    ++shown;
+    last = text;
+    return BoxAnswer::Ok;
+  }
+};
+
+}  // namespace
+}  // namespace lodemark::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace lodemark;
+  using namespace lodemark::fuzz;
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  const Scratch& scratch = Scratch::get();
+  const std::string file = "config/lodemark/" + to_utf8(kSettingsFile);
+  scratch.write(file, bytes);
+
+  const std::u32string setting = read_pattern_data_setting();
+  if (bytes.empty()) {
+    check(!scratch.exists(file), "an empty settings file is removed");
+    scratch.write(file, bytes);
+  } else {
+    check(scratch.read(file) == bytes, "reading leaves the settings file as it was");
+  }
+  check(setting.empty() || (setting.front() != U' ' && setting.back() != U' '), "the setting is trimmed");
+  check(setting.find(U'\r') == std::u32string::npos, "the setting is one line");
+  check(cp932::encode(setting).size() <= bytes.size(), "the setting comes out of the file");
+  if (bytes.find('\r') == std::string_view::npos) check(setting.empty(), "a file of one line has no setting");
+
+  CountingBoxes boxes;
+  const std::optional<ProgramPath> folder = load_pattern_data_folder(boxes);
+  if (folder) {
+    check(folder->text() == setting && boxes.shown == 0, "the folder is the setting, shown without a message");
+  } else {
+    check(boxes.shown == 1 && boxes.last == kNoPatternDataSetting, "a missing folder is one message");
+  }
+  return 0;
+}
