@@ -89,18 +89,26 @@ void check_writable(std::u32string_view name, const ProgramPath& dictionary) {
   if (!fits) throw Failure(kSoilNameLead + std::u32string(name) + kSoilNameNotWritable + dictionary.text());
 }
 
-// The code of the plan, or the next one that the dictionary does not give
-// to another name already (a record added there by hand, say), so that a
-// new code is in neither file.
-int unused_code(int code, std::string_view dictionary, const ProgramPath& path) {
-  std::set<int> used;
-  SoilRecordReader reader(dictionary, path.text());
+// User codes that a file's records already give to names, read the way the
+// name search reads them (a quoted code counts too).
+void add_user_codes(std::string_view content, const ProgramPath& path, std::set<int>& used) {
+  SoilRecordReader reader(content, path.text());
   SoilRecord record;
   while (reader.next(record)) {
     const float value = parse_decimal_or_zero(cp932::decode(record[0]));
     if (value >= static_cast<float>(kFirstUserCode) && value < static_cast<float>(kFirstSystemCode))
       used.insert(static_cast<int>(value));
   }
+}
+
+// The code of the plan, or the next one that neither file gives to a name
+// already (a record added by hand, a quoted code), so that a new code is in
+// neither file.
+int unused_code(int code, std::string_view dictionary, const ProgramPath& dictionary_path,
+                std::string_view name_register, const ProgramPath& register_path) {
+  std::set<int> used;
+  add_user_codes(dictionary, dictionary_path, used);
+  add_user_codes(name_register, register_path, used);
   while (used.contains(code)) ++code;
   return code;
 }
@@ -163,7 +171,7 @@ std::u32string SoilDictionary::find_or_insert(std::u32string_view soil_name, con
   check_writable(name, dictionary_path_);
   const std::vector<std::string_view> lines = split_lines(register_content);
   Insertion plan = plan_insertion(lines);
-  plan.code = unused_code(plan.code, dictionary, dictionary_path_);
+  plan.code = unused_code(plan.code, dictionary, dictionary_path_, register_content, register_path_);
   if (plan.code >= kFirstSystemCode) throw Failure(kSoilNameLead + name + kNoUserCodeLeft + register_path_.text());
   // A dictionary that this user may only read was locked shared: opening it
   // for appending fails here, with the system's reason, before the register

@@ -88,7 +88,13 @@ std::string join_soil_record(const SoilRecord& record) {
   std::string line;
   for (std::size_t i = 0; i < record.size(); ++i) {
     if (i > 0) line += ',';
-    line += record[i];
+    // A field read from quotes may hold a comma or begin with a blank: it
+    // goes back into quotes, or the line would read as other fields.
+    const std::string_view field = record[i];
+    const bool quote = field.find(',') != std::string_view::npos || (!field.empty() && is_space_or_tab(field.front()));
+    if (quote) line += '"';
+    line += field;
+    if (quote) line += '"';
   }
   return line;
 }

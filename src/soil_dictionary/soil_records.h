@@ -43,7 +43,8 @@ class SoilRecordReader {
   std::size_t pos_ = 0;
 };
 
-// The record as a line: its six fields joined by ",".
+// The record as a line that reads back as the same six fields: joined by
+// ",", a field that holds a comma or begins with a blank in double quotes.
 std::string join_soil_record(const SoilRecord& record);
 
 }  // namespace lodemark

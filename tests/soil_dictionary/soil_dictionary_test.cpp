@@ -102,6 +102,16 @@ TEST_F(SoilDictionaryTest, NameOnlyInRegisterIsAppendedToDictionaryAsRead) {
   EXPECT_EQ(dictionary(), dict + sjis("1001,砂と礫の互層,,,,0000\r\n"));
 }
 
+TEST_F(SoilDictionaryTest, RegisterRecordWithAQuotedCommaKeepsTheDictionaryReadable) {
+  const std::string reg = sjis("1000,砂と礫の互層,\"a,b\",\" c\",d,0000\r\n") + kSystemLines;
+  set_up_files("", reg);
+  EXPECT_EQ(convert("砂と礫の互層"), U"1000");
+  EXPECT_EQ(dictionary(), sjis("1000,砂と礫の互層,\"a,b\",\" c\",d,0000\r\n"));
+  // The dictionary still reads as six fields a record: further names work.
+  EXPECT_EQ(convert("砂と礫の互層"), U"1000");
+  EXPECT_EQ(convert("粘土と砂の互層"), U"1001");
+}
+
 TEST_F(SoilDictionaryTest, NewNameFollowsTheLastUserCode) {
   const std::string users = created("1000", "a") + created("1001", "b") + created("1002", "c");
   set_up_files(users, users + kSystemLines);
@@ -134,6 +144,9 @@ TEST_F(SoilDictionaryTest, NewNamePlacement) {
        created("1006", "a") + created("1002", "b") + created("1007", "粘土と砂の互層") + kSystemLines},
       {"user line after system lines", created("1000", "a") + kSystemLines + created("1010", "b"),
        created("1000", "a") + created("1011", "粘土と砂の互層") + kSystemLines + created("1010", "b")},
+      // A quoted code is still the code of its record.
+      {"quoted code", created("1000", "a") + sjis("\"1001\",b,c,d,e,f\r\n") + kSystemLines,
+       created("1000", "a") + sjis("\"1001\",b,c,d,e,f\r\n") + created("1002", "粘土と砂の互層") + kSystemLines},
   };
   for (const auto& c : cases) {
     set_up_files("", c.before);

@@ -39,13 +39,21 @@ TEST(SoilRecordReader, ReadsRecordsAsLines) {
       {"an LF after a blank line's CR LF starts a field",
        "1,a,b,c,d,e\r\n\n2,f,g,h,i,j",
        {"1,a,b,c,d,e", "\n2,f,g,h,i,j"}},
-      {"quoted fields lose their quotes, keep commas", "1,\"a,b\" ,\" x \",d,e,f\r\n", {"1,a,b, x ,d,e,f"}},
+      {"quoted fields lose their quotes, keep commas (quoted again when joined)",
+       "1,\"a,b\" ,\" x \",d,e,f\r\n",
+       {"1,\"a,b\",\" x \",d,e,f"}},
       {"leading blanks skipped, trailing kept", "  1,  name  ,\t c,d,e,f\r\n", {"1,name  ,c,d,e,f"}},
       {"a record split over two lines", "1,a,b\r\nc,d,e\r\n", {"1,a,b,c,d,e"}},
       {"an empty sixth field after a final comma", "1,a,b,c,d,", {"1,a,b,c,d,"}},
       {"unclosed quote ends at the line end", "1,\"abc\r\nc,d,e,f\r\n", {"1,abc,c,d,e,f"}},
   };
-  for (const auto& c : cases) EXPECT_EQ(read_all_records(c.content), c.records) << c.name;
+  for (const auto& c : cases) {
+    EXPECT_EQ(read_all_records(c.content), c.records) << c.name;
+    // Joined records read back as the same records.
+    std::string joined;
+    for (const auto& record : read_all_records(c.content)) joined += record + "\r\n";
+    EXPECT_EQ(read_all_records(joined), read_all_records(c.content)) << c.name;
+  }
 }
 
 TEST(SoilRecordReader, RecordCutShortIsReportedWithTheFieldItLacks) {
