@@ -100,13 +100,14 @@ std::optional<std::string> appended_line(std::string_view before, std::string_vi
   check(after.substr(0, before.size()) == before, "the dictionary keeps its bytes");
   std::string_view rest = after.substr(before.size());
   if (rest.empty()) return std::nullopt;
-  if (!before.empty() && before.back() != '\r' && before.back() != '\n') {
+  // A line ends at CR or CR LF; an LF alone is a byte of its line.
+  if (!before.empty() && !before.ends_with('\r') && !before.ends_with("\r\n")) {
     check(rest.substr(0, 2) == "\r\n", "a last line without its end is ended first");
     rest.remove_prefix(2);
   }
   check(rest.size() >= 2 && rest.substr(rest.size() - 2) == "\r\n", "the appended line ends with CR LF");
   rest.remove_suffix(2);
-  check(rest.find_first_of("\r\n") == std::string_view::npos, "one line is appended");
+  check(rest.find('\r') == std::string_view::npos, "one line is appended");
   return std::string(rest);
 }
 
