@@ -22,8 +22,8 @@ constexpr off_t kLockedByte = 0x7FFFFFF0;
 // 0 when taken, EAGAIN while another holds it, else the reason it failed.
 int try_lock(int fd, bool exclusive) {
 #ifdef F_OFD_SETLK
-  // An open file description lock belongs to this descriptor. A classic
-  // fcntl lock belongs to the process and is dropped as soon as the process
+  // An open file description lock belongs to this descriptor. A plain POSIX
+  // record lock belongs to the process and is dropped as soon as the process
   // closes any descriptor of the file, and the dictionary code opens and
   // closes the locked file (to read it, to append to it) while it holds the
   // lock. NFS and SMB clients pass these locks on to the server.
