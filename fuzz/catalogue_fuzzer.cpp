@@ -13,20 +13,6 @@
 namespace lodemark::fuzz {
 namespace {
 
-// The lines of the file: a line ends at CR or CR LF, a lone LF is part of it.
-std::vector<std::string_view> lines_of(std::string_view bytes) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    std::size_t end = bytes.find('\r', start);
-    if (end == std::string_view::npos) end = bytes.size();
-    lines.push_back(bytes.substr(start, end - start));
-    start = end + 1;
-    if (start < bytes.size() && bytes[start - 1] == '\r' && bytes[start] == '\n') ++start;
-  }
-  return lines;
-}
-
 // Every line of exactly 24 bytes is a record, as long as the first line is
 // one; the entry shows bytes 1-8, four spaces and bytes 17-24.
 std::vector<std::u32string> expected_texts(std::string_view bytes) {

@@ -86,4 +86,17 @@ void check(bool condition, std::string_view what) {
   std::abort();
 }
 
+std::vector<std::string_view> lines_of(std::string_view bytes) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t end = bytes.find('\r', start);
+    if (end == std::string_view::npos) end = bytes.size();
+    lines.push_back(bytes.substr(start, end - start));
+    start = end + 1;
+    if (start < bytes.size() && bytes[start - 1] == '\r' && bytes[start] == '\n') ++start;
+  }
+  return lines;
+}
+
 }  // namespace lodemark::fuzz

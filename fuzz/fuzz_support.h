@@ -52,6 +52,10 @@ class Scratch {
 // Aborts with the message when the condition does not hold.
 void check(bool condition, std::string_view what);
 
+// The lines of a file as every reader of the program splits them: a line
+// ends at CR or CR LF, an LF alone is a byte of its line.
+std::vector<std::string_view> lines_of(std::string_view bytes);
+
 }  // namespace lodemark::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);

@@ -62,20 +62,6 @@ std::u32string name_of(std::string_view bytes) {
   return name.substr(first);
 }
 
-// Lines as the register is read: a line ends at CR or CR LF.
-std::vector<std::string_view> lines_of(std::string_view bytes) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    std::size_t end = bytes.find('\r', start);
-    if (end == std::string_view::npos) end = bytes.size();
-    lines.push_back(bytes.substr(start, end - start));
-    start = end + 1;
-    if (start < bytes.size() && bytes[start - 1] == '\r' && bytes[start] == '\n') ++start;
-  }
-  return lines;
-}
-
 std::string trimmed(std::string_view field) {
   while (!field.empty() && (field.front() == ' ' || field.front() == '\t')) field.remove_prefix(1);
   while (!field.empty() && (field.back() == ' ' || field.back() == '\t')) field.remove_suffix(1);

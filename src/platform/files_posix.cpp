@@ -13,6 +13,7 @@
 #include "platform/drives.h"
 #include "platform/files.h"
 #include "platform/native_path_posix.h"
+#include "platform/syscalls_posix.h"
 
 namespace lodemark::platform {
 
@@ -43,51 +44,22 @@ namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
 
-class Fd {
- public:
-  Fd() = default;
-  explicit Fd(int fd) : fd_(fd) {}
-  ~Fd() { reset(); }
-  Fd(Fd&& o) noexcept : fd_(o.fd_) { o.fd_ = -1; }
-  Fd& operator=(Fd&& o) noexcept {
-    if (this != &o) {
-      reset();
-      fd_ = o.fd_;
-      o.fd_ = -1;
-    }
-    return *this;
-  }
-  int get() const { return fd_; }
-  int release() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd;
-  }
-  void reset() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-  }
-
- private:
-  int fd_ = -1;
-};
+// Descriptors, and the calls on them, come from the one set of wrappers.
+using Fd = posix::UniqueFd;
 
 // A file opened for reading only is checked not to be a folder; `info`, when
 // given, receives what that check learned (zeroed if the check failed).
 Fd open_native_or_throw(const std::string& native, const ProgramPath& path, int flags, const char32_t* operation,
                         struct stat* info = nullptr) {
-  const int fd = ::open(native.c_str(), flags | O_CLOEXEC, 0666);
-  if (fd < 0) throw FileError(operation, path.text(), posix::reason_text(errno));
+  Fd fd = posix::open_file(native, flags, 0666);
+  if (!fd.valid()) throw FileError(operation, path.text(), posix::reason_text(errno));
   if (!(flags & (O_WRONLY | O_RDWR))) {
     struct stat st {};
-    if (::fstat(fd, &st) != 0) st = {};
-    if (S_ISDIR(st.st_mode)) {
-      ::close(fd);
-      throw FileError(operation, path.text(), posix::reason_text(EISDIR));
-    }
+    if (::fstat(fd.get(), &st) != 0) st = {};
+    if (S_ISDIR(st.st_mode)) throw FileError(operation, path.text(), posix::reason_text(EISDIR));
     if (info) *info = st;
   }
-  return Fd(fd);
+  return fd;
 }
 
 Fd open_or_throw(const ProgramPath& path, int flags, const char32_t* operation, struct stat* info = nullptr) {
@@ -95,15 +67,8 @@ Fd open_or_throw(const ProgramPath& path, int flags, const char32_t* operation, 
 }
 
 void write_all(int fd, const char* data, std::size_t size, const std::u32string& path) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw FileError(kCannotWriteFile, path, posix::reason_text(errno));
-    }
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
+  if (const int error = posix::write_fully(fd, std::string_view(data, size)))
+    throw FileError(kCannotWriteFile, path, posix::reason_text(error));
 }
 
 }  // namespace
@@ -262,14 +227,15 @@ void FileWriter::write_line(std::string_view bytes) {
 
 void FileWriter::sync() {
   impl_->flush();
-  if (::fsync(impl_->fd.get()) != 0) throw FileError(kCannotWriteFile, impl_->path, posix::reason_text(errno));
+  if (const int error = posix::sync_file(impl_->fd.get()))
+    throw FileError(kCannotWriteFile, impl_->path, posix::reason_text(error));
 }
 
 void FileWriter::close() {
   if (impl_->fd.get() < 0) return;
   impl_->flush();
-  const int fd = impl_->fd.release();
-  if (::close(fd) != 0) throw FileError(kCannotWriteFile, impl_->path, posix::reason_text(errno));
+  if (const int error = impl_->fd.close_reporting())
+    throw FileError(kCannotWriteFile, impl_->path, posix::reason_text(error));
 }
 
 // ---- single operations ----
@@ -302,7 +268,7 @@ bool is_folder(const ProgramPath& path) {
 bool can_open_read_write(const ProgramPath& path) {
   const std::string native = posix::native_or_empty(path);
   if (native.empty()) return false;
-  Fd fd(::open(native.c_str(), O_RDWR | O_CLOEXEC));
+  const Fd fd = posix::open_file(native, O_RDWR);
   return fd.get() >= 0;
 }
 
