@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs the build into a temporary prefix and converts the sample database
-# with the INSTALLED lodemark-cli; the output must equal the golden sample.
+# Installs the build into a temporary prefix, checks that the programs, man
+# pages, completion, desktop entry and icon land where they belong, and
+# converts the sample database with the INSTALLED lodemark-cli; the output
+# must equal the golden sample.
 # Usage: install_test.sh BUILD_DIR SOURCE_DIR with-gui|without-gui
 set -euo pipefail
 
@@ -24,6 +26,28 @@ for program in "${programs[@]}"; do
 done
 if [ "$gui" != with-gui ] && [ -e "$prefix/bin/lodemark" ]; then
   fail "bin/lodemark was installed although the window is not built"
+fi
+
+# The rest of an installation: man pages, completion; with the window also
+# its desktop entry and icon.
+files=(share/man/man1/lodemark-cli.1 share/bash-completion/completions/lodemark-cli)
+gui_files=(share/man/man1/lodemark.1 share/applications/lodemark.desktop
+           share/icons/hicolor/scalable/apps/lodemark.svg)
+[ "$gui" = with-gui ] && files+=("${gui_files[@]}")
+for file in "${files[@]}"; do
+  [ -s "$prefix/$file" ] || fail "$file was not installed"
+done
+if [ "$gui" != with-gui ]; then
+  for file in "${gui_files[@]}"; do
+    [ ! -e "$prefix/$file" ] || fail "$file was installed although the window is not built"
+  done
+fi
+version=$(sed -n 's/^project(Lodemark VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")
+grep -q "^\.TH LODEMARK-CLI 1 .*\"Lodemark $version\"" "$prefix/share/man/man1/lodemark-cli.1" ||
+  fail "the installed lodemark-cli(1) does not carry the project's version"
+bash -n "$prefix/share/bash-completion/completions/lodemark-cli" || fail "the bash completion does not parse"
+if [ "$gui" = with-gui ] && command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate "$prefix/share/applications/lodemark.desktop" || fail "the desktop entry is not valid"
 fi
 
 # The run changes the dictionary: work on copies. An empty configuration
@@ -51,4 +75,4 @@ done
 [ "$boreholes" -gt 0 ] || fail "no golden borehole folders under $golden/out"
 diff -r "$golden/out" "$work/out" >/dev/null || { diff -r "$golden/out" "$work/out" | head -20; fail "out differs from $golden/out"; }
 diff -r "$golden/patdat" "$work/patdat" >/dev/null || { diff -r "$golden/patdat" "$work/patdat" | head -20; fail "patdat differs from $golden/patdat"; }
-echo "installed ${programs[*]}; the installed lodemark-cli converted $boreholes boreholes as the golden sample"
+echo "installed ${programs[*]} and ${#files[@]} other files; the installed lodemark-cli converted $boreholes boreholes as the golden sample"
