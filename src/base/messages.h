@@ -37,6 +37,11 @@ inline constexpr char32_t kExecuteCaption[] = U"実  行";
 inline constexpr char32_t kExitCaption[] = U"終  了";
 inline constexpr char32_t kCatalogueHeading[] = U"地質柱状図番号 ボーリング孔名";
 
+// The message boxes' buttons, the same whatever the system's language.
+inline constexpr char32_t kYesButton[] = U"はい";
+inline constexpr char32_t kNoButton[] = U"いいえ";
+inline constexpr char32_t kOkButton[] = U"OK";
+
 // Start-up.
 inline constexpr char32_t kNoPatternDataSetting[] = U" PATDAT の設定がありません.";
 

@@ -1,7 +1,9 @@
 #include "gui/qt/message_boxes.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <string>
+#include <utility>
 
 #include "base/messages.h"
 #include "gui/qt/qt_text.h"
@@ -15,6 +17,10 @@ QMessageBox::StandardButton run_box(QWidget* parent, QMessageBox::Icon icon, std
   QMessageBox box(icon, qs(title), qs(text), buttons, parent);
   box.setFont(ui_font());
   box.setTextFormat(Qt::PlainText);
+  const std::pair<QMessageBox::StandardButton, std::u32string_view> captions[] = {
+      {QMessageBox::Yes, kYesButton}, {QMessageBox::No, kNoButton}, {QMessageBox::Ok, kOkButton}};
+  for (const auto& [which, caption] : captions)
+    if (QAbstractButton* b = box.button(which)) b->setText(qs(caption));
   return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
