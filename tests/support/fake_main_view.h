@@ -87,6 +87,10 @@ class FakeMainView : public MainView {
   BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override {
     return boxes.show_message(text, style, title);
   }
+  BoxAnswer show_message(std::u32string_view text, std::u32string_view detail, BoxStyle style,
+                         std::u32string_view title) override {
+    return boxes.show_message(text, detail, style, title);
+  }
 
  private:
   static int index(Side side) { return side == Side::Source ? 0 : 1; }

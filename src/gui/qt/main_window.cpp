@@ -325,4 +325,9 @@ BoxAnswer MainWindow::show_message(std::u32string_view text, BoxStyle style, std
   return show_message_box(isVisible() ? this : nullptr, text, style, title);
 }
 
+BoxAnswer MainWindow::show_message(std::u32string_view text, std::u32string_view detail, BoxStyle style,
+                                   std::u32string_view title) {
+  return show_message_box(isVisible() ? this : nullptr, text, style, title, detail);
+}
+
 }  // namespace lodemark::qt

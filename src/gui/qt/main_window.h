@@ -59,6 +59,8 @@ class MainWindow final : public QWidget, public MainView {
   void yield_once() override;
   void close_window() override;
   BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override;
+  BoxAnswer show_message(std::u32string_view text, std::u32string_view detail, BoxStyle style,
+                         std::u32string_view title) override;
 
  private:
   void build_controls();
