@@ -22,6 +22,12 @@ class MessageBoxes {
  public:
   virtual ~MessageBoxes() = default;
   virtual BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) = 0;
+  // The same with a longer explanation that the window shows on request;
+  // where there is no room for it, only the text shows.
+  virtual BoxAnswer show_message(std::u32string_view text, std::u32string_view /*detail*/, BoxStyle style,
+                                 std::u32string_view title) {
+    return show_message(text, style, title);
+  }
 };
 
 inline constexpr char32_t kAppTitle[] = U"Lodemark";
@@ -37,8 +43,19 @@ inline constexpr char32_t kExecuteCaption[] = U"実  行";
 inline constexpr char32_t kExitCaption[] = U"終  了";
 inline constexpr char32_t kCatalogueHeading[] = U"地質柱状図番号 ボーリング孔名";
 
+// The message boxes' buttons, the same whatever the system's language.
+inline constexpr char32_t kYesButton[] = U"はい";
+inline constexpr char32_t kNoButton[] = U"いいえ";
+inline constexpr char32_t kOkButton[] = U"OK";
+
 // Start-up.
 inline constexpr char32_t kNoPatternDataSetting[] = U" PATDAT の設定がありません.";
+// Its detail: the settings file's place, then what it must hold.
+inline constexpr char32_t kSettingsFileIs[] = U"設定ファイル: ";
+inline constexpr char32_t kSettingsFileLines[] =
+    U"\n1 行目: 見出し (読み飛ばします)\n"
+    U"2 行目: パターンデータフォルダ (ドライブ名から、末尾に \\ を付けて)\n"
+    U"例:\n[ZidereV5]\nZ:\\home\\user\\kelmo\\PATDAT\\";
 
 // The run's boxes and status texts.
 inline constexpr char32_t kNoSourceData[] = U"変換元データがありません。";

@@ -4,7 +4,9 @@
 #include "base/messages.h"
 #include "base/program_path.h"
 #include "base/text.h"
+#include "base/utf8.h"
 #include "platform/cp932.h"
+#include "platform/drives.h"
 #include "platform/files.h"
 #include "platform/private_profile.h"
 #include "platform/system_folder.h"
@@ -67,7 +69,8 @@ std::optional<ProgramPath> load_pattern_data_folder(MessageBoxes& boxes) {
   // The setting ends with "\"; without it the folder itself must exist.
   if (setting.size() > 1 && platform::exists(std::u32string_view(setting).substr(0, setting.size() - 1)))
     return ProgramPath(setting);
-  boxes.show_message(kNoPatternDataSetting, BoxStyle::OkOnly, kAppTitle);
+  const std::u32string place = from_utf8(platform::to_native(ProgramPath(settings_path())).value_or(""));
+  boxes.show_message(kNoPatternDataSetting, kSettingsFileIs + place + kSettingsFileLines, BoxStyle::OkOnly, kAppTitle);
   return std::nullopt;
 }
 

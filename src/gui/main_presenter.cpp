@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "base/failure.h"
+#include "base/utf8.h"
 #include "conversion/pattern_data_setting.h"
 #include "gui/drive_folder_lists.h"
 #include "platform/drives.h"
@@ -12,6 +13,15 @@ namespace lodemark {
 namespace {
 
 std::size_t index_of(Side side) { return side == Side::Source ? 0 : 1; }
+
+// A folder box's text as the run reads it. A native absolute path ("/home/..",
+// what people type on Linux) goes through the drive table first; anything
+// else, or a path no drive covers, is left for the run's checks to judge.
+std::u32string typed_folder(std::u32string text) {
+  if (text.empty() || text.front() != U'/') return text;
+  if (auto program = platform::to_program_path(to_utf8(text))) return *std::move(program);
+  return text;
+}
 
 }  // namespace
 
@@ -25,6 +35,7 @@ class MainPresenter::RunObserver final : public ConversionObserver {
   void status_changed(std::u32string_view text) override { view_.set_status(text); }
   void busy_changed(bool busy) override { view_.set_busy(busy); }
   void yield_once() override { view_.yield_once(); }
+  void borehole_done(std::size_t done, std::size_t total) override { view_.show_progress(done, total); }
   void output_written() override {
     view_.refresh_folder(Side::Source);
     view_.refresh_folder(Side::Destination);
@@ -91,14 +102,21 @@ void MainPresenter::exit_clicked() { view_.close_window(); }
 RunOutcome MainPresenter::execute_clicked() {
   ConversionRequest request;
   request.listed_entries = entries_.size();
-  request.source_folder = view_.folder_text(Side::Source);
-  request.destination_folder = view_.folder_text(Side::Destination);
+  request.source_folder = typed_folder(view_.folder_text(Side::Source));
+  request.destination_folder = typed_folder(view_.folder_text(Side::Destination));
   for (const std::size_t index : view_.selected_boreholes())
     if (index < entries_.size()) request.selected.push_back(entries_[index]);
   if (pattern_data_folder_) request.pattern_data_folder = *pattern_data_folder_;
 
   RunObserver observer(view_);
-  const RunOutcome outcome = run_conversion(request, observer);
+  RunOutcome outcome = RunOutcome::Refused;
+  try {
+    outcome = run_conversion(request, observer);
+  } catch (...) {
+    view_.hide_progress();
+    throw;
+  }
+  view_.hide_progress();
   if (outcome == RunOutcome::Converted) completion_shown_ = true;
   return outcome;
 }

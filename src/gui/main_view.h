@@ -39,6 +39,10 @@ class MainView : public MessageBoxes {
 
   virtual void set_status(std::u32string_view text) = 0;
   virtual void set_busy(bool busy) = 0;
+  // The run's progress under the status text: `done` boreholes of `total`
+  // written. Hidden again when the run ends, however it ends.
+  virtual void show_progress(std::size_t done, std::size_t total) = 0;
+  virtual void hide_progress() = 0;
   // Lets pending window events run once (so the status text is painted).
   virtual void yield_once() = 0;
   // Closes the window; the program ends with it.

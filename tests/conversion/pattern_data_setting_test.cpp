@@ -29,6 +29,10 @@ class PatternDataSettingTest : public test::PatternDataTest {
       EXPECT_EQ(boxes.shown[0].text, U" PATDAT の設定がありません.");
       EXPECT_EQ(boxes.shown[0].style, BoxStyle::OkOnly);
       EXPECT_EQ(boxes.shown[0].title, U"Lodemark");
+      // The detail names the settings file natively and shows a second line.
+      const std::string detail = to_utf8(boxes.shown[0].detail);
+      EXPECT_NE(detail.find("設定ファイル: " + settings().string() + "\n"), std::string::npos) << detail;
+      EXPECT_NE(detail.find("\nZ:\\home\\user\\kelmo\\PATDAT\\"), std::string::npos) << detail;
     } else {
       ADD_FAILURE() << boxes.shown.size() << " messages";
     }

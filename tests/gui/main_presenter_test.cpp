@@ -170,6 +170,8 @@ TEST_F(MainPresenterTest, CompletionMessageStaysUntilThePointerCrossesTheBackgro
   EXPECT_TRUE(test::native_exists(dir_.native("out/0001/Titl01.txt")));
   EXPECT_TRUE(test::native_exists(dir_.native("out/0003/Titl01.txt")));
   EXPECT_FALSE(test::native_exists(dir_.native("out/0002")));
+  using Step = std::pair<std::size_t, std::size_t>;
+  EXPECT_EQ(view_->progress, (std::vector<Step>{{1, 2}, {2, 2}, {0, 0}}));
 
   const int sets = view_->label3_sets;
   presenter_->pointer_moved();
@@ -178,6 +180,35 @@ TEST_F(MainPresenterTest, CompletionMessageStaysUntilThePointerCrossesTheBackgro
   EXPECT_EQ(view_->label3_sets, sets + 1);
   presenter_->pointer_moved();
   EXPECT_EQ(view_->label3_sets, sets + 1);
+}
+
+TEST_F(MainPresenterTest, TypedFoldersMayBeNativeOrProgramPaths) {
+  load();
+  view_->user_selects(1);
+  // Each row: the source and destination as typed, and where the files go.
+  const struct {
+    std::u32string source, destination;
+    std::string written;
+  } rows[] = {
+      {from_utf8(dir_.native("src")), from_utf8(dir_.native("out/native")), "out/native/0002/Titl01.txt"},
+      {dir_.program(U"src"), from_utf8(dir_.native("out/mixed")) + U"/", "out/mixed/0002/Titl01.txt"},
+      {from_utf8(dir_.native("src")), dir_.program(U"out\\windows"), "out/windows/0002/Titl01.txt"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.written);
+    fs::create_directories(fs::path(dir_.native(row.written)).parent_path().parent_path());
+    view_->text1 = row.source;
+    view_->user_types_destination(row.destination);
+    EXPECT_EQ(presenter_->execute_clicked(), RunOutcome::Converted);
+    EXPECT_TRUE(view_->boxes.shown.empty());
+    EXPECT_TRUE(test::native_exists(dir_.native(row.written)));
+  }
+  // A refused run hides the progress all the same.
+  view_->progress.clear();
+  view_->user_types_destination(U"C:relative");
+  EXPECT_EQ(presenter_->execute_clicked(), RunOutcome::Refused);
+  EXPECT_EQ(view_->progress, (std::vector<std::pair<std::size_t, std::size_t>>{{0, 0}}));
+  EXPECT_EQ(view_->boxes.shown.size(), 1u);
 }
 
 TEST_F(MainPresenterTest, PointerMoveLeavesOtherStatusTextsAlone) {

@@ -3,6 +3,7 @@
 // change events of its drive and folder lists the way the real lists do, and
 // lets a test act as the user (pick a drive or folder, select entries).
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gui/drive_folder_lists.h"
@@ -36,6 +37,8 @@ class FakeMainView : public MainView {
   int label3_sets = 0;
   bool closed = false;
   bool busy = false;
+  // Each show_progress call as (done, total); a hide_progress as (0, 0).
+  std::vector<std::pair<std::size_t, std::size_t>> progress;
   FakeMessageBoxes boxes;
   struct Entry {
     std::u32string text;
@@ -77,10 +80,16 @@ class FakeMainView : public MainView {
     ++label3_sets;
   }
   void set_busy(bool on) override { busy = on; }
+  void show_progress(std::size_t done, std::size_t total) override { progress.push_back({done, total}); }
+  void hide_progress() override { progress.push_back({0, 0}); }
   void yield_once() override {}
   void close_window() override { closed = true; }
   BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override {
     return boxes.show_message(text, style, title);
+  }
+  BoxAnswer show_message(std::u32string_view text, std::u32string_view detail, BoxStyle style,
+                         std::u32string_view title) override {
+    return boxes.show_message(text, detail, style, title);
   }
 
  private:

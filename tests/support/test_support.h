@@ -209,6 +209,7 @@ struct ShownMessage {
   std::u32string text;
   BoxStyle style;
   std::u32string title;
+  std::u32string detail = {};
 };
 
 // Records every message box. Questions take their answers from `answers`
@@ -218,6 +219,12 @@ class FakeMessageBoxes : public MessageBoxes {
   std::vector<ShownMessage> shown;
   std::deque<BoxAnswer> answers;
 
+  BoxAnswer show_message(std::u32string_view text, std::u32string_view detail, BoxStyle style,
+                         std::u32string_view title) override {
+    const BoxAnswer answer = show_message(text, style, title);
+    shown.back().detail = detail;
+    return answer;
+  }
   BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override {
     shown.push_back({std::u32string(text), style, std::u32string(title)});
     if (style != BoxStyle::YesNoQuestion) return BoxAnswer::Ok;

@@ -1,7 +1,9 @@
 // The window program. An optional argument names a source folder (a native
 // path) to pick at start.
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QStyleFactory>
+#include <QTranslator>
 #include <cstdio>
 #include <filesystem>
 
@@ -12,6 +14,11 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // Qt's own texts (context menus, file dialogs) in Japanese as well, where
+  // its translations are installed; the boxes' buttons are set in any case.
+  QTranslator qt_texts;
+  if (qt_texts.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&qt_texts);
   if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
   QApplication::setFont(lodemark::qt::ui_font());
 

@@ -7,7 +7,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QPushButton>
+#include <algorithm>
+#include <climits>
 #include <exception>
 
 #include "base/failure.h"
@@ -91,7 +94,9 @@ MainWindow::MainWindow(QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
-  if (busy_) QApplication::restoreOverrideCursor();
+  if (!busy_) return;
+  qApp->removeEventFilter(this);
+  QApplication::restoreOverrideCursor();
 }
 
 void MainWindow::build_controls() {
@@ -121,8 +126,13 @@ void MainWindow::build_controls() {
   destination_folders_ = make<FolderList>(destination_frame, "Dir2", twips(180, 420, 2595, 2490));
   destination_drives_ = drive_box(destination_frame, "Drive2", twips(180, 3180, 2595, 390));
 
-  QGroupBox* status_frame = frame(background_, "Frame3", twips(240, 4950, 8475, 675), kStatusFrameCaption);
+  // The status frame is a few pixels taller than the text needs, for the
+  // run's progress under it.
+  QGroupBox* status_frame = frame(background_, "Frame3", twips(240, 4950, 8475, 765), kStatusFrameCaption);
   status_ = grey_label(status_frame, "Label3", twips(180, 225, 8175, 315), U"");
+  progress_ = make<QProgressBar>(status_frame, "Progress1", twips(180, 555, 8175, 120));
+  progress_->setTextVisible(false);
+  progress_->hide();
 
   execute_ = button(background_, "Command1", twips(2520, 5790, 1935, 555), kExecuteCaption);
   exit_ = button(background_, "Command2", twips(5160, 5790, 2055, 555), kExitCaption);
@@ -253,11 +263,54 @@ void MainWindow::set_status(std::u32string_view text) { status_->setText(qs(text
 
 void MainWindow::set_busy(bool busy) {
   if (busy == busy_) return;
-  busy_ = busy;
-  if (busy)
+  if (busy) {
+    busy_ = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-  else
-    QApplication::restoreOverrideCursor();
+    qApp->installEventFilter(this);
+    return;
+  }
+  // Clicks and keys that came in since the last repaint are dropped before
+  // the window takes input again.
+  QCoreApplication::processEvents();
+  qApp->removeEventFilter(this);
+  busy_ = false;
+  QApplication::restoreOverrideCursor();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (!busy_ || !watched->isWidgetType() || static_cast<QWidget*>(watched)->window() != this)
+    return QWidget::eventFilter(watched, event);
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Shortcut:
+    case QEvent::ShortcutOverride:
+    case QEvent::Wheel:
+    case QEvent::Close:
+      event->ignore();
+      return true;
+    default:
+      return QWidget::eventFilter(watched, event);
+  }
+}
+
+void MainWindow::show_progress(std::size_t done, std::size_t total) {
+  progress_->setRange(0, static_cast<int>(std::min<std::size_t>(total, INT_MAX)));
+  progress_->setValue(static_cast<int>(std::min<std::size_t>(done, INT_MAX)));
+  progress_->show();
+  // Repainting after every borehole would slow a long run down; a tenth of a
+  // second is often enough to look alive. Input is let in only to be dropped.
+  if (since_repaint_.isValid() && since_repaint_.elapsed() < 100 && done != 1) return;
+  QCoreApplication::processEvents();
+  since_repaint_.start();
+}
+
+void MainWindow::hide_progress() {
+  progress_->hide();
+  since_repaint_.invalidate();
 }
 
 void MainWindow::yield_once() {
@@ -270,6 +323,11 @@ void MainWindow::close_window() { close(); }
 
 BoxAnswer MainWindow::show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) {
   return show_message_box(isVisible() ? this : nullptr, text, style, title);
+}
+
+BoxAnswer MainWindow::show_message(std::u32string_view text, std::u32string_view detail, BoxStyle style,
+                                   std::u32string_view title) {
+  return show_message_box(isVisible() ? this : nullptr, text, style, title, detail);
 }
 
 }  // namespace lodemark::qt

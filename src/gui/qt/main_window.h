@@ -3,6 +3,7 @@
 // events to the MainPresenter and offers the presenter what it needs of a
 // window; it decides nothing itself. Controls carry stable object names
 // ("List1", "Command1", ...) by which the window test finds them.
+#include <QElapsedTimer>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -17,6 +18,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QProgressBar;
 class QPushButton;
 
 namespace lodemark::qt {
@@ -52,9 +54,13 @@ class MainWindow final : public QWidget, public MainView {
   std::vector<std::size_t> selected_boreholes() override;
   void set_status(std::u32string_view text) override;
   void set_busy(bool busy) override;
+  void show_progress(std::size_t done, std::size_t total) override;
+  void hide_progress() override;
   void yield_once() override;
   void close_window() override;
   BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override;
+  BoxAnswer show_message(std::u32string_view text, std::u32string_view detail, BoxStyle style,
+                         std::u32string_view title) override;
 
  private:
   void build_controls();
@@ -66,11 +72,14 @@ class MainWindow final : public QWidget, public MainView {
   // the program; inside another handler it goes on up to that one.
   void handle(const std::function<void()>& body);
   bool run_guarded(const std::function<void()>& body);
+  // While busy, the window's clicks and keys are dropped, not kept for later.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
   MainPresenter presenter_;
   std::function<void(int)> end_program_;
   bool in_handler_ = false;
   bool busy_ = false;
+  QElapsedTimer since_repaint_;
 
   QWidget* background_ = nullptr;
   QLineEdit* source_box_ = nullptr;
@@ -81,6 +90,7 @@ class MainWindow final : public QWidget, public MainView {
   FolderList* destination_folders_ = nullptr;
   QComboBox* destination_drives_ = nullptr;
   QLabel* status_ = nullptr;
+  QProgressBar* progress_ = nullptr;
   QPushButton* execute_ = nullptr;
   QPushButton* exit_ = nullptr;
 };

@@ -1,7 +1,9 @@
 #include "gui/qt/message_boxes.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <string>
+#include <utility>
 
 #include "base/messages.h"
 #include "gui/qt/qt_text.h"
@@ -11,16 +13,23 @@ namespace lodemark::qt {
 namespace {
 
 QMessageBox::StandardButton run_box(QWidget* parent, QMessageBox::Icon icon, std::u32string_view text,
-                                    std::u32string_view title, QMessageBox::StandardButtons buttons) {
+                                    std::u32string_view title, QMessageBox::StandardButtons buttons,
+                                    std::u32string_view detail = {}) {
   QMessageBox box(icon, qs(title), qs(text), buttons, parent);
   box.setFont(ui_font());
   box.setTextFormat(Qt::PlainText);
+  if (!detail.empty()) box.setDetailedText(qs(detail));
+  const std::pair<QMessageBox::StandardButton, std::u32string_view> captions[] = {
+      {QMessageBox::Yes, kYesButton}, {QMessageBox::No, kNoButton}, {QMessageBox::Ok, kOkButton}};
+  for (const auto& [which, caption] : captions)
+    if (QAbstractButton* b = box.button(which)) b->setText(qs(caption));
   return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
 }  // namespace
 
-BoxAnswer show_message_box(QWidget* parent, std::u32string_view text, BoxStyle style, std::u32string_view title) {
+BoxAnswer show_message_box(QWidget* parent, std::u32string_view text, BoxStyle style, std::u32string_view title,
+                           std::u32string_view detail) {
   switch (style) {
     case BoxStyle::YesNoQuestion: {
       const auto pressed = run_box(parent, QMessageBox::Question, text, title, QMessageBox::Yes | QMessageBox::No);
@@ -35,7 +44,7 @@ BoxAnswer show_message_box(QWidget* parent, std::u32string_view text, BoxStyle s
     case BoxStyle::OkOnly:
       break;
   }
-  run_box(parent, QMessageBox::NoIcon, text, title, QMessageBox::Ok);
+  run_box(parent, QMessageBox::NoIcon, text, title, QMessageBox::Ok, detail);
   return BoxAnswer::Ok;
 }
 

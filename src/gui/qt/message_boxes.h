@@ -9,8 +9,9 @@ class QWidget;
 namespace lodemark::qt {
 
 // Shows the text with the style's buttons and icon; `parent` may be null
-// (before the window shows).
-BoxAnswer show_message_box(QWidget* parent, std::u32string_view text, BoxStyle style, std::u32string_view title);
+// (before the window shows). A detail, when not empty, shows on request.
+BoxAnswer show_message_box(QWidget* parent, std::u32string_view text, BoxStyle style, std::u32string_view title,
+                           std::u32string_view detail = {});
 
 // The report of a failure that ends the program: what failed, where and why.
 void show_failure_box(QWidget* parent, std::u32string_view message);

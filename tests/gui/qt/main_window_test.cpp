@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStyleFactory>
 #include <QTimer>
@@ -47,6 +48,7 @@ struct SeenBox {
   QString text;
   QString title;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QStringList buttons;  // their texts, in the box's order
 };
 
 // Answers the first modal message box that shows while it lives with
@@ -58,7 +60,8 @@ class BoxAnswerer {
     QObject::connect(&timer_, &QTimer::timeout, &timer_, [this, button] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       if (!box) return;
-      seen_ = SeenBox{box->text(), box->windowTitle(), box->icon()};
+      seen_ = SeenBox{box->text(), box->windowTitle(), box->icon(), {}};
+      for (QAbstractButton* b : box->buttons()) seen_->buttons.push_back(b->text());
       timer_.stop();
       // A box without that button is closed all the same, so that an
       // unexpected box fails the test instead of hanging it.
@@ -268,6 +271,48 @@ class MainWindowTest : public QObject {
     QVERIFY(!form->presenter().completion_shown());
   }
 
+  void nativeDestinationTakesARunThatDropsClicksAndShowsProgress() {
+    auto form = open_window();
+    auto* list = control<QListWidget>(*form, "List1");
+    const fs::path typed = dir_->native("out/typed-native");
+    fs::create_directories(typed);
+    control<QLineEdit>(*form, "Text2")->setText(QString::fromStdString(typed.string()));
+    select(*form, {0, 1, list->count() - 1});
+    auto* execute = control<QPushButton>(*form, "Command1");
+    auto* progress = control<QProgressBar>(*form, "Progress1");
+    QVERIFY(!progress->isVisible());
+
+    // Once the progress shows, the first borehole's folder is removed and three
+    // clicks are queued: any further run would write that folder anew.
+    const fs::path first = typed / trimmed_log_no(list->item(0)->text());
+    std::optional<int> total_seen;
+    QTimer during;
+    during.setInterval(0);
+    QObject::connect(&during, &QTimer::timeout, &during, [&] {
+      if (!progress->isVisible()) return;
+      total_seen = progress->maximum();
+      during.stop();
+      fs::remove_all(first);
+      const QPointF at = QRectF(execute->rect()).center();
+      for (int i = 0; i < 6; ++i)
+        QCoreApplication::postEvent(
+            execute,
+            new QMouseEvent(i % 2 ? QEvent::MouseButtonRelease : QEvent::MouseButtonPress, at, execute->mapToGlobal(at),
+                            Qt::LeftButton, i % 2 ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier));
+    });
+    during.start();
+    QTest::mouseClick(execute, Qt::LeftButton);
+    QCOMPARE(total_seen, std::optional<int>(list->selectedItems().size()));
+    QVERIFY(!progress->isVisible());
+    QCOMPARE(control<QLabel>(*form, "Label3")->text(), QStringLiteral(u"変換が正常に終了しました。"));
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+
+    QVERIFY(fs::is_regular_file(typed / trimmed_log_no(list->item(1)->text()) / "Titl01.txt"));
+    QTest::qWait(300);
+    QVERIFY(!fs::exists(first));
+    QCOMPARE(ended_with_, -1);
+  }
+
   void executeWithNothingSelectedSaysSo() {
     auto form = open_window();
     const BoxAnswerer seen(QMessageBox::Ok);
@@ -276,6 +321,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(seen->text, QStringLiteral(u"変換元データが選択されていません。"));
     QCOMPARE(seen->title, QStringLiteral("Lodemark"));
     QCOMPARE(seen->icon, QMessageBox::NoIcon);
+    QCOMPARE(seen->buttons, QStringList{QStringLiteral("OK")});
     QCOMPARE(control<QLabel>(*form, "Label3")->text(), QString());
     QCOMPARE(ended_with_, -1);
   }
@@ -289,6 +335,9 @@ class MainWindowTest : public QObject {
     QVERIFY(seen.has_value());
     QCOMPARE(seen->text, QStringLiteral(u"ディレクトリがありません。新規作成しますか？"));
     QCOMPARE(seen->icon, QMessageBox::Question);
+    QStringList buttons = seen->buttons;
+    buttons.sort();
+    QCOMPARE(buttons, (QStringList{QStringLiteral(u"いいえ"), QStringLiteral(u"はい")}));
     QVERIFY(!fs::exists(dir_->native("out/new-level")));
     QCOMPARE(control<QLabel>(*form, "Label3")->text(), QString());
   }
