@@ -2,9 +2,9 @@
 
 namespace lodemark {
 
-char32_t ProgramPath::drive_letter() const {
-  if (text_.size() < 2 || text_[1] != U':') return 0;
-  const char32_t c = text_[0];
+char32_t drive_letter_of(std::u32string_view path) {
+  if (path.size() < 2 || path[1] != U':') return 0;
+  const char32_t c = path[0];
   if (c >= U'a' && c <= U'z') return c - U'a' + U'A';
   if (c >= U'A' && c <= U'Z') return c;
   return 0;

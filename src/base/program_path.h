@@ -9,6 +9,9 @@
 
 namespace lodemark {
 
+// Upper-case letter of a path's "X:" prefix; 0 when there is none.
+char32_t drive_letter_of(std::u32string_view path);
+
 class ProgramPath {
  public:
   static constexpr char32_t kSeparator = U'\\';
@@ -22,8 +25,7 @@ class ProgramPath {
   const std::u32string& text() const { return text_; }
   bool empty() const { return text_.empty(); }
 
-  // Upper-case letter of an "X:" prefix; 0 when there is none.
-  char32_t drive_letter() const;
+  char32_t drive_letter() const { return drive_letter_of(text_); }
   bool ends_with_separator() const { return !text_.empty() && text_.back() == kSeparator; }
   // The same path with exactly the one trailing "\" that a folder setting carries.
   ProgramPath as_folder() const;

@@ -33,7 +33,7 @@ std::vector<std::u32string> drive_designations() {
   return out;
 }
 
-char32_t letter_of_designation(std::u32string_view designation) { return platform::drive_letter_of(designation); }
+char32_t letter_of_designation(std::u32string_view designation) { return drive_letter_of(designation); }
 
 std::u32string folder_of_drive(std::u32string_view designation) {
   const char32_t letter = letter_of_designation(designation);

@@ -18,9 +18,6 @@
 
 namespace lodemark::platform {
 
-// Upper-case drive letter of a path's "X:" prefix, or 0 when there is none.
-char32_t drive_letter_of(std::u32string_view program_path);
-
 // Letters of the drives in the table, in alphabetical order.
 std::vector<char32_t> drive_letters();
 

@@ -217,11 +217,6 @@ std::optional<std::string> find_case_insensitive(const std::string& dir, std::u3
 
 }  // namespace
 
-char32_t drive_letter_of(std::u32string_view p) {
-  if (p.size() >= 2 && p[1] == U':' && is_letter(p[0])) return upper_letter(p[0]);
-  return 0;
-}
-
 std::vector<char32_t> drive_letters() {
   std::vector<char32_t> out;
   for (const auto& [letter, root] : table().roots) out.push_back(letter);

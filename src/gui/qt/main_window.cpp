@@ -200,7 +200,7 @@ std::optional<int> MainWindow::load() {
 bool MainWindow::pick_source_folder(std::u32string_view folder_path) {
   const std::u32string path = platform::absolute_program_path(folder_path);
   if (!platform::is_folder(path)) return false;
-  const char32_t letter = platform::drive_letter_of(path);
+  const char32_t letter = drive_letter_of(path);
   bool picked = true;
   handle([&] {
     if (letter_of_designation(drive_designation(Side::Source)) != letter)
