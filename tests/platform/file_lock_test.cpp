@@ -1,8 +1,10 @@
 #include "platform/file_lock.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
 
@@ -15,6 +17,13 @@ namespace {
 using namespace std::chrono_literals;
 using test::write_bytes;
 
+#ifdef _WIN32
+// Whole processes holding the lock of one folder are tested by the process
+// tests (tests/cli/shared_folder_processes_test.cpp).
+constexpr const char* kNoFork =
+    "fork() has no Windows counterpart; other processes holding the lock are tested "
+    "by SharedFolderProcesses";
+#else
 // Whether another process takes the lock at once.
 bool other_process_gets_lock(const ProgramPath& file) {
   const pid_t child = ::fork();
@@ -29,6 +38,7 @@ bool other_process_gets_lock(const ProgramPath& file) {
   ::waitpid(child, &status, 0);
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
+#endif
 
 class FileLockTest : public ::testing::Test {
  protected:
@@ -38,6 +48,9 @@ class FileLockTest : public ::testing::Test {
 };
 
 TEST_F(FileLockTest, OneHolderAtATime) {
+#ifdef _WIN32
+  GTEST_SKIP() << kNoFork;
+#else
   EXPECT_TRUE(other_process_gets_lock(file()));
   {
     const auto held = FileLock::acquire(file(), 0ms);
@@ -55,9 +68,13 @@ TEST_F(FileLockTest, OneHolderAtATime) {
     EXPECT_GE(std::chrono::steady_clock::now() - start, 150ms);
   }
   EXPECT_TRUE(other_process_gets_lock(file()));
+#endif
 }
 
 TEST_F(FileLockTest, WaiterGetsTheLockWhenTheHolderLetsGo) {
+#ifdef _WIN32
+  GTEST_SKIP() << kNoFork;
+#else
   int ready[2];
   ASSERT_EQ(::pipe(ready), 0);
   const pid_t child = ::fork();
@@ -78,6 +95,7 @@ TEST_F(FileLockTest, WaiterGetsTheLockWhenTheHolderLetsGo) {
   ::waitpid(child, nullptr, 0);
   ::close(ready[0]);
   ::close(ready[1]);
+#endif
 }
 
 TEST_F(FileLockTest, MissingFileIsNamed) {
