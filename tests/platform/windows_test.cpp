@@ -54,12 +54,16 @@ TEST(WindowsDrives, AreTheSystemsLogicalDrives) {
   EXPECT_TRUE(std::is_sorted(letters.begin(), letters.end()));
   EXPECT_NE(std::find(letters.begin(), letters.end(), U'C'), letters.end());
   // Wine's drive Z: is the Linux root.
-  if (under_wine()) EXPECT_NE(std::find(letters.begin(), letters.end(), U'Z'), letters.end());
+  if (under_wine()) {
+    EXPECT_NE(std::find(letters.begin(), letters.end(), U'Z'), letters.end());
+  }
   for (char32_t letter = U'A'; letter <= U'Z'; ++letter) {
     const bool in_system = (mask >> (letter - U'A')) & 1u;
     const bool listed = std::find(letters.begin(), letters.end(), letter) != letters.end();
     // A listed drive is one of the system's; a letter without a drive is never ready.
-    if (listed) EXPECT_TRUE(in_system) << static_cast<char>(letter);
+    if (listed) {
+      EXPECT_TRUE(in_system) << static_cast<char>(letter);
+    }
     if (!in_system) {
       EXPECT_FALSE(drive_ready(letter)) << static_cast<char>(letter);
       EXPECT_FALSE(set_current_drive(letter)) << static_cast<char>(letter);
