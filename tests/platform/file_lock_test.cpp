@@ -1,15 +1,17 @@
 #include "platform/file_lock.h"
 
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "platform/files.h"
+#include "support/test_support.h"
+
 #ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
-
-#include <chrono>
-
-#include "platform/files.h"
-#include "support/test_support.h"
 
 namespace lodemark::platform {
 namespace {
@@ -17,13 +19,45 @@ namespace {
 using namespace std::chrono_literals;
 using test::write_bytes;
 
+class FileLockTest : public ::testing::Test {
+ protected:
+  FileLockTest() { write_bytes(dir_.native("KISHITU.TXT"), "1000,a,,,,0000\r\n"); }
+  ProgramPath file() const { return dir_.program(U"KISHITU.TXT"); }
+  test::TempDir dir_;
+};
+
+TEST_F(FileLockTest, SecondHolderOfThisProcessWaitsUntilTheFirstLetsGo) {
+  {
+    const auto held = FileLock::acquire(file(), 0ms);
+    ASSERT_TRUE(held);
+    EXPECT_TRUE(held->exclusive());
+    // Reading and appending open and close the file again; the lock must
+    // outlive those handles, and the content stays reachable.
+    EXPECT_EQ(read_all(file()), "1000,a,,,,0000\r\n");
+    FileWriter(file(), FileWriter::Mode::Append).close();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(FileLock::acquire(file(), 150ms));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 150ms);
+  }
+  EXPECT_TRUE(FileLock::acquire(file(), 0ms));
+}
+
 #ifdef _WIN32
-// Whole processes holding the lock of one folder are tested by the process
-// tests (tests/cli/shared_folder_processes_test.cpp).
-constexpr const char* kNoFork =
-    "fork() has no Windows counterpart; other processes holding the lock are tested "
-    "by SharedFolderProcesses";
+
+TEST_F(FileLockTest, ReadOnlyFileIsLockedSharedByEveryReader) {
+  std::filesystem::permissions(dir_.native("KISHITU.TXT"), std::filesystem::perms::owner_read);
+  {
+    const auto first = FileLock::acquire(file(), 0ms);
+    const auto second = FileLock::acquire(file(), 0ms);
+    ASSERT_TRUE(first && second);
+    EXPECT_FALSE(first->exclusive());
+    EXPECT_FALSE(second->exclusive());
+  }
+  std::filesystem::permissions(dir_.native("KISHITU.TXT"), std::filesystem::perms::owner_all);
+}
+
 #else
+
 // Whether another process takes the lock at once.
 bool other_process_gets_lock(const ProgramPath& file) {
   const pid_t child = ::fork();
@@ -38,19 +72,8 @@ bool other_process_gets_lock(const ProgramPath& file) {
   ::waitpid(child, &status, 0);
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
-#endif
-
-class FileLockTest : public ::testing::Test {
- protected:
-  FileLockTest() { write_bytes(dir_.native("KISHITU.TXT"), "1000,a,,,,0000\r\n"); }
-  ProgramPath file() const { return dir_.program(U"KISHITU.TXT"); }
-  test::TempDir dir_;
-};
 
 TEST_F(FileLockTest, OneHolderAtATime) {
-#ifdef _WIN32
-  GTEST_SKIP() << kNoFork;
-#else
   EXPECT_TRUE(other_process_gets_lock(file()));
   {
     const auto held = FileLock::acquire(file(), 0ms);
@@ -68,13 +91,9 @@ TEST_F(FileLockTest, OneHolderAtATime) {
     EXPECT_GE(std::chrono::steady_clock::now() - start, 150ms);
   }
   EXPECT_TRUE(other_process_gets_lock(file()));
-#endif
 }
 
 TEST_F(FileLockTest, WaiterGetsTheLockWhenTheHolderLetsGo) {
-#ifdef _WIN32
-  GTEST_SKIP() << kNoFork;
-#else
   int ready[2];
   ASSERT_EQ(::pipe(ready), 0);
   const pid_t child = ::fork();
@@ -95,8 +114,9 @@ TEST_F(FileLockTest, WaiterGetsTheLockWhenTheHolderLetsGo) {
   ::waitpid(child, nullptr, 0);
   ::close(ready[0]);
   ::close(ready[1]);
-#endif
 }
+
+#endif
 
 TEST_F(FileLockTest, MissingFileIsNamed) {
   const ProgramPath missing = dir_.program(U"missing.txt");
