@@ -22,7 +22,7 @@ using test::u8;
 using test::write_bytes;
 
 // Program path that the default table gives a native absolute path.
-std::u32string on_z(const std::string& native) {
+[[maybe_unused]] std::u32string on_z(const std::string& native) {
   std::u32string out = U"Z:";
   for (char32_t c : from_utf8(native)) out += c == U'/' ? U'\\' : c;
   return out;
