@@ -2,7 +2,8 @@
 // written and flushed, then ReplaceFileW, which gives it the target's
 // attributes, ACL, creation time and short name. Where ReplaceFileW cannot
 // work (a file system without it), MoveFileExW with write-through, the
-// visible attributes copied by hand. An editor or a virus scanner that holds
+// visible attributes copied by hand; the same under Wine, whose ReplaceFileW
+// is not one step (under_wine). An editor or a virus scanner that holds
 // the target open makes the swap fail with a sharing violation for a moment:
 // the swap is tried again for a short bounded time before it fails.
 //
@@ -165,8 +166,20 @@ DWORD move_over(const std::wstring& work, const std::wstring& target) {
 constexpr DWORD kKeptAttributes =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
+// Wine's ReplaceFileW moves the target aside before the work file takes its
+// name, so that a process killed in between leaves no target at all; there
+// the plain rename, which is one step, is used. (Wine keeps no ACLs.)
+bool under_wine() {
+  static const bool kWine = [] {
+    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+  }();
+  return kWine;
+}
+
 // One attempt at the swap: 0 or the error.
 DWORD swap_in(const std::wstring& work, const std::wstring& target) {
+  if (under_wine()) return move_over(work, target);
   // Whether another program holds the target is asked first: a ReplaceFileW
   // that fails on it can leave a stray file of its own behind (Wine does).
   if (Handle probe = win::open_file(target, GENERIC_READ | DELETE, kShareAll, OPEN_EXISTING); !probe.valid()) {
