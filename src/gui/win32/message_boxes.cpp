@@ -155,8 +155,9 @@ void lay_out(HWND dialog, Box& box) {
   const std::wstring show_detail = wide(kShowDetailsButton);
   const int detail_width = box.detail.empty() ? 0 : button_width(wide(kHideDetailsButton)) + px(16);
 
-  const int content_width =
-      std::max({static_cast<int>(text_left + text.cx), answers_width + detail_width + margin, px(200)}) + margin;
+  const int content_width = std::max({static_cast<int>(text_left + text.cx), answers_width + detail_width + margin,
+                                      px(box.detail.empty() ? 200 : 400)}) +
+                            margin;
   const int row_top = std::max(text_top + static_cast<int>(text.cy), margin + icon_size) + px(16);
   int left = content_width - margin - answers_width;
   bool first = true;

@@ -1,6 +1,5 @@
 #pragma once
-// A picture of a window, frame and all, as the window draws itself
-// (PrintWindow), saved as a 24-bit BMP file; scripts/screenshot.sh turns it
+// A picture of a window, frame and all, as it stands on the screen, saved as a 24-bit BMP file; scripts/screenshot.sh turns it
 // into a PNG.
 #include <windows.h>
 
@@ -21,7 +20,12 @@ inline bool save_window_picture(HWND window, const std::filesystem::path& bmp_pa
   HDC memory = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   const HGDIOBJ old = SelectObject(memory, bitmap);
-  const bool printed = PrintWindow(window, memory, 0) != FALSE;
+  // What is on screen of the window, children and frame included (under
+  // Wine, PrintWindow leaves the child controls out).
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  HDC window_dc = GetWindowDC(window);
+  const bool printed = BitBlt(memory, 0, 0, width, height, window_dc, 0, 0, SRCCOPY) != FALSE;
+  ReleaseDC(window, window_dc);
   SelectObject(memory, old);
 
   BITMAPINFOHEADER header{};
