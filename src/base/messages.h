@@ -83,6 +83,7 @@ inline constexpr char32_t kCannotCreateFolder[] = U"フォルダを作成でき�
 inline constexpr char32_t kCannotRemoveFile[] = U"ファイルを削除できません";
 inline constexpr char32_t kCannotRenameFile[] = U"ファイル名を変更できません";
 inline constexpr char32_t kCannotLockFile[] = U"ファイルをロックできません";
+inline constexpr char32_t kCannotMapDrive[] = U"ドライブを割り当てられません";
 // "パターンデータフォルダは他の変換が使用中です (<n> 秒待ちました): <folder>"
 inline constexpr char32_t kPatternDataBusyLead[] = U"パターンデータフォルダは他の変換が使用中です (";
 inline constexpr char32_t kPatternDataBusyTail[] = U" 秒待ちました): ";

@@ -5,11 +5,11 @@
 #include "platform/command_line.h"
 
 int main(int argc, char** argv) {
-  std::ios::sync_with_stdio(false);
+  lodemark::platform::set_up_standard_streams();
   lodemark::cli::Console console{std::cin, std::cout, std::cerr, lodemark::platform::stdin_is_terminal(),
                                  lodemark::platform::stderr_is_terminal()};
   try {
-    const int status = lodemark::cli::run(std::vector<std::string>(argv + 1, argv + argc), console);
+    const int status = lodemark::cli::run(lodemark::platform::utf8_arguments(argc, argv), console);
     std::cout.flush();
     return status;
   } catch (const std::exception& e) {

@@ -1,5 +1,7 @@
 #include "conversion/pattern_data_setting.h"
 
+#include <vector>
+
 #include "base/file_names.h"
 #include "base/messages.h"
 #include "base/program_path.h"
@@ -28,8 +30,12 @@ std::u32string first_field(std::u32string_view line) {
   return trim_spaces(line.substr(0, line.find(U',')));
 }
 
+// In the system folder; on 64-bit Windows also where a 32-bit installer's
+// copy lands (SysWOW64) when the system folder has none.
 std::u32string settings_path() {
-  return (ProgramPath(trim_trailing_spaces(platform::system_folder())) / kSettingsFile).text();
+  std::vector<std::u32string> folders = platform::system_folders();
+  for (std::u32string& folder : folders) folder = trim_trailing_spaces(folder);
+  return platform::first_holding(folders, kSettingsFile);
 }
 
 }  // namespace

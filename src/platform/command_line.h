@@ -3,13 +3,28 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lodemark::platform {
 
+// The program's arguments in UTF-8, without the program name. On Windows
+// they are read again as UTF-16 from the system (main's argv is in the ANSI
+// code page, which cannot hold every Japanese name); on POSIX they are argv.
+std::vector<std::string> utf8_arguments(int argc, char** argv);
+
+// Makes std::cout and std::cerr write the program's UTF-8 text correctly: on
+// a Windows console as characters (WriteConsoleW), elsewhere as the same
+// UTF-8 bytes on every system ("\n" not turned into CR LF). Call once,
+// first thing in main.
+void set_up_standard_streams();
+
 // Program path of a native path given on the command line (relative paths
-// are taken from the working directory); empty when no drive maps it.
+// are taken from the working directory); empty when no drive maps it. Native
+// paths in std::string form are UTF-8 on every system.
 std::optional<std::u32string> program_path_of_argument(std::string_view native);
 
+// A person at the keyboard and screen: a terminal on POSIX, a console on
+// Windows (not merely a character device, which the NUL device also is).
 bool stdin_is_terminal();
 bool stderr_is_terminal();
 

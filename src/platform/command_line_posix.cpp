@@ -1,11 +1,18 @@
 #include <unistd.h>
 
 #include <climits>
+#include <iostream>
 
 #include "platform/command_line.h"
 #include "platform/drives.h"
 
 namespace lodemark::platform {
+
+std::vector<std::string> utf8_arguments(int argc, char** argv) {
+  return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>{};
+}
+
+void set_up_standard_streams() { std::ios::sync_with_stdio(false); }
 
 std::optional<std::u32string> program_path_of_argument(std::string_view native) {
   if (native.empty()) return std::nullopt;

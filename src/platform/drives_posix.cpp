@@ -10,6 +10,7 @@
 #include "base/utf8.h"
 #include "platform/drives.h"
 #include "platform/native_path_posix.h"
+#include "platform/program_paths.h"
 
 namespace lodemark::platform {
 
@@ -97,8 +98,6 @@ DriveTable& table_raw() {
   return table;
 }
 
-std::u32string drive_root(char32_t letter) { return std::u32string{letter, U':', U'\\'}; }
-
 std::optional<std::u32string> map_to_program(const DriveTable& t, const std::string& native) {
   if (native.empty() || native[0] != '/') return std::nullopt;
   const std::string path = normalise_native(native);
@@ -153,19 +152,6 @@ DriveTable& table() {
   DriveTable& t = table_raw();
   if (!t.loaded) load(t);
   return t;
-}
-
-// Components of an absolute program path after "X:\".
-std::vector<std::u32string> components(std::u32string_view abs) {
-  std::vector<std::u32string> parts;
-  std::size_t i = 3;
-  while (i <= abs.size()) {
-    std::size_t j = abs.find(U'\\', i);
-    if (j == std::u32string_view::npos) j = abs.size();
-    if (j > i) parts.emplace_back(abs.substr(i, j - i));
-    i = j + 1;
-  }
-  return parts;
 }
 
 // Finds an existing entry of `dir` whose name equals `name` without regard
@@ -278,47 +264,12 @@ bool set_current_folder(const ProgramPath& program_path) {
   return true;
 }
 
-std::u32string absolute_program_path(const ProgramPath& input) {
-  std::u32string p = input.text();
-  std::replace(p.begin(), p.end(), U'/', U'\\');
-  char32_t letter = drive_letter_of(p);
-  std::u32string base;
-  std::u32string rest;
-  if (letter != 0) {
-    rest = p.substr(2);
-    if (rest.empty() || rest[0] != U'\\') base = current_folder(letter);
-  } else {
-    letter = current_drive();
-    rest = p;
-    if (rest.empty() || rest[0] != U'\\') base = current_folder(letter);
-  }
-  std::vector<std::u32string> parts = base.empty() ? std::vector<std::u32string>{} : components(base);
-  std::size_t i = 0;
-  while (i <= rest.size()) {
-    std::size_t j = rest.find(U'\\', i);
-    if (j == std::u32string::npos) j = rest.size();
-    const std::u32string part = rest.substr(i, j - i);
-    if (part == U"..") {
-      if (!parts.empty()) parts.pop_back();
-    } else if (!part.empty() && part != U".") {
-      parts.push_back(part);
-    }
-    i = j + 1;
-  }
-  std::u32string out = drive_root(letter);
-  for (std::size_t k = 0; k < parts.size(); ++k) {
-    if (k > 0) out += U'\\';
-    out += parts[k];
-  }
-  return out;
-}
-
 std::optional<std::string> to_native(const ProgramPath& program_path) {
   const std::u32string abs = absolute_program_path(program_path);
   const DriveTable& t = table();
   const auto it = t.roots.find(drive_letter_of(abs));
   if (it == t.roots.end()) return std::nullopt;
-  const std::vector<std::u32string> parts = components(abs);
+  const std::vector<std::u32string> parts = path_components(abs);
   // exact[k]: the first k components as written.
   std::vector<std::string> exact{it->second};
   for (const auto& part : parts) exact.push_back(join_native(exact.back(), to_utf8(part)));

@@ -3,6 +3,7 @@
 // closes it; failures throw FileError with the operation, the path and the
 // system's reason.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -114,6 +115,9 @@ void rename_file(const ProgramPath& from, const ProgramPath& to);
 std::string read_all(const ProgramPath& path);
 // The same into `out`, whose storage is reused.
 void read_all(const ProgramPath& path, std::string& out);
+// The file front to back, a block at a time, for readers with line rules of
+// their own: `on_block` gets each block in turn until it answers false.
+void read_blocks(const ProgramPath& path, const std::function<bool(std::string_view)>& on_block);
 // Names of the sub-folders of a folder, sorted; empty when it cannot be read.
 std::vector<std::u32string> list_folders(const ProgramPath& path);
 

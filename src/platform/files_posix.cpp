@@ -338,6 +338,17 @@ void read_all(const ProgramPath& path, std::string& out) {
   out.resize(used);
 }
 
+void read_blocks(const ProgramPath& path, const std::function<bool(std::string_view)>& on_block) {
+  const Fd fd = open_or_throw(path, O_RDONLY, kCannotOpenFile);
+  std::vector<char> block(kBufferSize);
+  for (;;) {
+    const ssize_t n = ::read(fd.get(), block.data(), block.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw FileError(kCannotReadFile, path.text(), posix::reason_text(errno));
+    if (n == 0 || !on_block(std::string_view(block.data(), static_cast<std::size_t>(n)))) return;
+  }
+}
+
 std::vector<std::u32string> list_folders(const ProgramPath& path) {
   std::vector<std::u32string> out;
   const std::string native = posix::native_or_empty(path);

@@ -29,4 +29,6 @@ std::u32string system_folder() {
   return program ? *program : from_utf8(native);
 }
 
+std::vector<std::u32string> system_folders() { return {system_folder()}; }
+
 }  // namespace lodemark::platform

@@ -93,6 +93,33 @@ TEST(Cp932Encode, CharactersWithoutAFormBecomeQuestionMarks) {
   EXPECT_EQ(cp932::encode(U"亜\U0001F600\U0001F600亜"), "\x88\x9F??\x88\x9F");
 }
 
+TEST(Cp932Encode, CharactersWithTwoFormsAndOneWayForms) {
+  // Where the table has a character twice (NEC and IBM rows) one form is
+  // written; a few characters outside the table have a form of a neighbour.
+  const struct {
+    std::u32string text;
+    std::string bytes;
+  } rows[] = {
+      {U"≒", "\x81\xE0"},
+      {U"∵", "\x81\xE6"},
+      {U"￢", "\x81\xCA"},
+      {U"Ⅰ", "\x87\x54"},
+      {U"ⅰ", "\xFA\x40"},
+      {U"纊", "\xFA\x5C"},
+      {U"¥", "\\"},
+      {U"\u203E", "~"},
+      {U"¢", "\x81\x91"},
+      {U"£", "\x81\x92"},
+      {U"¬", "\x81\xCA"},
+      {U"\u2014", "\x81\x5C"},
+      {U"\u2016", "\x81\x61"},
+      {U"\u2212", "\x81\x7C"},
+      {U"\u301C", "\x81\x60"},
+      {U"\u00C0", "?"},  // no "best fit" to A
+  };
+  for (const auto& row : rows) EXPECT_EQ(cp932::encode(row.text), row.bytes) << u8(row.text);
+}
+
 TEST(Cp932Encode, MixedTextAndLongText) {
   EXPECT_EQ(cp932::encode(U"ｱ①髙～"), "\xB1\x87\x40\xFB\xFC\x81\x60");
   EXPECT_EQ(cp932::encode(U""), "");

@@ -33,16 +33,6 @@ class Drives : public ::testing::Test {
   TempDir dir_;
 };
 
-TEST_F(Drives, DefaultTableHasZAtTheRoot) {
-  EXPECT_EQ(drive_letters(), std::vector<char32_t>{U'Z'});
-  EXPECT_TRUE(drive_ready(U'Z'));
-  EXPECT_TRUE(drive_ready(U'z'));
-  EXPECT_EQ(to_native(U"Z:\\"), "/");
-  EXPECT_EQ(to_native(U"z:\\lodemark-no-such-folder\\Sub\\X1.txt"), "/lodemark-no-such-folder/Sub/X1.txt");
-  EXPECT_EQ(to_native(dir_.program(U"data\\X1.txt")), dir_.native("data/X1.txt"));
-  EXPECT_EQ(dir_.program(), on_z(dir_.native()));
-}
-
 TEST_F(Drives, DriveLetterOf) {
   EXPECT_EQ(drive_letter_of(U"c:\\x"), U'C');
   EXPECT_EQ(drive_letter_of(U"Q:"), U'Q');
@@ -51,6 +41,119 @@ TEST_F(Drives, DriveLetterOf) {
   EXPECT_EQ(drive_letter_of(U"Ｃ:\\"), 0u);
   EXPECT_EQ(drive_letter_of(U"C"), 0u);
   EXPECT_EQ(drive_letter_of(U""), 0u);
+}
+
+#ifdef _WIN32
+
+// The first letter that is no drive of this system.
+char32_t absent_letter() {
+  const std::vector<char32_t> letters = drive_letters();
+  for (char32_t c = U'A'; c <= U'Z'; ++c)
+    if (std::find(letters.begin(), letters.end(), c) == letters.end()) return c;
+  return 0;
+}
+
+TEST_F(Drives, TheSystemsOwnDrivesAndPaths) {
+  const std::vector<char32_t> letters = drive_letters();
+  EXPECT_NE(std::find(letters.begin(), letters.end(), U'C'), letters.end());
+  EXPECT_TRUE(std::is_sorted(letters.begin(), letters.end()));
+  EXPECT_TRUE(drive_ready(U'c'));
+  EXPECT_EQ(to_native(U"c:/Windows/./System32/../x.txt"), "C:\\Windows\\x.txt");
+  EXPECT_EQ(to_native(dir_.program(U"試験\\元")), dir_.native() + "\\試験\\元");
+  const struct {
+    std::string native;
+    std::optional<std::u32string> program;
+  } rows[] = {
+      {"C:\\Windows\\System32", U"C:\\Windows\\System32"},
+      {"c:/a/./b/../c/", U"C:\\a\\c"},
+      {"C:\\", U"C:\\"},
+      {"\\\\?\\C:\\long\\path", U"C:\\long\\path"},
+      {"C:\\試験\\元", U"C:\\試験\\元"},
+      {"\\\\server\\share\\x", std::nullopt},
+      {"relative\\x", std::nullopt},
+      {"C:relative", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& row : rows) EXPECT_EQ(to_program_path(row.native), row.program) << row.native;
+}
+
+TEST_F(Drives, MissingDriveAndNoMapping) {
+  const char32_t letter = absent_letter();
+  if (letter == 0) GTEST_SKIP() << "every letter is a drive";
+  const std::u32string file = std::u32string{letter} + U":\\x.txt";
+  EXPECT_FALSE(drive_ready(letter));
+  EXPECT_EQ(to_native(file), std::nullopt);
+  EXPECT_EQ(to_program_path(to_utf8(file)), std::nullopt);
+  EXPECT_EQ(file_size(file), -1);
+  EXPECT_FALSE(exists(file));
+  EXPECT_THROW(FileWriter(file, FileWriter::Mode::Create), FileError);
+  EXPECT_THROW(create_folder(std::u32string{letter} + U":\\x"), FileError);
+  EXPECT_TRUE(list_folders(std::u32string{letter} + U":\\").empty());
+  EXPECT_FALSE(set_current_drive(letter));
+  EXPECT_FALSE(set_current_folder(std::u32string{letter} + U":\\"));
+  EXPECT_FALSE(set_current_drive(U'1'));
+  // Windows has its own drives: the program maps none.
+  EXPECT_THROW(set_drive_root(letter, from_utf8(dir_.native())), FileError);
+  EXPECT_FALSE(drive_ready(letter));
+}
+
+TEST_F(Drives, JapaneseNamesAndNamesOfAnotherCase) {
+  create_folder(dir_.program(U"試験"));
+  create_folder(dir_.program(U"試験\\元"));
+  {
+    FileWriter out(dir_.program(U"試験\\元\\X1.txt"), FileWriter::Mode::Create);
+    out.write_line("\x95\x5C");
+    out.close();
+  }
+  EXPECT_TRUE(is_folder(dir_.program(U"試験\\元")));
+  EXPECT_TRUE(is_file(dir_.program(U"試験\\元\\x1.TXT")));
+  EXPECT_EQ(read_all(dir_.program(U"試験\\元\\X1.TXT")), "\x95\x5C\r\n");
+  EXPECT_EQ(list_folders(dir_.program(U"試験")), std::vector<std::u32string>{U"元"});
+  // The names reach the file system as they were written, whatever the
+  // ANSI code page.
+  EXPECT_TRUE(fs::is_regular_file(fs::path(dir_.native()) / fs::path(u8"試験/元/X1.txt")));
+}
+
+TEST_F(Drives, CurrentFolderPerDrive) {
+  fs::create_directories(dir_.native("here/sub"));
+  const char32_t home = drive_letter_of(dir_.program());
+  ASSERT_TRUE(set_current_folder(dir_.program(U"here")));
+  EXPECT_EQ(current_drive(), home);
+  EXPECT_EQ(fs::current_path(), fs::path(dir_.native("here")));
+  EXPECT_EQ(absolute_program_path(U"sub\\..\\x.txt"), dir_.program(U"here\\x.txt"));
+  EXPECT_EQ(absolute_program_path(std::u32string{home} + U":y"), dir_.program(U"here\\y"));
+  EXPECT_FALSE(set_current_folder(dir_.program(U"missing")));
+  EXPECT_EQ(current_folder(home), dir_.program(U"here"));
+
+  char32_t other = 0;
+  for (char32_t letter : drive_letters())
+    if (letter != home && drive_ready(letter)) other = letter;
+  if (other == 0) GTEST_SKIP() << "no second drive";
+  ASSERT_TRUE(set_current_drive(other));
+  EXPECT_EQ(current_drive(), other);
+  EXPECT_EQ(fs::current_path(), fs::path(*to_native(current_folder(other))));
+  // Each drive keeps its own folder.
+  EXPECT_EQ(absolute_program_path(std::u32string{home} + U":a"), dir_.program(U"here\\a"));
+  ASSERT_TRUE(set_current_drive(home));
+  EXPECT_EQ(fs::current_path(), fs::path(dir_.native("here")));
+  // A current folder deleted meanwhile falls back to the drive's root.
+  ASSERT_TRUE(set_current_folder(dir_.program(U"here\\sub")));
+  ASSERT_TRUE(set_current_drive(other));
+  fs::remove(dir_.native("here/sub"));
+  ASSERT_TRUE(set_current_drive(home));
+  EXPECT_EQ(current_folder(home), std::u32string{home} + U":\\");
+}
+
+#else
+
+TEST_F(Drives, DefaultTableHasZAtTheRoot) {
+  EXPECT_EQ(drive_letters(), std::vector<char32_t>{U'Z'});
+  EXPECT_TRUE(drive_ready(U'Z'));
+  EXPECT_TRUE(drive_ready(U'z'));
+  EXPECT_EQ(to_native(U"Z:\\"), "/");
+  EXPECT_EQ(to_native(U"z:\\lodemark-no-such-folder\\Sub\\X1.txt"), "/lodemark-no-such-folder/Sub/X1.txt");
+  EXPECT_EQ(to_native(dir_.program(U"data\\X1.txt")), dir_.native("data/X1.txt"));
+  EXPECT_EQ(dir_.program(), on_z(dir_.native()));
 }
 
 TEST_F(Drives, ExistingNamesAreFoundWithoutRegardToCase) {
@@ -282,6 +385,8 @@ TEST_F(Drives, DosdevicesCanMoveZ) {
   EXPECT_EQ(to_native(U"Z:\\x"), dir_.native("x"));
   EXPECT_EQ(to_program_path("/usr"), std::nullopt);
 }
+
+#endif
 
 }  // namespace
 }  // namespace lodemark::platform

@@ -1,19 +1,62 @@
 #include "platform/file_lock.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 
 #include "platform/files.h"
 #include "support/test_support.h"
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace lodemark::platform {
 namespace {
 
 using namespace std::chrono_literals;
 using test::write_bytes;
+
+class FileLockTest : public ::testing::Test {
+ protected:
+  FileLockTest() { write_bytes(dir_.native("KISHITU.TXT"), "1000,a,,,,0000\r\n"); }
+  ProgramPath file() const { return dir_.program(U"KISHITU.TXT"); }
+  test::TempDir dir_;
+};
+
+TEST_F(FileLockTest, SecondHolderOfThisProcessWaitsUntilTheFirstLetsGo) {
+  {
+    const auto held = FileLock::acquire(file(), 0ms);
+    ASSERT_TRUE(held);
+    EXPECT_TRUE(held->exclusive());
+    // Reading and appending open and close the file again; the lock must
+    // outlive those handles, and the content stays reachable.
+    EXPECT_EQ(read_all(file()), "1000,a,,,,0000\r\n");
+    FileWriter(file(), FileWriter::Mode::Append).close();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(FileLock::acquire(file(), 150ms));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 150ms);
+  }
+  EXPECT_TRUE(FileLock::acquire(file(), 0ms));
+}
+
+#ifdef _WIN32
+
+TEST_F(FileLockTest, ReadOnlyFileIsLockedSharedByEveryReader) {
+  std::filesystem::permissions(dir_.native("KISHITU.TXT"), std::filesystem::perms::owner_read);
+  {
+    const auto first = FileLock::acquire(file(), 0ms);
+    const auto second = FileLock::acquire(file(), 0ms);
+    ASSERT_TRUE(first && second);
+    EXPECT_FALSE(first->exclusive());
+    EXPECT_FALSE(second->exclusive());
+  }
+  std::filesystem::permissions(dir_.native("KISHITU.TXT"), std::filesystem::perms::owner_all);
+}
+
+#else
 
 // Whether another process takes the lock at once.
 bool other_process_gets_lock(const ProgramPath& file) {
@@ -29,13 +72,6 @@ bool other_process_gets_lock(const ProgramPath& file) {
   ::waitpid(child, &status, 0);
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
-
-class FileLockTest : public ::testing::Test {
- protected:
-  FileLockTest() { write_bytes(dir_.native("KISHITU.TXT"), "1000,a,,,,0000\r\n"); }
-  ProgramPath file() const { return dir_.program(U"KISHITU.TXT"); }
-  test::TempDir dir_;
-};
 
 TEST_F(FileLockTest, OneHolderAtATime) {
   EXPECT_TRUE(other_process_gets_lock(file()));
@@ -79,6 +115,8 @@ TEST_F(FileLockTest, WaiterGetsTheLockWhenTheHolderLetsGo) {
   ::close(ready[0]);
   ::close(ready[1]);
 }
+
+#endif
 
 TEST_F(FileLockTest, MissingFileIsNamed) {
   const ProgramPath missing = dir_.program(U"missing.txt");

@@ -1,14 +1,12 @@
-// What GetPrivateProfileStringA does on Windows, for POSIX.
-#include <fcntl.h>
-#include <unistd.h>
+// The program's own reader of settings files, the same on every system:
+// GetPrivateProfileStringW decodes by the system's ANSI code page and, under
+// Wine, takes a ";" comment line for a key.
+#include "platform/private_profile.h"
 
-#include <array>
-#include <cerrno>
 #include <optional>
 
 #include "base/text.h"
-#include "platform/native_path_posix.h"
-#include "platform/private_profile.h"
+#include "platform/files.h"
 
 namespace lodemark::platform {
 namespace {
@@ -53,37 +51,32 @@ std::string fit(std::string_view value, std::size_t buffer_size) {
 // longer than kMaxSettingsLine; the reading stops there.
 template <class OnLine>
 bool for_each_line(std::u32string_view path, OnLine&& on_line) {
-  const std::string native = posix::native_or_empty(path);
-  if (native.empty()) return false;
-  const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  const struct Closer {
-    int fd;
-    ~Closer() { ::close(fd); }
-  } closer{fd};
   std::string line;
-  std::array<char, 4096> block;
   bool after_cr = false;
-  for (;;) {
-    const ssize_t n = ::read(closer.fd, block.data(), block.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;
-    if (n == 0) break;
-    for (const char c : std::string_view(block.data(), static_cast<std::size_t>(n))) {
-      const bool lf_of_cr_lf = c == '\n' && after_cr;
-      after_cr = c == '\r';
-      if (lf_of_cr_lf) continue;
-      if (c == '\r' || c == '\n') {
-        if (on_line(std::string_view(line))) return true;
-        line.clear();
-      } else if (line.size() == kMaxSettingsLine) {
-        return false;
-      } else {
-        line += c;
+  bool stopped = false;  // on_line had its answer
+  bool too_long = false;
+  try {
+    read_blocks(path, [&](std::string_view block) {
+      for (const char c : block) {
+        const bool lf_of_cr_lf = c == '\n' && after_cr;
+        after_cr = c == '\r';
+        if (lf_of_cr_lf) continue;
+        if (c == '\r' || c == '\n') {
+          if (on_line(std::string_view(line))) return !(stopped = true);
+          line.clear();
+        } else if (line.size() == kMaxSettingsLine) {
+          return !(too_long = true);
+        } else {
+          line += c;
+        }
       }
-    }
+      return true;
+    });
+  } catch (const FileError&) {
+    return false;
   }
-  if (!line.empty()) on_line(std::string_view(line));
+  if (too_long) return false;
+  if (!stopped && !line.empty()) on_line(std::string_view(line));
   return true;
 }
 

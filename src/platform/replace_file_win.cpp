@@ -1,0 +1,212 @@
+// Replacing a file's content on Windows: a work file beside the target,
+// written and flushed, then ReplaceFileW, which gives it the target's
+// attributes, ACL, creation time and short name. Where ReplaceFileW cannot
+// work (a file system without it), MoveFileExW with write-through, the
+// visible attributes copied by hand. An editor or a virus scanner that holds
+// the target open makes the swap fail with a sharing violation for a moment:
+// the swap is tried again for a short bounded time before it fails.
+//
+// Hard links: with OtherNames::Split the name given gets the new file and
+// the other names keep the old content, as on POSIX; with Share the content
+// is written in place. Windows cannot sync the folder itself: the new name
+// is on disk once the file system's own journal has it.
+#include <windows.h>
+
+#include <algorithm>
+#include <random>
+#include <thread>
+
+#include "base/messages.h"
+#include "base/text.h"
+#include "platform/drives.h"
+#include "platform/files.h"
+#include "platform/native_path_win.h"
+#include "platform/replace_file.h"
+#include "platform/syscalls_win.h"
+
+namespace lodemark::platform {
+namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// Attempts at a free work-file name before giving up.
+constexpr int kNameAttempts = 100;
+// How long a file held open by another program is waited for.
+constexpr std::chrono::milliseconds kBusyWait{2000};
+
+using Handle = win::UniqueHandle;
+
+// Errors that another program holding the file causes, and that go away
+// when it lets go.
+bool held_by_another(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION ||
+         error == ERROR_UNABLE_TO_REMOVE_REPLACED || error == ERROR_USER_MAPPED_FILE;
+}
+
+// Runs `step` (0 or an error) again while another program holds the file,
+// with growing pauses, for at most kBusyWait.
+template <class Step>
+DWORD retried(Step&& step) {
+  const auto deadline = std::chrono::steady_clock::now() + kBusyWait;
+  auto pause = std::chrono::milliseconds(10);
+  for (;;) {
+    const DWORD error = step();
+    const auto now = std::chrono::steady_clock::now();
+    if (error == 0 || !held_by_another(error) || now >= deadline) return error;
+    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(pause, deadline - now));
+    pause = std::min(pause * 2, std::chrono::milliseconds(250));
+  }
+}
+
+std::u32string program_form(const std::wstring& native, const ProgramPath& fallback) {
+  return to_program_path(win::utf8_of_wide(native)).value_or(fallback.text());
+}
+
+// The file that an open handle leads to, through any symbolic links, in the
+// plain form ("C:\..." or "\\server\..."); empty when the system cannot say.
+std::wstring final_path(HANDLE file) {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = ::GetFinalPathNameByHandleW(file, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                                     FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (length == 0) return {};
+    if (length < buffer.size()) {
+      buffer.resize(length);
+      break;
+    }
+    buffer.resize(length);
+  }
+  if (buffer.starts_with(L"\\\\?\\UNC\\")) return L"\\\\" + buffer.substr(8);
+  if (buffer.starts_with(L"\\\\?\\")) return buffer.substr(4);
+  return buffer;
+}
+
+struct Target {
+  std::wstring native;  // api form, links followed
+  BY_HANDLE_FILE_INFORMATION info{};
+};
+
+Target examine(const ProgramPath& target) {
+  const std::wstring given = win::native_or_throw(target, kCannotWriteFile);
+  const Handle probe = win::open_file(given, FILE_READ_ATTRIBUTES, kShareAll, OPEN_EXISTING);
+  const auto fail = [&](DWORD error) { return FileError(kCannotWriteFile, target.text(), win::reason_text(error)); };
+  if (!probe.valid()) throw fail(::GetLastError());
+  Target out;
+  if (!::GetFileInformationByHandle(probe.get(), &out.info)) throw fail(::GetLastError());
+  // A read-only file is read-only for everyone, as a file without any write
+  // permission is on POSIX.
+  if (out.info.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) throw fail(ERROR_ACCESS_DENIED);
+  const std::wstring resolved = final_path(probe.get());
+  out.native = resolved.empty() ? given : win::api_path(resolved);
+  // A file whose ACL keeps this user from writing is refused before any work
+  // file is made. A sharing violation here is not that, and is waited out at
+  // the swap.
+  const Handle writable = win::open_file(out.native, GENERIC_WRITE, kShareAll, OPEN_EXISTING);
+  if (!writable.valid() && ::GetLastError() != ERROR_SHARING_VIOLATION) throw fail(::GetLastError());
+  return out;
+}
+
+void overwrite_in_place(const std::wstring& native, std::string_view content, const ProgramPath& target) {
+  Handle file;
+  DWORD error = retried([&] {
+    file = win::open_file(native, GENERIC_WRITE, kShareAll, OPEN_EXISTING);
+    return file.valid() ? DWORD{0} : ::GetLastError();
+  });
+  if (error == 0) error = win::write_fully(file.get(), content);
+  if (error == 0 && !::SetEndOfFile(file.get())) error = ::GetLastError();
+  if (error == 0) error = win::sync_file(file.get());
+  if (error == 0) error = file.close_reporting();
+  if (error != 0) throw FileError(kCannotWriteFile, target.text(), win::reason_text(error));
+}
+
+// A new file of a name nobody else uses, beside the target.
+struct WorkFile {
+  Handle file;
+  std::wstring native;
+};
+
+WorkFile create_work_file(const std::wstring& folder, std::u32string_view work_name, const ProgramPath& target) {
+  std::random_device random;
+  const std::wstring stem = win::join_native(folder, win::to_wide(work_name)) + L"." +
+                            win::to_wide(decimal_text(::GetCurrentProcessId())) + L".";
+  for (int attempt = 0;; ++attempt) {
+    WorkFile work;
+    work.native = stem + win::to_wide(decimal_text(random()));
+    // CREATE_NEW: a file or link planted at the name is never written through.
+    work.file = win::open_file(work.native, GENERIC_WRITE, 0, CREATE_NEW);
+    if (work.file.valid()) return work;
+    const DWORD error = ::GetLastError();
+    if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || attempt + 1 == kNameAttempts)
+      throw FileError(kCannotCreateFile, program_form(work.native, target), win::reason_text(error));
+  }
+}
+
+// Removes the work file unless it has taken the target's place.
+class WorkFileGuard {
+ public:
+  explicit WorkFileGuard(const std::wstring& native) : native_(native) {}
+  ~WorkFileGuard() {
+    if (!done_) ::DeleteFileW(native_.c_str());
+  }
+  WorkFileGuard(const WorkFileGuard&) = delete;
+  WorkFileGuard& operator=(const WorkFileGuard&) = delete;
+  void done() { done_ = true; }
+
+ private:
+  const std::wstring& native_;
+  bool done_ = false;
+};
+
+DWORD move_over(const std::wstring& work, const std::wstring& target) {
+  return ::MoveFileExW(work.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+             ? 0
+             : ::GetLastError();
+}
+
+// One attempt at the swap: 0 or the error.
+DWORD swap_in(const std::wstring& work, const std::wstring& target, DWORD attributes) {
+  if (::ReplaceFileW(target.c_str(), work.c_str(), nullptr,
+                     REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr, nullptr))
+    return 0;
+  const DWORD error = ::GetLastError();
+  // The target is gone already and the work file kept its name: finish by
+  // renaming.
+  if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT) return move_over(work, target);
+  if (held_by_another(error)) return error;
+  // ReplaceFileW is not available here: a plain rename over the target.
+  constexpr DWORD kKept =
+      FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  if (attributes & kKept) ::SetFileAttributesW(work.c_str(), attributes & kKept);
+  return move_over(work, target);
+}
+
+bool exists_native(const std::wstring& native) {
+  return ::GetFileAttributesW(native.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace
+
+void replace_file(const ProgramPath& target, std::string_view content, const Replacement& how) {
+  const Target found = examine(target);
+  if (how.other_names == OtherNames::Share && found.info.nNumberOfLinks > 1) {
+    overwrite_in_place(found.native, content, target);
+    return;
+  }
+  WorkFile work = create_work_file(win::parent_of(found.native), how.work_name, target);
+  WorkFileGuard guard(work.native);
+  const std::u32string work_path = program_form(work.native, target);
+  DWORD error = win::write_fully(work.file.get(), content);
+  if (error == 0) error = win::sync_file(work.file.get());
+  if (error == 0) error = work.file.close_reporting();
+  if (error != 0) throw FileError(kCannotWriteFile, work_path, win::reason_text(error));
+  if (how.before_rename) how.before_rename();
+  error = retried([&] { return swap_in(work.native, found.native, found.info.dwFileAttributes); });
+  if (error != 0) {
+    // Should the target be gone with the new content still in the work file
+    // (a swap stopped halfway), that file is all there is: it stays.
+    if (!exists_native(found.native) && exists_native(work.native)) guard.done();
+    throw FileError(kCannotRenameFile, work_path + U" -> " + target.text(), win::reason_text(error));
+  }
+  guard.done();
+}
+
+}  // namespace lodemark::platform
