@@ -89,6 +89,13 @@ LRESULT MainWindow::message(HWND window, UINT message, WPARAM wparam, LPARAM lpa
         event([this] { presenter_.pointer_moved(); });
       return 0;
     }
+    case WM_GETMINMAXINFO: {
+      // The whole layout even on a screen too small for it at this scaling.
+      auto& limits = *reinterpret_cast<MINMAXINFO*>(lparam);
+      limits.ptMaxTrackSize.x = std::max<LONG>(limits.ptMaxTrackSize.x, 4 * GetSystemMetrics(SM_CXVIRTUALSCREEN));
+      limits.ptMaxTrackSize.y = std::max<LONG>(limits.ptMaxTrackSize.y, 4 * GetSystemMetrics(SM_CYVIRTUALSCREEN));
+      return 0;
+    }
     case WM_DPICHANGED:
       if (window == window_) {
         apply_dpi(HIWORD(wparam));

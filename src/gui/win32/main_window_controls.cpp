@@ -151,6 +151,12 @@ void MainWindow::create_controls() {
   for (const Side side : {Side::Source, Side::Destination})
     shown_drive_[side == Side::Source ? 0 : 1] = static_cast<int>(SendMessageW(drive_list(side), CB_GETCURSEL, 0, 0));
 
+  for (const Side side : {Side::Source, Side::Destination}) {
+    folder_list(side).on_change = [this, side] { handle([this, side] { presenter_.folder_changed(side); }); };
+    folder_list(side).on_open = [this, side](std::u32string folder) {
+      handle([&] { folder_list(side).set_path(folder); });
+    };
+  }
   // Both folder lists start on the process's current folder.
   const std::u32string start = platform::current_folder(platform::current_drive());
   source_folders_->start_at(start);
@@ -197,10 +203,20 @@ void MainWindow::apply_dpi(UINT dpi) {
   const int row = folder_row_height();
   source_folders_->set_dpi(dpi, row);
   destination_folders_->set_dpi(dpi, row);
-  const RECT frame =
-      window_rect_for_client(pixels(kClientWidth, dpi), pixels(kClientHeight, dpi), kWindowStyle, 0, dpi);
-  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The frame as the system says it is at that resolution, then corrected
+  // by what the client area came out as (the frame may keep another scale).
+  const int width = pixels(kClientWidth, dpi);
+  const int height = pixels(kClientHeight, dpi);
+  RECT frame = window_rect_for_client(width, height, kWindowStyle, 0, dpi);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client;
+    GetClientRect(window_, &client);
+    if (client.right == width && client.bottom == height) break;
+    frame.right += width - client.right;
+    frame.bottom += height - client.bottom;
+  }
   InvalidateRect(window_, nullptr, TRUE);
 }
 
