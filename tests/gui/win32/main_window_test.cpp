@@ -246,7 +246,10 @@ TEST_F(MainWindowTest, RunDropsClicksAndShowsItsProgress) {
   select({0, 1, 2});
   SetWindowTextW(at(Control::Text2), wide(SampleCopies::program(L"out\\dropped")).c_str());
   HWND execute = at(Control::Command1);
-  const BoxAnswerer boxes(IDYES, [execute] {
+  HWND typed = at(Control::Text2);
+  const std::wstring destination = window_text(typed);
+  const BoxAnswerer boxes(IDYES, [execute, typed] {
+    PostMessageW(typed, WM_CHAR, L'x', 0);
     for (int i = 0; i < 3; ++i) {
       PostMessageW(execute, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
       PostMessageW(execute, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
@@ -270,6 +273,7 @@ TEST_F(MainWindowTest, RunDropsClicksAndShowsItsProgress) {
   fs::remove_all(first);
   pump_for(300);
   EXPECT_FALSE(fs::exists(first));
+  EXPECT_EQ(window_text(typed), destination);
   EXPECT_EQ(boxes.seen().size(), 1u);
   EXPECT_EQ(ended_with_, -1);
 }
