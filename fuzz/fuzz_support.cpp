@@ -1,7 +1,5 @@
 #include "fuzz_support.h"
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -10,7 +8,10 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "base/file_names.h"
+#include "base/utf8.h"
 #include "platform/drives.h"
+#include "support/test_support.h"
 
 namespace lodemark::fuzz {
 
@@ -32,48 +33,53 @@ const Scratch& Scratch::get() {
   return kScratch;
 }
 
+namespace {
+
+// Where a name of the scratch folder lies: relative to it, or absolute.
+std::filesystem::path resolve(const Scratch& scratch, std::string_view name) {
+  const std::filesystem::path path = test::native_path(name);
+  return path.is_absolute() ? path : test::native_path(scratch.native(name));
+}
+
+}  // namespace
+
 Scratch::Scratch() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "lodemark-fuzz-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a folder like " + pattern);
-  native_ = std::filesystem::canonical(pattern).string();
-  std::filesystem::create_directories(native_ + "/config/lodemark");
-  ::setenv("XDG_CONFIG_HOME", (native_ + "/config").c_str(), 1);
-  platform::reload_drives();
+  // Lives as long as the process, with the environment and lock it holds.
+  static test::TempConfigHome home;
+  native_ = home.native();
+  settings_file_ = home.system_folder() + "/" + to_utf8(kSettingsFile);
   const auto mapped = platform::to_program_path(native_);
   if (!mapped) throw std::runtime_error("no drive covers " + native_);
   program_ = ProgramPath(*mapped);
 }
 
-Scratch::~Scratch() {
-  std::error_code ec;
-  std::filesystem::remove_all(native_, ec);
-}
+Scratch::~Scratch() = default;
 
 void Scratch::write(std::string_view name, std::string_view bytes) const {
-  std::ofstream out(native(name), std::ios::binary | std::ios::trunc);
+  std::ofstream out(resolve(*this, name), std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + native(name));
 }
 
 std::string Scratch::read(std::string_view name) const {
-  std::ifstream in(native(name), std::ios::binary);
+  std::ifstream in(resolve(*this, name), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 bool Scratch::exists(std::string_view name) const {
   std::error_code ec;
-  return std::filesystem::exists(std::filesystem::symlink_status(native(name), ec));
+  return std::filesystem::exists(std::filesystem::symlink_status(resolve(*this, name), ec));
 }
 
 void Scratch::remove(std::string_view name) const {
   std::error_code ec;
-  std::filesystem::remove(native(name), ec);
+  std::filesystem::remove(resolve(*this, name), ec);
 }
 
 std::vector<std::string> Scratch::entries() const {
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(native_)) {
-    std::string name = entry.path().filename().string();
+    std::string name = test::native_text(entry.path().filename());
     if (name != "config") names.push_back(std::move(name));
   }
   std::sort(names.begin(), names.end());

@@ -21,17 +21,21 @@ std::vector<std::string_view> split_parts(std::string_view data, std::size_t cou
 
 // One empty folder per process (made on first use, removed at exit), with
 // XDG_CONFIG_HOME pointing at its "config" folder so that no harness reads
-// the user's own settings or drive table.
+// the user's own settings or drive table. On Windows the settings file lies in
+// the system's own folder, held by this process alone while it runs.
 class Scratch {
  public:
   static const Scratch& get();
 
   const std::string& native() const { return native_; }
   std::string native(std::string_view name) const { return native_ + "/" + std::string(name); }
+  // Native path of the settings file ZidereV5.ini that the program reads.
+  const std::string& settings_file() const { return settings_file_; }
   // The folder as the program names it ("Z:\tmp\lodemark-fuzz-…").
   const ProgramPath& program() const { return program_; }
 
   void write(std::string_view name, std::string_view bytes) const;
+  // A name is relative to the folder, or a native absolute path.
   // The file's bytes; empty when it is missing.
   std::string read(std::string_view name) const;
   bool exists(std::string_view name) const;
@@ -46,6 +50,7 @@ class Scratch {
   Scratch();
   ~Scratch();
   std::string native_;
+  std::string settings_file_;
   ProgramPath program_;
 };
 

@@ -1,5 +1,5 @@
-// The settings file ZidereV5.ini in the system folder (XDG_CONFIG_HOME points
-// into the scratch folder): read_pattern_data_setting and the start-up check
+// The settings file ZidereV5.ini in the system folder (the scratch folder's,
+// Scratch::settings_file): read_pattern_data_setting and the start-up check
 // on the input as the file.
 #include <optional>
 #include <string>
@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace lodemark::fuzz;
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   const Scratch& scratch = Scratch::get();
-  const std::string file = "config/lodemark/" + to_utf8(kSettingsFile);
+  const std::string& file = scratch.settings_file();
   scratch.write(file, bytes);
 
   const std::u32string setting = read_pattern_data_setting();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -30,14 +31,14 @@ std::vector<std::filesystem::path> inputs_of(const std::filesystem::path& argume
 int main(int argc, char** argv) {
   std::size_t replayed = 0;
   for (int i = 1; i < argc; ++i) {
-    for (const auto& file : inputs_of(argv[i])) {
+    for (const auto& file : inputs_of(lodemark::test::native_path(argv[i]))) {
       std::ifstream in(file, std::ios::binary);
       if (!in) {
-        std::fprintf(stderr, "cannot read %s\n", file.c_str());
+        std::fprintf(stderr, "cannot read %s\n", lodemark::test::native_text(file).c_str());
         return 2;
       }
       const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-      std::printf("%s\n", file.c_str());
+      std::printf("%s\n", lodemark::test::native_text(file).c_str());
       std::fflush(stdout);
       LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
       ++replayed;

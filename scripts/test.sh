@@ -4,9 +4,10 @@
 # UndefinedBehaviorSanitizer, both built with warnings as errors (each replays
 # the fuzz seed corpora as tests); the fuzz harnesses under libFuzzer, 20 s
 # each (scripts/fuzz.sh, a third build with clang); the Debian package, built,
-# installed with apt-get, used and removed again; then the checks of the
-# layering and file sizes, the layout (clang-format) and the naming rule
-# (clang-tidy). A failing step fails the command; the steps after
+# installed with apt-get, used and removed again; the Windows build
+# (mingw-w64) and its tests under Wine (scripts/build-windows.sh --test); then
+# the checks of the layering and file sizes, the layout (clang-format) and the
+# naming rule (clang-tidy). A failing step fails the command; the steps after
 # it still run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -33,6 +34,7 @@ step "Tests (release)" ctest --test-dir build/release --output-on-failure -j2
 step "Tests (AddressSanitizer + UndefinedBehaviorSanitizer)" ctest --test-dir build/asan --output-on-failure -j2
 step "Fuzzers, 20 s each (scripts/fuzz.sh)" scripts/fuzz.sh all 20
 step "Debian package: build, install, use, remove (tests/scripts/package_test.sh)" tests/scripts/package_test.sh
+step "Windows build and tests under Wine (scripts/build-windows.sh --test)" scripts/build-windows.sh --test
 step "Layering and file sizes (scripts/check_includes.sh)" scripts/check_includes.sh
 step "Layout (scripts/check_format.sh)" scripts/check_format.sh
 step "Naming (scripts/check_naming.sh)" scripts/check_naming.sh build/release

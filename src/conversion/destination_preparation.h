@@ -8,7 +8,10 @@
 namespace lodemark {
 
 // A borehole number, trimmed, names a folder under the destination; it must
-// stay there.
+// stay there, and be a folder Windows can hold: no device name (CON, NUL,
+// COM1, LPT1.txt, ...) and no dot or space at the end, which Windows drops
+// (so "B-1." would land in "B-1"). Checked on every platform, since the
+// output of a Linux run is often copied to Windows.
 bool is_safe_folder_name(std::u32string_view name);
 
 // Asks once, at the first level that is missing, and then creates every

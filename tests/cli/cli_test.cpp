@@ -31,8 +31,8 @@ Result call(std::vector<std::string> args, std::string input = "", bool terminal
 class CliTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fs::copy(fs::path(LODEMARK_SOURCE_DIR) / "samples" / "database", dir("db"));
-    fs::copy(fs::path(LODEMARK_SOURCE_DIR) / "samples" / "patdat", dir("patdat"));
+    fs::copy(lodemark::test::native_path(LODEMARK_SOURCE_DIR) / "samples" / "database", scratch_.path("db"));
+    fs::copy(lodemark::test::native_path(LODEMARK_SOURCE_DIR) / "samples" / "patdat", scratch_.path("patdat"));
   }
   std::string dir(const std::string& rel) const { return scratch_.native(rel); }
   std::vector<std::string> convert(std::vector<std::string> tail) const {
@@ -138,8 +138,7 @@ TEST_F(CliTest, MissingDictionaryIsAFailureDuringTheRun) {
 }
 
 TEST_F(CliTest, WithoutPatdatTheSettingFileIsRead) {
-  const lodemark::test::ScopedEnv config("XDG_CONFIG_HOME", dir("config"));
-  fs::create_directories(dir("config/lodemark"));
+  const lodemark::test::TempConfigHome home;
   const std::vector<std::string> args = {"convert", "--source", dir("db"), "--dest", dir("out"), "--yes", "--all"};
 
   const Result missing = call(args);
@@ -147,7 +146,7 @@ TEST_F(CliTest, WithoutPatdatTheSettingFileIsRead) {
   EXPECT_EQ(missing.err, " PATDAT の設定がありません.\n");
 
   const std::u32string patdat = *platform::to_program_path(dir("patdat"));
-  lodemark::test::write_sjis_lines(dir("config/lodemark/ZidereV5.ini"), {"[PATDAT]", to_utf8(patdat) + "\\"});
+  lodemark::test::write_sjis_lines(home.system_folder() + "/ZidereV5.ini", {"[PATDAT]", to_utf8(patdat) + "\\"});
   const Result ok = call(args);
   EXPECT_EQ(ok.status, kConverted) << ok.err;
 }

@@ -1,10 +1,5 @@
 #include "cli/shared_folder_processes.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <set>
 #include <stdexcept>
@@ -13,8 +8,6 @@
 #include "kelmo/soil_classes.h"
 #include "support/source_lines.h"
 #include "support/test_support.h"
-
-extern char** environ;
 
 namespace lodemark::test {
 namespace {
@@ -82,39 +75,19 @@ void write_database(const fs::path& folder, const std::string& prefix, const std
   write_bytes(folder / "Rodev2.Dat", layers);
 }
 
-pid_t start_conversion(const fs::path& source, const fs::path& destination, const fs::path& pattern_data,
-                       const fs::path& log) {
-  const std::string program = LODEMARK_CLI;
-  std::vector<std::string> args = {program,    "convert",
-                                   "--source", source.string(),
-                                   "--dest",   destination.string(),
-                                   "--patdat", pattern_data.string(),
-                                   "--yes",    "--all"};
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_adddup2(&actions, 1, 2);
-  pid_t process = 0;
-  const int error = posix_spawn(&process, program.c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (error != 0) throw std::runtime_error("cannot start " + program);
-  return process;
-}
-
-int wait_for(pid_t process) {
-  int status = 0;
-  while (::waitpid(process, &status, 0) < 0)
-    if (errno != EINTR) return -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+ChildProcess start_conversion(const fs::path& source, const fs::path& destination, const fs::path& pattern_data,
+                              const fs::path& log) {
+  return ChildProcess(native_path(LODEMARK_CLI),
+                      {"convert", "--source", native_text(source), "--dest", native_text(destination), "--patdat",
+                       native_text(pattern_data), "--yes", "--all"},
+                      log);
 }
 
 DictionaryLines read_dictionary(const fs::path& file, std::vector<std::string>& faults) {
   DictionaryLines out;
   const std::string bytes = read_bytes(file);
-  if (!bytes.empty() && !bytes.ends_with("\r\n")) faults.push_back(file.filename().string() + ": last line cut short");
+  if (!bytes.empty() && !bytes.ends_with("\r\n"))
+    faults.push_back(native_text(file.filename()) + ": last line cut short");
   std::size_t start = 0;
   while (start < bytes.size()) {
     std::size_t end = bytes.find("\r\n", start);
@@ -124,7 +97,7 @@ DictionaryLines read_dictionary(const fs::path& file, std::vector<std::string>& 
     out.lines.push_back(line);
     const std::vector<std::string> fields = split(line, ',');
     if (fields.size() != 6) {
-      faults.push_back(file.filename().string() + ": not a whole record: " + line);
+      faults.push_back(native_text(file.filename()) + ": not a whole record: " + line);
       continue;
     }
     out.by_code.emplace(fields[0], trimmed(fields[1]));
@@ -169,7 +142,7 @@ std::vector<std::string> layer_file_faults(const fs::path& destination, const fs
       if (fields.size() != 4 || !fields[3].ends_with("の互層")) continue;
       const auto found = dictionary.by_code.find(trimmed(fields[2]));
       if (found == dictionary.by_code.end() || found->second != fields[3])
-        faults.push_back(entry.path().string() + ": " + line + " is another soil in the dictionary");
+        faults.push_back(native_text(entry.path()) + ": " + line + " is another soil in the dictionary");
     }
   }
   return faults;

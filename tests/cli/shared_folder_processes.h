@@ -2,12 +2,12 @@
 // Whole lodemark-cli processes against one pattern-data folder: generated
 // source databases whose alternating layers name soils, the processes
 // themselves, and the checks that the folder's dictionaries are consistent.
-#include <sys/types.h>
-
 #include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
+
+#include "support/child_process.h"
 
 namespace lodemark::test {
 
@@ -22,10 +22,8 @@ void write_database(const std::filesystem::path& folder, const std::string& pref
 
 // `lodemark-cli convert --all --yes` of one database, started and not waited
 // for; its output goes to `log`.
-pid_t start_conversion(const std::filesystem::path& source, const std::filesystem::path& destination,
-                       const std::filesystem::path& pattern_data, const std::filesystem::path& log);
-// The exit status, or 128 + signal.
-int wait_for(pid_t process);
+ChildProcess start_conversion(const std::filesystem::path& source, const std::filesystem::path& destination,
+                              const std::filesystem::path& pattern_data, const std::filesystem::path& log);
 
 // A dictionary file read as records: every line must be whole (six fields,
 // ended by CR LF); problems are listed in `faults`.

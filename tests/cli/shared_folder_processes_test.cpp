@@ -3,7 +3,6 @@
 #include "cli/shared_folder_processes.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
 
 #include <chrono>
 #include <random>
@@ -29,7 +28,7 @@ std::vector<std::string> lines_of(const fs::path& file) {
 
 class SharedFolderProcesses : public ::testing::Test {
  protected:
-  fs::path path(const std::string& relative) const { return fs::path(dir_.native(relative)); }
+  fs::path path(const std::string& relative) const { return dir_.path(relative); }
   // A fresh copy of the sample pattern-data folder.
   fs::path fresh_pattern_data() const {
     fs::remove_all(path("patdat"));
@@ -54,14 +53,14 @@ TEST_F(SharedFolderProcesses, FourRunsAddingNamesSideBySide) {
     const fs::path patdat = fresh_pattern_data();
     const std::vector<std::string> register_before = lines_of(patdat / "XKISHITU.TXT");
     fs::remove_all(path("out"));
-    std::vector<pid_t> processes;
+    std::vector<ChildProcess> processes;
     for (int run = 0; run < kRuns; ++run) {
       const std::string n = std::to_string(run);
       processes.push_back(start_conversion(path("db" + n), path("out/" + n), patdat, path("log" + n)));
     }
     for (int run = 0; run < kRuns; ++run)
-      EXPECT_EQ(wait_for(processes[static_cast<std::size_t>(run)]), 0) << "round " << round << ", run " << run << ":\n"
-                                                                       << log("log" + std::to_string(run));
+      EXPECT_EQ(processes[static_cast<std::size_t>(run)].wait(), 0) << "round " << round << ", run " << run << ":\n"
+                                                                    << log("log" + std::to_string(run));
     EXPECT_EQ(joined(folder_faults(patdat, register_before, true)), "") << "round " << round;
     EXPECT_EQ(joined(layer_file_faults(path("out"), patdat)), "") << "round " << round;
     std::vector<std::string> faults;
@@ -80,24 +79,24 @@ TEST_F(SharedFolderProcesses, RunsKilledAtRandomMomentsLoseNothing) {
   // An undisturbed run tells how long the moments to choose from last.
   fs::path patdat = fresh_pattern_data();
   const auto start = std::chrono::steady_clock::now();
-  ASSERT_EQ(wait_for(start_conversion(path("db"), path("out"), patdat, path("log"))), 0) << log("log");
+  ASSERT_EQ(start_conversion(path("db"), path("out"), patdat, path("log")).wait(), 0) << log("log");
   const auto whole_run = std::chrono::steady_clock::now() - start;
 
   std::mt19937 random(12);
   for (int kill = 0; kill < kKills; ++kill) {
     patdat = fresh_pattern_data();
     const std::vector<std::string> register_before = lines_of(patdat / "XKISHITU.TXT");
-    const pid_t process = start_conversion(path("db"), path("out"), patdat, path("log"));
+    ChildProcess process = start_conversion(path("db"), path("out"), patdat, path("log"));
     std::this_thread::sleep_for(
         std::uniform_int_distribution<std::chrono::steady_clock::rep>(0, whole_run.count())(random) *
         std::chrono::steady_clock::duration(1));
-    ::kill(process, SIGKILL);
-    wait_for(process);
+    process.kill();
+    process.wait();
     EXPECT_EQ(joined(folder_faults(patdat, register_before, false)), "") << "after kill " << kill;
 
     // The next run finishes the work.
     const std::vector<std::string> register_killed = lines_of(patdat / "XKISHITU.TXT");
-    EXPECT_EQ(wait_for(start_conversion(path("db"), path("out"), patdat, path("log"))), 0) << log("log");
+    EXPECT_EQ(start_conversion(path("db"), path("out"), patdat, path("log")).wait(), 0) << log("log");
     EXPECT_EQ(joined(folder_faults(patdat, register_killed, true)), "") << "after kill " << kill;
     EXPECT_EQ(joined(layer_file_faults(path("out"), patdat)), "") << "after kill " << kill;
     std::vector<std::string> faults;

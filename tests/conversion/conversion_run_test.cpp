@@ -6,6 +6,7 @@
 
 #include "base/failure.h"
 #include "conversion/destination_check.h"
+#include "conversion/destination_preparation.h"
 #include "support/run_fixture.h"
 #include "support/source_lines.h"
 
@@ -223,7 +224,11 @@ TEST_F(ConversionRunTest, MissingHeaderDoesNotInheritThePreviousBorehole) {
 }
 
 TEST_F(ConversionRunTest, UnsafeBoreholeNumbersAreRefusedBeforeAnythingIsCreated) {
-  for (const std::u32string number : {U"..      ", U"a/b     ", U"c:x     ", U"        ", U"x\\y     ", U".       "}) {
+  // Besides ".." and separators: names Windows keeps for devices (with an
+  // extension, in any case) and names whose last dot or space Windows drops.
+  for (const std::u32string number :
+       {U"..      ", U"a/b     ", U"c:x     ", U"        ", U"x\\y     ", U".       ", U"CON     ", U"nul     ",
+        U"LPT1.txt", U"com9    ", U"Aux .x  ", U"B-1.    ", U"B-2 .   ", U"prn.a.b ", U"CONOUT$ "}) {
     FakeRun w = run_;
     w.destination = scratch_.program(U"out\\new");
     w.entries = {U"1234        B-1     ", number + U"    name    "};
@@ -236,6 +241,21 @@ TEST_F(ConversionRunTest, UnsafeBoreholeNumbersAreRefusedBeforeAnythingIsCreated
     EXPECT_EQ(w.status.back(), U"") << name;
     EXPECT_FALSE(fs::exists(out("new"))) << name;
   }
+}
+
+TEST(BoreholeFolderNames, DeviceNamesAndTrailingDotsOrSpacesAreRefused) {
+  const struct {
+    std::u32string name;
+    bool safe;
+  } rows[] = {
+      {U"B-1", true},     {U"CON", false},  {U"con", false},        {U"Con.txt", false},   {U"PRN", false},
+      {U"AUX", false},    {U"NUL", false},  {U"nul.tar.gz", false}, {U"NUL .x", false},    {U"COM1", false},
+      {U"COM9", false},   {U"Lpt5", false}, {U"LPT1.txt", false},   {U"COM\u00B2", false}, {U"CONIN$", false},
+      {U"CONSOLE", true}, {U"COM10", true}, {U"LPT", true},         {U"NULL", true},       {U"AUX1", true},
+      {U"XCON", true},    {U"B-1.5", true}, {U"CON-1", true},       {U"B-1.", false},      {U"B-2 .", false},
+      {U"B-3 ", false},   {U".x", true},    {U"表土.", false},      {U"ＣＯＮ", true},
+  };
+  for (const auto& row : rows) EXPECT_EQ(is_safe_folder_name(row.name), row.safe) << u8(row.name);
 }
 
 TEST_F(ConversionRunTest, WriteFailureNamesThePathAndKeepsEarlierFiles) {

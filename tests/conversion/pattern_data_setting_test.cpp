@@ -31,7 +31,7 @@ class PatternDataSettingTest : public test::PatternDataTest {
       EXPECT_EQ(boxes.shown[0].title, U"Lodemark");
       // The detail names the settings file natively and shows a second line.
       const std::string detail = to_utf8(boxes.shown[0].detail);
-      EXPECT_NE(detail.find("設定ファイル: " + settings().string() + "\n"), std::string::npos) << detail;
+      EXPECT_NE(detail.find("設定ファイル: " + test::native_text(settings()) + "\n"), std::string::npos) << detail;
       EXPECT_NE(detail.find("\nZ:\\home\\user\\kelmo\\PATDAT\\"), std::string::npos) << detail;
     } else {
       ADD_FAILURE() << boxes.shown.size() << " messages";
@@ -108,6 +108,9 @@ TEST_F(PatternDataSettingTest, FolderInPlaceOfTheSettingsFileIsLeftAlone) {
 }
 
 TEST_F(PatternDataSettingTest, SystemFolderThatIsMissingIsNotCreated) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the Windows system folder is the system's own and always there";
+#endif
   fs::remove_all(system_folder());
   EXPECT_FALSE(check());
   EXPECT_FALSE(fs::exists(system_folder()));

@@ -39,7 +39,15 @@ class SharedFolderTest : public test::PatternDataTest {
   std::u32string add_name() { return SoilDictionary(folder(), 200ms).code_for(U"粘土と砂の互層"); }
 };
 
+#ifdef _WIN32
+constexpr const char* kNoSymlinks =
+    "symbolic links on Windows need an administrator or developer mode and are not what a shared folder holds there";
+#endif
+
 TEST_F(SharedFolderTest, PlantedLinksAtTheOldWorkFileNamesLeadNowhere) {
+#ifdef _WIN32
+  GTEST_SKIP() << kNoSymlinks;
+#endif
   write_bytes(file("USER.DIC"), "old\r\n");
   write_bytes(file("victim"), "precious\r\n");
   fs::create_symlink(file("victim"), file("XKISHITU.TMP"));
@@ -66,6 +74,9 @@ TEST_F(SharedFolderTest, ReplacedFilesKeepModeAndGroup) {
     EXPECT_EQ(after.owner, before.owner) << name;
   }
   EXPECT_EQ(read_bytes(file("USER.DIC")), kNewRecord);
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows files have no group: only the read and write bits were checked";
+#endif
   if (!group) GTEST_SKIP() << "no second group to give the files: only the mode was checked";
 }
 
@@ -75,6 +86,9 @@ TEST_F(SharedFolderTest, UserDictionaryLinksAreKept) {
     bool symlink;  // else a hard link
   } cases[] = {{"symbolic link: written at its target", true}, {"hard link: written over in place", false}};
   for (const auto& c : cases) {
+#ifdef _WIN32
+    if (c.symlink) continue;  // kNoSymlinks
+#endif
     write_bytes(file("KISHITU.TXT"), "");
     write_bytes(file("XKISHITU.TXT"), kSystemLines);
     fs::remove(file("USER.DIC"));

@@ -17,7 +17,7 @@ namespace lodemark::test {
 inline std::map<std::string, std::string> folder_content(const std::filesystem::path& folder) {
   std::map<std::string, std::string> content;
   for (const auto& entry : std::filesystem::directory_iterator(folder))
-    content[entry.path().filename().string()] = read_bytes(entry.path());
+    content[native_text(entry.path().filename())] = read_bytes(entry.path());
   return content;
 }
 

@@ -2,6 +2,11 @@
 // Helpers shared by the tests: temporary folders, raw and Shift-JIS file
 // contents, saved environment variables and process state, and a message box
 // that records what it was asked to show.
+//
+// Native paths in std::string form are UTF-8 on every system, as the platform
+// layer takes them; std::filesystem gets them through native_path() and gives
+// them back through native_text(), because on Windows its std::string
+// conversions use the ANSI code page.
 #include <algorithm>
 #include <cstdlib>
 #include <deque>
@@ -14,6 +19,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "base/failure.h"
@@ -29,6 +35,36 @@ inline std::string u8(std::u32string_view text) { return to_utf8(text); }
 
 // Code page 932 bytes of a text given in UTF-8.
 inline std::string sjis(std::string_view utf8) { return cp932::encode(from_utf8(utf8)); }
+
+inline std::filesystem::path native_path(std::string_view utf8) {
+#ifdef _WIN32
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+#else
+  return std::filesystem::path(utf8);
+#endif
+}
+
+inline std::string native_text(const std::filesystem::path& path) {
+#ifdef _WIN32
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+#else
+  return path.string();
+#endif
+}
+
+// A path argument of the helpers below: a std::filesystem::path as it is, a
+// string as a UTF-8 native path.
+class NativePath {
+ public:
+  NativePath(std::filesystem::path path) : path_(std::move(path)) {}
+  NativePath(const std::string& utf8) : path_(native_path(utf8)) {}
+  NativePath(const char* utf8) : path_(native_path(utf8)) {}
+  const std::filesystem::path& get() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
 
 // A fresh, empty folder under the temporary folder; it goes, with
 // everything in it, when the object goes.
@@ -47,16 +83,21 @@ class TempDir {
         return;
       }
     }
-    throw std::runtime_error("cannot create a temporary folder under " + base.string());
+    throw std::runtime_error("cannot create a temporary folder under " + native_text(base));
   }
   ~TempDir() {
     namespace fs = std::filesystem;
     std::error_code ec;
-    // Give back write permission that a test may have taken away.
+    // Give back write permission that a test may have taken away (on
+    // Windows a read-only file cannot be removed either).
     for (auto it = fs::recursive_directory_iterator(path_, ec); !ec && it != fs::recursive_directory_iterator();
          it.increment(ec)) {
-      if (it->is_directory(ec) && !it->is_symlink(ec))
-        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+#ifdef _WIN32
+      const bool restore = !it->is_symlink(ec);
+#else
+      const bool restore = it->is_directory(ec) && !it->is_symlink(ec);
+#endif
+      if (restore) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
     }
     fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(path_, ec);
@@ -64,9 +105,14 @@ class TempDir {
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
 
-  // Native path of the folder, or of a path inside it ("a/b.txt").
-  std::string native() const { return path_.string(); }
-  std::string native(std::string_view relative) const { return (path_ / relative).string(); }
+  // Native path of the folder, or of a path inside it ("a/b.txt"), with the
+  // system's separators.
+  std::filesystem::path path() const { return path_; }
+  std::filesystem::path path(std::string_view relative) const {
+    return (path_ / native_path(relative)).make_preferred();
+  }
+  std::string native() const { return native_text(path_); }
+  std::string native(std::string_view relative) const { return native_text(path(relative)); }
 
   // Program path of the folder ("Z:\tmp\lodemark-test-123"), or of a path
   // inside it written with "\" ("a\b.txt").
@@ -82,31 +128,32 @@ class TempDir {
 };
 
 // Writes the bytes exactly as given, creating missing parent folders.
-inline void write_bytes(const std::filesystem::path& native_path, std::string_view bytes) {
-  if (native_path.has_parent_path()) std::filesystem::create_directories(native_path.parent_path());
-  std::ofstream out(native_path, std::ios::binary | std::ios::trunc);
-  if (!out) throw std::runtime_error("cannot write " + native_path.string());
+inline void write_bytes(const NativePath& file, std::string_view bytes) {
+  const std::filesystem::path& path = file.get();
+  if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) throw std::runtime_error("cannot write " + native_text(path));
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw std::runtime_error("cannot write " + native_path.string());
+  if (!out) throw std::runtime_error("cannot write " + native_text(path));
 }
 
-inline std::string read_bytes(const std::filesystem::path& native_path) {
-  std::ifstream in(native_path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + native_path.string());
+inline std::string read_bytes(const NativePath& file) {
+  std::ifstream in(file.get(), std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + native_text(file.get()));
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // Lines given in UTF-8, written as code page 932 with CR LF after each.
-inline void write_sjis_lines(const std::filesystem::path& native_path, const std::vector<std::string>& lines) {
+inline void write_sjis_lines(const NativePath& file, const std::vector<std::string>& lines) {
   std::string bytes;
   for (const auto& line : lines) bytes += sjis(line) + "\r\n";
-  write_bytes(native_path, bytes);
+  write_bytes(file, bytes);
 }
 
 // The lines of a code page 932 file in UTF-8; a last line without CR LF
 // comes back marked "<no CR LF>".
-inline std::vector<std::string> read_sjis_lines(const std::filesystem::path& native_path) {
-  const std::string bytes = read_bytes(native_path);
+inline std::vector<std::string> read_sjis_lines(const NativePath& file) {
+  const std::string bytes = read_bytes(file);
   std::vector<std::string> lines;
   std::size_t start = 0;
   while (start < bytes.size()) {
@@ -121,16 +168,16 @@ inline std::vector<std::string> read_sjis_lines(const std::filesystem::path& nat
   return lines;
 }
 
-inline bool native_exists(const std::string& native_path) {
+inline bool native_exists(const NativePath& path) {
   std::error_code ec;
-  return std::filesystem::exists(std::filesystem::symlink_status(native_path, ec));
+  return std::filesystem::exists(std::filesystem::symlink_status(path.get(), ec));
 }
 
 // Names of the entries of a folder, sorted.
-inline std::vector<std::string> folder_entries(const std::filesystem::path& native_folder) {
+inline std::vector<std::string> folder_entries(const NativePath& folder) {
   std::vector<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(native_folder))
-    names.push_back(e.path().filename().string());
+  for (const auto& e : std::filesystem::directory_iterator(folder.get()))
+    names.push_back(native_text(e.path().filename()));
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -148,10 +195,15 @@ std::u32string failure_message(Action&& action) {
 
 // Sets (or, with nullopt, removes) an environment variable for the life of
 // the object and puts the old value back afterwards.
+// Values are UTF-8 (on Windows set through the wide-character environment).
 class ScopedEnv {
  public:
   ScopedEnv(std::string name, std::optional<std::string> value) : name_(std::move(name)) {
+#ifdef _WIN32
+    if (const wchar_t* old = ::_wgetenv(native_path(name_).c_str())) old_ = native_text(old);
+#else
     if (const char* old = std::getenv(name_.c_str())) old_ = old;
+#endif
     apply(value);
   }
   ~ScopedEnv() { apply(old_); }
@@ -161,8 +213,8 @@ class ScopedEnv {
  private:
   void apply(const std::optional<std::string>& value) {
 #ifdef _WIN32
-    // An empty value removes the variable on Windows.
-    ::_putenv_s(name_.c_str(), value ? value->c_str() : "");
+    // An empty value removes the variable.
+    ::_wputenv_s(native_path(name_).c_str(), value ? native_path(*value).c_str() : L"");
 #else
     if (value)
       ::setenv(name_.c_str(), value->c_str(), 1);
@@ -193,21 +245,50 @@ class DriveStateGuard {
   std::filesystem::path cwd_;
 };
 
-// A temporary folder whose "config" holds the system folder
-// ("config/lodemark", created empty) through XDG_CONFIG_HOME, with the drive
-// table reloaded to match. Variable, working directory and drive table are
-// put back afterwards.
+#ifdef _WIN32
+// The Windows system folder is the system's own (under Wine, the test
+// prefix's C:\windows\system32). A test that writes the settings file there
+// holds it alone for its life -- a lock shared by all test processes -- and
+// finds it without the settings file (in the 64-bit folder and in SysWOW64);
+// what was there before is put back afterwards.
+class SystemFolderClaim {
+ public:
+  SystemFolderClaim();
+  ~SystemFolderClaim();
+  SystemFolderClaim(const SystemFolderClaim&) = delete;
+  SystemFolderClaim& operator=(const SystemFolderClaim&) = delete;
+  // Native path of the folder the program reads the settings file from.
+  const std::string& native() const { return folder_; }
+
+ private:
+  void* lock_ = nullptr;  // a named mutex
+  std::string folder_;
+  std::vector<std::pair<std::filesystem::path, std::filesystem::path>> saved_;  // settings file, its copy
+};
+#endif
+
+// A temporary folder with an empty system folder: on POSIX "config/lodemark"
+// through XDG_CONFIG_HOME, on Windows the system's own, claimed for the test.
+// The drive table is reloaded to match. Variable, working directory, drive
+// table and system folder are put back afterwards.
 class TempConfigHome : public TempDir {
  public:
   TempConfigHome() {
-    std::filesystem::create_directories(system_folder());
+    std::filesystem::create_directories(path("config/lodemark"));
     platform::reload_drives();
   }
+#ifdef _WIN32
+  std::string system_folder() const { return claim_.native(); }
+#else
   std::string system_folder() const { return native("config/lodemark"); }
+#endif
 
  private:
   DriveStateGuard drives_;
   ScopedEnv config_{"XDG_CONFIG_HOME", native("config")};
+#ifdef _WIN32
+  SystemFolderClaim claim_;
+#endif
 };
 
 struct ShownMessage {

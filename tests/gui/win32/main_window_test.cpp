@@ -36,9 +36,7 @@ using lodemark::win32::window_text;
 using lodemark::win32::test::BoxAnswerer;
 using lodemark::win32::test::list_rows;
 using lodemark::win32::test::pump_for;
-using lodemark::win32::test::read_file;
 using lodemark::win32::test::SampleCopies;
-using lodemark::win32::test::write_file;
 
 namespace {
 
@@ -49,11 +47,11 @@ class MainWindowTest : public ::testing::Test {
   // A window after start-up, with the sample database picked as the source
   // and the output folder as the destination.
   void open_window() {
-    ASSERT_TRUE(lodemark::platform::set_current_folder(SampleCopies::program(L"out")));
+    ASSERT_TRUE(lodemark::platform::set_current_folder(SampleCopies::program(U"out")));
     form_ = std::make_unique<MainWindow>();
     form_->set_end_program([this](int status) { ended_with_ = status; });
     ASSERT_EQ(form_->load(), std::nullopt);
-    ASSERT_TRUE(form_->pick_source_folder(SampleCopies::program(L"database")));
+    ASSERT_TRUE(form_->pick_source_folder(SampleCopies::program(U"database")));
     form_->show();
     pump_for(50);
   }
@@ -64,7 +62,7 @@ class MainWindowTest : public ::testing::Test {
   }
   void click(Control which) { SendMessageW(at(which), BM_CLICK, 0, 0); }
   std::wstring folder_of_row(int row) {
-    const auto entries = lodemark::read_catalogue(SampleCopies::program(L"database"));
+    const auto entries = lodemark::read_catalogue(SampleCopies::program(U"database"));
     return wide(entries.at(static_cast<std::size_t>(row)).folder_name());
   }
 
@@ -85,8 +83,8 @@ TEST_F(MainWindowTest, OpensWithItsCaptionControlsAndTheSampleList) {
                                                       {Control::Label4, L"地質柱状図番号 ボーリング孔名"},
                                                       {Control::Label3, L""}};
   for (const auto& [which, text] : texts) EXPECT_EQ(text_of(which), text) << static_cast<int>(which);
-  EXPECT_EQ(text_of(Control::Text1), wide(SampleCopies::program(L"database")));
-  EXPECT_EQ(text_of(Control::Text2), wide(SampleCopies::program(L"out")));
+  EXPECT_EQ(text_of(Control::Text1), wide(SampleCopies::program(U"database")));
+  EXPECT_EQ(text_of(Control::Text2), wide(SampleCopies::program(U"out")));
   EXPECT_FALSE(IsWindowVisible(at(Control::Progress1)));
 
   // Places in twips, scaled to the monitor: 15 twips a pixel at 96 dpi.
@@ -102,7 +100,7 @@ TEST_F(MainWindowTest, OpensWithItsCaptionControlsAndTheSampleList) {
   EXPECT_EQ(list.top, lodemark::win32::pixels(1155 + 630, dpi));
   EXPECT_EQ(list.right - list.left, lodemark::win32::pixels(2745, dpi));
 
-  const auto entries = lodemark::read_catalogue(SampleCopies::program(L"database"));
+  const auto entries = lodemark::read_catalogue(SampleCopies::program(U"database"));
   ASSERT_GE(entries.size(), 2u);
   const auto rows = list_rows(at(Control::List1));
   ASSERT_EQ(rows.size(), entries.size());
@@ -112,7 +110,7 @@ TEST_F(MainWindowTest, OpensWithItsCaptionControlsAndTheSampleList) {
   const auto drive = SendMessageW(at(Control::Drive1), CB_GETCURSEL, 0, 0);
   ASSERT_GE(drive, 0);
   EXPECT_EQ(form_->drive_designation(lodemark::Side::Source),
-            lodemark::drive_designation_of(lodemark::drive_letter_of(SampleCopies::program(L"database"))));
+            lodemark::drive_designation_of(lodemark::drive_letter_of(SampleCopies::program(U"database"))));
 }
 
 TEST_F(MainWindowTest, ListFontPutsTwoColumnsUnderEveryDoubleByteCharacter) {
@@ -156,18 +154,18 @@ TEST_F(MainWindowTest, FolderListOpensRowsAndDrivesMoveIt) {
       SendMessageW(dir1, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, point);
   };
   // The parent row opens with a double-click; the database row with Enter.
-  open_row(SampleCopies::native(L"database").parent_path().filename().wstring(), false);
-  EXPECT_EQ(text_of(Control::Text1), wide(SampleCopies::program(L"")));
+  open_row(SampleCopies::native("database").parent_path().filename().wstring(), false);
+  EXPECT_EQ(text_of(Control::Text1), wide(SampleCopies::program(U"")));
   EXPECT_EQ(list_rows(at(Control::List1)).size(), 0u);
   open_row(L"database", true);
-  EXPECT_EQ(text_of(Control::Text1), wide(SampleCopies::program(L"database")));
+  EXPECT_EQ(text_of(Control::Text1), wide(SampleCopies::program(U"database")));
   EXPECT_EQ(list_rows(at(Control::List1)).size(), entries);
   const auto current = SendMessageW(dir1, LB_GETCURSEL, 0, 0);
   EXPECT_EQ(list_rows(dir1).at(static_cast<std::size_t>(current)), L"database");
 
   // Another ready drive moves the list there; the first drive brings back
   // its current folder. A drive that is not ready is set back silently.
-  const char32_t home = lodemark::drive_letter_of(SampleCopies::program(L"database"));
+  const char32_t home = lodemark::drive_letter_of(SampleCopies::program(U"database"));
   HWND drive1 = at(Control::Drive1);
   const auto choose = [&](char32_t letter) {
     const auto index = SendMessageW(drive1, CB_FINDSTRING, static_cast<WPARAM>(-1),
@@ -186,7 +184,7 @@ TEST_F(MainWindowTest, FolderListOpensRowsAndDrivesMoveIt) {
       EXPECT_EQ(form_->drive_designation(lodemark::Side::Source), lodemark::drive_designation_of(home));
     }
     choose(home);
-    EXPECT_EQ(text_of(Control::Text1), wide(SampleCopies::program(L"database")));
+    EXPECT_EQ(text_of(Control::Text1), wide(SampleCopies::program(U"database")));
     EXPECT_EQ(list_rows(at(Control::List1)).size(), entries);
   }
   pump_for(100);
@@ -199,8 +197,8 @@ TEST_F(MainWindowTest, ExecuteAsksForTheMissingFolderAndWritesTheFiles) {
   for (const int answer : {IDNO, IDYES}) {
     open_window();
     select({0});
-    const std::wstring level = answer == IDYES ? L"out\\new-yes" : L"out\\new-no";
-    SetWindowTextW(at(Control::Text2), wide(SampleCopies::program(level)).c_str());
+    const std::string level = answer == IDYES ? "out\\new-yes" : "out\\new-no";
+    SetWindowTextW(at(Control::Text2), wide(SampleCopies::program(lodemark::from_utf8(level))).c_str());
     const BoxAnswerer boxes(answer);
     click(Control::Command1);
     ASSERT_EQ(boxes.seen().size(), 1u);
@@ -244,7 +242,7 @@ TEST_F(MainWindowTest, ExecuteAsksForTheMissingFolderAndWritesTheFiles) {
 TEST_F(MainWindowTest, RunDropsClicksAndShowsItsProgress) {
   open_window();
   select({0, 1, 2});
-  SetWindowTextW(at(Control::Text2), wide(SampleCopies::program(L"out\\dropped")).c_str());
+  SetWindowTextW(at(Control::Text2), wide(SampleCopies::program(U"out\\dropped")).c_str());
   HWND execute = at(Control::Command1);
   HWND typed = at(Control::Text2);
   const std::wstring destination = window_text(typed);
@@ -268,7 +266,7 @@ TEST_F(MainWindowTest, RunDropsClicksAndShowsItsProgress) {
   EXPECT_FALSE(IsWindowVisible(at(Control::Progress1)));
   EXPECT_TRUE(IsWindowEnabled(form_->handle()));
   EXPECT_EQ(text_of(Control::Label3), L"変換が正常に終了しました。");
-  const fs::path first = SampleCopies::native(L"out\\dropped") / folder_of_row(0);
+  const fs::path first = SampleCopies::native("out\\dropped") / folder_of_row(0);
   ASSERT_TRUE(fs::is_regular_file(first / "Titl01.txt"));
   fs::remove_all(first);
   pump_for(300);
@@ -304,9 +302,9 @@ TEST_F(MainWindowTest, FailureInsideARunIsReportedAndEndsTheProgram) {
   open_window();
   select({0});
   // A file where the borehole's folder belongs: its files cannot be written.
-  const fs::path blocker = SampleCopies::native(L"blocked") / folder_of_row(0);
-  write_file(blocker, "not a folder");
-  SetWindowTextW(at(Control::Text2), wide(SampleCopies::program(L"blocked")).c_str());
+  const fs::path blocker = SampleCopies::native("blocked") / folder_of_row(0);
+  lodemark::test::write_bytes(blocker, "not a folder");
+  SetWindowTextW(at(Control::Text2), wide(SampleCopies::program(U"blocked")).c_str());
   const BoxAnswerer boxes(IDOK);
   click(Control::Command1);
   ASSERT_EQ(boxes.seen().size(), 1u);
@@ -316,18 +314,18 @@ TEST_F(MainWindowTest, FailureInsideARunIsReportedAndEndsTheProgram) {
   EXPECT_NE(boxes.seen()[0].text.find(folder_of_row(0)), std::wstring::npos) << boxes.seen()[0].text;
   EXPECT_EQ(ended_with_, 3);
   EXPECT_TRUE(IsWindowEnabled(form_->handle()));
-  EXPECT_EQ(read_file(blocker), std::optional<std::string>("not a folder"));
+  EXPECT_EQ(lodemark::test::read_bytes(blocker), "not a folder");
 }
 
 TEST_F(MainWindowTest, MissingSettingEndsBeforeTheWindowShowsWithWhereItIsLookedFor) {
-  const auto kept = read_file(SampleCopies::ini());
+  const std::string kept = lodemark::test::read_bytes(SampleCopies::ini());
   fs::remove(SampleCopies::ini());
   MainWindow form;
   std::optional<int> status;
   {
     const BoxAnswerer boxes(IDOK);
     status = form.load();
-    write_file(SampleCopies::ini(), kept.value_or(""));
+    lodemark::test::write_bytes(SampleCopies::ini(), kept);
     ASSERT_EQ(boxes.seen().size(), 1u);
     EXPECT_EQ(boxes.seen()[0].text, L" PATDAT の設定がありません.");
     EXPECT_EQ(boxes.seen()[0].title, L"Lodemark");

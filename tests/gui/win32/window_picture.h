@@ -1,6 +1,6 @@
 #pragma once
-// A picture of a window, frame and all, as it stands on the screen, saved as a 24-bit BMP file; scripts/screenshot.sh turns it
-// into a PNG.
+// A picture of a window, frame and all, as it stands on the screen, saved as a 24-bit BMP file; scripts/screenshot.sh
+// turns it into a PNG.
 #include <windows.h>
 
 #include <cstdint>

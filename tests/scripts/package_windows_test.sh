@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Makes the Windows zip (scripts/package-windows.sh), unpacks it into a
+# folder with a Japanese name, checks what it holds, and converts the
+# unpacked sample database with the unpacked lodemark-cli.exe under Wine
+# (code page 932): the output must equal the golden sample byte for byte.
+# Usage: package_windows_test.sh [SOURCE_DIR]
+set -euo pipefail
+
+source_dir=$(realpath "${1:-$(dirname "$0")/../..}")
+fail() { echo "FAIL: $*"; exit 1; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+zip_path=$("$source_dir/scripts/package-windows.sh" | tail -1)
+[ -f "$zip_path" ] || fail "no zip at $zip_path"
+case "$(basename "$zip_path")" in
+  lodemark-*-windows-x64.zip) ;;
+  *) fail "unexpected zip name $(basename "$zip_path")" ;;
+esac
+
+unpacked="$work/展開先"
+mkdir "$unpacked"
+(cd "$unpacked" && unzip -q "$zip_path")
+top=("$unpacked"/lodemark-*-windows-x64)
+[ -d "${top[0]}" ] || fail "the zip has no lodemark-<version>-windows-x64 folder"
+top=${top[0]}
+for file in lodemark.exe lodemark-cli.exe README.txt ZidereV5.ini samples/README.txt \
+            samples/database/Rodev5.Dat samples/patdat/KISHITU.TXT; do
+  [ -s "$top/$file" ] || fail "$file is missing from the zip"
+done
+file "$top/lodemark-cli.exe" | grep -q "PE32+ executable (console) x86-64" || fail "lodemark-cli.exe is not a 64-bit console program"
+file "$top/lodemark.exe" | grep -q "PE32+ executable (GUI) x86-64" || fail "lodemark.exe is not a 64-bit window program"
+# No DLL of the compiler's runtime may be needed beside the programs.
+for exe in lodemark.exe lodemark-cli.exe; do
+  if x86_64-w64-mingw32-objdump -p "$top/$exe" | grep -i "DLL Name" | grep -Eiq "libstdc|libgcc|libwinpthread"; then
+    fail "$exe needs a runtime DLL of the compiler"
+  fi
+done
+[ "$(head -c 12 "$top/ZidereV5.ini")" = $'[ZidereV5]\r\n' ] || fail "ZidereV5.ini does not start with its heading and CR LF"
+grep -q $'^# Lodemark\r$' "$top/README.txt" || fail "README.txt lacks CR LF line ends"
+
+cp -r "$top/samples/patdat" "$work/patdat"
+winpath() { "$source_dir/scripts/wine-env.sh" winepath -w "$1" 2>/dev/null; }
+status=0
+"$source_dir/scripts/wine-env.sh" wine "$top/lodemark-cli.exe" convert \
+  --source "$(winpath "$top/samples/database")" --dest "$(winpath "$work/出力")" \
+  --patdat "$(winpath "$work/patdat")" --all --yes >"$work/stdout.txt" 2>"$work/stderr.txt" || status=$?
+if [ "$status" -ne 0 ]; then
+  cat "$work/stdout.txt" "$work/stderr.txt"
+  fail "the unpacked lodemark-cli.exe exited $status"
+fi
+golden="$source_dir/tests/data/golden/sample"
+diff -r "$golden/out" "$work/出力" >/dev/null || { diff -r "$golden/out" "$work/出力" | head -20; fail "out differs from the golden sample"; }
+diff -r "$golden/patdat" "$work/patdat" >/dev/null || { diff -r "$golden/patdat" "$work/patdat" | head -20; fail "patdat differs from the golden sample"; }
+echo "$(basename "$zip_path"): $(unzip -Z1 "$zip_path" | wc -l) entries; the unpacked lodemark-cli.exe converted the samples as the golden sample"
