@@ -40,6 +40,7 @@ class GdiObject {
 };
 using Font = GdiObject<HFONT>;
 using Brush = GdiObject<HBRUSH>;
+using Pen = GdiObject<HPEN>;
 
 // Makes the process aware of each monitor's scaling (newest mode the system
 // offers), so that Windows does not stretch the window into a blur.

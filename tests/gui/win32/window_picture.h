@@ -1,5 +1,5 @@
 #pragma once
-// A picture of a window, frame and all, as it stands on the screen, saved as a 24-bit BMP file; scripts/screenshot.sh
+// A picture of a window's client area, as it stands on the screen, saved as a 24-bit BMP file; scripts/screenshot.sh
 // turns it into a PNG.
 #include <windows.h>
 
@@ -12,18 +12,18 @@
 namespace lodemark::win32::test {
 
 inline bool save_window_picture(HWND window, const std::filesystem::path& bmp_path) {
-  RECT frame;
-  if (!GetWindowRect(window, &frame)) return false;
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
+  RECT client;
+  if (!GetClientRect(window, &client)) return false;
+  const int width = client.right;
+  const int height = client.bottom;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   const HGDIOBJ old = SelectObject(memory, bitmap);
-  // What is on screen of the window, children and frame included (under
-  // Wine, PrintWindow leaves the child controls out).
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  HDC window_dc = GetWindowDC(window);
+  // What is on screen of the window, children included (under Wine,
+  // PrintWindow leaves the child controls out; the frame is the X server's).
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  HDC window_dc = GetDC(window);
   const bool printed = BitBlt(memory, 0, 0, width, height, window_dc, 0, 0, SRCCOPY) != FALSE;
   ReleaseDC(window, window_dc);
   SelectObject(memory, old);
