@@ -21,9 +21,8 @@ if [ "${1:-}" = "--windows" ]; then
   # as drive Z:); Python's zlib turns it into a PNG.
   bmp="${picture%.png}.bmp"
   rm -f "$picture" "$bmp"
-  LODEMARK_SCREENSHOT="Z:$bmp" xvfb-run -a -s "-screen 0 1024x768x24" \
-    scripts/wine-env.sh wine build/windows/tests/win32_main_window_test.exe \
-    --gtest_filter='*ExecuteAsksForTheMissingFolderAndWritesTheFiles*'
+  LODEMARK_SCREENSHOT="Z:$bmp" scripts/wine-env.sh tests/gui/win32/run_window_test.sh wine \
+    build/windows/tests/win32_main_window_test.exe --gtest_filter='*ExecuteAsksForTheMissingFolderAndWritesTheFiles*'
   [ -s "$bmp" ] || { echo "no picture was saved" >&2; exit 1; }
   python3 - "$bmp" "$picture" <<'PY'
 import struct, sys, zlib
