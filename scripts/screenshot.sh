@@ -1,10 +1,53 @@
 #!/usr/bin/env bash
 # Builds, then drives the window under a virtual display on copies of the
-# sample data: selects two boreholes, presses Execute and saves a picture of
-# the window after the run. Usage: scripts/screenshot.sh [picture.png]
-# (default build/screenshot.png).
+# sample data: selects boreholes, presses Execute and saves a picture of the
+# window after the run.
+# Usage: scripts/screenshot.sh [picture.png]              the Qt window (default build/screenshot.png)
+#        scripts/screenshot.sh --windows [picture.png]    the Win32 window under Wine
+#                                                         (default build/screenshot-windows.png)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+if [ "${1:-}" = "--windows" ]; then
+  picture=$(realpath -m "${2:-build/screenshot-windows.png}")
+  scripts/build-windows.sh
+  command -v python3 >/dev/null || {
+    SUDO=""
+    [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends python3-minimal >/dev/null
+  }
+  # The test saves what the window shows as a BMP (Wine sees the Linux root
+  # as drive Z:); Python's zlib turns it into a PNG.
+  bmp="${picture%.png}.bmp"
+  rm -f "$picture" "$bmp"
+  LODEMARK_SCREENSHOT="Z:$bmp" scripts/wine-env.sh tests/gui/win32/run_window_test.sh wine \
+    build/windows/tests/win32_main_window_test.exe --gtest_filter='*ExecuteAsksForTheMissingFolderAndWritesTheFiles*'
+  [ -s "$bmp" ] || { echo "no picture was saved" >&2; exit 1; }
+  python3 - "$bmp" "$picture" <<'PY'
+import struct, sys, zlib
+data = open(sys.argv[1], "rb").read()
+offset, = struct.unpack_from("<I", data, 10)
+width, height, _, bits = struct.unpack_from("<iiHH", data, 18)
+assert bits == 24, "a 24-bit BMP was expected"
+stride = (width * 3 + 3) & ~3
+rows = bytearray()
+for y in range(abs(height)):
+    start = offset + ((abs(height) - 1 - y) if height > 0 else y) * stride  # BMP rows run bottom-up
+    line = data[start:start + width * 3]
+    rows.append(0)  # no PNG filter
+    for x in range(0, width * 3, 3):
+        rows += bytes((line[x + 2], line[x + 1], line[x]))  # BGR to RGB
+def chunk(kind, body):
+    return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+open(sys.argv[2], "wb").write(b"\x89PNG\r\n\x1a\n" +
+    chunk(b"IHDR", struct.pack(">IIBBBBB", width, abs(height), 8, 2, 0, 0, 0)) +
+    chunk(b"IDAT", zlib.compress(bytes(rows), 9)) + chunk(b"IEND", b""))
+PY
+  rm -f "$bmp"
+  echo "Saved $picture"
+  exit 0
+fi
 
 scripts/setup.sh release
 picture=$(realpath -m "${1:-build/screenshot.png}")

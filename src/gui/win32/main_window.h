@@ -1,0 +1,143 @@
+#pragma once
+// The program's window under Win32. It lays out the controls, passes their
+// events to the MainPresenter and offers the presenter what it needs of a
+// window; it decides nothing itself. Each control's id is its Control value,
+// by which the window test finds it.
+#include <windows.h>
+
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "gui/main_presenter.h"
+#include "gui/main_view.h"
+#include "gui/win32/window_look.h"
+
+namespace lodemark::win32 {
+
+class FolderList;
+
+// The controls, named as the layout names them. Picture1 is the grey
+// background that holds all the others.
+enum class Control : int {
+  Picture1 = 100,
+  Label1,
+  Text1,
+  Label2,
+  Text2,
+  Frame1,
+  Label4,
+  List1,
+  Dir1,
+  Drive1,
+  Frame2,
+  Dir2,
+  Drive2,
+  Frame3,
+  Label3,
+  Progress1,
+  Command1,
+  Command2,
+};
+
+class MainWindow final : public MainView {
+ public:
+  // Creates the window, hidden, on the process's current drive and folder.
+  MainWindow();
+  ~MainWindow() override;
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  // Start-up, before the window shows: nothing when the window may open,
+  // else the exit status of the program (2: no pattern-data setting, 3: a
+  // failure, already reported).
+  std::optional<int> load();
+  // Picks a source folder (a program path) as the user would with the
+  // source drive and folder lists; false when there is no such folder.
+  bool pick_source_folder(std::u32string_view folder);
+  // What ends the program: after a reported failure (3) and when the window
+  // is closed (0). By default the message loop of run() ends with the status.
+  void set_end_program(std::function<void(int)> end) { end_program_ = std::move(end); }
+  const MainPresenter& presenter() const { return presenter_; }
+
+  void show();
+  // Runs the window's messages until the program ends; answers its status.
+  int run();
+  // Null once the window is closed.
+  HWND handle() const { return window_; }
+  HWND control(Control which) const;
+
+  // MainView
+  std::u32string drive_designation(Side side) override;
+  void set_drive_designation(Side side, std::u32string_view designation) override;
+  std::u32string folder(Side side) override;
+  void move_folder_to_drive(Side side, std::u32string_view designation) override;
+  void refresh_folder(Side side) override;
+  std::u32string folder_text(Side side) override;
+  void set_folder_text(Side side, std::u32string_view text) override;
+  void show_boreholes(const std::vector<CatalogueEntry>& entries) override;
+  std::vector<std::size_t> selected_boreholes() override;
+  void set_status(std::u32string_view text) override;
+  void set_busy(bool busy) override;
+  void show_progress(std::size_t done, std::size_t total) override;
+  void hide_progress() override;
+  void yield_once() override;
+  void close_window() override;
+  BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override;
+  BoxAnswer show_message(std::u32string_view text, std::u32string_view detail, BoxStyle style,
+                         std::u32string_view title) override;
+
+ private:
+  // main_window_controls.cpp: creation, layout, fonts and colours.
+  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  void create_window();
+  void create_controls();
+  void apply_dpi(UINT dpi);
+  void keep_on_screen(int left, int top);
+  int folder_row_height() const;
+  bool paint_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
+
+  // main_window.cpp: events.
+  LRESULT message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  void command(int id, int code);
+  FolderList& folder_list(Side side) const;
+  HWND drive_list(Side side) const;
+  // Runs an event's handler. A failure that escapes it is reported and ends
+  // the program; inside another handler it goes on up to that one.
+  void handle(const std::function<void()>& body);
+  bool run_guarded(const std::function<void()>& body);
+  // An event from the window's messages: dropped while a handler runs (a
+  // run lets messages through), so that handlers never overlap.
+  void event(const std::function<void()>& body);
+  // Runs the pending messages once; clicks and keys for the window are
+  // dropped, not kept for later.
+  void pump_dropping_input();
+
+  MainPresenter presenter_;
+  std::function<void(int)> end_program_;
+  bool in_handler_ = false;
+  bool busy_ = false;
+  bool destroying_ = false;
+  HWND focus_before_run_ = nullptr;
+  std::uint64_t last_repaint_ = 0;  // tick count; 0 before the run's first
+  int shown_drive_[2] = {-1, -1};
+  // A failure thrown inside a message that a handler's pump dispatched: it
+  // goes on up from the pump rather than through the system's frames.
+  std::exception_ptr pending_;
+
+  UINT dpi_ = 96;
+  Font ui_font_;
+  Font list_font_;
+  Font heading_font_;
+  Brush grey_;
+  HWND window_ = nullptr;
+  HWND background_ = nullptr;
+  std::unique_ptr<FolderList> source_folders_;
+  std::unique_ptr<FolderList> destination_folders_;
+};
+
+}  // namespace lodemark::win32

@@ -1,0 +1,127 @@
+#include "gui/win32/window_look.h"
+
+#include <initializer_list>
+
+namespace lodemark::win32 {
+namespace {
+
+// A function of a system library that older systems lack; null when absent.
+template <class Function>
+Function system_function(const wchar_t* library, const char* name) {
+  HMODULE module = GetModuleHandleW(library);
+  if (!module) module = LoadLibraryW(library);
+  if (!module) return nullptr;
+  // Through void(*)(), which casts to any function type without a warning.
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+bool face_installed(const std::wstring& face) {
+  LOGFONTW wanted{};
+  wanted.lfCharSet = DEFAULT_CHARSET;
+  face.copy(wanted.lfFaceName, LF_FACESIZE - 1);
+  bool found = false;
+  HDC screen = GetDC(nullptr);
+  EnumFontFamiliesExW(
+      screen, &wanted,
+      [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found_flag) -> int {
+        *reinterpret_cast<bool*>(found_flag) = true;
+        return 0;
+      },
+      reinterpret_cast<LPARAM>(&found), 0);
+  ReleaseDC(nullptr, screen);
+  return found;
+}
+
+// Any fixed-pitch face with the Japanese character set, for systems without
+// the usual ones; horizontal faces only (an "@" face sets text sideways).
+std::wstring any_japanese_fixed_face() {
+  LOGFONTW wanted{};
+  wanted.lfCharSet = SHIFTJIS_CHARSET;
+  std::wstring face;
+  HDC screen = GetDC(nullptr);
+  EnumFontFamiliesExW(
+      screen, &wanted,
+      [](const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
+        if ((font->lfPitchAndFamily & 3) != FIXED_PITCH || font->lfFaceName[0] == L'@') return 1;
+        *reinterpret_cast<std::wstring*>(found) = font->lfFaceName;
+        return 0;
+      },
+      reinterpret_cast<LPARAM>(&face), 0);
+  ReleaseDC(nullptr, screen);
+  return face;
+}
+
+std::wstring first_installed(std::initializer_list<const wchar_t*> faces, bool fixed) {
+  for (const wchar_t* face : faces)
+    if (face_installed(face)) return face;
+  if (fixed) {
+    if (std::wstring any = any_japanese_fixed_face(); !any.empty()) return any;
+  }
+  return *faces.begin();  // the system's font mapper finds what it can
+}
+
+Font make_font(const std::wstring& face, int points, UINT dpi, bool fixed) {
+  return Font(CreateFontW(-MulDiv(points, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                          DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                          static_cast<DWORD>(fixed ? FIXED_PITCH | FF_MODERN : VARIABLE_PITCH | FF_SWISS),
+                          face.c_str()));
+}
+
+const std::wstring& ui_face() {
+  // Japanese Windows first, then newer Windows, then what Wine finds on Linux.
+  static const std::wstring face =
+      first_installed({L"MS UI Gothic", L"Meiryo UI", L"Yu Gothic UI", L"Noto Sans CJK JP"}, false);
+  return face;
+}
+
+}  // namespace
+
+void become_dpi_aware() {
+  using ContextFunction = BOOL(WINAPI*)(HANDLE);
+  using AwarenessFunction = HRESULT(WINAPI*)(int);
+  using OldFunction = BOOL(WINAPI*)();
+  // Per monitor, version 2 (Windows 10 1703 on): -4 is its context handle.
+  if (const auto set_context = system_function<ContextFunction>(L"user32.dll", "SetProcessDpiAwarenessContext"))
+    if (set_context(reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-4)))) return;
+  // Per monitor (Windows 8.1 on).
+  if (const auto set_awareness = system_function<AwarenessFunction>(L"shcore.dll", "SetProcessDpiAwareness"))
+    if (SUCCEEDED(set_awareness(2))) return;
+  if (const auto set_aware = system_function<OldFunction>(L"user32.dll", "SetProcessDPIAware")) set_aware();
+}
+
+UINT dpi_of(HWND window) {
+  using Function = UINT(WINAPI*)(HWND);
+  static const auto dpi_for_window = system_function<Function>(L"user32.dll", "GetDpiForWindow");
+  if (dpi_for_window && window) {
+    if (const UINT dpi = dpi_for_window(window); dpi != 0) return dpi;
+  }
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+int pixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
+
+RECT window_rect_for_client(int width, int height, DWORD style, DWORD ex_style, UINT dpi) {
+  using Function = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static const auto adjust_for_dpi = system_function<Function>(L"user32.dll", "AdjustWindowRectExForDpi");
+  RECT rect{0, 0, width, height};
+  if (!adjust_for_dpi || !adjust_for_dpi(&rect, style, FALSE, ex_style, dpi))
+    AdjustWindowRectEx(&rect, style, FALSE, ex_style);
+  return rect;
+}
+
+Font ui_font(UINT dpi) { return make_font(ui_face(), 9, dpi, false); }
+
+std::wstring fixed_pitch_face() {
+  static const std::wstring face = first_installed(
+      {L"ＭＳ ゴシック", L"MS Gothic", L"BIZ UDゴシック", L"BIZ UDGothic", L"Noto Sans Mono CJK JP"}, true);
+  return face;
+}
+
+Font list_font(UINT dpi) { return make_font(fixed_pitch_face(), 12, dpi, true); }
+
+Font heading_font(UINT dpi) { return make_font(fixed_pitch_face(), 9, dpi, true); }
+
+}  // namespace lodemark::win32

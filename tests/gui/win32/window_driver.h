@@ -1,0 +1,151 @@
+#pragma once
+// Drives the Win32 window through its handles, as a user would through the
+// mouse: texts of controls, list rows, and a thread timer that answers the
+// next message box with a chosen button and keeps what the box showed.
+#include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gui/win32/message_boxes.h"
+#include "gui/win32/win_text.h"
+
+namespace lodemark::win32::test {
+
+inline std::vector<std::wstring> list_rows(HWND list) {
+  std::vector<std::wstring> rows;
+  const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    std::wstring text(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0)) + 1,
+                      L'\0');
+    text.resize(static_cast<std::size_t>(
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()))));
+    rows.push_back(text);
+  }
+  return rows;
+}
+
+// Runs the thread's messages for a while, as the program's loop would.
+inline void pump_for(DWORD milliseconds) {
+  const ULONGLONG end = GetTickCount64() + milliseconds;
+  MSG msg;
+  while (GetTickCount64() < end) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(10);
+  }
+}
+
+// What a message box showed.
+struct SeenBox {
+  std::wstring text;
+  std::wstring title;
+  BoxIcon icon = BoxIcon::None;
+  std::vector<std::wstring> buttons;  // their texts, in the box's order
+  std::wstring detail;                // shown by its detail button, if any
+};
+
+// Answers every message box that shows while it lives with `button` (IDOK,
+// IDYES, IDNO), and keeps what the boxes showed. A box without that button
+// is answered with its first one, so that an unexpected box fails the test
+// instead of hanging it. `then` runs after each answer is posted.
+class BoxAnswerer {
+ public:
+  explicit BoxAnswerer(int button, std::function<void()> then = {}) : button_(button), then_(std::move(then)) {
+    current_ = this;
+    timer_ = SetTimer(nullptr, 0, 20, &BoxAnswerer::tick);
+  }
+  ~BoxAnswerer() {
+    KillTimer(nullptr, timer_);
+    current_ = nullptr;
+  }
+  BoxAnswerer(const BoxAnswerer&) = delete;
+  BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+
+  const std::vector<SeenBox>& seen() const { return seen_; }
+
+ private:
+  static HWND open_box() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM out) -> BOOL {
+          wchar_t name[16] = {};
+          GetClassNameW(window, name, 16);
+          if (std::wstring(name) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+          *reinterpret_cast<HWND*>(out) = window;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+  }
+
+  static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
+    BoxAnswerer* self = current_;
+    HWND box = self ? open_box() : nullptr;
+    if (!box || GetPropW(box, L"LodemarkAnswered")) return;
+    SetPropW(box, L"LodemarkAnswered", box);
+    SeenBox seen{window_text(GetDlgItem(box, kBoxTextId)), window_text(box), icon_of_box(box), {}, {}};
+    int first_button = IDOK;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      wchar_t name[16] = {};
+      GetClassNameW(child, name, 16);
+      const auto kind = GetWindowLongPtrW(child, GWL_STYLE) & BS_TYPEMASK;
+      if (_wcsicmp(name, L"Button") != 0 || (kind != BS_PUSHBUTTON && kind != BS_DEFPUSHBUTTON)) continue;
+      if (seen.buttons.empty()) first_button = GetDlgCtrlID(child);
+      seen.buttons.push_back(window_text(child));
+    }
+    if (HWND more = GetDlgItem(box, kBoxDetailButtonId)) {
+      SendMessageW(box, WM_COMMAND, MAKEWPARAM(kBoxDetailButtonId, BN_CLICKED), reinterpret_cast<LPARAM>(more));
+      if (IsWindowVisible(GetDlgItem(box, kBoxDetailId))) seen.detail = window_text(GetDlgItem(box, kBoxDetailId));
+    }
+    self->seen_.push_back(seen);
+    const int answer = GetDlgItem(box, self->button_) ? self->button_ : first_button;
+    HWND pressed = GetDlgItem(box, answer);
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), reinterpret_cast<LPARAM>(pressed));
+    if (self->then_) self->then_();
+  }
+
+  static inline BoxAnswerer* current_ = nullptr;
+  int button_;
+  std::function<void()> then_;
+  UINT_PTR timer_ = 0;
+  std::vector<SeenBox> seen_;
+};
+
+// What a progress bar is told while it lives, and whether the window took
+// input at the time.
+class ProgressWatch {
+ public:
+  ProgressWatch(HWND bar, HWND window) : bar_(bar), window_(window) {
+    SetWindowSubclass(bar_, watch, 1, reinterpret_cast<DWORD_PTR>(this));
+  }
+  ~ProgressWatch() { RemoveWindowSubclass(bar_, watch, 1); }
+  ProgressWatch(const ProgressWatch&) = delete;
+  ProgressWatch& operator=(const ProgressWatch&) = delete;
+
+  LPARAM range = 0;
+  WPARAM position = 0;
+  bool shown = false;
+  bool enabled_during_run = false;
+
+ private:
+  static LRESULT CALLBACK watch(HWND bar, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR data) {
+    auto& self = *reinterpret_cast<ProgressWatch*>(data);
+    if (message == PBM_SETRANGE32) self.range = lparam;
+    if (message == PBM_SETPOS) self.position = wparam;
+    if (message == PBM_SETPOS && IsWindowEnabled(self.window_)) self.enabled_during_run = true;
+    if (message == WM_SHOWWINDOW && wparam) self.shown = true;
+    return DefSubclassProc(bar, message, wparam, lparam);
+  }
+  HWND bar_;
+  HWND window_;
+};
+
+}  // namespace lodemark::win32::test
