@@ -208,16 +208,16 @@ TEST_F(MainPresenterTest, TypedFoldersMayBeNativeOrProgramPaths) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.written);
-    fs::create_directories(fs::path(dir_.native(row.written)).parent_path().parent_path());
+    fs::create_directories(dir_.path(row.written).parent_path().parent_path());
     view_->text1 = row.source;
     view_->user_types_destination(row.destination);
     EXPECT_EQ(presenter_->execute_clicked(), RunOutcome::Converted);
     EXPECT_TRUE(view_->boxes.shown.empty());
     EXPECT_TRUE(test::native_exists(dir_.native(row.written)));
   }
-  // A refused run hides the progress all the same.
+  // A refused run (a drive that is not there) hides the progress all the same.
   view_->progress.clear();
-  view_->user_types_destination(U"C:relative");
+  view_->user_types_destination(std::u32string(1, test::missing_drive()) + U":relative");
   EXPECT_EQ(presenter_->execute_clicked(), RunOutcome::Refused);
   EXPECT_EQ(view_->progress, (std::vector<std::pair<std::size_t, std::size_t>>{{0, 0}}));
   EXPECT_EQ(view_->boxes.shown.size(), 1u);
