@@ -2,10 +2,12 @@
 // Drive letters and program paths.
 //
 // The program speaks in Windows-form paths ("Z:\home\u\data\X1.txt", "\"
-// as separator). On Windows these are the system's own; on POSIX a drive
-// table maps letters to native folders, as Wine does: "Z:" is "/" unless
-// configured otherwise, and every entry of <system folder>/dosdevices named
-// "x:" (a symbolic link or a folder) makes drive X that folder.
+// as separator). On Windows these are the system's own, and a native path is
+// the same text; on POSIX a drive table maps letters to native folders, as
+// Wine does: "Z:" is "/" unless configured otherwise, and every entry of
+// <system folder>/dosdevices named "x:" (a symbolic link or a folder) makes
+// drive X that folder. Native paths in std::string form are UTF-8 on every
+// system.
 //
 // The process keeps a current drive and one current folder per drive, like
 // Windows; the working directory follows the folder of the current drive.
@@ -21,14 +23,17 @@ namespace lodemark::platform {
 // Letters of the drives in the table, in alphabetical order.
 std::vector<char32_t> drive_letters();
 
-// In the table and its root is an accessible folder.
+// In the table and its root is an accessible folder. A removable drive
+// without its medium is quietly not ready (no system box on Windows).
 bool drive_ready(char32_t letter);
 
-// Reloads the table from the system folder (the default table plus dosdevices)
-// and resets every current folder to its drive's root.
+// Reloads the table from the system folder (the default table plus dosdevices;
+// on Windows, the system's drives) and resets every current folder to its
+// drive's root, but the working directory's.
 void reload_drives();
 
 // Maps (or, with an empty root, unmaps) one drive; for tests and set-up.
+// Windows has its own drives: there it throws FileError (not supported).
 void set_drive_root(char32_t letter, const std::u32string& native_root);
 
 // Makes the drive current; false when it is missing or not ready.

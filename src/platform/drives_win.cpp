@@ -30,19 +30,6 @@ bool native_is_dir(const std::wstring& api) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-// A drive without a medium answers "not ready" instead of raising the
-// system's "insert a disk" box, for as long as the object lives.
-class QuietDriveErrors {
- public:
-  QuietDriveErrors() { ::SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &old_); }
-  ~QuietDriveErrors() { ::SetThreadErrorMode(old_, nullptr); }
-  QuietDriveErrors(const QuietDriveErrors&) = delete;
-  QuietDriveErrors& operator=(const QuietDriveErrors&) = delete;
-
- private:
-  DWORD old_ = 0;
-};
-
 std::wstring working_directory() {
   std::wstring buffer(MAX_PATH, L'\0');
   for (;;) {
@@ -80,6 +67,10 @@ DriveTable& table_raw() {
 }
 
 void load(DriveTable& t) {
+  // A drive without its medium (an empty card reader, a disc drive) answers
+  // "not ready" to every call instead of raising the system's "insert a
+  // disk" box, for the whole process; the other error modes stay.
+  ::SetErrorMode(::GetErrorMode() | SEM_FAILCRITICALERRORS);
   t.folders.clear();
   t.loaded = true;
   t.current = U'C';
@@ -111,9 +102,9 @@ std::vector<char32_t> drive_letters() {
 
 bool drive_ready(char32_t letter) {
   letter = upper_letter(letter);
+  (void)table();  // loaded first: the error mode is set there
   if (!present(letter)) return false;
   const std::wstring root = win::to_wide(drive_root(letter));
-  const QuietDriveErrors quiet;
   const UINT type = ::GetDriveTypeW(root.c_str());
   if (type == DRIVE_NO_ROOT_DIR || type == DRIVE_UNKNOWN) return false;
   if (type == DRIVE_REMOVABLE || type == DRIVE_CDROM) {

@@ -57,6 +57,33 @@ bool attributes(const ProgramPath& path, WIN32_FILE_ATTRIBUTE_DATA& data) {
   return !native.empty() && win::attributes_of(native, data);
 }
 
+// Owns a FindFirstFileExW search.
+class FindHandle {
+ public:
+  explicit FindHandle(HANDLE handle) : handle_(handle) {}
+  ~FindHandle() {
+    if (valid()) ::FindClose(handle_);
+  }
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  HANDLE get() const { return handle_; }
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
+};
+
+// The path with its last name as the existing entry spells it: a rename
+// over a file named in another case keeps the file's name, as on POSIX.
+std::wstring existing_spelling(const std::wstring& native) {
+  const std::size_t slash = native.rfind(L'\\');
+  if (slash == std::wstring::npos || native.find_first_of(L"*?", slash) != std::wstring::npos) return native;
+  WIN32_FIND_DATAW entry{};
+  const FindHandle search(
+      ::FindFirstFileExW(native.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0));
+  return search.valid() ? native.substr(0, slash + 1) + entry.cFileName : native;
+}
+
 bool is_directory(const WIN32_FILE_ATTRIBUTE_DATA& data) {
   return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
@@ -295,7 +322,7 @@ void remove_file(const ProgramPath& path) {
 
 void rename_file(const ProgramPath& from, const ProgramPath& to) {
   const std::wstring native_from = win::native_or_throw(from, kCannotRenameFile);
-  const std::wstring native_to = win::native_or_throw(to, kCannotRenameFile);
+  const std::wstring native_to = existing_spelling(win::native_or_throw(to, kCannotRenameFile));
   if (!::MoveFileExW(native_from.c_str(), native_to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     throw FileError(kCannotRenameFile, from.text() + U" -> " + to.text(), win::reason_text(::GetLastError()));
 }
@@ -332,26 +359,6 @@ void read_blocks(const ProgramPath& path, const std::function<bool(std::string_v
     if (n == 0 || !on_block(std::string_view(block.data(), n))) return;
   }
 }
-
-namespace {
-
-// Owns a FindFirstFileExW search.
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE handle) : handle_(handle) {}
-  ~FindHandle() {
-    if (valid()) ::FindClose(handle_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  HANDLE get() const { return handle_; }
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
-
-}  // namespace
 
 std::vector<std::u32string> list_folders(const ProgramPath& path) {
   std::vector<std::u32string> out;

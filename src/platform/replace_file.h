@@ -1,6 +1,7 @@
 #pragma once
 // Giving a file new content without losing what its owner set on it: its
-// mode, group and owner, the link that leads to it, its other names.
+// mode, group and owner (on Windows its attributes and ACL), the link that
+// leads to it, its other names.
 #include <functional>
 #include <string_view>
 
@@ -35,7 +36,9 @@ struct Replacement {
 // this user may not write is a failure. Throws FileError naming the file and
 // the reason; on every failure the work file is gone and the target is as
 // it was (with OtherNames::Share and more than one name, a failed write
-// in place can leave it cut short).
+// in place can leave it cut short). On Windows a target that another program
+// holds open (an editor, a virus scanner) is waited for up to two seconds;
+// a read-only file is refused as one without write permission is.
 void replace_file(const ProgramPath& target, std::string_view content, const Replacement& how);
 
 }  // namespace lodemark::platform

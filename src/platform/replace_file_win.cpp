@@ -2,7 +2,8 @@
 // written and flushed, then ReplaceFileW, which gives it the target's
 // attributes, ACL, creation time and short name. Where ReplaceFileW cannot
 // work (a file system without it), MoveFileExW with write-through, the
-// visible attributes copied by hand. An editor or a virus scanner that holds
+// visible attributes copied by hand; the same under Wine, whose ReplaceFileW
+// is not one step (under_wine). An editor or a virus scanner that holds
 // the target open makes the swap fail with a sharing violation for a moment:
 // the swap is tried again for a short bounded time before it fails.
 //
@@ -162,21 +163,37 @@ DWORD move_over(const std::wstring& work, const std::wstring& target) {
              : ::GetLastError();
 }
 
+constexpr DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// Wine's ReplaceFileW moves the target aside before the work file takes its
+// name, so that a process killed in between leaves no target at all; there
+// the plain rename, which is one step, is used. (Wine keeps no ACLs.)
+bool under_wine() {
+  static const bool kWine = [] {
+    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+  }();
+  return kWine;
+}
+
 // One attempt at the swap: 0 or the error.
-DWORD swap_in(const std::wstring& work, const std::wstring& target, DWORD attributes) {
+DWORD swap_in(const std::wstring& work, const std::wstring& target) {
+  if (under_wine()) return move_over(work, target);
+  // Whether another program holds the target is asked first: a ReplaceFileW
+  // that fails on it can leave a stray file of its own behind (Wine does).
+  if (Handle probe = win::open_file(target, GENERIC_READ | DELETE, kShareAll, OPEN_EXISTING); !probe.valid()) {
+    if (const DWORD error = ::GetLastError(); held_by_another(error)) return error;
+  }
   if (::ReplaceFileW(target.c_str(), work.c_str(), nullptr,
                      REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr, nullptr))
     return 0;
   const DWORD error = ::GetLastError();
   // The target is gone already and the work file kept its name: finish by
-  // renaming.
-  if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT) return move_over(work, target);
-  if (held_by_another(error)) return error;
-  // ReplaceFileW is not available here: a plain rename over the target.
-  constexpr DWORD kKept =
-      FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-  if (attributes & kKept) ::SetFileAttributesW(work.c_str(), attributes & kKept);
-  return move_over(work, target);
+  // renaming. Otherwise, unless another program holds the file, ReplaceFileW
+  // is not available here: a plain rename over the target.
+  if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT || !held_by_another(error)) return move_over(work, target);
+  return error;
 }
 
 bool exists_native(const std::wstring& native) {
@@ -198,8 +215,11 @@ void replace_file(const ProgramPath& target, std::string_view content, const Rep
   if (error == 0) error = win::sync_file(work.file.get());
   if (error == 0) error = work.file.close_reporting();
   if (error != 0) throw FileError(kCannotWriteFile, work_path, win::reason_text(error));
+  // ReplaceFileW gives the work file the target's attributes on Windows, but
+  // not under Wine, nor does the plain rename: set the visible ones first.
+  if (const DWORD kept = found.info.dwFileAttributes & kKeptAttributes) ::SetFileAttributesW(work.native.c_str(), kept);
   if (how.before_rename) how.before_rename();
-  error = retried([&] { return swap_in(work.native, found.native, found.info.dwFileAttributes); });
+  error = retried([&] { return swap_in(work.native, found.native); });
   if (error != 0) {
     // Should the target be gone with the new content still in the work file
     // (a swap stopped halfway), that file is all there is: it stays.

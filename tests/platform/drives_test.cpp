@@ -21,12 +21,14 @@ using test::TempDir;
 using test::u8;
 using test::write_bytes;
 
+#ifndef _WIN32
 // Program path that the default table gives a native absolute path.
 [[maybe_unused]] std::u32string on_z(const std::string& native) {
   std::u32string out = U"Z:";
   for (char32_t c : from_utf8(native)) out += c == U'/' ? U'\\' : c;
   return out;
 }
+#endif
 
 // Every test here may change the drive table and the working directory.
 class Drives : public ::testing::Test {

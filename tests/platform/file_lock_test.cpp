@@ -46,6 +46,10 @@ TEST_F(FileLockTest, SecondHolderOfThisProcessWaitsUntilTheFirstLetsGo) {
 
 TEST_F(FileLockTest, ReadOnlyFileIsLockedSharedByEveryReader) {
   std::filesystem::permissions(dir_.native("KISHITU.TXT"), std::filesystem::perms::owner_read);
+  if (can_open_read_write(file())) {
+    std::filesystem::permissions(dir_.native("KISHITU.TXT"), std::filesystem::perms::owner_all);
+    GTEST_SKIP() << "the administrator writes read-only files (Wine run as root)";
+  }
   {
     const auto first = FileLock::acquire(file(), 0ms);
     const auto second = FileLock::acquire(file(), 0ms);
