@@ -92,6 +92,7 @@ TEST_F(ConversionRunTest, EarlyStopsShowTheirMessageAndClearTheStatus) {
     void (*arrange)(FakeRun&);
     std::vector<test::ShownMessage> expected;
   };
+  const std::u32string missing = std::u32string(1, test::missing_drive()) + U":\\x";
   const std::vector<Case> cases = {
       {"empty list",
        [](FakeRun& w) {
@@ -106,7 +107,9 @@ TEST_F(ConversionRunTest, EarlyStopsShowTheirMessageAndClearTheStatus) {
        [](FakeRun& w) { w.destination = U"\\\\server\\share"; },
        {{kBadDriveName, BoxStyle::OkInformation, kAppTitle},
         {kBadPath, BoxStyle::OkExclamation, U"\\\\server\\share"}}},
-      {"missing drive", [](FakeRun& w) { w.destination = U"Q:\\x"; }, {{kBadPath, BoxStyle::OkExclamation, U"Q:\\x"}}},
+      {"missing drive",
+       [](FakeRun& w) { w.destination = std::u32string(1, test::missing_drive()) + U":\\x"; },
+       {{kBadPath, BoxStyle::OkExclamation, missing}}},
       {"blank source", [](FakeRun& w) { w.source = U"   "; }, {{kNoSourceFolder, BoxStyle::OkOnly, kAppTitle}}},
       {"nothing selected",
        [](FakeRun& w) { w.selected.assign(w.entries.size(), false); },

@@ -245,6 +245,20 @@ class DriveStateGuard {
   std::filesystem::path cwd_;
 };
 
+// A drive letter that no drive has.
+inline char32_t missing_drive() {
+  const std::vector<char32_t> letters = platform::drive_letters();
+  for (char32_t letter : U"KLMNOPQRSTUVWXY")
+    if (std::find(letters.begin(), letters.end(), letter) == letters.end()) return letter;
+  throw std::runtime_error("every drive letter is taken");
+}
+
+// Why a test that maps a drive to a folder of its own does not run on
+// Windows, where the drives are the system's.
+inline constexpr const char* kNoDriveMapping =
+    "Windows drives are the system's own and a test cannot map one to a folder; the second drive is tested by "
+    "SampleConversion.OntoASecondDrive";
+
 #ifdef _WIN32
 // The Windows system folder is the system's own (under Wine, the test
 // prefix's C:\windows\system32). A test that writes the settings file there
