@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows programs and their tests with Debian's mingw-w64
 # into build/windows/, installing what is missing (the compiler, Wine, the
-# Japanese locale that gives Wine code page 932). GoogleTest is built from
+# Japanese locale that gives Wine code page 932, and en_US.UTF-8). GoogleTest is built from
 # Debian's sources inside the build folder.
 # Usage: scripts/build-windows.sh [--test]   (--test also runs the tests under Wine)
 set -euo pipefail
@@ -20,12 +20,15 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
-  echo "Generating the locale ja_JP.UTF-8"
-  $SUDO sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
-  $SUDO locale-gen >/dev/null
-fi
+# ja_JP.UTF-8 gives Wine code page 932; en_US.UTF-8 (code page 1252) shows
+# that nothing depends on the system's code page.
+for loc in ja_JP en_US; do
+  if ! locale -a 2>/dev/null | grep -qi "^$loc\.utf-\?8$"; then
+    echo "Generating the locale $loc.UTF-8"
+    grep -q "^$loc.UTF-8 UTF-8" /etc/locale.gen 2>/dev/null || echo "$loc.UTF-8 UTF-8" | $SUDO tee -a /etc/locale.gen >/dev/null
+    $SUDO locale-gen >/dev/null
+  fi
+done
 
 cmake -S . -B build/windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DLODEMARK_WERROR=ON >/dev/null

@@ -35,6 +35,7 @@ step "Tests (AddressSanitizer + UndefinedBehaviorSanitizer)" ctest --test-dir bu
 step "Fuzzers, 20 s each (scripts/fuzz.sh)" scripts/fuzz.sh all 20
 step "Debian package: build, install, use, remove (tests/scripts/package_test.sh)" tests/scripts/package_test.sh
 step "Windows build and tests under Wine (scripts/build-windows.sh --test)" scripts/build-windows.sh --test
+step "Windows zip: make, unpack, convert the samples under Wine (tests/scripts/package_windows_test.sh)" tests/scripts/package_windows_test.sh
 step "Layering and file sizes (scripts/check_includes.sh)" scripts/check_includes.sh
 step "Layout (scripts/check_format.sh)" scripts/check_format.sh
 step "Naming (scripts/check_naming.sh)" scripts/check_naming.sh build/release

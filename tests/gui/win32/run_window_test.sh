@@ -7,8 +7,15 @@
 set -uo pipefail
 wine=$1
 shift
+# The server the other tests share is kept running for a while after its
+# last program ends (wineserver -p): end it rather than wait for it.
+wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 xvfb-run -a -s "-screen 0 1024x768x24" "$wine" "$@"
 status=$?
-wineserver -w 2>/dev/null || true  # the next test program gets a server of its own
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+# A warm server again for the tests after this one, as their fixture left it
+# (no output attached, so that CTest does not wait on Wine's background programs).
+sh -c "exec </dev/null >/dev/null 2>&1; wineserver -p 300 && \"$wine\" cmd.exe /c exit 0" || true
 exit $status
