@@ -36,7 +36,7 @@ for exe in lodemark.exe lodemark-cli.exe; do
     fail "$exe needs a runtime DLL of the compiler"
   fi
 done
-[ "$(head -c 12 "$top/ZidereV5.ini")" = $'[ZidereV5]\r\n' ] || fail "ZidereV5.ini does not start with its heading and CR LF"
+printf '[ZidereV5]\r\n' | cmp -s - <(head -c 12 "$top/ZidereV5.ini") || fail "ZidereV5.ini does not start with its heading and CR LF"
 grep -q $'^# Lodemark\r$' "$top/README.txt" || fail "README.txt lacks CR LF line ends"
 
 cp -r "$top/samples/patdat" "$work/patdat"
