@@ -10,7 +10,9 @@
 #include "base/text.h"
 #include "base/utf8.h"
 #include "base/version.h"
+#include "cli/check_command.h"
 #include "cli/terminal_observer.h"
+#include "cli/usage.h"
 #include "conversion/conversion_run.h"
 #include "conversion/pattern_data_setting.h"
 #include "platform/command_line.h"
@@ -20,31 +22,12 @@
 namespace lodemark::cli {
 namespace {
 
-constexpr char kUsageText[] =
-    "Usage:\n"
-    "  lodemark-cli list SOURCE_DIR\n"
-    "  lodemark-cli convert --source SOURCE_DIR --dest DEST_DIR [--patdat PATDAT_DIR] [--yes]\n"
-    "                       (--all | LOGNO...)\n"
-    "  lodemark-cli --help | --version\n"
-    "\n"
-    "list      prints the borehole list of SOURCE_DIR (Rodev5.Dat), one entry per line.\n"
-    "convert   converts every borehole (--all) or those whose number is given, in list\n"
-    "          order, into DEST_DIR\\<number>\\. --patdat names the pattern-data folder;\n"
-    "          without it the setting is read from ZidereV5.ini. --yes creates a missing\n"
-    "          destination without asking.\n"
-    "\n"
-    "Exit status: 0 converted, 1 refused or answered No, 2 usage error, 3 failure during\n"
-    "the run.\n";
-
 int report_failure(Console& console, const Failure& failure) {
   console.err << "lodemark-cli: " << to_utf8(failure.message()) << '\n';
   return kRunFailure;
 }
 
-int usage_error(Console& console, const std::string& problem) {
-  console.err << "lodemark-cli: " << problem << "\n\n" << kUsageText;
-  return kUsage;
-}
+int usage_error(Console& console, const std::string& problem) { return cli::usage_error(console.err, problem); }
 
 std::optional<std::u32string> folder_argument(Console& console, const std::string& native, const char* what) {
   auto path = platform::program_path_of_argument(native);
@@ -195,6 +178,7 @@ int run(const std::vector<std::string>& args, Console& console) {
   }
   if (command == "list") return list_boreholes(args, console);
   if (command == "convert") return convert(args, console);
+  if (command == "check") return check_command(args, console);
   return usage_error(console, "unknown command " + command);
 }
 
