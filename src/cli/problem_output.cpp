@@ -23,6 +23,13 @@ std::array<std::string, 6> fields_of(const Problem& problem) {
           to_utf8(problem.message)};
 }
 
+// The text followed by spaces up to the width.
+std::string padded(std::string_view text, std::size_t width) {
+  std::string out(text);
+  if (out.size() < width) out.append(width - out.size(), ' ');
+  return out;
+}
+
 class TextWriter : public ProblemWriter {
  public:
   explicit TextWriter(std::ostream& out) : out_(out), per_rule_(all_rules().size()) {}
@@ -48,10 +55,7 @@ class TextWriter : public ProblemWriter {
       const std::size_t n = per_rule_[static_cast<std::size_t>(rule.rule)];
       if (n == 0) continue;
       if (rule.severity == Severity::Error) errors += n;
-      char line[96];
-      std::snprintf(line, sizeof line, "  %-8s %-32s %zu\n", std::string(severity_name(rule.severity)).c_str(),
-                    std::string(rule.id).c_str(), n);
-      out_ << line;
+      out_ << "  " << padded(severity_name(rule.severity), 8) << ' ' << padded(rule.id, 32) << ' ' << n << '\n';
     }
     const std::size_t warnings = count() - errors;
     out_ << count() << (count() == 1 ? " problem: " : " problems: ") << errors

@@ -3,6 +3,7 @@
 #include "base/file_names.h"
 #include "base/messages.h"
 #include "base/text.h"
+#include "base/utf8.h"
 #include "conversion/checked_lines.h"
 #include "conversion/destination_preparation.h"
 #include "conversion/source_check_state.h"
@@ -12,13 +13,13 @@
 namespace lodemark {
 namespace source_check {
 
-std::u32string fold_case(std::u32string_view text) {
+std::string fold_case(std::u32string_view text) {
   std::u32string folded(text);
   for (char32_t& c : folded) {
     if (c >= U'a' && c <= U'z') c -= U'a' - U'A';
     if (c >= U'\uFF41' && c <= U'\uFF5A') c -= U'\uFF41' - U'\uFF21';  // full-width letters
   }
-  return folded;
+  return to_utf8(folded);
 }
 
 namespace {
@@ -41,19 +42,20 @@ void add_record(const CheckedLines& lines, CheckState& state, const CheckRequest
     lines.report(Rule::FolderNameUnusable, folder, fill_in(kCheckFolderNameUnusable, {folder}));
 
   const auto next_item = static_cast<std::uint32_t>(state.items.size());
-  const auto [known, added] = state.by_key.try_emplace(entry.number(), next_item);
+  const auto [known, added] = state.by_key.try_emplace(to_utf8(entry.number()), next_item);
   const auto [earlier, first] = state.by_folded_folder.try_emplace(fold_case(folder), next_item);
   if (!first) {
     const CatalogueItem& other = state.items[earlier->second];
     const std::u32string line = decimal_text(other.catalogue_line);
-    if (other.folder == folder)
+    const std::u32string other_folder = from_utf8(other.folder);
+    if (other_folder == folder)
       lines.report(Rule::NumberRepeated, folder, fill_in(kCheckNumberRepeated, {line}));
     else
-      lines.report(Rule::NumberCaseCollision, folder, fill_in(kCheckNumberCaseCollision, {line, other.folder}));
+      lines.report(Rule::NumberCaseCollision, folder, fill_in(kCheckNumberCaseCollision, {line, other_folder}));
   }
   if (added) {
     CatalogueItem item;
-    item.folder = folder;
+    item.folder = to_utf8(folder);
     item.catalogue_line = lines.number();
     item.selected = request.selection.empty() || request.selection.contains(folder);
     state.items.push_back(std::move(item));
@@ -104,13 +106,14 @@ void close_run(DataFile file, RunInProgress& run, CheckState& state, const Check
     else
       state.more_runs[file][*run.item].push_back(run.run);
   } else if (request.selection.empty()) {
-    const std::u32string folder = trim_spaces(run.key);
+    const std::u32string folder = trim_spaces(from_utf8(run.key));
     const std::u32string count = decimal_text(run.run.lines);
     const auto same_but_case = state.by_folded_folder.find(fold_case(folder));
-    sink.report({Rule::DataLineUnknownNumber, lines.name(), run.run.first_line, folder,
-                 same_but_case == state.by_folded_folder.end()
-                     ? fill_in(kCheckUnknownNumber, {count})
-                     : fill_in(kCheckUnknownNumberCase, {count, state.items[same_but_case->second].folder})});
+    sink.report(
+        {Rule::DataLineUnknownNumber, lines.name(), run.run.first_line, folder,
+         same_but_case == state.by_folded_folder.end()
+             ? fill_in(kCheckUnknownNumber, {count})
+             : fill_in(kCheckUnknownNumberCase, {count, from_utf8(state.items[same_but_case->second].folder)})});
   }
   run.run.lines = 0;
 }
@@ -136,7 +139,7 @@ void scan_data_file(DataFile file, const CheckRequest& request, CheckState& stat
       run.key.clear();
       continue;
     }
-    std::u32string key = lines.text().substr(0, 8);
+    std::string key = to_utf8(std::u32string_view(lines.text()).substr(0, 8));
     if (run.run.lines == 0 || key != run.key) {
       close_run(file, run, state, request, lines, sink);
       const auto item = state.by_key.find(key);
@@ -148,9 +151,9 @@ void scan_data_file(DataFile file, const CheckRequest& request, CheckState& stat
     }
     const std::uint32_t index_in_run = run.run.lines++;
     if (!run.item || !state.items[*run.item].selected) continue;
-    if (file == kHeaders) {
+    if (file == Headers) {
       if (index_in_run == 0) check_header_line(lines, run.run);
-    } else if (file == kLayers) {
+    } else if (file == Layers) {
       check_layer_line(lines, run, state);
     } else {
       check_value_line(lines, run);
@@ -178,9 +181,9 @@ void check_source(const CheckRequest& request, ProblemSink& sink) {
   CheckState state;
   if (!check_catalogue(request, state, sink)) return;
   if (request.pattern_data_folder) open_dictionary(*request.pattern_data_folder, state, sink);
-  for (const DataFile file : {kHeaders, kLayers, kValues}) {
+  for (const DataFile file : {Headers, Layers, Values}) {
     scan_data_file(file, request, state, sink);
-    if (state.usable[file] && (file == kHeaders || state.usable[kHeaders])) report_lookups(file, state, sink);
+    if (state.usable[file] && (file == Headers || state.usable[Headers])) report_lookups(file, state, sink);
   }
 }
 

@@ -6,6 +6,7 @@
 #include "base/file_names.h"
 #include "base/messages.h"
 #include "base/text.h"
+#include "base/utf8.h"
 #include "conversion/source_check_state.h"
 
 namespace lodemark::source_check {
@@ -26,13 +27,13 @@ std::vector<LineRun> runs_of(const CheckState& state, DataFile file, std::uint32
 
 Problem problem(Rule rule, std::u32string_view file, std::uint32_t line, const CatalogueItem& item,
                 std::u32string message) {
-  return {rule, std::u32string(file), line, item.folder, std::move(message)};
+  return {rule, std::u32string(file), line, from_utf8(item.folder), std::move(message)};
 }
 
 // The count against the lines of the stretch found (none: 0 lines).
 void report_count(DataFile file, const CatalogueItem& item, std::int32_t count, std::uint32_t lines,
                   ProblemSink& sink) {
-  const bool layers = file == kLayers;
+  const bool layers = file == Layers;
   const std::u32string_view word = layers ? kLayerCountWord : kValueCountWord;
   const std::u32string_view output = layers ? kLayerOutputFile : kDepthValueOutputFile;
   const std::u32string values[] = {std::u32string(word), decimal_text(count), std::u32string(kFileNames[file]),
@@ -65,7 +66,7 @@ void report_lookups(DataFile file, CheckState& state, ProblemSink& sink) {
     const bool first_time = !seen[index];
     seen[index] = true;
     // A conversion looks layers and depth values up only for a count of 1 or more.
-    const std::int32_t count = file == kLayers ? item.layer_count : file == kValues ? item.value_count : 1;
+    const std::int32_t count = file == Layers ? item.layer_count : file == Values ? item.value_count : 1;
     const std::vector<LineRun> runs = runs_of(state, file, index);
     const LineRun* found = nullptr;
     if (count >= 1) {
@@ -77,7 +78,7 @@ void report_lookups(DataFile file, CheckState& state, ProblemSink& sink) {
     }
     // A number that repeats in the catalogue is told once, there.
     if (!first_time) continue;
-    if (file == kHeaders) {
+    if (file == Headers) {
       if (found) {
         item.header_line = found->first_line;
         item.layer_count = found->layer_count;
@@ -88,7 +89,7 @@ void report_lookups(DataFile file, CheckState& state, ProblemSink& sink) {
       } else if (runs.empty()) {
         sink.report(problem(Rule::HeaderMissing, kCatalogueFile, item.catalogue_line, item, kCheckHeaderMissing));
       }
-    } else if (item.header_line != 0 && state.usable[kHeaders]) {
+    } else if (item.header_line != 0 && state.usable[Headers]) {
       // Without a header line nothing of the borehole is read: header-missing says so.
       if (count < 1) {
         if (!runs.empty()) report_count(file, item, count, runs.front().lines, sink);
@@ -98,7 +99,7 @@ void report_lookups(DataFile file, CheckState& state, ProblemSink& sink) {
     }
     if (!found && !runs.empty() && count >= 1) {
       sink.report(problem(Rule::LinesOutOfOrder, name, runs.front().first_line, item,
-                          file == kHeaders ? kCheckLinesOutOfOrderHeader : kCheckLinesOutOfOrderRows));
+                          file == Headers ? kCheckLinesOutOfOrderHeader : kCheckLinesOutOfOrderRows));
     }
     // Stretches other than the one read (or, when none was read, other than
     // the first, told above) are passed over.

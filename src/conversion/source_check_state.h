@@ -16,7 +16,7 @@
 
 namespace lodemark::source_check {
 
-enum DataFile : std::size_t { kHeaders = 0, kLayers = 1, kValues = 2 };
+enum DataFile : std::size_t { Headers = 0, Layers = 1, Values = 2 };
 inline constexpr std::uint32_t kNoRun = UINT32_MAX;
 
 // One stretch of consecutive lines of a data file that begin with the same
@@ -33,7 +33,9 @@ struct LineRun {
 
 // One number of the catalogue.
 struct CatalogueItem {
-  std::u32string folder;  // the number, trimmed
+  // Texts are kept in UTF-8: an 8-character number then needs no memory of
+  // its own beside the item.
+  std::string folder;  // the number, trimmed
   std::uint32_t catalogue_line = 0;
   bool selected = true;
   std::array<LineRun, 3> first_runs;
@@ -49,9 +51,9 @@ struct CheckState {
   // The catalogue's records in order, each as the index of its item; a
   // number that repeats gives its item again.
   std::vector<std::uint32_t> order;
-  std::unordered_map<std::u32string, std::uint32_t> by_key;  // the untrimmed 8-character number
+  std::unordered_map<std::string, std::uint32_t> by_key;  // the untrimmed 8-character number
   // Case-folded folder name -> the item that first gave it.
-  std::unordered_map<std::u32string, std::uint32_t> by_folded_folder;
+  std::unordered_map<std::string, std::uint32_t> by_folded_folder;
   // Stretches beyond the first of a number, per file (rare).
   std::array<std::unordered_map<std::uint32_t, std::vector<LineRun>>, 3> more_runs;
   std::array<bool, 3> usable{};  // the file was there and read line by line
@@ -62,7 +64,7 @@ struct CheckState {
 
 // The stretch of lines being read, with what its lines' checks carry over.
 struct RunInProgress {
-  std::u32string key;  // the untrimmed 8-character number
+  std::string key;  // the untrimmed 8-character number, UTF-8
   std::optional<std::uint32_t> item;
   LineRun run;
   std::optional<float> previous_depth;
@@ -81,7 +83,7 @@ void check_value_line(const CheckedLines& lines, RunInProgress& run);
 // out of order or scattered, counts that do not match.
 void report_lookups(DataFile file, CheckState& state, ProblemSink& sink);
 
-// Case-folded form of a folder name (ASCII letters only: what Windows folds).
-std::u32string fold_case(std::u32string_view text);
+// Case-folded form of a folder name, in UTF-8 (ASCII and full-width letters).
+std::string fold_case(std::u32string_view text);
 
 }  // namespace lodemark::source_check
