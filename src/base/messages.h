@@ -68,6 +68,13 @@ inline constexpr char32_t kNothingSelected[] = U"変換元データが選択さ�
 inline constexpr char32_t kCreateFolderQuestion[] = U"ディレクトリがありません。新規作成しますか？";
 inline constexpr char32_t kBadBoreholeNumber[] = U"フォルダ名に使えない地質柱状図番号があります：";
 inline constexpr char32_t kDone[] = U"変換が正常に終了しました。";
+inline constexpr char32_t kDictionaryFileMissing[] = U"パターンデータフォルダに土質辞書がありません: ";
+// lodemark-cli convert --dry-run: one line per folder, file and name.
+inline constexpr char32_t kPlanFolder[] = U"作成するフォルダ: ";
+inline constexpr char32_t kPlanFile[] = U"書き込むファイル: ";
+inline constexpr char32_t kPlanNewName[] = U"土質辞書に追加する名前: ";
+inline constexpr char32_t kPlanRegisterName[] = U"XKISHITU.TXT から土質辞書に写す名前: ";
+inline constexpr char32_t kPlanNothingWritten[] = U"試行のため、何も作成・変更していません。";
 inline constexpr char32_t kProgramEnds[] = U"処理を続けられないため、プログラムを終了します。";
 
 // Failures: a lead text, then what failed.

@@ -26,6 +26,13 @@ SoilCodePreview::Answer SoilCodePreview::code_for(std::u32string_view soil_name)
   return answer;
 }
 
+SoilCode SoilCodePreview::code_of(std::u32string_view soil_name) {
+  const bool asked_before = answered_.contains(std::u32string(soil_name));
+  SoilCode answer = code_for(soil_name);
+  if (asked_before) answer.origin = Origin::Dictionary;
+  return answer;
+}
+
 // The steps of SoilDictionary::code_for, with the copies in place of the files.
 SoilCodePreview::Answer SoilCodePreview::look_up(std::u32string_view soil_name) {
   if (auto record = find_soil_record(dictionary_, dictionary_path_.text(), SoilNameMatcher(soil_name)))

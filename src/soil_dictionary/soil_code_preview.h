@@ -8,16 +8,14 @@
 #include <unordered_map>
 
 #include "base/program_path.h"
+#include "soil_dictionary/soil_name_coder.h"
 
 namespace lodemark {
 
-class SoilCodePreview {
+class SoilCodePreview : public SoilNameCoder {
  public:
-  enum class Origin { Dictionary, Register, New };
-  struct Answer {
-    std::u32string code;
-    Origin origin;
-  };
+  using Origin = SoilCode::Origin;
+  using Answer = SoilCode;
 
   // Reads KISHITU.TXT and XKISHITU.TXT of the pattern-data folder. Throws
   // platform::FileError when one cannot be read.
@@ -29,6 +27,9 @@ class SoilCodePreview {
   // get successive codes. Throws Failure where code_for would fail (a record
   // cut short, a name that cannot be written, no user code left).
   Answer code_for(std::u32string_view soil_name);
+  // The same, with the origin the dictionary would give at this call: a name
+  // asked before is in KISHITU.TXT by now.
+  SoilCode code_of(std::u32string_view soil_name) override;
 
  private:
   Answer look_up(std::u32string_view soil_name);

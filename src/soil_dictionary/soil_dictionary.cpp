@@ -54,22 +54,23 @@ platform::FileLock SoilDictionary::lock_folder() const {
   return std::move(*held);
 }
 
-std::u32string SoilDictionary::code_for(std::u32string_view soil_name) {
+SoilCode SoilDictionary::code_of(std::u32string_view soil_name) {
   const platform::FileLock held = lock_folder();
   return find_or_insert(soil_name, held);
 }
 
-std::u32string SoilDictionary::find_or_insert(std::u32string_view soil_name, const platform::FileLock& held) {
+SoilCode SoilDictionary::find_or_insert(std::u32string_view soil_name, const platform::FileLock& held) {
   // The dictionary knows the name as given.
   const std::string_view dictionary = dictionary_cache_.read(dictionary_path_);
-  if (auto record = dictionary_cache_.find(soil_name, dictionary_path_)) return cp932::decode((*record)[0]);
+  if (auto record = dictionary_cache_.find(soil_name, dictionary_path_))
+    return {cp932::decode((*record)[0]), SoilCode::Origin::Dictionary};
 
   // The register knows the trimmed name: the dictionary learns it too.
   const std::u32string name = trim_spaces(soil_name);
   const std::string_view register_content = register_cache_.read(register_path_);
   if (auto record = register_cache_.find(name, register_path_)) {
     append_line(dictionary_path_, dictionary, join_soil_record(*record));
-    return cp932::decode((*record)[0]);
+    return {cp932::decode((*record)[0]), SoilCode::Origin::Register};
   }
 
   // A new name: a new user code in the register, then the dictionary.
@@ -84,7 +85,7 @@ std::u32string SoilDictionary::find_or_insert(std::u32string_view soil_name, con
   rebuild_register(register_path_, lines, plan, record, before_register_replace_);
   append_line(dictionary_path_, dictionary, record);
   copy_to_user_dictionary();
-  return cp932::decode(std::to_string(plan.code));
+  return {cp932::decode(std::to_string(plan.code)), SoilCode::Origin::New};
 }
 
 }  // namespace lodemark
