@@ -75,6 +75,18 @@ inline constexpr char32_t kPlanFile[] = U"書き込むファイル: ";
 inline constexpr char32_t kPlanNewName[] = U"土質辞書に追加する名前: ";
 inline constexpr char32_t kPlanRegisterName[] = U"XKISHITU.TXT から土質辞書に写す名前: ";
 inline constexpr char32_t kPlanNothingWritten[] = U"試行のため、何も作成・変更していません。";
+// lodemark-cli convert: the summary at the end of a run.
+inline constexpr char32_t kSummaryDryRun[] = U"(試行) ";
+inline constexpr char32_t kSummaryBoreholes[] = U"変換した柱状図: ";
+inline constexpr char32_t kSummaryFiles[] = U"、書き込んだファイル: ";
+inline constexpr char32_t kSummaryLayers[] = U"、層: ";
+inline constexpr char32_t kSummaryValues[] = U"、深度データ: ";
+inline constexpr char32_t kSummaryProblems[] = U"検査で見つかった問題: ";
+inline constexpr char32_t kSummaryNoProblem[] = U"なし";
+inline constexpr char32_t kSummaryMore[] = U" ほか";
+inline constexpr char32_t kSummaryNamesAdded[] = U"土質辞書に追加した名前: ";
+inline constexpr char32_t kSummaryFromRegister[] = U" (XKISHITU.TXT から)";
+inline constexpr char32_t kSummaryCheckFailed[] = U"検査を最後まで行えませんでした: ";
 inline constexpr char32_t kProgramEnds[] = U"処理を続けられないため、プログラムを終了します。";
 
 // Failures: a lead text, then what failed.

@@ -3,14 +3,17 @@
 #include <optional>
 #include <ostream>
 #include <set>
+#include <thread>
 
 #include "base/failure.h"
 #include "base/messages.h"
 #include "base/utf8.h"
+#include "cli/run_summary.h"
 #include "cli/terminal_observer.h"
 #include "cli/usage.h"
 #include "conversion/conversion_run.h"
 #include "conversion/pattern_data_setting.h"
+#include "conversion/source_check.h"
 #include "platform/command_line.h"
 #include "platform/drives.h"
 #include "platform/files.h"
@@ -87,18 +90,51 @@ std::string native_text(const ProgramPath& path) {
   return native ? *native : to_utf8(path.text());
 }
 
-// The run seen from the terminal, and in a dry run the plan on standard
-// output: one line per folder, file and dictionary name.
+// The run seen from the terminal; in a dry run the plan on standard output,
+// one line per folder, file and dictionary name. As the run begins to
+// convert, the check of the selection starts on a thread of its own: its
+// problems go to the summary at no cost to the run's time while a processor
+// is free.
 class ConvertObserver : public TerminalObserver {
  public:
-  ConvertObserver(Console& console, const ConvertOptions& options)
-      : TerminalObserver(console, options.yes), console_(console), dry_run_(options.dry_run) {}
+  ConvertObserver(Console& console, const ConvertOptions& options, CheckRequest check)
+      : TerminalObserver(console, options.yes),
+        console_(console),
+        dry_run_(options.dry_run),
+        check_(std::move(check)),
+        summary_(!options.report.empty()) {
+    if (options.quiet) set_quiet();
+  }
+  ~ConvertObserver() override { finish_check(); }
+
+  void busy_changed(bool busy) override {
+    if (!busy || check_thread_.joinable()) return;
+    // The dictionaries are read here, before the run's first lookup can
+    // change them.
+    if (check_.pattern_data_folder) {
+      try {
+        check_.dictionary_before_run.emplace(*check_.pattern_data_folder);
+      } catch (const Failure&) {
+        check_.pattern_data_folder.reset();  // the run itself will say why
+      }
+    }
+    check_thread_ = std::thread([this] {
+      try {
+        check_source(check_, summary_);
+      } catch (const Failure& failure) {
+        summary_.check_failed(failure.message());
+      } catch (const std::exception& e) {
+        summary_.check_failed(from_utf8(e.what()));
+      }
+    });
+  }
 
   void folder_to_create(const ProgramPath& folder) override {
     console_.out << to_utf8(kPlanFolder) << native_text(folder) << '\n';
   }
 
   void borehole_finished(const BoreholeResult& result) override {
+    summary_.add(result);
     if (!dry_run_) return;
     if (result.folder_is_new) folder_to_create(result.folder);
     for (const std::u32string_view file : result.files)
@@ -108,10 +144,39 @@ class ConvertObserver : public TerminalObserver {
                    << to_utf8(added.code.code) << ' ' << to_utf8(added.name) << '\n';
   }
 
+  // Waits for the check; the summary is complete afterwards.
+  const RunSummary& finish_check() {
+    if (check_thread_.joinable()) check_thread_.join();
+    return summary_;
+  }
+
  private:
   Console& console_;
   bool dry_run_;
+  CheckRequest check_;
+  RunSummary summary_;
+  std::thread check_thread_;
 };
+
+// Tells what the run did (unless --quiet) and writes the report file.
+int finish(Console& console, const ConvertOptions& options, ConvertObserver& observer, int status) {
+  const RunSummary& summary = observer.finish_check();
+  if (status == kRefused) return status;
+  if (!options.quiet) summary.write_summary(console.err, options.dry_run);
+  if (options.report.empty()) return status;
+  const auto path = platform::program_path_of_argument(options.report);
+  const ReportFormat format =
+      options.report.ends_with(".json") || options.report.ends_with(".JSON") ? ReportFormat::Json : ReportFormat::Csv;
+  try {
+    platform::FileWriter writer(ProgramPath(*path), platform::FileWriter::Mode::Create);
+    writer.write(summary.report_text(format));
+    writer.close();
+  } catch (const Failure& failure) {
+    console.err << "lodemark-cli: " << to_utf8(failure.message()) << '\n';
+    return kRunFailure;
+  }
+  return status;
+}
 
 int report_failure(Console& console, const Failure& failure) {
   console.err << "lodemark-cli: " << to_utf8(failure.message()) << '\n';
@@ -149,6 +214,13 @@ int convert_command(const std::vector<std::string>& args, Console& console) {
   if (!source) return usage_error(console.err, "SOURCE_DIR cannot be mapped to a drive: " + options->source);
   if (!dest) return usage_error(console.err, "DEST_DIR cannot be mapped to a drive: " + options->dest);
 
+  if (!options->report.empty()) {
+    const auto report = platform::program_path_of_argument(options->report);
+    if (!report) return usage_error(console.err, "the report file cannot be mapped to a drive: " + options->report);
+    if (!platform::is_folder(ProgramPath(report->substr(0, report->find_last_of(ProgramPath::kSeparator) + 1))))
+      return usage_error(console.err, "no folder for the report file: " + options->report);
+  }
+
   ConversionRequest request;
   request.source_folder = *source;
   request.destination_folder = *dest;
@@ -182,14 +254,21 @@ int convert_command(const std::vector<std::string>& args, Console& console) {
   if (!patdat) return status;
   request.pattern_data_folder = *patdat;
 
-  ConvertObserver observer(console, *options);
+  CheckRequest check;
+  check.source_folder = ProgramPath(*source).as_folder();
+  check.pattern_data_folder = request.pattern_data_folder;
+  for (const auto& log_no : options->log_nos) check.selection.insert(from_utf8(log_no));
+  ConvertObserver observer(console, *options, std::move(check));
+  int outcome = kConverted;
   try {
-    const RunOutcome outcome = run_conversion(request, observer);
-    if (outcome == RunOutcome::Converted && options->dry_run) console.err << to_utf8(kPlanNothingWritten) << '\n';
-    return outcome == RunOutcome::Converted ? kConverted : kRefused;
+    outcome = run_conversion(request, observer) == RunOutcome::Converted ? kConverted : kRefused;
   } catch (const Failure& failure) {
-    return report_failure(console, failure);
+    observer.end_progress();
+    outcome = report_failure(console, failure);
   }
+  outcome = finish(console, *options, observer, outcome);
+  if (outcome == kConverted && options->dry_run && !options->quiet) console.err << to_utf8(kPlanNothingWritten) << '\n';
+  return outcome;
 }
 
 }  // namespace lodemark::cli

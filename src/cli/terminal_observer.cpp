@@ -9,6 +9,7 @@
 namespace lodemark::cli {
 
 BoxAnswer TerminalObserver::show_message(std::u32string_view text, BoxStyle style, std::u32string_view) {
+  end_progress();
   if (style == BoxStyle::YesNoQuestion) return ask(text);
   console_.err << to_utf8(text) << '\n';
   return BoxAnswer::Ok;
@@ -16,7 +17,7 @@ BoxAnswer TerminalObserver::show_message(std::u32string_view text, BoxStyle styl
 
 BoxAnswer TerminalObserver::ask(std::u32string_view question) {
   if (assume_yes_) {
-    console_.err << to_utf8(question) << " y\n";
+    if (!quiet_) console_.err << to_utf8(question) << " y\n";
     return BoxAnswer::Yes;
   }
   // Nobody to ask: a script never creates folders it was not told to.
@@ -32,12 +33,18 @@ BoxAnswer TerminalObserver::ask(std::u32string_view question) {
 
 void TerminalObserver::status_changed(std::u32string_view text) {
   // Only the outcome is worth a line; the other status texts are for the window.
-  if (text == kDone) console_.out << to_utf8(text) << '\n';
+  if (text == kDone && !quiet_) console_.out << to_utf8(text) << '\n';
 }
 
 void TerminalObserver::borehole_done(std::size_t done, std::size_t total) {
-  if (!console_.err_is_terminal) return;
+  if (!console_.err_is_terminal || quiet_) return;
   console_.err << "\r変換中 " << done << "/" << total << (done == total ? "\n" : "") << std::flush;
+  progress_shown_ = done != total;
+}
+
+void TerminalObserver::end_progress() {
+  if (progress_shown_) console_.err << '\n';
+  progress_shown_ = false;
 }
 
 }  // namespace lodemark::cli

@@ -180,7 +180,10 @@ void check_source(const CheckRequest& request, ProblemSink& sink) {
   using namespace source_check;
   CheckState state;
   if (!check_catalogue(request, state, sink)) return;
-  if (request.pattern_data_folder) open_dictionary(*request.pattern_data_folder, state, sink);
+  if (request.dictionary_before_run)
+    state.dictionary = request.dictionary_before_run;
+  else if (request.pattern_data_folder)
+    open_dictionary(*request.pattern_data_folder, state, sink);
   for (const DataFile file : {Headers, Layers, Values}) {
     scan_data_file(file, request, state, sink);
     if (state.usable[file] && (file == Headers || state.usable[Headers])) report_lookups(file, state, sink);

@@ -12,6 +12,7 @@
 
 #include "base/program_path.h"
 #include "conversion/source_problem.h"
+#include "soil_dictionary/soil_code_preview.h"
 
 namespace lodemark {
 
@@ -20,6 +21,9 @@ struct CheckRequest {
   // Where the soil dictionaries lie; without it the names of alternating
   // layers are not looked up.
   std::optional<ProgramPath> pattern_data_folder;
+  // The dictionaries as read before a conversion began to change them; used
+  // instead of reading pattern_data_folder.
+  std::optional<SoilCodePreview> dictionary_before_run;
   // The boreholes to check, by number (trimmed, as the folders are named);
   // empty for all. The catalogue's own problems are reported in any case.
   std::set<std::u32string> selection;

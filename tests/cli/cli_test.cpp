@@ -142,7 +142,8 @@ TEST_F(CliTest, FailureDuringTheRunExitsThree) {
 TEST_F(CliTest, MissingDictionaryRefusesTheRunBeforeAnythingIsWritten) {
   for (const char* file : {"KISHITU.TXT", "XKISHITU.TXT"}) {
     SCOPED_TRACE(file);
-    fs::copy(fs::path(LODEMARK_SOURCE_DIR) / "samples" / "patdat", dir("patdat"), fs::copy_options::overwrite_existing);
+    fs::copy(fs::path(LODEMARK_SOURCE_DIR) / "samples" / "patdat", dir("patdat"),
+             fs::copy_options::overwrite_existing | fs::copy_options::recursive);
     fs::remove(dir(std::string("patdat/") + file));
     for (const char* mode : {"--yes", "--dry-run"}) {
       const Result r = call(convert({mode, "--all"}));
@@ -174,9 +175,12 @@ TEST_F(CliTest, DryRunListsExactlyWhatTheRunWrites) {
   for (const char* before : {"missing", "empty", "earlier output"}) {
     SCOPED_TRACE(before);
     fs::remove_all(dir("out"));
-    fs::copy(fs::path(LODEMARK_SOURCE_DIR) / "samples" / "patdat", dir("patdat"), fs::copy_options::overwrite_existing);
+    fs::copy(fs::path(LODEMARK_SOURCE_DIR) / "samples" / "patdat", dir("patdat"),
+             fs::copy_options::overwrite_existing | fs::copy_options::recursive);
     if (std::string(before) != "missing") fs::create_directories(dir("out"));
-    if (std::string(before) == "earlier output") ASSERT_EQ(call(convert({"--yes", "B-101", "B-103"})).status, 0);
+    if (std::string(before) == "earlier output") {
+      ASSERT_EQ(call(convert({"--yes", "B-101", "B-103"})).status, 0);
+    }
     const auto out_before = tree(dir("out")), patdat_before = tree(dir("patdat"));
 
     const Result plan = call(convert({"--dry-run", "--all"}));
@@ -189,7 +193,9 @@ TEST_F(CliTest, DryRunListsExactlyWhatTheRunWrites) {
     std::size_t copied = 0;              // names the register gives the dictionary
     std::istringstream lines(plan.out);
     for (std::string line; std::getline(lines, line);) {
-      if (line.starts_with(plan_folder)) EXPECT_TRUE(folders.insert(line.substr(plan_folder.size())).second) << line;
+      if (line.starts_with(plan_folder)) {
+        EXPECT_TRUE(folders.insert(line.substr(plan_folder.size())).second) << line;
+      }
       if (line.starts_with(plan_file)) files.insert(line.substr(plan_file.size()));
       if (line.starts_with(new_name)) new_names.push_back(line.substr(new_name.size()));
       if (line.starts_with(to_utf8(kPlanRegisterName))) ++copied;
@@ -216,7 +222,7 @@ TEST_F(CliTest, DryRunListsExactlyWhatTheRunWrites) {
     EXPECT_FALSE(new_names.empty());
     for (std::string name : new_names) {
       name[name.find(' ')] = ',';
-      EXPECT_NE(grown.find(platform::cp932::encode(from_utf8(name + ","))), std::string::npos) << name;
+      EXPECT_NE(grown.find(cp932::encode(from_utf8(name + ","))), std::string::npos) << name;
     }
   }
 }
