@@ -87,6 +87,7 @@ inline constexpr char32_t kSummaryMore[] = U" ほか";
 inline constexpr char32_t kSummaryNamesAdded[] = U"土質辞書に追加した名前: ";
 inline constexpr char32_t kSummaryFromRegister[] = U" (XKISHITU.TXT から)";
 inline constexpr char32_t kSummaryCheckFailed[] = U"検査を最後まで行えませんでした: ";
+inline constexpr char32_t kCannotWriteStandardOutput[] = U"標準出力に書き込めません。";
 inline constexpr char32_t kProgramEnds[] = U"処理を続けられないため、プログラムを終了します。";
 
 // Failures: a lead text, then what failed.

@@ -1,9 +1,11 @@
 #include "cli/cli_app.h"
 
+#include <algorithm>
 #include <optional>
 #include <ostream>
 
 #include "base/failure.h"
+#include "base/messages.h"
 #include "base/utf8.h"
 #include "base/version.h"
 #include "cli/check_command.h"
@@ -41,12 +43,13 @@ int list_boreholes(const std::vector<std::string>& args, Console& console) {
   return kConverted;
 }
 
-}  // namespace
-
-int run(const std::vector<std::string>& args, Console& console) {
+int dispatch(const std::vector<std::string>& args, Console& console) {
   if (args.empty()) return usage_error(console, "no command given");
   const std::string& command = args[0];
-  if (command == "--help" || command == "-h") {
+  // Help wherever it is asked for: a LOGNO never starts with "-".
+  const bool help =
+      std::any_of(args.begin(), args.end(), [](const std::string& a) { return a == "--help" || a == "-h"; });
+  if (help || command == "help") {
     console.out << kUsageText;
     return kConverted;
   }
@@ -58,6 +61,19 @@ int run(const std::vector<std::string>& args, Console& console) {
   if (command == "convert") return convert_command(args, console);
   if (command == "check") return check_command(args, console);
   return usage_error(console, "unknown command " + command);
+}
+
+}  // namespace
+
+int run(const std::vector<std::string>& args, Console& console) {
+  const int status = dispatch(args, console);
+  // A full disk or a closed pipe on standard output loses what was printed:
+  // never a success.
+  if (!console.out.flush()) {
+    console.err << "lodemark-cli: " << to_utf8(kCannotWriteStandardOutput) << '\n';
+    return kRunFailure;
+  }
+  return status;
 }
 
 }  // namespace lodemark::cli

@@ -4,9 +4,26 @@
 #include <ostream>
 #include <string>
 
+#include "base/text.h"
 #include "base/utf8.h"
 
 namespace lodemark::cli {
+namespace {
+
+// y or yes in any case, the full-width ｙ, or はい; blanks around are allowed.
+bool is_yes(const std::string& typed) {
+  std::string line = typed;
+  if (!line.empty() && line.back() == '\r') line.pop_back();  // a Windows console's line end
+  std::u32string answer = trim_spaces(from_utf8(line));
+  for (char32_t& c : answer) {
+    if (c >= U'Ａ' && c <= U'Ｚ') c += U'ａ' - U'Ａ';
+    if (c >= U'ａ' && c <= U'ｚ') c -= U'ａ' - U'a';
+    if (c >= U'A' && c <= U'Z') c += U'a' - U'A';
+  }
+  return answer == U"y" || answer == U"yes" || answer == U"はい";
+}
+
+}  // namespace
 
 BoxAnswer TerminalObserver::show_message(std::u32string_view text, BoxStyle style, std::u32string_view) {
   end_progress();
@@ -28,7 +45,7 @@ BoxAnswer TerminalObserver::ask(std::u32string_view question) {
   console_.err << to_utf8(question) << " [y/N] " << std::flush;
   std::string answer;
   std::getline(console_.in, answer);
-  return (answer == "y" || answer == "Y" || answer == "yes") ? BoxAnswer::Yes : BoxAnswer::No;
+  return is_yes(answer) ? BoxAnswer::Yes : BoxAnswer::No;
 }
 
 void TerminalObserver::status_changed(std::u32string_view text) {

@@ -111,10 +111,33 @@ TEST_F(CliTest, MissingDestinationWithoutTerminalIsAnsweredNo) {
 }
 
 TEST_F(CliTest, TerminalAnswersTheFolderQuestion) {
-  EXPECT_EQ(call(convert({"--all"}), "n\n", true).status, kRefused);
-  EXPECT_FALSE(fs::exists(dir("out")));
-  EXPECT_EQ(call(convert({"--all"}), "y\n", true).status, kConverted);
-  EXPECT_TRUE(fs::exists(dir("out/B-112/Titl01.txt")));
+  for (const char* no : {"n\n", "\n", "no\n", "いいえ\n", "yy\n", ""}) {
+    EXPECT_EQ(call(convert({"B-101"}), no, true).status, kRefused) << no;
+    EXPECT_FALSE(fs::exists(dir("out")));
+  }
+  for (const char* yes : {"y\n", "Y\n", "yes\n", "YES\n", " y \n", "ｙ\n", "Ｙ\n", "はい\n", "y"}) {
+    EXPECT_EQ(call(convert({"B-101"}), yes, true).status, kConverted) << yes;
+    EXPECT_TRUE(fs::exists(dir("out/B-101/Titl01.txt"))) << yes;
+    fs::remove_all(dir("out"));
+  }
+}
+
+// Help after a command or as a command of its own; a failed write to
+// standard output is a failure, not a success.
+TEST_F(CliTest, HelpAndFailedOutput) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"help"}, {"help", "convert"}, {"convert", "--help"}, {"check", "-h"}, {"list", "--help"}}) {
+    const Result r = call(args);
+    EXPECT_EQ(r.status, kConverted) << args.back();
+    EXPECT_NE(r.out.find("lodemark-cli convert"), std::string::npos) << args.back();
+    EXPECT_EQ(r.err, "");
+  }
+  std::istringstream in;
+  std::ostringstream out, err;
+  out.setstate(std::ios::badbit);
+  Console console{in, out, err, false, false};
+  EXPECT_EQ(run({"list", dir("db")}, console), kRunFailure);
+  EXPECT_NE(err.str().find(to_utf8(kCannotWriteStandardOutput)), std::string::npos) << err.str();
 }
 
 TEST_F(CliTest, YesCreatesTheDestination) {
