@@ -10,8 +10,8 @@ inline constexpr char kUsageText[] =
     "  lodemark-cli list SOURCE_DIR\n"
     "  lodemark-cli check SOURCE_DIR [--patdat PATDAT_DIR] [--format text|csv|json] [LOGNO...]\n"
     "  lodemark-cli convert --source SOURCE_DIR --dest DEST_DIR [--patdat PATDAT_DIR] [--yes]\n"
-    "                       (--all | LOGNO...)\n"
-    "  lodemark-cli --help | --version\n"
+    "                       [--dry-run] [--quiet] [--report FILE] (--all | LOGNO...)\n"
+    "  lodemark-cli help | --help | --version\n"
     "\n"
     "list      prints the borehole list of SOURCE_DIR (Rodev5.Dat), one entry per line.\n"
     "check     reads the database (and the pattern-data folder's dictionaries) and reports\n"
@@ -21,10 +21,15 @@ inline constexpr char kUsageText[] =
     "convert   converts every borehole (--all) or those whose number is given, in list\n"
     "          order, into DEST_DIR\\<number>\\. --patdat names the pattern-data folder;\n"
     "          without it the setting is read from ZidereV5.ini. --yes creates a missing\n"
-    "          destination without asking.\n"
+    "          destination without asking. --dry-run checks everything and prints the\n"
+    "          folders, files and dictionary names it would create, write and add,\n"
+    "          and changes nothing. A summary (counts, problems by rule, names added)\n"
+    "          goes to standard error; --quiet leaves only errors. --report FILE\n"
+    "          writes one record per borehole (JSON for *.json, else CSV).\n"
+    "Options take their value as --name VALUE or --name=VALUE.\n"
     "\n"
     "Exit status of convert: 0 converted, 1 refused or answered No, 2 usage error,\n"
-    "3 failure during the run.\n";
+    "3 failure during the run or standard output not writable.\n";
 
 // Exit statuses.
 inline constexpr int kConverted = 0;
