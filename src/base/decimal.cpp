@@ -78,12 +78,15 @@ std::string general_form(float value) {
 
 }  // namespace
 
-float parse_decimal_or_zero(std::u32string_view text) {
+std::optional<float> parse_decimal(std::u32string_view text) {
   const std::string form = numeric_form(text);
-  if (form.empty()) return 0.0f;
+  if (form.empty()) return std::nullopt;
   const float value = std::strtof(form.c_str(), nullptr);
-  return std::isfinite(value) ? value : 0.0f;
+  if (!std::isfinite(value)) return std::nullopt;
+  return value;
 }
+
+float parse_decimal_or_zero(std::u32string_view text) { return parse_decimal(text).value_or(0.0f); }
 
 std::u32string format_fixed2(float value, int width) {
   std::string t = general_form(value);

@@ -1,6 +1,7 @@
 #pragma once
 // Numbers between the fixed-width text fields of the source and the target.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,9 @@ namespace lodemark {
 // optional sign, digits with at most one ".", optional exponent); 0 for any
 // other text, and for a value beyond the single-precision range.
 float parse_decimal_or_zero(std::u32string_view text);
+// The same value, or nothing where parse_decimal_or_zero would give 0 for a
+// text that is not a number: tells "0" from "abc".
+std::optional<float> parse_decimal(std::u32string_view text);
 
 // The value with exactly two decimals (cut, not rounded), right-aligned in a
 // field of `width` characters; a longer text loses its leftmost characters.

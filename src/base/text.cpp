@@ -22,4 +22,20 @@ std::u32string right_align(std::u32string_view text, std::size_t width) {
   return std::u32string(width - text.size(), U' ') + std::u32string(text);
 }
 
+std::u32string fill_in(std::u32string_view pattern, std::initializer_list<std::u32string_view> values) {
+  std::u32string out;
+  out.reserve(pattern.size());
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    const char32_t next = i + 1 < pattern.size() ? pattern[i + 1] : U'\0';
+    const std::size_t index = next >= U'1' && next <= U'9' ? static_cast<std::size_t>(next - U'1') : values.size();
+    if (pattern[i] == U'%' && index < values.size()) {
+      out += *(values.begin() + index);
+      ++i;
+    } else {
+      out += pattern[i];
+    }
+  }
+  return out;
+}
+
 }  // namespace lodemark

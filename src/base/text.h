@@ -1,6 +1,7 @@
 #pragma once
 // Small text rules shared by the readers and writers.
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -23,5 +24,9 @@ std::u32string trim_spaces(std::u32string_view text);
 
 // The last `width` characters of `width` spaces followed by the text.
 std::u32string right_align(std::u32string_view text, std::size_t width);
+
+// The pattern with "%1" to "%9" replaced by the values in that order; any
+// other "%" stays as it is.
+std::u32string fill_in(std::u32string_view pattern, std::initializer_list<std::u32string_view> values);
 
 }  // namespace lodemark

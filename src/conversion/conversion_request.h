@@ -21,6 +21,13 @@ struct ConversionRequest {
   std::vector<CatalogueEntry> selected;
   // Where the soil dictionaries lie.
   ProgramPath pattern_data_folder;
+  // Refuse the run before anything is created when KISHITU.TXT or
+  // XKISHITU.TXT is missing there, rather than fail at the first
+  // alternating layer.
+  bool require_dictionaries = false;
+  // Every check and every read, and what would be created, written and
+  // added told to the observer; nothing is created, written or locked.
+  bool dry_run = false;
 };
 
 }  // namespace lodemark

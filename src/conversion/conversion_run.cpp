@@ -1,6 +1,7 @@
 #include "conversion/conversion_run.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "base/decimal.h"
@@ -15,6 +16,7 @@
 #include "kelmo/title_files.h"
 #include "platform/files.h"
 #include "rodev/data_files.h"
+#include "soil_dictionary/soil_code_preview.h"
 #include "soil_dictionary/soil_dictionary.h"
 
 namespace lodemark {
@@ -34,6 +36,80 @@ int row_count(const std::u32string& field, std::u32string_view what, std::u32str
   }
 }
 
+// A dry run's dictionary: read when the first alternating layer asks, as the
+// run's would be, and never written.
+class DictionaryPreview : public SoilNameCoder {
+ public:
+  explicit DictionaryPreview(ProgramPath folder) : folder_(std::move(folder)) {}
+  SoilCode code_of(std::u32string_view soil_name) override {
+    if (!preview_) preview_.emplace(folder_);
+    return preview_->code_of(soil_name);
+  }
+
+ private:
+  ProgramPath folder_;
+  std::optional<SoilCodePreview> preview_;
+};
+
+struct SourceFiles {
+  SourceFile headers, layers, values;
+};
+
+// One borehole read, composed and, unless the run is dry, written.
+BoreholeResult convert_borehole(const CatalogueEntry& entry, const ProgramPath& destination, SourceFiles& source,
+                                SoilNameCoder& dictionary, bool dry_run) {
+  BoreholeResult result;
+  result.entry = &entry;
+  const std::u32string log_no = entry.number();
+  // The checked normal form, not the raw text: it is the folder that was
+  // just verified and created.
+  result.folder = destination / entry.folder_name();
+  std::optional<platform::OutputFolder> borehole_folder;
+  if (dry_run)
+    result.folder_is_new = !platform::exists(result.folder);
+  else
+    borehole_folder = platform::OutputFolder::create(result.folder);
+
+  // Fresh fields for every borehole: a missing header line must not lend the
+  // previous borehole's counts and coordinates.
+  const std::optional<BoreholeHeader> found = read_borehole_header(source.headers, log_no);
+  const BoreholeHeader header = found.value_or(BoreholeHeader{});
+  result.header_found = found.has_value();
+  result.layer_count = row_count(header.layer_count, kLayerCountName, log_no);
+  result.value_count = row_count(header.depth_value_count, kDepthValueCountName, log_no);
+
+  std::vector<Layer> layer_rows;
+  std::vector<DepthValue> value_rows;
+  if (result.layer_count >= 1) layer_rows = read_layers(source.layers, log_no, result.layer_count);
+  if (result.value_count >= 1) value_rows = read_depth_values(source.values, log_no, result.value_count);
+
+  // Every soil code is had before any file of the borehole is opened: a
+  // lookup that fails leaves the borehole's earlier files as they were.
+  LayerFileLines layer_file;
+  if (result.layer_count >= 1) layer_file = compose_layer_file(layer_rows, dictionary);
+  result.added_names = std::move(layer_file.added_names);
+
+  result.files = {kTitleFile1, kTitleFile2, kTitleFile3};
+  if (result.layer_count >= 1) result.files.push_back(kLayerOutputFile);
+  if (result.value_count >= 1) result.files.push_back(kDepthValueOutputFile);
+  if (dry_run) return result;
+  write_title_files(*borehole_folder, entry, header);
+  if (result.layer_count >= 1) write_layer_file(*borehole_folder, layer_file);
+  if (result.value_count >= 1) write_depth_value_file(*borehole_folder, value_rows);
+  return result;
+}
+
+bool dictionaries_present(const ProgramPath& folder, ConversionObserver& observer) {
+  for (const std::u32string_view name : {kSoilDictionaryFile, kSoilNameRegisterFile}) {
+    const ProgramPath path = folder / name;
+    if (!platform::is_file(path)) {
+      refuse(observer, kDictionaryFileMissing + path.text(), BoxStyle::OkExclamation, kAppTitle);
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 RunOutcome run_conversion(const ConversionRequest& request, ConversionObserver& observer) {
@@ -50,54 +126,43 @@ RunOutcome run_conversion(const ConversionRequest& request, ConversionObserver& 
     if (!is_safe_folder_name(entry.folder_name()))
       return refuse(observer, kBadBoreholeNumber + entry.display_text(), BoxStyle::OkExclamation, kAppTitle);
   }
-  if (!prepare_destination(*destination, observer)) {
+  if (request.require_dictionaries && !dictionaries_present(request.pattern_data_folder, observer))
+    return RunOutcome::Refused;
+  if (request.dry_run) {
+    for (const std::u32string& level : missing_levels(*destination)) observer.folder_to_create(ProgramPath(level));
+  } else if (!prepare_destination(*destination, observer)) {
     observer.status_changed(U"");
     return RunOutcome::Refused;
   }
 
   observer.busy_changed(true);
   {
-    const ProgramPath source(request.source_folder);
-    SourceFile headers = SourceFile::open(source / kHeaderFile);
-    SourceFile layers = SourceFile::open(source / kLayerFile);
-    SourceFile values = SourceFile::open(source / kDepthValueFile);
+    const ProgramPath source_folder(request.source_folder);
+    SourceFiles source{SourceFile::open(source_folder / kHeaderFile), SourceFile::open(source_folder / kLayerFile),
+                       SourceFile::open(source_folder / kDepthValueFile)};
 
     // One dictionary for the run: its parses are reused while the files'
-    // bytes stay the same.
-    SoilDictionary dictionary(request.pattern_data_folder);
+    // bytes stay the same. A dry run reads copies and locks nothing.
+    std::optional<SoilDictionary> dictionary;
+    std::optional<DictionaryPreview> preview;
+    SoilNameCoder* coder = nullptr;
+    if (request.dry_run)
+      coder = &preview.emplace(request.pattern_data_folder);
+    else
+      coder = &dictionary.emplace(request.pattern_data_folder);
     const std::size_t total = request.selected.size();
     for (std::size_t k = 0; k < total; ++k) {
-      const CatalogueEntry& entry = request.selected[k];
-      const std::u32string log_no = entry.number();
-      // The checked normal form, not the raw text: it is the folder that was
-      // just verified and created.
-      platform::OutputFolder borehole_folder = platform::OutputFolder::create(*destination / entry.folder_name());
-
-      // Fresh fields for every borehole: a missing header line must not
-      // lend the previous borehole's counts and coordinates.
-      const BoreholeHeader header = read_borehole_header(headers, log_no).value_or(BoreholeHeader{});
-      const int layer_count = row_count(header.layer_count, kLayerCountName, log_no);
-      const int value_count = row_count(header.depth_value_count, kDepthValueCountName, log_no);
-
-      std::vector<Layer> layer_rows;
-      std::vector<DepthValue> value_rows;
-      if (layer_count >= 1) layer_rows = read_layers(layers, log_no, layer_count);
-      if (value_count >= 1) value_rows = read_depth_values(values, log_no, value_count);
-
-      // Every soil code is had before any file of the borehole is opened: a
-      // lookup that fails leaves the borehole's earlier files as they were.
-      LayerFileLines layer_file;
-      if (layer_count >= 1) layer_file = compose_layer_file(layer_rows, dictionary);
-
-      write_title_files(borehole_folder, entry, header);
-      if (layer_count >= 1) write_layer_file(borehole_folder, layer_file);
-      if (value_count >= 1) write_depth_value_file(borehole_folder, value_rows);
+      observer.borehole_finished(convert_borehole(request.selected[k], *destination, source, *coder, request.dry_run));
       observer.borehole_done(k + 1, total);
     }
   }
 
-  observer.output_written();
-  observer.status_changed(kDone);
+  if (request.dry_run) {
+    observer.status_changed(U"");
+  } else {
+    observer.output_written();
+    observer.status_changed(kDone);
+  }
   observer.busy_changed(false);
   return RunOutcome::Converted;
 }

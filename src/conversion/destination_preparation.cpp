@@ -35,22 +35,25 @@ bool is_safe_folder_name(std::u32string_view name) {
   });
 }
 
-bool prepare_destination(const ProgramPath& normal, MessageBoxes& boxes) {
+std::vector<std::u32string> missing_levels(const ProgramPath& normal) {
   const std::vector<std::u32string> parts = normal.parts();
   // Each level is looked up as the path down to it, separator included.
-  auto level = [&](std::size_t j) {
-    std::u32string path(parts[0]);
-    for (std::size_t k = 1; k <= j; ++k) (path += ProgramPath::kSeparator) += parts[k];
-    return path;
-  };
-  bool missing = false;
-  for (std::size_t j = 1; j < parts.size() && !missing; ++j) missing = !platform::exists(level(j));
-  if (!missing) return true;
-  if (boxes.show_message(kCreateFolderQuestion, BoxStyle::YesNoQuestion, kAppTitle) != BoxAnswer::Yes) return false;
+  std::vector<std::u32string> missing;
+  std::u32string path(parts[0]);
   for (std::size_t j = 1; j < parts.size(); ++j) {
-    const std::u32string path = level(j);
-    if (!platform::exists(path)) platform::create_folder(path);
+    if (parts[j].empty()) continue;  // after the final separator
+    (path += ProgramPath::kSeparator) += parts[j];
+    if (!platform::exists(path)) missing.push_back(path);
   }
+  return missing;
+}
+
+bool prepare_destination(const ProgramPath& normal, MessageBoxes& boxes) {
+  const std::vector<std::u32string> missing = missing_levels(normal);
+  if (missing.empty()) return true;
+  if (boxes.show_message(kCreateFolderQuestion, BoxStyle::YesNoQuestion, kAppTitle) != BoxAnswer::Yes) return false;
+  for (const std::u32string& path : missing)
+    if (!platform::exists(path)) platform::create_folder(path);
   return true;
 }
 

@@ -38,15 +38,14 @@ std::u32string settings_path() {
   return platform::first_holding(folders, kSettingsFile);
 }
 
-}  // namespace
-
-std::u32string read_pattern_data_setting() {
+// The setting; an empty settings file is removed only when `tidy` says so.
+std::u32string read_setting(bool tidy) {
   const std::u32string path = settings_path();
   const std::int64_t size = platform::file_size(path);
   if (size < 1) {
     // An empty settings file goes; a missing one is not created, since the
     // system folder need not be writable.
-    if (size == 0) {
+    if (size == 0 && tidy) {
       try {
         platform::remove_file(path);
       } catch (const platform::FileError&) {
@@ -70,11 +69,22 @@ std::u32string read_pattern_data_setting() {
   }
 }
 
-std::optional<ProgramPath> load_pattern_data_folder(MessageBoxes& boxes) {
-  const std::u32string setting = read_pattern_data_setting();
-  // The setting ends with "\"; without it the folder itself must exist.
+// The folder the setting names, when it exists (the setting ends with "\";
+// without it the folder itself must exist).
+std::optional<ProgramPath> existing_folder(const std::u32string& setting) {
   if (setting.size() > 1 && platform::exists(std::u32string_view(setting).substr(0, setting.size() - 1)))
     return ProgramPath(setting);
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::u32string read_pattern_data_setting() { return read_setting(true); }
+
+std::optional<ProgramPath> find_pattern_data_folder() { return existing_folder(read_setting(false)); }
+
+std::optional<ProgramPath> load_pattern_data_folder(MessageBoxes& boxes) {
+  if (auto folder = existing_folder(read_pattern_data_setting())) return folder;
   const std::u32string place = from_utf8(platform::to_native(ProgramPath(settings_path())).value_or(""));
   boxes.show_message(kNoPatternDataSetting, kSettingsFileIs + place + kSettingsFileLines, BoxStyle::OkOnly, kAppTitle);
   return std::nullopt;

@@ -14,6 +14,10 @@ namespace lodemark {
 // missing one is not created.
 std::u32string read_pattern_data_setting();
 
+// The pattern-data folder that the setting names, when it exists; nothing
+// otherwise. Reads only: changes no file and shows nothing.
+std::optional<ProgramPath> find_pattern_data_folder();
+
 // Start-up check: the pattern-data folder that the setting names, when it
 // exists (the setting ends with "\"); otherwise shows kNoPatternDataSetting
 // and answers nothing, and the caller ends the program.

@@ -9,7 +9,7 @@
 
 namespace lodemark {
 
-LayerFileLines compose_layer_file(const std::vector<Layer>& layers, SoilDictionary& dictionary) {
+LayerFileLines compose_layer_file(const std::vector<Layer>& layers, SoilNameCoder& dictionary) {
   LayerFileLines file;
   file.lines.reserve(layers.size());
   long long number = 0;
@@ -19,7 +19,9 @@ LayerFileLines compose_layer_file(const std::vector<Layer>& layers, SoilDictiona
     if (parse_decimal_or_zero(layer.alternation_flag) == 1.0f) {
       // An alternation of two soils: the dictionary codes the combined name.
       soil.name += U"と" + classify_soil(layer.second_soil_code).name + U"の互層";
-      soil.target_code = dictionary.code_for(soil.name);
+      SoilCode code = dictionary.code_of(soil.name);
+      soil.target_code = code.code;
+      if (code.origin != SoilCode::Origin::Dictionary) file.added_names.push_back({soil.name, std::move(code)});
     }
     file.lines.push_back(cp932::encode(decimal_text(++number) + U"," + depth + U"," + right_align(soil.target_code, 4) +
                                        U"," + soil.name));

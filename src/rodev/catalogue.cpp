@@ -7,31 +7,31 @@
 namespace lodemark {
 namespace {
 
-constexpr std::size_t kRecordBytes = 24;
-
 std::u32string catalogue_path(const ProgramPath& folder) { return (folder / kCatalogueFile).text(); }
 
-// Record bytes 1-8, four spaces, record bytes 17-24, cut as bytes and then
-// decoded: the four spaces end any character the number field left open.
-CatalogueEntry entry_of(std::string_view record) {
+// One byte more than a record tells a longer line from a record without
+// holding all of it.
+bool read_line(platform::TextReader& reader, std::string& line) {
+  return reader.read_line(line, kCatalogueRecordBytes + 1);
+}
+
+}  // namespace
+
+// Cut as bytes and then decoded: the four spaces end any character the number
+// field left open.
+CatalogueEntry catalogue_entry_of(std::string_view record) {
   std::string bytes;
   bytes.reserve(20);
   bytes.append(record.substr(0, 8)).append("    ").append(record.substr(16, 8));
   return CatalogueEntry(cp932::decode(bytes));
 }
 
-// One byte more than a record tells a longer line from a record without
-// holding all of it.
-bool read_line(platform::TextReader& reader, std::string& line) { return reader.read_line(line, kRecordBytes + 1); }
-
-}  // namespace
-
 CatalogueReader::CatalogueReader(const ProgramPath& folder) : path_(catalogue_path(folder)) {
   if (platform::file_size(path_) < 1) return;
   try {
     platform::TextReader reader(path_);
-    if (!read_line(reader, line_) || line_.size() != kRecordBytes) return;
-    first_ = entry_of(line_);
+    if (!read_line(reader, line_) || line_.size() != kCatalogueRecordBytes) return;
+    first_ = catalogue_entry_of(line_);
     reader_ = std::move(reader);
   } catch (const platform::FileError&) {
     // Locked or unreadable: no entries, as for a missing catalogue.
@@ -46,7 +46,7 @@ std::optional<CatalogueEntry> CatalogueReader::next() {
   }
   if (!reader_) return std::nullopt;
   while (read_line(*reader_, line_))
-    if (line_.size() == kRecordBytes) return entry_of(line_);
+    if (line_.size() == kCatalogueRecordBytes) return catalogue_entry_of(line_);
   reader_.reset();
   return std::nullopt;
 }

@@ -13,6 +13,13 @@
 
 namespace lodemark {
 
+// A catalogue line is a record when it holds exactly this many bytes (its
+// line end not counted).
+inline constexpr std::size_t kCatalogueRecordBytes = 24;
+
+// The entry of a record: bytes 1-8, four spaces, bytes 17-24, decoded.
+CatalogueEntry catalogue_entry_of(std::string_view record);
+
 // Reads a folder's catalogue one entry at a time, front to back, so that a
 // long catalogue costs no more memory than a short one. A catalogue that is
 // missing, empty, cannot be opened or read at its first line, or whose first

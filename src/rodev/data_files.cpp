@@ -26,31 +26,9 @@ std::u32string cut(const std::u32string& line, FieldSpan span) {
   return line.substr(span.first - 1, span.width);
 }
 
-BoreholeHeader header_of(std::string_view raw) {
-  const std::u32string line = cp932::decode(raw);
-  return {.latitude_minutes = cut(line, {9, 2}),
-          .latitude_seconds = cut(line, {11, 2}),
-          .longitude_minutes = cut(line, {13, 2}),
-          .longitude_seconds = cut(line, {15, 2}),
-          .title2_line19 = cut(line, {36, 8}),
-          .title2_line20 = cut(line, {44, 8}),
-          .title2_line23 = cut(line, {52, 8}),
-          .layer_count = cut(line, {66, 3}),
-          .depth_value_count = cut(line, {69, 3})};
-}
-
-Layer layer_of(std::string_view raw) {
-  const std::u32string line = cp932::decode(raw);
-  return {.depth = cut(line, {12, 8}),
-          .alternation_flag = cut(line, {31, 1}),
-          .soil_code = cut(line, {32, 2}),
-          .second_soil_code = cut(line, {34, 2})};
-}
-
-DepthValue depth_value_of(std::string_view raw) {
-  const std::u32string line = cp932::decode(raw);
-  return {.depth = cut(line, {12, 8}), .value = cut(line, {20, 2})};
-}
+BoreholeHeader header_of(std::string_view raw) { return header_of_line(cp932::decode(raw)); }
+Layer layer_of(std::string_view raw) { return layer_of_line(cp932::decode(raw)); }
+DepthValue depth_value_of(std::string_view raw) { return depth_value_of_line(cp932::decode(raw)); }
 
 // Reads lines through the file's reader, keeping of each only the bytes that
 // decide the key and the fields.
@@ -106,6 +84,29 @@ std::vector<Row> read_rows(SourceFile& file, std::u32string_view key, int count,
 }
 
 }  // namespace
+
+BoreholeHeader header_of_line(const std::u32string& line) {
+  return {.latitude_minutes = cut(line, {9, 2}),
+          .latitude_seconds = cut(line, {11, 2}),
+          .longitude_minutes = cut(line, {13, 2}),
+          .longitude_seconds = cut(line, {15, 2}),
+          .title2_line19 = cut(line, {36, 8}),
+          .title2_line20 = cut(line, {44, 8}),
+          .title2_line23 = cut(line, {52, 8}),
+          .layer_count = cut(line, {66, 3}),
+          .depth_value_count = cut(line, {69, 3})};
+}
+
+Layer layer_of_line(const std::u32string& line) {
+  return {.depth = cut(line, {12, 8}),
+          .alternation_flag = cut(line, {31, 1}),
+          .soil_code = cut(line, {32, 2}),
+          .second_soil_code = cut(line, {34, 2})};
+}
+
+DepthValue depth_value_of_line(const std::u32string& line) {
+  return {.depth = cut(line, {12, 8}), .value = cut(line, {20, 2})};
+}
 
 SourceFile SourceFile::open(const ProgramPath& path) {
   SourceFile file;

@@ -31,6 +31,12 @@ class SourceFile {
   std::optional<platform::TextReader> reader_;
 };
 
+// The fields of a decoded line of each file (the key not among them); a
+// field past the end of a short line is cut short or empty.
+BoreholeHeader header_of_line(const std::u32string& line);
+Layer layer_of_line(const std::u32string& line);
+DepthValue depth_value_of_line(const std::u32string& line);
+
 // The borehole's header line; nullopt when there is none ahead. Only the
 // found line is consumed.
 std::optional<BoreholeHeader> read_borehole_header(SourceFile& file, std::u32string_view key);

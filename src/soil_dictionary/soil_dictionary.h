@@ -13,6 +13,7 @@
 #include "base/program_path.h"
 #include "platform/file_lock.h"
 #include "soil_dictionary/dictionary_cache.h"
+#include "soil_dictionary/soil_name_coder.h"
 
 namespace lodemark {
 
@@ -24,7 +25,7 @@ namespace lodemark {
 // Runs side by side in other processes, on this machine or another, take
 // turns: each lookup holds a lock on KISHITU.TXT from its first read to its
 // last write, waiting up to `lock_wait` for another run to let go.
-class SoilDictionary {
+class SoilDictionary : public SoilNameCoder {
  public:
   explicit SoilDictionary(ProgramPath folder,
                           std::chrono::milliseconds lock_wait = platform::FileLock::kDefaultTimeout);
@@ -40,7 +41,9 @@ class SoilDictionary {
   // be written, a register that may not be written (read-only), a full user
   // range and a wait for the lock that ran out; the register is then left as
   // it was. A new code is one that neither file uses yet.
-  std::u32string code_for(std::u32string_view soil_name);
+  std::u32string code_for(std::u32string_view soil_name) { return code_of(soil_name).code; }
+  // The same, with where the code came from.
+  SoilCode code_of(std::u32string_view soil_name) override;
 
   // Copies KISHITU.TXT over the user dictionary that "Vaskor.ini" names
   // (section USER, key USER), under the same lock. Does nothing, silently,
@@ -55,7 +58,7 @@ class SoilDictionary {
 
  private:
   platform::FileLock lock_folder() const;
-  std::u32string find_or_insert(std::u32string_view soil_name, const platform::FileLock& held);
+  SoilCode find_or_insert(std::u32string_view soil_name, const platform::FileLock& held);
   void copy_to_user_dictionary() const;
 
   ProgramPath folder_;

@@ -79,7 +79,10 @@ TEST(TextToNum, NumericTexts) {
       {"-.5", -0.5f},   {"5.", 5.0f},  {"1e3", 1000.0f},    {"1.5E-1", 0.15f}, {"2e+2", 200.0f},
       {"\t7\t", 7.0f},  {"007", 7.0f}, {"0", 0.0f},         {"-0", 0.0f},      {"32767.5", 32767.5f},
   };
-  for (const auto& row : rows) EXPECT_EQ(parse_decimal_or_zero(from_utf8(row.text)), row.expected) << row.text;
+  for (const auto& row : rows) {
+    EXPECT_EQ(parse_decimal_or_zero(from_utf8(row.text)), row.expected) << row.text;
+    EXPECT_EQ(parse_decimal(from_utf8(row.text)), row.expected) << row.text;
+  }
 }
 
 TEST(TextToNum, TextsThatAreNotNumericGiveZero) {
@@ -90,6 +93,7 @@ TEST(TextToNum, TextsThatAreNotNumericGiveZero) {
     const float value = parse_decimal_or_zero(from_utf8(text));
     EXPECT_EQ(value, 0.0f) << text;
     EXPECT_FALSE(std::signbit(value)) << text;
+    EXPECT_EQ(parse_decimal(from_utf8(text)), std::nullopt) << text;
   }
 }
 

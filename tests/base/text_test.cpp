@@ -28,6 +28,20 @@ TEST(Text, TrimmingRemovesSpacesOnly) {
   }
 }
 
+TEST(Text, FillInPutsTheValuesInTheirPlaces) {
+  const struct {
+    std::u32string pattern, expected;
+  } rows[] = {
+      {U"%1 と %2", U"A と B"},
+      {U"%2、%1", U"B、A"},
+      {U"%1%1", U"AA"},
+      {U"100% と %3", U"100% と %3"},  // no third value: stays
+      {U"%", U"%"},
+      {U"%0 %1", U"%0 A"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(fill_in(row.pattern, {U"A", U"B"}), row.expected) << to_utf8(row.pattern);
+}
+
 TEST(Text, DecimalTextAndRightAlign) {
   EXPECT_EQ(decimal_text(0), U"0");
   EXPECT_EQ(decimal_text(-32768), U"-32768");

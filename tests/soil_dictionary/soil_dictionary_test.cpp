@@ -7,6 +7,8 @@
 
 #include "base/failure.h"
 #include "base/messages.h"
+#include "base/utf8.h"
+#include "soil_dictionary/soil_code_preview.h"
 #include "support/soil_dictionary_fixture.h"
 
 namespace lodemark {
@@ -112,9 +114,50 @@ TEST_F(SoilDictionaryTest, NewNamePlacement) {
   };
   for (const auto& c : cases) {
     set_up_files("", c.before);
-    convert("粘土と砂の互層");
+    // The preview reads the same files, gives the same code and writes nothing.
+    const auto before = folder_content(pattern_data());
+    const SoilCodePreview::Answer preview = SoilCodePreview(folder()).code_for(U"粘土と砂の互層");
+    EXPECT_EQ(folder_content(pattern_data()), before) << c.name;
+    EXPECT_EQ(preview.origin, SoilCodePreview::Origin::New) << c.name;
+    EXPECT_EQ(preview.code, convert("粘土と砂の互層")) << c.name;
     EXPECT_EQ(register_lines(), c.after) << c.name;
   }
+}
+
+// A run's names one after the other: the preview answers each as the
+// dictionary does, new names taking successive codes.
+TEST_F(SoilDictionaryTest, PreviewAnswersAsTheRunWould) {
+  using Origin = SoilCodePreview::Origin;
+  set_up_files(created("1000", "粘土と砂の互層") + created("4503", "粘土"),
+               created("1000", "粘土と砂の互層") + created("1001", "シルトと細砂の互層") + kSystemLines);
+  const struct {
+    const char* name;
+    Origin origin;
+  } names[] = {
+      {"粘土と砂の互層", Origin::Dictionary},
+      {"シルトと細砂の互層", Origin::Register},
+      {"砂と礫の互層", Origin::New},
+      {"との互層", Origin::New},
+      {"砂と礫の互層", Origin::New},
+      {" シルトと細砂の互層 ", Origin::Register},
+      {"シルトと細砂の互層", Origin::Register},
+      {"礫と粘土の互層", Origin::New},
+  };
+  const auto before = folder_content(pattern_data());
+  SoilCodePreview preview(folder());
+  std::vector<SoilCodePreview::Answer> answers;
+  for (const auto& n : names) answers.push_back(preview.code_for(from_utf8(n.name)));
+  EXPECT_EQ(folder_content(pattern_data()), before);
+
+  SoilDictionary dictionary(folder());
+  std::vector<std::u32string> codes;
+  for (std::size_t i = 0; i < std::size(names); ++i) {
+    EXPECT_EQ(answers[i].code, dictionary.code_for(from_utf8(names[i].name))) << names[i].name;
+    EXPECT_EQ(answers[i].origin, names[i].origin) << names[i].name;
+    codes.push_back(answers[i].code);
+  }
+  EXPECT_EQ(codes,
+            (std::vector<std::u32string>{U"1000", U"1001", U"1002", U"1003", U"1002", U"1001", U"1001", U"1004"}));
 }
 
 TEST_F(SoilDictionaryTest, CopiedLinesKeepTheirBytes) {
@@ -207,6 +250,9 @@ TEST_F(SoilDictionaryTest, FullUserRangeFailsAndChangesNothing) {
   const std::string reg = created("1000", "a") + created("3999", "b") + kSystemLines;
   const std::string dict = created("1000", "a");
   set_up_files(dict, reg);
+  // The preview fails the same way.
+  EXPECT_EQ(failure_message([&] { SoilCodePreview(folder()).code_for(U"粘土と砂の互層"); }),
+            failure_message([&] { convert("粘土と砂の互層"); }));
   const std::u32string message = failure_message([&] { convert("粘土と砂の互層"); });
   EXPECT_NE(message.find(U"粘土と砂の互層"), std::u32string::npos) << to_utf8(message);
   EXPECT_NE(message.find(path_of(U"XKISHITU.TXT")), std::u32string::npos) << to_utf8(message);

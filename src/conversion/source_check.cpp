@@ -1,0 +1,193 @@
+#include "conversion/source_check.h"
+
+#include "base/file_names.h"
+#include "base/messages.h"
+#include "base/text.h"
+#include "base/utf8.h"
+#include "conversion/checked_lines.h"
+#include "conversion/destination_preparation.h"
+#include "conversion/source_check_state.h"
+#include "platform/files.h"
+#include "rodev/catalogue.h"
+
+namespace lodemark {
+namespace source_check {
+
+std::string fold_case(std::u32string_view text) {
+  std::u32string folded(text);
+  for (char32_t& c : folded) {
+    if (c >= U'a' && c <= U'z') c -= U'a' - U'A';
+    if (c >= U'\uFF41' && c <= U'\uFF5A') c -= U'\uFF41' - U'\uFF21';  // full-width letters
+  }
+  return to_utf8(folded);
+}
+
+namespace {
+
+constexpr std::u32string_view kFileNames[] = {kHeaderFile, kLayerFile, kDepthValueFile};
+constexpr const char32_t* kMissingTexts[] = {kCheckHeaderFileMissing, kCheckLayerFileMissing, kCheckValueFileMissing};
+
+bool is_blank(std::string_view bytes) { return bytes.find_first_not_of(' ') == std::string_view::npos; }
+
+Problem whole_file(Rule rule, std::u32string_view file, std::u32string message) {
+  return {rule, std::u32string(file), 0, {}, std::move(message)};
+}
+
+// One record of the catalogue: a folder name that cannot be, or that an
+// earlier record already gives (also in another case).
+void add_record(const CheckedLines& lines, CheckState& state, const CheckRequest& request) {
+  const CatalogueEntry entry = catalogue_entry_of(lines.bytes());
+  const std::u32string folder = entry.folder_name();
+  if (!is_safe_folder_name(folder))
+    lines.report(Rule::FolderNameUnusable, folder, fill_in(kCheckFolderNameUnusable, {folder}));
+
+  const auto next_item = static_cast<std::uint32_t>(state.items.size());
+  const auto [known, added] = state.by_key.try_emplace(to_utf8(entry.number()), next_item);
+  const auto [earlier, first] = state.by_folded_folder.try_emplace(fold_case(folder), next_item);
+  if (!first) {
+    const CatalogueItem& other = state.items[earlier->second];
+    const std::u32string line = decimal_text(other.catalogue_line);
+    const std::u32string other_folder = from_utf8(other.folder);
+    if (other_folder == folder)
+      lines.report(Rule::NumberRepeated, folder, fill_in(kCheckNumberRepeated, {line}));
+    else
+      lines.report(Rule::NumberCaseCollision, folder, fill_in(kCheckNumberCaseCollision, {line, other_folder}));
+  }
+  if (added) {
+    CatalogueItem item;
+    item.folder = to_utf8(folder);
+    item.catalogue_line = lines.number();
+    item.selected = request.selection.empty() || request.selection.contains(folder);
+    state.items.push_back(std::move(item));
+  }
+  state.order.push_back(known->second);
+}
+
+// False when there is no catalogue to check the data files against.
+bool check_catalogue(const CheckRequest& request, CheckState& state, ProblemSink& sink) {
+  const ProgramPath path = request.source_folder / kCatalogueFile;
+  const std::int64_t size = platform::file_size(path);
+  if (size < 0) {
+    sink.report(whole_file(Rule::CatalogueMissing, kCatalogueFile, kCheckCatalogueMissing));
+    return false;
+  }
+  if (size == 0) {
+    sink.report(whole_file(Rule::CatalogueEmpty, kCatalogueFile, kCheckCatalogueEmpty));
+    return false;
+  }
+  CheckedLines lines(path, std::u32string(kCatalogueFile), kCheckLfOnlyCatalogue, sink);
+  while (lines.next()) {
+    if (lines.lf_only()) return false;
+    const std::size_t size_of_line = lines.bytes().size();
+    const std::u32string bytes_text = lines.cut() ? U">" + decimal_text(CheckedLines::kKeptBytes)
+                                                  : decimal_text(static_cast<long long>(size_of_line));
+    if (size_of_line == kCatalogueRecordBytes && !lines.cut()) {
+      add_record(lines, state, request);
+    } else if (lines.number() == 1) {
+      lines.report(Rule::CatalogueFirstLineNotRecord, {}, fill_in(kCheckCatalogueFirstLine, {bytes_text}));
+    } else if (is_blank(lines.bytes())) {
+      lines.report(Rule::CatalogueBlankLine, {}, kCheckCatalogueBlankLine);
+    } else {
+      lines.report(Rule::CatalogueLineLength, lines.key(), fill_in(kCheckCatalogueLineLength, {bytes_text}));
+    }
+  }
+  return true;
+}
+
+// Closes the stretch at hand: kept with its number, or told as lines of no
+// catalogued number.
+void close_run(DataFile file, RunInProgress& run, CheckState& state, const CheckRequest& request,
+               const CheckedLines& lines, ProblemSink& sink) {
+  if (run.run.lines == 0) return;
+  if (run.item) {
+    LineRun& first = state.items[*run.item].first_runs[file];
+    if (first.ordinal == kNoRun)
+      first = run.run;
+    else
+      state.more_runs[file][*run.item].push_back(run.run);
+  } else if (request.selection.empty()) {
+    const std::u32string folder = trim_spaces(from_utf8(run.key));
+    const std::u32string count = decimal_text(run.run.lines);
+    const auto same_but_case = state.by_folded_folder.find(fold_case(folder));
+    sink.report(
+        {Rule::DataLineUnknownNumber, lines.name(), run.run.first_line, folder,
+         same_but_case == state.by_folded_folder.end()
+             ? fill_in(kCheckUnknownNumber, {count})
+             : fill_in(kCheckUnknownNumberCase, {count, from_utf8(state.items[same_but_case->second].folder)})});
+  }
+  run.run.lines = 0;
+}
+
+// One pass over a data file: its stretches of lines, and each line of a
+// catalogued (and selected) borehole checked on its own.
+void scan_data_file(DataFile file, const CheckRequest& request, CheckState& state, ProblemSink& sink) {
+  const ProgramPath path = request.source_folder / kFileNames[file];
+  if (platform::file_size(path) < 1) {
+    if (!state.items.empty())
+      sink.report(
+          whole_file(Rule::DataFileMissing, kFileNames[file], fill_in(kMissingTexts[file], {kFileNames[file]})));
+    return;
+  }
+  CheckedLines lines(path, std::u32string(kFileNames[file]), kCheckLfOnlyData, sink);
+  RunInProgress run;
+  std::uint32_t ordinal = 0;
+  while (lines.next()) {
+    if (lines.lf_only()) return;
+    // An empty line belongs to no borehole and ends the stretch before it.
+    if (lines.bytes().empty()) {
+      close_run(file, run, state, request, lines, sink);
+      run.key.clear();
+      continue;
+    }
+    std::string key = to_utf8(std::u32string_view(lines.text()).substr(0, 8));
+    if (run.run.lines == 0 || key != run.key) {
+      close_run(file, run, state, request, lines, sink);
+      const auto item = state.by_key.find(key);
+      run = RunInProgress{};
+      run.key = std::move(key);
+      if (item != state.by_key.end()) run.item = item->second;
+      run.run.ordinal = ordinal++;
+      run.run.first_line = lines.number();
+    }
+    const std::uint32_t index_in_run = run.run.lines++;
+    if (!run.item || !state.items[*run.item].selected) continue;
+    if (file == Headers) {
+      if (index_in_run == 0) check_header_line(lines, run.run);
+    } else if (file == Layers) {
+      check_layer_line(lines, run, state);
+    } else {
+      check_value_line(lines, run);
+    }
+  }
+  close_run(file, run, state, request, lines, sink);
+  state.usable[file] = true;
+}
+
+void open_dictionary(const ProgramPath& folder, CheckState& state, ProblemSink& sink) {
+  for (const std::u32string_view name : {kSoilDictionaryFile, kSoilNameRegisterFile}) {
+    if (platform::file_size(folder / name) < 0) {
+      sink.report(whole_file(Rule::DictionaryMissing, name, fill_in(kCheckDictionaryMissing, {name})));
+      return;
+    }
+  }
+  state.dictionary.emplace(folder);
+}
+
+}  // namespace
+}  // namespace source_check
+
+void check_source(const CheckRequest& request, ProblemSink& sink) {
+  using namespace source_check;
+  CheckState state;
+  if (!check_catalogue(request, state, sink)) return;
+  if (request.dictionary_before_run)
+    state.dictionary = request.dictionary_before_run;
+  else if (request.pattern_data_folder)
+    open_dictionary(*request.pattern_data_folder, state, sink);
+  for (const DataFile file : {Headers, Layers, Values}) {
+    scan_data_file(file, request, state, sink);
+    if (state.usable[file] && (file == Headers || state.usable[Headers])) report_lookups(file, state, sink);
+  }
+}
+
+}  // namespace lodemark

@@ -1,0 +1,85 @@
+#pragma once
+// What a check of the source database finds: problems, each under a rule
+// with a stable id, told through a sink as they are found.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lodemark {
+
+// error: the output will be wrong or missing; warning: suspicious.
+enum class Severity { Error, Warning };
+
+enum class Rule {
+  CatalogueMissing,
+  CatalogueEmpty,
+  CatalogueFirstLineNotRecord,
+  CatalogueLineLength,
+  CatalogueBlankLine,
+  FolderNameUnusable,
+  NumberRepeated,
+  NumberCaseCollision,
+  EncodingUtf8,
+  EncodingInvalidByte,
+  LineEndLfOnly,
+  DataFileMissing,
+  DictionaryMissing,
+  DictionaryFailure,
+  HeaderMissing,
+  HeaderLineRepeated,
+  LinesOutOfOrder,
+  LinesNotConsecutive,
+  DataLineUnknownNumber,
+  CountNotANumber,
+  CountNegative,
+  CountOutOfRange,
+  LayerCountShort,
+  LayerCountLong,
+  ValueCountShort,
+  ValueCountLong,
+  LayerDepthNotANumber,
+  LayerDepthNotIncreasing,
+  SoilCodeUnknown,
+  AlternationSoilUnknown,
+  AlternationNameNew,
+  ValueDepthNotANumber,
+  ValueDepthNotIncreasing,
+  CoordinateNotANumber,
+  CoordinateOutOfRange,
+};
+
+struct RuleInfo {
+  Rule rule;
+  std::string_view id;  // kebab-case English, stable across versions
+  Severity severity;
+};
+
+// Every rule, in the order above.
+std::span<const RuleInfo> all_rules();
+const RuleInfo& rule_info(Rule rule);
+std::string_view severity_name(Severity severity);  // "error" or "warning"
+
+struct Problem {
+  Rule rule;
+  std::u32string file;      // the file's name, e.g. "Rodev2.Dat"
+  std::uint32_t line = 0;   // 1-based; 0 when the problem is the whole file's
+  std::u32string borehole;  // the number, trimmed; empty when none
+  std::u32string message;   // Japanese: what is wrong and what the conversion does with it
+};
+
+class ProblemSink {
+ public:
+  virtual ~ProblemSink() = default;
+  virtual void report(const Problem& problem) = 0;
+};
+
+// Keeps every problem, for callers that want them all at once.
+class ProblemList : public ProblemSink {
+ public:
+  void report(const Problem& problem) override { problems.push_back(problem); }
+  std::vector<Problem> problems;
+};
+
+}  // namespace lodemark

@@ -1,0 +1,107 @@
+#include "soil_dictionary/user_codes.h"
+
+#include <algorithm>
+#include <set>
+
+#include "base/decimal.h"
+#include "base/failure.h"
+#include "base/messages.h"
+#include "base/text.h"
+#include "platform/cp932.h"
+#include "soil_dictionary/soil_records.h"
+
+namespace lodemark {
+namespace {
+
+// User codes run from 1000 to 3999; the target system's own start at 4000.
+constexpr int kFirstUserCode = 1000;
+constexpr int kFirstSystemCode = 4000;
+
+// Numeric value of the first four characters of a register line; 0 when they
+// are not a number. Four characters take at most eight bytes.
+float line_code(std::string_view line) {
+  const std::u32string head = cp932::decode(line.substr(0, 8));
+  return parse_decimal_or_zero(std::u32string_view(head).substr(0, 4));
+}
+
+// User codes that a file's records already give to names, read the way the
+// name search reads them (a quoted code counts too).
+void add_user_codes(std::string_view content, const ProgramPath& path, std::set<int>& used) {
+  SoilRecordReader reader(content, path.text());
+  SoilRecord record;
+  while (reader.next(record)) {
+    const float value = parse_decimal_or_zero(cp932::decode(record[0]));
+    if (value >= static_cast<float>(kFirstUserCode) && value < static_cast<float>(kFirstSystemCode))
+      used.insert(static_cast<int>(value));
+  }
+}
+
+}  // namespace
+
+std::vector<std::string_view> split_lines(std::string_view content) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  while (start < content.size()) {
+    const std::size_t cr = content.find('\r', start);
+    if (cr == std::string_view::npos) {
+      lines.push_back(content.substr(start));
+      break;
+    }
+    lines.push_back(content.substr(start, cr - start));
+    start = cr + 1;
+    if (start < content.size() && content[start] == '\n') ++start;
+  }
+  return lines;
+}
+
+Insertion plan_new_record(std::u32string_view name, const std::vector<std::string_view>& register_lines,
+                          std::string_view dictionary, const ProgramPath& dictionary_path,
+                          std::string_view name_register, const ProgramPath& register_path) {
+  Insertion plan{register_lines.size(), kFirstUserCode};
+  for (std::size_t i = 0; i < register_lines.size(); ++i) {
+    const float code = line_code(register_lines[i]);
+    if (code >= static_cast<float>(kFirstSystemCode)) {
+      plan.before_line = std::min(plan.before_line, i);
+    } else if (code >= static_cast<float>(kFirstUserCode) - 1) {
+      plan.code = std::max(plan.code, to_int16(code) + 1);
+    }
+  }
+  // A code that a record added by hand (or a quoted code) already gives a
+  // name is passed over, so that a new code is in neither file.
+  std::set<int> used;
+  add_user_codes(dictionary, dictionary_path, used);
+  add_user_codes(name_register, register_path, used);
+  while (used.contains(plan.code)) ++plan.code;
+  if (plan.code >= kFirstSystemCode)
+    throw Failure(kSoilNameLead + std::u32string(name) + kNoUserCodeLeft + register_path.text());
+  return plan;
+}
+
+std::string created_record(int code, std::u32string_view name) {
+  return std::to_string(code) + "," + cp932::encode(name) + ",    ,    ,    ,0000";
+}
+
+void check_writable(std::u32string_view name, const ProgramPath& dictionary_path) {
+  bool fits = !name.empty() && cp932::decode(cp932::encode(name)) == name;
+  for (char32_t c : name) fits = fits && c != U',' && c != U'"' && c != U'\r' && c != U'\n';
+  if (!fits) throw Failure(kSoilNameLead + std::u32string(name) + kSoilNameNotWritable + dictionary_path.text());
+}
+
+std::string register_with(const std::vector<std::string_view>& lines, const Insertion& plan, std::string_view record) {
+  std::string content;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i == plan.before_line) content.append(record).append("\r\n");
+    content.append(lines[i]).append("\r\n");
+  }
+  if (plan.before_line == lines.size()) content.append(record).append("\r\n");
+  return content;
+}
+
+bool ends_with_line_end(std::string_view content) { return content.ends_with('\r') || content.ends_with("\r\n"); }
+
+void append_dictionary_line(std::string& content, std::string_view line) {
+  if (!content.empty() && !ends_with_line_end(content)) content += "\r\n";
+  content.append(line).append("\r\n");
+}
+
+}  // namespace lodemark

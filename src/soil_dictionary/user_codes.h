@@ -1,0 +1,49 @@
+#pragma once
+// How a new soil name gets its user code and where its record goes: shared by
+// the dictionary that writes the files and by the preview that only reads
+// them, so that both give a name the same code.
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/program_path.h"
+
+namespace lodemark {
+
+// Lines as the register is read line by line: a line ends at CR or CR LF.
+std::vector<std::string_view> split_lines(std::string_view content);
+
+// Where a new record goes and the code it gets.
+struct Insertion {
+  std::size_t before_line;  // the lines' count when the record goes last
+  int code;
+};
+
+// The new record goes before the register's first line of 4000 or more; its
+// code is one more than the highest user code anywhere in the register, at
+// least 1000, passing over codes that either file already gives a name.
+// Throws Failure naming the register when no user code below 4000 is left.
+Insertion plan_new_record(std::u32string_view name, const std::vector<std::string_view>& register_lines,
+                          std::string_view dictionary, const ProgramPath& dictionary_path,
+                          std::string_view name_register, const ProgramPath& register_path);
+
+// A created record: code, name, three fields of four blanks and "0000".
+std::string created_record(int code, std::u32string_view name);
+
+// Throws Failure naming the dictionary when the name cannot be a field of a
+// record: empty, holding a comma, a quote or a line end, or without a code
+// page 932 form.
+void check_writable(std::u32string_view name, const ProgramPath& dictionary_path);
+
+// The register's new content: its lines, each ended by CR LF, with the
+// record at the planned place.
+std::string register_with(const std::vector<std::string_view>& lines, const Insertion& plan, std::string_view record);
+
+// The dictionary's content once the line is appended: a last line without a
+// line end is ended first.
+void append_dictionary_line(std::string& content, std::string_view line);
+// Whether the content's last line is ended (CR or CR LF; an LF alone ends none).
+bool ends_with_line_end(std::string_view content);
+
+}  // namespace lodemark

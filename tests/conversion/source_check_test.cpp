@@ -1,0 +1,355 @@
+#include "conversion/source_check.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "base/utf8.h"
+#include "rodev/catalogue.h"
+#include "support/run_fixture.h"
+#include "support/soil_dictionary_fixture.h"
+#include "support/source_lines.h"
+#include "support/test_support.h"
+
+namespace lodemark {
+namespace {
+
+using test::crlf;
+using test::header_line;
+using test::layer_line;
+using test::sjis;
+using test::TempDir;
+using test::value_line;
+using test::write_bytes;
+
+// A catalogue record: number, 8 unused bytes, name.
+std::string record(const std::string& number, const std::string& name = "NAME    ") {
+  return number + "20260401" + name;
+}
+
+// A header line with fixed texts for Titl02.txt.
+std::string header(const std::string& key, const std::string& position, const std::string& layers,
+                   const std::string& values) {
+  return header_line(key, position, "f4......", "f5......", "f6......", layers, values);
+}
+
+// A small database, line by line; `raw` replaces a file's content (nullopt:
+// no such file).
+struct Database {
+  std::vector<std::string> catalogue = {record("B-1     "), record("B-2     "), record("B-3     ")};
+  std::vector<std::string> headers = {header("B-1     ", "40524604", "  2", "  1"),
+                                      header("B-2     ", "41000000", "  1", "  2"),
+                                      header("B-3     ", "05053030", "  1", "  1")};
+  std::vector<std::string> layers = {layer_line("B-1     ", "     1.5", " 01  "),
+                                     layer_line("B-1     ", "    3.00", "10408"),  // in KISHITU.TXT
+                                     layer_line("B-2     ", "     2.0", "10506"),  // in XKISHITU.TXT only
+                                     layer_line("B-3     ", "    10.0", " 20  ")};
+  std::vector<std::string> values = {value_line("B-1     ", "    1.00", "12"), value_line("B-2     ", "    1.00", " 5"),
+                                     value_line("B-2     ", "    2.50", "07"),
+                                     value_line("B-3     ", "    0.50", "10")};
+  std::map<std::string, std::optional<std::string>> raw;
+
+  void write(const TempDir& dir) const {
+    const std::pair<const char*, const std::vector<std::string>*> files[] = {
+        {"Rodev5.Dat", &catalogue}, {"Rodev1.Dat", &headers}, {"Rodev2.Dat", &layers}, {"Rodev3.Dat", &values}};
+    for (const auto& [name, lines] : files) {
+      const auto replaced = raw.find(name);
+      if (replaced == raw.end()) {
+        std::string bytes;
+        for (const std::string& line : *lines) bytes += line + "\r\n";
+        write_bytes(dir.native(std::string("db/") + name), bytes);
+      } else if (replaced->second) {
+        write_bytes(dir.native(std::string("db/") + name), *replaced->second);
+      }
+    }
+  }
+};
+
+// What identifies a problem: rule, file, line, borehole.
+using Found = std::tuple<std::string, std::string, std::uint32_t, std::string>;
+
+std::vector<Found> found_in(const std::vector<Problem>& problems) {
+  std::vector<Found> found;
+  for (const Problem& p : problems)
+    found.emplace_back(std::string(rule_info(p.rule).id), to_utf8(p.file), p.line, to_utf8(p.borehole));
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+std::string describe(const std::vector<Found>& found) {
+  std::string out;
+  for (const auto& [rule, file, line, borehole] : found)
+    out += "  " + rule + " " + file + ":" + std::to_string(line) + " [" + borehole + "]\n";
+  return out;
+}
+
+class SourceCheck : public ::testing::Test {
+ protected:
+  std::vector<Problem> check(const Database& db, const TempDir& dir, std::set<std::u32string> selection = {}) {
+    db.write(dir);
+    CheckRequest request;
+    request.source_folder = ProgramPath(dir.program(U"db"));
+    request.pattern_data_folder = patdat_;
+    request.selection = std::move(selection);
+    ProblemList list;
+    check_source(request, list);
+    return list.problems;
+  }
+  TempDir dir_;
+  ProgramPath patdat_ = test::copy_sample_pattern_data(dir_);
+};
+
+std::string lines_joined(const std::vector<std::string>& lines, const std::string& end) {
+  std::string out;
+  for (const auto& line : lines) out += line + end;
+  return out;
+}
+
+TEST_F(SourceCheck, EachDefectIsFoundUnderItsRuleFileAndLine) {
+  const struct Case {
+    const char* name;
+    std::function<void(Database&)> spoil;
+    std::vector<Found> expected;
+  } cases[] = {
+      {"clean", [](Database&) {}, {}},
+      {"no header line",
+       [](Database& db) { db.headers.erase(db.headers.begin() + 1); },
+       {{"header-missing", "Rodev5.Dat", 2, "B-2"}}},
+      {"layer count larger than the lines",
+       [](Database& db) { db.headers[0] = header("B-1     ", "40524604", "  3", "  1"); },
+       {{"layer-count-long", "Rodev1.Dat", 1, "B-1"}}},
+      {"layer count smaller than the lines",
+       [](Database& db) { db.headers[0] = header("B-1     ", "40524604", "  1", "  1"); },
+       {{"layer-count-short", "Rodev1.Dat", 1, "B-1"}}},
+      {"value count larger, no value lines at all",
+       [](Database& db) { db.values.erase(db.values.begin() + 3); },
+       {{"value-count-long", "Rodev1.Dat", 3, "B-3"}}},
+      {"soil code not in the table",
+       [](Database& db) { db.layers[0] = layer_line("B-1     ", "     1.5", " 12  "); },
+       {{"soil-code-unknown", "Rodev2.Dat", 1, "B-1"}}},
+      {"blank soil code",
+       [](Database& db) { db.layers[3] = layer_line("B-3     ", "    10.0", "     "); },
+       {{"soil-code-unknown", "Rodev2.Dat", 4, "B-3"}}},
+      {"depth goes backwards",
+       [](Database& db) { db.layers[1] = layer_line("B-1     ", "     1.0", "10408"); },
+       {{"layer-depth-not-increasing", "Rodev2.Dat", 2, "B-1"}}},
+      {"depth not a number",
+       [](Database& db) { db.layers[0] = layer_line("B-1     ", "    1,5 ", " 01  "); },
+       {{"layer-depth-not-a-number", "Rodev2.Dat", 1, "B-1"}}},
+      {"depth value not a number and backwards",
+       [](Database& db) {
+         db.values[1] = value_line("B-2     ", "        ", " 5");
+         db.values[2] = value_line("B-2     ", "    0.00", "07");
+         db.values.insert(db.values.begin() + 3, value_line("B-2     ", "   -1.00", "07"));
+         db.headers[1] = header("B-2     ", "41000000", "  1", "  3");
+       },
+       {{"value-depth-not-a-number", "Rodev3.Dat", 2, "B-2"}, {"value-depth-not-increasing", "Rodev3.Dat", 4, "B-2"}}},
+      {"coordinate minutes of 75",
+       [](Database& db) { db.headers[1] = header("B-2     ", "75000000", "  1", "  2"); },
+       {{"coordinate-out-of-range", "Rodev1.Dat", 2, "B-2"}}},
+      {"coordinates not numbers",
+       [](Database& db) { db.headers[1] = header("B-2     ", "4100x 00", "  1", "  2"); },
+       {{"coordinate-not-a-number", "Rodev1.Dat", 2, "B-2"}}},
+      {"coordinates blank, told once",
+       [](Database& db) { db.headers[1] = header("B-2     ", "        ", "  1", "  2"); },
+       {{"coordinate-not-a-number", "Rodev1.Dat", 2, "B-2"}}},
+      {"layer lines before the borehole listed above them",
+       [](Database& db) { std::rotate(db.layers.begin(), db.layers.begin() + 2, db.layers.begin() + 3); },
+       {{"lines-out-of-order", "Rodev2.Dat", 1, "B-2"}}},
+      {"header lines out of order",
+       [](Database& db) { std::swap(db.headers[0], db.headers[1]); },
+       {{"lines-out-of-order", "Rodev1.Dat", 1, "B-2"}}},
+      {"catalogue number in another case than the data files",
+       [](Database& db) { db.catalogue[1] = record("b-2     "); },
+       {{"data-line-unknown-number", "Rodev1.Dat", 2, "B-2"},
+        {"data-line-unknown-number", "Rodev2.Dat", 3, "B-2"},
+        {"data-line-unknown-number", "Rodev3.Dat", 2, "B-2"},
+        {"header-missing", "Rodev5.Dat", 2, "b-2"}}},
+      {"two catalogue entries with the same number",
+       [](Database& db) { db.catalogue.push_back(record("B-1     ")); },
+       {{"number-repeated", "Rodev5.Dat", 4, "B-1"}}},
+      {"numbers that differ only in case",
+       [](Database& db) { db.catalogue.push_back(record("b-1     ")); },
+       {{"number-case-collision", "Rodev5.Dat", 4, "b-1"}, {"header-missing", "Rodev5.Dat", 4, "b-1"}}},
+      {"a heading line on top of the catalogue",
+       [](Database& db) { db.catalogue.insert(db.catalogue.begin(), sjis("地質柱状図番号 ボーリング孔名")); },
+       {{"catalogue-first-line-not-record", "Rodev5.Dat", 1, ""}}},
+      {"a 25-byte catalogue line and a blank one",
+       [](Database& db) {
+         db.catalogue.push_back(record("B-4     ") + " ");
+         db.catalogue.push_back("");
+       },
+       {{"catalogue-line-length", "Rodev5.Dat", 4, "B-4"}, {"catalogue-blank-line", "Rodev5.Dat", 5, ""}}},
+      {"a number that cannot name a folder",
+       [](Database& db) { db.catalogue.push_back(record("CON     ")); },
+       {{"folder-name-unusable", "Rodev5.Dat", 4, "CON"}, {"header-missing", "Rodev5.Dat", 4, "CON"}}},
+      {"catalogue with LF line ends",
+       [](Database& db) { db.raw["Rodev5.Dat"] = lines_joined(db.catalogue, "\n"); },
+       {{"line-end-lf-only", "Rodev5.Dat", 1, "B-1"}}},
+      {"layer file with LF line ends",
+       [](Database& db) { db.raw["Rodev2.Dat"] = lines_joined(db.layers, "\n"); },
+       {{"line-end-lf-only", "Rodev2.Dat", 1, "B-1"}}},
+      {"header file saved as UTF-8",
+       [](Database& db) { db.headers[0] += "新宿一号"; },  // the source text is UTF-8
+       {{"encoding-utf8", "Rodev1.Dat", 1, "B-1"}}},
+      {"a byte that is no code page 932",
+       [](Database& db) { db.values[2] += "\xFF"; },
+       {{"encoding-invalid-byte", "Rodev3.Dat", 3, "B-2"}}},
+      {"counts that are not numbers, negative or beyond 16 bits",
+       [](Database& db) {
+         db.headers[0] = header("B-1     ", "40524604", "abc", "  1");
+         db.headers[1] = header("B-2     ", "41000000", "  1", " -2");
+         db.headers[2] = header("B-3     ", "05053030", "9e9", "  1");
+       },
+       {{"count-not-a-number", "Rodev1.Dat", 1, "B-1"},
+        {"layer-count-short", "Rodev1.Dat", 1, "B-1"},
+        {"count-negative", "Rodev1.Dat", 2, "B-2"},
+        {"value-count-short", "Rodev1.Dat", 2, "B-2"},
+        {"count-out-of-range", "Rodev1.Dat", 3, "B-3"},
+        {"layer-count-short", "Rodev1.Dat", 3, "B-3"}}},
+      {"lines of one borehole not consecutive",
+       [](Database& db) { db.values.insert(db.values.begin() + 3, value_line("B-1     ", "    9.00", "99")); },
+       {{"lines-not-consecutive", "Rodev3.Dat", 4, "B-1"}}},
+      {"a repeated header line",
+       [](Database& db) { db.headers.insert(db.headers.begin() + 1, db.headers[0]); },
+       {{"header-line-repeated", "Rodev1.Dat", 2, "B-1"}}},
+      {"data lines of no catalogued number",
+       [](Database& db) { db.layers.push_back(layer_line("Z-9     ", "     1.0", " 01  ")); },
+       {{"data-line-unknown-number", "Rodev2.Dat", 5, "Z-9"}}},
+      {"alternating layer with an unknown second soil",
+       [](Database& db) { db.layers[3] = layer_line("B-3     ", "    10.0", "12099"); },
+       {{"alternation-soil-unknown", "Rodev2.Dat", 4, "B-3"}, {"alternation-name-new", "Rodev2.Dat", 4, "B-3"}}},
+      {"missing layer file",
+       [](Database& db) { db.raw["Rodev2.Dat"] = std::nullopt; },
+       {{"data-file-missing", "Rodev2.Dat", 0, ""}}},
+      {"missing catalogue",
+       [](Database& db) { db.raw["Rodev5.Dat"] = std::nullopt; },
+       {{"catalogue-missing", "Rodev5.Dat", 0, ""}}},
+      {"empty catalogue", [](Database& db) { db.raw["Rodev5.Dat"] = ""; }, {{"catalogue-empty", "Rodev5.Dat", 0, ""}}},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    Database db;
+    c.spoil(db);
+    std::vector<Found> expected = c.expected;
+    std::sort(expected.begin(), expected.end());
+    const std::vector<Found> found = found_in(check(db, dir));
+    EXPECT_EQ(found, expected) << c.name << "\nfound:\n" << describe(found) << "expected:\n" << describe(expected);
+  }
+}
+
+TEST_F(SourceCheck, MessagesSayWhatTheConversionDoes) {
+  const struct Case {
+    std::function<void(Database&)> spoil;
+    const char* rule;
+    const char* message;
+  } cases[] = {
+      {[](Database& db) { db.layers[0] = layer_line("B-1     ", "     1.5", " 12  "); }, "soil-code-unknown",
+       "土質コード「12」は分類表にありません。X1.txt ではコードと土質名が空になります。"},
+      {[](Database& db) { db.headers[0] = header("B-1     ", "40524604", "  5", "  1"); }, "layer-count-long",
+       "層数は 5 ですが、Rodev2.Dat にあるこの柱状図の行は 2 行です。X1.txt の足りない行は深さ 0.00、内容なしで書かれます。"},
+      {[](Database& db) { db.values[1] += "\xFF"; }, "encoding-invalid-byte",
+       // Line 2 starts after line 1's 21 bytes and CR LF; its own 21 bytes come before the bad one.
+       "ファイル先頭から 44 バイト目 (0 から数えて) のバイト 0xFF はコードページ 932 の文字になりません。"
+       "変換ではその文字が「?」になります。"},
+      {[](Database& db) { db.catalogue[1] = record("b-2     "); }, "data-line-unknown-number",
+       "一覧にない番号の行です (1 行)。一覧の「b-2」とは大文字・小文字だけ違い、番号は大文字・小文字まで一致しないと見つかりません。"
+       "これらの行は変換されません。"},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    Database db;
+    c.spoil(db);
+    const std::vector<Problem> problems = check(db, dir);
+    const auto hit = std::find_if(problems.begin(), problems.end(),
+                                  [&](const Problem& p) { return rule_info(p.rule).id == c.rule; });
+    ASSERT_NE(hit, problems.end()) << c.rule;
+    EXPECT_EQ(to_utf8(hit->message), c.message) << c.rule;
+  }
+}
+
+// New names get the codes a conversion then gives them, one after the other,
+// and the check leaves the pattern-data folder as it was.
+TEST_F(SourceCheck, NewAlternationNamesGetTheCodesTheConversionGives) {
+  TempDir dir;
+  Database db;
+  db.layers[0] = layer_line("B-1     ", "     1.5", "10409");  // 粘土と礫の互層, new
+  db.layers[2] = layer_line("B-2     ", "     2.0", "10905");  // 礫とシルトの互層, new
+  db.layers[3] = layer_line("B-3     ", "    10.0", "10409");  // the first again
+  const auto before = test::folder_content(dir_.native("patdat"));
+  const std::vector<Problem> problems = check(db, dir);
+  EXPECT_EQ(test::folder_content(dir_.native("patdat")), before);
+
+  std::vector<std::string> told;
+  for (const Problem& p : problems) told.push_back(std::string(rule_info(p.rule).id) + " " + to_utf8(p.message));
+  EXPECT_EQ(told, (std::vector<std::string>{
+                      "alternation-name-new 互層名「粘土と礫の互層」は土質辞書にありません。変換でコード 1003 "
+                      "が付けられ、KISHITU.TXT と XKISHITU.TXT に追加されます。",
+                      "alternation-name-new 互層名「礫とシルトの互層」は土質辞書にありません。変換でコード 1004 "
+                      "が付けられ、KISHITU.TXT と XKISHITU.TXT に追加されます。"}));
+
+  test::FakeRun run;
+  for (const CatalogueEntry& entry : read_catalogue(ProgramPath(dir.program(U"db")))) {
+    run.entries.push_back(entry.display_text());
+    run.selected.push_back(true);
+  }
+  run.source = dir.program(U"db");
+  run.destination = dir.program(U"out");
+  run.patdat = patdat_;
+  ASSERT_EQ(run.start(), RunOutcome::Converted);
+  EXPECT_EQ(test::read_sjis_lines(dir.native("out/B-1/X1.txt")).at(0), "1,   1.50,1003,粘土と礫の互層");
+  EXPECT_EQ(test::read_sjis_lines(dir.native("out/B-2/X1.txt")).at(0), "1,   2.00,1004,礫とシルトの互層");
+  EXPECT_EQ(test::read_sjis_lines(dir.native("out/B-3/X1.txt")).at(0), "1,  10.00,1003,粘土と礫の互層");
+}
+
+TEST_F(SourceCheck, ASelectionChecksOnlyItsBoreholesButAlwaysTheCatalogue) {
+  TempDir dir;
+  Database db;
+  db.layers[0] = layer_line("B-1     ", "     1.5", " 12  ");
+  db.headers[1] = header("B-2     ", "75000000", "  1", "  2");
+  db.layers.push_back(layer_line("Z-9     ", "     1.0", " 01  "));
+  db.catalogue.push_back("");
+  const std::vector<Found> found = found_in(check(db, dir, {U"B-2"}));
+  EXPECT_EQ(found, (std::vector<Found>{{"catalogue-blank-line", "Rodev5.Dat", 4, ""},
+                                       {"coordinate-out-of-range", "Rodev1.Dat", 2, "B-2"}}))
+      << describe(found);
+}
+
+TEST_F(SourceCheck, WithoutPatternDataNamesAreNotLookedUp) {
+  TempDir dir;
+  Database db;
+  db.layers[0] = layer_line("B-1     ", "     1.5", "10409");
+  patdat_ = ProgramPath();
+  db.write(dir);
+  CheckRequest request;
+  request.source_folder = ProgramPath(dir.program(U"db"));
+  ProblemList list;
+  check_source(request, list);
+  EXPECT_TRUE(list.problems.empty()) << describe(found_in(list.problems));
+
+  // A pattern-data folder without its register: one problem, no lookups.
+  std::filesystem::remove(dir_.native("patdat/XKISHITU.TXT"));
+  request.pattern_data_folder = ProgramPath(dir_.program(U"patdat")).as_folder();
+  list.problems.clear();
+  check_source(request, list);
+  EXPECT_EQ(found_in(list.problems), (std::vector<Found>{{"dictionary-missing", "XKISHITU.TXT", 0, ""}}));
+}
+
+TEST(SourceCheckRules, IdsAreKebabCaseAndUnique) {
+  std::set<std::string_view> ids;
+  for (const RuleInfo& rule : all_rules()) {
+    EXPECT_TRUE(ids.insert(rule.id).second) << rule.id;
+    EXPECT_EQ(rule.id.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-"), std::string_view::npos) << rule.id;
+    EXPECT_EQ(&rule_info(rule.rule), &rule) << rule.id;
+  }
+}
+
+}  // namespace
+}  // namespace lodemark
