@@ -20,6 +20,10 @@ namespace {
 void append_line(const ProgramPath& path, std::string_view content_before, std::string_view line) {
   platform::FileWriter out(path.text(), platform::FileWriter::Mode::Append);
   if (!content_before.empty() && !ends_with_line_end(content_before)) out.write("\r\n");
+  // After a lone CR, a record that starts with an LF (a register written with
+  // LF-only line ends) would lose that byte into a CR LF line end.
+  else if (content_before.ends_with('\r') && line.starts_with('\n'))
+    out.write("\n");
   out.write_line(line);
   out.close();
 }
