@@ -90,6 +90,28 @@ inline constexpr char32_t kSummaryMore[] = U" ほか";
 inline constexpr char32_t kSummaryNamesAdded[] = U"土質辞書に追加した名前: ";
 inline constexpr char32_t kSummaryFromRegister[] = U" (XKISHITU.TXT から)";
 inline constexpr char32_t kSummaryCheckFailed[] = U"検査を最後まで行えませんでした: ";
+// The window's check report.
+inline constexpr char32_t kCheckMenuItem[] = U"選択した柱状図を検査…";
+inline constexpr char32_t kReportWindowTitle[] = U"検査結果";
+inline constexpr char32_t kReportSaveCsv[] = U"CSV で保存…";
+inline constexpr char32_t kReportClose[] = U"閉じる";
+inline constexpr char32_t kReportColumnSeverity[] = U"重大度";
+inline constexpr char32_t kReportColumnRule[] = U"規則";
+inline constexpr char32_t kReportColumnFile[] = U"ファイル";
+inline constexpr char32_t kReportColumnLine[] = U"行";
+inline constexpr char32_t kReportColumnBorehole[] = U"柱状図番号";
+inline constexpr char32_t kReportColumnMessage[] = U"内容";
+inline constexpr char32_t kReportSeverityError[] = U"エラー";
+inline constexpr char32_t kReportSeverityWarning[] = U"警告";
+// "検査した柱状図: <n> 本、エラー: <e> 件、警告: <w> 件"
+inline constexpr char32_t kReportBoreholes[] = U"検査した柱状図: ";
+inline constexpr char32_t kReportBoreholesUnit[] = U" 本、";
+inline constexpr char32_t kReportErrors[] = U"エラー: ";
+inline constexpr char32_t kReportWarnings[] = U"、警告: ";
+inline constexpr char32_t kReportCountUnit[] = U" 件";
+inline constexpr char32_t kReportNoProblem[] = U"問題は見つかりませんでした。";
+inline constexpr char32_t kReportCsvFilter[] = U"CSV ファイル (*.csv)";
+inline constexpr char32_t kReportCheckFailed[] = U"検査を最後まで行えませんでした。";
 inline constexpr char32_t kCannotWriteStandardOutput[] = U"標準出力に書き込めません。";
 inline constexpr char32_t kProgramEnds[] = U"処理を続けられないため、プログラムを終了します。";
 

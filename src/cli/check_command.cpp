@@ -6,7 +6,7 @@
 
 #include "base/failure.h"
 #include "base/utf8.h"
-#include "cli/problem_output.h"
+#include "conversion/problem_output.h"
 #include "cli/usage.h"
 #include "conversion/pattern_data_setting.h"
 #include "conversion/source_check.h"

@@ -6,7 +6,7 @@
 
 #include "base/messages.h"
 #include "base/utf8.h"
-#include "cli/problem_output.h"
+#include "conversion/problem_output.h"
 #include "platform/drives.h"
 
 namespace lodemark::cli {

@@ -5,6 +5,7 @@
 #include "base/failure.h"
 #include "base/utf8.h"
 #include "conversion/pattern_data_setting.h"
+#include "conversion/source_check.h"
 #include "gui/drive_folder_lists.h"
 #include "platform/drives.h"
 #include "rodev/catalogue.h"
@@ -87,6 +88,7 @@ void MainPresenter::folder_changed(Side side) {
   platform::set_current_folder(folder);
   if (side == Side::Destination) return;
   // A new source: its catalogue is the list, and nothing is selected.
+  source_folder_ = folder;
   entries_ = read_catalogue(folder);
   view_.show_boreholes(entries_);
 }
@@ -119,6 +121,32 @@ RunOutcome MainPresenter::execute_clicked() {
   view_.hide_progress();
   if (outcome == RunOutcome::Converted) completion_shown_ = true;
   return outcome;
+}
+
+std::optional<CheckReport> MainPresenter::check_clicked() {
+  CheckRequest request;
+  request.source_folder = ProgramPath(source_folder_).as_folder();
+  request.pattern_data_folder = pattern_data_folder_;
+  CheckReport report;
+  for (const std::size_t index : view_.selected_boreholes()) {
+    if (index >= entries_.size()) continue;
+    request.selection.insert(entries_[index].folder_name());
+    ++report.boreholes;
+  }
+  if (report.boreholes == 0) report.boreholes = entries_.size();
+
+  ProblemList found;
+  view_.set_busy(true);
+  try {
+    check_source(request, found);
+  } catch (const Failure& failure) {
+    view_.set_busy(false);
+    view_.show_message(kReportCheckFailed, failure.message(), BoxStyle::OkExclamation, kAppTitle);
+    return std::nullopt;
+  }
+  view_.set_busy(false);
+  report.problems = std::move(found.problems);
+  return report;
 }
 
 }  // namespace lodemark

@@ -7,6 +7,7 @@
 
 #include "base/program_path.h"
 #include "conversion/conversion_run.h"
+#include "gui/check_report.h"
 #include "gui/main_view.h"
 #include "rodev/borehole.h"
 
@@ -28,6 +29,11 @@ class MainPresenter {
   // Runs the conversion of the selected boreholes. Throws Failure when the
   // run fails part-way (see run_conversion).
   RunOutcome execute_clicked();
+  // Checks the selected boreholes of the listed source (all listed ones when
+  // none is selected) against the pattern-data folder's dictionaries, for the
+  // report window. Nothing is written. When the check cannot finish (a file
+  // that cannot be read) the failure has been shown and there is no report.
+  std::optional<CheckReport> check_clicked();
 
   // The completion message stands in the status line.
   bool completion_shown() const { return completion_shown_; }
@@ -40,6 +46,7 @@ class MainPresenter {
   std::optional<ProgramPath> pattern_data_folder_;
   // The borehole list as read from the source folder's catalogue.
   std::vector<CatalogueEntry> entries_;
+  std::u32string source_folder_;  // the folder whose catalogue entries_ is
   std::u32string previous_drive_[2];
   bool completion_shown_ = false;
   // Set while a failed drive change is being undone, so that a previous

@@ -11,7 +11,7 @@
 #include "base/messages.h"
 #include "base/utf8.h"
 #include "cli/cli_app.h"
-#include "cli/problem_output.h"
+#include "conversion/problem_output.h"
 #include "platform/cp932.h"
 #include "platform/drives.h"
 #include "support/test_support.h"

@@ -9,7 +9,7 @@
 
 #include "conversion/source_problem.h"
 
-namespace lodemark::cli {
+namespace lodemark {
 
 enum class ProblemFormat { Text, Csv, Json };
 
@@ -37,4 +37,4 @@ std::string csv_field(std::string_view text);
 // escaped; everything else, UTF-8 included, as it is.
 std::string json_string(std::string_view text);
 
-}  // namespace lodemark::cli
+}  // namespace lodemark

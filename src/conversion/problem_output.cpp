@@ -1,4 +1,4 @@
-#include "cli/problem_output.h"
+#include "conversion/problem_output.h"
 
 #include <array>
 #include <cstdio>
@@ -7,7 +7,7 @@
 
 #include "base/utf8.h"
 
-namespace lodemark::cli {
+namespace lodemark {
 namespace {
 
 // The header line and the keys, in this order.
@@ -171,4 +171,4 @@ std::string json_string(std::string_view text) {
   return out + '"';
 }
 
-}  // namespace lodemark::cli
+}  // namespace lodemark
