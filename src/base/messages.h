@@ -92,6 +92,8 @@ inline constexpr char32_t kSummaryFromRegister[] = U" (XKISHITU.TXT から)";
 inline constexpr char32_t kSummaryCheckFailed[] = U"検査を最後まで行えませんでした: ";
 // The window's check report.
 inline constexpr char32_t kCheckMenuItem[] = U"選択した柱状図を検査…";
+// The key named beside the item (Win32 menus show it after a tab).
+inline constexpr char32_t kCheckMenuKey[] = U"F7";
 inline constexpr char32_t kReportWindowTitle[] = U"検査結果";
 inline constexpr char32_t kReportSaveCsv[] = U"CSV で保存…";
 inline constexpr char32_t kReportClose[] = U"閉じる";
@@ -111,6 +113,7 @@ inline constexpr char32_t kReportWarnings[] = U"、警告: ";
 inline constexpr char32_t kReportCountUnit[] = U" 件";
 inline constexpr char32_t kReportNoProblem[] = U"問題は見つかりませんでした。";
 inline constexpr char32_t kReportCsvFilter[] = U"CSV ファイル (*.csv)";
+inline constexpr char32_t kReportSaveFailed[] = U"CSV ファイルを保存できませんでした。";
 inline constexpr char32_t kReportCheckFailed[] = U"検査を最後まで行えませんでした。";
 inline constexpr char32_t kCannotWriteStandardOutput[] = U"標準出力に書き込めません。";
 inline constexpr char32_t kProgramEnds[] = U"処理を続けられないため、プログラムを終了します。";

@@ -47,7 +47,12 @@ void MainWindow::show() {
 int MainWindow::run() {
   MSG msg{};
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (is_check_key(msg)) {
+      event([this] { open_report(); });
+      continue;
+    }
     if (window_ && IsDialogMessageW(window_, &msg)) continue;
+    if (report_dialog_message(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
     if (pending_) handle([this] { std::rethrow_exception(std::exchange(pending_, nullptr)); });
@@ -81,6 +86,10 @@ LRESULT MainWindow::message(HWND window, UINT message, WPARAM wparam, LPARAM lpa
       return TRUE;
     case WM_COMMAND:
       if (window == background_) command(LOWORD(wparam), HIWORD(wparam));
+      return 0;
+    case WM_CONTEXTMENU:
+      if (window != background_ || reinterpret_cast<HWND>(wparam) != control(Control::List1)) break;
+      event([this, lparam] { show_check_menu(lparam); });
       return 0;
     case WM_MOUSEMOVE: {
       // Only the bare background counts, not a label or frame lying on it.
@@ -211,7 +220,7 @@ void MainWindow::pump_dropping_input() {
       PostQuitMessage(static_cast<int>(msg.wParam));  // for the loop that waits for it
       break;
     }
-    if (is_input(msg.message) && window_ && (msg.hwnd == window_ || IsChild(window_, msg.hwnd))) continue;
+    if (is_input(msg.message) && is_ours(msg.hwnd)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
     // Up through the handler that pumps; outside one there is none to take it.

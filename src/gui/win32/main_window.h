@@ -12,9 +12,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "gui/main_presenter.h"
 #include "gui/main_view.h"
+#include "gui/win32/report_window.h"
 #include "gui/win32/window_look.h"
 
 namespace lodemark::win32 {
@@ -70,6 +72,9 @@ class MainWindow final : public MainView {
   // Null once the window is closed.
   HWND handle() const { return window_; }
   HWND control(Control which) const;
+  // The report window opened last (its handle is null once it is closed);
+  // null before the first.
+  ReportWindow* newest_report() const { return reports_.empty() ? nullptr : reports_.back().get(); }
 
   // MainView
   std::u32string drive_designation(Side side) override;
@@ -117,6 +122,18 @@ class MainWindow final : public MainView {
   // dropped, not kept for later.
   void pump_dropping_input();
 
+  // main_window_report.cpp: the check of the listed boreholes and its reports.
+  // F7 pressed in the main window.
+  bool is_check_key(const MSG& msg) const;
+  // The borehole list's context menu; `at` as WM_CONTEXTMENU gives it.
+  void show_check_menu(LPARAM at);
+  void open_report();
+  // A window of the program that takes the user's input: the main window,
+  // its controls and the report windows.
+  bool is_ours(HWND window) const;
+  // Tab, Enter and Escape in a report window; true when it took the message.
+  bool report_dialog_message(MSG& msg);
+
   MainPresenter presenter_;
   std::function<void(int)> end_program_;
   bool in_handler_ = false;
@@ -138,6 +155,7 @@ class MainWindow final : public MainView {
   HWND background_ = nullptr;
   std::unique_ptr<FolderList> source_folders_;
   std::unique_ptr<FolderList> destination_folders_;
+  std::vector<std::unique_ptr<ReportWindow>> reports_;
 };
 
 }  // namespace lodemark::win32

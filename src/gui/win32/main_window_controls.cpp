@@ -71,19 +71,6 @@ POINT origin_of(Control container) {
   return {0, 0};
 }
 
-void register_class(const wchar_t* name, WNDPROC procedure) {
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof existing;
-  if (GetClassInfoExW(GetModuleHandleW(nullptr), name, &existing)) return;
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof window_class;
-  window_class.lpfnWndProc = procedure;
-  window_class.hInstance = GetModuleHandleW(nullptr);
-  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  window_class.lpszClassName = name;
-  RegisterClassExW(&window_class);
-}
-
 HWND add(HWND parent, Control id, const wchar_t* kind, std::u32string_view text, DWORD style, DWORD ex_style = 0) {
   return CreateWindowExW(ex_style, kind, wide(text).c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 0,
                          0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
@@ -103,8 +90,8 @@ HWND drive_box(HWND parent, Control id) {
 }  // namespace
 
 void MainWindow::create_window() {
-  register_class(kWindowClass, procedure);
-  register_class(kBackgroundClass, procedure);
+  register_window_class(kWindowClass, procedure);
+  register_window_class(kBackgroundClass, procedure);
   grey_ = Brush(CreateSolidBrush(kControlGrey));
   window_ = CreateWindowExW(0, kWindowClass, wide(kWindowCaption).c_str(), kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                             kClientWidth / 15, kClientHeight / 15, nullptr, nullptr, GetModuleHandleW(nullptr), this);

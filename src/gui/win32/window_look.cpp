@@ -76,6 +76,19 @@ const std::wstring& ui_face() {
 
 }  // namespace
 
+void register_window_class(const wchar_t* name, WNDPROC procedure) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExW(GetModuleHandleW(nullptr), name, &existing)) return;
+  WNDCLASSEXW window_class{};
+  window_class.cbSize = sizeof window_class;
+  window_class.lpfnWndProc = procedure;
+  window_class.hInstance = GetModuleHandleW(nullptr);
+  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  window_class.lpszClassName = name;
+  RegisterClassExW(&window_class);
+}
+
 void become_dpi_aware() {
   using ContextFunction = BOOL(WINAPI*)(HANDLE);
   using AwarenessFunction = HRESULT(WINAPI*)(int);

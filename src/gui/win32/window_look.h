@@ -1,6 +1,6 @@
 #pragma once
-// Fonts, colours and scaling of the window, shared by its parts and its
-// message boxes. Positions are kept in twips, as the layout was drawn, and
+// Fonts, colours, scaling and window classes of the windows, shared by their
+// parts and the message boxes. Positions are kept in twips, as the layout was drawn, and
 // scaled to the window's monitor (15 twips a pixel at 96 dots per inch).
 #include <windows.h>
 
@@ -41,6 +41,10 @@ class GdiObject {
 using Font = GdiObject<HFONT>;
 using Brush = GdiObject<HBRUSH>;
 using Pen = GdiObject<HPEN>;
+
+// Registers a window class of the program once; an arrow pointer, no
+// background (the windows paint their own grey).
+void register_window_class(const wchar_t* name, WNDPROC procedure);
 
 // Makes the process aware of each monitor's scaling (newest mode the system
 // offers), so that Windows does not stretch the window into a blur.

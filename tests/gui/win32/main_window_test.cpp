@@ -19,6 +19,7 @@
 #include "gui/drive_folder_lists.h"
 #include "gui/win32/main_window.h"
 #include "gui/win32/window_look.h"
+#include "main_window_fixture.h"
 #include "platform/drives.h"
 #include "platform/system_folder.h"
 #include "rodev/catalogue.h"
@@ -35,40 +36,13 @@ using lodemark::win32::wide;
 using lodemark::win32::window_text;
 using lodemark::win32::test::BoxAnswerer;
 using lodemark::win32::test::list_rows;
+using lodemark::win32::test::MainWindowTest;
 using lodemark::win32::test::pump_for;
 using lodemark::win32::test::SampleCopies;
 
 namespace {
 
 const char* const kTitleFiles[] = {"Titl01.txt", "Titl02.txt", "Titl03.txt", "X1.txt", "X5.txt"};
-
-class MainWindowTest : public ::testing::Test {
- protected:
-  // A window after start-up, with the sample database picked as the source
-  // and the output folder as the destination.
-  void open_window() {
-    ASSERT_TRUE(lodemark::platform::set_current_folder(SampleCopies::program(U"out")));
-    form_ = std::make_unique<MainWindow>();
-    form_->set_end_program([this](int status) { ended_with_ = status; });
-    ASSERT_EQ(form_->load(), std::nullopt);
-    ASSERT_TRUE(form_->pick_source_folder(SampleCopies::program(U"database")));
-    form_->show();
-    pump_for(50);
-  }
-  HWND at(Control which) const { return form_->control(which); }
-  std::wstring text_of(Control which) const { return window_text(at(which)); }
-  void select(const std::vector<int>& rows) {
-    for (const int row : rows) SendMessageW(at(Control::List1), LB_SETSEL, TRUE, row);
-  }
-  void click(Control which) { SendMessageW(at(which), BM_CLICK, 0, 0); }
-  std::wstring folder_of_row(int row) {
-    const auto entries = lodemark::read_catalogue(SampleCopies::program(U"database"));
-    return wide(entries.at(static_cast<std::size_t>(row)).folder_name());
-  }
-
-  std::unique_ptr<MainWindow> form_;
-  int ended_with_ = -1;
-};
 
 TEST_F(MainWindowTest, OpensWithItsCaptionControlsAndTheSampleList) {
   open_window();
@@ -382,7 +356,7 @@ TEST_F(MainWindowTest, ExitAndTheCloseBoxCloseTheWindow) {
 
 int main(int argc, char** argv) {
   lodemark::win32::become_dpi_aware();
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
   ::testing::InitGoogleTest(&argc, argv);
   ::testing::AddGlobalTestEnvironment(new SampleCopies);

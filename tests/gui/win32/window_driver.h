@@ -42,6 +42,27 @@ inline void pump_for(DWORD milliseconds) {
   }
 }
 
+// A visible top-level window of this thread of a system class: "#32770" a
+// dialog (the message boxes), "#32768" a popup menu.
+inline HWND shown_window_of_class(const wchar_t* class_name) {
+  struct Search {
+    const wchar_t* class_name;
+    HWND found;
+  } search{class_name, nullptr};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM data) -> BOOL {
+        auto& wanted = *reinterpret_cast<Search*>(data);
+        wchar_t name[16] = {};
+        GetClassNameW(window, name, 16);
+        if (std::wstring(name) != wanted.class_name || !IsWindowVisible(window)) return TRUE;
+        wanted.found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 // What a message box showed.
 struct SeenBox {
   std::wstring text;
@@ -71,24 +92,9 @@ class BoxAnswerer {
   const std::vector<SeenBox>& seen() const { return seen_; }
 
  private:
-  static HWND open_box() {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM out) -> BOOL {
-          wchar_t name[16] = {};
-          GetClassNameW(window, name, 16);
-          if (std::wstring(name) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-          *reinterpret_cast<HWND*>(out) = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-  }
-
   static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
     BoxAnswerer* self = current_;
-    HWND box = self ? open_box() : nullptr;
+    HWND box = self ? shown_window_of_class(L"#32770") : nullptr;
     if (!box || GetPropW(box, L"LodemarkAnswered")) return;
     SetPropW(box, L"LodemarkAnswered", box);
     SeenBox seen{window_text(GetDlgItem(box, kBoxTextId)), window_text(box), icon_of_box(box), {}, {}};
@@ -117,6 +123,47 @@ class BoxAnswerer {
   std::function<void()> then_;
   UINT_PTR timer_ = 0;
   std::vector<SeenBox> seen_;
+};
+
+// Chooses the first item of the next popup menu that opens while it lives,
+// with the keys a user would press, and keeps the menu's items and place.
+class MenuPicker {
+ public:
+  MenuPicker() {
+    current_ = this;
+    timer_ = SetTimer(nullptr, 0, 20, &MenuPicker::tick);
+  }
+  ~MenuPicker() {
+    KillTimer(nullptr, timer_);
+    current_ = nullptr;
+  }
+  MenuPicker(const MenuPicker&) = delete;
+  MenuPicker& operator=(const MenuPicker&) = delete;
+
+  bool seen = false;
+  std::vector<std::wstring> items;
+  RECT place{};
+
+ private:
+  static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
+    MenuPicker* self = current_;
+    if (!self || self->seen) return;
+    HWND menu = shown_window_of_class(L"#32768");
+    if (!menu) return;
+    self->seen = true;
+    GetWindowRect(menu, &self->place);
+    const auto items = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
+    for (int i = 0; items && i < GetMenuItemCount(items); ++i) {
+      wchar_t text[256] = {};
+      GetMenuStringW(items, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
+      self->items.push_back(text);
+    }
+    PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  }
+
+  static inline MenuPicker* current_ = nullptr;
+  UINT_PTR timer_ = 0;
 };
 
 // What a progress bar is told while it lives, and whether the window took
