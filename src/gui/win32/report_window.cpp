@@ -150,6 +150,14 @@ LRESULT ReportWindow::message(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SIZE:
       lay_out();
       return 0;
+    case WM_ACTIVATE:
+      // The control that had the keys gets them back when the user returns.
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        if (HWND focus = GetFocus(); focus && IsChild(window_, focus)) focus_ = focus;
+      } else {
+        SetFocus(focus_ && IsChild(window_, focus_) ? focus_ : control(ReportControl::Table));
+      }
+      return 0;
     case WM_GETMINMAXINFO: {
       auto& limits = *reinterpret_cast<MINMAXINFO*>(lparam);
       const RECT frame = window_rect_for_client(pixels(kMinimumClientWidth, dpi_), pixels(kMinimumClientHeight, dpi_),

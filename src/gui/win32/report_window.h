@@ -62,6 +62,7 @@ class ReportWindow {
   Font ui_font_;
   Brush grey_;
   HWND window_ = nullptr;
+  HWND focus_ = nullptr;  // the control with the keys when the window was left
 };
 
 }  // namespace lodemark::win32
