@@ -67,7 +67,8 @@ std::string with_native_paths(std::u32string_view text) {
   for (std::size_t at = 0; at < text.size(); ++at) {
     if (!starts_program_path(text, at)) continue;
     std::size_t end = std::min(text.find(U'\n', at), text.size());
-    if (const std::size_t reason = text.rfind(U" (", end); end > at && text[end - 1] == U')' && reason > at)
+    if (const std::size_t reason = text.rfind(U" (", end);
+        end > at && text[end - 1] == U')' && reason != std::u32string_view::npos && reason > at)
       end = reason;
     out += to_utf8(text.substr(done, at - done)) + native_of_paths(text.substr(at, end - at));
     done = at = end;
