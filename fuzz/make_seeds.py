@@ -49,6 +49,32 @@ write("data_files", "counts_and_extra_lines",
 write("data_files", "key_split_character", b"\x82\xa0K\n" + SEP + b"\x82\xa0K1" + b"9" * 70 + b"\r" + SEP +
       b"\x82\xa0K\x82" + SEP)
 
+# The check of a database: control line (LOGNOs, "patdat"), Rodev5.Dat,
+# Rodev1/2/3.Dat, KISHITU.TXT, XKISHITU.TXT; an empty part is a missing file.
+database = [sample("database", name) for name in ["Rodev5.Dat", "Rodev1.Dat", "Rodev2.Dat", "Rodev3.Dat"]]
+dictionaries = [sample("patdat", "KISHITU.TXT"), sample("patdat", "XKISHITU.TXT")]
+
+
+def check_seed(name, control, files):
+    write("source_check", name, SEP.join([control] + files))
+
+
+check_seed("sample", b"", database)
+check_seed("sample_with_dictionaries", b"patdat", database + dictionaries)
+check_seed("sample_selection", b"patdat B-103 B-106", database + dictionaries)
+check_seed("lf_only_and_utf8", b"patdat",
+           [database[0].replace(b"\r\n", b"\n"), database[1], "B-101   粘土".encode("utf-8") + b"\r\n",
+            database[3]] + dictionaries)
+catalogue = b"Number  unused  Name    \r\nB-1     20260401NAME-ONE\r\nb-1     20260402NAME-TWO\r\nB-1     " \
+            b"20260403NAME-3  \r\n\r\nCON     20260404SHORT\r\n"
+headers = b"B-1     41304275" + b" " * 19 + b"   12.50" + b"   30.00" + b"R6-0001 " + b" " * 6 + b"  3 9e9\r\n" + \
+          b"B-1     " + b" " * 57 + b" -1  x\r\nZ-9     unknown\r\n"
+layers = b"B-1        2.40" + b" " * 15 + b" 99  \r\nB-1        1.20" + b" " * 15 + b"10102\r\nB-1        x   " + \
+         b" " * 15 + b"1 77\r\n"
+check_seed("defects", b"patdat", [catalogue, headers, layers, b"B-1        1.00  7\r\nB-1        0.50  7\r\n",
+                                  b"1000,A,    ,    ,    ,0000\r\n", b"4000,B,,\r\n"])
+check_seed("missing_files", b"", [database[0], b"", b"", b""])
+
 # The dictionary: name, KISHITU.TXT, XKISHITU.TXT.
 kishitu = sample("patdat", "KISHITU.TXT")
 xkishitu = sample("patdat", "XKISHITU.TXT")

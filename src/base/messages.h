@@ -116,6 +116,8 @@ inline constexpr char32_t kReportCsvFilter[] = U"CSV ファイル (*.csv)";
 inline constexpr char32_t kReportSaveFailed[] = U"CSV ファイルを保存できませんでした。";
 inline constexpr char32_t kReportCheckFailed[] = U"検査を最後まで行えませんでした。";
 inline constexpr char32_t kCannotWriteStandardOutput[] = U"標準出力に書き込めません。";
+// lodemark-cli, after kProgramEnds and what failed: the borehole the run was converting.
+inline constexpr char32_t kBoreholeAtFailure[] = U"変換中の柱状図: ";
 inline constexpr char32_t kProgramEnds[] = U"処理を続けられないため、プログラムを終了します。";
 
 // Failures: a lead text, then what failed.

@@ -6,12 +6,12 @@
 
 #include "base/failure.h"
 #include "base/utf8.h"
-#include "conversion/problem_output.h"
+#include "cli/arguments.h"
+#include "cli/native_paths.h"
 #include "cli/usage.h"
 #include "conversion/pattern_data_setting.h"
+#include "conversion/problem_output.h"
 #include "conversion/source_check.h"
-#include "platform/command_line.h"
-#include "platform/files.h"
 #include "rodev/catalogue.h"
 
 namespace lodemark::cli {
@@ -30,60 +30,30 @@ std::optional<ProblemFormat> format_named(const std::string& name) {
   return std::nullopt;
 }
 
+constexpr OptionSpec kCheckOptions[] = {{"--source", "", true}, {"--patdat", "", true}, {"--format", "", true}};
+
 // The options, or the text of a usage problem.
 std::optional<CheckOptions> parse(const std::vector<std::string>& args, std::string& problem) {
+  Arguments parsed = parse_arguments(args, kCheckOptions);
+  problem = parsed.problem;
+  if (!problem.empty()) return std::nullopt;
   CheckOptions options;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    std::string a = args[i];
-    std::optional<std::string> value;
-    if (const std::size_t eq = a.find('='); a.starts_with("--") && eq != std::string::npos) {
-      value = a.substr(eq + 1);
-      a.resize(eq);
-    }
-    if (a == "--patdat" || a == "--format") {
-      if (!value) {
-        if (i + 1 >= args.size()) {
-          problem = a + " needs a value";
-          return std::nullopt;
-        }
-        value = args[++i];
-      }
-      if (a == "--patdat") {
-        options.patdat = *value;
-      } else if (const auto format = format_named(*value)) {
-        options.format = *format;
-      } else {
-        problem = "--format must be text, csv or json, not " + *value;
-        return std::nullopt;
-      }
-    } else if (a.starts_with("--")) {
-      problem = "unknown option " + a;
+  options.source = take_source_folder(parsed);
+  options.patdat = parsed.value("--patdat");
+  options.log_nos = std::move(parsed.operands);
+  if (const std::string format = parsed.value("--format"); !format.empty()) {
+    const auto named = format_named(format);
+    if (!named) {
+      problem = "--format must be text, csv or json, not " + format;
       return std::nullopt;
-    } else if (options.source.empty()) {
-      options.source = a;
-    } else {
-      options.log_nos.push_back(a);
     }
+    options.format = *named;
   }
   if (options.source.empty()) {
     problem = "check needs a SOURCE_DIR";
     return std::nullopt;
   }
   return options;
-}
-
-// A folder given on the command line, or the text of a usage problem.
-std::optional<ProgramPath> existing_folder(const std::string& native, const char* what, std::string& problem) {
-  const auto path = platform::program_path_of_argument(native);
-  if (!path) {
-    problem = std::string(what) + " cannot be mapped to a drive: " + native;
-    return std::nullopt;
-  }
-  if (!platform::is_folder(*path)) {
-    problem = std::string("no such folder (") + what + "): " + native;
-    return std::nullopt;
-  }
-  return ProgramPath(*path).as_folder();
 }
 
 // The LOGNOs that the catalogue's list does not hold; none when the list is
@@ -109,15 +79,16 @@ std::vector<std::string> unknown_numbers(const ProgramPath& source, const std::s
 int check_command(const std::vector<std::string>& args, Console& console) {
   std::string problem;
   const auto options = parse(args, problem);
-  if (!options) return usage_error(console.err, problem);
+  if (!options) return usage_error(console, problem);
 
   CheckRequest request;
-  const auto source = existing_folder(options->source, "SOURCE_DIR", problem);
-  if (!source) return usage_error(console.err, problem);
-  request.source_folder = *source;
+  const PathArgument source = existing_folder(options->source, "SOURCE_DIR");
+  if (!source.path) return usage_error(console, source.problem);
+  request.source_folder = *source.path;
   if (!options->patdat.empty()) {
-    request.pattern_data_folder = existing_folder(options->patdat, "PATDAT_DIR", problem);
-    if (!request.pattern_data_folder) return usage_error(console.err, problem);
+    const PathArgument patdat = existing_folder(options->patdat, "PATDAT_DIR");
+    if (!patdat.path) return usage_error(console, patdat.problem);
+    request.pattern_data_folder = patdat.path;
   } else {
     request.pattern_data_folder = find_pattern_data_folder();
   }
@@ -125,11 +96,10 @@ int check_command(const std::vector<std::string>& args, Console& console) {
   for (const std::string& log_no : options->log_nos) request.selection.insert(from_utf8(log_no));
   std::unique_ptr<ProblemWriter> writer;
   try {
-    const std::vector<std::string> unknown = unknown_numbers(*source, request.selection, options->log_nos);
+    const std::vector<std::string> unknown = unknown_numbers(*source.path, request.selection, options->log_nos);
     if (!unknown.empty()) {
-      std::string names;
-      for (const std::string& name : unknown) names += (names.empty() ? "" : ", ") + name;
-      return usage_error(console.err, "no borehole " + names + " in " + options->source);
+      console.err << "lodemark-cli: " << unknown_numbers_problem(unknown, options->source) << '\n';
+      return kUsage;
     }
     writer = make_problem_writer(options->format, console.out);
     check_source(request, *writer);
@@ -137,7 +107,7 @@ int check_command(const std::vector<std::string>& args, Console& console) {
     // What was found so far stays readable: the output is closed as usual.
     if (writer) writer->finish();
     console.out.flush();
-    console.err << "lodemark-cli: " << to_utf8(failure.message()) << '\n';
+    console.err << "lodemark-cli: " << failure_text(failure) << '\n';
     return kRunFailure;
   }
   writer->finish();

@@ -1,44 +1,37 @@
 #include "cli/cli_app.h"
 
 #include <algorithm>
-#include <optional>
 #include <ostream>
 
 #include "base/failure.h"
 #include "base/messages.h"
 #include "base/utf8.h"
 #include "base/version.h"
+#include "cli/arguments.h"
 #include "cli/check_command.h"
 #include "cli/convert_command.h"
+#include "cli/native_paths.h"
 #include "cli/usage.h"
-#include "platform/command_line.h"
 #include "rodev/catalogue.h"
 
 namespace lodemark::cli {
 namespace {
 
-int report_failure(Console& console, const Failure& failure) {
-  console.err << "lodemark-cli: " << to_utf8(failure.message()) << '\n';
-  return kRunFailure;
-}
-
-int usage_error(Console& console, const std::string& problem) { return cli::usage_error(console.err, problem); }
-
-std::optional<std::u32string> folder_argument(Console& console, const std::string& native, const char* what) {
-  auto path = platform::program_path_of_argument(native);
-  if (!path) console.err << "lodemark-cli: " << what << " cannot be mapped to a drive: " << native << '\n';
-  return path;
-}
+constexpr OptionSpec kListOptions[] = {{"--source", "", true}};
 
 int list_boreholes(const std::vector<std::string>& args, Console& console) {
-  if (args.size() != 2) return usage_error(console, "list takes exactly one SOURCE_DIR");
-  const auto folder = folder_argument(console, args[1], "SOURCE_DIR");
-  if (!folder) return kUsage;
+  Arguments parsed = parse_arguments(args, kListOptions);
+  if (!parsed.problem.empty()) return usage_error(console, parsed.problem);
+  const std::string typed = take_source_folder(parsed);
+  if (typed.empty() || !parsed.operands.empty()) return usage_error(console, "list takes exactly one SOURCE_DIR");
+  const PathArgument folder = existing_folder(typed, "SOURCE_DIR");
+  if (!folder.path) return usage_error(console, folder.problem);
   try {
-    CatalogueReader catalogue(*folder);
+    CatalogueReader catalogue(*folder.path);
     while (const auto entry = catalogue.next()) console.out << to_utf8(entry->display_text()) << '\n';
   } catch (const Failure& failure) {
-    return report_failure(console, failure);
+    console.err << "lodemark-cli: " << failure_text(failure) << '\n';
+    return kRunFailure;
   }
   return kConverted;
 }
@@ -50,7 +43,7 @@ int dispatch(const std::vector<std::string>& args, Console& console) {
   const bool help =
       std::any_of(args.begin(), args.end(), [](const std::string& a) { return a == "--help" || a == "-h"; });
   if (help || command == "help") {
-    console.out << kUsageText;
+    write_usage(console.out, console);
     return kConverted;
   }
   if (command == "--version") {

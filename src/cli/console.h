@@ -10,6 +10,8 @@ struct Console {
   std::ostream& err;
   bool in_is_terminal = false;
   bool err_is_terminal = false;
+  // Help and usage in Japanese (the user's language is), else in English.
+  bool japanese = false;
 };
 
 }  // namespace lodemark::cli

@@ -8,6 +8,8 @@
 #include "base/failure.h"
 #include "base/messages.h"
 #include "base/utf8.h"
+#include "cli/arguments.h"
+#include "cli/native_paths.h"
 #include "cli/run_summary.h"
 #include "cli/terminal_observer.h"
 #include "cli/usage.h"
@@ -15,7 +17,6 @@
 #include "conversion/pattern_data_setting.h"
 #include "conversion/source_check.h"
 #include "platform/command_line.h"
-#include "platform/drives.h"
 #include "platform/files.h"
 #include "rodev/catalogue.h"
 
@@ -31,63 +32,22 @@ struct ConvertOptions {
   std::vector<std::string> log_nos;
 };
 
-// The options, or the text of a usage problem. "--name value" and
-// "--name=value" are the same.
+constexpr OptionSpec kConvertOptions[] = {{"--source", "", true},     {"--dest", "", true},    {"--patdat", "", true},
+                                          {"--report", "", true},     {"--yes", "-y", false},  {"--all", "", false},
+                                          {"--dry-run", "-n", false}, {"--quiet", "-q", false}};
+
+// The options, or the text of a usage problem.
 std::optional<ConvertOptions> parse(const std::vector<std::string>& args, std::string& problem) {
-  ConvertOptions options;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    std::string a = args[i];
-    std::optional<std::string> value;
-    if (const std::size_t eq = a.find('='); a.starts_with("--") && eq != std::string::npos) {
-      value = a.substr(eq + 1);
-      a.resize(eq);
-    }
-    std::string* target = nullptr;
-    bool* flag = nullptr;
-    if (a == "--source")
-      target = &options.source;
-    else if (a == "--dest")
-      target = &options.dest;
-    else if (a == "--patdat")
-      target = &options.patdat;
-    else if (a == "--report")
-      target = &options.report;
-    else if (a == "--yes" || a == "-y")
-      flag = &options.yes;
-    else if (a == "--all")
-      flag = &options.all;
-    else if (a == "--dry-run" || a == "-n")
-      flag = &options.dry_run;
-    else if (a == "--quiet" || a == "-q")
-      flag = &options.quiet;
-    if (target) {
-      if (!value && i + 1 >= args.size()) {
-        problem = a + " needs a value";
-        return std::nullopt;
-      }
-      *target = value ? *value : args[++i];
-    } else if (flag && !value) {
-      *flag = true;
-    } else if (a.starts_with("-")) {
-      problem = (flag ? a + " takes no value" : "unknown option " + a);
-      return std::nullopt;
-    } else {
-      options.log_nos.push_back(a);
-    }
-  }
-  if (options.source.empty())
-    problem = "--source is required";
-  else if (options.dest.empty())
-    problem = "--dest is required";
-  else if (options.all == !options.log_nos.empty())
-    problem = "give either --all or LOGNO arguments";
+  const Arguments parsed = parse_arguments(args, kConvertOptions);
+  problem = parsed.problem;
+  ConvertOptions options{parsed.value("--source"), parsed.value("--dest"), parsed.value("--patdat"),
+                         parsed.value("--report"), parsed.has("--yes"),    parsed.has("--all"),
+                         parsed.has("--dry-run"),  parsed.has("--quiet"),  parsed.operands};
+  if (problem.empty() && options.source.empty()) problem = "--source is required";
+  if (problem.empty() && options.dest.empty()) problem = "--dest is required";
+  if (problem.empty() && options.all == !options.log_nos.empty()) problem = "give either --all or LOGNO arguments";
   if (!problem.empty()) return std::nullopt;
   return options;
-}
-
-std::string native_text(const ProgramPath& path) {
-  const auto native = platform::to_native(path);
-  return native ? *native : to_utf8(path.text());
 }
 
 // The run seen from the terminal; in a dry run the plan on standard output,
@@ -97,9 +57,11 @@ std::string native_text(const ProgramPath& path) {
 // is free.
 class ConvertObserver : public TerminalObserver {
  public:
-  ConvertObserver(Console& console, const ConvertOptions& options, CheckRequest check)
+  ConvertObserver(Console& console, const ConvertOptions& options, CheckRequest check,
+                  const std::vector<CatalogueEntry>& selected)
       : TerminalObserver(console, options.yes),
         console_(console),
+        selected_(selected),
         dry_run_(options.dry_run),
         check_(std::move(check)),
         summary_(!options.report.empty()) {
@@ -108,6 +70,7 @@ class ConvertObserver : public TerminalObserver {
   ~ConvertObserver() override { finish_check(); }
 
   void busy_changed(bool busy) override {
+    converting_ = busy;
     if (!busy || check_thread_.joinable()) return;
     // The dictionaries are read here, before the run's first lookup can
     // change them.
@@ -130,18 +93,28 @@ class ConvertObserver : public TerminalObserver {
   }
 
   void folder_to_create(const ProgramPath& folder) override {
+    end_progress();
     console_.out << to_utf8(kPlanFolder) << native_text(folder) << '\n';
   }
 
   void borehole_finished(const BoreholeResult& result) override {
     summary_.add(result);
+    ++finished_;
     if (!dry_run_) return;
+    end_progress();
     if (result.folder_is_new) folder_to_create(result.folder);
     for (const std::u32string_view file : result.files)
       console_.out << to_utf8(kPlanFile) << native_text(result.folder / file) << '\n';
     for (const auto& added : result.added_names)
       console_.out << to_utf8(added.code.origin == SoilCode::Origin::New ? kPlanNewName : kPlanRegisterName)
                    << to_utf8(added.code.code) << ' ' << to_utf8(added.name) << '\n';
+  }
+
+  // The borehole whose conversion a failure stopped, if the run had begun
+  // to convert.
+  std::optional<std::u32string> borehole_at_hand() const {
+    if (!converting_ || finished_ >= selected_.size()) return std::nullopt;
+    return selected_[finished_].folder_name();
   }
 
   // Waits for the check; the summary is complete afterwards.
@@ -152,6 +125,9 @@ class ConvertObserver : public TerminalObserver {
 
  private:
   Console& console_;
+  const std::vector<CatalogueEntry>& selected_;
+  std::size_t finished_ = 0;
+  bool converting_ = false;
   bool dry_run_;
   CheckRequest check_;
   RunSummary summary_;
@@ -172,33 +148,18 @@ int finish(Console& console, const ConvertOptions& options, ConvertObserver& obs
     writer.write(summary.report_text(format));
     writer.close();
   } catch (const Failure& failure) {
-    console.err << "lodemark-cli: " << to_utf8(failure.message()) << '\n';
+    console.err << "lodemark-cli: " << failure_text(failure) << '\n';
     return kRunFailure;
   }
   return status;
 }
 
-int report_failure(Console& console, const Failure& failure) {
-  console.err << "lodemark-cli: " << to_utf8(failure.message()) << '\n';
+// What stopped the run, where and why, and the borehole it was converting.
+int report_failure(Console& console, const Failure& failure, const ConvertObserver* observer = nullptr) {
+  console.err << to_utf8(kProgramEnds) << '\n' << failure_text(failure) << '\n';
+  if (const auto borehole = observer ? observer->borehole_at_hand() : std::nullopt)
+    console.err << to_utf8(kBoreholeAtFailure) << to_utf8(*borehole) << '\n';
   return kRunFailure;
-}
-
-// The pattern-data folder: --patdat, else the settings file's.
-std::optional<ProgramPath> pattern_data_folder(const ConvertOptions& options, Console& console, int& status) {
-  if (options.patdat.empty()) {
-    TerminalObserver terminal(console, options.yes);
-    auto folder = load_pattern_data_folder(terminal);
-    if (!folder) status = kRefused;
-    return folder;
-  }
-  const auto folder = platform::program_path_of_argument(options.patdat);
-  if (!folder || !platform::is_folder(*folder)) {
-    status = usage_error(
-        console.err,
-        (folder ? "no such pattern-data folder: " : "PATDAT_DIR cannot be mapped to a drive: ") + options.patdat);
-    return std::nullopt;
-  }
-  return ProgramPath(*folder).as_folder();
 }
 
 }  // namespace
@@ -208,28 +169,31 @@ std::optional<ProgramPath> pattern_data_folder(const ConvertOptions& options, Co
 int convert_command(const std::vector<std::string>& args, Console& console) {
   std::string problem;
   const auto options = parse(args, problem);
-  if (!options) return usage_error(console.err, problem);
-  const auto source = platform::program_path_of_argument(options->source);
-  const auto dest = platform::program_path_of_argument(options->dest);
-  if (!source) return usage_error(console.err, "SOURCE_DIR cannot be mapped to a drive: " + options->source);
-  if (!dest) return usage_error(console.err, "DEST_DIR cannot be mapped to a drive: " + options->dest);
-
+  if (!options) return usage_error(console, problem);
+  // Every path typed is checked before anything is read or asked.
+  const PathArgument source = existing_folder(options->source, "SOURCE_DIR");
+  if (!source.path) return usage_error(console, source.problem);
+  const PathArgument dest = path_in_existing_folder(options->dest, "DEST_DIR");
+  if (!dest.path) return usage_error(console, dest.problem);
+  PathArgument patdat;
+  if (!options->patdat.empty()) {
+    patdat = existing_folder(options->patdat, "PATDAT_DIR");
+    if (!patdat.path) return usage_error(console, patdat.problem);
+  }
   if (!options->report.empty()) {
-    const auto report = platform::program_path_of_argument(options->report);
-    if (!report) return usage_error(console.err, "the report file cannot be mapped to a drive: " + options->report);
-    if (!platform::is_folder(ProgramPath(report->substr(0, report->find_last_of(ProgramPath::kSeparator) + 1))))
-      return usage_error(console.err, "no folder for the report file: " + options->report);
+    const PathArgument report = path_in_existing_folder(options->report, "the report file");
+    if (!report.path) return usage_error(console, report.problem);
   }
 
   ConversionRequest request;
-  request.source_folder = *source;
-  request.destination_folder = *dest;
+  request.source_folder = source.path->text();
+  request.destination_folder = dest.path->text();
   request.dry_run = options->dry_run;
   request.require_dictionaries = true;
   std::set<std::u32string> wanted, matched;
   for (const auto& log_no : options->log_nos) wanted.insert(from_utf8(log_no));
   try {
-    CatalogueReader catalogue(*source);
+    CatalogueReader catalogue(*source.path);
     while (auto entry = catalogue.next()) {
       ++request.listed_entries;
       if (!options->all) {
@@ -241,30 +205,32 @@ int convert_command(const std::vector<std::string>& args, Console& console) {
   } catch (const Failure& failure) {
     return report_failure(console, failure);
   }
-  std::string unknown;
+  std::vector<std::string> unknown;
   for (const auto& log_no : options->log_nos)
-    if (!matched.count(from_utf8(log_no))) unknown += (unknown.empty() ? "" : ", ") + log_no;
+    if (!matched.count(from_utf8(log_no))) unknown.push_back(log_no);
   if (!unknown.empty()) {
-    console.err << "lodemark-cli: no borehole " << unknown << " in " << options->source << '\n';
+    console.err << "lodemark-cli: " << unknown_numbers_problem(unknown, options->source) << '\n';
     return kUsage;
   }
 
-  int status = kConverted;
-  const auto patdat = pattern_data_folder(*options, console, status);
-  if (!patdat) return status;
-  request.pattern_data_folder = *patdat;
+  if (!patdat.path) {
+    TerminalObserver terminal(console, options->yes);
+    patdat.path = load_pattern_data_folder(terminal);
+    if (!patdat.path) return kRefused;
+  }
+  request.pattern_data_folder = *patdat.path;
 
   CheckRequest check;
-  check.source_folder = ProgramPath(*source).as_folder();
+  check.source_folder = *source.path;
   check.pattern_data_folder = request.pattern_data_folder;
   for (const auto& log_no : options->log_nos) check.selection.insert(from_utf8(log_no));
-  ConvertObserver observer(console, *options, std::move(check));
+  ConvertObserver observer(console, *options, std::move(check), request.selected);
   int outcome = kConverted;
   try {
     outcome = run_conversion(request, observer) == RunOutcome::Converted ? kConverted : kRefused;
   } catch (const Failure& failure) {
     observer.end_progress();
-    outcome = report_failure(console, failure);
+    outcome = report_failure(console, failure, &observer);
   }
   outcome = finish(console, *options, observer, outcome);
   if (outcome == kConverted && options->dry_run && !options->quiet) console.err << to_utf8(kPlanNothingWritten) << '\n';

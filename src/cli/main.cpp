@@ -6,8 +6,12 @@
 
 int main(int argc, char** argv) {
   lodemark::platform::set_up_standard_streams();
-  lodemark::cli::Console console{std::cin, std::cout, std::cerr, lodemark::platform::stdin_is_terminal(),
-                                 lodemark::platform::stderr_is_terminal()};
+  lodemark::cli::Console console{std::cin,
+                                 std::cout,
+                                 std::cerr,
+                                 lodemark::platform::stdin_is_terminal(),
+                                 lodemark::platform::stderr_is_terminal(),
+                                 lodemark::platform::user_language_is_japanese()};
   try {
     const int status = lodemark::cli::run(lodemark::platform::utf8_arguments(argc, argv), console);
     std::cout.flush();

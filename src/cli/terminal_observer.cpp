@@ -6,6 +6,7 @@
 
 #include "base/text.h"
 #include "base/utf8.h"
+#include "cli/native_paths.h"
 
 namespace lodemark::cli {
 namespace {
@@ -28,7 +29,7 @@ bool is_yes(const std::string& typed) {
 BoxAnswer TerminalObserver::show_message(std::u32string_view text, BoxStyle style, std::u32string_view) {
   end_progress();
   if (style == BoxStyle::YesNoQuestion) return ask(text);
-  console_.err << to_utf8(text) << '\n';
+  console_.err << with_native_paths(text) << '\n';
   return BoxAnswer::Ok;
 }
 

@@ -1,35 +1,69 @@
 #pragma once
-// What lodemark-cli says about how it is called.
+// What lodemark-cli says about how it is called, in English and in Japanese
+// (for a user whose language is Japanese). The run's own messages are the
+// window's Japanese texts in either case.
 #include <ostream>
 #include <string>
 
+#include "cli/console.h"
+
 namespace lodemark::cli {
 
-inline constexpr char kUsageText[] =
-    "Usage:\n"
+inline constexpr char kSynopsis[] =
     "  lodemark-cli list SOURCE_DIR\n"
     "  lodemark-cli check SOURCE_DIR [--patdat PATDAT_DIR] [--format text|csv|json] [LOGNO...]\n"
     "  lodemark-cli convert --source SOURCE_DIR --dest DEST_DIR [--patdat PATDAT_DIR] [--yes]\n"
     "                       [--dry-run] [--quiet] [--report FILE] (--all | LOGNO...)\n"
     "  lodemark-cli help | --help | --version\n"
-    "\n"
+    "\n";
+
+inline constexpr char kUsageTextEnglish[] =
     "list      prints the borehole list of SOURCE_DIR (Rodev5.Dat), one entry per line.\n"
     "check     reads the database (and the pattern-data folder's dictionaries) and reports\n"
     "          every problem that a conversion would pass over: severity, rule, file,\n"
     "          line, borehole, message. Writes nothing. Exit status: 0 no problem,\n"
     "          1 problems found, 2 usage error, 3 a file could not be read.\n"
     "convert   converts every borehole (--all) or those whose number is given, in list\n"
-    "          order, into DEST_DIR\\<number>\\. --patdat names the pattern-data folder;\n"
-    "          without it the setting is read from ZidereV5.ini. --yes creates a missing\n"
-    "          destination without asking. --dry-run checks everything and prints the\n"
-    "          folders, files and dictionary names it would create, write and add,\n"
-    "          and changes nothing. A summary (counts, problems by rule, names added)\n"
-    "          goes to standard error; --quiet leaves only errors. --report FILE\n"
-    "          writes one record per borehole (JSON for *.json, else CSV).\n"
-    "Options take their value as --name VALUE or --name=VALUE.\n"
+    "          order, into DEST_DIR\\<number>\\ (DEST_DIR's parent must exist).\n"
+    "          --patdat names the pattern-data folder; without it the setting is read\n"
+    "          from ZidereV5.ini. --yes creates a missing DEST_DIR without asking.\n"
+    "          --dry-run checks everything and prints the folders, files and\n"
+    "          dictionary names it would create, write and add, and changes nothing.\n"
+    "          A summary (counts, problems by rule, names added) goes to standard\n"
+    "          error; --quiet leaves only errors. --report FILE writes one record\n"
+    "          per borehole (JSON for *.json, else CSV).\n"
+    "Options take their value as --name VALUE or --name=VALUE; list and check take\n"
+    "SOURCE_DIR as --source SOURCE_DIR too; -- ends the options. Paths are native\n"
+    "(UTF-8, no \"\\\" on Linux).\n"
     "\n"
     "Exit status of convert: 0 converted, 1 refused or answered No, 2 usage error,\n"
     "3 failure during the run or standard output not writable.\n";
+
+inline constexpr char kUsageTextJapanese[] =
+    "list      SOURCE_DIR の柱状図一覧 (Rodev5.Dat) を 1 行に 1 件ずつ表示します。\n"
+    "check     データベース (とパターンデータフォルダの土質辞書) を読み、変換が黙って\n"
+    "          見過ごす問題をすべて報告します: 重大度、規則、ファイル、行、柱状図、\n"
+    "          メッセージ。何も書き込みません。終了コード: 0 問題なし、1 問題あり、\n"
+    "          2 使い方の誤り、3 読めないファイルがあった。\n"
+    "convert   すべての柱状図 (--all) または番号を指定した柱状図を、一覧の順に\n"
+    "          DEST_DIR\\<番号>\\ へ変換します (DEST_DIR の親フォルダは必要です)。\n"
+    "          --patdat はパターンデータフォルダです。省くと ZidereV5.ini の設定を\n"
+    "          読みます。--yes は DEST_DIR がなければ尋ねずに作成します。--dry-run は\n"
+    "          すべての検査をして、作成するフォルダ、書き込むファイル、土質辞書に\n"
+    "          追加する名前を表示し、何も変更しません。集計 (件数、規則ごとの問題、\n"
+    "          追加した名前) を標準エラーに出します。--quiet はエラーだけにします。\n"
+    "          --report FILE は柱状図ごとの記録を書きます (*.json は JSON、他は CSV)。\n"
+    "オプションの値は --name VALUE でも --name=VALUE でも指定できます。list と check\n"
+    "の SOURCE_DIR は --source SOURCE_DIR でも指定できます。-- 以降はオプションと\n"
+    "みなしません。パスはシステムの形で指定します (UTF-8、Linux では \"\\\" を含まない)。\n"
+    "\n"
+    "convert の終了コード: 0 変換した、1 拒否されたか「いいえ」と答えた、\n"
+    "2 使い方の誤り、3 実行中の失敗または標準出力に書き込めない。\n";
+
+inline void write_usage(std::ostream& out, const Console& console) {
+  out << (console.japanese ? "使い方:\n" : "Usage:\n") << kSynopsis
+      << (console.japanese ? kUsageTextJapanese : kUsageTextEnglish);
+}
 
 // Exit statuses.
 inline constexpr int kConverted = 0;
@@ -39,8 +73,9 @@ inline constexpr int kRunFailure = 3;  // a failure during the run
 // Of check: problems found (kConverted: none; kRunFailure: a file could not be read).
 inline constexpr int kProblemsFound = 1;
 
-inline int usage_error(std::ostream& err, const std::string& problem) {
-  err << "lodemark-cli: " << problem << "\n\n" << kUsageText;
+inline int usage_error(Console& console, const std::string& problem) {
+  console.err << "lodemark-cli: " << problem << "\n\n";
+  write_usage(console.err, console);
   return kUsage;
 }
 

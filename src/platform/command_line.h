@@ -19,9 +19,16 @@ std::vector<std::string> utf8_arguments(int argc, char** argv);
 void set_up_standard_streams();
 
 // Program path of a native path given on the command line (relative paths
-// are taken from the working directory); empty when no drive maps it. Native
-// paths in std::string form are UTF-8 on every system.
+// are taken from the working directory); empty when no drive maps it, and on
+// POSIX when it is not UTF-8 or holds a "\" (which would become a separator
+// of the program path). Native paths in std::string form are UTF-8 on every
+// system.
 std::optional<std::u32string> program_path_of_argument(std::string_view native);
+
+// The user's language is Japanese: on POSIX the first of LC_ALL, LC_MESSAGES
+// and LANG that is set starts with "ja"; on Windows the user's display
+// language.
+bool user_language_is_japanese();
 
 // A person at the keyboard and screen: a terminal on POSIX, a console on
 // Windows (not merely a character device, which the NUL device also is).

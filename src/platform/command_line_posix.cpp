@@ -1,8 +1,10 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdlib>
 #include <iostream>
 
+#include "base/utf8.h"
 #include "platform/command_line.h"
 #include "platform/drives.h"
 
@@ -15,7 +17,8 @@ std::vector<std::string> utf8_arguments(int argc, char** argv) {
 void set_up_standard_streams() { std::ios::sync_with_stdio(false); }
 
 std::optional<std::u32string> program_path_of_argument(std::string_view native) {
-  if (native.empty()) return std::nullopt;
+  if (native.empty() || native.find('\\') != std::string_view::npos) return std::nullopt;
+  if (to_utf8(from_utf8(native)) != native) return std::nullopt;  // bytes that are no UTF-8
   std::string path(native);
   if (path[0] != '/') {
     char cwd[PATH_MAX];
@@ -23,6 +26,14 @@ std::optional<std::u32string> program_path_of_argument(std::string_view native) 
     path = std::string(cwd) + "/" + path;
   }
   return to_program_path(path);
+}
+
+bool user_language_is_japanese() {
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (value && *value) return std::string_view(value).starts_with("ja");
+  }
+  return false;
 }
 
 bool stdin_is_terminal() { return ::isatty(STDIN_FILENO) == 1; }

@@ -119,6 +119,8 @@ std::optional<std::u32string> program_path_of_argument(std::string_view native) 
   return to_program_path(to_utf8(absolute_program_path(text)));
 }
 
+bool user_language_is_japanese() { return PRIMARYLANGID(::GetUserDefaultUILanguage()) == LANG_JAPANESE; }
+
 bool stdin_is_terminal() { return is_console(STD_INPUT_HANDLE); }
 bool stderr_is_terminal() { return is_console(STD_ERROR_HANDLE); }
 

@@ -11,45 +11,17 @@
 #include "base/messages.h"
 #include "base/utf8.h"
 #include "cli/cli_app.h"
-#include "conversion/problem_output.h"
+#include "cli/cli_fixture.h"
+#include "cli/native_paths.h"
 #include "platform/cp932.h"
 #include "platform/drives.h"
+#include "platform/files.h"
 #include "support/test_support.h"
 
 namespace lodemark::cli {
 namespace {
 
 namespace fs = std::filesystem;
-using lodemark::test::TempDir;
-
-struct Result {
-  int status;
-  std::string out, err;
-};
-
-Result call(std::vector<std::string> args, std::string input = "", bool terminal = false) {
-  std::istringstream in(input);
-  std::ostringstream out, err;
-  Console console{in, out, err, terminal, false};
-  const int status = run(args, console);
-  return {status, out.str(), err.str()};
-}
-
-class CliTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    fs::copy(lodemark::test::native_path(LODEMARK_SOURCE_DIR) / "samples" / "database", scratch_.path("db"));
-    fs::copy(lodemark::test::native_path(LODEMARK_SOURCE_DIR) / "samples" / "patdat", scratch_.path("patdat"));
-  }
-  std::string dir(const std::string& rel) const { return scratch_.native(rel); }
-  std::vector<std::string> convert(std::vector<std::string> tail) const {
-    std::vector<std::string> args = {"convert", "--source", dir("db"), "--dest", dir("out"), "--patdat", dir("patdat")};
-    args.insert(args.end(), tail.begin(), tail.end());
-    return args;
-  }
-  TempDir scratch_;
-};
-
 TEST_F(CliTest, ListPrintsOneEntryPerLine) {
   const Result r = call({"list", dir("db")});
   EXPECT_EQ(r.status, kConverted);
@@ -76,6 +48,16 @@ TEST_F(CliTest, UsageErrors) {
       {"convert", "--source", dir("db"), "--dest", dir("out"), "--all", "B-101"},
       {"convert", "--source", dir("db"), "--dest", dir("out"), "--bogus", "--all"},
       {"convert", "--source", dir("db"), "--dest", dir("out"), "--patdat"},
+      {"convert", "--source", dir("db"), "--dest=", "--all"},
+      {"convert", "--source", dir("db"), "--dest", dir("out"), "--report=", "--all"},
+      {"convert", "--source", dir("db"), "--source=" + dir("db"), "--dest", dir("out"), "--all"},
+      {"convert", "--source", dir("db"), "--dest", dir("out"), "--yes=no", "--all"},
+      {"list", "--source="},
+      {"list", dir("db"), dir("db")},
+      {"list", "--source", dir("db"), dir("db")},
+      {"list", "--bogus", dir("db")},
+      {"check", dir("db"), "--patdat="},
+      {"check", "--source", dir("db"), "--format"},
   };
   for (const auto& args : calls) {
     std::string line = "lodemark-cli";
@@ -86,11 +68,72 @@ TEST_F(CliTest, UsageErrors) {
   }
 }
 
-TEST_F(CliTest, UnknownBoreholeNumberIsAUsageErrorBeforeAnythingIsWritten) {
-  const Result r = call(convert({"--yes", "B-101", "NOPE"}));
+TEST_F(CliTest, UnknownBoreholeNumbersAreAllNamedBeforeAnythingIsWritten) {
+  const Result r = call(convert({"--yes", "NOPE1", "B-101", "NOPE2", "NOPE1"}));
   EXPECT_EQ(r.status, kUsage);
-  EXPECT_NE(r.err.find("NOPE"), std::string::npos);
+  EXPECT_EQ(r.err, "lodemark-cli: no borehole NOPE1, NOPE2 in " + dir("db") + "\n");
   EXPECT_FALSE(fs::exists(dir("out")));
+}
+
+// Every option of every command takes its value as "--name=VALUE" too, and
+// "--source" names the SOURCE_DIR of list and check as well.
+TEST_F(CliTest, OptionsTakeTheirValueAfterAnEqualsSign) {
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    const char* out_holds;
+  } cases[] = {
+      {{"list", "--source=" + dir("db")}, kConverted, "B-112"},
+      {{"list", "--source", dir("db")}, kConverted, "B-112"},
+      {{"list", "--", dir("db")}, kConverted, "B-112"},
+      {{"check", "--source=" + dir("db"), "--format=csv", "B-101"}, kConverted, "severity,rule,file"},
+      {{"check", "--format", "json", "--source", dir("db"), "B-105"}, kProblemsFound, "value-count-long"},
+      {{"convert", "--source=" + dir("db"), "--dest=" + dir("out"), "--patdat=" + dir("patdat"),
+        "--report=" + dir("report.json"), "--yes", "--dry-run", "B-101"},
+       kConverted,
+       "Titl01.txt"},
+      {{"convert", "-n", "-y", "-q", "--all", "--source", dir("db"), "--dest", dir("out"), "--patdat", dir("patdat")},
+       kConverted,
+       "B-112"},
+  };
+  for (const auto& c : cases) {
+    const Result r = call(c.args);
+    EXPECT_EQ(r.status, c.status) << c.args[0] << " " << c.args[1] << "\n" << r.err;
+    EXPECT_NE(r.out.find(c.out_holds), std::string::npos) << c.args[0] << " " << c.args[1] << "\n" << r.out;
+  }
+  EXPECT_TRUE(fs::exists(dir("report.json")));
+  EXPECT_FALSE(fs::exists(dir("out")));
+}
+
+// A folder that is not there, or a path the program cannot name, stops the
+// command before anything is read or made, naming the path as typed.
+TEST_F(CliTest, PathsThatCannotBeUsedAreUsageErrorsNamedAsTyped) {
+  fs::create_directory(dir("empty"));
+  const struct {
+    std::vector<std::string> args;
+    std::string typed;
+  } cases[] = {
+      {{"list", dir("nowhere")}, dir("nowhere")},
+      {{"check", "--source", dir("nowhere")}, dir("nowhere")},
+      {{"convert", "--source", dir("nowhere"), "--dest", dir("out"), "--all"}, dir("nowhere")},
+      {{"convert", "--source", dir("db"), "--dest", dir("nowhere/out"), "--all", "--yes"}, dir("nowhere/out")},
+      {{"convert", "--source", dir("db"), "--dest", dir("out"), "--patdat", dir("nowhere"), "--all"}, dir("nowhere")},
+      {{"convert", "--source", dir("db"), "--dest", dir("out"), "--report", dir("nowhere/r.csv"), "--all"},
+       dir("nowhere/r.csv")},
+#ifndef _WIN32
+      {{"list", dir("db") + "\\x"}, dir("db") + "\\x"},
+      {{"check", dir("empty") + "/\xff"}, dir("empty") + "/\xff"},
+      {{"convert", "--source", dir("db"), "--dest", dir("o\\ut"), "--all", "--yes"}, dir("o\\ut")},
+      {{"convert", "--source", dir("db"), "--dest", dir("out\xe5\x85"), "--all", "--yes"}, dir("out\xe5\x85")},
+#endif
+  };
+  for (const auto& c : cases) {
+    const Result r = call(c.args);
+    EXPECT_EQ(r.status, kUsage) << c.typed << "\n" << r.err;
+    EXPECT_NE(r.err.find(": " + c.typed + "\n"), std::string::npos) << c.typed << "\n" << r.err;
+    EXPECT_EQ(r.out, "") << c.typed;
+  }
+  EXPECT_EQ(lodemark::test::folder_entries(scratch_.native()), (std::vector<std::string>{"db", "empty", "patdat"}));
 }
 
 TEST_F(CliTest, ConvertsTheNamedBoreholesOnly) {
@@ -132,6 +175,19 @@ TEST_F(CliTest, HelpAndFailedOutput) {
     EXPECT_NE(r.out.find("lodemark-cli convert"), std::string::npos) << args.back();
     EXPECT_EQ(r.err, "");
   }
+  // In Japanese for a user whose language is, usage errors too.
+  for (const bool japanese : {false, true}) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{"help"}, {"list"}}) {
+      std::istringstream in;
+      std::ostringstream out, err;
+      Console console{in, out, err, false, false, japanese};
+      const int status = run(args, console);
+      const std::string shown = status == kConverted ? out.str() : err.str();
+      EXPECT_NE(shown.find(japanese ? "使い方:\n" : "Usage:\n"), std::string::npos) << shown;
+      EXPECT_EQ(shown.find(japanese ? "Usage:" : "使い方"), std::string::npos) << shown;
+      EXPECT_NE(shown.find("lodemark-cli convert --source SOURCE_DIR --dest DEST_DIR"), std::string::npos);
+    }
+  }
   std::istringstream in;
   std::ostringstream out, err;
   out.setstate(std::ios::badbit);
@@ -153,11 +209,46 @@ TEST_F(CliTest, EmptyCatalogueIsRefused) {
   EXPECT_EQ(r.err, "変換元データがありません。\n");
 }
 
+// What stopped the run, with the native path, and the borehole at hand.
 TEST_F(CliTest, FailureDuringTheRunExitsThree) {
-  fs::create_directories(dir("out/B-101/X1.txt"));
-  const Result r = call(convert({"--all"}));
+  fs::create_directories(dir("out/B-103/X1.txt"));
+  const Result r = call(convert({"--all", "--quiet"}));
   EXPECT_EQ(r.status, kRunFailure);
+  const std::string head = to_utf8(kProgramEnds) + "\n";
+  EXPECT_EQ(r.err.substr(0, head.size()), head) << r.err;
   EXPECT_NE(r.err.find("X1.txt"), std::string::npos) << r.err;
+#ifndef _WIN32
+  EXPECT_NE(r.err.find(head + to_utf8(kCannotCreateFile) + ": " + dir("out/B-103/X1.txt") + " ("), std::string::npos)
+      << r.err;
+  EXPECT_EQ(r.err.find("Z:\\"), std::string::npos) << r.err;
+#endif
+  EXPECT_NE(r.err.find(")\n" + to_utf8(kBoreholeAtFailure) + "B-103\n"), std::string::npos) << r.err;
+}
+
+// On a terminal the progress line is ended before any other line, whether
+// a message on standard error or a plan line on standard output.
+TEST_F(CliTest, ProgressLineIsEndedBeforeAnyOtherLine) {
+  fs::create_directory(dir("out"));
+  fs::create_directories(dir("failing/B-103/X1.txt"));
+  const std::vector<std::vector<std::string>> calls = {
+      convert({"--dry-run", "--all"}),
+      {"convert", "--source", dir("db"), "--dest", dir("failing"), "--patdat", dir("patdat"), "--all"},
+  };
+  for (const auto& args : calls) {
+    std::istringstream in;
+    std::ostringstream screen;
+    Console console{in, screen, screen, false, true};
+    run(args, console);
+    const std::string text = screen.str();
+    std::size_t progress = 0, lines_after = 0;
+    while ((progress = text.find("変換中 ", progress)) != std::string::npos) {
+      progress = text.find_first_not_of("0123456789/", progress + std::string("変換中 ").size());
+      ASSERT_NE(progress, std::string::npos) << text;
+      EXPECT_TRUE(text[progress] == '\r' || text[progress] == '\n') << text.substr(0, progress + 40);
+      lines_after += text[progress] == '\n';
+    }
+    EXPECT_GT(lines_after, 0u) << text;
+  }
 }
 
 TEST_F(CliTest, WithoutPatdatTheSettingFileIsRead) {
@@ -209,106 +300,25 @@ TEST_F(CliTest, EntriesCheckedAreTheEntriesConvertedWhateverTheCatalogueBecomes)
   EXPECT_FALSE(fs::exists(dir("x")));
 }
 
-// --- check ---
-
-TEST_F(CliTest, CheckExitStatuses) {
+#ifndef _WIN32
+// Program paths inside messages in native form: to the end of the line, or
+// to a closing " (reason)"; both sides of a rename.
+TEST(NativePaths, ProgramPathsInTextsBecomeNative) {
   const struct {
-    const char* name;
-    std::vector<std::string> args;
-    int status;
-    const char* err_holds;
-  } cases[] = {
-      {"problems found", {"check", dir("db"), "--patdat", dir("patdat")}, kProblemsFound, ""},
-      {"one clean borehole", {"check", dir("db"), "--patdat=" + dir("patdat"), "B-101"}, kConverted, ""},
-      {"no SOURCE_DIR", {"check"}, kUsage, "SOURCE_DIR"},
-      {"SOURCE_DIR that does not exist", {"check", dir("nowhere")}, kUsage, "nowhere"},
-      {"pattern-data folder that does not exist", {"check", dir("db"), "--patdat", dir("nopat")}, kUsage, "nopat"},
-      {"unknown format", {"check", dir("db"), "--format", "xml"}, kUsage, "xml"},
-      {"format without a value", {"check", dir("db"), "--format"}, kUsage, "--format"},
-      {"unknown option", {"check", dir("db"), "--dest", dir("out")}, kUsage, "--dest"},
-      {"every unknown LOGNO named", {"check", dir("db"), "NOPE1", "B-101", "NOPE2"}, kUsage, "NOPE1, NOPE2"},
-  };
-  for (const auto& c : cases) {
-    const Result r = call(c.args);
-    EXPECT_EQ(r.status, c.status) << c.name << "\n" << r.err;
-    EXPECT_NE(r.err.find(c.err_holds), std::string::npos) << c.name << "\n" << r.err;
-    if (c.status == kUsage) {
-      EXPECT_EQ(r.out, "") << c.name;
-    }
-  }
-  // Nothing was written anywhere.
-  EXPECT_FALSE(fs::exists(dir("out")));
-}
-
-TEST_F(CliTest, CheckTextEndsWithTheCountsPerRule) {
-  const Result clean = call({"check", dir("db"), "B-101", "B-102"});
-  EXPECT_EQ(clean.out, "No problem found.\n");
-
-  const Result r = call({"check", dir("db"), "--patdat", dir("patdat")});
-  EXPECT_EQ(r.status, kProblemsFound);
-  EXPECT_NE(r.out.find("Rodev1.Dat:5: error value-count-long [B-105] 深度データ数は 3 ですが"), std::string::npos)
-      << r.out;
-  const std::string tail =
-      "\nProblems by rule:\n"
-      "  error    value-count-long                 1\n"
-      "  error    alternation-soil-unknown         1\n"
-      "  warning  alternation-name-new             5\n"
-      "7 problems: 2 errors, 5 warnings.\n";
-  ASSERT_GE(r.out.size(), tail.size());
-  EXPECT_EQ(r.out.substr(r.out.size() - tail.size()), tail) << r.out;
-}
-
-TEST_F(CliTest, CheckWritesNothing) {
-  const auto before_patdat = lodemark::test::folder_entries(dir("patdat"));
-  const std::string dictionary = lodemark::test::read_bytes(dir("patdat/KISHITU.TXT"));
-  const std::string name_register = lodemark::test::read_bytes(dir("patdat/XKISHITU.TXT"));
-  const Result r = call({"check", dir("db"), "--patdat", dir("patdat"), "--format", "json"});
-  EXPECT_EQ(r.status, kProblemsFound);
-  EXPECT_EQ(lodemark::test::folder_entries(dir("patdat")), before_patdat);
-  EXPECT_EQ(lodemark::test::read_bytes(dir("patdat/KISHITU.TXT")), dictionary);
-  EXPECT_EQ(lodemark::test::read_bytes(dir("patdat/XKISHITU.TXT")), name_register);
-}
-
-TEST_F(CliTest, CheckOfAFileThatCannotBeReadExitsThree) {
-#ifdef _WIN32
-  GTEST_SKIP() << "a file nobody may read cannot be made with the read-only attribute";
-#endif
-  fs::remove(dir("db/Rodev3.Dat"));
-  lodemark::test::write_bytes(dir("db/Rodev3.Dat"), "B-101          6.25 1\r\n");
-  fs::permissions(dir("db/Rodev3.Dat"), fs::perms::none);
-  if (std::ifstream(dir("db/Rodev3.Dat")).good()) {
-    // The administrator reads any file: a link to a file the system lets
-    // nobody read (a write-only attribute) stands in for it.
-    fs::remove(dir("db/Rodev3.Dat"));
-    const fs::path write_only = "/sys/bus/pci/rescan";
-    if (!fs::exists(write_only) || std::ifstream(write_only).good()) GTEST_SKIP() << "no unreadable file to be had";
-    fs::create_symlink(write_only, dir("db/Rodev3.Dat"));
-  }
-  const Result r = call({"check", dir("db"), "--format", "json"});
-  EXPECT_EQ(r.status, kRunFailure);
-  EXPECT_NE(r.err.find("Rodev3.Dat"), std::string::npos) << r.err;
-  // The problems found before it are still a whole JSON array.
-  EXPECT_EQ(r.out.substr(0, 1), "[");
-  EXPECT_EQ(r.out.substr(r.out.size() - 3), "\n]\n");
-}
-
-TEST(ProblemOutput, CsvAndJsonEscaping) {
-  const struct {
-    const char* text;
-    const char* csv;
-    const char* json;
+    std::u32string text;
+    std::string native;
   } rows[] = {
-      {"plain 日本語", "plain 日本語", "\"plain 日本語\""},
-      {"a,b", "\"a,b\"", "\"a,b\""},
-      {"say \"x\"", "\"say \"\"x\"\"\"", "\"say \\\"x\\\"\""},
-      {"two\r\nlines", "\"two\r\nlines\"", "\"two\\r\\nlines\""},
-      {"back\\slash\ttab\x01", "back\\slash\ttab\x01", "\"back\\\\slash\\ttab\\u0001\""},
+      {U"辞書がありません: Z:\\nowhere-x\\a b\\K.TXT", "辞書がありません: /nowhere-x/a b/K.TXT"},
+      {U"使用中です (60 秒待ちました): z:\\nowhere-x\\p\\", "使用中です (60 秒待ちました): /nowhere-x/p"},
+      {U"op: Z:\\nowhere-x\\a (1) -> Z:\\nowhere-x\\b (No such file)",
+       "op: /nowhere-x/a (1) -> /nowhere-x/b (No such file)"},
+      {U"(Z:\\nowhere-x\\a)\nnext Z:\\b", "(/nowhere-x/a)\nnext /b"},
+      {U"no path: AZ:\\x, C:x, 12:\\", "no path: AZ:\\x, C:x, 12:\\"},
   };
-  for (const auto& row : rows) {
-    EXPECT_EQ(csv_field(row.text), row.csv) << row.text;
-    EXPECT_EQ(json_string(row.text), row.json) << row.text;
-  }
+  for (const auto& row : rows) EXPECT_EQ(with_native_paths(row.text), row.native) << row.native;
+  EXPECT_EQ(failure_text(platform::FileError(U"op", U"Z:\\nowhere-x\\c (2)", U"why")), "op: /nowhere-x/c (2) (why)");
 }
+#endif
 
 }  // namespace
 }  // namespace lodemark::cli

@@ -13,6 +13,7 @@
 #include "base/messages.h"
 #include "base/utf8.h"
 #include "cli/cli_app.h"
+#include "cli/cli_fixture.h"
 #include "platform/cp932.h"
 #include "support/test_support.h"
 
@@ -20,35 +21,8 @@ namespace lodemark::cli {
 namespace {
 
 namespace fs = std::filesystem;
-using lodemark::test::TempDir;
 
-struct Result {
-  int status;
-  std::string out, err;
-};
-
-Result call(std::vector<std::string> args) {
-  std::istringstream in;
-  std::ostringstream out, err;
-  Console console{in, out, err, false, false};
-  const int status = run(args, console);
-  return {status, out.str(), err.str()};
-}
-
-class DryRunTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    fs::copy(fs::path(LODEMARK_SOURCE_DIR) / "samples" / "database", dir("db"));
-    fs::copy(fs::path(LODEMARK_SOURCE_DIR) / "samples" / "patdat", dir("patdat"));
-  }
-  std::string dir(const std::string& rel) const { return scratch_.native(rel); }
-  std::vector<std::string> convert(std::vector<std::string> tail) const {
-    std::vector<std::string> args = {"convert", "--source", dir("db"), "--dest", dir("out"), "--patdat", dir("patdat")};
-    args.insert(args.end(), tail.begin(), tail.end());
-    return args;
-  }
-  TempDir scratch_;
-};
+class DryRunTest : public CliTest {};
 
 // Found before the first borehole is written, not at the first alternating
 // layer; a dry run refuses the same way.

@@ -53,6 +53,7 @@ TEST_F(SharedFolderProcesses, FourRunsAddingNamesSideBySide) {
     const fs::path patdat = fresh_pattern_data();
     const std::vector<std::string> register_before = lines_of(patdat / "XKISHITU.TXT");
     fs::remove_all(path("out"));
+    fs::create_directory(path("out"));  // the folder that holds each run's destination
     std::vector<ChildProcess> processes;
     for (int run = 0; run < kRuns; ++run) {
       const std::string n = std::to_string(run);

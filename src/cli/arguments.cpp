@@ -1,0 +1,67 @@
+#include "cli/arguments.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace lodemark::cli {
+
+std::string Arguments::value(std::string_view name) const {
+  const auto found = values.find(name);
+  return found == values.end() ? std::string() : found->second;
+}
+
+Arguments parse_arguments(const std::vector<std::string>& args, std::span<const OptionSpec> options) {
+  Arguments parsed;
+  bool options_ended = false;
+  for (std::size_t i = 1; i < args.size() && parsed.problem.empty(); ++i) {
+    std::string word = args[i];
+    if (options_ended || word.size() < 2 || word[0] != '-') {
+      parsed.operands.push_back(word);
+      continue;
+    }
+    if (word == "--") {
+      options_ended = true;
+      continue;
+    }
+    std::optional<std::string> value;
+    if (const std::size_t eq = word.find('='); word.starts_with("--") && eq != std::string::npos) {
+      value = word.substr(eq + 1);
+      word.resize(eq);
+    }
+    const auto spec = std::find_if(options.begin(), options.end(), [&](const OptionSpec& option) {
+      return word == option.name || (!option.short_name.empty() && word == option.short_name);
+    });
+    if (spec == options.end()) {
+      parsed.problem = "unknown option " + word;
+    } else if (!spec->takes_value) {
+      if (value) parsed.problem = word + " takes no value";
+      parsed.flags.emplace(spec->name);
+    } else {
+      if (!value && i + 1 < args.size()) value = args[++i];
+      if (!value || value->empty())
+        parsed.problem = word + " needs a value";
+      else if (!parsed.values.emplace(spec->name, *value).second)
+        parsed.problem = std::string(spec->name) + " is given twice";
+    }
+  }
+  return parsed;
+}
+
+std::string take_source_folder(Arguments& parsed) {
+  std::string source = parsed.value("--source");
+  if (source.empty() && !parsed.operands.empty()) {
+    source = parsed.operands.front();
+    parsed.operands.erase(parsed.operands.begin());
+  }
+  return source;
+}
+
+std::string unknown_numbers_problem(const std::vector<std::string>& unknown, const std::string& source_typed) {
+  std::set<std::string> named;
+  std::string names;
+  for (const std::string& name : unknown)
+    if (named.insert(name).second) names += (names.empty() ? "" : ", ") + name;
+  return "no borehole " + names + " in " + source_typed;
+}
+
+}  // namespace lodemark::cli

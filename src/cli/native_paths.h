@@ -1,0 +1,32 @@
+#pragma once
+// Paths as the user knows them: a path typed on the command line is checked
+// before any work and named as typed when it cannot be used; a program path
+// in a message ("Z:\data\out\X1.txt") is shown in the system's own form.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "base/failure.h"
+#include "base/program_path.h"
+
+namespace lodemark::cli {
+
+// A path from the command line in the program's form, or the usage problem.
+struct PathArgument {
+  std::optional<ProgramPath> path;
+  std::string problem;  // names the path exactly as typed
+};
+
+// `what` names the argument in a problem ("SOURCE_DIR").
+PathArgument existing_folder(const std::string& typed, std::string_view what);
+// A folder or file that the command may make: the folder it lies in must exist.
+PathArgument path_in_existing_folder(const std::string& typed, std::string_view what);
+
+std::string native_text(const ProgramPath& path);
+// The text with each program path in it (one that runs to the end of a line,
+// or to a closing " (reason)") in native form.
+std::string with_native_paths(std::u32string_view text);
+// What failed, where (in native form) and why.
+std::string failure_text(const Failure& failure);
+
+}  // namespace lodemark::cli
