@@ -11,10 +11,11 @@
 
 #include "gui/check_report.h"
 
-class QLabel;
-class QTableWidget;
+class QHeaderView;
 
 namespace lodemark::qt {
+
+class ProblemTable;
 
 class ReportWindow final : public QWidget {
  public:
@@ -30,13 +31,11 @@ class ReportWindow final : public QWidget {
 
  private:
   void save_clicked();
-  void fill_table();
 
-  const CheckReport report_;
   std::optional<ReportColumn> sorted_on_;
   bool ascending_ = true;
-  QTableWidget* table_ = nullptr;
-  QLabel* counts_ = nullptr;
+  ProblemTable* table_ = nullptr;  // the report and the order of its rows
+  QHeaderView* header_ = nullptr;
 };
 
 }  // namespace lodemark::qt

@@ -12,7 +12,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QtTest>
 #include <filesystem>
@@ -45,11 +45,14 @@ QByteArray cli_csv(const std::string& source, const std::string& patdat, const s
 }
 
 // The texts of one column of the table, top to bottom.
-QStringList column(QTableWidget& table, int index) {
+QStringList column(QTableView& table, int index) {
   QStringList texts;
-  for (int row = 0; row < table.rowCount(); ++row) texts << table.item(row, index)->text();
+  const QAbstractItemModel& rows = *table.model();
+  for (int row = 0; row < rows.rowCount(); ++row) texts << rows.index(row, index).data().toString();
   return texts;
 }
+
+QString cell(QTableView& table, int row, int column) { return table.model()->index(row, column).data().toString(); }
 
 }  // namespace
 
@@ -118,17 +121,18 @@ class ReportWindowTest : public QObject {
     QVERIFY(report.isVisible());
     QCOMPARE(report.windowTitle(), QStringLiteral(u"検査結果"));
     QCOMPARE(report.font().family(), QStringLiteral("Noto Sans CJK JP"));
-    auto& table = *control<QTableWidget>(report, "ReportTable");
+    auto& table = *control<QTableView>(report, "ReportTable");
     QStringList titles;
-    for (int c = 0; c < table.columnCount(); ++c) titles << table.horizontalHeaderItem(c)->text();
+    for (int c = 0; c < table.model()->columnCount(); ++c)
+      titles << table.model()->headerData(c, Qt::Horizontal).toString();
     QCOMPARE(titles, (QStringList{QStringLiteral(u"重大度"), QStringLiteral(u"規則"), QStringLiteral(u"ファイル"),
                                   QStringLiteral(u"行"), QStringLiteral(u"柱状図番号"), QStringLiteral(u"内容")}));
     // The sample's seven problems, in the check's order.
     QCOMPARE(column(table, 3), (QStringList{"11", "16", "24", "24", "31", "47", "5"}));
     QCOMPARE(column(table, 4), (QStringList{"B-103", "B-104", "B-106", "B-106", "B-108", "B-112", "B-105"}));
-    QCOMPARE(table.item(2, 0)->text(), QStringLiteral(u"エラー"));
-    QCOMPARE(table.item(2, 1)->text(), QStringLiteral("alternation-soil-unknown"));
-    QVERIFY(table.item(0, 5)->text().contains(QStringLiteral(u"粘土と礫の互層")));
+    QCOMPARE(cell(table, 2, 0), QStringLiteral(u"エラー"));
+    QCOMPARE(cell(table, 2, 1), QStringLiteral("alternation-soil-unknown"));
+    QVERIFY(cell(table, 0, 5).contains(QStringLiteral(u"粘土と礫の互層")));
     QCOMPARE(control<QLabel>(report, "ReportCounts")->text(),
              QStringLiteral(u"検査した柱状図: 12 本、エラー: 2 件、警告: 5 件"));
     // Not modal: the main window still takes clicks.
@@ -143,7 +147,7 @@ class ReportWindowTest : public QObject {
     auto form = open_window();
     check_from_context_menu(*form);
     QTRY_COMPARE(reports(*form).size(), 1);
-    auto& table = *control<QTableWidget>(*reports(*form)[0], "ReportTable");
+    auto& table = *control<QTableView>(*reports(*form)[0], "ReportTable");
     QHeaderView* header = table.horizontalHeader();
     const auto click = [&](int section) {
       QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
@@ -206,7 +210,7 @@ class ReportWindowTest : public QObject {
     press_f7(*form);
     QTRY_COMPARE(reports(*form).size(), 1);
     ReportWindow& report = *reports(*form)[0];
-    auto& table = *control<QTableWidget>(report, "ReportTable");
+    auto& table = *control<QTableView>(report, "ReportTable");
     const QStringList before = column(table, 5);
     const std::string target = dir_->native("no-such-folder/report.csv");
     const BoxAnswerer seen(QMessageBox::Ok);
