@@ -60,7 +60,9 @@ class ProblemTable final : public QAbstractTableModel {
     const auto column = static_cast<ReportColumn>(index.column());
     if (role == Qt::TextAlignmentRole && column == ReportColumn::Line)
       return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
-    if (role != Qt::DisplayRole) return {};
+    // A long message is cut at the window's edge; its tip shows it whole.
+    const bool tip = role == Qt::ToolTipRole && column == ReportColumn::Message;
+    if (role != Qt::DisplayRole && !tip) return {};
     return qs(report_cell(report_.problems[rows_[static_cast<std::size_t>(index.row())]], column));
   }
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override {

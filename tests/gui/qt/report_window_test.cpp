@@ -133,6 +133,7 @@ class ReportWindowTest : public QObject {
     QCOMPARE(cell(table, 2, 0), QStringLiteral(u"エラー"));
     QCOMPARE(cell(table, 2, 1), QStringLiteral("alternation-soil-unknown"));
     QVERIFY(cell(table, 0, 5).contains(QStringLiteral(u"粘土と礫の互層")));
+    QCOMPARE(table.model()->index(0, 5).data(Qt::ToolTipRole).toString(), cell(table, 0, 5));
     QCOMPARE(control<QLabel>(report, "ReportCounts")->text(),
              QStringLiteral(u"検査した柱状図: 12 本、エラー: 2 件、警告: 5 件"));
     // Not modal: the main window still takes clicks.
