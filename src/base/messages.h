@@ -113,8 +113,9 @@ inline constexpr char32_t kReportWarnings[] = U"、警告: ";
 inline constexpr char32_t kReportCountUnit[] = U" 件";
 inline constexpr char32_t kReportNoProblem[] = U"問題は見つかりませんでした。";
 inline constexpr char32_t kReportCsvFilter[] = U"CSV ファイル (*.csv)";
-inline constexpr char32_t kReportSaveFailed[] = U"CSV ファイルを保存できませんでした。";
 inline constexpr char32_t kReportCheckFailed[] = U"検査を最後まで行えませんでした。";
+// Followed by the file's path, a line break and the reason.
+inline constexpr char32_t kReportSaveFailed[] = U"CSV ファイルを保存できませんでした: ";
 inline constexpr char32_t kCannotWriteStandardOutput[] = U"標準出力に書き込めません。";
 // lodemark-cli, after kProgramEnds and what failed: the borehole the run was converting.
 inline constexpr char32_t kBoreholeAtFailure[] = U"変換中の柱状図: ";

@@ -32,7 +32,8 @@ std::vector<std::size_t> sorted_rows(const CheckReport& report, ReportColumn col
 std::u32string report_counts_line(const CheckReport& report);
 
 std::string report_csv(const CheckReport& report);
-// Writes report_csv, replacing a file of that name. Throws Failure.
+// Writes report_csv, replacing a file of that name; a failure leaves that
+// file as it was (and no new one). Throws Failure.
 void save_report_csv(const CheckReport& report, const ProgramPath& path);
 
 }  // namespace lodemark

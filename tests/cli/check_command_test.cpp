@@ -77,17 +77,8 @@ TEST_F(CliTest, CheckOfAFileThatCannotBeReadExitsThree) {
 #ifdef _WIN32
   GTEST_SKIP() << "a file nobody may read cannot be made with the read-only attribute";
 #endif
-  fs::remove(dir("db/Rodev3.Dat"));
-  lodemark::test::write_bytes(dir("db/Rodev3.Dat"), "B-101          6.25 1\r\n");
-  fs::permissions(dir("db/Rodev3.Dat"), fs::perms::none);
-  if (std::ifstream(dir("db/Rodev3.Dat")).good()) {
-    // The administrator reads any file: a link to a file the system lets
-    // nobody read (a write-only attribute) stands in for it.
-    fs::remove(dir("db/Rodev3.Dat"));
-    const fs::path write_only = "/sys/bus/pci/rescan";
-    if (!fs::exists(write_only) || std::ifstream(write_only).good()) GTEST_SKIP() << "no unreadable file to be had";
-    fs::create_symlink(write_only, dir("db/Rodev3.Dat"));
-  }
+  if (!lodemark::test::make_unreadable(dir("db/Rodev3.Dat"), "B-101          6.25 1\r\n"))
+    GTEST_SKIP() << "no unreadable file to be had";
   const Result r = call({"check", dir("db"), "--format", "json"});
   EXPECT_EQ(r.status, kRunFailure);
   EXPECT_NE(r.err.find("Rodev3.Dat"), std::string::npos) << r.err;

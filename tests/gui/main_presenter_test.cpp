@@ -12,6 +12,7 @@
 #include "platform/cp932.h"
 #include "platform/drives.h"
 #include "support/fake_main_view.h"
+#include "support/soil_dictionary_fixture.h"
 #include "support/test_support.h"
 
 namespace lodemark {
@@ -228,6 +229,78 @@ TEST_F(MainPresenterTest, PointerMoveLeavesOtherStatusTextsAlone) {
   view_->set_status(kConverting);
   presenter_->pointer_moved();
   EXPECT_EQ(view_->label3, kConverting);
+}
+
+// The sample database, with B-101 listed a second time (a problem of the
+// catalogue), and the sample pattern-data folder.
+class CheckPresenterTest : public MainPresenterTest {
+ protected:
+  void SetUp() override {
+    MainPresenterTest::SetUp();
+    const fs::path samples = test::native_path(LODEMARK_SOURCE_DIR) / "samples";
+    fs::copy(samples / "database", dir_.path("sample"));
+    fs::copy(samples / "patdat", dir_.path("patdat"), fs::copy_options::recursive);
+    const std::string catalogue = test::read_bytes(dir_.path("sample/Rodev5.Dat"));
+    test::write_bytes(dir_.path("sample/Rodev5.Dat"), catalogue + catalogue.substr(0, 26));
+    load();
+    view_->user_opens_folder(Side::Source, dir_.program(U"sample"));
+    ASSERT_EQ(view_->list().size(), 13u);
+  }
+  // Rule and borehole of each problem, in the report's order.
+  static std::vector<std::string> found(const CheckReport& report) {
+    std::vector<std::string> out;
+    for (const Problem& p : report.problems) out.push_back(std::string(rule_info(p.rule).id) + " " + u8(p.borehole));
+    return out;
+  }
+};
+
+TEST_F(CheckPresenterTest, CheckReportsTheSelectedBoreholesOrAllAndTheCatalogueAndChangesNothing) {
+  const auto source_before = test::folder_content(dir_.path("sample"));
+  const auto patdat_before = test::folder_content(dir_.path("patdat"));
+  const struct {
+    std::vector<int> selected;
+    std::size_t boreholes;
+    std::vector<std::string> found;
+  } rows[] = {
+      {{},
+       13,
+       {"number-repeated B-101", "alternation-name-new B-103", "alternation-name-new B-104",
+        "alternation-soil-unknown B-106", "alternation-name-new B-106", "alternation-name-new B-108",
+        "alternation-name-new B-112", "value-count-long B-105"}},
+      {{4, 5},
+       2,
+       {"number-repeated B-101", "alternation-soil-unknown B-106", "alternation-name-new B-106",
+        "value-count-long B-105"}},
+      // Only the catalogue's own problem.
+      {{0}, 1, {"number-repeated B-101"}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.boreholes);
+    view_->user_clears_selection();
+    for (const int index : row.selected) view_->user_selects(index);
+    const std::optional<CheckReport> report = presenter_->check_clicked();
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->boreholes, row.boreholes);
+    EXPECT_EQ(found(*report), row.found);
+    EXPECT_TRUE(view_->boxes.shown.empty());
+    EXPECT_FALSE(view_->busy);
+  }
+  EXPECT_EQ(test::folder_content(dir_.path("sample")), source_before);
+  EXPECT_EQ(test::folder_content(dir_.path("patdat")), patdat_before);
+}
+
+TEST_F(CheckPresenterTest, DataFileThatCannotBeReadIsShownAndGivesNoReport) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a file nobody may read cannot be made with the read-only attribute";
+#endif
+  const std::string layers = test::read_bytes(dir_.path("sample/Rodev2.Dat"));
+  if (!test::make_unreadable(dir_.path("sample/Rodev2.Dat"), layers)) GTEST_SKIP() << "no unreadable file to be had";
+  EXPECT_FALSE(presenter_->check_clicked());
+  ASSERT_EQ(view_->boxes.shown.size(), 1u);
+  EXPECT_EQ(view_->boxes.shown[0].text, kReportCheckFailed);
+  EXPECT_EQ(view_->boxes.shown[0].style, BoxStyle::OkExclamation);
+  EXPECT_NE(u8(view_->boxes.shown[0].detail).find("Rodev2.Dat"), std::string::npos) << u8(view_->boxes.shown[0].detail);
+  EXPECT_FALSE(view_->busy);
 }
 
 TEST_F(MainPresenterTest, ExitClosesTheWindowEvenWithTheMessageShown) {

@@ -30,6 +30,9 @@ class FakeMainView : public MainView {
   // Double-click on a folder row.
   void user_opens_folder(Side side, const std::u32string& folder) { move_folder(side, folder); }
   void user_selects(int index) { list_.at(static_cast<std::size_t>(index)).selected = true; }
+  void user_clears_selection() {
+    for (auto& entry : list_) entry.selected = false;
+  }
   void user_types_destination(const std::u32string& text) { text2 = text; }
 
   // --- what the presenter left ---

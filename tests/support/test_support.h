@@ -173,6 +173,24 @@ inline bool native_exists(const NativePath& path) {
   return std::filesystem::exists(std::filesystem::symlink_status(path.get(), ec));
 }
 
+// Makes `file` one that exists and cannot be read: a file nobody may read,
+// or, for the administrator who reads any file, a link to a file the system
+// lets nobody read (a write-only attribute). False when there is no such
+// file to be had (then `file` is gone).
+inline bool make_unreadable(const NativePath& path, std::string_view bytes) {
+  namespace fs = std::filesystem;
+  const fs::path& file = path.get();
+  fs::remove(file);
+  write_bytes(file, bytes);
+  fs::permissions(file, fs::perms::none);
+  if (!std::ifstream(file).good()) return true;
+  fs::remove(file);
+  const fs::path write_only = "/sys/bus/pci/rescan";
+  if (!fs::exists(write_only) || std::ifstream(write_only).good()) return false;
+  fs::create_symlink(write_only, file);
+  return true;
+}
+
 // Names of the entries of a folder, sorted.
 inline std::vector<std::string> folder_entries(const NativePath& folder) {
   std::vector<std::string> names;

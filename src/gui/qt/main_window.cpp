@@ -1,11 +1,13 @@
 #include "gui/qt/main_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
@@ -20,6 +22,7 @@
 #include "gui/qt/folder_list.h"
 #include "gui/qt/message_boxes.h"
 #include "gui/qt/qt_text.h"
+#include "gui/qt/report_window.h"
 #include "gui/qt/window_look.h"
 #include "platform/drives.h"
 #include "platform/files.h"
@@ -119,6 +122,7 @@ void MainWindow::build_controls() {
   borehole_list_->setFont(list_font());
   borehole_list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   borehole_list_->setUniformItemSizes(true);
+  borehole_list_->setContextMenuPolicy(Qt::CustomContextMenu);
   source_folders_ = make<FolderList>(source_frame, "Dir1", twips(2955, 420, 2415, 2490));
   source_drives_ = drive_box(source_frame, "Drive1", twips(2955, 3180, 2415, 390));
 
@@ -136,6 +140,15 @@ void MainWindow::build_controls() {
 
   execute_ = button(background_, "Command1", twips(2520, 5790, 1935, 555), kExecuteCaption);
   exit_ = button(background_, "Command2", twips(5160, 5790, 2055, 555), kExitCaption);
+
+  // The check: in the list's context menu, and F7 wherever the window has the
+  // focus (the menu shows the key).
+  check_action_ = new QAction(qs(kCheckMenuItem), this);
+  check_action_->setObjectName(QStringLiteral("CheckAction"));
+  check_action_->setShortcut(QKeySequence(Qt::Key_F7));
+  check_action_->setShortcutContext(Qt::WindowShortcut);
+  check_action_->setShortcutVisibleInContextMenu(true);
+  addAction(check_action_);
 
   // Both folder lists start on the process's current folder.
   const std::u32string start = platform::current_folder(platform::current_drive());
@@ -162,6 +175,21 @@ void MainWindow::connect_events() {
   }
   connect(execute_, &QPushButton::clicked, this, [this] { handle([this] { presenter_.execute_clicked(); }); });
   connect(exit_, &QPushButton::clicked, this, [this] { handle([this] { presenter_.exit_clicked(); }); });
+  connect(check_action_, &QAction::triggered, this, [this] { handle([this] { open_report(); }); });
+  connect(borehole_list_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("ListMenu"));
+    menu.addAction(check_action_);
+    menu.exec(borehole_list_->viewport()->mapToGlobal(at));
+  });
+}
+
+void MainWindow::open_report() {
+  std::optional<CheckReport> report = presenter_.check_clicked();
+  if (!report) return;
+  // Its own window, closed (and deleted) on its own or with this one.
+  auto* window = new ReportWindow(std::move(*report), this);
+  window->show();
 }
 
 bool MainWindow::run_guarded(const std::function<void()>& body) {

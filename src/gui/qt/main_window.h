@@ -13,6 +13,7 @@
 #include "gui/main_presenter.h"
 #include "gui/main_view.h"
 
+class QAction;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -72,6 +73,8 @@ class MainWindow final : public QWidget, public MainView {
   // the program; inside another handler it goes on up to that one.
   void handle(const std::function<void()>& body);
   bool run_guarded(const std::function<void()>& body);
+  // Checks the selected boreholes (all when none is) and shows the report.
+  void open_report();
   // While busy, the window's clicks and keys are dropped, not kept for later.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -93,6 +96,7 @@ class MainWindow final : public QWidget, public MainView {
   QProgressBar* progress_ = nullptr;
   QPushButton* execute_ = nullptr;
   QPushButton* exit_ = nullptr;
+  QAction* check_action_ = nullptr;
 };
 
 }  // namespace lodemark::qt

@@ -32,14 +32,15 @@ BoxAnswer show_message_box(QWidget* parent, std::u32string_view text, BoxStyle s
                            std::u32string_view detail) {
   switch (style) {
     case BoxStyle::YesNoQuestion: {
-      const auto pressed = run_box(parent, QMessageBox::Question, text, title, QMessageBox::Yes | QMessageBox::No);
+      const auto pressed =
+          run_box(parent, QMessageBox::Question, text, title, QMessageBox::Yes | QMessageBox::No, detail);
       return pressed == QMessageBox::Yes ? BoxAnswer::Yes : BoxAnswer::No;
     }
     case BoxStyle::OkExclamation:
-      run_box(parent, QMessageBox::Warning, text, title, QMessageBox::Ok);
+      run_box(parent, QMessageBox::Warning, text, title, QMessageBox::Ok, detail);
       return BoxAnswer::Ok;
     case BoxStyle::OkInformation:
-      run_box(parent, QMessageBox::Information, text, title, QMessageBox::Ok);
+      run_box(parent, QMessageBox::Information, text, title, QMessageBox::Ok, detail);
       return BoxAnswer::Ok;
     case BoxStyle::OkOnly:
       break;

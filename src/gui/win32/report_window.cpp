@@ -12,6 +12,7 @@
 #include "base/utf8.h"
 #include "gui/win32/message_boxes.h"
 #include "gui/win32/win_text.h"
+#include "platform/files.h"
 
 namespace lodemark::win32 {
 namespace {
@@ -280,12 +281,16 @@ void ReportWindow::choose_file_and_save() {
 }
 
 void ReportWindow::save_csv(const ProgramPath& path) {
+  std::u32string reason;
   try {
     save_report_csv(report_, path);
+    return;
+  } catch (const platform::FileError& failure) {
+    reason = failure.reason();
   } catch (const Failure& failure) {
-    show_message_box(window_, std::u32string(kReportSaveFailed) + U"\n" + failure.message(), BoxStyle::OkExclamation,
-                     kAppTitle);
+    reason = failure.message();
   }
+  show_message_box(window_, kReportSaveFailed + path.text() + U"\n" + reason, BoxStyle::OkExclamation, kAppTitle);
 }
 
 }  // namespace lodemark::win32

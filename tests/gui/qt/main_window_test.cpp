@@ -15,7 +15,6 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStyleFactory>
 #include <QTimer>
 #include <QtTest>
 #include <filesystem>
@@ -28,7 +27,7 @@
 #include "conversion/conversion_run.h"
 #include "gui/drive_folder_lists.h"
 #include "gui/qt/qt_text.h"
-#include "gui/qt/window_look.h"
+#include "gui/qt/window_test_support.h"
 #include "platform/drives.h"
 #include "platform/files.h"
 #include "rodev/catalogue.h"
@@ -38,113 +37,28 @@ namespace fs = std::filesystem;
 using lodemark::qt::MainWindow;
 using lodemark::qt::qs;
 using lodemark::qt::us;
-
-namespace {
-
-const fs::path kSamples = fs::path(LODEMARK_SOURCE_DIR) / "samples";
-
-// What a message box showed.
-struct SeenBox {
-  QString text;
-  QString title;
-  QMessageBox::Icon icon = QMessageBox::NoIcon;
-  QStringList buttons;  // their texts, in the box's order
-};
-
-// Answers the first modal message box that shows while it lives with
-// `button`, and keeps what the box showed.
-class BoxAnswerer {
- public:
-  explicit BoxAnswerer(QMessageBox::StandardButton button) {
-    timer_.setInterval(20);
-    QObject::connect(&timer_, &QTimer::timeout, &timer_, [this, button] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (!box) return;
-      seen_ = SeenBox{box->text(), box->windowTitle(), box->icon(), {}};
-      for (QAbstractButton* b : box->buttons()) seen_->buttons.push_back(b->text());
-      timer_.stop();
-      // A box without that button is closed all the same, so that an
-      // unexpected box fails the test instead of hanging it.
-      if (QAbstractButton* b = box->button(button))
-        b->click();
-      else
-        box->reject();
-    });
-    timer_.start();
-  }
-  bool has_value() const { return seen_.has_value(); }
-  const SeenBox* operator->() const { return &*seen_; }
-
- private:
-  QTimer timer_;
-  std::optional<SeenBox> seen_;
-};
-
-// A drive of the drive table for the life of the object.
-struct DriveMapping {
-  DriveMapping(char32_t drive, const std::string& root) : letter(drive) {
-    lodemark::platform::set_drive_root(drive, lodemark::from_utf8(root));
-  }
-  ~DriveMapping() { lodemark::platform::set_drive_root(letter, U""); }
-  char32_t letter;
-};
-
-template <class W>
-W* control(MainWindow& form, const char* name) {
-  W* widget = form.findChild<W*>(QString::fromLatin1(name));
-  if (!widget) qFatal("no control %s", name);
-  return widget;
-}
-
-}  // namespace
+using lodemark::test::BoxAnswerer;
+using lodemark::test::control;
+using lodemark::test::DriveMapping;
+using lodemark::test::select_rows;
+using lodemark::test::trimmed_log_no;
 
 class MainWindowTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<lodemark::test::TempConfigHome> dir_;
+  std::unique_ptr<lodemark::test::SampleHome> dir_;
   int ended_with_ = -1;
 
   std::u32string program(std::u32string_view relative) { return dir_->program(relative); }
 
-  // A window after start-up, with the sample database picked as the source
-  // and the output folder as the destination.
   std::unique_ptr<MainWindow> open_window() {
-    if (!lodemark::platform::set_current_folder(program(U"out"))) qFatal("cannot enter the output folder");
-    auto form = std::make_unique<MainWindow>();
-    // Ending the program would end every event loop of the test as well.
     ended_with_ = -1;
-    form->set_end_program([this](int status) { ended_with_ = status; });
-    const auto status = form->load();
-    if (status) qFatal("start-up ended with %d", *status);
-    if (!form->pick_source_folder(program(U"database"))) qFatal("cannot pick the sample database");
-    form->show();
-    if (!QTest::qWaitForWindowExposed(form.get())) qFatal("the window does not show");
-    return form;
-  }
-
-  void select(MainWindow& form, const std::vector<int>& rows) {
-    auto* list = control<QListWidget>(form, "List1");
-    for (const int row : rows) {
-      QListWidgetItem* item = list->item(row);
-      list->scrollToItem(item);
-      QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, list->visualItemRect(item).center());
-    }
-  }
-
-  std::string trimmed_log_no(const QString& entry) {
-    return lodemark::to_utf8(lodemark::trim_spaces(us(entry).substr(0, 8)));
+    return dir_->open_window([this](int status) { ended_with_ = status; });
   }
 
  private slots:
-  void initTestCase() {
-    dir_ = std::make_unique<lodemark::test::TempConfigHome>();
-    fs::copy(kSamples / "patdat", dir_->native("patdat"), fs::copy_options::recursive);
-    fs::copy(kSamples / "database", dir_->native("database"), fs::copy_options::recursive);
-    fs::create_directories(dir_->native("out"));
-    lodemark::test::write_bytes(dir_->native("config/lodemark/ZidereV5.ini"),
-                                "[ZidereV5]\r\n" + lodemark::to_utf8(program(U"patdat")) + "\\\r\n");
-  }
+  void initTestCase() { dir_ = std::make_unique<lodemark::test::SampleHome>(); }
 
   void cleanupTestCase() { dir_.reset(); }
 
@@ -232,7 +146,7 @@ class MainWindowTest : public QObject {
   void executeWritesTheSelectedBoreholesAndReportsSuccess() {
     auto form = open_window();
     auto* list = control<QListWidget>(*form, "List1");
-    select(*form, {0, 1});
+    select_rows(*form, {0, 1});
     QCOMPARE(list->selectedItems().size(), 2);
 
     QTest::mouseClick(control<QPushButton>(*form, "Command1"), Qt::LeftButton);
@@ -277,7 +191,7 @@ class MainWindowTest : public QObject {
     const fs::path typed = dir_->native("out/typed-native");
     fs::create_directories(typed);
     control<QLineEdit>(*form, "Text2")->setText(QString::fromStdString(typed.string()));
-    select(*form, {0, 1, list->count() - 1});
+    select_rows(*form, {0, 1, list->count() - 1});
     auto* execute = control<QPushButton>(*form, "Command1");
     auto* progress = control<QProgressBar>(*form, "Progress1");
     QVERIFY(!progress->isVisible());
@@ -328,7 +242,7 @@ class MainWindowTest : public QObject {
 
   void missingDestinationLevelIsAskedAboutWithTheQuestionIcon() {
     auto form = open_window();
-    select(*form, {0});
+    select_rows(*form, {0});
     control<QLineEdit>(*form, "Text2")->setText(qs(program(U"out\\new-level")));
     const BoxAnswerer seen(QMessageBox::No);
     QTest::mouseClick(control<QPushButton>(*form, "Command1"), Qt::LeftButton);
@@ -345,7 +259,7 @@ class MainWindowTest : public QObject {
   void failureInsideARunIsReportedAndEndsTheProgram() {
     auto form = open_window();
     auto* list = control<QListWidget>(*form, "List1");
-    select(*form, {0});
+    select_rows(*form, {0});
     // A file where the borehole's folder belongs: its files cannot be written.
     const std::string log_no = trimmed_log_no(list->item(0)->text());
     lodemark::test::write_bytes(dir_->native("blocked/" + log_no), "not a folder");
@@ -387,13 +301,6 @@ class MainWindowTest : public QObject {
   }
 };
 
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  app.setQuitOnLastWindowClosed(false);
-  if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
-  QApplication::setFont(lodemark::qt::ui_font());
-  MainWindowTest test;
-  return QTest::qExec(&test, argc, argv);
-}
+int main(int argc, char** argv) { return lodemark::test::run_window_tests<MainWindowTest>(argc, argv); }
 
 #include "main_window_test.moc"

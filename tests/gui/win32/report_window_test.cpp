@@ -315,7 +315,7 @@ TEST_F(ReportWindowTest, FollowsSizeAndScalingAndReportsAFailedSave) {
   const BoxAnswerer boxes(IDOK);
   report->save_csv(SampleCopies::program(U"no-such-folder\\report.csv"));
   ASSERT_EQ(boxes.seen().size(), 1u);
-  EXPECT_EQ(boxes.seen()[0].text.rfind(L"CSV ファイルを保存できませんでした。", 0), 0u) << boxes.seen()[0].text;
+  EXPECT_EQ(boxes.seen()[0].text.rfind(L"CSV ファイルを保存できませんでした: ", 0), 0u) << boxes.seen()[0].text;
   EXPECT_NE(boxes.seen()[0].text.find(L"no-such-folder\\report.csv"), std::wstring::npos) << boxes.seen()[0].text;
   EXPECT_EQ(boxes.seen()[0].icon, lodemark::win32::BoxIcon::Exclamation);
   EXPECT_FALSE(fs::exists(SampleCopies::native("no-such-folder")));
