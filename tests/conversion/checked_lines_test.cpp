@@ -32,6 +32,26 @@ std::vector<std::string> cut_characters(std::string_view bytes) {
   return characters;
 }
 
+// The table, built from a few long decodings, against each byte and each
+// pair decoded on its own.
+TEST(Cp932Characters, EveryByteAndPairAsDecodingSeesIt) {
+  const auto one_character = [](std::string_view bytes) {
+    const std::u32string text = cp932::decode(bytes);
+    return text.size() == 1 && text[0] != cp932::kSubstitute;
+  };
+  const Cp932Characters& table = Cp932Characters::table();
+  for (unsigned first = 0; first <= 0xFF; ++first) {
+    const char single[] = {static_cast<char>(first)};
+    const std::size_t alone = table.length(std::string_view(single, 1));
+    ASSERT_EQ(alone, one_character(std::string_view(single, 1)) ? 1u : 0u) << first;
+    for (unsigned second = 0; second <= 0xFF; ++second) {
+      const char pair[] = {static_cast<char>(first), static_cast<char>(second)};
+      const std::size_t expected = one_character(std::string_view(pair, 2)) ? 2 : alone;
+      ASSERT_EQ(table.length(std::string_view(pair, 2)), expected) << first << " " << second;
+    }
+  }
+}
+
 // Random bytes, mostly above 0x7F, cut as the decoder cuts them: each
 // character on its own decodes to what the whole decodes to there, and a
 // byte that starts no character is found exactly when decoding gives U+FFFD.
