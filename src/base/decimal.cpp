@@ -15,34 +15,51 @@
 namespace lodemark {
 namespace {
 
-bool is_digit(char32_t c) { return c >= U'0' && c <= U'9'; }
+template <typename Char>
+bool is_digit(Char c) {
+  return c >= Char('0') && c <= Char('9');
+}
 
-// The plain decimal number grammar; returns the ASCII form or empty.
-std::string numeric_form(std::u32string_view text) {
+// A plain decimal number: [sign] digits [. digits] [exponent], blanks
+// around it. At most 7 digits and no exponent, the usual texts, are read
+// here: the digits as an integer and the power of ten are both exact in a
+// float, so one division rounds exactly as strtof does. Others go to strtof.
+template <typename Char>
+std::optional<float> parse(std::basic_string_view<Char> text) {
   std::size_t b = 0, e = text.size();
   while (b < e && is_space_or_tab(text[b])) ++b;
   while (e > b && is_space_or_tab(text[e - 1])) --e;
-  const std::u32string_view t = text.substr(b, e - b);
+  const std::basic_string_view<Char> t = text.substr(b, e - b);
   std::size_t i = 0;
-  if (i < t.size() && (t[i] == U'+' || t[i] == U'-')) ++i;
-  std::size_t digits = 0;
-  while (i < t.size() && is_digit(t[i])) ++i, ++digits;
-  if (i < t.size() && t[i] == U'.') {
-    ++i;
-    while (i < t.size() && is_digit(t[i])) ++i, ++digits;
+  const bool negative = i < t.size() && t[i] == Char('-');
+  if (i < t.size() && (t[i] == Char('+') || negative)) ++i;
+  std::size_t digits = 0, decimals = 0;
+  std::uint32_t value = 0;
+  for (; i < t.size() && is_digit(t[i]); ++i, ++digits) value = value * 10 + static_cast<std::uint32_t>(t[i] - '0');
+  if (i < t.size() && t[i] == Char('.')) {
+    for (++i; i < t.size() && is_digit(t[i]); ++i, ++digits, ++decimals)
+      value = value * 10 + static_cast<std::uint32_t>(t[i] - '0');
   }
-  if (digits == 0) return {};
-  if (i < t.size() && (t[i] == U'e' || t[i] == U'E')) {
+  if (digits == 0) return std::nullopt;
+  const bool exponent = i < t.size() && (t[i] == Char('e') || t[i] == Char('E'));
+  if (exponent) {
     ++i;
-    if (i < t.size() && (t[i] == U'+' || t[i] == U'-')) ++i;
+    if (i < t.size() && (t[i] == Char('+') || t[i] == Char('-'))) ++i;
     std::size_t exp_digits = 0;
     while (i < t.size() && is_digit(t[i])) ++i, ++exp_digits;
-    if (exp_digits == 0) return {};
+    if (exp_digits == 0) return std::nullopt;
   }
-  if (i != t.size()) return {};
-  std::string out;
-  for (char32_t c : t) out += static_cast<char>(c);
-  return out;
+  if (i != t.size()) return std::nullopt;
+  if (!exponent && digits <= 7) {
+    constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f};
+    const float quotient = static_cast<float>(value) / kPowers[decimals];
+    return negative ? -quotient : quotient;
+  }
+  std::string form;
+  for (const Char c : t) form += static_cast<char>(c);
+  const float parsed = std::strtof(form.c_str(), nullptr);
+  if (!std::isfinite(parsed)) return std::nullopt;
+  return parsed;
 }
 
 // General text form: 7 significant digits, plain decimal notation, no "0"
@@ -78,13 +95,8 @@ std::string general_form(float value) {
 
 }  // namespace
 
-std::optional<float> parse_decimal(std::u32string_view text) {
-  const std::string form = numeric_form(text);
-  if (form.empty()) return std::nullopt;
-  const float value = std::strtof(form.c_str(), nullptr);
-  if (!std::isfinite(value)) return std::nullopt;
-  return value;
-}
+std::optional<float> parse_decimal(std::u32string_view text) { return parse(text); }
+std::optional<float> parse_decimal(std::string_view ascii) { return parse(ascii); }
 
 float parse_decimal_or_zero(std::u32string_view text) { return parse_decimal(text).value_or(0.0f); }
 

@@ -14,6 +14,8 @@ float parse_decimal_or_zero(std::u32string_view text);
 // The same value, or nothing where parse_decimal_or_zero would give 0 for a
 // text that is not a number: tells "0" from "abc".
 std::optional<float> parse_decimal(std::u32string_view text);
+// The same for text given as ASCII bytes.
+std::optional<float> parse_decimal(std::string_view ascii);
 
 // The value with exactly two decimals (cut, not rounded), right-aligned in a
 // field of `width` characters; a longer text loses its leftmost characters.

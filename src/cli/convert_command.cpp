@@ -64,14 +64,16 @@ class ConvertObserver : public TerminalObserver {
         selected_(selected),
         dry_run_(options.dry_run),
         check_(std::move(check)),
-        summary_(!options.report.empty()) {
+        summary_(!options.report.empty()),
+        // Without a summary or a report nothing would show the problems.
+        check_wanted_(!options.quiet || !options.report.empty()) {
     if (options.quiet) set_quiet();
   }
   ~ConvertObserver() override { finish_check(); }
 
   void busy_changed(bool busy) override {
     converting_ = busy;
-    if (!busy || check_thread_.joinable()) return;
+    if (!busy || !check_wanted_ || check_thread_.joinable()) return;
     // The dictionaries are read here, before the run's first lookup can
     // change them.
     if (check_.pattern_data_folder) {
@@ -131,6 +133,7 @@ class ConvertObserver : public TerminalObserver {
   bool dry_run_;
   CheckRequest check_;
   RunSummary summary_;
+  bool check_wanted_;
   std::thread check_thread_;
 };
 

@@ -1,5 +1,7 @@
 #include "conversion/source_check.h"
 
+#include <algorithm>
+
 #include "base/file_names.h"
 #include "base/messages.h"
 #include "base/text.h"
@@ -13,13 +15,35 @@
 namespace lodemark {
 namespace source_check {
 
-std::string fold_case(std::u32string_view text) {
-  std::u32string folded(text);
+std::string fold_case(std::string_view folder) {
+  if (std::all_of(folder.begin(), folder.end(), [](char c) { return (c & 0x80) == 0; })) {
+    std::string folded(folder);
+    for (char& c : folded)
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - ('a' - 'A'));
+    return folded;
+  }
+  std::u32string folded = from_utf8(folder);
   for (char32_t& c : folded) {
     if (c >= U'a' && c <= U'z') c -= U'a' - U'A';
     if (c >= U'\uFF41' && c <= U'\uFF5A') c -= U'\uFF41' - U'\uFF21';  // full-width letters
   }
   return to_utf8(folded);
+}
+
+// Spaces are single bytes in UTF-8 too: trimming them there is trim_spaces.
+std::string_view CheckState::folder(std::uint32_t item) const {
+  std::string_view number = key(item);
+  const std::size_t first = number.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  number.remove_prefix(first);
+  return number.substr(0, number.find_last_not_of(' ') + 1);
+}
+
+std::span<const LineRun> CheckState::runs(DataFile file, std::uint32_t item) const {
+  const LineRun& first = items[item].first_runs[file];
+  if (first.first_line == 0) return {};
+  if (const auto more = more_runs[file].find(item); more != more_runs[file].end()) return more->second;
+  return {&first, 1};
 }
 
 namespace {
@@ -42,25 +66,31 @@ void add_record(const CheckedLines& lines, CheckState& state, const CheckRequest
     lines.report(Rule::FolderNameUnusable, folder, fill_in(kCheckFolderNameUnusable, {folder}));
 
   const auto next_item = static_cast<std::uint32_t>(state.items.size());
-  const auto [known, added] = state.by_key.try_emplace(to_utf8(entry.number()), next_item);
-  const auto [earlier, first] = state.by_folded_folder.try_emplace(fold_case(folder), next_item);
-  if (!first) {
-    const CatalogueItem& other = state.items[earlier->second];
-    const std::u32string line = decimal_text(other.catalogue_line);
-    const std::u32string other_folder = from_utf8(other.folder);
+  const std::string key = to_utf8(entry.number());
+  const std::optional<std::uint32_t> known = state.item_of_key(key);
+  const std::string folded = fold_case(to_utf8(folder));
+  if (const std::optional<std::uint32_t> earlier = state.item_of_folded(folded)) {
+    const std::u32string line = decimal_text(state.items[*earlier].catalogue_line);
+    const std::u32string other_folder = from_utf8(state.folder(*earlier));
     if (other_folder == folder)
       lines.report(Rule::NumberRepeated, folder, fill_in(kCheckNumberRepeated, {line}));
     else
       lines.report(Rule::NumberCaseCollision, folder, fill_in(kCheckNumberCaseCollision, {line, other_folder}));
+  } else {
+    state.by_folded_folder.add(next_item,
+                               [&](std::uint32_t i) { return i == next_item ? folded : state.folded_folder(i); });
   }
-  if (added) {
+  if (!known) {
     CatalogueItem item;
-    item.folder = to_utf8(folder);
+    item.key_at = static_cast<std::uint32_t>(state.keys.size());
+    item.key_size = static_cast<std::uint8_t>(key.size());
     item.catalogue_line = lines.number();
     item.selected = request.selection.empty() || request.selection.contains(folder);
-    state.items.push_back(std::move(item));
+    state.keys += key;
+    state.items.push_back(item);
+    state.by_key.add(next_item, [&](std::uint32_t i) { return state.key(i); });
   }
-  state.order.push_back(known->second);
+  state.order.push_back(known.value_or(next_item));
 }
 
 // False when there is no catalogue to check the data files against.
@@ -75,6 +105,15 @@ bool check_catalogue(const CheckRequest& request, CheckState& state, ProblemSink
     sink.report(whole_file(Rule::CatalogueEmpty, kCatalogueFile, kCheckCatalogueEmpty));
     return false;
   }
+  // Room for every record at once, so that no list is copied as it grows;
+  // a catalogue of other lines gets no more than a million records' room.
+  const std::size_t records =
+      std::min<std::size_t>(static_cast<std::size_t>(size) / (kCatalogueRecordBytes + 2) + 1, 1 << 20);
+  state.items.reserve(records);
+  state.order.reserve(records);
+  state.keys.reserve(records * 8);
+  state.by_key.reserve(records, [&](std::uint32_t i) { return state.key(i); });
+  state.by_folded_folder.reserve(records, [&](std::uint32_t i) { return state.folded_folder(i); });
   CheckedLines lines(path, std::u32string(kCatalogueFile), kCheckLfOnlyCatalogue, sink);
   while (lines.next()) {
     if (lines.lf_only()) return false;
@@ -101,21 +140,31 @@ void close_run(DataFile file, RunInProgress& run, CheckState& state, const Check
   if (run.run.lines == 0) return;
   if (run.item) {
     LineRun& first = state.items[*run.item].first_runs[file];
-    if (first.ordinal == kNoRun)
+    if (first.first_line == 0) {
       first = run.run;
-    else
-      state.more_runs[file][*run.item].push_back(run.run);
+    } else {
+      std::vector<LineRun>& all = state.more_runs[file][*run.item];
+      if (all.empty()) all.push_back(first);
+      all.push_back(run.run);
+    }
   } else if (request.selection.empty()) {
     const std::u32string folder = trim_spaces(from_utf8(run.key));
     const std::u32string count = decimal_text(run.run.lines);
-    const auto same_but_case = state.by_folded_folder.find(fold_case(folder));
-    sink.report(
-        {Rule::DataLineUnknownNumber, lines.name(), run.run.first_line, folder,
-         same_but_case == state.by_folded_folder.end()
-             ? fill_in(kCheckUnknownNumber, {count})
-             : fill_in(kCheckUnknownNumberCase, {count, from_utf8(state.items[same_but_case->second].folder)})});
+    const auto same_but_case = state.item_of_folded(fold_case(to_utf8(folder)));
+    sink.report({Rule::DataLineUnknownNumber, lines.name(), run.run.first_line, folder,
+                 same_but_case ? fill_in(kCheckUnknownNumberCase, {count, from_utf8(state.folder(*same_but_case))})
+                               : fill_in(kCheckUnknownNumber, {count})});
   }
   run.run.lines = 0;
+}
+
+// A line's number as the catalogue's keys are held: UTF-8, which for ASCII
+// bytes is the bytes themselves.
+std::string_view key_of(const CheckedLines& lines, std::string& decoded) {
+  const LineField field = lines.field(kKeyField);
+  if (const auto ascii = field.ascii()) return *ascii;
+  decoded = to_utf8(field.text());
+  return decoded;
 }
 
 // One pass over a data file: its stretches of lines, and each line of a
@@ -130,7 +179,7 @@ void scan_data_file(DataFile file, const CheckRequest& request, CheckState& stat
   }
   CheckedLines lines(path, std::u32string(kFileNames[file]), kCheckLfOnlyData, sink);
   RunInProgress run;
-  std::uint32_t ordinal = 0;
+  std::string decoded_key;
   while (lines.next()) {
     if (lines.lf_only()) return;
     // An empty line belongs to no borehole and ends the stretch before it.
@@ -139,14 +188,12 @@ void scan_data_file(DataFile file, const CheckRequest& request, CheckState& stat
       run.key.clear();
       continue;
     }
-    std::string key = to_utf8(std::u32string_view(lines.text()).substr(0, 8));
+    const std::string_view key = key_of(lines, decoded_key);
     if (run.run.lines == 0 || key != run.key) {
       close_run(file, run, state, request, lines, sink);
-      const auto item = state.by_key.find(key);
-      run = RunInProgress{};
-      run.key = std::move(key);
-      if (item != state.by_key.end()) run.item = item->second;
-      run.run.ordinal = ordinal++;
+      const std::optional<std::uint32_t> item = state.item_of_key(key);
+      run.start(key);
+      run.item = item;
       run.run.first_line = lines.number();
     }
     const std::uint32_t index_in_run = run.run.lines++;

@@ -1,4 +1,5 @@
 // The checks of single lines of the data files.
+#include <algorithm>
 #include <cmath>
 
 #include "base/decimal.h"
@@ -14,48 +15,52 @@ namespace {
 
 // A count as a conversion takes it: rounded to 16 bits, 0 for a text that is
 // no number, below 1 meaning "none".
-std::int32_t check_count(const CheckedLines& lines, const std::u32string& text, std::u32string_view word,
+std::int16_t check_count(const CheckedLines& lines, const LineField& field, std::u32string_view word,
                          std::u32string_view output) {
-  if (trim_spaces(text).empty()) return 0;
-  const std::optional<float> value = parse_decimal(text);
+  if (field.blank()) return 0;
+  const std::optional<float> value = field.number();
   if (!value) {
-    lines.report(Rule::CountNotANumber, lines.key(), fill_in(kCheckCountNotANumber, {word, text, output}));
+    lines.report(Rule::CountNotANumber, lines.key(), fill_in(kCheckCountNotANumber, {word, field.text(), output}));
     return 0;
   }
   const double rounded = std::nearbyint(static_cast<double>(*value));
   if (!(rounded >= -32768.0 && rounded <= 32767.0)) {
-    lines.report(Rule::CountOutOfRange, lines.key(), fill_in(kCheckCountOutOfRange, {word, text}));
+    lines.report(Rule::CountOutOfRange, lines.key(), fill_in(kCheckCountOutOfRange, {word, field.text()}));
     return 0;
   }
   if (rounded < 0) {
-    lines.report(Rule::CountNegative, lines.key(), fill_in(kCheckCountNegative, {word, text, output}));
+    lines.report(Rule::CountNegative, lines.key(), fill_in(kCheckCountNegative, {word, field.text(), output}));
     return 0;
   }
-  return static_cast<std::int32_t>(rounded);
+  return static_cast<std::int16_t>(rounded);
 }
 
-void check_coordinate(const CheckedLines& lines, const std::u32string& text, std::u32string_view what) {
-  const std::optional<float> value = parse_decimal(text);
+void check_coordinate(const CheckedLines& lines, const LineField& field, std::u32string_view what) {
+  const std::optional<float> value = field.number();
   if (!value) {
-    lines.report(Rule::CoordinateNotANumber, lines.key(), fill_in(kCheckCoordinateNotANumber, {what, text}));
+    lines.report(Rule::CoordinateNotANumber, lines.key(), fill_in(kCheckCoordinateNotANumber, {what, field.text()}));
   } else if (*value < 0.0f || *value >= 60.0f) {
-    lines.report(Rule::CoordinateOutOfRange, lines.key(), fill_in(kCheckCoordinateOutOfRange, {what, text}));
+    lines.report(Rule::CoordinateOutOfRange, lines.key(), fill_in(kCheckCoordinateOutOfRange, {what, field.text()}));
   }
 }
 
 // Depths down a borehole grow from line to line.
-void check_depth(const CheckedLines& lines, RunInProgress& run, const std::u32string& depth, Rule not_a_number,
+void check_depth(const CheckedLines& lines, RunInProgress& run, const LineField& depth, Rule not_a_number,
                  std::u32string_view not_a_number_text, Rule not_increasing) {
-  const std::optional<float> value = parse_decimal(depth);
+  const std::optional<float> value = depth.number();
   if (!value) {
-    lines.report(not_a_number, lines.key(), fill_in(not_a_number_text, {depth}));
+    lines.report(not_a_number, lines.key(), fill_in(not_a_number_text, {depth.text()}));
     return;
   }
   if (run.previous_depth && *value <= *run.previous_depth)
     lines.report(not_increasing, lines.key(),
-                 fill_in(kCheckDepthNotIncreasing, {trim_spaces(depth), trim_spaces(run.previous_depth_text)}));
+                 fill_in(kCheckDepthNotIncreasing, {trim_spaces(depth.text()), trim_spaces(run.previous_depth_text)}));
   run.previous_depth = value;
-  run.previous_depth_text = depth;
+  // Kept in the same buffer from line to line.
+  if (const auto ascii = depth.ascii())
+    run.previous_depth_text.assign(ascii->begin(), ascii->end());
+  else
+    run.previous_depth_text = depth.text();
 }
 
 // An alternating layer's name: looked up as the conversion would, told once
@@ -75,45 +80,44 @@ void check_alternation_name(const CheckedLines& lines, const std::u32string& nam
 
 }  // namespace
 
+// The fields as header_of_line, layer_of_line and depth_value_of_line cut
+// them, taken from the bytes when they are plain.
 void check_header_line(const CheckedLines& lines, LineRun& run) {
-  const BoreholeHeader header = header_of_line(lines.text());
-  const std::u32string* const position[] = {&header.latitude_minutes, &header.latitude_seconds,
-                                            &header.longitude_minutes, &header.longitude_seconds};
-  bool blank = true;
-  for (const std::u32string* field : position) blank = blank && trim_spaces(*field).empty();
-  if (blank) {
+  const LineField position[] = {lines.field(kLatitudeMinutesField), lines.field(kLatitudeSecondsField),
+                                lines.field(kLongitudeMinutesField), lines.field(kLongitudeSecondsField)};
+  if (std::all_of(std::begin(position), std::end(position), [](const LineField& f) { return f.blank(); })) {
     lines.report(Rule::CoordinateNotANumber, lines.key(), kCheckCoordinatesBlank);
   } else {
-    check_coordinate(lines, header.latitude_minutes, kLatitudeMinutes);
-    check_coordinate(lines, header.latitude_seconds, kLatitudeSeconds);
-    check_coordinate(lines, header.longitude_minutes, kLongitudeMinutes);
-    check_coordinate(lines, header.longitude_seconds, kLongitudeSeconds);
+    check_coordinate(lines, position[0], kLatitudeMinutes);
+    check_coordinate(lines, position[1], kLatitudeSeconds);
+    check_coordinate(lines, position[2], kLongitudeMinutes);
+    check_coordinate(lines, position[3], kLongitudeSeconds);
   }
-  run.layer_count = check_count(lines, header.layer_count, kLayerCountWord, U"X1.txt");
-  run.value_count = check_count(lines, header.depth_value_count, kValueCountWord, U"X5.txt");
+  run.layer_count = check_count(lines, lines.field(kLayerCountField), kLayerCountWord, U"X1.txt");
+  run.value_count = check_count(lines, lines.field(kValueCountField), kValueCountWord, U"X5.txt");
 }
 
 void check_layer_line(const CheckedLines& lines, RunInProgress& run, CheckState& state) {
-  const Layer layer = layer_of_line(lines.text());
-  check_depth(lines, run, layer.depth, Rule::LayerDepthNotANumber, kCheckLayerDepthNotANumber,
+  check_depth(lines, run, lines.field(kDepthField), Rule::LayerDepthNotANumber, kCheckLayerDepthNotANumber,
               Rule::LayerDepthNotIncreasing);
-  const SoilClass first = classify_soil(layer.soil_code);
-  if (parse_decimal_or_zero(layer.alternation_flag) != 1.0f) {
+  const std::u32string soil_code = lines.field(kSoilCodeField).text();
+  const SoilClass first = classify_soil(soil_code);
+  if (lines.field(kAlternationFlagField).number().value_or(0.0f) != 1.0f) {
     if (first.name.empty())
-      lines.report(Rule::SoilCodeUnknown, lines.key(), fill_in(kCheckSoilCodeUnknown, {layer.soil_code}));
+      lines.report(Rule::SoilCodeUnknown, lines.key(), fill_in(kCheckSoilCodeUnknown, {soil_code}));
     return;
   }
-  const SoilClass second = classify_soil(layer.second_soil_code);
+  const std::u32string second_soil_code = lines.field(kSecondSoilCodeField).text();
+  const SoilClass second = classify_soil(second_soil_code);
   const std::u32string name = first.name + U"と" + second.name + U"の互層";
   if (first.name.empty() || second.name.empty())
     lines.report(Rule::AlternationSoilUnknown, lines.key(),
-                 fill_in(kCheckAlternationSoilUnknown, {layer.soil_code, layer.second_soil_code, name}));
+                 fill_in(kCheckAlternationSoilUnknown, {soil_code, second_soil_code, name}));
   check_alternation_name(lines, name, state);
 }
 
 void check_value_line(const CheckedLines& lines, RunInProgress& run) {
-  const DepthValue value = depth_value_of_line(lines.text());
-  check_depth(lines, run, value.depth, Rule::ValueDepthNotANumber, kCheckValueDepthNotANumber,
+  check_depth(lines, run, lines.field(kDepthField), Rule::ValueDepthNotANumber, kCheckValueDepthNotANumber,
               Rule::ValueDepthNotIncreasing);
 }
 

@@ -1,6 +1,7 @@
 // The conversion's forward lookups, followed through the stretches that a
 // data file's pass found.
 #include <algorithm>
+#include <span>
 #include <vector>
 
 #include "base/file_names.h"
@@ -14,25 +15,20 @@ namespace {
 
 constexpr std::u32string_view kFileNames[] = {kHeaderFile, kLayerFile, kDepthValueFile};
 
-// Every stretch of the item in the file, in file order.
-std::vector<LineRun> runs_of(const CheckState& state, DataFile file, std::uint32_t item) {
-  std::vector<LineRun> runs;
-  const LineRun& first = state.items[item].first_runs[file];
-  if (first.ordinal == kNoRun) return runs;
-  runs.push_back(first);
-  if (const auto more = state.more_runs[file].find(item); more != state.more_runs[file].end())
-    runs.insert(runs.end(), more->second.begin(), more->second.end());
-  return runs;
-}
+// A problem of one catalogued number.
+struct ItemProblems {
+  const CheckState& state;
+  std::uint32_t index;
+  ProblemSink& sink;
 
-Problem problem(Rule rule, std::u32string_view file, std::uint32_t line, const CatalogueItem& item,
-                std::u32string message) {
-  return {rule, std::u32string(file), line, from_utf8(item.folder), std::move(message)};
-}
+  void report(Rule rule, std::u32string_view file, std::uint32_t line, std::u32string message) const {
+    sink.report({rule, std::u32string(file), line, from_utf8(state.folder(index)), std::move(message)});
+  }
+};
 
 // The count against the lines of the stretch found (none: 0 lines).
 void report_count(DataFile file, const CatalogueItem& item, std::int32_t count, std::uint32_t lines,
-                  ProblemSink& sink) {
+                  const ItemProblems& problems) {
   const bool layers = file == Layers;
   const std::u32string_view word = layers ? kLayerCountWord : kValueCountWord;
   const std::u32string_view output = layers ? kLayerOutputFile : kDepthValueOutputFile;
@@ -43,14 +39,14 @@ void report_count(DataFile file, const CatalogueItem& item, std::int32_t count, 
   };
   if (count < 1) {
     if (lines > 0)
-      sink.report(problem(layers ? Rule::LayerCountShort : Rule::ValueCountShort, kHeaderFile, item.header_line, item,
-                          text(kCheckCountZero)));
+      problems.report(layers ? Rule::LayerCountShort : Rule::ValueCountShort, kHeaderFile, item.header_line,
+                      text(kCheckCountZero));
   } else if (static_cast<std::uint32_t>(count) > lines) {
-    sink.report(problem(layers ? Rule::LayerCountLong : Rule::ValueCountLong, kHeaderFile, item.header_line, item,
-                        text(kCheckCountLong)));
+    problems.report(layers ? Rule::LayerCountLong : Rule::ValueCountLong, kHeaderFile, item.header_line,
+                    text(kCheckCountLong));
   } else if (static_cast<std::uint32_t>(count) < lines) {
-    sink.report(problem(layers ? Rule::LayerCountShort : Rule::ValueCountShort, kHeaderFile, item.header_line, item,
-                        text(kCheckCountShort)));
+    problems.report(layers ? Rule::LayerCountShort : Rule::ValueCountShort, kHeaderFile, item.header_line,
+                    text(kCheckCountShort));
   }
 }
 
@@ -59,7 +55,7 @@ void report_count(DataFile file, const CatalogueItem& item, std::int32_t count, 
 void report_lookups(DataFile file, CheckState& state, ProblemSink& sink) {
   const std::u32string_view name = kFileNames[file];
   std::vector<bool> seen(state.items.size());
-  std::uint32_t position = 0;  // the ordinal of the next stretch a lookup reads
+  std::uint32_t position = 0;  // the first line of the file that the next lookup reads
   for (const std::uint32_t index : state.order) {
     CatalogueItem& item = state.items[index];
     if (!item.selected) continue;
@@ -67,13 +63,15 @@ void report_lookups(DataFile file, CheckState& state, ProblemSink& sink) {
     seen[index] = true;
     // A conversion looks layers and depth values up only for a count of 1 or more.
     const std::int32_t count = file == Layers ? item.layer_count : file == Values ? item.value_count : 1;
-    const std::vector<LineRun> runs = runs_of(state, file, index);
+    const std::span<const LineRun> runs = state.runs(file, index);
+    const ItemProblems problems{state, index, sink};
     const LineRun* found = nullptr;
     if (count >= 1) {
-      const auto at = std::find_if(runs.begin(), runs.end(), [&](const LineRun& r) { return r.ordinal >= position; });
+      const auto at =
+          std::find_if(runs.begin(), runs.end(), [&](const LineRun& r) { return r.first_line >= position; });
       if (at != runs.end()) {
         found = &*at;
-        position = at->ordinal + 1;
+        position = at->first_line + 1;
       }
     }
     // A number that repeats in the catalogue is told once, there.
@@ -84,30 +82,30 @@ void report_lookups(DataFile file, CheckState& state, ProblemSink& sink) {
         item.layer_count = found->layer_count;
         item.value_count = found->value_count;
         if (found->lines > 1)
-          sink.report(problem(Rule::HeaderLineRepeated, name, found->first_line + 1, item,
-                              fill_in(kCheckHeaderLineRepeated, {decimal_text(found->first_line)})));
+          problems.report(Rule::HeaderLineRepeated, name, found->first_line + 1,
+                          fill_in(kCheckHeaderLineRepeated, {decimal_text(found->first_line)}));
       } else if (runs.empty()) {
-        sink.report(problem(Rule::HeaderMissing, kCatalogueFile, item.catalogue_line, item, kCheckHeaderMissing));
+        problems.report(Rule::HeaderMissing, kCatalogueFile, item.catalogue_line, kCheckHeaderMissing);
       }
     } else if (item.header_line != 0 && state.usable[Headers]) {
       // Without a header line nothing of the borehole is read: header-missing says so.
       if (count < 1) {
-        if (!runs.empty()) report_count(file, item, count, runs.front().lines, sink);
+        if (!runs.empty()) report_count(file, item, count, runs.front().lines, problems);
       } else if (found || runs.empty()) {
-        report_count(file, item, count, found ? found->lines : 0, sink);
+        report_count(file, item, count, found ? found->lines : 0, problems);
       }
     }
     if (!found && !runs.empty() && count >= 1) {
-      sink.report(problem(Rule::LinesOutOfOrder, name, runs.front().first_line, item,
-                          file == Headers ? kCheckLinesOutOfOrderHeader : kCheckLinesOutOfOrderRows));
+      problems.report(Rule::LinesOutOfOrder, name, runs.front().first_line,
+                      file == Headers ? kCheckLinesOutOfOrderHeader : kCheckLinesOutOfOrderRows);
     }
     // Stretches other than the one read (or, when none was read, other than
     // the first, told above) are passed over.
     const LineRun* told = found ? found : (runs.empty() || count < 1 ? nullptr : &runs.front());
     for (const LineRun& run : runs) {
-      if (told && run.ordinal == told->ordinal) continue;
+      if (told && run.first_line == told->first_line) continue;
       if (!told && &run == &runs.front()) continue;
-      sink.report(problem(Rule::LinesNotConsecutive, name, run.first_line, item, kCheckLinesNotConsecutive));
+      problems.report(Rule::LinesNotConsecutive, name, run.first_line, kCheckLinesNotConsecutive);
     }
   }
 }

@@ -10,16 +10,6 @@
 namespace lodemark {
 namespace {
 
-// A field of a line: 1-based first character and width, in characters of
-// the decoded line.
-struct FieldSpan {
-  std::size_t first;
-  std::size_t width;
-};
-
-// No field reaches past this character.
-constexpr std::size_t kLastFieldChar = 71;
-
 // A field past the end of a short line is cut short or empty.
 std::u32string cut(const std::u32string& line, FieldSpan span) {
   if (span.first > line.size()) return {};
@@ -86,26 +76,26 @@ std::vector<Row> read_rows(SourceFile& file, std::u32string_view key, int count,
 }  // namespace
 
 BoreholeHeader header_of_line(const std::u32string& line) {
-  return {.latitude_minutes = cut(line, {9, 2}),
-          .latitude_seconds = cut(line, {11, 2}),
-          .longitude_minutes = cut(line, {13, 2}),
-          .longitude_seconds = cut(line, {15, 2}),
+  return {.latitude_minutes = cut(line, kLatitudeMinutesField),
+          .latitude_seconds = cut(line, kLatitudeSecondsField),
+          .longitude_minutes = cut(line, kLongitudeMinutesField),
+          .longitude_seconds = cut(line, kLongitudeSecondsField),
           .title2_line19 = cut(line, {36, 8}),
           .title2_line20 = cut(line, {44, 8}),
           .title2_line23 = cut(line, {52, 8}),
-          .layer_count = cut(line, {66, 3}),
-          .depth_value_count = cut(line, {69, 3})};
+          .layer_count = cut(line, kLayerCountField),
+          .depth_value_count = cut(line, kValueCountField)};
 }
 
 Layer layer_of_line(const std::u32string& line) {
-  return {.depth = cut(line, {12, 8}),
-          .alternation_flag = cut(line, {31, 1}),
-          .soil_code = cut(line, {32, 2}),
-          .second_soil_code = cut(line, {34, 2})};
+  return {.depth = cut(line, kDepthField),
+          .alternation_flag = cut(line, kAlternationFlagField),
+          .soil_code = cut(line, kSoilCodeField),
+          .second_soil_code = cut(line, kSecondSoilCodeField)};
 }
 
 DepthValue depth_value_of_line(const std::u32string& line) {
-  return {.depth = cut(line, {12, 8}), .value = cut(line, {20, 2})};
+  return {.depth = cut(line, kDepthField), .value = cut(line, {20, 2})};
 }
 
 SourceFile SourceFile::open(const ProgramPath& path) {

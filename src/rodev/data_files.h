@@ -31,6 +31,29 @@ class SourceFile {
   std::optional<platform::TextReader> reader_;
 };
 
+// A field of a line: 1-based first character and width, in characters of
+// the decoded line.
+struct FieldSpan {
+  std::size_t first;
+  std::size_t width;
+};
+// Every line begins with its borehole's number.
+inline constexpr FieldSpan kKeyField{1, 8};
+// Header line.
+inline constexpr FieldSpan kLatitudeMinutesField{9, 2};
+inline constexpr FieldSpan kLatitudeSecondsField{11, 2};
+inline constexpr FieldSpan kLongitudeMinutesField{13, 2};
+inline constexpr FieldSpan kLongitudeSecondsField{15, 2};
+inline constexpr FieldSpan kLayerCountField{66, 3};
+inline constexpr FieldSpan kValueCountField{69, 3};
+// Layer line and depth-value line.
+inline constexpr FieldSpan kDepthField{12, 8};
+inline constexpr FieldSpan kAlternationFlagField{31, 1};
+inline constexpr FieldSpan kSoilCodeField{32, 2};
+inline constexpr FieldSpan kSecondSoilCodeField{34, 2};
+// No field reaches past this character.
+inline constexpr std::size_t kLastFieldChar = 71;
+
 // The fields of a decoded line of each file (the key not among them); a
 // field past the end of a short line is cut short or empty.
 BoreholeHeader header_of_line(const std::u32string& line);

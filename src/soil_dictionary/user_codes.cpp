@@ -13,6 +13,10 @@
 namespace lodemark {
 namespace {
 
+bool is_ascii(std::string_view bytes) {
+  return std::none_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
+}
+
 // User codes run from 1000 to 3999; the target system's own start at 4000.
 constexpr int kFirstUserCode = 1000;
 constexpr int kFirstSystemCode = 4000;
@@ -20,8 +24,14 @@ constexpr int kFirstSystemCode = 4000;
 // Numeric value of the first four characters of a register line; 0 when they
 // are not a number. Four characters take at most eight bytes.
 float line_code(std::string_view line) {
+  if (is_ascii(line.substr(0, 4))) return parse_decimal(line.substr(0, 4)).value_or(0.0f);
   const std::u32string head = cp932::decode(line.substr(0, 8));
   return parse_decimal_or_zero(std::u32string_view(head).substr(0, 4));
+}
+
+// Code fields are nearly always plain ASCII, which reads as it decodes.
+float code_value(std::string_view field) {
+  return is_ascii(field) ? parse_decimal(field).value_or(0.0f) : parse_decimal_or_zero(cp932::decode(field));
 }
 
 // User codes that a file's records already give to names, read the way the
@@ -30,7 +40,7 @@ void add_user_codes(std::string_view content, const ProgramPath& path, std::set<
   SoilRecordReader reader(content, path.text());
   SoilRecord record;
   while (reader.next(record)) {
-    const float value = parse_decimal_or_zero(cp932::decode(record[0]));
+    const float value = code_value(record[0]);
     if (value >= static_cast<float>(kFirstUserCode) && value < static_cast<float>(kFirstSystemCode))
       used.insert(static_cast<int>(value));
   }

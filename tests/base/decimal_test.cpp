@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "base/failure.h"
 #include "base/utf8.h"
@@ -82,6 +86,35 @@ TEST(TextToNum, NumericTexts) {
   for (const auto& row : rows) {
     EXPECT_EQ(parse_decimal_or_zero(from_utf8(row.text)), row.expected) << row.text;
     EXPECT_EQ(parse_decimal(from_utf8(row.text)), row.expected) << row.text;
+    EXPECT_EQ(parse_decimal(std::string_view(row.text)), row.expected) << row.text;
+  }
+}
+
+// Short texts are read without strtof: every value must be strtof's to the
+// bit, for both forms of the text.
+TEST(TextToNum, ShortTextsGiveStrtofsValue) {
+  std::vector<std::string> texts = {
+      "-0",       "+0.0",     "0000.50", "9999999", "99999999", "-9.999999", ".0000001",
+      "1234567.", "16777217", "0.1",     "3.3",     "-2.675",   "1e-50",     "340282350000000000000000000000000000000"};
+  std::uint32_t seed = 12345;
+  const auto next = [&seed](std::uint32_t below) { return (seed = seed * 1103515245u + 12345u) / 65536u % below; };
+  for (int i = 0; i < 20000; ++i) {
+    std::string text = next(3) == 0 ? "-" : "";
+    const std::uint32_t digits = 1 + next(9);
+    const std::uint32_t point = next(digits + 2);
+    for (std::uint32_t d = 0; d < digits; ++d) {
+      if (d == point) text += '.';
+      text += static_cast<char>('0' + next(10));
+    }
+    texts.push_back(text);
+  }
+  for (const std::string& text : texts) {
+    const float expected = std::strtof(text.c_str(), nullptr);
+    const std::optional<float> bytes = parse_decimal(std::string_view(text));
+    const std::optional<float> decoded = parse_decimal(from_utf8(text));
+    ASSERT_TRUE(bytes && decoded) << text;
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(*bytes), std::bit_cast<std::uint32_t>(expected)) << text;
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(*decoded), std::bit_cast<std::uint32_t>(expected)) << text;
   }
 }
 
@@ -94,6 +127,7 @@ TEST(TextToNum, TextsThatAreNotNumericGiveZero) {
     EXPECT_EQ(value, 0.0f) << text;
     EXPECT_FALSE(std::signbit(value)) << text;
     EXPECT_EQ(parse_decimal(from_utf8(text)), std::nullopt) << text;
+    EXPECT_EQ(parse_decimal(std::string_view(text)), std::nullopt) << text;
   }
 }
 

@@ -37,6 +37,10 @@ if [ -n "${2:-}" ]; then
   "$cli" convert --source "$db" --dest "$work/out" --patdat "$work/patdat" --all --quiet --yes >"$work/quiet.out" \
     2>"$work/quiet.err"
   [ ! -s "$work/quiet.out" ] && [ ! -s "$work/quiet.err" ] || { echo "--quiet still printed" >&2; exit 1; }
+  # --quiet leaves the check out only when no report wants its problems.
+  "$cli" convert --source "$db" --dest "$work/out" --patdat "$work/patdat" --all --quiet --yes \
+    --report "$work/quiet.csv" >"$work/quiet.out" 2>"$work/quiet.err"
+  cmp -s "$work/quiet.csv" "$work/r.csv" || { echo "--quiet --report wrote another report" >&2; exit 1; }
 fi
 
 status=0
