@@ -22,13 +22,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 # ja_JP.UTF-8 gives Wine code page 932; en_US.UTF-8 (code page 1252) shows
 # that nothing depends on the system's code page.
-for loc in ja_JP en_US; do
-  if ! locale -a 2>/dev/null | grep -qi "^$loc\.utf-\?8$"; then
-    echo "Generating the locale $loc.UTF-8"
-    grep -q "^$loc.UTF-8 UTF-8" /etc/locale.gen 2>/dev/null || echo "$loc.UTF-8 UTF-8" | $SUDO tee -a /etc/locale.gen >/dev/null
-    $SUDO locale-gen >/dev/null
-  fi
-done
+scripts/ensure-locales.sh ja_JP en_US
 
 cmake -S . -B build/windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DLODEMARK_WERROR=ON >/dev/null

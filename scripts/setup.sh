@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev googletest
           libbenchmark-dev qt6-base-dev xvfb xauth fonts-noto-cjk time clang clang-format clang-tidy
-          dpkg-dev fakeroot file man-db desktop-file-utils python3)
+          dpkg-dev fakeroot file man-db desktop-file-utils python3 locales)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -18,6 +18,10 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
+
+# de_DE.UTF-8: the number tests run once under a locale whose decimal point
+# is a comma, as the window may.
+scripts/ensure-locales.sh de_DE
 
 build() {
   local name=$1; shift

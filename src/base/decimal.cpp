@@ -2,6 +2,7 @@
 
 #include <cfenv>
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -55,8 +56,16 @@ std::optional<float> parse(std::basic_string_view<Char> text) {
     const float quotient = static_cast<float>(value) / kPowers[decimals];
     return negative ? -quotient : quotient;
   }
+  // strtof takes the locale's decimal point, and the window runs under the
+  // user's locale (a comma in many): give it the point it expects.
+  const std::string_view point = std::localeconv()->decimal_point;
   std::string form;
-  for (const Char c : t) form += static_cast<char>(c);
+  for (const Char c : t) {
+    if (c == Char('.'))
+      form += point;
+    else
+      form += static_cast<char>(c);
+  }
   const float parsed = std::strtof(form.c_str(), nullptr);
   if (!std::isfinite(parsed)) return std::nullopt;
   return parsed;

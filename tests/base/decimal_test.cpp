@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -116,6 +117,30 @@ TEST(TextToNum, ShortTextsGiveStrtofsValue) {
     EXPECT_EQ(std::bit_cast<std::uint32_t>(*bytes), std::bit_cast<std::uint32_t>(expected)) << text;
     EXPECT_EQ(std::bit_cast<std::uint32_t>(*decoded), std::bit_cast<std::uint32_t>(expected)) << text;
   }
+}
+
+// The window runs under the user's locale, whose decimal point may be a
+// comma: texts read through strtof (long ones, exponents) must not change.
+TEST(TextToNum, SameValuesUnderACommaLocale) {
+  const std::vector<std::string> texts = {"12345678.5", "1.5E-1", "-2.5e2", "99999999.25", "0.000000015", "1.5", "7"};
+  std::vector<std::optional<float>> in_c;
+  for (const std::string& text : texts) in_c.push_back(parse_decimal(std::string_view(text)));
+  const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+  const char* comma = nullptr;
+  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de-DE", "German_Germany.1252"})
+    if (std::setlocale(LC_NUMERIC, name)) {
+      comma = name;
+      break;
+    }
+  if (!comma) GTEST_SKIP() << "no locale with a decimal comma (scripts/setup.sh generates de_DE.UTF-8)";
+  ASSERT_EQ(std::string(std::localeconv()->decimal_point), ",") << comma;
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    EXPECT_EQ(parse_decimal(std::string_view(texts[i])), in_c[i]) << texts[i] << " under " << comma;
+    EXPECT_EQ(parse_decimal(from_utf8(texts[i])), in_c[i]) << texts[i] << " under " << comma;
+  }
+  // A comma is no decimal point in the source, whatever the locale.
+  EXPECT_EQ(parse_decimal(std::string_view("12345678,5")), std::nullopt);
+  std::setlocale(LC_NUMERIC, previous.c_str());
 }
 
 TEST(TextToNum, TextsThatAreNotNumericGiveZero) {
