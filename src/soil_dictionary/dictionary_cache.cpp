@@ -3,31 +3,59 @@
 #include "platform/cp932.h"
 #include "platform/files.h"
 #include "soil_dictionary/name_search.h"
+#include "soil_dictionary/user_codes.h"
 
 namespace lodemark {
 
 namespace {
 
-// The new content is the old one with whole lines added after it: the old
-// content ends with its last line's end (CR LF, or a CR that is not the first
-// half of a CR LF; an LF alone ends no line).
-bool only_lines_added(std::string_view before, std::string_view after) {
-  if (before.empty() || after.size() <= before.size() || !after.starts_with(before)) return false;
+// Lines that follow `before`, beginning with the byte `next`, leave its lines
+// as they are: it ends with its last line's end (CR LF, or a CR that `next`
+// does not pair with; an LF alone ends no line).
+bool lines_can_follow(std::string_view before, char next) {
+  if (before.empty()) return false;
   if (before.ends_with("\r\n")) return true;
-  return before.back() == '\r' && after[before.size()] != '\n';
+  return before.back() == '\r' && next != '\n';
+}
+
+// The new content is the old one with whole lines added after it.
+bool only_lines_added(std::string_view before, std::string_view after) {
+  return after.size() > before.size() && after.starts_with(before) && lines_can_follow(before, after[before.size()]);
 }
 
 }  // namespace
 
 std::string_view SoilFileCache::read(const ProgramPath& path) {
   platform::read_all(path.text(), scratch_);
+  take_scratch();
+  return content_;
+}
+
+void SoilFileCache::hold(std::string content) {
+  scratch_ = std::move(content);
+  take_scratch();
+  if (!indexed_) build_index();
+}
+
+void SoilFileCache::append_line(std::string_view line) {
+  const std::size_t old_size = content_.size();
+  append_dictionary_line(content_, line);
+  if (indexed_ && plain_ && lines_can_follow(std::string_view(content_).substr(0, old_size), content_[old_size])) {
+    plain_ = index_lines(old_size);
+    if (!plain_) index_.clear();
+  } else {
+    build_index();
+  }
+}
+
+void SoilFileCache::take_scratch() {
   // The full comparison is what lets another program's change of any byte,
   // at any size or time stamp, be seen.
   if (read_once_ && scratch_ == content_) {
     // Indexing costs several scans; only content read a second time, unchanged,
     // is worth it. A one-off lookup keeps the plain scan's speed.
     if (!indexed_) build_index();
-    return content_;
+    return;
   }
   // A record appended (as a new name is) extends the index instead of
   // rebuilding it: the lines before it are the same bytes.
@@ -42,7 +70,6 @@ std::string_view SoilFileCache::read(const ProgramPath& path) {
     indexed_ = false;
     index_.clear();
   }
-  return content_;
 }
 
 bool SoilFileCache::index_lines(std::size_t from) {

@@ -25,6 +25,13 @@ class SoilFileCache {
   // unchanged; a change drops the index, except that lines added at the end
   // are added to it.
   std::string_view read(const ProgramPath& path);
+  // Holds `content` as if read from a file, indexed at once: a copy in
+  // memory that is asked many times (the preview's).
+  void hold(std::string content);
+  // Appends a line to the content held, as append_dictionary_line does,
+  // indexing it too.
+  void append_line(std::string_view line);
+  std::string_view content() const { return content_; }
 
   // The first record of the content last read whose name field equals
   // `name`, as find_soil_record answers it; `path` names the file in messages.
@@ -37,6 +44,8 @@ class SoilFileCache {
     std::size_t field_size;
     std::size_t line_start;
   };
+  // Takes the content in `scratch_` as the file's new content.
+  void take_scratch();
   void build_index();
   // Indexes the lines of the content from byte `from` on (a line start);
   // false when one of them is not a plain record.

@@ -13,10 +13,10 @@
 namespace lodemark {
 
 SoilCodePreview::SoilCodePreview(const ProgramPath& folder)
-    : dictionary_path_(folder / kSoilDictionaryFile),
-      register_path_(folder / kSoilNameRegisterFile),
-      dictionary_(platform::read_all(dictionary_path_)),
-      register_(platform::read_all(register_path_)) {}
+    : dictionary_path_(folder / kSoilDictionaryFile), register_path_(folder / kSoilNameRegisterFile) {
+  dictionary_.hold(platform::read_all(dictionary_path_));
+  register_.hold(platform::read_all(register_path_));
+}
 
 SoilCodePreview::Answer SoilCodePreview::code_for(std::u32string_view soil_name) {
   const std::u32string key(soil_name);
@@ -35,23 +35,31 @@ SoilCode SoilCodePreview::code_of(std::u32string_view soil_name) {
 
 // The steps of SoilDictionary::code_for, with the copies in place of the files.
 SoilCodePreview::Answer SoilCodePreview::look_up(std::u32string_view soil_name) {
-  if (auto record = find_soil_record(dictionary_, dictionary_path_.text(), SoilNameMatcher(soil_name)))
+  if (auto record = dictionary_.find(soil_name, dictionary_path_))
     return {cp932::decode((*record)[0]), Origin::Dictionary};
 
   const std::u32string name = trim_spaces(soil_name);
-  if (auto record = find_soil_record(register_, register_path_.text(), SoilNameMatcher(name))) {
+  if (auto record = register_.find(name, register_path_)) {
     Answer answer{cp932::decode((*record)[0]), Origin::Register};
-    append_dictionary_line(dictionary_, join_soil_record(*record));
+    dictionary_.append_line(join_soil_record(*record));
     return answer;
+  }
+  if (const auto created = created_.find(name); created != created_.end()) {
+    SoilRecord record;
+    SoilRecordReader(created->second, register_path_.text()).next(record);
+    dictionary_.append_line(join_soil_record(record));
+    return {cp932::decode(record[0]), Origin::Register};
   }
 
   check_writable(name, dictionary_path_);
-  const std::vector<std::string_view> lines = split_lines(register_);
-  const Insertion plan = plan_new_record(name, lines, dictionary_, dictionary_path_, register_, register_path_);
-  const std::string record = created_record(plan.code, name);
-  std::string new_register = register_with(lines, plan, record);
-  register_.swap(new_register);
-  append_dictionary_line(dictionary_, record);
+  if (!planner_)
+    planner_.emplace(split_lines(register_.content()), dictionary_.content(), dictionary_path_, register_.content(),
+                     register_path_);
+  const Insertion plan = planner_->plan(name, register_path_);
+  std::string record = created_record(plan.code, name);
+  planner_->written(plan);
+  dictionary_.append_line(record);
+  created_.emplace(name, std::move(record));
   return {cp932::decode(std::to_string(plan.code)), Origin::New};
 }
 

@@ -3,12 +3,15 @@
 // the dictionary and the register in memory: the files are read once and
 // never written or locked, so other programs of the target system can go on
 // using them.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
 #include "base/program_path.h"
+#include "soil_dictionary/dictionary_cache.h"
 #include "soil_dictionary/soil_name_coder.h"
+#include "soil_dictionary/user_codes.h"
 
 namespace lodemark {
 
@@ -36,8 +39,14 @@ class SoilCodePreview : public SoilNameCoder {
 
   ProgramPath dictionary_path_;
   ProgramPath register_path_;
-  std::string dictionary_;
-  std::string register_;
+  // The copies, indexed by name as the run indexes the files it reads again.
+  SoilFileCache dictionary_;
+  // The register as read: a new record is not inserted here, only kept in
+  // `created_` (no other name matches it, and the planner already counts it).
+  SoilFileCache register_;
+  std::optional<UserCodePlanner> planner_;
+  // The record of each new name, as the register would hold it.
+  std::unordered_map<std::u32string, std::string> created_;
   // Every name answered so far: its answer cannot change, since the copies
   // only grow at places after the record that answered it.
   std::unordered_map<std::u32string, Answer> answered_;

@@ -1,7 +1,6 @@
 #include "soil_dictionary/user_codes.h"
 
 #include <algorithm>
-#include <set>
 
 #include "base/decimal.h"
 #include "base/failure.h"
@@ -64,27 +63,44 @@ std::vector<std::string_view> split_lines(std::string_view content) {
   return lines;
 }
 
-Insertion plan_new_record(std::u32string_view name, const std::vector<std::string_view>& register_lines,
-                          std::string_view dictionary, const ProgramPath& dictionary_path,
-                          std::string_view name_register, const ProgramPath& register_path) {
-  Insertion plan{register_lines.size(), kFirstUserCode};
+UserCodePlanner::UserCodePlanner(const std::vector<std::string_view>& register_lines, std::string_view dictionary,
+                                 const ProgramPath& dictionary_path, std::string_view name_register,
+                                 const ProgramPath& register_path)
+    : first_free_{register_lines.size(), kFirstUserCode} {
   for (std::size_t i = 0; i < register_lines.size(); ++i) {
     const float code = line_code(register_lines[i]);
     if (code >= static_cast<float>(kFirstSystemCode)) {
-      plan.before_line = std::min(plan.before_line, i);
+      first_free_.before_line = std::min(first_free_.before_line, i);
     } else if (code >= static_cast<float>(kFirstUserCode) - 1) {
-      plan.code = std::max(plan.code, to_int16(code) + 1);
+      first_free_.code = std::max(first_free_.code, to_int16(code) + 1);
     }
   }
   // A code that a record added by hand (or a quoted code) already gives a
   // name is passed over, so that a new code is in neither file.
-  std::set<int> used;
-  add_user_codes(dictionary, dictionary_path, used);
-  add_user_codes(name_register, register_path, used);
-  while (used.contains(plan.code)) ++plan.code;
+  add_user_codes(dictionary, dictionary_path, used_);
+  add_user_codes(name_register, register_path, used_);
+}
+
+Insertion UserCodePlanner::plan(std::u32string_view name, const ProgramPath& register_path) const {
+  Insertion plan = first_free_;
+  while (used_.contains(plan.code)) ++plan.code;
   if (plan.code >= kFirstSystemCode)
     throw Failure(kSoilNameLead + std::u32string(name) + kNoUserCodeLeft + register_path.text());
   return plan;
+}
+
+void UserCodePlanner::written(const Insertion& plan) {
+  // The new line is a user line (its code the highest now) just before the
+  // first system line, which moves down by one.
+  first_free_ = {plan.before_line + 1, plan.code + 1};
+  used_.insert(plan.code);
+}
+
+Insertion plan_new_record(std::u32string_view name, const std::vector<std::string_view>& register_lines,
+                          std::string_view dictionary, const ProgramPath& dictionary_path,
+                          std::string_view name_register, const ProgramPath& register_path) {
+  return UserCodePlanner(register_lines, dictionary, dictionary_path, name_register, register_path)
+      .plan(name, register_path);
 }
 
 std::string created_record(int code, std::u32string_view name) {

@@ -3,6 +3,7 @@
 // the dictionary that writes the files and by the preview that only reads
 // them, so that both give a name the same code.
 #include <cstddef>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,10 +21,31 @@ struct Insertion {
   int code;
 };
 
-// The new record goes before the register's first line of 4000 or more; its
-// code is one more than the highest user code anywhere in the register, at
-// least 1000, passing over codes that either file already gives a name.
-// Throws Failure naming the register when no user code below 4000 is left.
+// Plans the new records of names added one after the other: the register's
+// lines and both files' user codes are read once, and each planned record
+// is then counted as written to both files.
+class UserCodePlanner {
+ public:
+  // Throws Failure when a file's record is cut short.
+  UserCodePlanner(const std::vector<std::string_view>& register_lines, std::string_view dictionary,
+                  const ProgramPath& dictionary_path, std::string_view name_register, const ProgramPath& register_path);
+
+  // The new record goes before the register's first line of 4000 or more;
+  // its code is one more than the highest user code anywhere in the
+  // register, at least 1000, passing over codes that either file already
+  // gives a name. Throws Failure naming the register when no user code below
+  // 4000 is left.
+  Insertion plan(std::u32string_view name, const ProgramPath& register_path) const;
+  // The planned record is now in the register, at its place, and at the
+  // dictionary's end.
+  void written(const Insertion& plan);
+
+ private:
+  Insertion first_free_;  // the code before used codes are passed over
+  std::set<int> used_;
+};
+
+// The plan for one new name on the files as they are.
 Insertion plan_new_record(std::u32string_view name, const std::vector<std::string_view>& register_lines,
                           std::string_view dictionary, const ProgramPath& dictionary_path,
                           std::string_view name_register, const ProgramPath& register_path);

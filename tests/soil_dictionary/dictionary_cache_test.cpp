@@ -6,6 +6,7 @@
 #include "platform/cp932.h"
 #include "soil_dictionary/name_search.h"
 #include "soil_dictionary/soil_dictionary.h"
+#include "soil_dictionary/user_codes.h"
 #include "support/dictionary_fixture.h"
 
 namespace lodemark {
@@ -34,6 +35,28 @@ class SoilFileCacheTest : public test::PatternDataTest {
 };
 
 const std::string kSystemLines = created("4501", "腐植土") + created("5000", "玉石混じり砂礫");
+
+// The cache answers for the name as a search of the whole content does, a
+// failure included.
+void expect_same_answer(const SoilFileCache& cache, const std::string& content, std::u32string_view name) {
+  const ProgramPath path(U"KISHITU.TXT");
+  std::optional<SoilRecord> expected;
+  std::optional<SoilRecord> answered;
+  bool expected_failure = false;
+  bool answered_failure = false;
+  try {
+    expected = find_soil_record(content, path.text(), SoilNameMatcher(name));
+  } catch (const Failure&) {
+    expected_failure = true;
+  }
+  try {
+    answered = cache.find(name, path);
+  } catch (const Failure&) {
+    answered_failure = true;
+  }
+  EXPECT_EQ(answered_failure, expected_failure) << to_utf8(name) << " in " << content;
+  EXPECT_EQ(answered, expected) << to_utf8(name) << " in " << content;
+}
 
 TEST_F(SoilFileCacheTest, AnswersAsTheFullSearchDoes) {
   // The two byte forms of "∵" (row 1 and the IBM row) and of "¬" (row 1 and
@@ -96,25 +119,34 @@ TEST_F(SoilFileCacheTest, LinesAddedAfterIndexingAnswerAsTheFullSearchDoes) {
       write_bytes(file("KISHITU.TXT"), content);
       for (int round = 0; round < 2; ++round) {
         ASSERT_EQ(cache.read(dictionary_path()), content);
-        for (const std::u32string& name : names) {
-          std::optional<SoilRecord> expected;
-          std::optional<SoilRecord> answered;
-          bool expected_failure = false;
-          bool answered_failure = false;
-          try {
-            expected = find_soil_record(content, dictionary_path().text(), SoilNameMatcher(name));
-          } catch (const Failure&) {
-            expected_failure = true;
-          }
-          try {
-            answered = cache.find(name, dictionary_path());
-          } catch (const Failure&) {
-            answered_failure = true;
-          }
-          EXPECT_EQ(answered_failure, expected_failure) << to_utf8(name) << " in " << content;
-          EXPECT_EQ(answered, expected) << to_utf8(name) << " in " << content;
-        }
+        for (const std::u32string& name : names) expect_same_answer(cache, content, name);
       }
+    }
+  }
+}
+
+// A copy held in memory (the preview's) and lines appended to it as a run
+// appends them to the file.
+TEST(SoilFileCacheHeld, AppendedLinesAnswerAsTheFullSearchDoes) {
+  const std::string bases[] = {"",
+                               "1001,y,a,b,c,d",
+                               "1001,y,a,b,c,d\r",
+                               "1001,y,a,b,c,d\n",
+                               created("1000", "砂") + "1001,\"粘土\",a,b,c,d\r\n",
+                               created("1000", "砂") + "1001,w,a"};
+  // The first line begins with an LF, which pairs with a CR before it.
+  const std::string lines[] = {"\n1006,x,a,b,c,d", "1002,z,a,b,c,d", "1003,\xFA\x5B,a,b,c,d", "1004,y,a,b,c,d",
+                               "1005,  砂,\" a\",b,c,d"};
+  const std::u32string names[] = {U"砂", U"y", U"z", U"∵", U"x", U"w", U"粘土", U"無い"};
+  for (const std::string& base : bases) {
+    SoilFileCache cache;
+    std::string content = base;
+    cache.hold(content);
+    for (const std::string& line : lines) {
+      append_dictionary_line(content, line);
+      cache.append_line(line);
+      ASSERT_EQ(cache.content(), content);
+      for (const std::u32string& name : names) expect_same_answer(cache, content, name);
     }
   }
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <stdexcept>
 
@@ -158,6 +159,78 @@ TEST_F(SoilDictionaryTest, PreviewAnswersAsTheRunWould) {
   }
   EXPECT_EQ(codes,
             (std::vector<std::u32string>{U"1000", U"1001", U"1002", U"1003", U"1002", U"1001", U"1001", U"1004"}));
+}
+
+// What one answer was: code and origin ("1003 new"), or the failure.
+std::string outcome(const std::function<SoilCode()>& ask) {
+  try {
+    const SoilCode answer = ask();
+    const char* origins[] = {"dictionary", "register", "new"};
+    return to_utf8(answer.code) + " " + origins[static_cast<int>(answer.origin)];
+  } catch (const Failure& failure) {
+    return "failed: " + to_utf8(failure.message());
+  }
+}
+
+// The preview keeps its copies indexed and its used codes between names:
+// its answers, asked in a run's order, stay those of the run.
+TEST_F(SoilDictionaryTest, PreviewAgreesWithTheRunAtTheEdges) {
+  const auto line = [](const std::string& fields) { return sjis(fields + "\r\n"); };
+  const struct {
+    const char* name;
+    std::string dictionary;
+    std::string register_lines;
+    std::vector<const char*> names;
+    std::vector<std::string> answers;  // "failed" for a failure
+  } cases[] = {
+      {"first of equal names, other bytes of the same text, a name with blanks before it",
+       created("1002", "  砂と礫の互層") + "1003,\x87\x90" + line("互層,,,,0000") + created("1004", "≒互層") +
+           created("1005", "砂と礫の互層"),
+       kSystemLines,
+       {"砂と礫の互層", "≒互層", " 砂と礫の互層", "粘土と砂の互層", " 砂と礫の互層 "},
+       {"1002 dictionary", "1003 dictionary", "1000 new", "1001 new", "1000 register"}},
+      {"a quoted name with its blanks",
+       line("1002,\" 砂と礫の互層\",,,,0000") + created("1005", "砂と礫の互層"),
+       kSystemLines,
+       {" 砂と礫の互層", "砂と礫の互層", "粘土と砂の互層", "粘土と砂の互層 "},
+       {"1002 dictionary", "1005 dictionary", "1000 new", "1000 register"}},
+      {"a name only in the register, then in the dictionary too",
+       created("1000", "粘土と砂の互層"),
+       created("1000", "粘土と砂の互層") + created("1001", "砂と礫の互層") + created("1001", "礫と砂の互層") +
+           kSystemLines,
+       {"砂と礫の互層", " 砂と礫の互層 ", "砂と礫の互層", "礫と砂の互層", "シルトの互層", " シルトの互層"},
+       {"1001 register", "1001 register", "1001 dictionary", "1001 register", "1002 new", "1002 register"}},
+      {"a user line after the system lines",
+       created("1003", "砂"),
+       created("1000", "a") + line("\"1002\",b,,,,0000") + kSystemLines + created("1009", "c"),
+       {"粘土と砂の互層", "砂と礫の互層", "礫と砂の互層", "c", "シルトの互層"},
+       {"1010 new", "1011 new", "1012 new", "1009 register", "1013 new"}},
+      // 1002 (quoted, so no line's code) and 1003 (the dictionary's alone)
+      // stay used after the first new name.
+      {"codes used in one file only, passed over between new names",
+       created("1003", "砂"),
+       created("1000", "a") + line("\"1002\",b,,,,0000") + kSystemLines,
+       {"粘土と砂の互層", "砂と礫の互層", "礫と砂の互層"},
+       {"1001 new", "1004 new", "1005 new"}},
+      {"the last user codes, then none left",
+       created("3999", "砂"),
+       created("3996", "a") + kSystemLines,
+       {"粘土と砂の互層", "砂と礫の互層", "礫と砂の互層", "a", "粘土と砂の互層"},
+       {"3997 new", "3998 new", "failed", "3996 register", "3997 dictionary"}},
+  };
+  for (const auto& c : cases) {
+    set_up_files(c.dictionary, c.register_lines);
+    SoilCodePreview preview(folder());
+    std::vector<std::string> previewed;
+    for (const char* name : c.names) previewed.push_back(outcome([&] { return preview.code_of(from_utf8(name)); }));
+    SoilDictionary dictionary(folder());
+    std::vector<std::string> run;
+    for (const char* name : c.names) run.push_back(outcome([&] { return dictionary.code_of(from_utf8(name)); }));
+    EXPECT_EQ(previewed, run) << c.name;
+    for (std::string& answer : run)
+      if (answer.starts_with("failed")) answer = "failed";
+    EXPECT_EQ(run, c.answers) << c.name;
+  }
 }
 
 TEST_F(SoilDictionaryTest, CopiedLinesKeepTheirBytes) {
