@@ -5,6 +5,8 @@
 # Usage: scripts/screenshot.sh [picture.png]              the Qt window (default build/screenshot.png)
 #        scripts/screenshot.sh --windows [picture.png]    the Win32 window under Wine
 #                                                         (default build/screenshot-windows.png)
+#        scripts/screenshot.sh --report [picture.png]     the Qt window's check report of the
+#                                                         samples (default build/screenshot-report.png)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -45,6 +47,18 @@ open(sys.argv[2], "wb").write(b"\x89PNG\r\n\x1a\n" +
     chunk(b"IDAT", zlib.compress(bytes(rows), 9)) + chunk(b"IEND", b""))
 PY
   rm -f "$bmp"
+  echo "Saved $picture"
+  exit 0
+fi
+
+if [ "${1:-}" = "--report" ]; then
+  scripts/setup.sh release
+  picture=$(realpath -m "${2:-build/screenshot-report.png}")
+  rm -f "$picture"
+  LODEMARK_REPORT_SCREENSHOT="$picture" QT_QPA_PLATFORM=xcb \
+    xvfb-run -a -s "-screen 0 1024x768x24" \
+    build/release/tests/report_window_test contextMenuOpensTheReportOfAllListedBoreholes
+  [ -s "$picture" ] || { echo "no picture was saved" >&2; exit 1; }
   echo "Saved $picture"
   exit 0
 fi

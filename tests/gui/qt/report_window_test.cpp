@@ -139,6 +139,12 @@ class ReportWindowTest : public QObject {
     // Not modal: the main window still takes clicks.
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
     QCOMPARE(ended_with_, -1);
+    // scripts/screenshot.sh --report: a picture of the report for the manual.
+    if (const QByteArray shot = qgetenv("LODEMARK_REPORT_SCREENSHOT"); !shot.isEmpty()) {
+      report.resize(900, 300);
+      QTest::qWait(200);
+      QVERIFY(report.grab().save(QString::fromLocal8Bit(shot)));
+    }
 
     control<QPushButton>(report, "ReportClose")->click();
     QTRY_COMPARE(reports(*form).size(), 0);
