@@ -66,6 +66,13 @@ std::string svg_of(const preview::BoreholePreview& borehole) {
   return preview::paint_svg(preview::lay_out(borehole).picture);
 }
 
+// The folder the output goes into: FOLDER itself, or the folder of FILE.
+ProgramPath output_folder(const ProgramPath& output, bool all) {
+  if (all) return output.as_folder();
+  const std::u32string& text = output.text();
+  return ProgramPath(text.substr(0, text.rfind(U'\\') + 1)).as_folder();
+}
+
 void write_file(const ProgramPath& path, const std::string& bytes) {
   platform::FileWriter writer(path, platform::FileWriter::Mode::Create);
   writer.write(bytes);
@@ -93,6 +100,12 @@ int preview_command(const std::vector<std::string>& args, Console& console) {
     if (!patdat) return usage_error(console, "no pattern-data folder is set up: give --patdat PATDAT_DIR");
   }
 
+  // The pattern-data folder belongs to the target system: not even a picture
+  // goes there.
+  if (output_folder(*output.path, options->all) == patdat->as_folder())
+    return usage_error(console, "-o must not name the pattern-data folder: " + options->output);
+
+  bool progress_shown = false;
   try {
     std::vector<CatalogueEntry> entries = read_catalogue(*source.path);
     if (!options->all) {
@@ -136,12 +149,15 @@ int preview_command(const std::vector<std::string>& args, Console& console) {
       } else {
         console.err << "lodemark-cli: " << to_utf8(kBadBoreholeNumber + entries[k].display_text()) << '\n';
       }
-      if (console.err_is_terminal)
-        console.err << '\r' << to_utf8(kPreviewing) << k + 1 << '/' << entries.size()
-                    << (k + 1 == entries.size() ? "\n" : "") << std::flush;
+      if (console.err_is_terminal) {
+        progress_shown = k + 1 < entries.size();
+        console.err << '\r' << to_utf8(kPreviewing) << k + 1 << '/' << entries.size() << (progress_shown ? "" : "\n")
+                    << std::flush;
+      }
     }
     return any_problem ? kProblemsFound : kConverted;
   } catch (const Failure& failure) {
+    if (progress_shown) console.err << '\n';
     console.err << "lodemark-cli: " << failure_text(failure) << '\n';
     return kRunFailure;
   }

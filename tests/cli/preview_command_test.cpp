@@ -46,17 +46,20 @@ TEST_F(PreviewTest, UsageErrorsWriteNothing) {
       {{"B-101", "-o", "no/such/folder/x.svg"}, "FILE"},
       {{"--all"}, "needs -o FOLDER"},
       {{"B-101", "--format", "csv", "-o", "x.svg"}, "unknown option --format"},
+      {{"B-101", "-o", "patdat/x.svg"}, "must not name the pattern-data folder"},
+      {{"--all", "-o", "patdat"}, "must not name the pattern-data folder"},
   };
   for (const Row& row : rows) {
     std::vector<std::string> tail = row.tail;
     for (std::string& word : tail)
-      if (word.starts_with("x") || word.starts_with("no/")) word = dir(word);
+      if (word.starts_with("x") || word.starts_with("no/") || word.starts_with("patdat")) word = dir(word);
     const Result result = call(preview(tail));
     EXPECT_EQ(result.status, kUsage) << row.said;
     EXPECT_NE(result.err.find(row.said), std::string::npos) << result.err;
   }
   EXPECT_EQ(contents(scratch_.path()).count("x.svg"), 0u);
   EXPECT_FALSE(fs::exists(scratch_.path("x")));
+  EXPECT_FALSE(fs::exists(scratch_.path("patdat/x.svg")));
 }
 
 TEST_F(PreviewTest, OneBoreholeMatchesTheGoldenPicture) {
@@ -83,6 +86,19 @@ TEST_F(PreviewTest, AllBoreholesLeaveThePatternDataFolderAsItWas) {
   EXPECT_GT(with_new_names, 0);
   EXPECT_EQ(read_bytes(scratch_.path("pictures/B-101.svg")),
             read_bytes(test::native_path(LODEMARK_TEST_DATA) / "golden" / "preview" / "B-101.svg"));
+}
+
+TEST_F(PreviewTest, AllShowsItsProgressOnATerminalOnly) {
+  for (const bool terminal : {false, true}) {
+    std::istringstream in;
+    std::ostringstream out, err;
+    Console console{in, out, err, false, terminal};
+    const int status = run(preview({"--all", "-o", dir(terminal ? "t" : "p")}), console);
+    EXPECT_TRUE(status == kConverted || status == kProblemsFound) << err.str();
+    EXPECT_EQ(err.str().find("プレビュー作成中"), terminal ? 1u : std::string::npos) << err.str();
+    EXPECT_EQ(err.str().ends_with("プレビュー作成中 12/12\n"), terminal) << err.str();
+    EXPECT_TRUE(out.str().empty());
+  }
 }
 
 TEST_F(PreviewTest, ProblemsOfTheBoreholeSetTheStatusAndAppearUnderThePicture) {
