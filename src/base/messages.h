@@ -254,4 +254,16 @@ inline constexpr char32_t kCheckCoordinateNotANumber[] =
 inline constexpr char32_t kCheckCoordinateOutOfRange[] =
     U"%1「%2」が 00～59 の範囲にありません。メッシュコードが誤ります。";
 
+// The columnar-section preview.
+inline constexpr char32_t kPreviewNewCode[] = U"新規";
+inline constexpr char32_t kPreviewLatitude[] = U"緯度";
+inline constexpr char32_t kPreviewLongitude[] = U"経度";
+inline constexpr char32_t kPreviewGridSquare[] = U"メッシュコード";
+inline constexpr char32_t kPreviewDepthAxis[] = U"深度 (m)";
+inline constexpr char32_t kPreviewValueAxis[] = U"深度値";
+inline constexpr char32_t kPreviewNoLayers[] = U"層がありません";
+inline constexpr char32_t kPreviewProblems[] = U"検査で見つかった問題";
+inline constexpr char32_t kPreviewNoProblems[] = U"検査で見つかった問題はありません";
+inline constexpr char32_t kPreviewing[] = U"プレビュー作成中 ";
+
 }  // namespace lodemark

@@ -11,6 +11,7 @@
 #include "cli/check_command.h"
 #include "cli/convert_command.h"
 #include "cli/native_paths.h"
+#include "cli/preview_command.h"
 #include "cli/usage.h"
 #include "rodev/catalogue.h"
 
@@ -53,6 +54,7 @@ int dispatch(const std::vector<std::string>& args, Console& console) {
   if (command == "list") return list_boreholes(args, console);
   if (command == "convert") return convert_command(args, console);
   if (command == "check") return check_command(args, console);
+  if (command == "preview") return preview_command(args, console);
   return usage_error(console, "unknown command " + command);
 }
 

@@ -9,14 +9,14 @@
 #include "base/file_names.h"
 #include "base/messages.h"
 #include "base/text.h"
+#include "conversion/borehole_source.h"
 #include "conversion/destination_check.h"
 #include "conversion/destination_preparation.h"
+#include "conversion/dictionary_preview.h"
 #include "kelmo/depth_value_file.h"
 #include "kelmo/layer_file.h"
 #include "kelmo/title_files.h"
 #include "platform/files.h"
-#include "rodev/data_files.h"
-#include "soil_dictionary/soil_code_preview.h"
 #include "soil_dictionary/soil_dictionary.h"
 
 namespace lodemark {
@@ -27,33 +27,6 @@ RunOutcome refuse(ConversionObserver& observer, std::u32string_view text, BoxSty
   observer.status_changed(U"");
   return RunOutcome::Refused;
 }
-
-int row_count(const std::u32string& field, std::u32string_view what, std::u32string_view log_no) {
-  try {
-    return to_int16(parse_decimal_or_zero(field));
-  } catch (const Failure& e) {
-    throw Failure(std::u32string(what) + kCannotReadCountLead + trim_spaces(log_no) + U"): " + e.message());
-  }
-}
-
-// A dry run's dictionary: read when the first alternating layer asks, as the
-// run's would be, and never written.
-class DictionaryPreview : public SoilNameCoder {
- public:
-  explicit DictionaryPreview(ProgramPath folder) : folder_(std::move(folder)) {}
-  SoilCode code_of(std::u32string_view soil_name) override {
-    if (!preview_) preview_.emplace(folder_);
-    return preview_->code_of(soil_name);
-  }
-
- private:
-  ProgramPath folder_;
-  std::optional<SoilCodePreview> preview_;
-};
-
-struct SourceFiles {
-  SourceFile headers, layers, values;
-};
 
 // One borehole read, composed and, unless the run is dry, written.
 BoreholeResult convert_borehole(const CatalogueEntry& entry, const ProgramPath& destination, SourceFiles& source,
@@ -70,32 +43,24 @@ BoreholeResult convert_borehole(const CatalogueEntry& entry, const ProgramPath& 
   else
     borehole_folder = platform::OutputFolder::create(result.folder);
 
-  // Fresh fields for every borehole: a missing header line must not lend the
-  // previous borehole's counts and coordinates.
-  const std::optional<BoreholeHeader> found = read_borehole_header(source.headers, log_no);
-  const BoreholeHeader header = found.value_or(BoreholeHeader{});
-  result.header_found = found.has_value();
-  result.layer_count = row_count(header.layer_count, kLayerCountName, log_no);
-  result.value_count = row_count(header.depth_value_count, kDepthValueCountName, log_no);
-
-  std::vector<Layer> layer_rows;
-  std::vector<DepthValue> value_rows;
-  if (result.layer_count >= 1) layer_rows = read_layers(source.layers, log_no, result.layer_count);
-  if (result.value_count >= 1) value_rows = read_depth_values(source.values, log_no, result.value_count);
+  BoreholeRows rows = read_borehole_rows(source, log_no);
+  result.header_found = rows.header_found;
+  result.layer_count = rows.layer_count;
+  result.value_count = rows.value_count;
 
   // Every soil code is had before any file of the borehole is opened: a
   // lookup that fails leaves the borehole's earlier files as they were.
   LayerFileLines layer_file;
-  if (result.layer_count >= 1) layer_file = compose_layer_file(layer_rows, dictionary);
+  if (result.layer_count >= 1) layer_file = compose_layer_file(rows.layers, dictionary);
   result.added_names = std::move(layer_file.added_names);
 
   result.files = {kTitleFile1, kTitleFile2, kTitleFile3};
   if (result.layer_count >= 1) result.files.push_back(kLayerOutputFile);
   if (result.value_count >= 1) result.files.push_back(kDepthValueOutputFile);
   if (dry_run) return result;
-  write_title_files(*borehole_folder, entry, header);
+  write_title_files(*borehole_folder, entry, rows.header);
   if (result.layer_count >= 1) write_layer_file(*borehole_folder, layer_file);
-  if (result.value_count >= 1) write_depth_value_file(*borehole_folder, value_rows);
+  if (result.value_count >= 1) write_depth_value_file(*borehole_folder, rows.values);
   return result;
 }
 
@@ -138,8 +103,7 @@ RunOutcome run_conversion(const ConversionRequest& request, ConversionObserver& 
   observer.busy_changed(true);
   {
     const ProgramPath source_folder(request.source_folder);
-    SourceFiles source{SourceFile::open(source_folder / kHeaderFile), SourceFile::open(source_folder / kLayerFile),
-                       SourceFile::open(source_folder / kDepthValueFile)};
+    SourceFiles source = SourceFiles::open(source_folder);
 
     // One dictionary for the run: its parses are reused while the files'
     // bytes stay the same. A dry run reads copies and locks nothing.

@@ -1,10 +1,19 @@
 #pragma once
+#include <string>
 #include <vector>
 
 #include "platform/files.h"
 #include "rodev/borehole.h"
 
 namespace lodemark {
+
+// One row of X5.txt as written: the depth ("   1.00") and the value, right
+// aligned in three characters.
+struct DepthValueRow {
+  std::u32string depth;
+  std::u32string value;
+};
+DepthValueRow depth_value_row(const DepthValue& value);
 
 // Writes <folder>\X5.txt: one line per depth value, the value twice and
 // seven blank fields after it.

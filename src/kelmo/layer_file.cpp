@@ -9,23 +9,35 @@
 
 namespace lodemark {
 
-LayerFileLines compose_layer_file(const std::vector<Layer>& layers, SoilNameCoder& dictionary) {
-  LayerFileLines file;
-  file.lines.reserve(layers.size());
-  long long number = 0;
+LayerRows compose_layer_rows(const std::vector<Layer>& layers, SoilNameCoder& dictionary) {
+  LayerRows result;
+  result.rows.reserve(layers.size());
   for (const Layer& layer : layers) {
-    const std::u32string depth = format_fixed2(parse_decimal_or_zero(layer.depth), 7);
     SoilClass soil = classify_soil(layer.soil_code);
+    LayerRow row{format_fixed2(parse_decimal_or_zero(layer.depth), 7), std::move(soil.target_code),
+                 std::move(soil.name)};
     if (parse_decimal_or_zero(layer.alternation_flag) == 1.0f) {
       // An alternation of two soils: the dictionary codes the combined name.
-      soil.name += U"と" + classify_soil(layer.second_soil_code).name + U"の互層";
-      SoilCode code = dictionary.code_of(soil.name);
-      soil.target_code = code.code;
-      if (code.origin != SoilCode::Origin::Dictionary) file.added_names.push_back({soil.name, std::move(code)});
+      row.name += U"と" + classify_soil(layer.second_soil_code).name + U"の互層";
+      SoilCode code = dictionary.code_of(row.name);
+      row.code = code.code;
+      row.origin = code.origin;
+      if (code.origin != SoilCode::Origin::Dictionary) result.added_names.push_back({row.name, std::move(code)});
     }
-    file.lines.push_back(cp932::encode(decimal_text(++number) + U"," + depth + U"," + right_align(soil.target_code, 4) +
-                                       U"," + soil.name));
+    result.rows.push_back(std::move(row));
   }
+  return result;
+}
+
+LayerFileLines compose_layer_file(const std::vector<Layer>& layers, SoilNameCoder& dictionary) {
+  LayerRows composed = compose_layer_rows(layers, dictionary);
+  LayerFileLines file;
+  file.lines.reserve(composed.rows.size());
+  long long number = 0;
+  for (const LayerRow& row : composed.rows)
+    file.lines.push_back(
+        cp932::encode(decimal_text(++number) + U"," + row.depth + U"," + right_align(row.code, 4) + U"," + row.name));
+  file.added_names = std::move(composed.added_names);
   return file;
 }
 

@@ -33,24 +33,33 @@ void write_slots(platform::OutputFolder& folder, std::u32string_view name, std::
 
 }  // namespace
 
-void write_title_files(platform::OutputFolder& folder, const CatalogueEntry& entry, const BoreholeHeader& header) {
-  const std::u32string code = grid_square_code(
+TitleData title_data(const CatalogueEntry& entry, const BoreholeHeader& header) {
+  TitleData title{std::u32string(kLatDegrees), header.latitude_minutes,  header.latitude_seconds,
+                  std::u32string(kLonDegrees), header.longitude_minutes, header.longitude_seconds,
+                  entry.hole_name(),           entry.number(),           {}};
+  title.grid_square_code = grid_square_code(
       parse_decimal_or_zero(kLatDegrees), parse_decimal_or_zero(header.latitude_minutes),
       parse_decimal_or_zero(header.latitude_seconds), parse_decimal_or_zero(kLonDegrees),
       parse_decimal_or_zero(header.longitude_minutes), parse_decimal_or_zero(header.longitude_seconds));
-  const std::u32string hole_name = entry.hole_name();
-  const std::u32string number = entry.number();
+  return title;
+}
+
+void write_title_files(platform::OutputFolder& folder, const CatalogueEntry& entry, const BoreholeHeader& header) {
+  const TitleData title = title_data(entry, header);
   write_slots(folder, kTitleFile1, 23,
-              {{11, kLatDegrees},
-               {12, header.latitude_minutes},
-               {13, header.latitude_seconds},
-               {14, kLonDegrees},
-               {15, header.longitude_minutes},
-               {16, header.longitude_seconds}});
-  write_slots(
-      folder, kTitleFile2, 41,
-      {{1, hole_name}, {19, header.title2_line19}, {20, header.title2_line20}, {23, header.title2_line23}, {40, code}});
-  write_slots(folder, kTitleFile3, 40, {{28, number}});
+              {{11, title.latitude_degrees},
+               {12, title.latitude_minutes},
+               {13, title.latitude_seconds},
+               {14, title.longitude_degrees},
+               {15, title.longitude_minutes},
+               {16, title.longitude_seconds}});
+  write_slots(folder, kTitleFile2, 41,
+              {{1, title.hole_name},
+               {19, header.title2_line19},
+               {20, header.title2_line20},
+               {23, header.title2_line23},
+               {40, title.grid_square_code}});
+  write_slots(folder, kTitleFile3, 40, {{28, title.number}});
 }
 
 }  // namespace lodemark

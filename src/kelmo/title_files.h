@@ -1,10 +1,22 @@
 #pragma once
 // The three title files of a borehole: fixed columns of line slots holding
 // its position, name, header texts, grid square code and number.
+#include <string>
+
 #include "platform/files.h"
 #include "rodev/borehole.h"
 
 namespace lodemark {
+
+// What the title files carry of a borehole, as written.
+struct TitleData {
+  std::u32string latitude_degrees, latitude_minutes, latitude_seconds;
+  std::u32string longitude_degrees, longitude_minutes, longitude_seconds;
+  std::u32string hole_name;  // trimmed
+  std::u32string number;     // untrimmed
+  std::u32string grid_square_code;
+};
+TitleData title_data(const CatalogueEntry& entry, const BoreholeHeader& header);
 
 // Replaces "Titl01.txt", "Titl02.txt" and "Titl03.txt" in the folder. The
 // source holds only minutes and seconds; the degrees are 35 (latitude) and

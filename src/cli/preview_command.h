@@ -1,0 +1,15 @@
+#pragma once
+// lodemark-cli preview SOURCE_DIR (LOGNO -o FILE.svg | --all -o FOLDER) [--patdat DIR]
+#include <string>
+#include <vector>
+
+#include "cli/console.h"
+
+namespace lodemark::cli {
+
+// args[0] is "preview". Exit status as check's: kConverted when the check
+// found nothing in the boreholes drawn, kProblemsFound, kUsage, or
+// kRunFailure when a file could not be read or written.
+int preview_command(const std::vector<std::string>& args, Console& console);
+
+}  // namespace lodemark::cli

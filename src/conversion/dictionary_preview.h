@@ -1,0 +1,28 @@
+#pragma once
+// A dictionary that is only read: the copies of SoilCodePreview, read when
+// the first alternating layer asks, as the run's would be, and never
+// written. A dry run and the preview code their names with it.
+#include <optional>
+#include <string_view>
+#include <utility>
+
+#include "base/program_path.h"
+#include "soil_dictionary/soil_code_preview.h"
+#include "soil_dictionary/soil_name_coder.h"
+
+namespace lodemark {
+
+class DictionaryPreview : public SoilNameCoder {
+ public:
+  explicit DictionaryPreview(ProgramPath folder) : folder_(std::move(folder)) {}
+  SoilCode code_of(std::u32string_view soil_name) override {
+    if (!preview_) preview_.emplace(folder_);
+    return preview_->code_of(soil_name);
+  }
+
+ private:
+  ProgramPath folder_;
+  std::optional<SoilCodePreview> preview_;
+};
+
+}  // namespace lodemark
