@@ -265,5 +265,15 @@ inline constexpr char32_t kPreviewNoLayers[] = U"層がありません";
 inline constexpr char32_t kPreviewProblems[] = U"検査で見つかった問題";
 inline constexpr char32_t kPreviewNoProblems[] = U"検査で見つかった問題はありません";
 inline constexpr char32_t kPreviewing[] = U"プレビュー作成中 ";
+// The windows' preview of one borehole.
+inline constexpr char32_t kPreviewWindowTitle[] = U"プレビュー - ";
+inline constexpr char32_t kPreviewSavePng[] = U"PNG で保存…";
+inline constexpr char32_t kPreviewSaveSvg[] = U"SVG で保存…";
+inline constexpr char32_t kPreviewSavePdf[] = U"PDF で保存…";
+inline constexpr char32_t kPreviewPngFilter[] = U"PNG 画像 (*.png)";
+inline constexpr char32_t kPreviewSvgFilter[] = U"SVG 画像 (*.svg)";
+inline constexpr char32_t kPreviewPdfFilter[] = U"PDF 文書 (*.pdf)";
+inline constexpr char32_t kPreviewFailed[] = U"プレビューを作成できませんでした。";
+inline constexpr char32_t kPreviewSaveFailed[] = U"プレビューを保存できませんでした: ";
 
 }  // namespace lodemark

@@ -10,12 +10,11 @@
 #include "cli/native_paths.h"
 #include "cli/usage.h"
 #include "conversion/destination_preparation.h"
-#include "conversion/dictionary_preview.h"
 #include "conversion/pattern_data_setting.h"
-#include "conversion/source_check.h"
 #include "platform/files.h"
 #include "preview/borehole_preview.h"
 #include "preview/layout.h"
+#include "preview/preview_run.h"
 #include "preview/svg_painter.h"
 #include "rodev/catalogue.h"
 
@@ -107,54 +106,42 @@ int preview_command(const std::vector<std::string>& args, Console& console) {
 
   bool progress_shown = false;
   try {
-    std::vector<CatalogueEntry> entries = read_catalogue(*source.path);
+    const std::vector<CatalogueEntry> entries = read_catalogue(*source.path);
     if (!options->all) {
-      const std::u32string wanted = from_utf8(options->log_no);
-      std::erase_if(entries, [&](const CatalogueEntry& entry) { return entry.folder_name() != wanted; });
-      // A number listed twice is converted twice into one folder: the last
-      // one's files stay, and so its picture is the one drawn.
-      if (entries.empty()) {
+      const std::optional<preview::BoreholePreview> borehole =
+          preview::preview_of_number(*source.path, *patdat, entries, from_utf8(options->log_no));
+      if (!borehole) {
         console.err << "lodemark-cli: " << unknown_numbers_problem({options->log_no}, options->source) << '\n';
         return kUsage;
       }
+      write_file(*output.path, svg_of(*borehole));
+      return borehole->problems.empty() ? kConverted : kProblemsFound;
     }
     if (entries.empty()) {
       console.err << "lodemark-cli: no borehole listed in " << options->source << '\n';
       return kProblemsFound;
     }
-    CheckRequest request;
-    request.source_folder = *source.path;
-    request.pattern_data_folder = patdat;
-    if (!options->all) request.selection.insert(from_utf8(options->log_no));
-    preview::ProblemsByBorehole problems;
-    check_source(request, problems);
-
+    // Made only once the source has been read and checked.
     std::optional<platform::OutputFolder> folder;
-    if (options->all) folder = platform::OutputFolder::create(*output.path);
-    SourceFiles files = SourceFiles::open(*source.path);
-    DictionaryPreview dictionary(*patdat);
     bool any_problem = false;
-    for (std::size_t k = 0; k < entries.size(); ++k) {
-      preview::BoreholePreview borehole = preview::gather_preview(entries[k], files, dictionary);
-      borehole.problems = problems.of(entries[k].folder_name());
-      any_problem = any_problem || !borehole.problems.empty();
-      if (!options->all) {
-        if (k + 1 == entries.size()) write_file(*output.path, svg_of(borehole));
-        continue;
-      }
-      if (is_safe_folder_name(entries[k].folder_name())) {
-        platform::FileWriter writer(*folder, entries[k].folder_name() + U".svg", platform::FileWriter::Mode::Create);
-        writer.write(svg_of(borehole));
-        writer.close();
-      } else {
-        console.err << "lodemark-cli: " << to_utf8(kBadBoreholeNumber + entries[k].display_text()) << '\n';
-      }
-      if (console.err_is_terminal) {
-        progress_shown = k + 1 < entries.size();
-        console.err << '\r' << to_utf8(kPreviewing) << k + 1 << '/' << entries.size() << (progress_shown ? "" : "\n")
-                    << std::flush;
-      }
-    }
+    preview::gather_previews(
+        *source.path, *patdat, entries, std::nullopt, [&](std::size_t k, const preview::BoreholePreview& borehole) {
+          any_problem = any_problem || !borehole.problems.empty();
+          if (!folder) folder = platform::OutputFolder::create(*output.path);
+          if (is_safe_folder_name(entries[k].folder_name())) {
+            platform::FileWriter writer(*folder, entries[k].folder_name() + U".svg",
+                                        platform::FileWriter::Mode::Create);
+            writer.write(svg_of(borehole));
+            writer.close();
+          } else {
+            console.err << "lodemark-cli: " << to_utf8(kBadBoreholeNumber + entries[k].display_text()) << '\n';
+          }
+          if (console.err_is_terminal) {
+            progress_shown = k + 1 < entries.size();
+            console.err << '\r' << to_utf8(kPreviewing) << k + 1 << '/' << entries.size()
+                        << (progress_shown ? "" : "\n") << std::flush;
+          }
+        });
     return any_problem ? kProblemsFound : kConverted;
   } catch (const Failure& failure) {
     if (progress_shown) console.err << '\n';

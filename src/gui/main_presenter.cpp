@@ -8,6 +8,7 @@
 #include "conversion/source_check.h"
 #include "gui/drive_folder_lists.h"
 #include "platform/drives.h"
+#include "preview/preview_run.h"
 #include "rodev/catalogue.h"
 
 namespace lodemark {
@@ -147,6 +148,21 @@ std::optional<CheckReport> MainPresenter::check_clicked() {
   view_.set_busy(false);
   report.problems = std::move(found.problems);
   return report;
+}
+
+std::optional<preview::BoreholePreview> MainPresenter::preview_of(std::size_t index) {
+  if (index >= entries_.size() || !pattern_data_folder_) return std::nullopt;
+  view_.set_busy(true);
+  try {
+    std::optional<preview::BoreholePreview> borehole = preview::preview_of_number(
+        ProgramPath(source_folder_).as_folder(), *pattern_data_folder_, entries_, entries_[index].folder_name());
+    view_.set_busy(false);
+    return borehole;
+  } catch (const Failure& failure) {
+    view_.set_busy(false);
+    view_.show_message(kPreviewFailed, failure.message(), BoxStyle::OkExclamation, kAppTitle);
+    return std::nullopt;
+  }
 }
 
 }  // namespace lodemark

@@ -9,6 +9,7 @@
 #include "conversion/conversion_run.h"
 #include "gui/check_report.h"
 #include "gui/main_view.h"
+#include "preview/borehole_preview.h"
 #include "rodev/borehole.h"
 
 namespace lodemark {
@@ -34,6 +35,10 @@ class MainPresenter {
   // report window. Nothing is written. When the check cannot finish (a file
   // that cannot be read) the failure has been shown and there is no report.
   std::optional<CheckReport> check_clicked();
+  // The preview of the listed borehole at `index`, drawn as `lodemark-cli
+  // preview` draws it. Nothing is written. When it cannot be gathered the
+  // failure has been shown and there is none.
+  std::optional<preview::BoreholePreview> preview_of(std::size_t index);
 
   // The completion message stands in the status line.
   bool completion_shown() const { return completion_shown_; }

@@ -17,15 +17,18 @@
 
 #include "base/failure.h"
 #include "base/messages.h"
+#include "base/text.h"
 #include "base/utf8.h"
 #include "gui/drive_folder_lists.h"
 #include "gui/qt/folder_list.h"
 #include "gui/qt/message_boxes.h"
+#include "gui/qt/preview_window.h"
 #include "gui/qt/qt_text.h"
 #include "gui/qt/report_window.h"
 #include "gui/qt/window_look.h"
 #include "platform/drives.h"
 #include "platform/files.h"
+#include "preview/layout.h"
 
 namespace lodemark::qt {
 namespace {
@@ -182,6 +185,10 @@ void MainWindow::connect_events() {
     menu.addAction(check_action_);
     menu.exec(borehole_list_->viewport()->mapToGlobal(at));
   });
+  // A double-click or Enter on an entry: the list's activation.
+  connect(borehole_list_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+    handle([this, item] { open_preview(static_cast<std::size_t>(borehole_list_->row(item))); });
+  });
 }
 
 void MainWindow::open_report() {
@@ -189,6 +196,13 @@ void MainWindow::open_report() {
   if (!report) return;
   // Its own window, closed (and deleted) on its own or with this one.
   auto* window = new ReportWindow(std::move(*report), this);
+  window->show();
+}
+
+void MainWindow::open_preview(std::size_t index) {
+  const std::optional<preview::BoreholePreview> borehole = presenter_.preview_of(index);
+  if (!borehole) return;
+  auto* window = new PreviewWindow(trim_spaces(borehole->title.number), preview::lay_out(*borehole).picture, this);
   window->show();
 }
 

@@ -75,6 +75,8 @@ class MainWindow final : public QWidget, public MainView {
   bool run_guarded(const std::function<void()>& body);
   // Checks the selected boreholes (all when none is) and shows the report.
   void open_report();
+  // Shows the preview of the listed borehole at `index` in its own window.
+  void open_preview(std::size_t index);
   // While busy, the window's clicks and keys are dropped, not kept for later.
   bool eventFilter(QObject* watched, QEvent* event) override;
 

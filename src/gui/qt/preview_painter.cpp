@@ -1,0 +1,123 @@
+#include "gui/qt/preview_painter.h"
+
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPageSize>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPdfWriter>
+#include <QPolygonF>
+#include <cmath>
+#include <type_traits>
+
+#include "gui/qt/qt_text.h"
+#include "gui/qt/window_look.h"
+
+namespace lodemark::qt {
+namespace {
+
+QColor qcolor(preview::Color c) { return {c.r, c.g, c.b}; }
+
+QPen pen(preview::Color c, double width) {
+  QPen p(qcolor(c));
+  p.setWidthF(width);
+  return p;
+}
+
+// The first colour with diagonal stripes of the second over it.
+void paint_striped(const preview::StripedRectShape& s, QPainter& painter) {
+  const QRectF band(s.x, s.y, s.width, s.height);
+  painter.fillRect(band, qcolor(s.first));
+  painter.save();
+  painter.setClipRect(band);
+  painter.setPen(pen(s.second, 3));
+  constexpr double kGap = 8;
+  for (double offset = -s.height; offset < s.width; offset += kGap)
+    painter.drawLine(QPointF(s.x + offset, s.y + s.height), QPointF(s.x + offset + s.height, s.y));
+  painter.restore();
+  painter.setPen(pen(s.stroke, 1));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(band);
+}
+
+void paint_text(const preview::TextShape& t, QPainter& painter) {
+  QFont font = ui_font();
+  font.setPixelSize(std::max(1, static_cast<int>(std::lround(t.size))));
+  font.setBold(t.bold);
+  painter.setFont(font);
+  painter.setPen(qcolor(t.fill));
+  const QString text = qs(t.text);
+  double x = t.at.x;
+  if (t.anchor != preview::Anchor::Start) {
+    const double width = QFontMetricsF(font, painter.device()).horizontalAdvance(text);
+    x -= t.anchor == preview::Anchor::Middle ? width / 2 : width;
+  }
+  painter.drawText(QPointF(x, t.at.y), text);
+}
+
+void paint_shape(const preview::Shape& shape, QPainter& painter) {
+  std::visit(
+      [&painter](const auto& s) {
+        using S = std::decay_t<decltype(s)>;
+        if constexpr (std::is_same_v<S, preview::RectShape>) {
+          painter.setPen(pen(s.stroke, 1));
+          painter.setBrush(qcolor(s.fill));
+          painter.drawRect(QRectF(s.x, s.y, s.width, s.height));
+        } else if constexpr (std::is_same_v<S, preview::StripedRectShape>) {
+          paint_striped(s, painter);
+        } else if constexpr (std::is_same_v<S, preview::LineShape>) {
+          painter.setPen(pen(s.stroke, s.width));
+          painter.drawLine(QPointF(s.from.x, s.from.y), QPointF(s.to.x, s.to.y));
+        } else if constexpr (std::is_same_v<S, preview::PolylineShape>) {
+          QPolygonF line;
+          for (const preview::Point& p : s.points) line << QPointF(p.x, p.y);
+          painter.setPen(pen(s.stroke, s.width));
+          painter.setBrush(Qt::NoBrush);
+          painter.drawPolyline(line);
+        } else if constexpr (std::is_same_v<S, preview::CircleShape>) {
+          painter.setPen(Qt::NoPen);
+          painter.setBrush(qcolor(s.fill));
+          painter.drawEllipse(QPointF(s.centre.x, s.centre.y), s.radius, s.radius);
+        } else {
+          paint_text(s, painter);
+        }
+      },
+      shape);
+}
+
+int pixels(double length) { return std::max(1, static_cast<int>(std::ceil(length))); }
+
+}  // namespace
+
+void paint_picture(const preview::Picture& picture, QPainter& painter) {
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  for (const preview::Shape& shape : picture.shapes) paint_shape(shape, painter);
+  painter.restore();
+}
+
+bool render_png(const preview::Picture& picture, const QString& native_path) {
+  QImage image(pixels(picture.width), pixels(picture.height), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    paint_picture(picture, painter);
+  }
+  return image.save(native_path, "PNG");
+}
+
+bool render_pdf(const preview::Picture& picture, const QString& native_path) {
+  QPdfWriter writer(native_path);
+  // At 72 dots per inch one pixel of the picture is one point of the page.
+  writer.setResolution(72);
+  writer.setPageSize(
+      QPageSize(QSizeF(picture.width, picture.height), QPageSize::Point, QString(), QPageSize::ExactMatch));
+  writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+  QPainter painter;
+  if (!painter.begin(&writer)) return false;
+  paint_picture(picture, painter);
+  return painter.end();
+}
+
+}  // namespace lodemark::qt

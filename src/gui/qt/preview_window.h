@@ -1,0 +1,31 @@
+#pragma once
+// The preview of one borehole in a window of its own, not modal, with
+// buttons that save the picture. Controls carry object names
+// ("PreviewPicture", "PreviewSavePng", "PreviewSaveSvg", "PreviewSavePdf",
+// "PreviewClose") by which the window test finds them.
+#include <QString>
+#include <QWidget>
+
+#include "preview/picture.h"
+
+namespace lodemark::qt {
+
+enum class PictureFormat { Png, Svg, Pdf };
+
+class PreviewWindow final : public QWidget {
+ public:
+  PreviewWindow(const std::u32string& number, preview::Picture picture, QWidget* parent = nullptr);
+
+  const preview::Picture& picture() const { return picture_; }
+  // What a save button does once the user has chosen a file (a native
+  // path): writes the picture there, or shows why it could not. False when
+  // it could not.
+  bool save_to(const QString& native_path, PictureFormat format);
+
+ private:
+  void save_clicked(PictureFormat format);
+
+  const preview::Picture picture_;
+};
+
+}  // namespace lodemark::qt
