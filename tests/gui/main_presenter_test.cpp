@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -289,18 +290,30 @@ TEST_F(CheckPresenterTest, CheckReportsTheSelectedBoreholesOrAllAndTheCatalogueA
   EXPECT_EQ(test::folder_content(dir_.path("patdat")), patdat_before);
 }
 
-TEST_F(CheckPresenterTest, DataFileThatCannotBeReadIsShownAndGivesNoReport) {
+TEST_F(CheckPresenterTest, DataFileThatCannotBeReadIsShownAndGivesNoReportOrPreview) {
 #ifdef _WIN32
   GTEST_SKIP() << "a file nobody may read cannot be made with the read-only attribute";
 #endif
   const std::string layers = test::read_bytes(dir_.path("sample/Rodev2.Dat"));
   if (!test::make_unreadable(dir_.path("sample/Rodev2.Dat"), layers)) GTEST_SKIP() << "no unreadable file to be had";
-  EXPECT_FALSE(presenter_->check_clicked());
-  ASSERT_EQ(view_->boxes.shown.size(), 1u);
-  EXPECT_EQ(view_->boxes.shown[0].text, kReportCheckFailed);
-  EXPECT_EQ(view_->boxes.shown[0].style, BoxStyle::OkExclamation);
-  EXPECT_NE(u8(view_->boxes.shown[0].detail).find("Rodev2.Dat"), std::string::npos) << u8(view_->boxes.shown[0].detail);
-  EXPECT_FALSE(view_->busy);
+  const struct {
+    std::u32string_view box;
+    std::function<bool()> gives_something;
+  } rows[] = {
+      {kReportCheckFailed, [this] { return presenter_->check_clicked().has_value(); }},
+      {kPreviewFailed, [this] { return presenter_->preview_of(0).has_value(); }},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(u8(row.box));
+    view_->boxes.shown.clear();
+    EXPECT_FALSE(row.gives_something());
+    ASSERT_EQ(view_->boxes.shown.size(), 1u);
+    EXPECT_EQ(view_->boxes.shown[0].text, row.box);
+    EXPECT_EQ(view_->boxes.shown[0].style, BoxStyle::OkExclamation);
+    EXPECT_NE(u8(view_->boxes.shown[0].detail).find("Rodev2.Dat"), std::string::npos)
+        << u8(view_->boxes.shown[0].detail);
+    EXPECT_FALSE(view_->busy);
+  }
 }
 
 TEST_F(MainPresenterTest, ExitClosesTheWindowEvenWithTheMessageShown) {
