@@ -10,7 +10,7 @@ std::string Arguments::value(std::string_view name) const {
   return found == values.end() ? std::string() : found->second;
 }
 
-Arguments parse_arguments(const std::vector<std::string>& args, std::span<const OptionSpec> options) {
+Arguments parse_arguments(const std::vector<std::string>& args, std::span<const KnownOption> options) {
   Arguments parsed;
   bool options_ended = false;
   for (std::size_t i = 1; i < args.size() && parsed.problem.empty(); ++i) {
@@ -28,20 +28,20 @@ Arguments parse_arguments(const std::vector<std::string>& args, std::span<const 
       value = word.substr(eq + 1);
       word.resize(eq);
     }
-    const auto spec = std::find_if(options.begin(), options.end(), [&](const OptionSpec& option) {
+    const auto known = std::find_if(options.begin(), options.end(), [&](const KnownOption& option) {
       return word == option.name || (!option.short_name.empty() && word == option.short_name);
     });
-    if (spec == options.end()) {
+    if (known == options.end()) {
       parsed.problem = "unknown option " + word;
-    } else if (!spec->takes_value) {
+    } else if (!known->takes_value) {
       if (value) parsed.problem = word + " takes no value";
-      parsed.flags.emplace(spec->name);
+      parsed.flags.emplace(known->name);
     } else {
       if (!value && i + 1 < args.size()) value = args[++i];
       if (!value || value->empty())
         parsed.problem = word + " needs a value";
-      else if (!parsed.values.emplace(spec->name, *value).second)
-        parsed.problem = std::string(spec->name) + " is given twice";
+      else if (!parsed.values.emplace(known->name, *value).second)
+        parsed.problem = std::string(known->name) + " is given twice";
     }
   }
   return parsed;

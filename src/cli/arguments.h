@@ -11,7 +11,7 @@
 
 namespace lodemark::cli {
 
-struct OptionSpec {
+struct KnownOption {
   std::string_view name;        // "--dest"
   std::string_view short_name;  // "-y", or empty
   bool takes_value = false;
@@ -30,7 +30,7 @@ struct Arguments {
 
 // args[0] is the command and is skipped. An unknown option, a value missing
 // or empty, a value given to a flag and an option given twice are problems.
-Arguments parse_arguments(const std::vector<std::string>& args, std::span<const OptionSpec> options);
+Arguments parse_arguments(const std::vector<std::string>& args, std::span<const KnownOption> options);
 
 // SOURCE_DIR of list and check: --source, else the first operand (which is
 // then taken off the operands); empty when neither is there.

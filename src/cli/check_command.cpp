@@ -30,7 +30,7 @@ std::optional<ProblemFormat> format_named(const std::string& name) {
   return std::nullopt;
 }
 
-constexpr OptionSpec kCheckOptions[] = {{"--source", "", true}, {"--patdat", "", true}, {"--format", "", true}};
+constexpr KnownOption kCheckOptions[] = {{"--source", "", true}, {"--patdat", "", true}, {"--format", "", true}};
 
 // The options, or the text of a usage problem.
 std::optional<CheckOptions> parse(const std::vector<std::string>& args, std::string& problem) {

@@ -18,7 +18,7 @@
 namespace lodemark::cli {
 namespace {
 
-constexpr OptionSpec kListOptions[] = {{"--source", "", true}};
+constexpr KnownOption kListOptions[] = {{"--source", "", true}};
 
 int list_boreholes(const std::vector<std::string>& args, Console& console) {
   Arguments parsed = parse_arguments(args, kListOptions);

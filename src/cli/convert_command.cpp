@@ -32,9 +32,9 @@ struct ConvertOptions {
   std::vector<std::string> log_nos;
 };
 
-constexpr OptionSpec kConvertOptions[] = {{"--source", "", true},     {"--dest", "", true},    {"--patdat", "", true},
-                                          {"--report", "", true},     {"--yes", "-y", false},  {"--all", "", false},
-                                          {"--dry-run", "-n", false}, {"--quiet", "-q", false}};
+constexpr KnownOption kConvertOptions[] = {{"--source", "", true},     {"--dest", "", true},    {"--patdat", "", true},
+                                           {"--report", "", true},     {"--yes", "-y", false},  {"--all", "", false},
+                                           {"--dry-run", "-n", false}, {"--quiet", "-q", false}};
 
 // The options, or the text of a usage problem.
 std::optional<ConvertOptions> parse(const std::vector<std::string>& args, std::string& problem) {

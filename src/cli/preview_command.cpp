@@ -21,7 +21,7 @@
 namespace lodemark::cli {
 namespace {
 
-constexpr OptionSpec kPreviewOptions[] = {
+constexpr KnownOption kPreviewOptions[] = {
     {"--source", "", true}, {"--patdat", "", true}, {"--output", "-o", true}, {"--all", "", false}};
 
 struct PreviewOptions {
