@@ -1,0 +1,57 @@
+#include "render/picture_file.h"
+
+#include <array>
+#include <utility>
+
+#include "preview/svg_painter.h"
+#include "render/raster.h"
+
+namespace lodemark::render {
+namespace {
+
+constexpr std::array<std::pair<PictureFormat, std::u32string_view>, 3> kExtensions = {{
+    {PictureFormat::Svg, U".svg"},
+    {PictureFormat::Png, U".png"},
+    {PictureFormat::Pdf, U".pdf"},
+}};
+
+char32_t lower(char32_t c) { return c >= U'A' && c <= U'Z' ? c - U'A' + U'a' : c; }
+
+bool ends_with_any_case(std::u32string_view text, std::u32string_view tail) {
+  if (text.size() < tail.size()) return false;
+  text.remove_prefix(text.size() - tail.size());
+  for (std::size_t i = 0; i < tail.size(); ++i)
+    if (lower(text[i]) != tail[i]) return false;
+  return true;
+}
+
+}  // namespace
+
+std::optional<PictureFormat> picture_format_of_file(std::u32string_view file_name) {
+  for (const auto& [format, extension] : kExtensions)
+    if (ends_with_any_case(file_name, extension)) return format;
+  return std::nullopt;
+}
+
+std::optional<PictureFormat> picture_format_named(std::string_view name) {
+  std::u32string dotted = U".";
+  for (char c : name) dotted += lower(static_cast<unsigned char>(c));
+  for (const auto& [format, extension] : kExtensions)
+    if (dotted == extension) return format;
+  return std::nullopt;
+}
+
+std::u32string_view file_extension(PictureFormat format) {
+  for (const auto& [known, extension] : kExtensions)
+    if (known == format) return extension;
+  return U"";
+}
+
+bool can_write(PictureFormat format) { return format == PictureFormat::Svg || raster_can_write(format); }
+
+std::string picture_bytes(const preview::Picture& picture, PictureFormat format) {
+  if (format == PictureFormat::Svg) return preview::paint_svg(picture);
+  return raster_bytes(picture, format);
+}
+
+}  // namespace lodemark::render

@@ -1,0 +1,29 @@
+#pragma once
+// The preview's picture as the bytes of a file: SVG written by the program
+// itself on every platform; PNG and PDF drawn by the platform's library
+// (cairo on Linux, GDI+ on Windows, which has no PDF).
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "preview/picture.h"
+
+namespace lodemark::render {
+
+enum class PictureFormat { Svg, Png, Pdf };
+
+// The format a file name asks for by its extension, in any case.
+std::optional<PictureFormat> picture_format_of_file(std::u32string_view file_name);
+// The format a short name ("svg", "png", "pdf", any case) asks for.
+std::optional<PictureFormat> picture_format_named(std::string_view name);
+// ".svg", ".png", ".pdf".
+std::u32string_view file_extension(PictureFormat format);
+
+// Whether this build can draw the format.
+bool can_write(PictureFormat format);
+
+// The file's bytes. Throws Failure when the drawing library fails or the
+// format cannot be written here.
+std::string picture_bytes(const preview::Picture& picture, PictureFormat format);
+
+}  // namespace lodemark::render
