@@ -7,6 +7,8 @@
 #                                                         (default build/screenshot-windows.png)
 #        scripts/screenshot.sh --report [picture.png]     the Qt window's check report of the
 #                                                         samples (default build/screenshot-report.png)
+#        scripts/screenshot.sh --preview [picture.png]    the Qt window's preview of the sample
+#                                                         borehole B-101 (default build/screenshot-preview.png)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -51,23 +53,30 @@ PY
   exit 0
 fi
 
-if [ "${1:-}" = "--report" ]; then
+# Builds, then runs one function of a Qt window test, which saves the
+# picture to the file named by the environment variable given.
+# Usage: qt_picture PICTURE VARIABLE TEST FUNCTION
+qt_picture() {
   scripts/setup.sh release
-  picture=$(realpath -m "${2:-build/screenshot-report.png}")
+  local picture
+  picture=$(realpath -m "$1")
   rm -f "$picture"
-  LODEMARK_REPORT_SCREENSHOT="$picture" QT_QPA_PLATFORM=xcb \
-    xvfb-run -a -s "-screen 0 1024x768x24" \
-    build/release/tests/report_window_test contextMenuOpensTheReportOfAllListedBoreholes
+  env "$2=$picture" QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" "build/release/tests/$3" "$4"
   [ -s "$picture" ] || { echo "no picture was saved" >&2; exit 1; }
   echo "Saved $picture"
-  exit 0
-fi
+}
 
-scripts/setup.sh release
-picture=$(realpath -m "${1:-build/screenshot.png}")
-rm -f "$picture"
-LODEMARK_SCREENSHOT="$picture" QT_QPA_PLATFORM=xcb \
-  xvfb-run -a -s "-screen 0 1024x768x24" \
-  build/release/tests/main_window_test executeWritesTheSelectedBoreholesAndReportsSuccess
-[ -s "$picture" ] || { echo "no picture was saved" >&2; exit 1; }
-echo "Saved $picture"
+case "${1:-}" in
+  --report)
+    qt_picture "${2:-build/screenshot-report.png}" LODEMARK_REPORT_SCREENSHOT report_window_test \
+      contextMenuOpensTheReportOfAllListedBoreholes
+    ;;
+  --preview)
+    qt_picture "${2:-build/screenshot-preview.png}" LODEMARK_PREVIEW_SCREENSHOT preview_window_test \
+      doubleClickAndEnterOpenThatBoreholesPreviewAndRunNothing
+    ;;
+  *)
+    qt_picture "${1:-build/screenshot.png}" LODEMARK_SCREENSHOT main_window_test \
+      executeWritesTheSelectedBoreholesAndReportsSuccess
+    ;;
+esac

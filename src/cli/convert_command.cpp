@@ -17,7 +17,7 @@
 #include "conversion/pattern_data_setting.h"
 #include "conversion/source_check.h"
 #include "platform/command_line.h"
-#include "platform/files.h"
+#include "platform/whole_file.h"
 #include "rodev/catalogue.h"
 
 namespace lodemark::cli {
@@ -147,9 +147,7 @@ int finish(Console& console, const ConvertOptions& options, ConvertObserver& obs
   const ReportFormat format =
       options.report.ends_with(".json") || options.report.ends_with(".JSON") ? ReportFormat::Json : ReportFormat::Csv;
   try {
-    platform::FileWriter writer(ProgramPath(*path), platform::FileWriter::Mode::Create);
-    writer.write(summary.report_text(format));
-    writer.close();
+    platform::write_whole_file(ProgramPath(*path), summary.report_text(format));
   } catch (const Failure& failure) {
     console.err << "lodemark-cli: " << failure_text(failure) << '\n';
     return kRunFailure;

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <ostream>
+#include <vector>
 
 #include "base/failure.h"
 #include "base/messages.h"
@@ -12,28 +13,66 @@
 #include "conversion/destination_preparation.h"
 #include "conversion/pattern_data_setting.h"
 #include "platform/files.h"
+#include "platform/whole_file.h"
 #include "preview/borehole_preview.h"
 #include "preview/layout.h"
 #include "preview/preview_run.h"
-#include "preview/svg_painter.h"
+#include "render/picture_file.h"
 #include "rodev/catalogue.h"
 
 namespace lodemark::cli {
 namespace {
 
-constexpr KnownOption kPreviewOptions[] = {
-    {"--source", "", true}, {"--patdat", "", true}, {"--output", "-o", true}, {"--all", "", false}};
+constexpr KnownOption kPreviewOptions[] = {{"--source", "", true},
+                                           {"--patdat", "", true},
+                                           {"--output", "-o", true},
+                                           {"--format", "", true},
+                                           {"--all", "", false}};
+
+constexpr render::PictureFormat kFormats[] = {render::PictureFormat::Svg, render::PictureFormat::Png,
+                                              render::PictureFormat::Pdf};
 
 struct PreviewOptions {
   std::string source, patdat, output, log_no;
   bool all = false;
+  render::PictureFormat format = render::PictureFormat::Svg;
 };
 
-bool ends_with_svg(const std::string& path) {
-  if (path.size() < 4) return false;
-  std::string tail = path.substr(path.size() - 4);
-  for (char& c : tail) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  return tail == ".svg";
+// "svg", "png" or "pdf": the formats this build writes, with the prefix
+// given (".", or "" for --format).
+std::string writable_formats(const char* prefix) {
+  std::vector<std::string> names;
+  for (const render::PictureFormat format : kFormats)
+    if (render::can_write(format)) names.push_back(prefix + to_utf8(render::file_extension(format).substr(1)));
+  std::string text;
+  for (std::size_t k = 0; k < names.size(); ++k)
+    text += (k == 0 ? "" : k + 1 == names.size() ? " or " : ", ") + names[k];
+  return text;
+}
+
+// The format of the picture file or of --format, or the text of the problem.
+std::optional<render::PictureFormat> format_of(const Arguments& parsed, bool all, std::string& problem) {
+  const std::string output = parsed.value("--output");
+  const std::string named = parsed.value("--format");
+  std::optional<render::PictureFormat> format;
+  if (!all) {
+    if (!named.empty()) {
+      problem = "--format goes with --all; the extension of FILE names the format: " + output;
+      return std::nullopt;
+    }
+    format = render::picture_format_of_file(from_utf8(output));
+    if (!format) problem = "FILE must end in " + writable_formats(".") + ": " + output;
+  } else {
+    const std::string name = named.empty() ? "svg" : named;
+    format = render::picture_format_named(name);
+    if (!format) problem = "unknown --format " + name + ": " + writable_formats("");
+  }
+  if (format && !render::can_write(*format)) {
+    problem = "this build cannot write " + to_utf8(render::file_extension(*format).substr(1)) +
+              " pictures; it writes " + writable_formats("");
+    format.reset();
+  }
+  return format;
 }
 
 // The options, or the text of a usage problem.
@@ -53,16 +92,17 @@ std::optional<PreviewOptions> parse(const std::vector<std::string>& args, std::s
   else if (!options.all && parsed.operands.size() != 1)
     problem = "preview takes one LOGNO (or --all)";
   else if (options.output.empty())
-    problem = options.all ? "preview --all needs -o FOLDER" : "preview needs -o FILE.svg";
-  else if (!options.all && !ends_with_svg(options.output))
-    problem = "only .svg is supported for now: " + options.output;
+    problem = options.all ? "preview --all needs -o FOLDER" : "preview needs -o FILE.svg|.png|.pdf";
   if (!problem.empty()) return std::nullopt;
+  const auto format = format_of(parsed, options.all, problem);
+  if (!format) return std::nullopt;
+  options.format = *format;
   if (!options.all) options.log_no = parsed.operands.front();
   return options;
 }
 
-std::string svg_of(const preview::BoreholePreview& borehole) {
-  return preview::paint_svg(preview::lay_out(borehole).picture);
+std::string picture_of(const preview::BoreholePreview& borehole, render::PictureFormat format) {
+  return render::picture_bytes(preview::lay_out(borehole).picture, format);
 }
 
 // The folder the output goes into: FOLDER itself, or the folder of FILE.
@@ -70,12 +110,6 @@ ProgramPath output_folder(const ProgramPath& output, bool all) {
   if (all) return output.as_folder();
   const std::u32string& text = output.text();
   return ProgramPath(text.substr(0, text.rfind(U'\\') + 1)).as_folder();
-}
-
-void write_file(const ProgramPath& path, const std::string& bytes) {
-  platform::FileWriter writer(path, platform::FileWriter::Mode::Create);
-  writer.write(bytes);
-  writer.close();
 }
 
 }  // namespace
@@ -114,7 +148,8 @@ int preview_command(const std::vector<std::string>& args, Console& console) {
         console.err << "lodemark-cli: " << unknown_numbers_problem({options->log_no}, options->source) << '\n';
         return kUsage;
       }
-      write_file(*output.path, svg_of(*borehole));
+      // A picture of that name is replaced, never left half-written.
+      platform::write_whole_file(*output.path, picture_of(*borehole, options->format));
       return borehole->problems.empty() ? kConverted : kProblemsFound;
     }
     if (entries.empty()) {
@@ -122,17 +157,17 @@ int preview_command(const std::vector<std::string>& args, Console& console) {
       return kProblemsFound;
     }
     // Made only once the source has been read and checked.
-    std::optional<platform::OutputFolder> folder;
+    bool folder_made = false;
+    const std::u32string extension(render::file_extension(options->format));
     bool any_problem = false;
     preview::gather_previews(
         *source.path, *patdat, entries, std::nullopt, [&](std::size_t k, const preview::BoreholePreview& borehole) {
           any_problem = any_problem || !borehole.problems.empty();
-          if (!folder) folder = platform::OutputFolder::create(*output.path);
+          if (!folder_made && !platform::is_folder(*output.path)) platform::create_folder(*output.path);
+          folder_made = true;
           if (is_safe_folder_name(entries[k].folder_name())) {
-            platform::FileWriter writer(*folder, entries[k].folder_name() + U".svg",
-                                        platform::FileWriter::Mode::Create);
-            writer.write(svg_of(borehole));
-            writer.close();
+            platform::write_whole_file(output.path->as_folder() / (entries[k].folder_name() + extension),
+                                       picture_of(borehole, options->format));
           } else {
             console.err << "lodemark-cli: " << to_utf8(kBadBoreholeNumber + entries[k].display_text()) << '\n';
           }

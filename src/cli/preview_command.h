@@ -1,5 +1,6 @@
 #pragma once
-// lodemark-cli preview SOURCE_DIR (LOGNO -o FILE.svg | --all -o FOLDER) [--patdat DIR]
+// lodemark-cli preview SOURCE_DIR (LOGNO -o FILE.svg|.png|.pdf | --all -o FOLDER [--format svg|png|pdf])
+//                      [--patdat DIR]
 #include <string>
 #include <vector>
 

@@ -1,11 +1,13 @@
-// lodemark-cli preview: its exit statuses, the golden picture of one sample
-// borehole, and a pattern-data folder left exactly as it was.
+// lodemark-cli preview: its exit statuses, the formats, the golden picture of
+// one sample borehole, a picture replaced whole, and a pattern-data folder
+// left exactly as it was.
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 
 #include "cli/cli_fixture.h"
 #include "cli/usage.h"
+#include "render/picture_file.h"
 
 namespace lodemark::cli {
 namespace {
@@ -36,16 +38,20 @@ TEST_F(PreviewTest, UsageErrorsWriteNothing) {
     std::vector<std::string> tail;
     std::string said;
   } const rows[] = {
-      {{"B-101"}, "needs -o FILE.svg"},
-      {{"B-101", "-o", "x.png"}, "only .svg is supported for now"},
-      {{"B-101", "-o", "x.pdf"}, "only .svg is supported for now"},
+      {{"B-101"}, "needs -o FILE.svg|.png|.pdf"},
+      {{"B-101", "-o", "x.txt"}, "FILE must end in .svg, .png"},
+      {{"B-101", "-o", "x"}, "FILE must end in .svg, .png"},
+      {{"B-101", "-o", "x.svgz"}, "FILE must end in .svg, .png"},
+      {{"B-101", "--format", "png", "-o", "x.png"}, "--format goes with --all"},
+      {{"--all", "--format", "gif", "-o", "x"}, "unknown --format gif: svg, png"},
+      {{"--all", "--format", ".png", "-o", "x"}, "unknown --format .png"},
       {{"-o", "x.svg"}, "either one LOGNO or --all"},
       {{"B-101", "--all", "-o", "x"}, "either one LOGNO or --all"},
       {{"B-101", "B-102", "-o", "x.svg"}, "one LOGNO"},
       {{"B-999", "-o", "x.svg"}, "no borehole B-999"},
       {{"B-101", "-o", "no/such/folder/x.svg"}, "FILE"},
       {{"--all"}, "needs -o FOLDER"},
-      {{"B-101", "--format", "csv", "-o", "x.svg"}, "unknown option --format"},
+      {{"B-101", "--size", "2", "-o", "x.svg"}, "unknown option --size"},
       {{"B-101", "-o", "patdat/x.svg"}, "must not name the pattern-data folder"},
       {{"--all", "-o", "patdat"}, "must not name the pattern-data folder"},
   };
@@ -57,8 +63,7 @@ TEST_F(PreviewTest, UsageErrorsWriteNothing) {
     EXPECT_EQ(result.status, kUsage) << row.said;
     EXPECT_NE(result.err.find(row.said), std::string::npos) << result.err;
   }
-  EXPECT_EQ(contents(scratch_.path()).count("x.svg"), 0u);
-  EXPECT_FALSE(fs::exists(scratch_.path("x")));
+  for (const char* name : {"x.svg", "x.png", "x.txt", "x.svgz", "x"}) EXPECT_FALSE(fs::exists(scratch_.path(name)));
   EXPECT_FALSE(fs::exists(scratch_.path("patdat/x.svg")));
 }
 
@@ -112,6 +117,72 @@ TEST_F(PreviewTest, ProblemsOfTheBoreholeSetTheStatusAndAppearUnderThePicture) {
   EXPECT_NE(read_bytes(scratch_.path("B-101.svg")).find("layer-count"), std::string::npos);
   // Another borehole's picture does not carry them.
   EXPECT_EQ(call(preview({"B-102", "-o", dir("B-102.svg")})).status, kConverted);
+}
+
+// The extension of FILE, or --format for --all, names the format; one that
+// this build cannot draw (PDF on Windows) is a usage error that writes
+// nothing and names what it can write.
+TEST_F(PreviewTest, TheExtensionOrFormatChoosesTheKindOfPicture) {
+  struct Row {
+    std::vector<std::string> tail;
+    std::string file;
+    render::PictureFormat format;
+  } const rows[] = {
+      {{"B-101", "-o", "x.png"}, "x.png", render::PictureFormat::Png},
+      {{"B-101", "-o", "y.PNG"}, "y.PNG", render::PictureFormat::Png},
+      {{"B-101", "-o", "x.pdf"}, "x.pdf", render::PictureFormat::Pdf},
+      {{"B-101", "-o", "x.Svg"}, "x.Svg", render::PictureFormat::Svg},
+      {{"--all", "-o", "x-svg"}, "x-svg/B-103.svg", render::PictureFormat::Svg},
+      {{"--all", "--format", "png", "-o", "x-png"}, "x-png/B-103.png", render::PictureFormat::Png},
+      {{"--all", "--format=PDF", "-o", "x-pdf"}, "x-pdf/B-103.pdf", render::PictureFormat::Pdf},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.file);
+    std::vector<std::string> tail = row.tail;
+    tail.back() = dir(tail.back());
+    const Result result = call(preview(tail));
+    if (!render::can_write(row.format)) {
+      EXPECT_EQ(result.status, kUsage);
+      EXPECT_NE(result.err.find("cannot write"), std::string::npos) << result.err;
+      EXPECT_NE(result.err.find("svg"), std::string::npos) << result.err;
+      EXPECT_FALSE(fs::exists(scratch_.path(row.tail.back())));
+      continue;
+    }
+    EXPECT_TRUE(result.status == kConverted || result.status == kProblemsFound) << result.err;
+    const std::string bytes = read_bytes(scratch_.path(row.file));
+    const std::string starts = row.format == render::PictureFormat::Svg   ? "<?xml"
+                               : row.format == render::PictureFormat::Png ? "\x89PNG\r\n\x1a\n"
+                                                                          : "%PDF-";
+    EXPECT_TRUE(bytes.starts_with(starts)) << bytes.substr(0, 16);
+    if (row.tail.front() == "--all") {
+      EXPECT_EQ(contents(scratch_.path(row.tail.back())).size(), 12u);
+    }
+  }
+}
+
+// An earlier picture of the name is replaced whole, through no other file
+// left beside it; one that may not be written stays as it was.
+TEST_F(PreviewTest, AnExistingPictureIsReplacedWholeOrLeftAsItWas) {
+  const std::string old_bytes(100000, 'x');
+  test::write_bytes(scratch_.path("out/B-101.svg"), old_bytes);
+  test::write_bytes(scratch_.path("out/B-102.svg"), old_bytes);
+  fs::permissions(scratch_.path("out/B-102.svg"),
+                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_EQ(call(preview({"B-101", "-o", dir("out/B-101.svg")})).status, kConverted);
+  const std::string golden = read_bytes(test::native_path(LODEMARK_TEST_DATA) / "golden" / "preview" / "B-101.svg");
+  EXPECT_EQ(read_bytes(scratch_.path("out/B-101.svg")), golden);
+  const Result refused = call(preview({"B-102", "-o", dir("out/B-102.svg")}));
+  EXPECT_EQ(refused.status, kRunFailure) << refused.err;
+  EXPECT_EQ(read_bytes(scratch_.path("out/B-102.svg")), old_bytes);
+  EXPECT_EQ(test::folder_entries(scratch_.path("out")), (std::vector<std::string>{"B-101.svg", "B-102.svg"}));
+  // --all into the same folder: the writable picture is replaced again, the
+  // other one stops the run with the file named.
+  test::write_bytes(scratch_.path("out/B-101.svg"), old_bytes);
+  const Result all = call(preview({"--all", "-o", dir("out")}));
+  EXPECT_EQ(all.status, kRunFailure) << all.err;
+  EXPECT_NE(all.err.find("B-102.svg"), std::string::npos) << all.err;
+  EXPECT_EQ(read_bytes(scratch_.path("out/B-101.svg")), golden);
+  EXPECT_EQ(read_bytes(scratch_.path("out/B-102.svg")), old_bytes);
 }
 
 TEST_F(PreviewTest, UnreadableOutputIsARunFailure) {

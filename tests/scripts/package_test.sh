@@ -38,7 +38,7 @@ echo "package: $deb"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 depend_names=$(sed 's/ *([^)]*)//g; s/, */\n/g' <<<"$depends")
-for needed in fonts-noto-cjk libqt6widgets6 libcairo2 libstdc++6 libc6; do
+for needed in fonts-noto-cjk libqt6widgets6 libcairo2 libpng16-16 libstdc++6 libc6; do
   grep -qxF "$needed" <<<"$depend_names" || fail "Depends lacks $needed"
 done
 if grep -q -- "-dev$" <<<"$depend_names"; then fail "Depends names a development package"; fi

@@ -37,7 +37,8 @@ for picture in pictures:
 print(f"{len(pictures)} pictures parse")
 PY
 
-# Only .svg for now: another extension is a usage error that writes nothing.
+# An extension that names no picture format is a usage error that writes
+# nothing.
 status=0
-"$cli" preview "$samples/database" B-101 --patdat "$work/patdat" -o "$work/B-101.png" 2>/dev/null || status=$?
-[ "$status" -eq 2 ] && [ ! -e "$work/B-101.png" ] || { echo "-o B-101.png: status $status" >&2; exit 1; }
+"$cli" preview "$samples/database" B-101 --patdat "$work/patdat" -o "$work/B-101.txt" 2>/dev/null || status=$?
+[ "$status" -eq 2 ] && [ ! -e "$work/B-101.txt" ] || { echo "-o B-101.txt: status $status" >&2; exit 1; }

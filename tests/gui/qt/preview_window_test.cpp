@@ -1,7 +1,8 @@
 // Drives the preview of the real window: opened by a double-click and by
 // Enter on a borehole of the list, and saved as PNG (compared with a
 // reference image within a tolerance), SVG (the command line's golden file,
-// byte for byte) and PDF.
+// byte for byte) and PDF. With LODEMARK_PREVIEW_SCREENSHOT=<png> set it also
+// saves a picture of the preview window.
 #include "gui/qt/preview_window.h"
 
 #include <QImage>
@@ -99,6 +100,11 @@ class PreviewWindowTest : public QObject {
                QString::fromStdU32String(U"プレビュー - ") + QString::fromStdString(row.log_no));
       QVERIFY(preview->isVisible());
       QVERIFY(!preview->isModal());
+      // scripts/screenshot.sh --preview: a picture of the window for the manual.
+      if (const QByteArray shot = qgetenv("LODEMARK_PREVIEW_SCREENSHOT"); !shot.isEmpty() && !row.by_enter) {
+        QTest::qWait(200);
+        QVERIFY(preview->grab().save(QString::fromLocal8Bit(shot)));
+      }
       // Enter opens the preview only: no run, nothing written.
       QVERIFY2(!form->presenter().completion_shown(), row.how);
       QVERIFY2(fs::is_empty(dir_->native("out")), row.how);
