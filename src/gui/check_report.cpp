@@ -3,13 +3,10 @@
 #include <algorithm>
 #include <sstream>
 
-#include "base/failure.h"
-#include "base/file_names.h"
 #include "base/messages.h"
 #include "base/utf8.h"
 #include "conversion/problem_output.h"
-#include "platform/files.h"
-#include "platform/replace_file.h"
+#include "gui/saved_file.h"
 
 namespace lodemark {
 
@@ -90,27 +87,6 @@ std::string report_csv(const CheckReport& report) {
   return out.str();
 }
 
-void save_report_csv(const CheckReport& report, const ProgramPath& path) {
-  const std::string csv = report_csv(report);
-  // An earlier report of that name stays whole until the new one is on disk.
-  if (platform::is_file(path)) {
-    const std::u32string work_name = path.parts().back() + std::u32string(kWorkFileSuffix);
-    platform::replace_file(path, csv, {work_name, platform::OtherNames::Split, {}});
-    return;
-  }
-  try {
-    platform::FileWriter writer(path, platform::FileWriter::Mode::Create);
-    writer.write(csv);
-    writer.close();
-  } catch (const Failure&) {
-    // No cut-short report is left behind (a disk that filled up).
-    try {
-      if (platform::is_file(path)) platform::remove_file(path);
-    } catch (const Failure&) {
-      // What the user is told is why the write failed.
-    }
-    throw;
-  }
-}
+void save_report_csv(const CheckReport& report, const ProgramPath& path) { save_whole_file(path, report_csv(report)); }
 
 }  // namespace lodemark
