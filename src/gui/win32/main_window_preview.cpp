@@ -5,8 +5,12 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 
+#include "base/failure.h"
+#include "base/messages.h"
 #include "base/text.h"
+#include "base/utf8.h"
 #include "gui/win32/main_window.h"
 #include "preview/layout.h"
 
@@ -20,8 +24,16 @@ void MainWindow::open_preview() {
   const std::optional<preview::BoreholePreview> borehole = presenter_.preview_of(static_cast<std::size_t>(row));
   if (!borehole) return;
   std::erase_if(previews_, [](const std::unique_ptr<PreviewWindow>& open) { return open->handle() == nullptr; });
-  previews_.push_back(std::make_unique<PreviewWindow>(window_, trim_spaces(borehole->title.number),
-                                                      preview::lay_out(*borehole).picture));
+  try {
+    previews_.push_back(std::make_unique<PreviewWindow>(window_, trim_spaces(borehole->title.number),
+                                                        preview::lay_out(*borehole).picture));
+  } catch (const std::exception& e) {
+    // A picture that cannot be drawn (GDI+ failing) is said, and the
+    // program goes on.
+    const auto* failure = dynamic_cast<const Failure*>(&e);
+    show_message(kPreviewFailed, failure ? failure->message() : from_utf8(e.what()), BoxStyle::OkExclamation,
+                 kAppTitle);
+  }
 }
 
 }  // namespace lodemark::win32
