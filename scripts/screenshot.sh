@@ -5,6 +5,9 @@
 # Usage: scripts/screenshot.sh [picture.png]              the Qt window (default build/screenshot.png)
 #        scripts/screenshot.sh --windows [picture.png]    the Win32 window under Wine
 #                                                         (default build/screenshot-windows.png)
+#        scripts/screenshot.sh --windows-preview [picture.png]
+#                                                         the Win32 window's preview of B-101 under
+#                                                         Wine (default build/screenshot-windows-preview.png)
 #        scripts/screenshot.sh --report [picture.png]     the Qt window's check report of the
 #                                                         samples (default build/screenshot-report.png)
 #        scripts/screenshot.sh --preview [picture.png]    the Qt window's preview of the sample
@@ -12,8 +15,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-if [ "${1:-}" = "--windows" ]; then
-  picture=$(realpath -m "${2:-build/screenshot-windows.png}")
+# A Win32 window under Wine: the window test named by the filter saves what
+# the window shows as a BMP (Wine sees the Linux root as drive Z:) to the file
+# named by the variable; Python's zlib turns it into a PNG.
+windows_picture() {
+  local variable=$1 filter=$2 picture=$3
   scripts/build-windows.sh
   command -v python3 >/dev/null || {
     SUDO=""
@@ -21,12 +27,10 @@ if [ "${1:-}" = "--windows" ]; then
     $SUDO apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends python3-minimal >/dev/null
   }
-  # The test saves what the window shows as a BMP (Wine sees the Linux root
-  # as drive Z:); Python's zlib turns it into a PNG.
-  bmp="${picture%.png}.bmp"
+  local bmp="${picture%.png}.bmp"
   rm -f "$picture" "$bmp"
-  LODEMARK_SCREENSHOT="Z:$bmp" scripts/wine-env.sh tests/gui/win32/run_window_test.sh wine \
-    build/windows/tests/win32_main_window_test.exe --gtest_filter='*ExecuteAsksForTheMissingFolderAndWritesTheFiles*'
+  env "$variable=Z:$bmp" scripts/wine-env.sh tests/gui/win32/run_window_test.sh wine \
+    build/windows/tests/win32_main_window_test.exe --gtest_filter="$filter"
   [ -s "$bmp" ] || { echo "no picture was saved" >&2; exit 1; }
   python3 - "$bmp" "$picture" <<'PY'
 import struct, sys, zlib
@@ -50,6 +54,17 @@ open(sys.argv[2], "wb").write(b"\x89PNG\r\n\x1a\n" +
 PY
   rm -f "$bmp"
   echo "Saved $picture"
+}
+
+if [ "${1:-}" = "--windows" ]; then
+  windows_picture LODEMARK_SCREENSHOT '*ExecuteAsksForTheMissingFolderAndWritesTheFiles*' \
+    "$(realpath -m "${2:-build/screenshot-windows.png}")"
+  exit 0
+fi
+
+if [ "${1:-}" = "--windows-preview" ]; then
+  windows_picture LODEMARK_PREVIEW_SCREENSHOT '*DoubleClickAndEnterOpenThatBoreholesPreviewAndRunNothing*' \
+    "$(realpath -m "${2:-build/screenshot-windows-preview.png}")"
   exit 0
 fi
 

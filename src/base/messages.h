@@ -275,5 +275,6 @@ inline constexpr char32_t kPreviewSvgFilter[] = U"SVG 画像 (*.svg)";
 inline constexpr char32_t kPreviewPdfFilter[] = U"PDF 文書 (*.pdf)";
 inline constexpr char32_t kPreviewFailed[] = U"プレビューを作成できませんでした。";
 inline constexpr char32_t kPreviewSaveFailed[] = U"プレビューを保存できませんでした: ";
+inline constexpr char32_t kPreviewNoPdf[] = U"Windows では PDF を作成できません。";
 
 }  // namespace lodemark

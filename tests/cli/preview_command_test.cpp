@@ -39,11 +39,11 @@ TEST_F(PreviewTest, UsageErrorsWriteNothing) {
     std::string said;
   } const rows[] = {
       {{"B-101"}, "needs -o FILE.svg|.png|.pdf"},
-      {{"B-101", "-o", "x.txt"}, "FILE must end in .svg, .png"},
-      {{"B-101", "-o", "x"}, "FILE must end in .svg, .png"},
-      {{"B-101", "-o", "x.svgz"}, "FILE must end in .svg, .png"},
+      {{"B-101", "-o", "x.txt"}, "FILE must end in .svg"},
+      {{"B-101", "-o", "x"}, "FILE must end in .svg"},
+      {{"B-101", "-o", "x.svgz"}, "FILE must end in .svg"},
       {{"B-101", "--format", "png", "-o", "x.png"}, "--format goes with --all"},
-      {{"--all", "--format", "gif", "-o", "x"}, "unknown --format gif: svg, png"},
+      {{"--all", "--format", "gif", "-o", "x"}, "unknown --format gif: svg"},
       {{"--all", "--format", ".png", "-o", "x"}, "unknown --format .png"},
       {{"-o", "x.svg"}, "either one LOGNO or --all"},
       {{"B-101", "--all", "-o", "x"}, "either one LOGNO or --all"},

@@ -52,4 +52,27 @@ fi
 golden="$source_dir/tests/data/golden/sample"
 diff -r "$golden/out" "$work/出力" >/dev/null || { diff -r "$golden/out" "$work/出力" | head -20; fail "out differs from the golden sample"; }
 diff -r "$golden/patdat" "$work/patdat" >/dev/null || { diff -r "$golden/patdat" "$work/patdat" | head -20; fail "patdat differs from the golden sample"; }
-echo "$(basename "$zip_path"): $(unzip -Z1 "$zip_path" | wc -l) entries; the unpacked lodemark-cli.exe converted the samples as the golden sample"
+# The preview as Windows users get it: SVG the same bytes as on Linux, PNG
+# drawn by GDI+ at the picture's size, and PDF refused (no PDF on Windows).
+preview() {
+  "$source_dir/scripts/wine-env.sh" wine "$top/lodemark-cli.exe" preview "$(winpath "$top/samples/database")" B-101 \
+    --patdat "$(winpath "$top/samples/patdat")" -o "$(winpath "$work/$1")" >"$work/stdout.txt" 2>"$work/stderr.txt"
+}
+preview B-101.svg || fail "preview to SVG exited $?: $(cat "$work/stderr.txt")"
+cmp -s "$source_dir/tests/data/golden/preview/B-101.svg" "$work/B-101.svg" || fail "the SVG differs from the golden preview"
+preview B-101.png || fail "preview to PNG exited $?: $(cat "$work/stderr.txt")"
+python3 - "$work/B-101.png" "$work/B-101.svg" <<'PY' || fail "the PNG is not the picture's size"
+import re, struct, sys
+png = open(sys.argv[1], "rb").read()
+assert png[:8] == b"\x89PNG\r\n\x1a\n" and png[12:16] == b"IHDR", "not a PNG"
+width, height = struct.unpack(">II", png[16:24])
+svg = open(sys.argv[2], encoding="utf-8").read()
+w, h = (float(v) for v in re.search(r'<svg[^>]* width="([0-9.]+)" height="([0-9.]+)"', svg).groups())
+assert (width, height) == (int(-(-w // 1)), int(-(-h // 1))), (width, height, w, h)
+PY
+status=0
+preview B-101.pdf || status=$?
+[ "$status" -eq 2 ] || fail "preview to PDF exited $status, not 2"
+grep -q "pdf" "$work/stderr.txt" || fail "the refusal of PDF does not say why: $(cat "$work/stderr.txt")"
+[ ! -e "$work/B-101.pdf" ] || fail "a refused PDF left a file"
+echo "$(basename "$zip_path"): $(unzip -Z1 "$zip_path" | wc -l) entries; the unpacked lodemark-cli.exe converted the samples as the golden sample and previewed B-101 as SVG and PNG"

@@ -44,6 +44,31 @@ void draw_folder_mark(HDC dc, int left, int top, int size, bool open) {
   SelectObject(dc, old_pen);
 }
 
+LRESULT CALLBACK enter_opens(HWND list, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
+  switch (message) {
+    case WM_GETDLGCODE:
+      if (wparam == VK_RETURN) return DefSubclassProc(list, message, wparam, lparam) | DLGC_WANTALLKEYS;
+      break;
+    case WM_KEYDOWN:
+      if (wparam == VK_RETURN) {
+        // Through the parent, whose handlers catch what opening throws.
+        SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_DBLCLK),
+                     reinterpret_cast<LPARAM>(list));
+        return 0;
+      }
+      break;
+    case WM_CHAR:
+      if (wparam == L'\r') return 0;
+      break;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(list, enter_opens, 1);
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(list, message, wparam, lparam);
+}
+
 }  // namespace
 
 FolderList::FolderList(HWND parent, int id) {
@@ -52,13 +77,13 @@ FolderList::FolderList(HWND parent, int id) {
                               LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
                           0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                           GetModuleHandleW(nullptr), nullptr);
-  SetWindowSubclass(list_, keys, 1, 0);
+  open_on_enter(list_);
   open_mark_ = stock_icon(SIID_FOLDEROPEN);
   closed_mark_ = stock_icon(SIID_FOLDER);
 }
 
 FolderList::~FolderList() {
-  if (IsWindow(list_)) RemoveWindowSubclass(list_, keys, 1);
+  if (IsWindow(list_)) RemoveWindowSubclass(list_, enter_opens, 1);
   free_marks();
 }
 
@@ -137,28 +162,6 @@ void FolderList::set_dpi(UINT dpi, int row_height) {
   InvalidateRect(list_, nullptr, TRUE);
 }
 
-// Enter opens the selected row, as a double-click does; the dialog manager
-// would otherwise take it for the default button.
-LRESULT CALLBACK FolderList::keys(HWND list, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
-  switch (message) {
-    case WM_GETDLGCODE:
-      if (wparam == VK_RETURN) return DefSubclassProc(list, message, wparam, lparam) | DLGC_WANTALLKEYS;
-      break;
-    case WM_KEYDOWN:
-      if (wparam == VK_RETURN) {
-        // Through the parent, whose handlers catch what opening throws.
-        SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_DBLCLK),
-                     reinterpret_cast<LPARAM>(list));
-        return 0;
-      }
-      break;
-    case WM_CHAR:
-      if (wparam == L'\r') return 0;
-      break;
-    default:
-      break;
-  }
-  return DefSubclassProc(list, message, wparam, lparam);
-}
+void open_on_enter(HWND list) { SetWindowSubclass(list, enter_opens, 1, 0); }
 
 }  // namespace lodemark::win32

@@ -15,6 +15,11 @@
 
 namespace lodemark::win32 {
 
+// Enter in the list box `list` opens its row as a double-click does: the
+// parent gets LBN_DBLCLK (the dialog manager would otherwise take the key
+// for the default button).
+void open_on_enter(HWND list);
+
 class FolderList {
  public:
   // Creates the list box, a child of `parent` with the control id `id`. The
@@ -46,7 +51,6 @@ class FolderList {
   std::function<void(std::u32string)> on_open;
 
  private:
-  static LRESULT CALLBACK keys(HWND list, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR);
   void free_marks();
 
   HWND list_ = nullptr;

@@ -52,7 +52,7 @@ int MainWindow::run() {
       continue;
     }
     if (window_ && IsDialogMessageW(window_, &msg)) continue;
-    if (report_dialog_message(msg)) continue;
+    if (owned_dialog_message(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
     if (pending_) handle([this] { std::rethrow_exception(std::exchange(pending_, nullptr)); });
@@ -149,6 +149,9 @@ void MainWindow::command(int id, int code) {
       event([this, side] { presenter_.drive_changed(side); });
       break;
     }
+    case Control::List1:
+      if (code == LBN_DBLCLK) event([this] { open_preview(); });
+      break;
     case Control::Dir1:
     case Control::Dir2:
       if (code == LBN_DBLCLK)

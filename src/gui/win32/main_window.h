@@ -16,6 +16,7 @@
 
 #include "gui/main_presenter.h"
 #include "gui/main_view.h"
+#include "gui/win32/preview_window.h"
 #include "gui/win32/report_window.h"
 #include "gui/win32/window_look.h"
 
@@ -75,6 +76,8 @@ class MainWindow final : public MainView {
   // The report window opened last (its handle is null once it is closed);
   // null before the first.
   ReportWindow* newest_report() const { return reports_.empty() ? nullptr : reports_.back().get(); }
+  // The preview window opened last, likewise.
+  PreviewWindow* newest_preview() const { return previews_.empty() ? nullptr : previews_.back().get(); }
 
   // MainView
   std::u32string drive_designation(Side side) override;
@@ -129,10 +132,15 @@ class MainWindow final : public MainView {
   void show_check_menu(LPARAM at);
   void open_report();
   // A window of the program that takes the user's input: the main window,
-  // its controls and the report windows.
+  // its controls, the report and preview windows.
   bool is_ours(HWND window) const;
-  // Tab, Enter and Escape in a report window; true when it took the message.
-  bool report_dialog_message(MSG& msg);
+  // Tab, Enter and Escape in a report or preview window; true when it took
+  // the message.
+  bool owned_dialog_message(MSG& msg);
+
+  // main_window_preview.cpp: the preview of the borehole list's row with
+  // the focus (double-click or Enter).
+  void open_preview();
 
   MainPresenter presenter_;
   std::function<void(int)> end_program_;
@@ -156,6 +164,7 @@ class MainWindow final : public MainView {
   std::unique_ptr<FolderList> source_folders_;
   std::unique_ptr<FolderList> destination_folders_;
   std::vector<std::unique_ptr<ReportWindow>> reports_;
+  std::vector<std::unique_ptr<PreviewWindow>> previews_;
 };
 
 }  // namespace lodemark::win32

@@ -116,8 +116,9 @@ void MainWindow::create_controls() {
   add(parent, Control::Text2, L"EDIT", U"", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
   add(parent, Control::Frame1, L"BUTTON", kBoreholeFrameCaption, BS_GROUPBOX);
   add(parent, Control::Label4, L"STATIC", kCatalogueHeading, SS_LEFT | SS_NOPREFIX);
-  add(parent, Control::List1, L"LISTBOX", U"", LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
-      WS_EX_CLIENTEDGE);
+  // A double-click or Enter on a borehole opens its preview.
+  open_on_enter(add(parent, Control::List1, L"LISTBOX", U"",
+                    LBS_NOTIFY | LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE));
   source_folders_ = std::make_unique<FolderList>(parent, static_cast<int>(Control::Dir1));
   drive_box(parent, Control::Drive1);
   add(parent, Control::Frame2, L"BUTTON", kDestinationFrameCaption, BS_GROUPBOX);

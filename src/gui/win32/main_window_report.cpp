@@ -1,5 +1,6 @@
 // The check of the listed boreholes from the main window: the borehole list's
-// context menu, F7, and the report windows that they open.
+// context menu, F7, and the report windows that they open; the keys of the
+// windows opened from the list.
 #include <windows.h>
 
 #include <algorithm>
@@ -77,14 +78,16 @@ void MainWindow::open_report() {
 bool MainWindow::is_ours(HWND window) const {
   if (!window) return false;
   if (window_ && (window == window_ || IsChild(window_, window))) return true;
-  return std::any_of(reports_.begin(), reports_.end(), [window](const std::unique_ptr<ReportWindow>& report) {
-    return report->handle() && (window == report->handle() || IsChild(report->handle(), window));
-  });
+  const auto holds = [window](HWND open) { return open && (window == open || IsChild(open, window)); };
+  return std::any_of(reports_.begin(), reports_.end(), [&](const auto& report) { return holds(report->handle()); }) ||
+         std::any_of(previews_.begin(), previews_.end(), [&](const auto& preview) { return holds(preview->handle()); });
 }
 
-bool MainWindow::report_dialog_message(MSG& msg) {
+bool MainWindow::owned_dialog_message(MSG& msg) {
   for (const auto& report : reports_)
     if (report->handle() && IsDialogMessageW(report->handle(), &msg)) return true;
+  for (const auto& preview : previews_)
+    if (preview->handle() && IsDialogMessageW(preview->handle(), &msg)) return true;
   return false;
 }
 

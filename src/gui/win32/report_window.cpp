@@ -1,32 +1,20 @@
 #include "gui/win32/report_window.h"
 
-#include <commdlg.h>
-
 #include <algorithm>
 #include <cwchar>
-#include <stdexcept>
 #include <utility>
 
-#include "base/failure.h"
 #include "base/messages.h"
-#include "base/utf8.h"
-#include "gui/win32/message_boxes.h"
+#include "gui/win32/save_file.h"
 #include "gui/win32/win_text.h"
-#include "platform/files.h"
 
 namespace lodemark::win32 {
 namespace {
 
 constexpr wchar_t kReportClass[] = L"LodemarkReportWindow";
-constexpr DWORD kReportStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-// Sizes in twips, scaled to the monitor as the main window's are.
-constexpr int kMargin = 120;
-constexpr int kButtonWidth = 1800;
-constexpr int kButtonHeight = 420;
+// The client area at the start, in twips.
 constexpr int kClientWidth = 11400;
 constexpr int kClientHeight = 6000;
-constexpr int kMinimumClientWidth = 6600;
-constexpr int kMinimumClientHeight = 3000;
 // The columns' widths at the start, left to right.
 constexpr int kColumnTwips[kReportColumnCount] = {900, 2700, 1300, 600, 1300, 7000};
 
@@ -42,25 +30,13 @@ HWND add(HWND parent, ReportControl id, const wchar_t* kind, std::u32string_view
 
 ReportWindow::ReportWindow(HWND owner, CheckReport report) : report_(std::move(report)) {
   for (std::size_t i = 0; i < report_.problems.size(); ++i) rows_.push_back(i);
-  register_window_class(kReportClass, procedure);
-  grey_ = Brush(CreateSolidBrush(kControlGrey));
   const UINT dpi = dpi_of(owner);
-  const RECT frame =
-      window_rect_for_client(pixels(kClientWidth, dpi), pixels(kClientHeight, dpi), kReportStyle, 0, dpi);
-  window_ = CreateWindowExW(0, kReportClass, wide(kReportWindowTitle).c_str(), kReportStyle, CW_USEDEFAULT,
-                            CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
-                            GetModuleHandleW(nullptr), this);
-  if (!window_) throw std::runtime_error("CreateWindowExW failed for the report window");
-  dpi_ = dpi_of(window_);
+  create(owner, kReportClass, kReportWindowTitle, {pixels(kClientWidth, dpi), pixels(kClientHeight, dpi)}, dpi);
   create_controls();
   apply_dpi(dpi_);
   ShowWindow(window_, SW_SHOW);
   UpdateWindow(window_);
   SetFocus(control(ReportControl::Table));
-}
-
-ReportWindow::~ReportWindow() {
-  if (window_) DestroyWindow(window_);
 }
 
 HWND ReportWindow::control(ReportControl which) const {
@@ -111,9 +87,9 @@ void ReportWindow::apply_dpi(UINT dpi) {
 void ReportWindow::lay_out() {
   RECT client;
   GetClientRect(window_, &client);
-  const int margin = pixels(kMargin, dpi_);
-  const int button_width = pixels(kButtonWidth, dpi_);
-  const int button_height = pixels(kButtonHeight, dpi_);
+  const int margin = pixels(kSideMargin, dpi_);
+  const int button_width = pixels(kSideButtonWidth, dpi_);
+  const int button_height = pixels(kSideButtonHeight, dpi_);
   const int row_top = client.bottom - margin - button_height;
   const int close_left = client.right - margin - button_width;
   const int save_left = close_left - margin - button_width;
@@ -127,63 +103,8 @@ void ReportWindow::lay_out() {
   place(ReportControl::Close, close_left, row_top, button_width, button_height);
 }
 
-LRESULT CALLBACK ReportWindow::procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
-    auto* self = static_cast<ReportWindow*>(create->lpCreateParams);
-    self->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<ReportWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(window, message, wparam, lparam);
-  // Nothing is thrown through the system's frames; what the report cannot
-  // do is said in a box over it.
-  try {
-    return self->message(message, wparam, lparam);
-  } catch (const std::exception& e) {
-    show_message_box(window, from_utf8(e.what()), BoxStyle::OkExclamation, kAppTitle);
-    return 0;
-  }
-}
-
 LRESULT ReportWindow::message(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_SIZE:
-      lay_out();
-      return 0;
-    case WM_ACTIVATE:
-      // The control that had the keys gets them back when the user returns.
-      if (LOWORD(wparam) == WA_INACTIVE) {
-        if (HWND focus = GetFocus(); focus && IsChild(window_, focus)) focus_ = focus;
-      } else {
-        SetFocus(focus_ && IsChild(window_, focus_) ? focus_ : control(ReportControl::Table));
-      }
-      return 0;
-    case WM_GETMINMAXINFO: {
-      auto& limits = *reinterpret_cast<MINMAXINFO*>(lparam);
-      const RECT frame = window_rect_for_client(pixels(kMinimumClientWidth, dpi_), pixels(kMinimumClientHeight, dpi_),
-                                                kReportStyle, 0, dpi_);
-      limits.ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
-      return 0;
-    }
-    case WM_DPICHANGED: {
-      const auto* suggested = reinterpret_cast<const RECT*>(lparam);
-      if (HIWORD(wparam) != dpi_) apply_dpi(HIWORD(wparam));
-      SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-      return 0;
-    }
-    case WM_ERASEBKGND: {
-      RECT client;
-      GetClientRect(window_, &client);
-      FillRect(reinterpret_cast<HDC>(wparam), &client, grey_.get());
-      return 1;
-    }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-      SetBkColor(reinterpret_cast<HDC>(wparam), kControlGrey);
-      SetTextColor(reinterpret_cast<HDC>(wparam), GetSysColor(COLOR_BTNTEXT));
-      return reinterpret_cast<LRESULT>(grey_.get());
     case WM_NOTIFY: {
       auto& header = *reinterpret_cast<NMHDR*>(lparam);
       if (header.idFrom != static_cast<UINT_PTR>(ReportControl::Table)) break;
@@ -196,15 +117,10 @@ LRESULT ReportWindow::message(UINT message, WPARAM wparam, LPARAM lparam) {
       if (LOWORD(wparam) == static_cast<int>(ReportControl::SaveCsv)) choose_file_and_save();
       if (LOWORD(wparam) == static_cast<int>(ReportControl::Close)) DestroyWindow(window_);
       return 0;
-    case WM_NCDESTROY: {
-      HWND window = std::exchange(window_, nullptr);
-      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-      return DefWindowProcW(window, message, wparam, lparam);
-    }
     default:
       break;
   }
-  return DefWindowProcW(window_, message, wparam, lparam);
+  return side_message(message, wparam, lparam);
 }
 
 void ReportWindow::fill_cell(NMLVDISPINFOW& cell) const {
@@ -261,36 +177,12 @@ void ReportWindow::show_sort_mark() {
 }
 
 void ReportWindow::choose_file_and_save() {
-  // Name and pattern pairs, each ended by a null, the whole by another.
-  std::wstring filter = wide(kReportCsvFilter);
-  filter += L'\0';
-  filter += L"*.csv";
-  filter += L'\0';
-  std::wstring file(32768, L'\0');
-  OPENFILENAMEW dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = window_;
-  dialog.lpstrFilter = filter.c_str();
-  dialog.lpstrFile = file.data();
-  dialog.nMaxFile = static_cast<DWORD>(file.size());
-  dialog.lpstrDefExt = L"csv";
-  dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  if (!GetSaveFileNameW(&dialog)) return;
-  file.resize(std::wcslen(file.c_str()));
-  save_csv(ProgramPath(from_wide(file)));
+  if (const auto path = choose_save_file(window_, {kReportCsvFilter, U"csv", U""})) save_csv(*path);
 }
 
 void ReportWindow::save_csv(const ProgramPath& path) {
-  std::u32string reason;
-  try {
-    save_report_csv(report_, path);
-    return;
-  } catch (const platform::FileError& failure) {
-    reason = failure.reason();
-  } catch (const Failure& failure) {
-    reason = failure.message();
-  }
-  show_message_box(window_, kReportSaveFailed + path.text() + U"\n" + reason, BoxStyle::OkExclamation, kAppTitle);
+  save_file_or_say_why(
+      window_, path, [this] { return report_csv(report_); }, kReportSaveFailed);
 }
 
 }  // namespace lodemark::win32

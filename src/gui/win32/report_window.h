@@ -12,6 +12,7 @@
 
 #include "base/program_path.h"
 #include "gui/check_report.h"
+#include "gui/win32/side_window.h"
 #include "gui/win32/window_look.h"
 
 namespace lodemark::win32 {
@@ -24,29 +25,23 @@ enum class ReportControl : int {
   Close = IDCANCEL,  // Escape closes the window too
 };
 
-class ReportWindow {
+class ReportWindow final : public SideWindow {
  public:
   // Opens the window, shown, owned by `owner` (it stays above it and goes
   // with it).
   ReportWindow(HWND owner, CheckReport report);
-  // Closes the window if it is still open.
-  ~ReportWindow();
-  ReportWindow(const ReportWindow&) = delete;
-  ReportWindow& operator=(const ReportWindow&) = delete;
 
-  // Null once the user has closed the window.
-  HWND handle() const { return window_; }
   HWND control(ReportControl which) const;
   // Writes the CSV to `path`, as 「CSV で保存…」 does after its dialog; a
   // failure is shown in a box over this window.
   void save_csv(const ProgramPath& path);
 
  private:
-  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  LRESULT message(UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT message(UINT message, WPARAM wparam, LPARAM lparam) override;
   void create_controls();
-  void apply_dpi(UINT dpi);
-  void lay_out();
+  void apply_dpi(UINT dpi) override;
+  void lay_out() override;
+  HWND first_control() const override { return control(ReportControl::Table); }
   void sort_on(int column);
   void show_sort_mark();
   // The text of one cell, asked for by the table as it draws.
@@ -58,11 +53,7 @@ class ReportWindow {
   std::vector<std::size_t> rows_;
   std::optional<ReportColumn> sorted_on_;
   bool ascending_ = true;
-  UINT dpi_ = 96;
   Font ui_font_;
-  Brush grey_;
-  HWND window_ = nullptr;
-  HWND focus_ = nullptr;  // the control with the keys when the window was left
 };
 
 }  // namespace lodemark::win32
