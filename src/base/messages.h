@@ -276,5 +276,8 @@ inline constexpr char32_t kPreviewPdfFilter[] = U"PDF 文書 (*.pdf)";
 inline constexpr char32_t kPreviewFailed[] = U"プレビューを作成できませんでした。";
 inline constexpr char32_t kPreviewSaveFailed[] = U"プレビューを保存できませんでした: ";
 inline constexpr char32_t kPreviewNoPdf[] = U"Windows では PDF を作成できません。";
+// Followed by the picture's size, e.g. "820 × 42036".
+inline constexpr char32_t kPreviewTooLargeForPng[] =
+    U"図が大きすぎて PNG にできません (一辺 32767 ピクセルまで。SVG なら作成できます): ";
 
 }  // namespace lodemark

@@ -159,17 +159,29 @@ int preview_command(const std::vector<std::string>& args, Console& console) {
     // Made only once the source has been read and checked.
     bool folder_made = false;
     const std::u32string extension(render::file_extension(options->format));
-    bool any_problem = false;
+    bool any_problem = false, any_skipped = false;
+    // A message ends the progress line first.
+    const auto say = [&](const std::u32string& text) {
+      if (progress_shown) console.err << '\n';
+      progress_shown = false;
+      console.err << "lodemark-cli: " << to_utf8(text) << '\n';
+    };
     preview::gather_previews(
         *source.path, *patdat, entries, std::nullopt, [&](std::size_t k, const preview::BoreholePreview& borehole) {
           any_problem = any_problem || !borehole.problems.empty();
           if (!folder_made && !platform::is_folder(*output.path)) platform::create_folder(*output.path);
           folder_made = true;
-          if (is_safe_folder_name(entries[k].folder_name())) {
-            platform::write_whole_file(output.path->as_folder() / (entries[k].folder_name() + extension),
-                                       picture_of(borehole, options->format));
+          const preview::Picture picture = preview::lay_out(borehole).picture;
+          // One borehole that cannot be drawn does not keep the others from it.
+          const std::optional<std::u32string> too_large = render::size_problem(picture, options->format);
+          if (!is_safe_folder_name(entries[k].folder_name())) {
+            say(kBadBoreholeNumber + entries[k].display_text());
+          } else if (too_large) {
+            any_skipped = true;
+            say(entries[k].folder_name() + U": " + *too_large);
           } else {
-            console.err << "lodemark-cli: " << to_utf8(kBadBoreholeNumber + entries[k].display_text()) << '\n';
+            platform::write_whole_file(output.path->as_folder() / (entries[k].folder_name() + extension),
+                                       render::picture_bytes(picture, options->format));
           }
           if (console.err_is_terminal) {
             progress_shown = k + 1 < entries.size();
@@ -177,6 +189,7 @@ int preview_command(const std::vector<std::string>& args, Console& console) {
                         << (progress_shown ? "" : "\n") << std::flush;
           }
         });
+    if (any_skipped) return kRunFailure;
     return any_problem ? kProblemsFound : kConverted;
   } catch (const Failure& failure) {
     if (progress_shown) console.err << '\n';

@@ -1,8 +1,13 @@
 #include "render/picture_file.h"
 
 #include <array>
+#include <cmath>
+#include <string>
 #include <utility>
 
+#include "base/failure.h"
+#include "base/messages.h"
+#include "base/utf8.h"
 #include "preview/svg_painter.h"
 #include "render/raster.h"
 
@@ -49,8 +54,18 @@ std::u32string_view file_extension(PictureFormat format) {
 
 bool can_write(PictureFormat format) { return format == PictureFormat::Svg || raster_can_write(format); }
 
+std::optional<std::u32string> size_problem(const preview::Picture& picture, PictureFormat format) {
+  const double width = std::ceil(picture.width), height = std::ceil(picture.height);
+  if (format != PictureFormat::Png || (width <= kLargestPngSide && height <= kLargestPngSide)) return std::nullopt;
+  const auto number = [](double value) { return from_utf8(std::to_string(static_cast<long long>(value))); };
+  return std::u32string(kPreviewTooLargeForPng) + number(width) + U" × " + number(height);
+}
+
 std::string picture_bytes(const preview::Picture& picture, PictureFormat format) {
   if (format == PictureFormat::Svg) return preview::paint_svg(picture);
+  // A borehole of thousands of layers: said plainly on every system, rather
+  // than as the library's own failure (or a bitmap of gigabytes).
+  if (auto problem = size_problem(picture, format)) throw Failure(std::move(*problem));
   return raster_bytes(picture, format);
 }
 

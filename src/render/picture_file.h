@@ -22,8 +22,16 @@ std::u32string_view file_extension(PictureFormat format);
 // Whether this build can draw the format.
 bool can_write(PictureFormat format);
 
-// The file's bytes. Throws Failure when the drawing library fails or the
-// format cannot be written here.
+// The longest side of a PNG, in pixels: what cairo can draw, and a
+// picture of 32767 by 820 pixels is already 100 MB in memory.
+inline constexpr double kLargestPngSide = 32767;
+
+// What keeps the picture from being drawn in the format, if anything: a PNG
+// side beyond kLargestPngSide (said with the picture's size).
+std::optional<std::u32string> size_problem(const preview::Picture& picture, PictureFormat format);
+
+// The file's bytes. Throws Failure when the drawing library fails, the
+// format cannot be written here or there is a size_problem.
 std::string picture_bytes(const preview::Picture& picture, PictureFormat format);
 
 }  // namespace lodemark::render

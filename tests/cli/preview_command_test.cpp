@@ -1,10 +1,12 @@
 // lodemark-cli preview: its exit statuses, the formats, the golden picture of
 // one sample borehole, a picture replaced whole, and a pattern-data folder
 // left exactly as it was.
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 
+#include "base/messages.h"
 #include "cli/cli_fixture.h"
 #include "cli/usage.h"
 #include "render/picture_file.h"
@@ -183,6 +185,47 @@ TEST_F(PreviewTest, AnExistingPictureIsReplacedWholeOrLeftAsItWas) {
   EXPECT_NE(all.err.find("B-102.svg"), std::string::npos) << all.err;
   EXPECT_EQ(read_bytes(scratch_.path("out/B-101.svg")), golden);
   EXPECT_EQ(read_bytes(scratch_.path("out/B-102.svg")), old_bytes);
+}
+
+// B-103 given 1,500 layers: taller than a PNG may be. --all draws the
+// others, says which one it skipped (on a line of its own, after the
+// progress) and ends with exit 3; SVG draws it.
+TEST_F(PreviewTest, AllSkipsAPictureTooLargeForPngAndDrawsTheOthers) {
+  if (!render::can_write(render::PictureFormat::Png)) GTEST_SKIP() << "no PNG in this build";
+  std::vector<std::string> headers = test::read_sjis_lines(scratch_.path("db/Rodev1.Dat"));
+  std::string& header = headers.at(2);
+  ASSERT_TRUE(header.starts_with("B-103"));
+  header = header.substr(0, header.size() - 6) + "1500" + header.substr(header.size() - 2);
+  test::write_sjis_lines(scratch_.path("db/Rodev1.Dat"), headers);
+  std::vector<std::string> layers;
+  for (const std::string& line : test::read_sjis_lines(scratch_.path("db/Rodev2.Dat"))) {
+    if (line.starts_with("B-103")) {
+      if (layers.empty() || !layers.back().starts_with("B-103"))
+        for (int n = 1; n <= 1500; ++n) {
+          char row[40];
+          std::snprintf(row, sizeof row, "B-103   %10.2f            01  ", n * 0.1);
+          layers.push_back(row);
+        }
+      continue;
+    }
+    layers.push_back(line);
+  }
+  test::write_sjis_lines(scratch_.path("db/Rodev2.Dat"), layers);
+
+  std::istringstream in;
+  std::ostringstream out, err;
+  Console terminal{in, out, err, false, true};
+  EXPECT_EQ(run(preview({"--all", "--format", "png", "-o", dir("png")}), terminal), kRunFailure) << err.str();
+  EXPECT_NE(err.str().find(" 2/12\nlodemark-cli: B-103: " + test::u8(kPreviewTooLargeForPng) + "820 × "),
+            std::string::npos)
+      << err.str();
+  EXPECT_FALSE(fs::exists(scratch_.path("png/B-103.png")));
+  for (const char* drawn : {"png/B-101.png", "png/B-102.png", "png/B-112.png"})
+    EXPECT_TRUE(read_bytes(scratch_.path(drawn)).starts_with("\x89PNG")) << drawn;
+
+  const Result svg = call(preview({"B-103", "-o", dir("B-103.svg")}));
+  EXPECT_NE(svg.status, kRunFailure) << svg.err;
+  EXPECT_GT(fs::file_size(scratch_.path("B-103.svg")), 100'000u);
 }
 
 TEST_F(PreviewTest, UnreadableOutputIsARunFailure) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/failure.h"
+#include "base/messages.h"
 #include "base/utf8.h"
 #include "preview/svg_painter.h"
 
@@ -88,6 +89,36 @@ TEST(PictureFile, EachWritableFormatGivesItsOwnKindOfFile) {
     const std::string bytes = picture_bytes(picture, row.format);
     EXPECT_TRUE(bytes.starts_with(row.starts));
     EXPECT_GT(bytes.size(), 100u);
+  }
+}
+
+// A borehole of thousands of layers makes a very tall picture: a PNG up to
+// the limit is drawn, one beyond it is refused with its size named, and
+// SVG has no limit.
+TEST(PictureFile, APngBeyondTheLargestSideIsRefusedWithItsSize) {
+  if (!can_write(PictureFormat::Png)) GTEST_SKIP() << "no PNG in this build";
+  const struct {
+    double width, height;
+    bool drawn;
+  } rows[] = {{10, kLargestPngSide, true}, {10, kLargestPngSide + 0.5, false}, {kLargestPngSide + 1, 10, false}};
+  for (const auto& row : rows) {
+    preview::Picture picture;
+    picture.width = row.width;
+    picture.height = row.height;
+    picture.shapes.push_back(preview::LineShape{{0, 0}, {row.width, row.height}, {0, 0, 0}, 1});
+    SCOPED_TRACE(row.height);
+    EXPECT_FALSE(picture_bytes(picture, PictureFormat::Svg).empty());
+    if (row.drawn) {
+      EXPECT_TRUE(picture_bytes(picture, PictureFormat::Png).starts_with("\x89PNG"));
+      continue;
+    }
+    try {
+      picture_bytes(picture, PictureFormat::Png);
+      ADD_FAILURE() << "drawn";
+    } catch (const Failure& failure) {
+      EXPECT_NE(failure.message().find(kPreviewTooLargeForPng), std::u32string::npos);
+      EXPECT_NE(failure.message().find(U" × "), std::u32string::npos);
+    }
   }
 }
 
