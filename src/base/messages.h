@@ -153,8 +153,7 @@ inline constexpr char32_t kSoilNameLead[] = U"土質名「";
 inline constexpr char32_t kSoilNameNotWritable[] = U"」は土質辞書に書き込めません: ";
 inline constexpr char32_t kNoUserCodeLeft[] = U"」に付けるユーザーコードがありません (1000～3999 を使い切っています): ";
 
-inline constexpr char32_t kLayerCountWord[] = U"層数";
-inline constexpr char32_t kValueCountWord[] = U"深度データ数";
+// The fields of a header line that the check's texts name.
 inline constexpr char32_t kLatitudeMinutes[] = U"緯度の分";
 inline constexpr char32_t kLatitudeSeconds[] = U"緯度の秒";
 inline constexpr char32_t kLongitudeMinutes[] = U"経度の分";

@@ -4,6 +4,7 @@
 
 #include "base/decimal.h"
 #include "base/failure.h"
+#include "base/file_names.h"
 #include "base/messages.h"
 #include "base/text.h"
 #include "conversion/source_check_state.h"
@@ -93,8 +94,8 @@ void check_header_line(const CheckedLines& lines, LineRun& run) {
     check_coordinate(lines, position[2], kLongitudeMinutes);
     check_coordinate(lines, position[3], kLongitudeSeconds);
   }
-  run.layer_count = check_count(lines, lines.field(kLayerCountField), kLayerCountWord, U"X1.txt");
-  run.value_count = check_count(lines, lines.field(kValueCountField), kValueCountWord, U"X5.txt");
+  run.layer_count = check_count(lines, lines.field(kLayerCountField), kLayerCountName, kLayerOutputFile);
+  run.value_count = check_count(lines, lines.field(kValueCountField), kDepthValueCountName, kDepthValueOutputFile);
 }
 
 void check_layer_line(const CheckedLines& lines, RunInProgress& run, CheckState& state) {

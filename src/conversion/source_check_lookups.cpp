@@ -30,7 +30,7 @@ struct ItemProblems {
 void report_count(DataFile file, const CatalogueItem& item, std::int32_t count, std::uint32_t lines,
                   const ItemProblems& problems) {
   const bool layers = file == Layers;
-  const std::u32string_view word = layers ? kLayerCountWord : kValueCountWord;
+  const std::u32string_view word = layers ? kLayerCountName : kDepthValueCountName;
   const std::u32string_view output = layers ? kLayerOutputFile : kDepthValueOutputFile;
   const std::u32string values[] = {std::u32string(word), decimal_text(count), std::u32string(kFileNames[file]),
                                    decimal_text(lines), std::u32string(output)};
