@@ -138,28 +138,18 @@ TEST(PreviewLayout, StripesAreClippedToTheBandEveryPeriodHalfAPeriodWide) {
 // stripes over it, the outline over both; a plain layer's band is one
 // outlined rectangle.
 TEST(PreviewLayout, AlternatingLayerIsStripedInItsTwoSoilsColours) {
+  // Between a layer of 表土 above and one of unknown soil down to 10 m,
+  // so that a metre is 60 pixels.
   struct Row {
-    std::vector<PreviewLayer> layers;
-    double top, height;  // of the band of the alternating layer, the second
+    double top, bottom;  // of the alternating layer, in metres
+    double y, height;    // of its band
     std::size_t stripes;
-  } const rows[] = {
-      {{preview_layer(0, 3, U"97"), preview_layer(3, 6, U"4503", U"4505"), preview_layer(6, 10, U"", U"")},
-       300,
-       180,
-       33},
-      {{preview_layer(0, 2, U"97"), preview_layer(2, 2.05, U"4503", U"4505"), preview_layer(2.05, 10, U"97")},
-       240,
-       3,
-       11},
-      {{preview_layer(0, 1.1, U"97"), preview_layer(1.1, 1.1, U"4503", U"4505"), preview_layer(1.1, 10, U"97")},
-       186,
-       0,
-       0},
-  };
+  } const rows[] = {{3, 6, 300, 180, 33}, {2, 2.05, 240, 3, 11}, {1.1, 1.1, 186, 0, 0}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.top);
     BoreholePreview borehole;
-    borehole.layers = row.layers;
+    borehole.layers = {preview_layer(0, row.top, U"97"), preview_layer(row.top, row.bottom, U"4503", U"4505"),
+                       preview_layer(row.bottom, 10, U"")};
     const Picture picture = lay_out(borehole).picture;
     std::vector<const Shape*> column;  // the shapes of the band column, in order
     for (const Shape& shape : picture.shapes)
@@ -170,7 +160,7 @@ TEST(PreviewLayout, AlternatingLayerIsStripedInItsTwoSoilsColours) {
     const auto& fill = std::get<RectShape>(*column[1]);
     EXPECT_EQ(fill.fill, soil_color(U"4503"));
     EXPECT_EQ(fill.stroke, std::nullopt);
-    EXPECT_DOUBLE_EQ(fill.y, row.top);
+    EXPECT_DOUBLE_EQ(fill.y, row.y);
     EXPECT_NEAR(fill.height, row.height, 1e-9);
     const auto& outline = std::get<RectShape>(*column[2 + row.stripes]);
     EXPECT_EQ(outline.fill, std::nullopt);
@@ -195,7 +185,7 @@ TEST(PreviewLayout, AlternatingLayerIsStripedInItsTwoSoilsColours) {
     // The other bands: one outlined rectangle each, in their own colours.
     EXPECT_EQ(std::get<RectShape>(*column[0]).fill, soil_color(U"97"));
     EXPECT_EQ(std::get<RectShape>(*column[0]).stroke, (Color{0x33, 0x33, 0x33}));
-    EXPECT_EQ(std::get<RectShape>(*column.back()).fill, soil_color(row.layers[2].soil_class));
+    EXPECT_EQ(std::get<RectShape>(*column.back()).fill, kUnknownSoilColor);
   }
   EXPECT_NE(soil_color(U"97"), kUnknownSoilColor);
   EXPECT_NE(soil_color(U"4503"), soil_color(U"4505"));
