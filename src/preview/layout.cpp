@@ -90,10 +90,17 @@ class Composer {
       const double top = y_of(layer.top), bottom = y_of(layer.bottom);
       const double y = std::min(top, bottom), height = std::abs(bottom - top);
       const Color first = soil_color(layer.soil_class);
-      if (layer.alternating)
-        add(StripedRectShape{kBandLeft, y, kBandWidth, height, first, soil_color(layer.second_soil_class), kOutline});
-      else
+      if (layer.alternating) {
+        // The first soil's colour, the second's stripes over it, the outline
+        // over both.
+        add(RectShape{kBandLeft, y, kBandWidth, height, first, std::nullopt});
+        for (PolygonShape& stripe :
+             diagonal_stripes({kBandLeft, y, kBandWidth, height}, soil_color(layer.second_soil_class)))
+          add(std::move(stripe));
+        add(RectShape{kBandLeft, y, kBandWidth, height, std::nullopt, kOutline});
+      } else {
         add(RectShape{kBandLeft, y, kBandWidth, height, first, kOutline});
+      }
       wanted.push_back(bottom + 4);
     }
     const std::vector<double> baselines = push_labels_apart(wanted, kLabelSpacing);

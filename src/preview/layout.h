@@ -34,6 +34,18 @@ struct LayerLabel {
 // `spacing` below the one before: thin bands push their labels down.
 std::vector<double> push_labels_apart(const std::vector<double>& wanted, double spacing);
 
+// An alternating layer's band is striped with its second colour: stripes
+// rising to the right, one every kStripePeriod pixels along the band's edges
+// from its top left corner (5.7 pixels apart across them), each half a
+// period wide.
+inline constexpr double kStripePeriod = 8;
+struct Band {
+  double x, y, width, height;
+};
+// The stripes over `band`, clipped to it, left to right; none over a band
+// without area.
+std::vector<PolygonShape> diagonal_stripes(const Band& band, Color colour);
+
 struct Layout {
   Picture picture;
   std::vector<LayerLabel> labels;  // one per layer

@@ -1,7 +1,10 @@
 #pragma once
 // A picture as a list of primitive shapes, in pixels from the top left: what
-// the layout computes and every painter draws.
+// the layout computes and every painter draws as it is, in order. Lines end
+// square (half their width past their end points) and their corners are
+// bevelled, in every painter.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -15,18 +18,20 @@ struct Color {
 
 struct Point {
   double x = 0, y = 0;
+  friend bool operator==(const Point&, const Point&) = default;
 };
 
+// A side without a colour is not drawn: a band's fill, its pattern and its
+// outline are separate shapes, drawn in that order.
 struct RectShape {
   double x, y, width, height;
-  Color fill;
-  Color stroke;
+  std::optional<Color> fill;
+  std::optional<Color> stroke;
 };
-// Diagonal stripes of the two colours, for an alternating layer.
-struct StripedRectShape {
-  double x, y, width, height;
-  Color first, second;
-  Color stroke;
+// Filled, without an outline.
+struct PolygonShape {
+  std::vector<Point> points;
+  Color fill;
 };
 struct LineShape {
   Point from, to;
@@ -54,7 +59,7 @@ struct TextShape {
   bool bold = false;
 };
 
-using Shape = std::variant<RectShape, StripedRectShape, LineShape, PolylineShape, CircleShape, TextShape>;
+using Shape = std::variant<RectShape, PolygonShape, LineShape, PolylineShape, CircleShape, TextShape>;
 
 struct Picture {
   double width = 0, height = 0;

@@ -2,8 +2,8 @@
 
 #include <charconv>
 #include <cstdio>
-#include <set>
 #include <utility>
+#include <vector>
 
 #include "base/utf8.h"
 
@@ -24,10 +24,6 @@ std::string hex(Color color) {
   char buffer[8];
   std::snprintf(buffer, sizeof buffer, "#%02X%02X%02X", color.r, color.g, color.b);
   return buffer;
-}
-
-std::string pattern_id(const StripedRectShape& rect) {
-  return "stripes-" + hex(rect.first).substr(1) + "-" + hex(rect.second).substr(1);
 }
 
 std::string_view anchor_name(Anchor anchor) {
@@ -56,17 +52,21 @@ std::u32string_view entity_of(char32_t c) {
   return {};
 }
 
+std::string points_of(const std::vector<Point>& points) {
+  std::string text;
+  for (const Point& point : points) text += (text.empty() ? "" : " ") + number(point.x) + "," + number(point.y);
+  return text;
+}
+
 class Writer {
  public:
   std::string operator()(const RectShape& rect) const {
     return "<rect x=\"" + number(rect.x) + "\" y=\"" + number(rect.y) + "\" width=\"" + number(rect.width) +
-           "\" height=\"" + number(rect.height) + "\" fill=\"" + hex(rect.fill) + "\" stroke=\"" + hex(rect.stroke) +
-           "\"/>";
+           "\" height=\"" + number(rect.height) + "\" fill=\"" + (rect.fill ? hex(*rect.fill) : "none") + "\"" +
+           (rect.stroke ? " stroke=\"" + hex(*rect.stroke) + "\"" : "") + "/>";
   }
-  std::string operator()(const StripedRectShape& rect) const {
-    return "<rect x=\"" + number(rect.x) + "\" y=\"" + number(rect.y) + "\" width=\"" + number(rect.width) +
-           "\" height=\"" + number(rect.height) + "\" fill=\"url(#" + pattern_id(rect) + ")\" stroke=\"" +
-           hex(rect.stroke) + "\"/>";
+  std::string operator()(const PolygonShape& polygon) const {
+    return "<polygon points=\"" + points_of(polygon.points) + "\" fill=\"" + hex(polygon.fill) + "\"/>";
   }
   std::string operator()(const LineShape& line) const {
     return "<line x1=\"" + number(line.from.x) + "\" y1=\"" + number(line.from.y) + "\" x2=\"" + number(line.to.x) +
@@ -74,11 +74,8 @@ class Writer {
            number(line.width) + "\"/>";
   }
   std::string operator()(const PolylineShape& line) const {
-    std::string points;
-    for (const Point& point : line.points)
-      points += (points.empty() ? "" : " ") + number(point.x) + "," + number(point.y);
-    return "<polyline points=\"" + points + "\" fill=\"none\" stroke=\"" + hex(line.stroke) + "\" stroke-width=\"" +
-           number(line.width) + "\"/>";
+    return "<polyline points=\"" + points_of(line.points) + "\" fill=\"none\" stroke=\"" + hex(line.stroke) +
+           "\" stroke-width=\"" + number(line.width) + "\"/>";
   }
   std::string operator()(const CircleShape& circle) const {
     return "<circle cx=\"" + number(circle.centre.x) + "\" cy=\"" + number(circle.centre.y) + "\" r=\"" +
@@ -90,22 +87,6 @@ class Writer {
            (text.bold ? " font-weight=\"bold\"" : "") + ">" + xml_escaped(text.text) + "</text>";
   }
 };
-
-// One pattern per pair of colours that an alternating layer uses.
-std::string stripe_patterns(const Picture& picture) {
-  std::set<std::string> written;
-  std::string defs;
-  for (const Shape& shape : picture.shapes) {
-    const auto* rect = std::get_if<StripedRectShape>(&shape);
-    if (rect == nullptr || !written.insert(pattern_id(*rect)).second) continue;
-    defs += "<pattern id=\"" + pattern_id(*rect) +
-            "\" width=\"8\" height=\"8\" patternUnits=\"userSpaceOnUse\" patternTransform=\"rotate(45)\">"
-            "<rect width=\"4\" height=\"8\" fill=\"" +
-            hex(rect->first) + "\"/><rect x=\"4\" width=\"4\" height=\"8\" fill=\"" + hex(rect->second) +
-            "\"/></pattern>\n";
-  }
-  return defs.empty() ? defs : "<defs>\n" + defs + "</defs>\n";
-}
 
 }  // namespace
 
@@ -125,8 +106,7 @@ std::string paint_svg(const Picture& picture) {
   std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
                     number(picture.width) + "\" height=\"" + number(picture.height) + "\" viewBox=\"0 0 " +
                     number(picture.width) + " " + number(picture.height) + "\" font-family=\"" +
-                    std::string(kSvgFontFamily) + "\">\n";
-  svg += stripe_patterns(picture);
+                    std::string(kSvgFontFamily) + "\" stroke-linecap=\"square\" stroke-linejoin=\"bevel\">\n";
   for (const Shape& shape : picture.shapes) svg += std::visit(Writer{}, shape) + "\n";
   svg += "</svg>\n";
   return svg;

@@ -52,6 +52,12 @@ gp::Color colour(preview::Color c) { return gp::Color(c.r, c.g, c.b); }
 
 gp::REAL real(double value) { return static_cast<gp::REAL>(value); }
 
+std::vector<gp::PointF> points_of(const std::vector<preview::Point>& points) {
+  std::vector<gp::PointF> converted;
+  for (const preview::Point& p : points) converted.emplace_back(real(p.x), real(p.y));
+  return converted;
+}
+
 std::unique_ptr<gp::FontFamily> installed_family(const wchar_t* name) {
   auto family = std::make_unique<gp::FontFamily>(name);
   if (family->GetLastStatus() != gp::Ok || !family->IsAvailable()) return nullptr;
@@ -73,17 +79,21 @@ class Painter {
           using S = std::decay_t<decltype(s)>;
           if constexpr (std::is_same_v<S, preview::RectShape>) {
             const gp::RectF box(real(s.x), real(s.y), real(s.width), real(s.height));
+            if (s.fill) {
+              const gp::SolidBrush fill(colour(*s.fill));
+              check_gdiplus(graphics_.FillRectangle(&fill, box));
+            }
+            if (s.stroke) check_gdiplus(graphics_.DrawRectangle(pen(*s.stroke, 1).get(), box));
+          } else if constexpr (std::is_same_v<S, preview::PolygonShape>) {
+            const std::vector<gp::PointF> points = points_of(s.points);
             const gp::SolidBrush fill(colour(s.fill));
-            check_gdiplus(graphics_.FillRectangle(&fill, box));
-            check_gdiplus(graphics_.DrawRectangle(pen(s.stroke, 1).get(), box));
-          } else if constexpr (std::is_same_v<S, preview::StripedRectShape>) {
-            striped(s);
+            if (points.size() >= 3)
+              check_gdiplus(graphics_.FillPolygon(&fill, points.data(), static_cast<INT>(points.size())));
           } else if constexpr (std::is_same_v<S, preview::LineShape>) {
             check_gdiplus(graphics_.DrawLine(pen(s.stroke, s.width).get(), real(s.from.x), real(s.from.y), real(s.to.x),
                                              real(s.to.y)));
           } else if constexpr (std::is_same_v<S, preview::PolylineShape>) {
-            std::vector<gp::PointF> points;
-            for (const preview::Point& p : s.points) points.emplace_back(real(p.x), real(p.y));
+            const std::vector<gp::PointF> points = points_of(s.points);
             if (points.size() >= 2)
               check_gdiplus(
                   graphics_.DrawLines(pen(s.stroke, s.width).get(), points.data(), static_cast<INT>(points.size())));
@@ -104,22 +114,6 @@ class Painter {
     p->SetLineCap(gp::LineCapSquare, gp::LineCapSquare, gp::DashCapFlat);
     p->SetLineJoin(gp::LineJoinBevel);
     return p;
-  }
-
-  // The first colour with diagonal stripes of the second over it.
-  void striped(const preview::StripedRectShape& s) {
-    const gp::RectF band(real(s.x), real(s.y), real(s.width), real(s.height));
-    const gp::SolidBrush fill(colour(s.first));
-    check_gdiplus(graphics_.FillRectangle(&fill, band));
-    const gp::GraphicsState before = graphics_.Save();
-    check_gdiplus(graphics_.SetClip(band, gp::CombineModeIntersect));
-    const auto stripe = pen(s.second, 3);
-    constexpr double kGap = 8;
-    for (double offset = -s.height; offset < s.width; offset += kGap)
-      check_gdiplus(graphics_.DrawLine(stripe.get(), real(s.x + offset), real(s.y + s.height),
-                                       real(s.x + offset + s.height), real(s.y)));
-    check_gdiplus(graphics_.Restore(before));
-    check_gdiplus(graphics_.DrawRectangle(pen(s.stroke, 1).get(), band));
   }
 
   // GDI+ places text by the top of its line; the layout gives the baseline.

@@ -58,27 +58,18 @@ void stroke_with(cairo_t* cr, preview::Color c, double width) {
 
 void paint_rect(cairo_t* cr, const preview::RectShape& s) {
   cairo_rectangle(cr, s.x, s.y, s.width, s.height);
-  set_colour(cr, s.fill);
-  cairo_fill_preserve(cr);
-  stroke_with(cr, s.stroke, 1);
+  if (s.fill) {
+    set_colour(cr, *s.fill);
+    cairo_fill_preserve(cr);
+  }
+  if (s.stroke) stroke_with(cr, *s.stroke, 1);
 }
 
-// The first colour with diagonal stripes of the second over it.
-void paint_striped(cairo_t* cr, const preview::StripedRectShape& s) {
-  cairo_save(cr);
-  cairo_rectangle(cr, s.x, s.y, s.width, s.height);
-  set_colour(cr, s.first);
-  cairo_fill_preserve(cr);
-  cairo_clip(cr);
-  constexpr double kGap = 8;
-  for (double offset = -s.height; offset < s.width; offset += kGap) {
-    cairo_move_to(cr, s.x + offset, s.y + s.height);
-    cairo_line_to(cr, s.x + offset + s.height, s.y);
-  }
-  stroke_with(cr, s.second, 3);
-  cairo_restore(cr);
-  cairo_rectangle(cr, s.x, s.y, s.width, s.height);
-  stroke_with(cr, s.stroke, 1);
+void paint_polygon(cairo_t* cr, const preview::PolygonShape& s) {
+  for (const preview::Point& p : s.points) cairo_line_to(cr, p.x, p.y);
+  cairo_close_path(cr);
+  set_colour(cr, s.fill);
+  cairo_fill(cr);
 }
 
 void paint_text(cairo_t* cr, const preview::TextShape& t) {
@@ -103,8 +94,8 @@ void paint_shape(cairo_t* cr, const preview::Shape& shape) {
         using S = std::decay_t<decltype(s)>;
         if constexpr (std::is_same_v<S, preview::RectShape>) {
           paint_rect(cr, s);
-        } else if constexpr (std::is_same_v<S, preview::StripedRectShape>) {
-          paint_striped(cr, s);
+        } else if constexpr (std::is_same_v<S, preview::PolygonShape>) {
+          paint_polygon(cr, s);
         } else if constexpr (std::is_same_v<S, preview::LineShape>) {
           cairo_move_to(cr, s.from.x, s.from.y);
           cairo_line_to(cr, s.to.x, s.to.y);

@@ -2,105 +2,28 @@
 // the picture's size and matches its reference image; it also agrees with the
 // Qt window's reference, another painter of the same layout, closely enough
 // that a shape drawn in the wrong place shows.
-#include <cairo.h>
-
-#include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
-#include <variant>
-#include <vector>
 
 #include "cli/cli_fixture.h"
 #include "cli/usage.h"
 #include "preview/layout.h"
 #include "preview/preview_run.h"
 #include "rodev/catalogue.h"
+#include "support/png_pixels_cairo.h"
 
 namespace lodemark::cli {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Image {
-  int width = 0, height = 0;
-  std::vector<std::uint32_t> rgb;  // 0xRRGGBB, row by row
-  int channel(int x, int y, int shift) const { return static_cast<int>((rgb[y * width + x] >> shift) & 0xff); }
-};
+using test::decode_png;
+using test::differing_cells;
+using test::Image;
 
-Image decode_png(const fs::path& file) {
-  struct Closer {
-    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-  };
-  const std::unique_ptr<cairo_surface_t, Closer> surface(cairo_image_surface_create_from_png(file.c_str()));
-  Image image;
-  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return image;
-  cairo_surface_flush(surface.get());
-  image.width = cairo_image_surface_get_width(surface.get());
-  image.height = cairo_image_surface_get_height(surface.get());
-  const int stride = cairo_image_surface_get_stride(surface.get());
-  const unsigned char* data = cairo_image_surface_get_data(surface.get());
-  for (int y = 0; y < image.height; ++y)
-    for (int x = 0; x < image.width; ++x)
-      image.rgb.push_back(reinterpret_cast<const std::uint32_t*>(data + y * stride)[x] & 0xffffff);
-  return image;
-}
-
-// Cells of `kCell` × `kCell` pixels: their mean colours forgive how two
-// painters smooth edges, not a shape moved by a few pixels.
+// Cells of `kCell` × `kCell` pixels for the comparison of two painters.
 constexpr int kCell = 4;
-
-struct Box {
-  double left, top, right, bottom;
-};
-
-// Where each text of the picture may lie, generously: the two painters place
-// glyphs a pixel or so apart, and the layout knows no glyph widths (a
-// character is taken as at most its size wide, an ASCII one 0.7 of it).
-std::vector<Box> text_boxes(const preview::Picture& picture) {
-  std::vector<Box> boxes;
-  for (const preview::Shape& shape : picture.shapes) {
-    const auto* text = std::get_if<preview::TextShape>(&shape);
-    if (!text) continue;
-    double width = 0;
-    for (const char32_t c : text->text) width += (c < 0x80 ? 0.7 : 1.0) * text->size;
-    const double left = text->anchor == preview::Anchor::Start    ? text->at.x
-                        : text->anchor == preview::Anchor::Middle ? text->at.x - width / 2
-                                                                  : text->at.x - width;
-    boxes.push_back({left - 3, text->at.y - 1.2 * text->size, left + width + 3, text->at.y + 0.4 * text->size});
-  }
-  return boxes;
-}
-
-// The number of cells in which the mean of some channel differs by more than
-// `limit`, leaving out those that touch one of `masked`; -1 for images of
-// different sizes.
-long differing_cells(const Image& a, const Image& b, int cell, int limit, const std::vector<Box>& masked = {}) {
-  if (a.width != b.width || a.height != b.height || a.rgb.empty()) return -1;
-  long differing = 0;
-  for (int top = 0; top < a.height; top += cell)
-    for (int left = 0; left < a.width; left += cell) {
-      const auto touches = [&](const Box& box) {
-        return left < box.right && left + cell > box.left && top < box.bottom && top + cell > box.top;
-      };
-      if (std::any_of(masked.begin(), masked.end(), touches)) continue;
-      for (const int shift : {16, 8, 0}) {
-        long sum_a = 0, sum_b = 0, count = 0;
-        for (int y = top; y < std::min(top + cell, a.height); ++y)
-          for (int x = left; x < std::min(left + cell, a.width); ++x, ++count) {
-            sum_a += a.channel(x, y, shift);
-            sum_b += b.channel(x, y, shift);
-          }
-        if (std::abs(sum_a - sum_b) > limit * count) {
-          ++differing;
-          break;
-        }
-      }
-    }
-  return differing;
-}
 
 class PreviewRasterTest : public CliTest {
  protected:
@@ -143,7 +66,7 @@ TEST_F(PreviewRasterTest, CairoAndTheQtWindowDrawTheSameShapesInTheSamePlaces) {
   const Image png = cli_png();
   const Image window = decode_png(golden_ / "B-101.png");
   const long all_cells = differing_cells(png, window, kCell, 24);
-  const long shape_cells = differing_cells(png, window, kCell, 24, text_boxes(picture()));
+  const long shape_cells = differing_cells(png, window, kCell, 24, test::text_boxes(picture()));
   RecordProperty("differing_cells", std::to_string(all_cells));
   RecordProperty("differing_shape_cells", std::to_string(shape_cells));
   const long cells = (png.width / kCell) * (png.height / kCell);

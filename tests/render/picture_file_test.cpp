@@ -72,7 +72,7 @@ TEST(PictureFile, EachWritableFormatGivesItsOwnKindOfFile) {
   preview::Picture picture;
   picture.width = 40.5;
   picture.height = 20;
-  picture.shapes.push_back(preview::RectShape{2, 2, 30, 10, {200, 0, 0}, {0, 0, 0}});
+  picture.shapes.push_back(preview::RectShape{2, 2, 30, 10, preview::Color{200, 0, 0}, preview::Color{0, 0, 0}});
   picture.shapes.push_back(preview::TextShape{{4, 18}, U"砂 B-101", 10, preview::Anchor::Start, {0, 0, 0}, false});
   EXPECT_TRUE(can_write(PictureFormat::Svg));
   EXPECT_EQ(picture_bytes(picture, PictureFormat::Svg), preview::paint_svg(picture));

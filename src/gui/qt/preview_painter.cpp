@@ -24,22 +24,6 @@ QPen pen(preview::Color c, double width) {
   return p;
 }
 
-// The first colour with diagonal stripes of the second over it.
-void paint_striped(const preview::StripedRectShape& s, QPainter& painter) {
-  const QRectF band(s.x, s.y, s.width, s.height);
-  painter.fillRect(band, qcolor(s.first));
-  painter.save();
-  painter.setClipRect(band);
-  painter.setPen(pen(s.second, 3));
-  constexpr double kGap = 8;
-  for (double offset = -s.height; offset < s.width; offset += kGap)
-    painter.drawLine(QPointF(s.x + offset, s.y + s.height), QPointF(s.x + offset + s.height, s.y));
-  painter.restore();
-  painter.setPen(pen(s.stroke, 1));
-  painter.setBrush(Qt::NoBrush);
-  painter.drawRect(band);
-}
-
 void paint_text(const preview::TextShape& t, QPainter& painter) {
   QFont font = ui_font();
   font.setPixelSize(std::max(1, static_cast<int>(std::lround(t.size))));
@@ -60,11 +44,15 @@ void paint_shape(const preview::Shape& shape, QPainter& painter) {
       [&painter](const auto& s) {
         using S = std::decay_t<decltype(s)>;
         if constexpr (std::is_same_v<S, preview::RectShape>) {
-          painter.setPen(pen(s.stroke, 1));
-          painter.setBrush(qcolor(s.fill));
+          painter.setPen(s.stroke ? pen(*s.stroke, 1) : QPen(Qt::NoPen));
+          painter.setBrush(s.fill ? QBrush(qcolor(*s.fill)) : QBrush(Qt::NoBrush));
           painter.drawRect(QRectF(s.x, s.y, s.width, s.height));
-        } else if constexpr (std::is_same_v<S, preview::StripedRectShape>) {
-          paint_striped(s, painter);
+        } else if constexpr (std::is_same_v<S, preview::PolygonShape>) {
+          QPolygonF polygon;
+          for (const preview::Point& p : s.points) polygon << QPointF(p.x, p.y);
+          painter.setPen(Qt::NoPen);
+          painter.setBrush(qcolor(s.fill));
+          painter.drawPolygon(polygon);
         } else if constexpr (std::is_same_v<S, preview::LineShape>) {
           painter.setPen(pen(s.stroke, s.width));
           painter.drawLine(QPointF(s.from.x, s.from.y), QPointF(s.to.x, s.to.y));
