@@ -1,11 +1,12 @@
 // The readers and the writer of files, the same on every system: they hold a
 // NativeFile and do their own buffering.
+#include "platform/files.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "platform/drives.h"
-#include "platform/files.h"
 #include "platform/native_file.h"
 
 namespace lodemark::platform {

@@ -114,7 +114,9 @@ NativeFile::ErrorNumber NativeFile::seek_native(std::uint64_t position) {
   return ::lseek(handle_->fd.get(), static_cast<off_t>(position), SEEK_SET) < 0 ? static_cast<ErrorNumber>(errno) : 0;
 }
 
-NativeFile::ErrorNumber NativeFile::sync_native() { return static_cast<ErrorNumber>(posix::sync_file(handle_->fd.get())); }
+NativeFile::ErrorNumber NativeFile::sync_native() {
+  return static_cast<ErrorNumber>(posix::sync_file(handle_->fd.get()));
+}
 
 NativeFile::ErrorNumber NativeFile::close_native() { return static_cast<ErrorNumber>(handle_->fd.close_reporting()); }
 

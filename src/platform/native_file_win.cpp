@@ -95,7 +95,7 @@ std::u32string NativeFile::reason_of(ErrorNumber error) { return win::reason_tex
 std::uint64_t NativeFile::size_hint() const {
   LARGE_INTEGER size{};
   return ::GetFileSizeEx(handle_->file.get(), &size) && size.QuadPart > 0 ? static_cast<std::uint64_t>(size.QuadPart)
-                                                                           : 0;
+                                                                          : 0;
 }
 
 }  // namespace lodemark::platform
