@@ -14,6 +14,8 @@
 
 namespace lodemark::platform {
 
+class NativeFile;
+
 // message() reads "<operation>: <path> (<reason>)".
 class FileError : public Failure {
  public:
@@ -64,7 +66,7 @@ class OutputFolder {
   static OutputFolder create(const ProgramPath& folder);
 
  private:
-  friend class FileWriter;
+  friend class NativeFile;
   OutputFolder() = default;
   std::u32string program_path_;
   std::string native_;  // the platform's form of the folder; empty when the drive is missing

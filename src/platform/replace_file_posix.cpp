@@ -13,6 +13,7 @@
 #include "platform/native_path_posix.h"
 #include "platform/replace_file.h"
 #include "platform/syscalls_posix.h"
+#include "platform/undo_guard.h"
 
 namespace lodemark::platform {
 namespace {
@@ -64,22 +65,6 @@ WorkFile create_work_file(const std::string& folder, std::u32string_view work_na
   }
 }
 
-// Removes the work file unless it has taken the target's place.
-class WorkFileGuard {
- public:
-  explicit WorkFileGuard(const std::string& native) : native_(native) {}
-  ~WorkFileGuard() {
-    if (!done_) ::unlink(native_.c_str());
-  }
-  WorkFileGuard(const WorkFileGuard&) = delete;
-  WorkFileGuard& operator=(const WorkFileGuard&) = delete;
-  void done() { done_ = true; }
-
- private:
-  const std::string& native_;
-  bool done_ = false;
-};
-
 // The owner and group first (changing them clears the set-id bits), then the
 // mode, which the umask cut at creation. Another user's file keeps at least
 // its group where this user belongs to it.
@@ -119,7 +104,8 @@ void replace_file(const ProgramPath& target, std::string_view content, const Rep
 
   const std::string folder = native.substr(0, native.rfind('/'));
   WorkFile work = create_work_file(folder.empty() ? "/" : folder, how.work_name, info.st_mode & 0777, target);
-  WorkFileGuard guard(work.native);
+  // The work file goes unless it takes the target's place.
+  UndoGuard guard([&work] { ::unlink(work.native.c_str()); });
   const std::u32string work_path = program_form(work.native, target);
   copy_attributes(work.fd.get(), info, work_path);
   int error = posix::write_fully(work.fd.get(), content);

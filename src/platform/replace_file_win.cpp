@@ -13,9 +13,7 @@
 // is on disk once the file system's own journal has it.
 #include <windows.h>
 
-#include <algorithm>
 #include <random>
-#include <thread>
 
 #include "base/messages.h"
 #include "base/text.h"
@@ -23,16 +21,18 @@
 #include "platform/files.h"
 #include "platform/native_path_win.h"
 #include "platform/replace_file.h"
+#include "platform/retry.h"
 #include "platform/syscalls_win.h"
+#include "platform/undo_guard.h"
 
 namespace lodemark::platform {
 namespace {
 
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // Attempts at a free work-file name before giving up.
 constexpr int kNameAttempts = 100;
 // How long a file held open by another program is waited for.
 constexpr std::chrono::milliseconds kBusyWait{2000};
+constexpr Pauses kBusyPauses{std::chrono::milliseconds(10), std::chrono::milliseconds(250)};
 
 using Handle = win::UniqueHandle;
 
@@ -44,18 +44,17 @@ bool held_by_another(DWORD error) {
 }
 
 // Runs `step` (0 or an error) again while another program holds the file,
-// with growing pauses, for at most kBusyWait.
+// for at most kBusyWait.
 template <class Step>
 DWORD retried(Step&& step) {
-  const auto deadline = std::chrono::steady_clock::now() + kBusyWait;
-  auto pause = std::chrono::milliseconds(10);
-  for (;;) {
-    const DWORD error = step();
-    const auto now = std::chrono::steady_clock::now();
-    if (error == 0 || !held_by_another(error) || now >= deadline) return error;
-    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(pause, deadline - now));
-    pause = std::min(pause * 2, std::chrono::milliseconds(250));
-  }
+  DWORD error = 0;
+  retry_until(
+      [&] {
+        error = step();
+        return error == 0 || !held_by_another(error);
+      },
+      kBusyWait, kBusyPauses);
+  return error;
 }
 
 std::u32string program_form(const std::wstring& native, const ProgramPath& fallback) {
@@ -88,7 +87,7 @@ struct Target {
 
 Target examine(const ProgramPath& target) {
   const std::wstring given = win::native_or_throw(target, kCannotWriteFile);
-  const Handle probe = win::open_file(given, FILE_READ_ATTRIBUTES, kShareAll, OPEN_EXISTING);
+  const Handle probe = win::open_file(given, FILE_READ_ATTRIBUTES, win::kShareAll, OPEN_EXISTING);
   const auto fail = [&](DWORD error) { return FileError(kCannotWriteFile, target.text(), win::reason_text(error)); };
   if (!probe.valid()) throw fail(::GetLastError());
   Target out;
@@ -101,7 +100,7 @@ Target examine(const ProgramPath& target) {
   // A file whose ACL keeps this user from writing is refused before any work
   // file is made. A sharing violation here is not that, and is waited out at
   // the swap.
-  const Handle writable = win::open_file(out.native, GENERIC_WRITE, kShareAll, OPEN_EXISTING);
+  const Handle writable = win::open_file(out.native, GENERIC_WRITE, win::kShareAll, OPEN_EXISTING);
   if (!writable.valid() && ::GetLastError() != ERROR_SHARING_VIOLATION) throw fail(::GetLastError());
   return out;
 }
@@ -109,7 +108,7 @@ Target examine(const ProgramPath& target) {
 void overwrite_in_place(const std::wstring& native, std::string_view content, const ProgramPath& target) {
   Handle file;
   DWORD error = retried([&] {
-    file = win::open_file(native, GENERIC_WRITE, kShareAll, OPEN_EXISTING);
+    file = win::open_file(native, GENERIC_WRITE, win::kShareAll, OPEN_EXISTING);
     return file.valid() ? DWORD{0} : ::GetLastError();
   });
   if (error == 0) error = win::write_fully(file.get(), content);
@@ -141,22 +140,6 @@ WorkFile create_work_file(const std::wstring& folder, std::u32string_view work_n
   }
 }
 
-// Removes the work file unless it has taken the target's place.
-class WorkFileGuard {
- public:
-  explicit WorkFileGuard(const std::wstring& native) : native_(native) {}
-  ~WorkFileGuard() {
-    if (!done_) ::DeleteFileW(native_.c_str());
-  }
-  WorkFileGuard(const WorkFileGuard&) = delete;
-  WorkFileGuard& operator=(const WorkFileGuard&) = delete;
-  void done() { done_ = true; }
-
- private:
-  const std::wstring& native_;
-  bool done_ = false;
-};
-
 DWORD move_over(const std::wstring& work, const std::wstring& target) {
   return ::MoveFileExW(work.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
              ? 0
@@ -182,7 +165,7 @@ DWORD swap_in(const std::wstring& work, const std::wstring& target) {
   if (under_wine()) return move_over(work, target);
   // Whether another program holds the target is asked first: a ReplaceFileW
   // that fails on it can leave a stray file of its own behind (Wine does).
-  if (Handle probe = win::open_file(target, GENERIC_READ | DELETE, kShareAll, OPEN_EXISTING); !probe.valid()) {
+  if (Handle probe = win::open_file(target, GENERIC_READ | DELETE, win::kShareAll, OPEN_EXISTING); !probe.valid()) {
     if (const DWORD error = ::GetLastError(); held_by_another(error)) return error;
   }
   if (::ReplaceFileW(target.c_str(), work.c_str(), nullptr,
@@ -209,7 +192,12 @@ void replace_file(const ProgramPath& target, std::string_view content, const Rep
     return;
   }
   WorkFile work = create_work_file(win::parent_of(found.native), how.work_name, target);
-  WorkFileGuard guard(work.native);
+  // The work file goes unless it takes the target's place; it was opened
+  // without sharing, so its handle is closed first.
+  UndoGuard guard([&work] {
+    work.file.reset();
+    ::DeleteFileW(work.native.c_str());
+  });
   const std::u32string work_path = program_form(work.native, target);
   DWORD error = win::write_fully(work.file.get(), content);
   if (error == 0) error = win::sync_file(work.file.get());

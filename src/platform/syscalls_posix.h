@@ -1,7 +1,8 @@
 #pragma once
-// The system calls of the locking and replacing code, each wrapped once with
-// its answer to EINTR: calls that only wait or move data are repeated; close
-// is not (Linux has closed the descriptor whatever it answers).
+// The system calls that several of the platform's files make, each wrapped
+// once with its answer to EINTR: calls that only wait or move data are
+// repeated; close is not (Linux has closed the descriptor whatever it
+// answers).
 #include <sys/stat.h>
 #include <sys/types.h>
 

@@ -1,14 +1,20 @@
 #pragma once
 // Windows internals shared by the platform's own implementation files: the
-// handle owner, UTF-16 <-> UTF-32, and the file calls, each wrapped once.
-// Every call is the wide-character one, so that Japanese names work
+// handle owner and the file calls, each wrapped once. Every call is the
+// wide-character one (wide_text_win.h), so that Japanese names work
 // whatever the system's ANSI code page.
 #include <windows.h>
 
 #include <string>
 #include <string_view>
 
+#include "platform/wide_text_win.h"
+
 namespace lodemark::platform::win {
+
+// Others may read, write, rename and delete a file while this program has it
+// open, as on POSIX: a replacement of a file being read is not refused.
+inline constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 // Owns a handle from CreateFileW and closes it.
 class UniqueHandle {
@@ -30,12 +36,6 @@ class UniqueHandle {
  private:
   HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
-
-std::wstring to_wide(std::u32string_view text);
-// Unpaired surrogates become U+FFFD.
-std::u32string from_wide(std::wstring_view text);
-std::wstring wide_of_utf8(std::string_view utf8);
-std::string utf8_of_wide(std::wstring_view text);
 
 // The form of an absolute path that the file calls are given: past the
 // 260-character limit it takes the "\\?\" prefix (drive paths) or

@@ -4,8 +4,10 @@
 
 #include <chrono>
 #include <filesystem>
+#include <vector>
 
 #include "platform/files.h"
+#include "platform/retry.h"
 #include "support/test_support.h"
 
 #ifndef _WIN32
@@ -127,6 +129,51 @@ TEST_F(FileLockTest, MissingFileIsNamed) {
   const std::u32string message = test::failure_message([&] { (void)FileLock::acquire(missing, 0ms); });
   EXPECT_NE(message.find(missing.text()), std::u32string::npos) << to_utf8(message);
   EXPECT_FALSE(test::native_exists(dir_.native("missing.txt")));
+}
+
+// A clock that moves only when paused, and the pauses asked of it.
+class FakeWaiting : public Waiting {
+ public:
+  std::chrono::steady_clock::time_point now() override { return now_; }
+  void pause(std::chrono::steady_clock::duration length) override {
+    pauses.push_back(std::chrono::duration_cast<std::chrono::milliseconds>(length));
+    now_ += length;
+  }
+  std::vector<std::chrono::milliseconds> pauses;
+
+ private:
+  std::chrono::steady_clock::time_point now_{};
+};
+
+TEST(RetryUntil, PausesGrowToTheLongestAndNeverPassTheTimeout) {
+  const struct {
+    std::chrono::milliseconds timeout;
+    int refusals;  // before the attempt that succeeds
+    bool succeeds;
+    std::vector<std::chrono::milliseconds> pauses;
+  } rows[] = {
+      {0ms, 0, true, {}},
+      {0ms, 3, false, {}},  // one attempt, no waiting
+      {100ms, 3, true, {2ms, 4ms, 8ms}},
+      {100ms, 1000, false, {2ms, 4ms, 8ms, 16ms, 32ms, 38ms}},  // the last pause ends at the timeout
+      {100ms, 6, true, {2ms, 4ms, 8ms, 16ms, 32ms, 38ms}},      // an attempt at the timeout still counts
+      {300ms, 1000, false, {2ms, 4ms, 8ms, 16ms, 32ms, 50ms, 50ms, 50ms, 50ms, 38ms}},
+  };
+  for (const auto& row : rows) {
+    FakeWaiting waiting;
+    int attempts = 0;
+    const bool succeeded = retry_until([&] { return attempts++ == row.refusals; }, row.timeout, {2ms, 50ms}, waiting);
+    EXPECT_EQ(succeeded, row.succeeds) << row.timeout.count() << " ms, " << row.refusals;
+    EXPECT_EQ(waiting.pauses, row.pauses) << row.timeout.count() << " ms, " << row.refusals;
+    EXPECT_EQ(attempts, static_cast<int>(row.pauses.size()) + 1);
+  }
+}
+
+TEST(RetryUntil, AFailingAttemptEndsTheWait) {
+  FakeWaiting waiting;
+  const auto fail = []() -> bool { throw FileError(U"op", U"C:\\x", U"reason"); };
+  EXPECT_THROW(retry_until(fail, 1000ms, {2ms, 50ms}, waiting), FileError);
+  EXPECT_TRUE(waiting.pauses.empty());
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/messages.h"
+#include "platform/native_file.h"
 #include "support/test_support.h"
 
 namespace lodemark::platform {
@@ -271,6 +273,44 @@ TEST(Files, ReadAllIntoAStringReplacesWhatItHeld) {
   std::filesystem::create_directory(dir.native("folder"));
   EXPECT_THROW(read_all(dir.program(U"folder"), content), FileError);
   EXPECT_THROW(read_all(dir.program(U"missing.txt"), content), FileError);
+}
+
+TEST(NativeFile, AFailedOpeningSaysWhatTheFileWasOpenedFor) {
+  const TempDir dir;
+  std::filesystem::create_directory(dir.native("folder"));
+  const struct {
+    FileAccess access;
+    std::u32string path;
+    std::u32string operation;
+  } rows[] = {
+      {FileAccess::Read, dir.program(U"missing.txt"), kCannotOpenFile},
+      {FileAccess::Read, dir.program(U"folder"), kCannotOpenFile},
+      {FileAccess::ReadWrite, dir.program(U"missing.txt"), kCannotOpenFile},  // never made
+      {FileAccess::Create, dir.program(U"no-such-folder\\x.txt"), kCannotCreateFile},
+      {FileAccess::Append, dir.program(U"no-such-folder\\x.txt"), kCannotCreateFile},
+  };
+  for (const auto& row : rows) {
+    try {
+      (void)NativeFile::open(row.path, row.access);
+      ADD_FAILURE() << "opened " << test::u8(row.path);
+    } catch (const FileError& e) {
+      EXPECT_EQ(e.operation(), row.operation) << test::u8(row.path);
+      EXPECT_EQ(e.path(), row.path);
+      EXPECT_FALSE(e.reason().empty());
+    }
+  }
+  EXPECT_EQ(test::folder_entries(dir.native()), std::vector<std::string>{"folder"});
+}
+
+TEST(NativeFile, OnlyADeniedOpeningIsAnsweredWithoutAFailure) {
+  const TempDir dir;
+  write_bytes(dir.native("read-only.txt"), "kept");
+  std::filesystem::permissions(dir.native("read-only.txt"), std::filesystem::perms::owner_read);
+  EXPECT_THROW((void)NativeFile::open_unless_denied(dir.program(U"missing.txt"), FileAccess::ReadWrite), FileError);
+  EXPECT_TRUE(NativeFile::open_unless_denied(dir.program(U"read-only.txt"), FileAccess::Read));
+  if (can_open_read_write(dir.program(U"read-only.txt"))) GTEST_SKIP() << "this user writes read-only files";
+  EXPECT_FALSE(NativeFile::open_unless_denied(dir.program(U"read-only.txt"), FileAccess::ReadWrite));
+  EXPECT_EQ(read_bytes(dir.native("read-only.txt")), "kept");
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "platform/drives.h"
 #include "platform/files.h"
 #include "platform/system_folder.h"
+#include "platform/wide_text_win.h"
 #include "support/test_support.h"
 
 namespace lodemark::platform {
@@ -139,6 +140,46 @@ TEST(WindowsNames, JapaneseFolderNames) {
   EXPECT_TRUE(fs::is_directory(dir.path() / fs::path(L"\u5730\u8cea\u8abf\u67fb")));
   EXPECT_EQ(to_native(survey + U"\\表参道"), dir.native("地質調査/表参道"));
   EXPECT_EQ(to_program_path(dir.native("地質調査/表参道")), survey + U"\\表参道");
+}
+
+// The UTF-16 of the wide calls, checked against the system's own UTF-8
+// conversion where the text is valid, and U+FFFD where UTF-16 has no form.
+TEST(WindowsWideText, ConversionToAndFromUtf16) {
+  const auto system_utf16 = [](const std::string& utf8) {
+    std::wstring out(utf8.size(), L'\0');
+    out.resize(static_cast<std::size_t>(::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
+                                                              static_cast<int>(utf8.size()), out.data(),
+                                                              static_cast<int>(out.size()))));
+    return out;
+  };
+  for (const std::u32string text :
+       {U"", U"X1.txt", U"地質調査\\ボーリング①", U"\U00020BB7野家 \U0001F600", U"\uFFFD"}) {
+    const std::wstring wide = win::to_wide(text);
+    EXPECT_EQ(wide, system_utf16(to_utf8(text))) << to_utf8(text);
+    EXPECT_EQ(win::from_wide(wide), text) << to_utf8(text);
+  }
+  const std::wstring replacement(1, wchar_t{0xFFFD});
+  const wchar_t high = 0xD842;
+  const wchar_t low = 0xDFB7;
+  const struct {
+    std::u32string text;
+    std::wstring wide;
+  } to_rows[] = {
+      {std::u32string(1, char32_t{0xD800}), replacement},
+      {U"a" + std::u32string(1, char32_t{0xDFFF}) + U"b", L"a" + replacement + L"b"},
+      {std::u32string(1, char32_t{0x110000}), replacement},
+  };
+  for (const auto& row : to_rows) EXPECT_EQ(win::to_wide(row.text), row.wide);
+  const struct {
+    std::wstring wide;
+    std::u32string text;
+  } from_rows[] = {
+      {std::wstring{high}, U"\uFFFD"},             // a high surrogate at the end
+      {std::wstring{high, L'a'}, U"\uFFFDa"},      // followed by no low one
+      {std::wstring{low, high}, U"\uFFFD\uFFFD"},  // the pair the wrong way round
+      {std::wstring{high, low}, U"\U00020BB7"},
+  };
+  for (const auto& row : from_rows) EXPECT_EQ(win::from_wide(row.wide), row.text);
 }
 
 }  // namespace
