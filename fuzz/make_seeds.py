@@ -75,7 +75,7 @@ check_seed("defects", b"patdat", [catalogue, headers, layers, b"B-1        1.00 
                                   b"1000,A,    ,    ,    ,0000\r\n", b"4000,B,,\r\n"])
 check_seed("missing_files", b"", [database[0], b"", b"", b""])
 
-# The dictionary: name, KISHITU.TXT, XKISHITU.TXT.
+# The dictionary: names (one a line), KISHITU.TXT, XKISHITU.TXT.
 kishitu = sample("patdat", "KISHITU.TXT")
 xkishitu = sample("patdat", "XKISHITU.TXT")
 write("soil_dictionary", "sample_new_name", sjis("砂と礫の互層") + SEP + kishitu + SEP + xkishitu)
@@ -89,6 +89,12 @@ write("soil_dictionary", "register_without_line_end",
 write("soil_dictionary", "full_user_range", b"N" + SEP + SEP + record(3999, "Z") + record(4000, "A"))
 write("soil_dictionary", "record_cut_short", b"N" + SEP + b"4000,A,,\r\n" + SEP + record(4000, "A"))
 write("soil_dictionary", "not_writable_name", b"A,B" + SEP + SEP)
+# A run's alternating layers, one name a line: the dictionary's last line is
+# ended by a lone CR, and a register line ended by LF alone leaves an LF before
+# the code 1500, which no new name may get.
+write("soil_dictionary", "lf_before_register_code",
+      sjis("粘土と砂の互層\n礫と粘土の互層\n砂と礫の互層") + SEP + record(4503, "粘土") + record(4505, "砂") +
+      sjis("1000,A,    ,    ,    ,0000\r") + SEP + record(1499, "B") + b"\n" + record(1500, "粘土と砂の互層"))
 
 # ZidereV5.ini: the setting is the first field of the second line.
 write("pattern_data_setting", "plain", b"[Zidere]\r\nZ:\\tmp\\,x\r\n")

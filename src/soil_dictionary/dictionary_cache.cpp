@@ -39,7 +39,7 @@ void SoilFileCache::hold(std::string content) {
 
 void SoilFileCache::append_line(std::string_view line) {
   const std::size_t old_size = content_.size();
-  append_dictionary_line(content_, line);
+  content_ += dictionary_append(content_, line);
   if (indexed_ && plain_ && lines_can_follow(std::string_view(content_).substr(0, old_size), content_[old_size])) {
     plain_ = index_lines(old_size);
     if (!plain_) index_.clear();

@@ -28,8 +28,8 @@ class SoilFileCache {
   // Holds `content` as if read from a file, indexed at once: a copy in
   // memory that is asked many times (the preview's).
   void hold(std::string content);
-  // Appends a line to the content held, as append_dictionary_line does,
-  // indexing it too.
+  // Appends a line to the content held, as the run appends it to the file
+  // (dictionary_append), indexing it too.
   void append_line(std::string_view line);
   std::string_view content() const { return content_; }
 

@@ -36,11 +36,11 @@ SoilCode SoilCodePreview::code_of(std::u32string_view soil_name) {
 // The steps of SoilDictionary::code_for, with the copies in place of the files.
 SoilCodePreview::Answer SoilCodePreview::look_up(std::u32string_view soil_name) {
   if (auto record = dictionary_.find(soil_name, dictionary_path_))
-    return {cp932::decode((*record)[0]), Origin::Dictionary};
+    return {cp932::decode(code_text((*record)[0])), Origin::Dictionary};
 
   const std::u32string name = trim_spaces(soil_name);
   if (auto record = register_.find(name, register_path_)) {
-    Answer answer{cp932::decode((*record)[0]), Origin::Register};
+    Answer answer{cp932::decode(code_text((*record)[0])), Origin::Register};
     dictionary_.append_line(join_soil_record(*record));
     return answer;
   }
@@ -48,13 +48,11 @@ SoilCodePreview::Answer SoilCodePreview::look_up(std::u32string_view soil_name) 
     SoilRecord record;
     SoilRecordReader(created->second, register_path_.text()).next(record);
     dictionary_.append_line(join_soil_record(record));
-    return {cp932::decode(record[0]), Origin::Register};
+    return {cp932::decode(code_text(record[0])), Origin::Register};
   }
 
   check_writable(name, dictionary_path_);
-  if (!planner_)
-    planner_.emplace(split_lines(register_.content()), dictionary_.content(), dictionary_path_, register_.content(),
-                     register_path_);
+  if (!planner_) planner_.emplace(dictionary_.content(), dictionary_path_, register_.content(), register_path_);
   const Insertion plan = planner_->plan(name, register_path_);
   std::string record = created_record(plan.code, name);
   planner_->written(plan);

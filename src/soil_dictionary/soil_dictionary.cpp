@@ -15,16 +15,10 @@
 namespace lodemark {
 namespace {
 
-// Appends one line to the dictionary, first ending a last line that has no
-// line end so that the new record does not run into it.
+// Appends one line to the dictionary, by the rule the preview's copy follows.
 void append_line(const ProgramPath& path, std::string_view content_before, std::string_view line) {
   platform::FileWriter out(path.text(), platform::FileWriter::Mode::Append);
-  if (!content_before.empty() && !ends_with_line_end(content_before)) out.write("\r\n");
-  // After a lone CR, a record that starts with an LF (a register written with
-  // LF-only line ends) would lose that byte into a CR LF line end.
-  else if (content_before.ends_with('\r') && line.starts_with('\n'))
-    out.write("\n");
-  out.write_line(line);
+  out.write(dictionary_append(content_before, line));
   out.close();
 }
 
@@ -67,26 +61,25 @@ SoilCode SoilDictionary::find_or_insert(std::u32string_view soil_name, const pla
   // The dictionary knows the name as given.
   const std::string_view dictionary = dictionary_cache_.read(dictionary_path_);
   if (auto record = dictionary_cache_.find(soil_name, dictionary_path_))
-    return {cp932::decode((*record)[0]), SoilCode::Origin::Dictionary};
+    return {cp932::decode(code_text((*record)[0])), SoilCode::Origin::Dictionary};
 
   // The register knows the trimmed name: the dictionary learns it too.
   const std::u32string name = trim_spaces(soil_name);
   const std::string_view register_content = register_cache_.read(register_path_);
   if (auto record = register_cache_.find(name, register_path_)) {
     append_line(dictionary_path_, dictionary, join_soil_record(*record));
-    return {cp932::decode((*record)[0]), SoilCode::Origin::Register};
+    return {cp932::decode(code_text((*record)[0])), SoilCode::Origin::Register};
   }
 
   // A new name: a new user code in the register, then the dictionary.
   check_writable(name, dictionary_path_);
-  const std::vector<std::string_view> lines = split_lines(register_content);
-  const Insertion plan = plan_new_record(name, lines, dictionary, dictionary_path_, register_content, register_path_);
+  const Insertion plan = plan_new_record(name, dictionary, dictionary_path_, register_content, register_path_);
   // A dictionary that this user may only read was locked shared: opening it
   // for appending fails here, with the system's reason, before the register
   // changes.
   if (!held.exclusive()) platform::FileWriter(dictionary_path_, platform::FileWriter::Mode::Append).close();
   const std::string record = created_record(plan.code, name);
-  rebuild_register(register_path_, lines, plan, record, before_register_replace_);
+  rebuild_register(register_path_, split_lines(register_content), plan, record, before_register_replace_);
   append_line(dictionary_path_, dictionary, record);
   copy_to_user_dictionary();
   return {cp932::decode(std::to_string(plan.code)), SoilCode::Origin::New};

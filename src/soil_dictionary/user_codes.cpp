@@ -28,22 +28,18 @@ float line_code(std::string_view line) {
   return parse_decimal_or_zero(std::u32string_view(head).substr(0, 4));
 }
 
-// Code fields are nearly always plain ASCII, which reads as it decodes.
-float code_value(std::string_view field) {
-  return is_ascii(field) ? parse_decimal(field).value_or(0.0f) : parse_decimal_or_zero(cp932::decode(field));
-}
-
 // User codes that a file's records already give to names, read the way the
 // name search reads them (a quoted code counts too).
 void add_user_codes(std::string_view content, const ProgramPath& path, std::set<int>& used) {
   SoilRecordReader reader(content, path.text());
   SoilRecord record;
-  while (reader.next(record)) {
-    const float value = code_value(record[0]);
-    if (value >= static_cast<float>(kFirstUserCode) && value < static_cast<float>(kFirstSystemCode))
-      used.insert(static_cast<int>(value));
-  }
+  while (reader.next(record))
+    if (const auto code = user_code(record[0])) used.insert(*code);
 }
+
+bool is_code_blank(char c) { return is_space_or_tab(c) || c == '\n'; }
+
+bool ends_with_line_end(std::string_view content) { return content.ends_with('\r') || content.ends_with("\r\n"); }
 
 }  // namespace
 
@@ -63,12 +59,12 @@ std::vector<std::string_view> split_lines(std::string_view content) {
   return lines;
 }
 
-UserCodePlanner::UserCodePlanner(const std::vector<std::string_view>& register_lines, std::string_view dictionary,
-                                 const ProgramPath& dictionary_path, std::string_view name_register,
-                                 const ProgramPath& register_path)
-    : first_free_{register_lines.size(), kFirstUserCode} {
-  for (std::size_t i = 0; i < register_lines.size(); ++i) {
-    const float code = line_code(register_lines[i]);
+UserCodePlanner::UserCodePlanner(std::string_view dictionary, const ProgramPath& dictionary_path,
+                                 std::string_view name_register, const ProgramPath& register_path) {
+  const std::vector<std::string_view> lines = split_lines(name_register);
+  first_free_ = {lines.size(), kFirstUserCode};
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const float code = line_code(lines[i]);
     if (code >= static_cast<float>(kFirstSystemCode)) {
       first_free_.before_line = std::min(first_free_.before_line, i);
     } else if (code >= static_cast<float>(kFirstUserCode) - 1) {
@@ -79,6 +75,16 @@ UserCodePlanner::UserCodePlanner(const std::vector<std::string_view>& register_l
   // name is passed over, so that a new code is in neither file.
   add_user_codes(dictionary, dictionary_path, used_);
   add_user_codes(name_register, register_path, used_);
+  // The new line goes in between lines; a record that runs over the line end
+  // there would be cut in two and the register left unreadable. What stands
+  // before the new line must read as whole records (the lines are views of
+  // the register).
+  const std::size_t at = first_free_.before_line < lines.size()
+                             ? static_cast<std::size_t>(lines[first_free_.before_line].data() - name_register.data())
+                             : name_register.size();
+  SoilRecordReader before(name_register.substr(0, at), register_path.text());
+  for (SoilRecord record; before.next(record);) {
+  }
 }
 
 Insertion UserCodePlanner::plan(std::u32string_view name, const ProgramPath& register_path) const {
@@ -96,11 +102,9 @@ void UserCodePlanner::written(const Insertion& plan) {
   used_.insert(plan.code);
 }
 
-Insertion plan_new_record(std::u32string_view name, const std::vector<std::string_view>& register_lines,
-                          std::string_view dictionary, const ProgramPath& dictionary_path,
+Insertion plan_new_record(std::u32string_view name, std::string_view dictionary, const ProgramPath& dictionary_path,
                           std::string_view name_register, const ProgramPath& register_path) {
-  return UserCodePlanner(register_lines, dictionary, dictionary_path, name_register, register_path)
-      .plan(name, register_path);
+  return UserCodePlanner(dictionary, dictionary_path, name_register, register_path).plan(name, register_path);
 }
 
 std::string created_record(int code, std::u32string_view name) {
@@ -123,11 +127,29 @@ std::string register_with(const std::vector<std::string_view>& lines, const Inse
   return content;
 }
 
-bool ends_with_line_end(std::string_view content) { return content.ends_with('\r') || content.ends_with("\r\n"); }
+std::string dictionary_append(std::string_view before, std::string_view line) {
+  std::string bytes;
+  if (!before.empty() && !ends_with_line_end(before))
+    bytes = "\r\n";
+  else if (before.ends_with('\r') && line.starts_with('\n'))
+    bytes = "\n";
+  bytes.append(line).append("\r\n");
+  return bytes;
+}
 
-void append_dictionary_line(std::string& content, std::string_view line) {
-  if (!content.empty() && !ends_with_line_end(content)) content += "\r\n";
-  content.append(line).append("\r\n");
+std::string_view code_text(std::string_view field) {
+  while (!field.empty() && is_code_blank(field.front())) field.remove_prefix(1);
+  while (!field.empty() && is_code_blank(field.back())) field.remove_suffix(1);
+  return field;
+}
+
+std::optional<int> user_code(std::string_view field) {
+  const std::string_view text = code_text(field);
+  // Code fields are nearly always plain ASCII, which reads as it decodes.
+  const float value = is_ascii(text) ? parse_decimal(text).value_or(0.0f) : parse_decimal_or_zero(cp932::decode(text));
+  if (value >= static_cast<float>(kFirstUserCode) && value < static_cast<float>(kFirstSystemCode))
+    return static_cast<int>(value);
+  return std::nullopt;
 }
 
 }  // namespace lodemark

@@ -3,6 +3,7 @@
 // the dictionary that writes the files and by the preview that only reads
 // them, so that both give a name the same code.
 #include <cstddef>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -26,9 +27,10 @@ struct Insertion {
 // is then counted as written to both files.
 class UserCodePlanner {
  public:
-  // Throws Failure when a file's record is cut short.
-  UserCodePlanner(const std::vector<std::string_view>& register_lines, std::string_view dictionary,
-                  const ProgramPath& dictionary_path, std::string_view name_register, const ProgramPath& register_path);
+  // Throws Failure when a file's record is cut short, or a register record
+  // runs over the line end where the new line would go (it would be cut).
+  UserCodePlanner(std::string_view dictionary, const ProgramPath& dictionary_path, std::string_view name_register,
+                  const ProgramPath& register_path);
 
   // The new record goes before the register's first line of 4000 or more;
   // its code is one more than the highest user code anywhere in the
@@ -41,13 +43,12 @@ class UserCodePlanner {
   void written(const Insertion& plan);
 
  private:
-  Insertion first_free_;  // the code before used codes are passed over
+  Insertion first_free_{};  // the code before used codes are passed over
   std::set<int> used_;
 };
 
 // The plan for one new name on the files as they are.
-Insertion plan_new_record(std::u32string_view name, const std::vector<std::string_view>& register_lines,
-                          std::string_view dictionary, const ProgramPath& dictionary_path,
+Insertion plan_new_record(std::u32string_view name, std::string_view dictionary, const ProgramPath& dictionary_path,
                           std::string_view name_register, const ProgramPath& register_path);
 
 // A created record: code, name, three fields of four blanks and "0000".
@@ -62,10 +63,18 @@ void check_writable(std::u32string_view name, const ProgramPath& dictionary_path
 // record at the planned place.
 std::string register_with(const std::vector<std::string_view>& lines, const Insertion& plan, std::string_view record);
 
-// The dictionary's content once the line is appended: a last line without a
-// line end is ended first.
-void append_dictionary_line(std::string& content, std::string_view line);
-// Whether the content's last line is ended (CR or CR LF; an LF alone ends none).
-bool ends_with_line_end(std::string_view content);
+// The bytes that append the line to a dictionary holding `before`: a last
+// line without a line end is ended first, and a line that begins with an LF
+// keeps it after a lone CR (the LF would otherwise pair with that CR).
+std::string dictionary_append(std::string_view before, std::string_view line);
+
+// A record's code field without the blanks and LFs around it (a register
+// written with LF-only line ends leaves an LF before the code): the code the
+// layer file shows.
+std::string_view code_text(std::string_view field);
+// The user code (1000-3999) that a record's code field takes, read as its
+// number; nothing for any other code. Wherever a code counts as taken, it is
+// read here.
+std::optional<int> user_code(std::string_view field);
 
 }  // namespace lodemark

@@ -114,5 +114,47 @@ TEST_F(DryRunTest, DryRunListsExactlyWhatTheRunWrites) {
   }
 }
 
+// A register line ended by LF alone leaves an LF before the code 1500 of the
+// next record, and the dictionary's last line is ended by a lone CR: the run
+// still gives each alternating layer a code of its own, and the dry run
+// plans exactly those codes.
+TEST_F(DryRunTest, DryRunPlansTheCodesTheRunGivesAfterAnLfBeforeACode) {
+  using lodemark::test::sjis;
+  using lodemark::test::write_bytes;
+  const auto record = [](const std::string& code, const std::string& name) {
+    return sjis(code + "," + name + ",    ,    ,    ,0000");
+  };
+  write_bytes(dir("db/Rodev5.Dat"), "K-1     20260401NAME    \r\n");
+  write_bytes(dir("db/Rodev1.Dat"), "K-1     41304210" + std::string(19, ' ') + "   12.50   30.00R6-0001 " +
+                                        std::string(6, ' ') + "  3  0\r\n");
+  std::string layers;
+  for (const char* depth_and_soils :
+       {"   1.00               10408", "   2.00               10904", "   3.00               10809"})
+    layers += "K-1     " + std::string(depth_and_soils) + "\r\n";
+  write_bytes(dir("db/Rodev2.Dat"), layers);
+  write_bytes(dir("db/Rodev3.Dat"), "");
+  write_bytes(dir("patdat/KISHITU.TXT"),
+              record("4503", "粘土") + "\r\n" + record("4505", "砂") + "\r\n" + record("1000", "A") + "\r");
+  write_bytes(dir("patdat/XKISHITU.TXT"),
+              record("1499", "B") + "\r\n" + "\n" + record("1500", "粘土と砂の互層") + "\r\n");
+
+  const Result plan = call(convert({"--dry-run", "--all"}));
+  ASSERT_EQ(plan.status, kConverted) << plan.err;
+  std::vector<std::string> planned;  // "code name", in the order of the layers
+  std::istringstream lines(plan.out);
+  for (std::string line; std::getline(lines, line);)
+    for (const char32_t* lead : {kPlanNewName, kPlanRegisterName})
+      if (line.starts_with(to_utf8(lead))) planned.push_back(line.substr(to_utf8(lead).size()));
+
+  ASSERT_EQ(call(convert({"--yes", "--all"})).status, kConverted);
+  std::vector<std::string> written;
+  for (const std::string& line : lodemark::test::read_sjis_lines(dir("out/K-1/X1.txt"))) {
+    const std::size_t code = line.find(',', line.find(',') + 1) + 1;
+    written.push_back(line.substr(code, 4) + " " + line.substr(code + 5));
+  }
+  EXPECT_EQ(written, (std::vector<std::string>{"1500 粘土と砂の互層", "1501 礫と粘土の互層", "1502 砂と礫の互層"}));
+  EXPECT_EQ(planned, written);
+}
+
 }  // namespace
 }  // namespace lodemark::cli

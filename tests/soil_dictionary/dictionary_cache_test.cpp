@@ -143,7 +143,7 @@ TEST(SoilFileCacheHeld, AppendedLinesAnswerAsTheFullSearchDoes) {
     std::string content = base;
     cache.hold(content);
     for (const std::string& line : lines) {
-      append_dictionary_line(content, line);
+      content += dictionary_append(content, line);
       cache.append_line(line);
       ASSERT_EQ(cache.content(), content);
       for (const std::u32string& name : names) expect_same_answer(cache, content, name);

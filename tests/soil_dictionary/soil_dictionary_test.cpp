@@ -10,6 +10,7 @@
 #include "base/messages.h"
 #include "base/utf8.h"
 #include "soil_dictionary/soil_code_preview.h"
+#include "support/soil_code_outcome.h"
 #include "support/soil_dictionary_fixture.h"
 
 namespace lodemark {
@@ -23,6 +24,7 @@ using test::folder_entries;
 using test::kSystemLines;
 using test::read_bytes;
 using test::sjis;
+using test::soil_code_outcome;
 using test::SoilDictionaryTest;
 using test::write_bytes;
 
@@ -161,17 +163,6 @@ TEST_F(SoilDictionaryTest, PreviewAnswersAsTheRunWould) {
             (std::vector<std::u32string>{U"1000", U"1001", U"1002", U"1003", U"1002", U"1001", U"1001", U"1004"}));
 }
 
-// What one answer was: code and origin ("1003 new"), or the failure.
-std::string outcome(const std::function<SoilCode()>& ask) {
-  try {
-    const SoilCode answer = ask();
-    const char* origins[] = {"dictionary", "register", "new"};
-    return to_utf8(answer.code) + " " + origins[static_cast<int>(answer.origin)];
-  } catch (const Failure& failure) {
-    return "failed: " + to_utf8(failure.message());
-  }
-}
-
 // The preview keeps its copies indexed and its used codes between names:
 // its answers, asked in a run's order, stay those of the run.
 TEST_F(SoilDictionaryTest, PreviewAgreesWithTheRunAtTheEdges) {
@@ -212,6 +203,31 @@ TEST_F(SoilDictionaryTest, PreviewAgreesWithTheRunAtTheEdges) {
        created("1000", "a") + line("\"1002\",b,,,,0000") + kSystemLines,
        {"粘土と砂の互層", "砂と礫の互層", "礫と砂の互層"},
        {"1001 new", "1004 new", "1005 new"}},
+      // The register's copied record keeps the LF before its code after the
+      // dictionary's lone CR, and 1500 stays taken in both.
+      {"an LF before a register code, the dictionary ending in a lone CR",
+       created("4503", "粘土") + sjis("1000,A,    ,    ,    ,0000\r"),
+       created("1499", "B") + "\n" + created("1500", "粘土と砂の互層") + kSystemLines,
+       {"粘土と砂の互層", "礫と粘土の互層", "砂と礫の互層", "粘土と砂の互層"},
+       {"1500 register", "1501 new", "1502 new", "1500 dictionary"}},
+      // Blanks and LFs around a code neither free it nor go into the answer.
+      {"codes with blanks and LFs around them",
+       created("1000", "a") + "\n" + line("1001,b,,,,0000") + line("1002 ,c,,,,0000") + line("\"1003\n\",d,,,,0000"),
+       created("1000", "a") + kSystemLines,
+       {"b", "c", "d", "粘土と砂の互層"},
+       {"1001 dictionary", "1002 dictionary", "1003 dictionary", "1004 new"}},
+      // A record may run over a line end, but not where the new line goes:
+      // cut in two, it would leave the register unreadable.
+      {"a record over two lines, away from where the new line goes",
+       "",
+       sjis("1000,a,    \r\n    ,    ,0000\r\n") + kSystemLines,
+       {"粘土と砂の互層"},
+       {"1001 new"}},
+      {"a record over two lines where the new line goes",
+       "",
+       sjis("1499,B,0\r\n4505,砂,0000\r\n"),
+       {"a", "粘土と砂の互層"},
+       {"failed", "failed"}},
       {"the last user codes, then none left",
        created("3999", "砂"),
        created("3996", "a") + kSystemLines,
@@ -222,10 +238,12 @@ TEST_F(SoilDictionaryTest, PreviewAgreesWithTheRunAtTheEdges) {
     set_up_files(c.dictionary, c.register_lines);
     SoilCodePreview preview(folder());
     std::vector<std::string> previewed;
-    for (const char* name : c.names) previewed.push_back(outcome([&] { return preview.code_of(from_utf8(name)); }));
+    for (const char* name : c.names)
+      previewed.push_back(soil_code_outcome([&] { return preview.code_of(from_utf8(name)); }));
     SoilDictionary dictionary(folder());
     std::vector<std::string> run;
-    for (const char* name : c.names) run.push_back(outcome([&] { return dictionary.code_of(from_utf8(name)); }));
+    for (const char* name : c.names)
+      run.push_back(soil_code_outcome([&] { return dictionary.code_of(from_utf8(name)); }));
     EXPECT_EQ(previewed, run) << c.name;
     for (std::string& answer : run)
       if (answer.starts_with("failed")) answer = "failed";
@@ -284,10 +302,10 @@ TEST_F(SoilDictionaryTest, AppendedRecordStartsItsOwnLine) {
   }
 }
 
-TEST_F(SoilDictionaryTest, LinesEndedByLfAloneFailAndChangeNothing) {
+TEST_F(SoilDictionaryTest, RecordsOutOfStepWithLinesFailAndChangeNothing) {
   // The register is rebuilt line by line, and an LF alone ends no line there;
   // read as a line end by the name scan, it would give the new name 1002,
-  // which C holds.
+  // which C holds. A record over two lines would be cut by the new line.
   const auto lines = [](int count, const std::string& line_end) {
     std::string out;
     for (int i = 0; i < count; ++i)
@@ -308,6 +326,8 @@ TEST_F(SoilDictionaryTest, LinesEndedByLfAloneFailAndChangeNothing) {
       {"register of seven LF lines (36 fields)", "", lines(7, "\n"), U"XKISHITU.TXT"},
       {"dictionary of LF lines", lines(2, "\n"), kSystemLines, U"KISHITU.TXT"},
       {"dictionary of seven LF lines", lines(7, "\n"), kSystemLines, U"KISHITU.TXT"},
+      {"register record over the line end where the new line goes", "",
+       sjis("1000,A,    ,    \r\n4501,D,0000\r\n") + kSystemLines, U"XKISHITU.TXT"},
   };
   for (const auto& c : cases) {
     set_up_files(c.dictionary, c.register_lines);
