@@ -36,8 +36,4 @@ Arguments parse_arguments(const std::vector<std::string>& args, std::span<const 
 // then taken off the operands); empty when neither is there.
 std::string take_source_folder(Arguments& parsed);
 
-// The one message that names every LOGNO the catalogue does not list (each
-// once, in the order given).
-std::string unknown_numbers_problem(const std::vector<std::string>& unknown, const std::string& source_typed);
-
 }  // namespace lodemark::cli

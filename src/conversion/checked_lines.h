@@ -48,6 +48,10 @@ class CheckedLines {
   // Opens the file (throws platform::FileError). `name` names it in problems;
   // `lf_only_text` says what LF line ends do to this file.
   CheckedLines(const ProgramPath& path, std::u32string name, std::u32string_view lf_only_text, ProblemSink& sink);
+  // The same through a file opened elsewhere, read from where it stands.
+  CheckedLines(platform::TextReader& reader, std::u32string name, std::u32string_view lf_only_text, ProblemSink& sink);
+  CheckedLines(const CheckedLines&) = delete;
+  CheckedLines& operator=(const CheckedLines&) = delete;
 
   // The next line; false at the end of the file.
   bool next();
@@ -75,7 +79,8 @@ class CheckedLines {
   bool map_characters();
   std::size_t char_start(std::size_t index) const;
 
-  platform::TextReader reader_;
+  std::optional<platform::TextReader> own_reader_;
+  platform::TextReader& reader_;
   std::u32string name_;
   std::u32string lf_only_text_;
   ProblemSink& sink_;

@@ -59,20 +59,118 @@ TEST_F(CliTest, UsageErrors) {
       {"check", dir("db"), "--patdat="},
       {"check", "--source", dir("db"), "--format"},
   };
+  // One line that says what is wrong, then where the usage is.
   for (const auto& args : calls) {
     std::string line = "lodemark-cli";
     for (const auto& arg : args) line += " " + arg;
     const Result r = call(args);
     EXPECT_EQ(r.status, kUsage) << line;
-    EXPECT_NE(r.err.find("Usage:"), std::string::npos) << line;
+    const std::string hint = "\nTry 'lodemark-cli --help'.\n";
+    EXPECT_TRUE(r.err.starts_with("lodemark-cli: ") && r.err.ends_with(hint)) << line << "\n" << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << line << "\n" << r.err;
+    EXPECT_EQ(r.out, "") << line;
   }
 }
 
-TEST_F(CliTest, UnknownBoreholeNumbersAreAllNamedBeforeAnythingIsWritten) {
-  const Result r = call(convert({"--yes", "NOPE1", "B-101", "NOPE2", "NOPE1"}));
-  EXPECT_EQ(r.status, kUsage);
-  EXPECT_EQ(r.err, "lodemark-cli: no borehole NOPE1, NOPE2 in " + dir("db") + "\n");
-  EXPECT_FALSE(fs::exists(dir("out")));
+// The same mistake gets the same answer from every command that selects
+// boreholes: a LOGNO the list does not hold (an empty or missing catalogue
+// holds none) is a usage error naming every such LOGNO once, and nothing is
+// written. Without LOGNOs, an empty list is each command's own refusal.
+TEST_F(CliTest, EveryCommandAnswersTheSameMistakeTheSameWay) {
+  const std::string unknown = "lodemark-cli: no borehole NOPE1, NOPE2 in " + dir("db") + "\n";
+  const std::string b101_unknown = "lodemark-cli: no borehole B-101 in " + dir("db") + "\n";
+  const std::vector<std::string> check = {"check", dir("db"), "--patdat", dir("patdat")};
+  const std::vector<std::string> preview = {"preview", dir("db"), "--patdat", dir("patdat")};
+  const auto with = [](std::vector<std::string> args, const std::vector<std::string>& tail) {
+    args.insert(args.end(), tail.begin(), tail.end());
+    return args;
+  };
+  const struct {
+    const char* catalogue;  // "sample", "empty" or "missing"
+    std::vector<std::string> args;
+    int status;
+    std::string err;
+  } rows[] = {
+      {"sample", with(check, {"NOPE1", "B-101", "NOPE2", "NOPE1"}), kUsage, unknown},
+      {"sample", convert({"--yes", "NOPE1", "B-101", "NOPE2", "NOPE1"}), kUsage, unknown},
+      {"sample", with(preview, {"NOPE1", "-o", dir("x.svg")}), kUsage,
+       "lodemark-cli: no borehole NOPE1 in " + dir("db") + "\n"},
+      {"empty", with(check, {"B-101"}), kUsage, b101_unknown},
+      {"empty", convert({"--yes", "B-101"}), kUsage, b101_unknown},
+      {"empty", with(preview, {"B-101", "-o", dir("x.svg")}), kUsage, b101_unknown},
+      {"missing", with(check, {"B-101"}), kUsage, b101_unknown},
+      {"missing", convert({"--yes", "B-101"}), kUsage, b101_unknown},
+      {"missing", with(preview, {"B-101", "-o", dir("x.svg")}), kUsage, b101_unknown},
+      {"empty", check, kProblemsFound, ""},
+      {"empty", convert({"--yes", "--all"}), kRefused, "変換元データがありません。\n"},
+      {"empty", with(preview, {"--all", "-o", dir("x")}), kRefused,
+       "lodemark-cli: no borehole listed in " + dir("db") + "\n"},
+      {"empty", {"list", dir("db")}, kConverted, ""},
+  };
+  const std::string catalogue = test::read_bytes(dir("db/Rodev5.Dat"));
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.catalogue) + ": " + row.args[0] + " " + row.args.back());
+    if (std::string(row.catalogue) == "sample") test::write_bytes(dir("db/Rodev5.Dat"), catalogue);
+    if (std::string(row.catalogue) == "empty") test::write_bytes(dir("db/Rodev5.Dat"), "");
+    if (std::string(row.catalogue) == "missing") fs::remove(dir("db/Rodev5.Dat"));
+    const Result r = call(row.args);
+    EXPECT_EQ(r.status, row.status);
+    EXPECT_EQ(r.err, row.err);
+    if (row.status == kUsage) {
+      EXPECT_EQ(r.out, "");
+    }
+    EXPECT_EQ(test::folder_entries(scratch_.native()), (std::vector<std::string>{"db", "patdat"}));
+  }
+}
+
+// Without --patdat the setting is read; without a setting, the commands that
+// need the dictionaries refuse as the window does, and check goes on without
+// looking names up.
+TEST_F(CliTest, WithoutPatdatTheSettingFileIsRead) {
+  const lodemark::test::TempConfigHome home;
+  const struct {
+    std::vector<std::string> args;
+    int without_setting;
+  } rows[] = {
+      {{"convert", "--source", dir("db"), "--dest", dir("out"), "--yes", "--all"}, kRefused},
+      {{"preview", dir("db"), "B-101", "-o", dir("B-101.svg")}, kRefused},
+      {{"check", dir("db"), "B-101"}, kConverted},
+  };
+  for (const auto& row : rows) {
+    const Result missing = call(row.args);
+    EXPECT_EQ(missing.status, row.without_setting) << row.args[0];
+    EXPECT_EQ(missing.err, row.without_setting == kRefused ? " PATDAT の設定がありません.\n" : "") << row.args[0];
+  }
+  EXPECT_EQ(test::folder_entries(scratch_.native()), (std::vector<std::string>{"db", "patdat"}));
+
+  const std::u32string patdat = *platform::to_program_path(dir("patdat"));
+  lodemark::test::write_sjis_lines(home.system_folder() + "/ZidereV5.ini", {"[PATDAT]", to_utf8(patdat) + "\\"});
+  for (const auto& row : rows) {
+    const Result ok = call(row.args);
+    EXPECT_EQ(ok.status, kConverted) << row.args[0] << "\n" << ok.err;
+  }
+}
+
+// --report FILE is JSON when the name ends in .json, in any case; CSV
+// otherwise. Python's json and csv modules are the judges in
+// tests/scripts/check_formats_test.sh; here the choice.
+TEST_F(CliTest, TheReportsExtensionInAnyCaseChoosesJson) {
+  const struct {
+    const char* file;
+    const char* starts;
+  } rows[] = {
+      {"a.json", "[\n  {\"borehole\": \"B-101\""},
+      {"b.Json", "[\n  {\"borehole\""},
+      {"c.JSON", "[\n  {"},
+      {"d.csv", "borehole,folder,"},
+      {"e.jsonl", "borehole,folder,"},
+      {"f", "borehole,folder,"},
+  };
+  for (const auto& row : rows) {
+    const Result r = call(convert({"--dry-run", "--quiet", "--report", dir(row.file), "B-101"}));
+    EXPECT_EQ(r.status, kConverted) << row.file << "\n" << r.err;
+    EXPECT_TRUE(test::read_bytes(dir(row.file)).starts_with(row.starts)) << row.file;
+  }
 }
 
 // Every option of every command takes its value as "--name=VALUE" too, and
@@ -175,18 +273,21 @@ TEST_F(CliTest, HelpAndFailedOutput) {
     EXPECT_NE(r.out.find("lodemark-cli convert"), std::string::npos) << args.back();
     EXPECT_EQ(r.err, "");
   }
-  // In Japanese for a user whose language is, usage errors too.
+  // In Japanese for a user whose language is, and so is the hint of a usage
+  // error.
   for (const bool japanese : {false, true}) {
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{"help"}, {"list"}}) {
-      std::istringstream in;
-      std::ostringstream out, err;
-      Console console{in, out, err, false, false, japanese};
-      const int status = run(args, console);
-      const std::string shown = status == kConverted ? out.str() : err.str();
-      EXPECT_NE(shown.find(japanese ? "使い方:\n" : "Usage:\n"), std::string::npos) << shown;
-      EXPECT_EQ(shown.find(japanese ? "Usage:" : "使い方"), std::string::npos) << shown;
-      EXPECT_NE(shown.find("lodemark-cli convert --source SOURCE_DIR --dest DEST_DIR"), std::string::npos);
-    }
+    std::istringstream in;
+    std::ostringstream out, err;
+    Console console{in, out, err, false, false, japanese};
+    EXPECT_EQ(run({"help"}, console), kConverted);
+    EXPECT_NE(out.str().find(japanese ? "使い方:\n" : "Usage:\n"), std::string::npos) << out.str();
+    EXPECT_EQ(out.str().find(japanese ? "Usage:" : "使い方"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("lodemark-cli convert --source SOURCE_DIR --dest DEST_DIR"), std::string::npos);
+    EXPECT_EQ(run({"list"}, console), kUsage);
+    EXPECT_EQ(err.str(), japanese ? "lodemark-cli: list takes exactly one SOURCE_DIR\n"
+                                    "使い方は 'lodemark-cli --help' で表示されます。\n"
+                                  : "lodemark-cli: list takes exactly one SOURCE_DIR\n"
+                                    "Try 'lodemark-cli --help'.\n");
   }
   std::istringstream in;
   std::ostringstream out, err;
@@ -200,13 +301,6 @@ TEST_F(CliTest, YesCreatesTheDestination) {
   const Result r = call(convert({"--yes", "--all"}));
   EXPECT_EQ(r.status, kConverted) << r.err;
   EXPECT_TRUE(fs::exists(dir("out/B-105/X1.txt")));
-}
-
-TEST_F(CliTest, EmptyCatalogueIsRefused) {
-  fs::remove(dir("db/Rodev5.Dat"));
-  const Result r = call(convert({"--yes", "--all"}));
-  EXPECT_EQ(r.status, kRefused);
-  EXPECT_EQ(r.err, "変換元データがありません。\n");
 }
 
 // What stopped the run, with the native path, and the borehole at hand.
@@ -249,20 +343,6 @@ TEST_F(CliTest, ProgressLineIsEndedBeforeAnyOtherLine) {
     }
     EXPECT_GT(lines_after, 0u) << text;
   }
-}
-
-TEST_F(CliTest, WithoutPatdatTheSettingFileIsRead) {
-  const lodemark::test::TempConfigHome home;
-  const std::vector<std::string> args = {"convert", "--source", dir("db"), "--dest", dir("out"), "--yes", "--all"};
-
-  const Result missing = call(args);
-  EXPECT_EQ(missing.status, kRefused);
-  EXPECT_EQ(missing.err, " PATDAT の設定がありません.\n");
-
-  const std::u32string patdat = *platform::to_program_path(dir("patdat"));
-  lodemark::test::write_sjis_lines(home.system_folder() + "/ZidereV5.ini", {"[PATDAT]", to_utf8(patdat) + "\\"});
-  const Result ok = call(args);
-  EXPECT_EQ(ok.status, kConverted) << ok.err;
 }
 
 // Input that, when the folder question reads it, first cuts the catalogue
