@@ -3,6 +3,7 @@
 // every command: "--name VALUE" and "--name=VALUE" are one, a flag takes no
 // value, "--" ends the options.
 #include <map>
+#include <optional>
 #include <set>
 #include <span>
 #include <string>
@@ -26,6 +27,14 @@ struct Arguments {
   // The option's value; empty when it was not given.
   std::string value(std::string_view name) const;
   bool has(std::string_view flag) const { return flags.contains(flag); }
+};
+
+// What a command makes of its arguments: its options, or what is wrong with
+// the call.
+template <typename Options>
+struct Parsed {
+  std::optional<Options> options;
+  std::string problem;
 };
 
 // args[0] is the command and is skipped. An unknown option, a value missing

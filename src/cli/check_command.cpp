@@ -31,28 +31,20 @@ std::optional<ProblemFormat> format_named(const std::string& name) {
 
 constexpr KnownOption kCheckOptions[] = {{"--source", "", true}, {"--patdat", "", true}, {"--format", "", true}};
 
-// The options, or the text of a usage problem.
-std::optional<CheckOptions> parse(const std::vector<std::string>& args, std::string& problem) {
+Parsed<CheckOptions> parse(const std::vector<std::string>& args) {
   Arguments parsed = parse_arguments(args, kCheckOptions);
-  problem = parsed.problem;
-  if (!problem.empty()) return std::nullopt;
+  if (!parsed.problem.empty()) return {std::nullopt, parsed.problem};
   CheckOptions options;
   options.source = take_source_folder(parsed);
   options.patdat = parsed.value("--patdat");
   options.log_nos = std::move(parsed.operands);
   if (const std::string format = parsed.value("--format"); !format.empty()) {
     const auto named = format_named(format);
-    if (!named) {
-      problem = "--format must be text, csv or json, not " + format;
-      return std::nullopt;
-    }
+    if (!named) return {std::nullopt, "--format must be text, csv or json, not " + format};
     options.format = *named;
   }
-  if (options.source.empty()) {
-    problem = "check needs a SOURCE_DIR";
-    return std::nullopt;
-  }
-  return options;
+  if (options.source.empty()) return {std::nullopt, "check needs a SOURCE_DIR"};
+  return {std::move(options), {}};
 }
 
 // The problems found while a LOGNO may still turn out unknown are held
@@ -80,8 +72,7 @@ class HeldProblems : public ProblemSink {
 }  // namespace
 
 int check_command(const std::vector<std::string>& args, Console& console) {
-  std::string problem;
-  const auto options = parse(args, problem);
+  const auto [options, problem] = parse(args);
   if (!options) return usage_error(console, problem);
 
   CheckRequest request;

@@ -35,18 +35,17 @@ constexpr KnownOption kConvertOptions[] = {{"--source", "", true},     {"--dest"
                                            {"--report", "", true},     {"--yes", "-y", false},  {"--all", "", false},
                                            {"--dry-run", "-n", false}, {"--quiet", "-q", false}};
 
-// The options, or the text of a usage problem.
-std::optional<ConvertOptions> parse(const std::vector<std::string>& args, std::string& problem) {
+Parsed<ConvertOptions> parse(const std::vector<std::string>& args) {
   const Arguments parsed = parse_arguments(args, kConvertOptions);
-  problem = parsed.problem;
   ConvertOptions options{parsed.value("--source"), parsed.value("--dest"), parsed.value("--patdat"),
                          parsed.value("--report"), parsed.has("--yes"),    parsed.has("--all"),
                          parsed.has("--dry-run"),  parsed.has("--quiet"),  parsed.operands};
+  std::string problem = parsed.problem;
   if (problem.empty() && options.source.empty()) problem = "--source is required";
   if (problem.empty() && options.dest.empty()) problem = "--dest is required";
   if (problem.empty() && options.all == !options.log_nos.empty()) problem = "give either --all or LOGNO arguments";
-  if (!problem.empty()) return std::nullopt;
-  return options;
+  if (!problem.empty()) return {std::nullopt, problem};
+  return {std::move(options), {}};
 }
 
 // The run seen from the terminal; in a dry run the plan on standard output,
@@ -168,8 +167,7 @@ int report_failure(Console& console, const Failure& failure, const ConvertObserv
 // The catalogue is read once: the entries selected here are the entries the
 // run checks and converts, whatever happens to the file meanwhile.
 int convert_command(const std::vector<std::string>& args, Console& console) {
-  std::string problem;
-  const auto options = parse(args, problem);
+  const auto [options, problem] = parse(args);
   if (!options) return usage_error(console, problem);
   // Every path typed is checked before anything is read or asked.
   const PathArgument source = existing_folder(options->source, "SOURCE_DIR");

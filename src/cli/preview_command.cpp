@@ -50,55 +50,42 @@ std::string writable_formats(const char* prefix) {
   return text;
 }
 
-// The format of the picture file or of --format, or the text of the problem.
-std::optional<render::PictureFormat> format_of(const Arguments& parsed, bool all, std::string& problem) {
+// The format of the picture file or of --format, or the problem.
+Parsed<render::PictureFormat> format_of(const Arguments& parsed, bool all) {
   const std::string output = parsed.value("--output");
   const std::string named = parsed.value("--format");
-  std::optional<render::PictureFormat> format;
-  if (!all) {
-    if (!named.empty()) {
-      problem = "--format goes with --all; the extension of FILE names the format: " + output;
-      return std::nullopt;
-    }
-    format = render::picture_format_of_file(from_utf8(output));
-    if (!format) problem = "FILE must end in " + writable_formats(".") + ": " + output;
-  } else {
-    const std::string name = named.empty() ? "svg" : named;
-    format = render::picture_format_named(name);
-    if (!format) problem = "unknown --format " + name + ": " + writable_formats("");
-  }
-  if (format && !render::can_write(*format)) {
-    problem = "this build cannot write " + to_utf8(render::file_extension(*format).substr(1)) +
-              " pictures; it writes " + writable_formats("");
-    format.reset();
-  }
-  return format;
+  if (!all && !named.empty())
+    return {std::nullopt, "--format goes with --all; the extension of FILE names the format: " + output};
+  const std::string name = named.empty() ? "svg" : named;
+  const std::optional<render::PictureFormat> format =
+      all ? render::picture_format_named(name) : render::picture_format_of_file(from_utf8(output));
+  if (!format)
+    return {std::nullopt, all ? "unknown --format " + name + ": " + writable_formats("")
+                              : "FILE must end in " + writable_formats(".") + ": " + output};
+  if (!render::can_write(*format))
+    return {std::nullopt, "this build cannot write " + to_utf8(render::file_extension(*format).substr(1)) +
+                              " pictures; it writes " + writable_formats("")};
+  return {format, {}};
 }
 
-// The options, or the text of a usage problem.
-std::optional<PreviewOptions> parse(const std::vector<std::string>& args, std::string& problem) {
+Parsed<PreviewOptions> parse(const std::vector<std::string>& args) {
   Arguments parsed = parse_arguments(args, kPreviewOptions);
-  problem = parsed.problem;
-  if (!problem.empty()) return std::nullopt;
+  if (!parsed.problem.empty()) return {std::nullopt, parsed.problem};
   PreviewOptions options;
   options.source = take_source_folder(parsed);
   options.patdat = parsed.value("--patdat");
   options.output = parsed.value("--output");
   options.all = parsed.has("--all");
-  if (options.source.empty())
-    problem = "preview needs a SOURCE_DIR";
-  else if (options.all != parsed.operands.empty())
-    problem = "preview takes either one LOGNO or --all";
-  else if (!options.all && parsed.operands.size() != 1)
-    problem = "preview takes one LOGNO (or --all)";
-  else if (options.output.empty())
-    problem = options.all ? "preview --all needs -o FOLDER" : "preview needs -o FILE.svg|.png|.pdf";
-  if (!problem.empty()) return std::nullopt;
-  const auto format = format_of(parsed, options.all, problem);
-  if (!format) return std::nullopt;
+  if (options.source.empty()) return {std::nullopt, "preview needs a SOURCE_DIR"};
+  if (options.all != parsed.operands.empty()) return {std::nullopt, "preview takes either one LOGNO or --all"};
+  if (!options.all && parsed.operands.size() != 1) return {std::nullopt, "preview takes one LOGNO (or --all)"};
+  if (options.output.empty())
+    return {std::nullopt, options.all ? "preview --all needs -o FOLDER" : "preview needs -o FILE.svg|.png|.pdf"};
+  const auto [format, problem] = format_of(parsed, options.all);
+  if (!format) return {std::nullopt, problem};
   options.format = *format;
   if (!options.all) options.log_no = parsed.operands.front();
-  return options;
+  return {std::move(options), {}};
 }
 
 std::string picture_of(const preview::BoreholePreview& borehole, render::PictureFormat format) {
@@ -115,8 +102,7 @@ ProgramPath output_folder(const ProgramPath& output, bool all) {
 }  // namespace
 
 int preview_command(const std::vector<std::string>& args, Console& console) {
-  std::string problem;
-  const auto options = parse(args, problem);
+  const auto [options, problem] = parse(args);
   if (!options) return usage_error(console, problem);
 
   const PathArgument source = existing_folder(options->source, "SOURCE_DIR");

@@ -9,16 +9,11 @@
 #include "base/file_extension.h"
 #include "base/messages.h"
 #include "base/utf8.h"
+#include "cli/native_paths.h"
 #include "conversion/problem_output.h"
-#include "platform/drives.h"
 
 namespace lodemark::cli {
 namespace {
-
-std::string native_text(const ProgramPath& path) {
-  const auto native = platform::to_native(path);
-  return native ? *native : to_utf8(path.text());
-}
 
 std::string joined(const std::vector<std::string>& parts, std::string_view separator) {
   std::string text;
