@@ -133,7 +133,7 @@ LineField CheckedLines::field(FieldSpan span) const {
 std::u32string CheckedLines::key() const { return trim_spaces(field(kKeyField).text()); }
 
 void CheckedLines::report(Rule rule, std::u32string borehole, std::u32string message) const {
-  sink_.report({rule, name_, number_, std::move(borehole), std::move(message)});
+  if (reporting_) sink_.report({rule, name_, number_, std::move(borehole), std::move(message)});
 }
 
 void CheckedLines::check_form(std::uint64_t offset) {

@@ -71,6 +71,8 @@ class CheckedLines {
   const std::u32string& name() const { return name_; }
 
   void report(Rule rule, std::u32string borehole, std::u32string message) const;
+  // The lines that follow are only read: nothing more is reported.
+  void stop_reporting() { reporting_ = false; }
 
  private:
   void check_form(std::uint64_t offset);
@@ -98,6 +100,7 @@ class CheckedLines {
   bool utf8_ = false;
   bool lf_reported_ = false;
   bool lf_only_ = false;
+  bool reporting_ = true;
 };
 
 // Where the first byte stands that code page 932 cannot decode; npos when

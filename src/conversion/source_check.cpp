@@ -122,12 +122,24 @@ bool check_catalogue(const CheckRequest& request, CheckState& state, ProblemSink
   CheckedLines lines(path, std::u32string(kCatalogueFile), kCheckLfOnlyCatalogue, sink);
   // The list holds the records only when the first line is one.
   bool listing = true;
+  bool usable = true;
   while (lines.next()) {
-    if (lines.lf_only()) return false;
     const std::size_t size_of_line = lines.bytes().size();
+    const bool record = size_of_line == kCatalogueRecordBytes && !lines.cut();
+    if (lines.lf_only()) {
+      // Nothing more to check: the problem says what the file's form does.
+      // The list is still read to its end, as the borehole list reads it.
+      lines.stop_reporting();
+      usable = false;
+    }
+    if (!usable) {
+      listing = listing && (record || lines.number() > 1);
+      if (record && listing && listed) listed(catalogue_entry_of(lines.bytes()));
+      continue;
+    }
     const std::u32string bytes_text = lines.cut() ? U">" + decimal_text(CheckedLines::kKeptBytes)
                                                   : decimal_text(static_cast<long long>(size_of_line));
-    if (size_of_line == kCatalogueRecordBytes && !lines.cut()) {
+    if (record) {
       CatalogueEntry entry = add_record(lines, state, request);
       if (listing && listed) listed(std::move(entry));
     } else if (lines.number() == 1) {
@@ -139,7 +151,7 @@ bool check_catalogue(const CheckRequest& request, CheckState& state, ProblemSink
       lines.report(Rule::CatalogueLineLength, lines.key(), fill_in(kCheckCatalogueLineLength, {bytes_text}));
     }
   }
-  return true;
+  return usable;
 }
 
 // Closes the stretch at hand: kept with its number, or told as lines of no

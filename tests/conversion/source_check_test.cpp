@@ -358,6 +358,7 @@ TEST(SourceCheckList, HandsOnTheEntriesOfTheBoreholeList) {
       {"no line end at the end", record("B-1     ")},
       {"LF line ends", record("B-1     ") + "\n" + record("B-2     ") + "\n"},
       {"a later line with an LF", crlf({record("B-1     "), record("B-2") + "\n"})},
+      {"an LF inside the first record", crlf({"B-1    \n20260401NAME    ", record("B-2     ")})},
       {"empty", ""},
       {"missing", std::nullopt},
   };
