@@ -55,7 +55,9 @@ Parsed<ConvertOptions> parse(const std::vector<std::string>& args) {
 // is free.
 class ConvertObserver : public TerminalObserver {
  public:
-  ConvertObserver(Console& console, const ConvertOptions& options, SourceCheck& check,
+  // `check` has read the catalogue; the observer runs the rest of it, unless
+  // it is empty by then.
+  ConvertObserver(Console& console, const ConvertOptions& options, std::optional<SourceCheck>& check,
                   const std::vector<CatalogueEntry>& selected, ProgramPath pattern_data_folder)
       : TerminalObserver(console, options.yes),
         console_(console),
@@ -63,26 +65,24 @@ class ConvertObserver : public TerminalObserver {
         dry_run_(options.dry_run),
         check_(check),
         pattern_data_folder_(std::move(pattern_data_folder)),
-        summary_(!options.report.empty()),
-        // Without a summary or a report nothing would show the problems.
-        check_wanted_(!options.quiet || !options.report.empty()) {
+        summary_(!options.report.empty()) {
     if (options.quiet) set_quiet();
   }
   ~ConvertObserver() override { finish_check(); }
 
   void busy_changed(bool busy) override {
     converting_ = busy;
-    if (!busy || !check_wanted_ || check_thread_.joinable()) return;
+    if (!busy || !check_ || check_thread_.joinable()) return;
     // The dictionaries are read here, before the run's first lookup can
     // change them.
     try {
-      check_.use_dictionaries(SoilCodePreview(pattern_data_folder_));
+      check_->use_dictionaries(SoilCodePreview(pattern_data_folder_));
     } catch (const Failure&) {
       // The run itself will say why; the names are not looked up.
     }
     check_thread_ = std::thread([this] {
       try {
-        check_.check_data_files(summary_);
+        check_->check_data_files(summary_);
       } catch (const Failure& failure) {
         summary_.check_failed(failure.message());
       } catch (const std::exception& e) {
@@ -131,10 +131,9 @@ class ConvertObserver : public TerminalObserver {
   std::size_t finished_ = 0;
   bool converting_ = false;
   bool dry_run_;
-  SourceCheck& check_;
+  std::optional<SourceCheck>& check_;
   ProgramPath pattern_data_folder_;
   RunSummary summary_;
-  bool check_wanted_;
   std::thread check_thread_;
 };
 
@@ -193,13 +192,16 @@ int convert_command(const std::vector<std::string>& args, Console& console) {
   check_request.selection = selection.numbers();
   // The check reads the catalogue for the selection: its problems go to the
   // summary, and the rest of it runs with the run.
-  SourceCheck check(std::move(check_request));
+  std::optional<SourceCheck> check(std::in_place, std::move(check_request));
   ConvertObserver observer(console, *options, check, request.selected, request.pattern_data_folder);
   try {
-    check.check_catalogue(observer.summary(), [&](CatalogueEntry entry) { selection.add(std::move(entry)); });
+    check->check_catalogue(observer.summary(), [&](CatalogueEntry entry) { selection.add(std::move(entry)); });
   } catch (const Failure& failure) {
     return report_failure(console, failure);
   }
+  // Without a summary or a report nothing would show the problems: the rest
+  // of the check is not run, and what it holds of the catalogue goes.
+  if (options->quiet && options->report.empty()) check.reset();
   if (const std::string unknown = selection.problem(options->source); !unknown.empty())
     return say(console, unknown, kUsage);
   request.listed_entries = selection.listed();

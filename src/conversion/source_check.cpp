@@ -273,7 +273,7 @@ void SourceCheck::use_dictionaries(SoilCodePreview dictionaries) {
 void SourceCheck::check_data_files(ProblemSink& sink, SourceFiles* files) {
   using namespace source_check;
   // Without a catalogue there is nothing to check the lines against.
-  if (!catalogue_usable_) return;
+  if (!catalogue_usable_ || !state_) return;
   dictionaries(sink);
   // Nobody needs the copies as read any more: the check's lookups change them.
   state_->dictionary = std::move(dictionaries_as_read_);
@@ -288,6 +288,8 @@ void SourceCheck::check_data_files(ProblemSink& sink, SourceFiles* files) {
     if (reader && *reader) (*reader)->seek(0);
     if (state_->usable[file] && (file == Headers || state_->usable[Headers])) report_lookups(file, *state_, sink);
   }
+  // What the check kept of the catalogue is of no more use.
+  state_.reset();
 }
 
 void check_source(const CheckRequest& request, ProblemSink& sink) {

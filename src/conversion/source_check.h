@@ -58,9 +58,9 @@ class SourceCheck {
   // The dictionaries as they were before a conversion began to change them,
   // instead of the request's pattern-data folder.
   void use_dictionaries(SoilCodePreview dictionaries);
-  // Last: the three data files, read from `files` when given (each rewound
-  // before and after its pass, so that the caller reads it again from the
-  // start), else opened here.
+  // Last, once: the three data files, read from `files` when given (each
+  // rewound before and after its pass, so that the caller reads it again
+  // from the start), else opened here. What the check held goes afterwards.
   void check_data_files(ProblemSink& sink, SourceFiles* files = nullptr);
 
  private:

@@ -68,6 +68,27 @@ TEST_F(CliTest, EveryCommandAnswersTheSameMistakeTheSameWay) {
   }
 }
 
+// A catalogue that is there but cannot be read stops every command that
+// selects boreholes, naming the file.
+TEST_F(CliTest, ACatalogueThatCannotBeReadIsARunFailure) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a file nobody may read cannot be made with the read-only attribute";
+#endif
+  if (!test::make_unreadable(dir("db/Rodev5.Dat"), "B-101   20260401NAME    \r\n"))
+    GTEST_SKIP() << "no unreadable file to be had";
+  const std::vector<std::vector<std::string>> calls = {
+      {"check", dir("db"), "--patdat", dir("patdat"), "B-101"},
+      convert({"--yes", "--all"}),
+      {"preview", dir("db"), "--patdat", dir("patdat"), "B-101", "-o", dir("x.svg")},
+  };
+  for (const auto& args : calls) {
+    const Result r = call(args);
+    EXPECT_EQ(r.status, kRunFailure) << args[0] << "\n" << r.err;
+    EXPECT_NE(r.err.find("Rodev5.Dat ("), std::string::npos) << args[0] << "\n" << r.err;
+  }
+  EXPECT_EQ(test::folder_entries(scratch_.native()), (std::vector<std::string>{"db", "patdat"}));
+}
+
 // Without --patdat the setting is read; without a setting, the commands that
 // need the dictionaries refuse as the window does, and check goes on without
 // looking names up.
