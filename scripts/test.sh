@@ -38,5 +38,5 @@ step "Windows build and tests under Wine (scripts/build-windows.sh --test)" scri
 step "Windows zip: make, unpack, convert the samples under Wine (tests/scripts/package_windows_test.sh)" tests/scripts/package_windows_test.sh
 step "Layering and file sizes (scripts/check_includes.sh)" scripts/check_includes.sh
 step "Layout (scripts/check_format.sh)" scripts/check_format.sh
-step "Naming (scripts/check_naming.sh)" scripts/check_naming.sh build/release
+step "Naming, on the Linux, sanitizer and Windows builds (scripts/check_naming.sh)" scripts/check_naming.sh --every-file build/release build/windows build/asan
 exit $status

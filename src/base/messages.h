@@ -153,106 +153,11 @@ inline constexpr char32_t kSoilNameLead[] = U"土質名「";
 inline constexpr char32_t kSoilNameNotWritable[] = U"」は土質辞書に書き込めません: ";
 inline constexpr char32_t kNoUserCodeLeft[] = U"」に付けるユーザーコードがありません (1000～3999 を使い切っています): ";
 
-// The check of a source database: one text per kind of problem, saying what
-// is wrong and what a conversion does with it. "%1", "%2", ... stand for the
-// values named in the comment above each (fill_in puts them in).
-inline constexpr char32_t kCheckCatalogueMissing[] = U"Rodev5.Dat がありません。一覧は空になり、変換できません。";
-inline constexpr char32_t kCheckCatalogueEmpty[] = U"Rodev5.Dat が空です。一覧は空になり、変換できません。";
-// %1: the line's length in bytes
-inline constexpr char32_t kCheckCatalogueFirstLine[] =
-    U"1 行目が 24 バイトではありません (%1 バイト)。1 行目が柱状図の行でない一覧は空になり、何も変換できません。";
-// %1: the line's length in bytes
-inline constexpr char32_t kCheckCatalogueLineLength[] =
-    U"行が 24 バイトではありません (%1 バイト)。この行は一覧に入らず、変換されません。";
-inline constexpr char32_t kCheckCatalogueBlankLine[] = U"空の行です。一覧には入りません。";
-// %1: the number
-inline constexpr char32_t kCheckFolderNameUnusable[] =
-    U"番号「%1」はフォルダ名に使えません。この柱状図を選ぶと変換は始まりません。";
-// %1: the line of the first entry
-inline constexpr char32_t kCheckNumberRepeated[] =
-    U"番号が %1 行目と同じです。この柱状図のデータは見つからず、同じフォルダの表題ファイルが座標なしで上書きされます。";
-// %1: the line of the first entry, %2: its number
-inline constexpr char32_t kCheckNumberCaseCollision[] =
-    U"番号が %1 行目の「%2」と大文字・小文字だけ違います。Windows では同じフォルダになり、後の柱状図のファイルが前の柱状図のファイルを上書きします。";
-inline constexpr char32_t kCheckEncodingUtf8[] =
-    U"このファイルは UTF-8 で保存されているようです (コードページ 932 ではありません)。日本語は文字化けし、欄の位置もずれます。";
-// %1: the offset of the byte from the start of the file (0 for the first), %2: the byte in hexadecimal
-inline constexpr char32_t kCheckEncodingInvalidByte[] =
-    U"ファイル先頭から %1 バイト目 (0 から数えて) のバイト 0x%2 はコードページ 932 の文字になりません。変換ではその文字が「?」になります。";
-inline constexpr char32_t kCheckLfOnlyCatalogue[] =
-    U"行末が LF だけです (CR LF ではありません)。ファイル全体が 1 行として読まれ、一覧は空になります。";
-inline constexpr char32_t kCheckLfOnlyData[] =
-    U"行末が LF だけです (CR LF ではありません)。ファイル全体が 1 行として読まれ、このファイルの行はほとんど見つかりません。";
-// %1: the file's name
-inline constexpr char32_t kCheckHeaderFileMissing[] =
-    U"%1 がないか空です。すべての柱状図で表題ファイルが座標なしで書かれ、X1.txt と X5.txt は書かれません。";
-inline constexpr char32_t kCheckLayerFileMissing[] =
-    U"%1 がないか空です。層数のある柱状図の X1.txt はすべての層が深さ 0.00、土質なしで書かれます。";
-inline constexpr char32_t kCheckValueFileMissing[] =
-    U"%1 がないか空です。深度データ数のある柱状図の X5.txt はすべての行が深さ 0.00、値なしで書かれます。";
-// %1: the file's name
-inline constexpr char32_t kCheckDictionaryMissing[] =
-    U"%1 がありません。互層の層がある柱状図に来ると変換はそこで止まります。";
-// %1: the failure
-inline constexpr char32_t kCheckDictionaryFailure[] = U"この互層の土質名で変換が止まります: %1";
-inline constexpr char32_t kCheckHeaderMissing[] =
-    U"Rodev1.Dat にこの柱状図のヘッダ行がありません。表題ファイルは座標なし (メッシュコード 52394000) で書かれ、層と深度データは変換されません。";
-// %1: the header line that is used
-inline constexpr char32_t kCheckHeaderLineRepeated[] =
-    U"同じ番号のヘッダ行が続いています。使われるのは %1 行目だけで、この行は読み飛ばされます。";
-inline constexpr char32_t kCheckLinesOutOfOrderHeader[] =
-    U"この柱状図の行が一覧の順より前の位置にあり、前から順に探す変換では見つかりません。ヘッダ行がないものとして表題ファイルは座標なしで書かれ、層と深度データは変換されません。";
-inline constexpr char32_t kCheckLinesOutOfOrderRows[] =
-    U"この柱状図の行が一覧の順より前の位置にあり、前から順に探す変換では見つかりません。この行は使われず、ファイルの行はすべて空 (深さ 0.00) で書かれます。";
-inline constexpr char32_t kCheckLinesNotConsecutive[] =
-    U"この柱状図の行が続いていません (同じ番号の行がほかの位置にもあります)。ここからの行は変換されません。";
-// %1: how many lines, %2: the catalogue's entry that differs only in case (empty when none)
-inline constexpr char32_t kCheckUnknownNumber[] = U"一覧にない番号の行です (%1 行)。これらの行は変換されません。";
-inline constexpr char32_t kCheckUnknownNumberCase[] =
-    U"一覧にない番号の行です (%1 行)。一覧の「%2」とは大文字・小文字だけ違い、番号は大文字・小文字まで一致しないと見つかりません。これらの行は変換されません。";
-inline constexpr char32_t kLayerCountWord[] = U"層数";
-inline constexpr char32_t kValueCountWord[] = U"深度データ数";
-// %1: the count's name, %2: the text, %3: the file it leaves unwritten
-inline constexpr char32_t kCheckCountNotANumber[] =
-    U"%1「%2」は数値ではありません。0 として扱われ、%3 は書かれません。";
-inline constexpr char32_t kCheckCountNegative[] = U"%1「%2」が負の数です。0 として扱われ、%3 は書かれません。";
-inline constexpr char32_t kCheckCountOutOfRange[] =
-    U"%1「%2」が -32768～32767 の範囲にありません。変換はこの柱状図で止まります。";
-// %1: the count's name, %2: the count, %3: the data file, %4: the lines present, %5: the output file
-inline constexpr char32_t kCheckCountLong[] =
-    U"%1は %2 ですが、%3 にあるこの柱状図の行は %4 行です。%5 の足りない行は深さ 0.00、内容なしで書かれます。";
-inline constexpr char32_t kCheckCountShort[] =
-    U"%1は %2 ですが、%3 にあるこの柱状図の行は %4 行です。多い行は変換されません。";
-inline constexpr char32_t kCheckCountZero[] =
-    U"%1が 0 (または読めない) ですが、%3 にこの柱状図の行が %4 行あります。これらの行は変換されず、%5 は書かれません。";
-// %1: the depth as written
-inline constexpr char32_t kCheckLayerDepthNotANumber[] =
-    U"層の深さ「%1」は数値ではありません。X1.txt には 0.00 と書かれます。";
-inline constexpr char32_t kCheckValueDepthNotANumber[] =
-    U"深度データの深さ「%1」は数値ではありません。X5.txt には 0.00 と書かれます。";
-// %1: the depth, %2: the depth of the line before
-inline constexpr char32_t kCheckDepthNotIncreasing[] =
-    U"深さ「%1」が前の行の深さ「%2」より深くありません。そのまま書かれます。";
-// %1: the soil code
-inline constexpr char32_t kCheckSoilCodeUnknown[] =
-    U"土質コード「%1」は分類表にありません。X1.txt ではコードと土質名が空になります。";
-// %1, %2: the two soil codes, %3: the name the layer gets
-inline constexpr char32_t kCheckAlternationSoilUnknown[] =
-    U"互層の土質コード「%1」「%2」に分類表にないコードがあります。土質名は「%3」となり、この名前で土質辞書に登録されます。";
-// %1: the name, %2: the code it would get
-inline constexpr char32_t kCheckAlternationNameNew[] =
-    U"互層名「%1」は土質辞書にありません。変換でコード %2 が付けられ、KISHITU.TXT と XKISHITU.TXT に追加されます。";
-inline constexpr char32_t kCheckCoordinatesBlank[] =
-    U"座標 (緯度と経度の分・秒) が空です。メッシュコードは 35 度 0 分 0 秒、139 度 0 分 0 秒のもの (52394000) になります。";
+// The fields of a header line that the check's texts name.
 inline constexpr char32_t kLatitudeMinutes[] = U"緯度の分";
 inline constexpr char32_t kLatitudeSeconds[] = U"緯度の秒";
 inline constexpr char32_t kLongitudeMinutes[] = U"経度の分";
 inline constexpr char32_t kLongitudeSeconds[] = U"経度の秒";
-// %1: which field, %2: its text
-inline constexpr char32_t kCheckCoordinateNotANumber[] =
-    U"%1「%2」は数値ではありません。0 として扱われ、メッシュコードが誤ります。";
-inline constexpr char32_t kCheckCoordinateOutOfRange[] =
-    U"%1「%2」が 00～59 の範囲にありません。メッシュコードが誤ります。";
 
 // The columnar-section preview.
 inline constexpr char32_t kPreviewNewCode[] = U"新規";

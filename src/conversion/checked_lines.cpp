@@ -148,7 +148,7 @@ void CheckedLines::check_form(std::uint64_t offset) {
   if (!form_known_) {
     form_known_ = true;
     utf8_ = (number_ == 1 && bytes_.starts_with("\xEF\xBB\xBF")) || looks_like_utf8(bytes_);
-    if (utf8_) report(Rule::EncodingUtf8, key(), kCheckEncodingUtf8);
+    if (utf8_) report(Rule::EncodingUtf8, key(), rule_text(Rule::EncodingUtf8));
   }
   // In a UTF-8 file nearly every line has such bytes: the one problem says it.
   // A line is decoded only when some byte starts no character.
@@ -158,7 +158,7 @@ void CheckedLines::check_form(std::uint64_t offset) {
   char hex[8];
   std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned>(static_cast<unsigned char>(bytes_[at])));
   report(Rule::EncodingInvalidByte, key(),
-         fill_in(kCheckEncodingInvalidByte, {decimal_text(static_cast<long long>(offset + at)), ascii(hex)}));
+         rule_text(Rule::EncodingInvalidByte, {decimal_text(static_cast<long long>(offset + at)), ascii(hex)}));
 }
 
 }  // namespace lodemark

@@ -51,7 +51,6 @@ std::span<const LineRun> CheckState::runs(DataFile file, std::uint32_t item) con
 namespace {
 
 constexpr std::u32string_view kFileNames[] = {kHeaderFile, kLayerFile, kDepthValueFile};
-constexpr const char32_t* kMissingTexts[] = {kCheckHeaderFileMissing, kCheckLayerFileMissing, kCheckValueFileMissing};
 
 bool is_blank(std::string_view bytes) { return bytes.find_first_not_of(' ') == std::string_view::npos; }
 
@@ -66,7 +65,7 @@ CatalogueEntry add_record(const CheckedLines& lines, CheckState& state, const Ch
   CatalogueEntry entry = catalogue_entry_of(lines.bytes());
   const std::u32string folder = entry.folder_name();
   if (!is_safe_folder_name(folder))
-    lines.report(Rule::FolderNameUnusable, folder, fill_in(kCheckFolderNameUnusable, {folder}));
+    lines.report(Rule::FolderNameUnusable, folder, rule_text(Rule::FolderNameUnusable, {folder}));
 
   const auto next_item = static_cast<std::uint32_t>(state.items.size());
   const std::string key = to_utf8(entry.number());
@@ -76,9 +75,9 @@ CatalogueEntry add_record(const CheckedLines& lines, CheckState& state, const Ch
     const std::u32string line = decimal_text(state.items[*earlier].catalogue_line);
     const std::u32string other_folder = from_utf8(state.folder(*earlier));
     if (other_folder == folder)
-      lines.report(Rule::NumberRepeated, folder, fill_in(kCheckNumberRepeated, {line}));
+      lines.report(Rule::NumberRepeated, folder, rule_text(Rule::NumberRepeated, {line}));
     else
-      lines.report(Rule::NumberCaseCollision, folder, fill_in(kCheckNumberCaseCollision, {line, other_folder}));
+      lines.report(Rule::NumberCaseCollision, folder, rule_text(Rule::NumberCaseCollision, {line, other_folder}));
   } else {
     state.by_folded_folder.add(next_item,
                                [&](std::uint32_t i) { return i == next_item ? folded : state.folded_folder(i); });
@@ -103,11 +102,11 @@ bool check_catalogue(const CheckRequest& request, CheckState& state, ProblemSink
   const ProgramPath path = request.source_folder / kCatalogueFile;
   const std::int64_t size = platform::file_size(path);
   if (size < 0) {
-    sink.report(whole_file(Rule::CatalogueMissing, kCatalogueFile, kCheckCatalogueMissing));
+    sink.report(whole_file(Rule::CatalogueMissing, kCatalogueFile, rule_text(Rule::CatalogueMissing)));
     return false;
   }
   if (size == 0) {
-    sink.report(whole_file(Rule::CatalogueEmpty, kCatalogueFile, kCheckCatalogueEmpty));
+    sink.report(whole_file(Rule::CatalogueEmpty, kCatalogueFile, rule_text(Rule::CatalogueEmpty)));
     return false;
   }
   // Room for every record at once, so that no list is copied as it grows;
@@ -119,7 +118,7 @@ bool check_catalogue(const CheckRequest& request, CheckState& state, ProblemSink
   state.keys.reserve(records * 8);
   state.by_key.reserve(records, [&](std::uint32_t i) { return state.key(i); });
   state.by_folded_folder.reserve(records, [&](std::uint32_t i) { return state.folded_folder(i); });
-  CheckedLines lines(path, std::u32string(kCatalogueFile), kCheckLfOnlyCatalogue, sink);
+  CheckedLines lines(path, std::u32string(kCatalogueFile), rule_text(Rule::LineEndLfOnly), sink);
   // The list holds the records only when the first line is one.
   bool listing = true;
   bool usable = true;
@@ -144,11 +143,11 @@ bool check_catalogue(const CheckRequest& request, CheckState& state, ProblemSink
       if (listing && listed) listed(std::move(entry));
     } else if (lines.number() == 1) {
       listing = false;
-      lines.report(Rule::CatalogueFirstLineNotRecord, {}, fill_in(kCheckCatalogueFirstLine, {bytes_text}));
+      lines.report(Rule::CatalogueFirstLineNotRecord, {}, rule_text(Rule::CatalogueFirstLineNotRecord, {bytes_text}));
     } else if (is_blank(lines.bytes())) {
-      lines.report(Rule::CatalogueBlankLine, {}, kCheckCatalogueBlankLine);
+      lines.report(Rule::CatalogueBlankLine, {}, rule_text(Rule::CatalogueBlankLine));
     } else {
-      lines.report(Rule::CatalogueLineLength, lines.key(), fill_in(kCheckCatalogueLineLength, {bytes_text}));
+      lines.report(Rule::CatalogueLineLength, lines.key(), rule_text(Rule::CatalogueLineLength, {bytes_text}));
     }
   }
   return usable;
@@ -173,8 +172,9 @@ void close_run(DataFile file, RunInProgress& run, CheckState& state, const Check
     const std::u32string count = decimal_text(run.run.lines);
     const auto same_but_case = state.item_of_folded(fold_case(to_utf8(folder)));
     sink.report({Rule::DataLineUnknownNumber, lines.name(), run.run.first_line, folder,
-                 same_but_case ? fill_in(kCheckUnknownNumberCase, {count, from_utf8(state.folder(*same_but_case))})
-                               : fill_in(kCheckUnknownNumber, {count})});
+                 same_but_case
+                     ? rule_text(Rule::DataLineUnknownNumber, {count, from_utf8(state.folder(*same_but_case))}, 1)
+                     : rule_text(Rule::DataLineUnknownNumber, {count})});
   }
   run.run.lines = 0;
 }
@@ -197,13 +197,14 @@ void scan_data_file(DataFile file, const CheckRequest& request, CheckState& stat
   const ProgramPath path = request.source_folder / kFileNames[file];
   if (opened ? *opened == nullptr : platform::file_size(path) < 1) {
     if (!state.items.empty())
-      sink.report(
-          whole_file(Rule::DataFileMissing, kFileNames[file], fill_in(kMissingTexts[file], {kFileNames[file]})));
+      sink.report(whole_file(Rule::DataFileMissing, kFileNames[file],
+                             rule_text(Rule::DataFileMissing, {kFileNames[file]}, file)));
     return;
   }
   const std::u32string name(kFileNames[file]);
+  const std::u32string lf_only_text = rule_text(Rule::LineEndLfOnly, {}, 1);
   CheckedLines lines =
-      opened ? CheckedLines(**opened, name, kCheckLfOnlyData, sink) : CheckedLines(path, name, kCheckLfOnlyData, sink);
+      opened ? CheckedLines(**opened, name, lf_only_text, sink) : CheckedLines(path, name, lf_only_text, sink);
   RunInProgress run;
   std::string decoded_key;
   while (lines.next()) {
@@ -239,7 +240,7 @@ void scan_data_file(DataFile file, const CheckRequest& request, CheckState& stat
 std::optional<SoilCodePreview> open_dictionary(const ProgramPath& folder, ProblemSink& sink) {
   for (const std::u32string_view name : {kSoilDictionaryFile, kSoilNameRegisterFile}) {
     if (platform::file_size(folder / name) < 0) {
-      sink.report(whole_file(Rule::DictionaryMissing, name, fill_in(kCheckDictionaryMissing, {name})));
+      sink.report(whole_file(Rule::DictionaryMissing, name, rule_text(Rule::DictionaryMissing, {name})));
       return std::nullopt;
     }
   }

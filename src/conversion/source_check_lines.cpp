@@ -4,6 +4,7 @@
 
 #include "base/decimal.h"
 #include "base/failure.h"
+#include "base/file_names.h"
 #include "base/messages.h"
 #include "base/text.h"
 #include "conversion/source_check_state.h"
@@ -20,16 +21,16 @@ std::int16_t check_count(const CheckedLines& lines, const LineField& field, std:
   if (field.blank()) return 0;
   const std::optional<float> value = field.number();
   if (!value) {
-    lines.report(Rule::CountNotANumber, lines.key(), fill_in(kCheckCountNotANumber, {word, field.text(), output}));
+    lines.report(Rule::CountNotANumber, lines.key(), rule_text(Rule::CountNotANumber, {word, field.text(), output}));
     return 0;
   }
   const double rounded = std::nearbyint(static_cast<double>(*value));
   if (!(rounded >= -32768.0 && rounded <= 32767.0)) {
-    lines.report(Rule::CountOutOfRange, lines.key(), fill_in(kCheckCountOutOfRange, {word, field.text()}));
+    lines.report(Rule::CountOutOfRange, lines.key(), rule_text(Rule::CountOutOfRange, {word, field.text()}));
     return 0;
   }
   if (rounded < 0) {
-    lines.report(Rule::CountNegative, lines.key(), fill_in(kCheckCountNegative, {word, field.text(), output}));
+    lines.report(Rule::CountNegative, lines.key(), rule_text(Rule::CountNegative, {word, field.text(), output}));
     return 0;
   }
   return static_cast<std::int16_t>(rounded);
@@ -38,23 +39,23 @@ std::int16_t check_count(const CheckedLines& lines, const LineField& field, std:
 void check_coordinate(const CheckedLines& lines, const LineField& field, std::u32string_view what) {
   const std::optional<float> value = field.number();
   if (!value) {
-    lines.report(Rule::CoordinateNotANumber, lines.key(), fill_in(kCheckCoordinateNotANumber, {what, field.text()}));
+    lines.report(Rule::CoordinateNotANumber, lines.key(), rule_text(Rule::CoordinateNotANumber, {what, field.text()}));
   } else if (*value < 0.0f || *value >= 60.0f) {
-    lines.report(Rule::CoordinateOutOfRange, lines.key(), fill_in(kCheckCoordinateOutOfRange, {what, field.text()}));
+    lines.report(Rule::CoordinateOutOfRange, lines.key(), rule_text(Rule::CoordinateOutOfRange, {what, field.text()}));
   }
 }
 
 // Depths down a borehole grow from line to line.
 void check_depth(const CheckedLines& lines, RunInProgress& run, const LineField& depth, Rule not_a_number,
-                 std::u32string_view not_a_number_text, Rule not_increasing) {
+                 Rule not_increasing) {
   const std::optional<float> value = depth.number();
   if (!value) {
-    lines.report(not_a_number, lines.key(), fill_in(not_a_number_text, {depth.text()}));
+    lines.report(not_a_number, lines.key(), rule_text(not_a_number, {depth.text()}));
     return;
   }
   if (run.previous_depth && *value <= *run.previous_depth)
     lines.report(not_increasing, lines.key(),
-                 fill_in(kCheckDepthNotIncreasing, {trim_spaces(depth.text()), trim_spaces(run.previous_depth_text)}));
+                 rule_text(not_increasing, {trim_spaces(depth.text()), trim_spaces(run.previous_depth_text)}));
   run.previous_depth = value;
   // Kept in the same buffer from line to line.
   if (const auto ascii = depth.ascii())
@@ -70,10 +71,10 @@ void check_alternation_name(const CheckedLines& lines, const std::u32string& nam
   try {
     const SoilCodePreview::Answer answer = state.dictionary->code_for(name);
     if (answer.origin == SoilCodePreview::Origin::New && state.new_names_told.insert(name).second)
-      lines.report(Rule::AlternationNameNew, lines.key(), fill_in(kCheckAlternationNameNew, {name, answer.code}));
+      lines.report(Rule::AlternationNameNew, lines.key(), rule_text(Rule::AlternationNameNew, {name, answer.code}));
   } catch (const Failure& failure) {
     // The conversion stops at this layer; later names would not be reached.
-    lines.report(Rule::DictionaryFailure, lines.key(), fill_in(kCheckDictionaryFailure, {failure.message()}));
+    lines.report(Rule::DictionaryFailure, lines.key(), rule_text(Rule::DictionaryFailure, {failure.message()}));
     state.dictionary.reset();
   }
 }
@@ -86,25 +87,24 @@ void check_header_line(const CheckedLines& lines, LineRun& run) {
   const LineField position[] = {lines.field(kLatitudeMinutesField), lines.field(kLatitudeSecondsField),
                                 lines.field(kLongitudeMinutesField), lines.field(kLongitudeSecondsField)};
   if (std::all_of(std::begin(position), std::end(position), [](const LineField& f) { return f.blank(); })) {
-    lines.report(Rule::CoordinateNotANumber, lines.key(), kCheckCoordinatesBlank);
+    lines.report(Rule::CoordinateNotANumber, lines.key(), rule_text(Rule::CoordinateNotANumber, {}, 1));
   } else {
     check_coordinate(lines, position[0], kLatitudeMinutes);
     check_coordinate(lines, position[1], kLatitudeSeconds);
     check_coordinate(lines, position[2], kLongitudeMinutes);
     check_coordinate(lines, position[3], kLongitudeSeconds);
   }
-  run.layer_count = check_count(lines, lines.field(kLayerCountField), kLayerCountWord, U"X1.txt");
-  run.value_count = check_count(lines, lines.field(kValueCountField), kValueCountWord, U"X5.txt");
+  run.layer_count = check_count(lines, lines.field(kLayerCountField), kLayerCountName, kLayerOutputFile);
+  run.value_count = check_count(lines, lines.field(kValueCountField), kDepthValueCountName, kDepthValueOutputFile);
 }
 
 void check_layer_line(const CheckedLines& lines, RunInProgress& run, CheckState& state) {
-  check_depth(lines, run, lines.field(kDepthField), Rule::LayerDepthNotANumber, kCheckLayerDepthNotANumber,
-              Rule::LayerDepthNotIncreasing);
+  check_depth(lines, run, lines.field(kDepthField), Rule::LayerDepthNotANumber, Rule::LayerDepthNotIncreasing);
   const std::u32string soil_code = lines.field(kSoilCodeField).text();
   const SoilClass first = classify_soil(soil_code);
   if (lines.field(kAlternationFlagField).number().value_or(0.0f) != 1.0f) {
     if (first.name.empty())
-      lines.report(Rule::SoilCodeUnknown, lines.key(), fill_in(kCheckSoilCodeUnknown, {soil_code}));
+      lines.report(Rule::SoilCodeUnknown, lines.key(), rule_text(Rule::SoilCodeUnknown, {soil_code}));
     return;
   }
   const std::u32string second_soil_code = lines.field(kSecondSoilCodeField).text();
@@ -112,13 +112,12 @@ void check_layer_line(const CheckedLines& lines, RunInProgress& run, CheckState&
   const std::u32string name = first.name + U"と" + second.name + U"の互層";
   if (first.name.empty() || second.name.empty())
     lines.report(Rule::AlternationSoilUnknown, lines.key(),
-                 fill_in(kCheckAlternationSoilUnknown, {soil_code, second_soil_code, name}));
+                 rule_text(Rule::AlternationSoilUnknown, {soil_code, second_soil_code, name}));
   check_alternation_name(lines, name, state);
 }
 
 void check_value_line(const CheckedLines& lines, RunInProgress& run) {
-  check_depth(lines, run, lines.field(kDepthField), Rule::ValueDepthNotANumber, kCheckValueDepthNotANumber,
-              Rule::ValueDepthNotIncreasing);
+  check_depth(lines, run, lines.field(kDepthField), Rule::ValueDepthNotANumber, Rule::ValueDepthNotIncreasing);
 }
 
 }  // namespace lodemark::source_check

@@ -30,23 +30,23 @@ struct ItemProblems {
 void report_count(DataFile file, const CatalogueItem& item, std::int32_t count, std::uint32_t lines,
                   const ItemProblems& problems) {
   const bool layers = file == Layers;
-  const std::u32string_view word = layers ? kLayerCountWord : kValueCountWord;
+  const std::u32string_view word = layers ? kLayerCountName : kDepthValueCountName;
   const std::u32string_view output = layers ? kLayerOutputFile : kDepthValueOutputFile;
   const std::u32string values[] = {std::u32string(word), decimal_text(count), std::u32string(kFileNames[file]),
                                    decimal_text(lines), std::u32string(output)};
-  auto text = [&](std::u32string_view pattern) {
-    return fill_in(pattern, {values[0], values[1], values[2], values[3], values[4]});
+  const Rule too_few = layers ? Rule::LayerCountShort : Rule::ValueCountShort;
+  const Rule too_many = layers ? Rule::LayerCountLong : Rule::ValueCountLong;
+  auto tell = [&](Rule rule, std::size_t way) {
+    problems.report(rule, kHeaderFile, item.header_line,
+                    rule_text(rule, {values[0], values[1], values[2], values[3], values[4]}, way));
   };
+  // A count of 0 is the second way of a short count.
   if (count < 1) {
-    if (lines > 0)
-      problems.report(layers ? Rule::LayerCountShort : Rule::ValueCountShort, kHeaderFile, item.header_line,
-                      text(kCheckCountZero));
+    if (lines > 0) tell(too_few, 1);
   } else if (static_cast<std::uint32_t>(count) > lines) {
-    problems.report(layers ? Rule::LayerCountLong : Rule::ValueCountLong, kHeaderFile, item.header_line,
-                    text(kCheckCountLong));
+    tell(too_many, 0);
   } else if (static_cast<std::uint32_t>(count) < lines) {
-    problems.report(layers ? Rule::LayerCountShort : Rule::ValueCountShort, kHeaderFile, item.header_line,
-                    text(kCheckCountShort));
+    tell(too_few, 0);
   }
 }
 
@@ -83,9 +83,9 @@ void report_lookups(DataFile file, CheckState& state, ProblemSink& sink) {
         item.value_count = found->value_count;
         if (found->lines > 1)
           problems.report(Rule::HeaderLineRepeated, name, found->first_line + 1,
-                          fill_in(kCheckHeaderLineRepeated, {decimal_text(found->first_line)}));
+                          rule_text(Rule::HeaderLineRepeated, {decimal_text(found->first_line)}));
       } else if (runs.empty()) {
-        problems.report(Rule::HeaderMissing, kCatalogueFile, item.catalogue_line, kCheckHeaderMissing);
+        problems.report(Rule::HeaderMissing, kCatalogueFile, item.catalogue_line, rule_text(Rule::HeaderMissing));
       }
     } else if (item.header_line != 0 && state.usable[Headers]) {
       // Without a header line nothing of the borehole is read: header-missing says so.
@@ -97,7 +97,7 @@ void report_lookups(DataFile file, CheckState& state, ProblemSink& sink) {
     }
     if (!found && !runs.empty() && count >= 1) {
       problems.report(Rule::LinesOutOfOrder, name, runs.front().first_line,
-                      file == Headers ? kCheckLinesOutOfOrderHeader : kCheckLinesOutOfOrderRows);
+                      rule_text(Rule::LinesOutOfOrder, {}, file == Headers ? 0 : 1));
     }
     // Stretches other than the one read (or, when none was read, other than
     // the first, told above) are passed over.
@@ -105,7 +105,7 @@ void report_lookups(DataFile file, CheckState& state, ProblemSink& sink) {
     for (const LineRun& run : runs) {
       if (told && run.first_line == told->first_line) continue;
       if (!told && &run == &runs.front()) continue;
-      problems.report(Rule::LinesNotConsecutive, name, run.first_line, kCheckLinesNotConsecutive);
+      problems.report(Rule::LinesNotConsecutive, name, run.first_line, rule_text(Rule::LinesNotConsecutive));
     }
   }
 }

@@ -1,7 +1,10 @@
 #pragma once
 // What a check of the source database finds: problems, each under a rule
 // with a stable id, told through a sink as they are found.
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
@@ -48,18 +51,26 @@ enum class Rule {
   ValueDepthNotIncreasing,
   CoordinateNotANumber,
   CoordinateOutOfRange,
+  Count,  // not a rule: how many there are
 };
+inline constexpr std::size_t kRuleCount = static_cast<std::size_t>(Rule::Count);
 
 struct RuleInfo {
   Rule rule;
   std::string_view id;  // kebab-case English, stable across versions
   Severity severity;
+  // The problem's message in Japanese: what is wrong and what a conversion
+  // does with it, with "%1", "%2", ... for its values. A rule met in more
+  // than one way has a text for each way; the rest are empty.
+  std::array<std::u32string_view, 3> texts;
 };
 
 // Every rule, in the order above.
 std::span<const RuleInfo> all_rules();
 const RuleInfo& rule_info(Rule rule);
 std::string_view severity_name(Severity severity);  // "error" or "warning"
+// The rule's text for the `way` it was met in, its values filled in.
+std::u32string rule_text(Rule rule, std::initializer_list<std::u32string_view> values = {}, std::size_t way = 0);
 
 struct Problem {
   Rule rule;

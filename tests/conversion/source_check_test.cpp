@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <set>
@@ -379,12 +381,22 @@ TEST(SourceCheckList, HandsOnTheEntriesOfTheBoreholeList) {
   }
 }
 
-TEST(SourceCheckRules, IdsAreKebabCaseAndUnique) {
+// Each rule's row: a unique kebab-case id, a text for every way it is met
+// (no gap before the last), and a row of the manual's table naming it.
+TEST(SourceCheckRules, EachRowIsComplete) {
+  std::ifstream readme_file(test::native_path(LODEMARK_SOURCE_DIR) / "README.md", std::ios::binary);
+  const std::string readme((std::istreambuf_iterator<char>(readme_file)), std::istreambuf_iterator<char>());
+  ASSERT_FALSE(readme.empty());
   std::set<std::string_view> ids;
+  ASSERT_EQ(all_rules().size(), kRuleCount);
   for (const RuleInfo& rule : all_rules()) {
     EXPECT_TRUE(ids.insert(rule.id).second) << rule.id;
     EXPECT_EQ(rule.id.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-"), std::string_view::npos) << rule.id;
     EXPECT_EQ(&rule_info(rule.rule), &rule) << rule.id;
+    EXPECT_FALSE(rule.texts[0].empty()) << rule.id;
+    for (std::size_t way = 1; way < rule.texts.size(); ++way)
+      EXPECT_TRUE(rule.texts[way].empty() || !rule.texts[way - 1].empty()) << rule.id;
+    EXPECT_NE(readme.find("`" + std::string(rule.id) + "`"), std::string::npos) << rule.id << " is not in README.md";
   }
 }
 

@@ -69,9 +69,9 @@ Font make_font(const std::wstring& face, int points, UINT dpi, bool fixed) {
 
 const std::wstring& ui_face() {
   // Japanese Windows first, then newer Windows, then what Wine finds on Linux.
-  static const std::wstring face =
+  static const std::wstring kFace =
       first_installed({L"MS UI Gothic", L"Meiryo UI", L"Yu Gothic UI", L"Noto Sans CJK JP"}, false);
-  return face;
+  return kFace;
 }
 
 }  // namespace
@@ -104,9 +104,9 @@ void become_dpi_aware() {
 
 UINT dpi_of(HWND window) {
   using Function = UINT(WINAPI*)(HWND);
-  static const auto dpi_for_window = system_function<Function>(L"user32.dll", "GetDpiForWindow");
-  if (dpi_for_window && window) {
-    if (const UINT dpi = dpi_for_window(window); dpi != 0) return dpi;
+  static const auto kDpiForWindow = system_function<Function>(L"user32.dll", "GetDpiForWindow");
+  if (kDpiForWindow && window) {
+    if (const UINT dpi = kDpiForWindow(window); dpi != 0) return dpi;
   }
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
@@ -118,9 +118,9 @@ int pixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 14
 
 RECT window_rect_for_client(int width, int height, DWORD style, DWORD ex_style, UINT dpi) {
   using Function = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-  static const auto adjust_for_dpi = system_function<Function>(L"user32.dll", "AdjustWindowRectExForDpi");
+  static const auto kAdjustForDpi = system_function<Function>(L"user32.dll", "AdjustWindowRectExForDpi");
   RECT rect{0, 0, width, height};
-  if (!adjust_for_dpi || !adjust_for_dpi(&rect, style, FALSE, ex_style, dpi))
+  if (!kAdjustForDpi || !kAdjustForDpi(&rect, style, FALSE, ex_style, dpi))
     AdjustWindowRectEx(&rect, style, FALSE, ex_style);
   return rect;
 }
@@ -128,9 +128,9 @@ RECT window_rect_for_client(int width, int height, DWORD style, DWORD ex_style, 
 Font ui_font(UINT dpi) { return make_font(ui_face(), 9, dpi, false); }
 
 std::wstring fixed_pitch_face() {
-  static const std::wstring face = first_installed(
+  static const std::wstring kFace = first_installed(
       {L"ＭＳ ゴシック", L"MS Gothic", L"BIZ UDゴシック", L"BIZ UDGothic", L"Noto Sans Mono CJK JP"}, true);
-  return face;
+  return kFace;
 }
 
 Font list_font(UINT dpi) { return make_font(fixed_pitch_face(), 12, dpi, true); }
