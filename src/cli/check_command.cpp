@@ -72,8 +72,9 @@ class HeldProblems : public ProblemSink {
 }  // namespace
 
 int check_command(const std::vector<std::string>& args, Console& console) {
-  const auto [options, problem] = parse(args);
-  if (!options) return usage_error(console, problem);
+  const Parsed<CheckOptions> parsed = parse(args);
+  if (!parsed.options) return usage_error(console, parsed.problem);
+  const std::optional<CheckOptions>& options = parsed.options;
 
   CheckRequest request;
   const PathArgument source = existing_folder(options->source, "SOURCE_DIR");

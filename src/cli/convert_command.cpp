@@ -166,8 +166,9 @@ int report_failure(Console& console, const Failure& failure, const ConvertObserv
 // The catalogue is read once: the entries selected here are the entries the
 // run checks and converts, whatever happens to the file meanwhile.
 int convert_command(const std::vector<std::string>& args, Console& console) {
-  const auto [options, problem] = parse(args);
-  if (!options) return usage_error(console, problem);
+  const Parsed<ConvertOptions> parsed = parse(args);
+  if (!parsed.options) return usage_error(console, parsed.problem);
+  const std::optional<ConvertOptions>& options = parsed.options;
   // Every path typed is checked before anything is read or asked.
   const PathArgument source = existing_folder(options->source, "SOURCE_DIR");
   if (!source.path) return usage_error(console, source.problem);

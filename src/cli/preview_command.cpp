@@ -102,8 +102,9 @@ ProgramPath output_folder(const ProgramPath& output, bool all) {
 }  // namespace
 
 int preview_command(const std::vector<std::string>& args, Console& console) {
-  const auto [options, problem] = parse(args);
-  if (!options) return usage_error(console, problem);
+  const Parsed<PreviewOptions> parsed = parse(args);
+  if (!parsed.options) return usage_error(console, parsed.problem);
+  const std::optional<PreviewOptions>& options = parsed.options;
 
   const PathArgument source = existing_folder(options->source, "SOURCE_DIR");
   if (!source.path) return usage_error(console, source.problem);
