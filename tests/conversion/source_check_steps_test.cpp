@@ -14,15 +14,11 @@
 namespace lodemark {
 namespace {
 
+using test::catalogue_record;
 using test::crlf;
 using test::sjis;
 using test::TempDir;
 using test::write_bytes;
-
-// A catalogue record: number, 8 unused bytes, name.
-std::string record(const std::string& number, const std::string& name = "NAME    ") {
-  return number + "20260401" + name;
-}
 
 // The list that the check hands on as it reads the catalogue is the list
 // that the window and `lodemark-cli list` read with CatalogueReader.
@@ -31,15 +27,16 @@ TEST(SourceCheckList, HandsOnTheEntriesOfTheBoreholeList) {
     const char* name;
     std::optional<std::string> catalogue;  // nullopt: no file
   } rows[] = {
-      {"records", crlf({record("B-1     "), record("B-2     ", sjis("新宿一号"))})},
-      {"a heading first", crlf({"Borehole catalogue", record("B-1     ")})},
-      {"lines of other lengths between", crlf({record("B-1     "), "B-2", "", record("B-3     ") + " "})},
-      {"a number listed twice", crlf({record("B-1     "), record("B-1     ")})},
-      {"a CR alone ends a line", record("B-1     ") + "\r" + record("B-2     ")},
-      {"no line end at the end", record("B-1     ")},
-      {"LF line ends", record("B-1     ") + "\n" + record("B-2     ") + "\n"},
-      {"a later line with an LF", crlf({record("B-1     "), record("B-2") + "\n"})},
-      {"an LF inside the first record", crlf({"B-1    \n20260401NAME    ", record("B-2     ")})},
+      {"records", crlf({catalogue_record("B-1     "), catalogue_record("B-2     ", sjis("新宿一号"))})},
+      {"a heading first", crlf({"Borehole catalogue", catalogue_record("B-1     ")})},
+      {"lines of other lengths between",
+       crlf({catalogue_record("B-1     "), "B-2", "", catalogue_record("B-3     ") + " "})},
+      {"a number listed twice", crlf({catalogue_record("B-1     "), catalogue_record("B-1     ")})},
+      {"a CR alone ends a line", catalogue_record("B-1     ") + "\r" + catalogue_record("B-2     ")},
+      {"no line end at the end", catalogue_record("B-1     ")},
+      {"LF line ends", catalogue_record("B-1     ") + "\n" + catalogue_record("B-2     ") + "\n"},
+      {"a later line with an LF", crlf({catalogue_record("B-1     "), catalogue_record("B-2") + "\n"})},
+      {"an LF inside the first record", crlf({"B-1    \n20260401NAME    ", catalogue_record("B-2     ")})},
       {"empty", ""},
       {"missing", std::nullopt},
   };
