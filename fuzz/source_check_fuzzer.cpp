@@ -20,6 +20,7 @@
 #include "base/utf8.h"
 #include "conversion/source_check.h"
 #include "fuzz_support.h"
+#include "rodev/catalogue.h"
 
 namespace lodemark::fuzz {
 namespace {
@@ -96,8 +97,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::vector<std::string> entries_before = scratch.entries();
   CheckedSink sink(contents);
+  std::vector<std::u32string> listed;
   try {
-    check_source(request, sink);
+    SourceCheck source_check(request);
+    source_check.check_catalogue(sink, [&](CatalogueEntry entry) { listed.push_back(entry.display_text()); });
+    // The list handed on is the list that the window and `list` read.
+    std::vector<std::u32string> read;
+    for (const CatalogueEntry& entry : read_catalogue(request.source_folder)) read.push_back(entry.display_text());
+    check(listed == read, "the check hands on the borehole list that CatalogueReader reads");
+    source_check.check_data_files(sink);
   } catch (const Failure&) {
     // A file that cannot be read (or a dictionary the check cannot use) is
     // told by a Failure; what was reported before it still held.

@@ -56,12 +56,4 @@ std::string take_source_folder(Arguments& parsed) {
   return source;
 }
 
-std::string unknown_numbers_problem(const std::vector<std::string>& unknown, const std::string& source_typed) {
-  std::set<std::string> named;
-  std::string names;
-  for (const std::string& name : unknown)
-    if (named.insert(name).second) names += (names.empty() ? "" : ", ") + name;
-  return "no borehole " + names + " in " + source_typed;
-}
-
 }  // namespace lodemark::cli

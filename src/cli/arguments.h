@@ -3,6 +3,7 @@
 // every command: "--name VALUE" and "--name=VALUE" are one, a flag takes no
 // value, "--" ends the options.
 #include <map>
+#include <optional>
 #include <set>
 #include <span>
 #include <string>
@@ -28,6 +29,14 @@ struct Arguments {
   bool has(std::string_view flag) const { return flags.contains(flag); }
 };
 
+// What a command makes of its arguments: its options, or what is wrong with
+// the call.
+template <typename Options>
+struct Parsed {
+  std::optional<Options> options;
+  std::string problem;
+};
+
 // args[0] is the command and is skipped. An unknown option, a value missing
 // or empty, a value given to a flag and an option given twice are problems.
 Arguments parse_arguments(const std::vector<std::string>& args, std::span<const KnownOption> options);
@@ -35,9 +44,5 @@ Arguments parse_arguments(const std::vector<std::string>& args, std::span<const 
 // SOURCE_DIR of list and check: --source, else the first operand (which is
 // then taken off the operands); empty when neither is there.
 std::string take_source_folder(Arguments& parsed);
-
-// The one message that names every LOGNO the catalogue does not list (each
-// once, in the order given).
-std::string unknown_numbers_problem(const std::vector<std::string>& unknown, const std::string& source_typed);
 
 }  // namespace lodemark::cli

@@ -2,17 +2,16 @@
 
 #include <optional>
 #include <ostream>
-#include <set>
+#include <vector>
 
 #include "base/failure.h"
-#include "base/utf8.h"
 #include "cli/arguments.h"
+#include "cli/borehole_selection.h"
 #include "cli/native_paths.h"
+#include "cli/pattern_data.h"
 #include "cli/usage.h"
-#include "conversion/pattern_data_setting.h"
 #include "conversion/problem_output.h"
 #include "conversion/source_check.h"
-#include "rodev/catalogue.h"
 
 namespace lodemark::cli {
 namespace {
@@ -32,83 +31,86 @@ std::optional<ProblemFormat> format_named(const std::string& name) {
 
 constexpr KnownOption kCheckOptions[] = {{"--source", "", true}, {"--patdat", "", true}, {"--format", "", true}};
 
-// The options, or the text of a usage problem.
-std::optional<CheckOptions> parse(const std::vector<std::string>& args, std::string& problem) {
+Parsed<CheckOptions> parse(const std::vector<std::string>& args) {
   Arguments parsed = parse_arguments(args, kCheckOptions);
-  problem = parsed.problem;
-  if (!problem.empty()) return std::nullopt;
+  if (!parsed.problem.empty()) return {std::nullopt, parsed.problem};
   CheckOptions options;
   options.source = take_source_folder(parsed);
   options.patdat = parsed.value("--patdat");
   options.log_nos = std::move(parsed.operands);
   if (const std::string format = parsed.value("--format"); !format.empty()) {
     const auto named = format_named(format);
-    if (!named) {
-      problem = "--format must be text, csv or json, not " + format;
-      return std::nullopt;
-    }
+    if (!named) return {std::nullopt, "--format must be text, csv or json, not " + format};
     options.format = *named;
   }
-  if (options.source.empty()) {
-    problem = "check needs a SOURCE_DIR";
-    return std::nullopt;
-  }
-  return options;
+  if (options.source.empty()) return {std::nullopt, "check needs a SOURCE_DIR"};
+  return {std::move(options), {}};
 }
 
-// The LOGNOs that the catalogue's list does not hold; none when the list is
-// empty, since then the check itself says why.
-std::vector<std::string> unknown_numbers(const ProgramPath& source, const std::set<std::u32string>& wanted,
-                                         const std::vector<std::string>& log_nos) {
-  std::set<std::u32string> listed;
-  bool any = false;
-  CatalogueReader catalogue(source);
-  while (const auto entry = catalogue.next()) {
-    any = true;
-    if (wanted.contains(entry->folder_name())) listed.insert(entry->folder_name());
+// The problems found while a LOGNO may still turn out unknown are held
+// back, so that a usage error prints nothing but its message; once every
+// LOGNO is listed they go out as they come.
+class HeldProblems : public ProblemSink {
+ public:
+  void report(const Problem& problem) override {
+    if (out_)
+      out_->report(problem);
+    else
+      held_.push_back(problem);
   }
-  std::vector<std::string> unknown;
-  if (!any) return unknown;
-  for (const std::string& log_no : log_nos)
-    if (!listed.contains(from_utf8(log_no))) unknown.push_back(log_no);
-  return unknown;
-}
+  void release_to(ProblemSink& out) {
+    out_ = &out;
+    for (const Problem& problem : held_) out.report(problem);
+    held_ = {};
+  }
+
+ private:
+  ProblemSink* out_ = nullptr;
+  std::vector<Problem> held_;
+};
 
 }  // namespace
 
 int check_command(const std::vector<std::string>& args, Console& console) {
-  std::string problem;
-  const auto options = parse(args, problem);
-  if (!options) return usage_error(console, problem);
+  const Parsed<CheckOptions> parsed = parse(args);
+  if (!parsed.options) return usage_error(console, parsed.problem);
+  const std::optional<CheckOptions>& options = parsed.options;
 
   CheckRequest request;
   const PathArgument source = existing_folder(options->source, "SOURCE_DIR");
   if (!source.path) return usage_error(console, source.problem);
   request.source_folder = *source.path;
-  if (!options->patdat.empty()) {
-    const PathArgument patdat = existing_folder(options->patdat, "PATDAT_DIR");
-    if (!patdat.path) return usage_error(console, patdat.problem);
-    request.pattern_data_folder = patdat.path;
-  } else {
-    request.pattern_data_folder = find_pattern_data_folder();
-  }
+  const PatternDataFolder patdat = pattern_data_folder(options->patdat, false, console);
+  if (patdat.stop) return patdat.stop;
+  request.pattern_data_folder = patdat.folder;
 
-  for (const std::string& log_no : options->log_nos) request.selection.insert(from_utf8(log_no));
+  // Memory stays that of the check: the entries are counted, not kept.
+  BoreholeSelection selection(options->log_nos, false);
+  request.selection = selection.numbers();
   std::unique_ptr<ProblemWriter> writer;
-  try {
-    const std::vector<std::string> unknown = unknown_numbers(*source.path, request.selection, options->log_nos);
-    if (!unknown.empty()) {
-      console.err << "lodemark-cli: " << unknown_numbers_problem(unknown, options->source) << '\n';
-      return kUsage;
-    }
+  HeldProblems held;
+  const auto start_output = [&] {
+    if (writer) return;
     writer = make_problem_writer(options->format, console.out);
-    check_source(request, *writer);
+    held.release_to(*writer);
+  };
+  if (selection.complete()) start_output();
+  try {
+    SourceCheck check(request);
+    check.check_catalogue(held, [&](CatalogueEntry entry) {
+      selection.add(std::move(entry));
+      if (selection.complete()) start_output();
+    });
+    if (const std::string unknown = selection.problem(options->source); !unknown.empty())
+      return say(console, unknown, kUsage);
+    start_output();
+    check.check_data_files(*writer);
   } catch (const Failure& failure) {
     // What was found so far stays readable: the output is closed as usual.
-    if (writer) writer->finish();
+    start_output();
+    writer->finish();
     console.out.flush();
-    console.err << "lodemark-cli: " << failure_text(failure) << '\n';
-    return kRunFailure;
+    return say(console, failure_text(failure), kRunFailure);
   }
   writer->finish();
   return writer->count() == 0 ? kConverted : kProblemsFound;

@@ -31,8 +31,7 @@ int list_boreholes(const std::vector<std::string>& args, Console& console) {
     CatalogueReader catalogue(*folder.path);
     while (const auto entry = catalogue.next()) console.out << to_utf8(entry->display_text()) << '\n';
   } catch (const Failure& failure) {
-    console.err << "lodemark-cli: " << failure_text(failure) << '\n';
-    return kRunFailure;
+    return say(console, failure_text(failure), kRunFailure);
   }
   return kConverted;
 }
@@ -64,10 +63,7 @@ int run(const std::vector<std::string>& args, Console& console) {
   const int status = dispatch(args, console);
   // A full disk or a closed pipe on standard output loses what was printed:
   // never a success.
-  if (!console.out.flush()) {
-    console.err << "lodemark-cli: " << to_utf8(kCannotWriteStandardOutput) << '\n';
-    return kRunFailure;
-  }
+  if (!console.out.flush()) return say(console, to_utf8(kCannotWriteStandardOutput), kRunFailure);
   return status;
 }
 

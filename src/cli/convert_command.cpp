@@ -2,23 +2,22 @@
 
 #include <optional>
 #include <ostream>
-#include <set>
 #include <thread>
 
 #include "base/failure.h"
 #include "base/messages.h"
 #include "base/utf8.h"
 #include "cli/arguments.h"
+#include "cli/borehole_selection.h"
 #include "cli/native_paths.h"
+#include "cli/pattern_data.h"
 #include "cli/run_summary.h"
 #include "cli/terminal_observer.h"
 #include "cli/usage.h"
 #include "conversion/conversion_run.h"
-#include "conversion/pattern_data_setting.h"
 #include "conversion/source_check.h"
 #include "platform/command_line.h"
 #include "platform/whole_file.h"
-#include "rodev/catalogue.h"
 
 namespace lodemark::cli {
 namespace {
@@ -36,18 +35,17 @@ constexpr KnownOption kConvertOptions[] = {{"--source", "", true},     {"--dest"
                                            {"--report", "", true},     {"--yes", "-y", false},  {"--all", "", false},
                                            {"--dry-run", "-n", false}, {"--quiet", "-q", false}};
 
-// The options, or the text of a usage problem.
-std::optional<ConvertOptions> parse(const std::vector<std::string>& args, std::string& problem) {
+Parsed<ConvertOptions> parse(const std::vector<std::string>& args) {
   const Arguments parsed = parse_arguments(args, kConvertOptions);
-  problem = parsed.problem;
   ConvertOptions options{parsed.value("--source"), parsed.value("--dest"), parsed.value("--patdat"),
                          parsed.value("--report"), parsed.has("--yes"),    parsed.has("--all"),
                          parsed.has("--dry-run"),  parsed.has("--quiet"),  parsed.operands};
+  std::string problem = parsed.problem;
   if (problem.empty() && options.source.empty()) problem = "--source is required";
   if (problem.empty() && options.dest.empty()) problem = "--dest is required";
   if (problem.empty() && options.all == !options.log_nos.empty()) problem = "give either --all or LOGNO arguments";
-  if (!problem.empty()) return std::nullopt;
-  return options;
+  if (!problem.empty()) return {std::nullopt, problem};
+  return {std::move(options), {}};
 }
 
 // The run seen from the terminal; in a dry run the plan on standard output,
@@ -57,35 +55,34 @@ std::optional<ConvertOptions> parse(const std::vector<std::string>& args, std::s
 // is free.
 class ConvertObserver : public TerminalObserver {
  public:
-  ConvertObserver(Console& console, const ConvertOptions& options, CheckRequest check,
-                  const std::vector<CatalogueEntry>& selected)
+  // `check` has read the catalogue; the observer runs the rest of it, unless
+  // it is empty by then.
+  ConvertObserver(Console& console, const ConvertOptions& options, std::optional<SourceCheck>& check,
+                  const std::vector<CatalogueEntry>& selected, ProgramPath pattern_data_folder)
       : TerminalObserver(console, options.yes),
         console_(console),
         selected_(selected),
         dry_run_(options.dry_run),
-        check_(std::move(check)),
-        summary_(!options.report.empty()),
-        // Without a summary or a report nothing would show the problems.
-        check_wanted_(!options.quiet || !options.report.empty()) {
+        check_(check),
+        pattern_data_folder_(std::move(pattern_data_folder)),
+        summary_(!options.report.empty()) {
     if (options.quiet) set_quiet();
   }
   ~ConvertObserver() override { finish_check(); }
 
   void busy_changed(bool busy) override {
     converting_ = busy;
-    if (!busy || !check_wanted_ || check_thread_.joinable()) return;
+    if (!busy || !check_ || check_thread_.joinable()) return;
     // The dictionaries are read here, before the run's first lookup can
     // change them.
-    if (check_.pattern_data_folder) {
-      try {
-        check_.dictionary_before_run.emplace(*check_.pattern_data_folder);
-      } catch (const Failure&) {
-        check_.pattern_data_folder.reset();  // the run itself will say why
-      }
+    try {
+      check_->use_dictionaries(SoilCodePreview(pattern_data_folder_));
+    } catch (const Failure&) {
+      // The run itself will say why; the names are not looked up.
     }
     check_thread_ = std::thread([this] {
       try {
-        check_source(check_, summary_);
+        check_->check_data_files(summary_);
       } catch (const Failure& failure) {
         summary_.check_failed(failure.message());
       } catch (const std::exception& e) {
@@ -119,6 +116,9 @@ class ConvertObserver : public TerminalObserver {
     return selected_[finished_].folder_name();
   }
 
+  // Where the catalogue's problems go as the selection reads it.
+  ProblemSink& summary() { return summary_; }
+
   // Waits for the check; the summary is complete afterwards.
   const RunSummary& finish_check() {
     if (check_thread_.joinable()) check_thread_.join();
@@ -131,9 +131,9 @@ class ConvertObserver : public TerminalObserver {
   std::size_t finished_ = 0;
   bool converting_ = false;
   bool dry_run_;
-  CheckRequest check_;
+  std::optional<SourceCheck>& check_;
+  ProgramPath pattern_data_folder_;
   RunSummary summary_;
-  bool check_wanted_;
   std::thread check_thread_;
 };
 
@@ -144,13 +144,11 @@ int finish(Console& console, const ConvertOptions& options, ConvertObserver& obs
   if (!options.quiet) summary.write_summary(console.err, options.dry_run);
   if (options.report.empty()) return status;
   const auto path = platform::program_path_of_argument(options.report);
-  const ReportFormat format =
-      options.report.ends_with(".json") || options.report.ends_with(".JSON") ? ReportFormat::Json : ReportFormat::Csv;
+  const ReportFormat format = report_format_of_file(from_utf8(options.report));
   try {
     platform::write_whole_file(ProgramPath(*path), summary.report_text(format));
   } catch (const Failure& failure) {
-    console.err << "lodemark-cli: " << failure_text(failure) << '\n';
-    return kRunFailure;
+    return say(console, failure_text(failure), kRunFailure);
   }
   return status;
 }
@@ -168,64 +166,48 @@ int report_failure(Console& console, const Failure& failure, const ConvertObserv
 // The catalogue is read once: the entries selected here are the entries the
 // run checks and converts, whatever happens to the file meanwhile.
 int convert_command(const std::vector<std::string>& args, Console& console) {
-  std::string problem;
-  const auto options = parse(args, problem);
-  if (!options) return usage_error(console, problem);
+  const Parsed<ConvertOptions> parsed = parse(args);
+  if (!parsed.options) return usage_error(console, parsed.problem);
+  const std::optional<ConvertOptions>& options = parsed.options;
   // Every path typed is checked before anything is read or asked.
   const PathArgument source = existing_folder(options->source, "SOURCE_DIR");
   if (!source.path) return usage_error(console, source.problem);
   const PathArgument dest = path_in_existing_folder(options->dest, "DEST_DIR");
   if (!dest.path) return usage_error(console, dest.problem);
-  PathArgument patdat;
-  if (!options->patdat.empty()) {
-    patdat = existing_folder(options->patdat, "PATDAT_DIR");
-    if (!patdat.path) return usage_error(console, patdat.problem);
-  }
   if (!options->report.empty()) {
     const PathArgument report = path_in_existing_folder(options->report, "the report file");
     if (!report.path) return usage_error(console, report.problem);
   }
+  const PatternDataFolder patdat = pattern_data_folder(options->patdat, true, console);
+  if (patdat.stop) return patdat.stop;
 
   ConversionRequest request;
   request.source_folder = source.path->text();
   request.destination_folder = dest.path->text();
   request.dry_run = options->dry_run;
   request.require_dictionaries = true;
-  std::set<std::u32string> wanted, matched;
-  for (const auto& log_no : options->log_nos) wanted.insert(from_utf8(log_no));
+  request.pattern_data_folder = *patdat.folder;
+  BoreholeSelection selection(options->log_nos, true);
+  CheckRequest check_request;
+  check_request.source_folder = *source.path;
+  check_request.selection = selection.numbers();
+  // The check reads the catalogue for the selection: its problems go to the
+  // summary, and the rest of it runs with the run.
+  std::optional<SourceCheck> check(std::in_place, std::move(check_request));
+  ConvertObserver observer(console, *options, check, request.selected, request.pattern_data_folder);
   try {
-    CatalogueReader catalogue(*source.path);
-    while (auto entry = catalogue.next()) {
-      ++request.listed_entries;
-      if (!options->all) {
-        if (!wanted.count(entry->folder_name())) continue;
-        matched.insert(entry->folder_name());
-      }
-      request.selected.push_back(std::move(*entry));
-    }
+    check->check_catalogue(observer.summary(), [&](CatalogueEntry entry) { selection.add(std::move(entry)); });
   } catch (const Failure& failure) {
     return report_failure(console, failure);
   }
-  std::vector<std::string> unknown;
-  for (const auto& log_no : options->log_nos)
-    if (!matched.count(from_utf8(log_no))) unknown.push_back(log_no);
-  if (!unknown.empty()) {
-    console.err << "lodemark-cli: " << unknown_numbers_problem(unknown, options->source) << '\n';
-    return kUsage;
-  }
+  // Without a summary or a report nothing would show the problems: the rest
+  // of the check is not run, and what it holds of the catalogue goes.
+  if (options->quiet && options->report.empty()) check.reset();
+  if (const std::string unknown = selection.problem(options->source); !unknown.empty())
+    return say(console, unknown, kUsage);
+  request.listed_entries = selection.listed();
+  request.selected = std::move(selection.entries());
 
-  if (!patdat.path) {
-    TerminalObserver terminal(console, options->yes);
-    patdat.path = load_pattern_data_folder(terminal);
-    if (!patdat.path) return kRefused;
-  }
-  request.pattern_data_folder = *patdat.path;
-
-  CheckRequest check;
-  check.source_folder = *source.path;
-  check.pattern_data_folder = request.pattern_data_folder;
-  for (const auto& log_no : options->log_nos) check.selection.insert(from_utf8(log_no));
-  ConvertObserver observer(console, *options, std::move(check), request.selected);
   int outcome = kConverted;
   try {
     outcome = run_conversion(request, observer) == RunOutcome::Converted ? kConverted : kRefused;

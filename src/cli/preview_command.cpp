@@ -8,17 +8,17 @@
 #include "base/messages.h"
 #include "base/utf8.h"
 #include "cli/arguments.h"
+#include "cli/borehole_selection.h"
 #include "cli/native_paths.h"
+#include "cli/pattern_data.h"
 #include "cli/usage.h"
 #include "conversion/destination_preparation.h"
-#include "conversion/pattern_data_setting.h"
 #include "platform/files.h"
 #include "platform/whole_file.h"
 #include "preview/borehole_preview.h"
 #include "preview/layout.h"
 #include "preview/preview_run.h"
 #include "render/picture_file.h"
-#include "rodev/catalogue.h"
 
 namespace lodemark::cli {
 namespace {
@@ -50,55 +50,42 @@ std::string writable_formats(const char* prefix) {
   return text;
 }
 
-// The format of the picture file or of --format, or the text of the problem.
-std::optional<render::PictureFormat> format_of(const Arguments& parsed, bool all, std::string& problem) {
+// The format of the picture file or of --format, or the problem.
+Parsed<render::PictureFormat> format_of(const Arguments& parsed, bool all) {
   const std::string output = parsed.value("--output");
   const std::string named = parsed.value("--format");
-  std::optional<render::PictureFormat> format;
-  if (!all) {
-    if (!named.empty()) {
-      problem = "--format goes with --all; the extension of FILE names the format: " + output;
-      return std::nullopt;
-    }
-    format = render::picture_format_of_file(from_utf8(output));
-    if (!format) problem = "FILE must end in " + writable_formats(".") + ": " + output;
-  } else {
-    const std::string name = named.empty() ? "svg" : named;
-    format = render::picture_format_named(name);
-    if (!format) problem = "unknown --format " + name + ": " + writable_formats("");
-  }
-  if (format && !render::can_write(*format)) {
-    problem = "this build cannot write " + to_utf8(render::file_extension(*format).substr(1)) +
-              " pictures; it writes " + writable_formats("");
-    format.reset();
-  }
-  return format;
+  if (!all && !named.empty())
+    return {std::nullopt, "--format goes with --all; the extension of FILE names the format: " + output};
+  const std::string name = named.empty() ? "svg" : named;
+  const std::optional<render::PictureFormat> format =
+      all ? render::picture_format_named(name) : render::picture_format_of_file(from_utf8(output));
+  if (!format)
+    return {std::nullopt, all ? "unknown --format " + name + ": " + writable_formats("")
+                              : "FILE must end in " + writable_formats(".") + ": " + output};
+  if (!render::can_write(*format))
+    return {std::nullopt, "this build cannot write " + to_utf8(render::file_extension(*format).substr(1)) +
+                              " pictures; it writes " + writable_formats("")};
+  return {format, {}};
 }
 
-// The options, or the text of a usage problem.
-std::optional<PreviewOptions> parse(const std::vector<std::string>& args, std::string& problem) {
+Parsed<PreviewOptions> parse(const std::vector<std::string>& args) {
   Arguments parsed = parse_arguments(args, kPreviewOptions);
-  problem = parsed.problem;
-  if (!problem.empty()) return std::nullopt;
+  if (!parsed.problem.empty()) return {std::nullopt, parsed.problem};
   PreviewOptions options;
   options.source = take_source_folder(parsed);
   options.patdat = parsed.value("--patdat");
   options.output = parsed.value("--output");
   options.all = parsed.has("--all");
-  if (options.source.empty())
-    problem = "preview needs a SOURCE_DIR";
-  else if (options.all != parsed.operands.empty())
-    problem = "preview takes either one LOGNO or --all";
-  else if (!options.all && parsed.operands.size() != 1)
-    problem = "preview takes one LOGNO (or --all)";
-  else if (options.output.empty())
-    problem = options.all ? "preview --all needs -o FOLDER" : "preview needs -o FILE.svg|.png|.pdf";
-  if (!problem.empty()) return std::nullopt;
-  const auto format = format_of(parsed, options.all, problem);
-  if (!format) return std::nullopt;
+  if (options.source.empty()) return {std::nullopt, "preview needs a SOURCE_DIR"};
+  if (options.all != parsed.operands.empty()) return {std::nullopt, "preview takes either one LOGNO or --all"};
+  if (!options.all && parsed.operands.size() != 1) return {std::nullopt, "preview takes one LOGNO (or --all)"};
+  if (options.output.empty())
+    return {std::nullopt, options.all ? "preview --all needs -o FOLDER" : "preview needs -o FILE.svg|.png|.pdf"};
+  const auto [format, problem] = format_of(parsed, options.all);
+  if (!format) return {std::nullopt, problem};
   options.format = *format;
   if (!options.all) options.log_no = parsed.operands.front();
-  return options;
+  return {std::move(options), {}};
 }
 
 std::string picture_of(const preview::BoreholePreview& borehole, render::PictureFormat format) {
@@ -115,86 +102,78 @@ ProgramPath output_folder(const ProgramPath& output, bool all) {
 }  // namespace
 
 int preview_command(const std::vector<std::string>& args, Console& console) {
-  std::string problem;
-  const auto options = parse(args, problem);
-  if (!options) return usage_error(console, problem);
+  const Parsed<PreviewOptions> parsed = parse(args);
+  if (!parsed.options) return usage_error(console, parsed.problem);
+  const std::optional<PreviewOptions>& options = parsed.options;
 
   const PathArgument source = existing_folder(options->source, "SOURCE_DIR");
   if (!source.path) return usage_error(console, source.problem);
   const PathArgument output = path_in_existing_folder(options->output, options->all ? "FOLDER" : "FILE");
   if (!output.path) return usage_error(console, output.problem);
-  std::optional<ProgramPath> patdat;
-  if (!options->patdat.empty()) {
-    const PathArgument given = existing_folder(options->patdat, "PATDAT_DIR");
-    if (!given.path) return usage_error(console, given.problem);
-    patdat = given.path;
-  } else {
-    patdat = find_pattern_data_folder();
-    if (!patdat) return usage_error(console, "no pattern-data folder is set up: give --patdat PATDAT_DIR");
-  }
+  const PatternDataFolder patdat = pattern_data_folder(options->patdat, true, console);
+  if (patdat.stop) return patdat.stop;
 
   // The pattern-data folder belongs to the target system: not even a picture
   // goes there.
-  if (output_folder(*output.path, options->all) == patdat->as_folder())
+  if (output_folder(*output.path, options->all) == patdat.folder->as_folder())
     return usage_error(console, "-o must not name the pattern-data folder: " + options->output);
 
   bool progress_shown = false;
+  // A message ends the progress line first.
+  const auto say_failure = [&](std::string_view text) {
+    if (progress_shown) console.err << '\n';
+    progress_shown = false;
+    return say(console, text, kRunFailure);
+  };
   try {
-    const std::vector<CatalogueEntry> entries = read_catalogue(*source.path);
+    BoreholeSelection selection(options->all ? std::vector<std::string>{} : std::vector{options->log_no}, true);
+    const auto number = options->all ? std::nullopt : std::optional(from_utf8(options->log_no));
+    preview::PreviewRun run(*source.path, *patdat.folder, number);
+    run.read_list([&](CatalogueEntry entry) { selection.add(std::move(entry)); });
+    if (const std::string unknown = selection.problem(options->source); !unknown.empty())
+      return say(console, unknown, kUsage);
+    const std::vector<CatalogueEntry>& entries = selection.entries();
     if (!options->all) {
-      const std::optional<preview::BoreholePreview> borehole =
-          preview::preview_of_number(*source.path, *patdat, entries, from_utf8(options->log_no));
-      if (!borehole) {
-        console.err << "lodemark-cli: " << unknown_numbers_problem({options->log_no}, options->source) << '\n';
-        return kUsage;
-      }
+      // A number listed twice is converted twice into one folder: the last
+      // one's files stay, and so its picture is the one drawn.
+      std::optional<preview::BoreholePreview> last;
+      run.gather(entries, [&](std::size_t, preview::BoreholePreview borehole) { last = std::move(borehole); });
       // A picture of that name is replaced, never left half-written.
-      platform::write_whole_file(*output.path, picture_of(*borehole, options->format));
-      return borehole->problems.empty() ? kConverted : kProblemsFound;
+      platform::write_whole_file(*output.path, picture_of(*last, options->format));
+      return kConverted;
     }
-    if (entries.empty()) {
-      console.err << "lodemark-cli: no borehole listed in " << options->source << '\n';
-      return kProblemsFound;
-    }
+    if (entries.empty()) return say(console, "no borehole listed in " + options->source, kRefused);
     // Made only once the source has been read and checked.
     bool folder_made = false;
     const std::u32string extension(render::file_extension(options->format));
-    bool any_problem = false, any_skipped = false;
-    // A message ends the progress line first.
-    const auto say = [&](const std::u32string& text) {
-      if (progress_shown) console.err << '\n';
-      progress_shown = false;
-      console.err << "lodemark-cli: " << to_utf8(text) << '\n';
-    };
-    preview::gather_previews(
-        *source.path, *patdat, entries, std::nullopt, [&](std::size_t k, const preview::BoreholePreview& borehole) {
-          any_problem = any_problem || !borehole.problems.empty();
-          if (!folder_made && !platform::is_folder(*output.path)) platform::create_folder(*output.path);
-          folder_made = true;
-          const preview::Picture picture = preview::lay_out(borehole).picture;
-          // One borehole that cannot be drawn does not keep the others from it.
-          const std::optional<std::u32string> too_large = render::size_problem(picture, options->format);
-          if (!is_safe_folder_name(entries[k].folder_name())) {
-            say(kBadBoreholeNumber + entries[k].display_text());
-          } else if (too_large) {
-            any_skipped = true;
-            say(entries[k].folder_name() + U": " + *too_large);
-          } else {
-            platform::write_whole_file(output.path->as_folder() / (entries[k].folder_name() + extension),
-                                       render::picture_bytes(picture, options->format));
-          }
-          if (console.err_is_terminal) {
-            progress_shown = k + 1 < entries.size();
-            console.err << '\r' << to_utf8(kPreviewing) << k + 1 << '/' << entries.size()
-                        << (progress_shown ? "" : "\n") << std::flush;
-          }
-        });
-    if (any_skipped) return kRunFailure;
-    return any_problem ? kProblemsFound : kConverted;
+    bool any_skipped = false;
+    run.gather(entries, [&](std::size_t k, const preview::BoreholePreview& borehole) {
+      if (!folder_made && !platform::is_folder(*output.path)) platform::create_folder(*output.path);
+      folder_made = true;
+      const preview::Picture picture = preview::lay_out(borehole).picture;
+      // One borehole that cannot be drawn does not keep the others from it.
+      const std::optional<std::u32string> too_large = render::size_problem(picture, options->format);
+      if (!is_safe_folder_name(entries[k].folder_name())) {
+        any_skipped = true;
+        say_failure(to_utf8(kBadBoreholeNumber + entries[k].display_text()));
+      } else if (too_large) {
+        any_skipped = true;
+        say_failure(to_utf8(entries[k].folder_name() + U": " + *too_large));
+      } else {
+        platform::write_whole_file(output.path->as_folder() / (entries[k].folder_name() + extension),
+                                   render::picture_bytes(picture, options->format));
+      }
+      if (console.err_is_terminal) {
+        progress_shown = k + 1 < entries.size();
+        console.err << '\r' << to_utf8(kPreviewing) << k + 1 << '/' << entries.size() << (progress_shown ? "" : "\n")
+                    << std::flush;
+      }
+    });
+    // Every picture written, whatever problems the data holds: they are on
+    // the pictures.
+    return any_skipped ? kRunFailure : kConverted;
   } catch (const Failure& failure) {
-    if (progress_shown) console.err << '\n';
-    console.err << "lodemark-cli: " << failure_text(failure) << '\n';
-    return kRunFailure;
+    return say_failure(failure_text(failure));
   }
 }
 

@@ -8,9 +8,10 @@
 
 namespace lodemark::cli {
 
-// args[0] is "preview". Exit status as check's: kConverted when the check
-// found nothing in the boreholes drawn, kProblemsFound, kUsage, or
-// kRunFailure when a file could not be read or written.
+// args[0] is "preview". Exit status as convert's: kConverted when every
+// picture was written (the problems found are on them), kRefused without a
+// pattern-data setting or, for --all, without a borehole listed, kUsage, or
+// kRunFailure when a file could not be read or a picture not written.
 int preview_command(const std::vector<std::string>& args, Console& console);
 
 }  // namespace lodemark::cli

@@ -1,21 +1,19 @@
 #include "cli/run_summary.h"
 
 #include <algorithm>
+#include <array>
 #include <ostream>
 #include <sstream>
+#include <utility>
 
+#include "base/file_extension.h"
 #include "base/messages.h"
 #include "base/utf8.h"
+#include "cli/native_paths.h"
 #include "conversion/problem_output.h"
-#include "platform/drives.h"
 
 namespace lodemark::cli {
 namespace {
-
-std::string native_text(const ProgramPath& path) {
-  const auto native = platform::to_native(path);
-  return native ? *native : to_utf8(path.text());
-}
 
 std::string joined(const std::vector<std::string>& parts, std::string_view separator) {
   std::string text;
@@ -83,6 +81,12 @@ void RunSummary::write_summary(std::ostream& out, bool dry_run) const {
   out << lead << to_utf8(kSummaryNamesAdded) << names_.size() << '\n';
   for (const NameAdded& name : names_)
     out << "  " << name.code << ' ' << name.name << (name.from_register ? to_utf8(kSummaryFromRegister) : "") << '\n';
+}
+
+ReportFormat report_format_of_file(std::u32string_view file_name) {
+  constexpr std::array<std::pair<ReportFormat, std::u32string_view>, 1> kExtensions = {
+      {{ReportFormat::Json, U".json"}}};
+  return format_of_file(file_name, kExtensions).value_or(ReportFormat::Csv);
 }
 
 std::string RunSummary::report_text(ReportFormat format) const {

@@ -12,6 +12,7 @@
 #include <iosfwd>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "conversion/borehole_result.h"
@@ -20,6 +21,9 @@
 namespace lodemark::cli {
 
 enum class ReportFormat { Csv, Json };
+
+// JSON for a name ending in .json (any case), else CSV.
+ReportFormat report_format_of_file(std::u32string_view file_name);
 
 class RunSummary : public ProblemSink {
  public:

@@ -4,6 +4,7 @@
 // window's Japanese texts in either case.
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "cli/console.h"
 
@@ -33,14 +34,15 @@ inline constexpr char kUsageTextEnglish[] =
     "          dictionary names it would create, write and add, and changes nothing.\n"
     "          A summary (counts, problems by rule, names added) goes to standard\n"
     "          error; --quiet leaves only errors. --report FILE writes one record\n"
-    "          per borehole (JSON for *.json, else CSV).\n"
+    "          per borehole (JSON for *.json in any case, else CSV).\n"
     "preview   draws a borehole's columnar section from what convert would write:\n"
     "          layers with their depth, soil name and code (\"新規\" for a name new to the\n"
     "          dictionary), the depth values, and check's problems under the picture.\n"
     "          FILE's extension (any case) names the format: .svg, .png or .pdf (no PDF\n"
     "          on Windows). --all writes FOLDER/<number>.svg for every borehole, or\n"
     "          .png or .pdf with --format. A picture of the same name is replaced.\n"
-    "          Writes nothing else. Exit status as check's.\n"
+    "          Writes nothing else. Exit status as convert's (3: a picture was not\n"
+    "          written).\n"
     "Options take their value as --name VALUE or --name=VALUE; list and check take\n"
     "SOURCE_DIR as --source SOURCE_DIR too; -- ends the options. Paths are native\n"
     "(UTF-8, no \"\\\" on Linux).\n"
@@ -61,13 +63,15 @@ inline constexpr char kUsageTextJapanese[] =
     "          すべての検査をして、作成するフォルダ、書き込むファイル、土質辞書に\n"
     "          追加する名前を表示し、何も変更しません。集計 (件数、規則ごとの問題、\n"
     "          追加した名前) を標準エラーに出します。--quiet はエラーだけにします。\n"
-    "          --report FILE は柱状図ごとの記録を書きます (*.json は JSON、他は CSV)。\n"
+    "          --report FILE は柱状図ごとの記録を書きます (*.json は JSON (大文字\n"
+    "          小文字を問わない)、他は CSV)。\n"
     "preview   convert が書く内容から柱状図を描きます: 層 (深度、土質名、コード。\n"
     "          辞書にない名前は「新規」)、深度値、check が見つけた問題。形式は FILE の\n"
     "          拡張子 (大文字小文字を問わない) で決まります: .svg、.png、.pdf (Windows\n"
     "          では PDF なし)。--all はすべての柱状図を FOLDER/<番号>.svg に書きます\n"
     "          (--format で .png または .pdf)。同じ名前の図は置き換えます。\n"
-    "          ほかには何も書き込みません。終了コードは check と同じです。\n"
+    "          ほかには何も書き込みません。終了コードは convert と同じです (3 は書けな\n"
+    "          かった図がある)。\n"
     "オプションの値は --name VALUE でも --name=VALUE でも指定できます。list と check\n"
     "の SOURCE_DIR は --source SOURCE_DIR でも指定できます。-- 以降はオプションと\n"
     "みなしません。パスはシステムの形で指定します (UTF-8、Linux では \"\\\" を含まない)。\n"
@@ -88,9 +92,19 @@ inline constexpr int kRunFailure = 3;  // a failure during the run
 // Of check: problems found (kConverted: none; kRunFailure: a file could not be read).
 inline constexpr int kProblemsFound = 1;
 
+// Every message of lodemark-cli's own goes to standard error so; gives the
+// exit status.
+inline int say(Console& console, std::string_view text, int status) {
+  console.err << "lodemark-cli: " << text << '\n';
+  return status;
+}
+
+// A call that cannot be carried out: what is wrong with it and where the
+// usage is, not all of it.
 inline int usage_error(Console& console, const std::string& problem) {
-  console.err << "lodemark-cli: " << problem << "\n\n";
-  write_usage(console.err, console);
+  say(console, problem, kUsage);
+  console.err << (console.japanese ? "使い方は 'lodemark-cli --help' で表示されます。\n"
+                                   : "Try 'lodemark-cli --help'.\n");
   return kUsage;
 }
 

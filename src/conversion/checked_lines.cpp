@@ -72,7 +72,15 @@ bool looks_like_utf8(std::string_view bytes) {
 
 CheckedLines::CheckedLines(const ProgramPath& path, std::u32string name, std::u32string_view lf_only_text,
                            ProblemSink& sink)
-    : reader_(path), name_(std::move(name)), lf_only_text_(lf_only_text), sink_(sink) {}
+    : own_reader_(std::in_place, path),
+      reader_(*own_reader_),
+      name_(std::move(name)),
+      lf_only_text_(lf_only_text),
+      sink_(sink) {}
+
+CheckedLines::CheckedLines(platform::TextReader& reader, std::u32string name, std::u32string_view lf_only_text,
+                           ProblemSink& sink)
+    : reader_(reader), name_(std::move(name)), lf_only_text_(lf_only_text), sink_(sink) {}
 
 bool CheckedLines::next() {
   const std::uint64_t offset = reader_.position();
@@ -125,7 +133,7 @@ LineField CheckedLines::field(FieldSpan span) const {
 std::u32string CheckedLines::key() const { return trim_spaces(field(kKeyField).text()); }
 
 void CheckedLines::report(Rule rule, std::u32string borehole, std::u32string message) const {
-  sink_.report({rule, name_, number_, std::move(borehole), std::move(message)});
+  if (reporting_) sink_.report({rule, name_, number_, std::move(borehole), std::move(message)});
 }
 
 void CheckedLines::check_form(std::uint64_t offset) {

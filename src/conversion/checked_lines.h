@@ -48,6 +48,10 @@ class CheckedLines {
   // Opens the file (throws platform::FileError). `name` names it in problems;
   // `lf_only_text` says what LF line ends do to this file.
   CheckedLines(const ProgramPath& path, std::u32string name, std::u32string_view lf_only_text, ProblemSink& sink);
+  // The same through a file opened elsewhere, read from where it stands.
+  CheckedLines(platform::TextReader& reader, std::u32string name, std::u32string_view lf_only_text, ProblemSink& sink);
+  CheckedLines(const CheckedLines&) = delete;
+  CheckedLines& operator=(const CheckedLines&) = delete;
 
   // The next line; false at the end of the file.
   bool next();
@@ -67,6 +71,8 @@ class CheckedLines {
   const std::u32string& name() const { return name_; }
 
   void report(Rule rule, std::u32string borehole, std::u32string message) const;
+  // The lines that follow are only read: nothing more is reported.
+  void stop_reporting() { reporting_ = false; }
 
  private:
   void check_form(std::uint64_t offset);
@@ -75,7 +81,8 @@ class CheckedLines {
   bool map_characters();
   std::size_t char_start(std::size_t index) const;
 
-  platform::TextReader reader_;
+  std::optional<platform::TextReader> own_reader_;
+  platform::TextReader& reader_;
   std::u32string name_;
   std::u32string lf_only_text_;
   ProblemSink& sink_;
@@ -93,6 +100,7 @@ class CheckedLines {
   bool utf8_ = false;
   bool lf_reported_ = false;
   bool lf_only_ = false;
+  bool reporting_ = true;
 };
 
 // Where the first byte stands that code page 932 cannot decode; npos when

@@ -14,7 +14,9 @@ namespace lodemark {
 
 class DictionaryPreview : public SoilNameCoder {
  public:
-  explicit DictionaryPreview(ProgramPath folder) : folder_(std::move(folder)) {}
+  // `read`: the copies when they were read already.
+  explicit DictionaryPreview(ProgramPath folder, std::optional<SoilCodePreview> read = std::nullopt)
+      : folder_(std::move(folder)), preview_(std::move(read)) {}
   SoilCode code_of(std::u32string_view soil_name) override {
     if (!preview_) preview_.emplace(folder_);
     return preview_->code_of(soil_name);

@@ -1,6 +1,8 @@
 #include "conversion/source_check.h"
 
 #include <algorithm>
+#include <array>
+#include <functional>
 
 #include "base/file_names.h"
 #include "base/messages.h"
@@ -57,9 +59,10 @@ Problem whole_file(Rule rule, std::u32string_view file, std::u32string message) 
 }
 
 // One record of the catalogue: a folder name that cannot be, or that an
-// earlier record already gives (also in another case).
-void add_record(const CheckedLines& lines, CheckState& state, const CheckRequest& request) {
-  const CatalogueEntry entry = catalogue_entry_of(lines.bytes());
+// earlier record already gives (also in another case). Gives the record's
+// entry of the list.
+CatalogueEntry add_record(const CheckedLines& lines, CheckState& state, const CheckRequest& request) {
+  CatalogueEntry entry = catalogue_entry_of(lines.bytes());
   const std::u32string folder = entry.folder_name();
   if (!is_safe_folder_name(folder))
     lines.report(Rule::FolderNameUnusable, folder, rule_text(Rule::FolderNameUnusable, {folder}));
@@ -90,10 +93,12 @@ void add_record(const CheckedLines& lines, CheckState& state, const CheckRequest
     state.by_key.add(next_item, [&](std::uint32_t i) { return state.key(i); });
   }
   state.order.push_back(known.value_or(next_item));
+  return entry;
 }
 
 // False when there is no catalogue to check the data files against.
-bool check_catalogue(const CheckRequest& request, CheckState& state, ProblemSink& sink) {
+bool check_catalogue(const CheckRequest& request, CheckState& state, ProblemSink& sink,
+                     const std::function<void(CatalogueEntry)>& listed) {
   const ProgramPath path = request.source_folder / kCatalogueFile;
   const std::int64_t size = platform::file_size(path);
   if (size < 0) {
@@ -114,14 +119,30 @@ bool check_catalogue(const CheckRequest& request, CheckState& state, ProblemSink
   state.by_key.reserve(records, [&](std::uint32_t i) { return state.key(i); });
   state.by_folded_folder.reserve(records, [&](std::uint32_t i) { return state.folded_folder(i); });
   CheckedLines lines(path, std::u32string(kCatalogueFile), rule_text(Rule::LineEndLfOnly), sink);
+  // The list holds the records only when the first line is one.
+  bool listing = true;
+  bool usable = true;
   while (lines.next()) {
-    if (lines.lf_only()) return false;
     const std::size_t size_of_line = lines.bytes().size();
+    const bool record = size_of_line == kCatalogueRecordBytes && !lines.cut();
+    if (lines.lf_only()) {
+      // Nothing more to check: the problem says what the file's form does.
+      // The list is still read to its end, as the borehole list reads it.
+      lines.stop_reporting();
+      usable = false;
+    }
+    if (!usable) {
+      listing = listing && (record || lines.number() > 1);
+      if (record && listing && listed) listed(catalogue_entry_of(lines.bytes()));
+      continue;
+    }
     const std::u32string bytes_text = lines.cut() ? U">" + decimal_text(CheckedLines::kKeptBytes)
                                                   : decimal_text(static_cast<long long>(size_of_line));
-    if (size_of_line == kCatalogueRecordBytes && !lines.cut()) {
-      add_record(lines, state, request);
+    if (record) {
+      CatalogueEntry entry = add_record(lines, state, request);
+      if (listing && listed) listed(std::move(entry));
     } else if (lines.number() == 1) {
+      listing = false;
       lines.report(Rule::CatalogueFirstLineNotRecord, {}, rule_text(Rule::CatalogueFirstLineNotRecord, {bytes_text}));
     } else if (is_blank(lines.bytes())) {
       lines.report(Rule::CatalogueBlankLine, {}, rule_text(Rule::CatalogueBlankLine));
@@ -129,7 +150,7 @@ bool check_catalogue(const CheckRequest& request, CheckState& state, ProblemSink
       lines.report(Rule::CatalogueLineLength, lines.key(), rule_text(Rule::CatalogueLineLength, {bytes_text}));
     }
   }
-  return true;
+  return usable;
 }
 
 // Closes the stretch at hand: kept with its number, or told as lines of no
@@ -169,15 +190,21 @@ std::string_view key_of(const CheckedLines& lines, std::string& decoded) {
 
 // One pass over a data file: its stretches of lines, and each line of a
 // catalogued (and selected) borehole checked on its own.
-void scan_data_file(DataFile file, const CheckRequest& request, CheckState& state, ProblemSink& sink) {
+// `opened` is the file opened by the caller (nullptr when missing or empty),
+// or nothing to open it here.
+void scan_data_file(DataFile file, const CheckRequest& request, CheckState& state, ProblemSink& sink,
+                    std::optional<platform::TextReader*> opened) {
   const ProgramPath path = request.source_folder / kFileNames[file];
-  if (platform::file_size(path) < 1) {
+  if (opened ? *opened == nullptr : platform::file_size(path) < 1) {
     if (!state.items.empty())
       sink.report(whole_file(Rule::DataFileMissing, kFileNames[file],
                              rule_text(Rule::DataFileMissing, {kFileNames[file]}, file)));
     return;
   }
-  CheckedLines lines(path, std::u32string(kFileNames[file]), rule_text(Rule::LineEndLfOnly, {}, 1), sink);
+  const std::u32string name(kFileNames[file]);
+  const std::u32string lf_only_text = rule_text(Rule::LineEndLfOnly, {}, 1);
+  CheckedLines lines =
+      opened ? CheckedLines(**opened, name, lf_only_text, sink) : CheckedLines(path, name, lf_only_text, sink);
   RunInProgress run;
   std::string decoded_key;
   while (lines.next()) {
@@ -210,31 +237,66 @@ void scan_data_file(DataFile file, const CheckRequest& request, CheckState& stat
   state.usable[file] = true;
 }
 
-void open_dictionary(const ProgramPath& folder, CheckState& state, ProblemSink& sink) {
+std::optional<SoilCodePreview> open_dictionary(const ProgramPath& folder, ProblemSink& sink) {
   for (const std::u32string_view name : {kSoilDictionaryFile, kSoilNameRegisterFile}) {
     if (platform::file_size(folder / name) < 0) {
       sink.report(whole_file(Rule::DictionaryMissing, name, rule_text(Rule::DictionaryMissing, {name})));
-      return;
+      return std::nullopt;
     }
   }
-  state.dictionary.emplace(folder);
+  return SoilCodePreview(folder);
 }
 
 }  // namespace
 }  // namespace source_check
 
-void check_source(const CheckRequest& request, ProblemSink& sink) {
+SourceCheck::SourceCheck(CheckRequest request)
+    : request_(std::move(request)), state_(std::make_unique<source_check::CheckState>()) {}
+
+SourceCheck::~SourceCheck() = default;
+
+void SourceCheck::check_catalogue(ProblemSink& sink, const std::function<void(CatalogueEntry)>& listed) {
+  catalogue_usable_ = source_check::check_catalogue(request_, *state_, sink, listed);
+}
+
+const std::optional<SoilCodePreview>& SourceCheck::dictionaries(ProblemSink& sink) {
+  if (!dictionaries_read_ && catalogue_usable_ && request_.pattern_data_folder)
+    dictionaries_as_read_ = source_check::open_dictionary(*request_.pattern_data_folder, sink);
+  dictionaries_read_ = true;
+  return dictionaries_as_read_;
+}
+
+void SourceCheck::use_dictionaries(SoilCodePreview dictionaries) {
+  dictionaries_as_read_ = std::move(dictionaries);
+  dictionaries_read_ = true;
+}
+
+void SourceCheck::check_data_files(ProblemSink& sink, SourceFiles* files) {
   using namespace source_check;
-  CheckState state;
-  if (!check_catalogue(request, state, sink)) return;
-  if (request.dictionary_before_run)
-    state.dictionary = request.dictionary_before_run;
-  else if (request.pattern_data_folder)
-    open_dictionary(*request.pattern_data_folder, state, sink);
+  // Without a catalogue there is nothing to check the lines against.
+  if (!catalogue_usable_ || !state_) return;
+  dictionaries(sink);
+  // Nobody needs the copies as read any more: the check's lookups change them.
+  state_->dictionary = std::move(dictionaries_as_read_);
+  dictionaries_as_read_.reset();
+  std::array<SourceFile*, 3> opened{};
+  if (files) opened = {&files->headers, &files->layers, &files->values};
   for (const DataFile file : {Headers, Layers, Values}) {
-    scan_data_file(file, request, state, sink);
-    if (state.usable[file] && (file == Headers || state.usable[Headers])) report_lookups(file, state, sink);
+    std::optional<platform::TextReader*> reader;
+    if (opened[file]) reader = opened[file]->reader();
+    if (reader && *reader) (*reader)->seek(0);
+    scan_data_file(file, request_, *state_, sink, reader);
+    if (reader && *reader) (*reader)->seek(0);
+    if (state_->usable[file] && (file == Headers || state_->usable[Headers])) report_lookups(file, *state_, sink);
   }
+  // What the check kept of the catalogue is of no more use.
+  state_.reset();
+}
+
+void check_source(const CheckRequest& request, ProblemSink& sink) {
+  SourceCheck check(request);
+  check.check_catalogue(sink);
+  check.check_data_files(sink);
 }
 
 }  // namespace lodemark

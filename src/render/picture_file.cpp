@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/failure.h"
+#include "base/file_extension.h"
 #include "base/messages.h"
 #include "base/utf8.h"
 #include "preview/svg_painter.h"
@@ -22,20 +23,10 @@ constexpr std::array<std::pair<PictureFormat, std::u32string_view>, 3> kExtensio
 
 char32_t lower(char32_t c) { return c >= U'A' && c <= U'Z' ? c - U'A' + U'a' : c; }
 
-bool ends_with_any_case(std::u32string_view text, std::u32string_view tail) {
-  if (text.size() < tail.size()) return false;
-  text.remove_prefix(text.size() - tail.size());
-  for (std::size_t i = 0; i < tail.size(); ++i)
-    if (lower(text[i]) != tail[i]) return false;
-  return true;
-}
-
 }  // namespace
 
 std::optional<PictureFormat> picture_format_of_file(std::u32string_view file_name) {
-  for (const auto& [format, extension] : kExtensions)
-    if (ends_with_any_case(file_name, extension)) return format;
-  return std::nullopt;
+  return format_of_file(file_name, kExtensions);
 }
 
 std::optional<PictureFormat> picture_format_named(std::string_view name) {

@@ -30,7 +30,6 @@ TEST_F(CliTest, CheckExitStatuses) {
       {"unknown format", {"check", dir("db"), "--format", "xml"}, kUsage, "xml"},
       {"format without a value", {"check", dir("db"), "--format"}, kUsage, "--format"},
       {"unknown option", {"check", dir("db"), "--dest", dir("out")}, kUsage, "--dest"},
-      {"every unknown LOGNO named", {"check", dir("db"), "NOPE1", "B-101", "NOPE2"}, kUsage, "NOPE1, NOPE2"},
   };
   for (const auto& c : cases) {
     const Result r = call(c.args);

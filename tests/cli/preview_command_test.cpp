@@ -50,7 +50,6 @@ TEST_F(PreviewTest, UsageErrorsWriteNothing) {
       {{"-o", "x.svg"}, "either one LOGNO or --all"},
       {{"B-101", "--all", "-o", "x"}, "either one LOGNO or --all"},
       {{"B-101", "B-102", "-o", "x.svg"}, "one LOGNO"},
-      {{"B-999", "-o", "x.svg"}, "no borehole B-999"},
       {{"B-101", "-o", "no/such/folder/x.svg"}, "FILE"},
       {{"--all"}, "needs -o FOLDER"},
       {{"B-101", "--size", "2", "-o", "x.svg"}, "unknown option --size"},
@@ -83,7 +82,7 @@ TEST_F(PreviewTest, OneBoreholeMatchesTheGoldenPicture) {
 TEST_F(PreviewTest, AllBoreholesLeaveThePatternDataFolderAsItWas) {
   const auto before = contents(scratch_.path("patdat"));
   const Result result = call(preview({"--all", "-o", dir("pictures")}));
-  EXPECT_TRUE(result.status == kConverted || result.status == kProblemsFound) << result.err;
+  EXPECT_EQ(result.status, kConverted) << result.err;
   EXPECT_EQ(contents(scratch_.path("patdat")), before);
   const auto pictures = contents(scratch_.path("pictures"));
   EXPECT_EQ(pictures.size(), 12u);
@@ -101,24 +100,28 @@ TEST_F(PreviewTest, AllShowsItsProgressOnATerminalOnly) {
     std::ostringstream out, err;
     Console console{in, out, err, false, terminal};
     const int status = run(preview({"--all", "-o", dir(terminal ? "t" : "p")}), console);
-    EXPECT_TRUE(status == kConverted || status == kProblemsFound) << err.str();
+    EXPECT_EQ(status, kConverted) << err.str();
     EXPECT_EQ(err.str().find("プレビュー作成中"), terminal ? 1u : std::string::npos) << err.str();
     EXPECT_EQ(err.str().ends_with("プレビュー作成中 12/12\n"), terminal) << err.str();
     EXPECT_TRUE(out.str().empty());
   }
 }
 
-TEST_F(PreviewTest, ProblemsOfTheBoreholeSetTheStatusAndAppearUnderThePicture) {
+// A picture written is a success whatever the data holds: its problems are
+// on the picture, and only there.
+TEST_F(PreviewTest, ProblemsOfTheBoreholeAppearUnderThePicture) {
   // One layer line fewer than its header counts.
   const fs::path layers = scratch_.path("db/Rodev2.Dat");
   std::string bytes = read_bytes(layers);
   bytes.erase(0, bytes.find('\n') + 1);
   test::write_bytes(layers, bytes);
   const Result broken = call(preview({"B-101", "-o", dir("B-101.svg")}));
-  EXPECT_EQ(broken.status, kProblemsFound) << broken.err;
+  EXPECT_EQ(broken.status, kConverted) << broken.err;
+  EXPECT_EQ(broken.err, "");
   EXPECT_NE(read_bytes(scratch_.path("B-101.svg")).find("layer-count"), std::string::npos);
   // Another borehole's picture does not carry them.
   EXPECT_EQ(call(preview({"B-102", "-o", dir("B-102.svg")})).status, kConverted);
+  EXPECT_EQ(read_bytes(scratch_.path("B-102.svg")).find("layer-count"), std::string::npos);
 }
 
 // The extension of FILE, or --format for --all, names the format; one that
@@ -150,7 +153,7 @@ TEST_F(PreviewTest, TheExtensionOrFormatChoosesTheKindOfPicture) {
       EXPECT_FALSE(fs::exists(scratch_.path(row.tail.back())));
       continue;
     }
-    EXPECT_TRUE(result.status == kConverted || result.status == kProblemsFound) << result.err;
+    EXPECT_EQ(result.status, kConverted) << result.err;
     const std::string bytes = read_bytes(scratch_.path(row.file));
     const std::string starts = row.format == render::PictureFormat::Svg   ? "<?xml"
                                : row.format == render::PictureFormat::Png ? "\x89PNG\r\n\x1a\n"
@@ -224,8 +227,19 @@ TEST_F(PreviewTest, AllSkipsAPictureTooLargeForPngAndDrawsTheOthers) {
     EXPECT_TRUE(read_bytes(scratch_.path(drawn)).starts_with("\x89PNG")) << drawn;
 
   const Result svg = call(preview({"B-103", "-o", dir("B-103.svg")}));
-  EXPECT_NE(svg.status, kRunFailure) << svg.err;
+  EXPECT_EQ(svg.status, kConverted) << svg.err;
   EXPECT_GT(fs::file_size(scratch_.path("B-103.svg")), 100'000u);
+}
+
+// A number that cannot name a file is passed over with a message; the
+// others are drawn, and the status says that a picture is missing.
+TEST_F(PreviewTest, AllSkipsANumberThatCannotNameAFile) {
+  test::write_bytes(scratch_.path("db/Rodev5.Dat"),
+                    read_bytes(scratch_.path("db/Rodev5.Dat")) + "CON     20260401NAME    \r\n");
+  const Result result = call(preview({"--all", "-o", dir("pictures")}));
+  EXPECT_EQ(result.status, kRunFailure) << result.err;
+  EXPECT_EQ(result.err, "lodemark-cli: " + test::u8(kBadBoreholeNumber) + "CON         NAME    \n");
+  EXPECT_EQ(contents(scratch_.path("pictures")).size(), 12u);
 }
 
 TEST_F(PreviewTest, UnreadableOutputIsARunFailure) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -23,6 +24,7 @@
 namespace lodemark {
 namespace {
 
+using test::catalogue_record;
 using test::crlf;
 using test::header_line;
 using test::layer_line;
@@ -30,11 +32,6 @@ using test::sjis;
 using test::TempDir;
 using test::value_line;
 using test::write_bytes;
-
-// A catalogue record: number, 8 unused bytes, name.
-std::string record(const std::string& number, const std::string& name = "NAME    ") {
-  return number + "20260401" + name;
-}
 
 // A header line with fixed texts for Titl02.txt.
 std::string header(const std::string& key, const std::string& position, const std::string& layers,
@@ -45,7 +42,8 @@ std::string header(const std::string& key, const std::string& position, const st
 // A small database, line by line; `raw` replaces a file's content (nullopt:
 // no such file).
 struct Database {
-  std::vector<std::string> catalogue = {record("B-1     "), record("B-2     "), record("B-3     ")};
+  std::vector<std::string> catalogue = {catalogue_record("B-1     "), catalogue_record("B-2     "),
+                                        catalogue_record("B-3     ")};
   std::vector<std::string> headers = {header("B-1     ", "40524604", "  2", "  1"),
                                       header("B-2     ", "41000000", "  1", "  2"),
                                       header("B-3     ", "05053030", "  1", "  1")};
@@ -169,28 +167,28 @@ TEST_F(SourceCheck, EachDefectIsFoundUnderItsRuleFileAndLine) {
        [](Database& db) { std::swap(db.headers[0], db.headers[1]); },
        {{"lines-out-of-order", "Rodev1.Dat", 1, "B-2"}}},
       {"catalogue number in another case than the data files",
-       [](Database& db) { db.catalogue[1] = record("b-2     "); },
+       [](Database& db) { db.catalogue[1] = catalogue_record("b-2     "); },
        {{"data-line-unknown-number", "Rodev1.Dat", 2, "B-2"},
         {"data-line-unknown-number", "Rodev2.Dat", 3, "B-2"},
         {"data-line-unknown-number", "Rodev3.Dat", 2, "B-2"},
         {"header-missing", "Rodev5.Dat", 2, "b-2"}}},
       {"two catalogue entries with the same number",
-       [](Database& db) { db.catalogue.push_back(record("B-1     ")); },
+       [](Database& db) { db.catalogue.push_back(catalogue_record("B-1     ")); },
        {{"number-repeated", "Rodev5.Dat", 4, "B-1"}}},
       {"numbers that differ only in case",
-       [](Database& db) { db.catalogue.push_back(record("b-1     ")); },
+       [](Database& db) { db.catalogue.push_back(catalogue_record("b-1     ")); },
        {{"number-case-collision", "Rodev5.Dat", 4, "b-1"}, {"header-missing", "Rodev5.Dat", 4, "b-1"}}},
       {"a heading line on top of the catalogue",
        [](Database& db) { db.catalogue.insert(db.catalogue.begin(), sjis("地質柱状図番号 ボーリング孔名")); },
        {{"catalogue-first-line-not-record", "Rodev5.Dat", 1, ""}}},
       {"a 25-byte catalogue line and a blank one",
        [](Database& db) {
-         db.catalogue.push_back(record("B-4     ") + " ");
+         db.catalogue.push_back(catalogue_record("B-4     ") + " ");
          db.catalogue.push_back("");
        },
        {{"catalogue-line-length", "Rodev5.Dat", 4, "B-4"}, {"catalogue-blank-line", "Rodev5.Dat", 5, ""}}},
       {"a number that cannot name a folder",
-       [](Database& db) { db.catalogue.push_back(record("CON     ")); },
+       [](Database& db) { db.catalogue.push_back(catalogue_record("CON     ")); },
        {{"folder-name-unusable", "Rodev5.Dat", 4, "CON"}, {"header-missing", "Rodev5.Dat", 4, "CON"}}},
       {"catalogue with LF line ends",
        [](Database& db) { db.raw["Rodev5.Dat"] = lines_joined(db.catalogue, "\n"); },
@@ -261,7 +259,7 @@ TEST_F(SourceCheck, MessagesSayWhatTheConversionDoes) {
        // Line 2 starts after line 1's 21 bytes and CR LF; its own 21 bytes come before the bad one.
        "ファイル先頭から 44 バイト目 (0 から数えて) のバイト 0xFF はコードページ 932 の文字になりません。"
        "変換ではその文字が「?」になります。"},
-      {[](Database& db) { db.catalogue[1] = record("b-2     "); }, "data-line-unknown-number",
+      {[](Database& db) { db.catalogue[1] = catalogue_record("b-2     "); }, "data-line-unknown-number",
        "一覧にない番号の行です (1 行)。一覧の「b-2」とは大文字・小文字だけ違い、番号は大文字・小文字まで一致しないと見つかりません。"
        "これらの行は変換されません。"},
   };

@@ -14,7 +14,7 @@ cp -r "$samples/patdat" "$work/patdat-before"
 
 status=0
 "$cli" preview "$samples/database" --all --patdat "$work/patdat" -o "$work/svg" 2>"$work/err" || status=$?
-[ "$status" -le 1 ] || { echo "preview --all exited $status" >&2; cat "$work/err" >&2; exit 1; }
+[ "$status" -eq 0 ] || { echo "preview --all exited $status" >&2; cat "$work/err" >&2; exit 1; }
 diff -r "$work/patdat-before" "$work/patdat" || { echo "the pattern-data folder changed" >&2; exit 1; }
 
 python3 - "$work/svg" "$(wc -l <"$samples/database/Rodev5.Dat")" <<'PY'

@@ -7,6 +7,10 @@
 
 namespace lodemark::test {
 
+// Rodev5.Dat: number (8), 8 unused bytes, name (8).
+inline std::string catalogue_record(const std::string& number, const std::string& name = "NAME    ") {
+  return number + "20260401" + name;
+}
 // Rodev1.Dat: number, position (8), fields 4 to 6, layer and value counts (3 each).
 inline std::string header_line(const std::string& key, const std::string& position, const std::string& f4,
                                const std::string& f5, const std::string& f6, const std::string& layers,
