@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "conversion/conversion_run.h"
-#include "gui/drive_folder_lists.h"
 #include "platform/cp932.h"
 #include "platform/drives.h"
 #include "support/fake_main_view.h"
@@ -31,6 +30,11 @@ std::u32string entry(std::u32string_view number, std::u32string_view name) {
   return std::u32string(number) + U"    " + std::u32string(name);
 }
 
+// A folder of the test standing in for a drive of its own.
+platform::Volume drive_at(const test::TempDir& dir, std::string_view folder) {
+  return {from_utf8(dir.native(folder)), dir.program(from_utf8(folder))};
+}
+
 class MainPresenterTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -41,17 +45,20 @@ class MainPresenterTest : public ::testing::Test {
         dir_.native("src/Rodev5.Dat"),
         record(U"0001    ", U"NO.1    ") + record(U"0002    ", U"NO.2    ") + record(U"0003    ", U"試験孔１"));
     test::write_bytes(dir_.native("src2/Rodev5.Dat"), record(U"B-77    ", U"  KAWA  "));
+    test::write_bytes(dir_.native("rdrive/Rodev5.Dat"), record(U"R-1     ", U"ROOT    "));
+    fs::create_directories(dir_.native("rdrive/sub"));
     fs::create_directories(dir_.native("out"));
-    ASSERT_TRUE(platform::set_current_folder(dir_.program(U"src")));
     view_ = std::make_unique<test::FakeMainView>();
-    presenter_ = std::make_unique<MainPresenter>(*view_);
+    presenter_ = std::make_unique<MainPresenter>(
+        *view_, test::test_drives(dir_.program(U"src"), {drive_at(dir_, "rdrive"), drive_at(dir_, "no-such-folder")}));
     view_->attach(*presenter_);
   }
   void load() {
     ASSERT_TRUE(presenter_->load());
     ASSERT_TRUE(view_->boxes.shown.empty());
   }
-  std::u32string current() { return platform::current_folder(platform::current_drive()); }
+  std::u32string current() { return presenter_->drives().current_folder(); }
+  std::u32string name_of(std::string_view folder) { return from_utf8(dir_.native(folder)); }
 
   test::TempConfigHome dir_;
   std::unique_ptr<test::FakeMainView> view_;
@@ -60,17 +67,25 @@ class MainPresenterTest : public ::testing::Test {
                                                  entry(U"0003    ", U"試験孔１")};
 };
 
-TEST_F(MainPresenterTest, StartUpFillsBothTextsAndTheList) {
+TEST_F(MainPresenterTest, StartUpFillsBothPickersTextsAndTheList) {
   load();
   ASSERT_TRUE(presenter_->pattern_data_folder());
   EXPECT_EQ(u8(presenter_->pattern_data_folder()->text()), u8(dir_.program(U"patdat\\")));
-  EXPECT_EQ(u8(view_->text1), u8(dir_.program(U"src")));
-  EXPECT_EQ(u8(view_->text2), u8(dir_.program(U"src")));
-  EXPECT_EQ(view_->list_texts(), src_entries_);
-  EXPECT_EQ(view_->drive_designation(Side::Source), drive_designation_of(dir_.program().front()));
+  // The folder boxes show native paths; the folder lists stand on the start.
+  EXPECT_EQ(u8(view_->text1), dir_.native("src"));
+  EXPECT_EQ(u8(view_->text2), dir_.native("src"));
+  for (const Side side : {Side::Source, Side::Destination}) {
+    const auto& folders = view_->folders[side == Side::Source ? 0 : 1];
+    EXPECT_EQ(u8(folders.folder()), u8(dir_.program(U"src")));
+    EXPECT_EQ(folders.rows().at(static_cast<std::size_t>(folders.current_row())).name, U"src");
+    EXPECT_EQ(view_->drives[side == Side::Source ? 0 : 1],
+              (std::vector<std::u32string>{view_->drive_name(side), name_of("rdrive"), name_of("no-such-folder")}));
+  }
 #ifndef _WIN32
-  EXPECT_EQ(view_->drive_designation(Side::Source), U"z: [/]");
+  EXPECT_EQ(view_->drive_name(Side::Source), U"/");
+  EXPECT_EQ(view_->folders[0].rows().front().name, U"/");
 #endif
+  EXPECT_EQ(view_->list_texts(), src_entries_);
   EXPECT_EQ(view_->label3, U"");
 }
 
@@ -82,72 +97,78 @@ TEST_F(MainPresenterTest, MissingSettingEndsBeforeAnyPickerIsSetUp) {
   EXPECT_EQ(view_->boxes.shown[0].style, BoxStyle::OkOnly);
   EXPECT_EQ(view_->boxes.shown[0].title, U"Lodemark");
   EXPECT_EQ(view_->text1, U"");
+  EXPECT_TRUE(view_->drives[0].empty());
   EXPECT_TRUE(view_->list().empty());
 }
 
 TEST_F(MainPresenterTest, DriveThatIsNotReadyIsUndoneSilently) {
   load();
-  const char32_t missing = test::missing_drive();
-#ifndef _WIN32
-  platform::set_drive_root(missing, from_utf8(dir_.native("no-such-folder")));
-#endif
-  const std::u32string before = view_->drive_designation(Side::Source);
-  view_->user_picks_drive(Side::Source, drive_designation_of(missing));
-  EXPECT_EQ(view_->drive_designation(Side::Source), before);
-  EXPECT_EQ(u8(view_->folder(Side::Source)), u8(dir_.program(U"src")));
-  EXPECT_EQ(u8(view_->text1), u8(dir_.program(U"src")));
+  const std::u32string before = view_->drive_name(Side::Source);
+  view_->user_picks_drive(Side::Source, name_of("no-such-folder"));
+  EXPECT_EQ(view_->drive_name(Side::Source), before);
+  EXPECT_EQ(u8(view_->folders[0].folder()), u8(dir_.program(U"src")));
+  EXPECT_EQ(u8(view_->text1), dir_.native("src"));
   EXPECT_EQ(view_->list_texts(), src_entries_);
   EXPECT_TRUE(view_->boxes.shown.empty());
   EXPECT_EQ(u8(current()), u8(dir_.program(U"src")));
 }
 
-TEST_F(MainPresenterTest, GoodDriveMovesTheFolderListAndBecomesTheOneToReturnTo) {
-#ifdef _WIN32
-  GTEST_SKIP() << test::kNoDriveMapping;
-#endif
+TEST_F(MainPresenterTest, EachDriveKeepsItsOwnFolderAndIsTheOneToReturnTo) {
   load();
-  test::write_bytes(dir_.native("rdrive/Rodev5.Dat"), record(U"R-1     ", U"ROOT    "));
-  platform::set_drive_root(U'R', from_utf8(dir_.native("rdrive")));
-  platform::set_drive_root(U'Q', from_utf8(dir_.native("no-such-folder")));
-
-  view_->user_picks_drive(Side::Source, drive_designation_of(U'R'));
-  EXPECT_EQ(view_->text1, U"R:\\");
+  const std::u32string first = view_->drive_name(Side::Source);
+  view_->user_picks_drive(Side::Source, name_of("rdrive"));
+  EXPECT_EQ(u8(view_->text1), dir_.native("rdrive"));
+  EXPECT_EQ(view_->folders[0].rows().front().name, name_of("rdrive"));
   EXPECT_EQ(view_->list_texts(), std::vector<std::u32string>{entry(U"R-1     ", U"ROOT    ")});
-  EXPECT_EQ(platform::current_drive(), U'R');
+  EXPECT_EQ(u8(current()), u8(dir_.program(U"rdrive")));
 
-  view_->user_picks_drive(Side::Source, drive_designation_of(U'Q'));
-  EXPECT_EQ(view_->drive_designation(Side::Source), drive_designation_of(U'R'));
-  EXPECT_EQ(view_->text1, U"R:\\");
-  EXPECT_EQ(platform::current_drive(), U'R');
+  // A drive that is not ready goes back to the last good one.
+  view_->user_picks_drive(Side::Source, name_of("no-such-folder"));
+  EXPECT_EQ(view_->drive_name(Side::Source), name_of("rdrive"));
+  EXPECT_EQ(u8(view_->text1), dir_.native("rdrive"));
   // The destination side is untouched by the source drive list.
-  EXPECT_EQ(u8(view_->text2), u8(dir_.program(U"src")));
+  EXPECT_EQ(u8(view_->text2), dir_.native("src"));
+
+  // Back and forth: each drive brings back its current folder.
+  view_->user_opens_row(Side::Source, U"sub");
+  view_->user_picks_drive(Side::Source, first);
+  EXPECT_EQ(u8(view_->text1), dir_.native("src"));
+  view_->user_picks_drive(Side::Source, name_of("rdrive"));
+  EXPECT_EQ(u8(view_->text1), dir_.native("rdrive/sub"));
+  // The other side follows the drive's current folder too.
+  view_->user_picks_drive(Side::Destination, name_of("rdrive"));
+  EXPECT_EQ(u8(view_->text2), dir_.native("rdrive/sub"));
+
+  // A current folder removed meanwhile falls back to the drive's root.
+  view_->user_picks_drive(Side::Source, first);
+  fs::remove(dir_.native("rdrive/sub"));
+  view_->user_picks_drive(Side::Source, name_of("rdrive"));
+  EXPECT_EQ(u8(view_->text1), dir_.native("rdrive"));
 }
 
 TEST_F(MainPresenterTest, UndoGivesUpWhenThePreviousDriveHasGoneToo) {
-#ifdef _WIN32
-  GTEST_SKIP() << test::kNoDriveMapping;
-#endif
   load();
-  fs::create_directories(dir_.native("rdrive"));
-  platform::set_drive_root(U'R', from_utf8(dir_.native("rdrive")));
-  platform::set_drive_root(U'Q', from_utf8(dir_.native("no-such-folder")));
-  view_->user_picks_drive(Side::Destination, drive_designation_of(U'R'));
-  EXPECT_EQ(view_->text2, U"R:\\");
+  view_->user_picks_drive(Side::Destination, name_of("rdrive"));
+  EXPECT_EQ(u8(view_->text2), dir_.native("rdrive"));
   fs::remove_all(dir_.native("rdrive"));
 
-  view_->user_picks_drive(Side::Destination, drive_designation_of(U'Q'));
-  // Back on R (its list entry), with one retry only and no message.
-  EXPECT_EQ(view_->drive_designation(Side::Destination), drive_designation_of(U'R'));
-  EXPECT_EQ(view_->drive_changes[1], 3);
+  view_->user_picks_drive(Side::Destination, name_of("no-such-folder"));
+  // Back on the drive's list entry, with one retry only and no message.
+  EXPECT_EQ(view_->drive_name(Side::Destination), name_of("rdrive"));
+  EXPECT_EQ(view_->drive_changes[1], 4);  // start, two picks, one undo
   EXPECT_TRUE(view_->boxes.shown.empty());
 }
 
-TEST_F(MainPresenterTest, NewSourceFolderRebuildsTheListAndDropsTheSelection) {
+TEST_F(MainPresenterTest, OpenedRowsMoveTheFolderListAndANewSourceRebuildsTheList) {
   load();
   view_->user_selects(0);
   view_->user_selects(2);
-  view_->user_opens_folder(Side::Source, dir_.program(U"src2"));
-  EXPECT_EQ(u8(view_->text1), u8(dir_.program(U"src2")));
+  // Up to the parent row, then down to a sibling.
+  view_->user_opens_row(Side::Source, from_utf8(dir_.path().filename().string()));
+  EXPECT_EQ(u8(view_->text1), dir_.native());
+  EXPECT_TRUE(view_->list().empty());
+  view_->user_opens_row(Side::Source, U"src2");
+  EXPECT_EQ(u8(view_->text1), dir_.native("src2"));
   EXPECT_EQ(view_->list_texts(), std::vector<std::u32string>{entry(U"B-77    ", U"  KAWA  ")});
   EXPECT_FALSE(view_->list()[0].selected);
   EXPECT_EQ(u8(current()), u8(dir_.program(U"src2")));
@@ -157,8 +178,41 @@ TEST_F(MainPresenterTest, NewSourceFolderRebuildsTheListAndDropsTheSelection) {
   EXPECT_TRUE(view_->list().empty());
   EXPECT_TRUE(view_->boxes.shown.empty());
 
+  // A folder gone since its row was read: the rows are read again, and the
+  // folder list stays where it was.
   view_->user_opens_folder(Side::Source, dir_.program(U"src"));
+  fs::create_directories(dir_.native("src/gone"));
+  view_->user_opens_folder(Side::Source, dir_.program(U"src2"));
+  view_->user_opens_folder(Side::Source, dir_.program(U"src"));
+  fs::remove(dir_.native("src/gone"));
+  const int shows = view_->folder_shows[0];
+  view_->user_opens_row(Side::Source, U"gone");
+  EXPECT_EQ(view_->folder_shows[0], shows + 1);
+  EXPECT_EQ(u8(view_->folders[0].folder()), u8(dir_.program(U"src")));
+  EXPECT_EQ(view_->folders[0].rows().back().name, U"src");
   EXPECT_EQ(view_->list_texts(), src_entries_);
+}
+
+TEST_F(MainPresenterTest, PickingASourceFolderSwitchesItsDrive) {
+  load();
+  const struct {
+    std::u32string folder;
+    bool picked;
+    std::string text1;
+  } rows[] = {
+      {dir_.program(U"rdrive\\sub"), true, dir_.native("rdrive/sub")},
+      {dir_.program(U"src2"), true, dir_.native("src2")},
+      {dir_.program(U"missing"), false, dir_.native("src2")},
+      {dir_.program(U"src2\\Rodev5.Dat"), false, dir_.native("src2")},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text1);
+    EXPECT_EQ(presenter_->pick_source_folder(row.folder), row.picked);
+    EXPECT_EQ(u8(view_->text1), row.text1);
+    EXPECT_EQ(u8(view_->folders[0].root()), u8(presenter_->drives().drive_holding(row.folder)->root));
+  }
+  EXPECT_EQ(view_->drive_name(Side::Source), view_->drive_name(Side::Destination));
+  EXPECT_TRUE(view_->boxes.shown.empty());
 }
 
 TEST_F(MainPresenterTest, PickingADestinationReplacesWhatWasTyped) {
@@ -166,10 +220,10 @@ TEST_F(MainPresenterTest, PickingADestinationReplacesWhatWasTyped) {
   view_->user_selects(1);
   view_->user_types_destination(U"C:\\typed\\here");
   view_->user_opens_folder(Side::Destination, dir_.program(U"out"));
-  EXPECT_EQ(u8(view_->text2), u8(dir_.program(U"out")));
+  EXPECT_EQ(u8(view_->text2), dir_.native("out"));
   EXPECT_EQ(u8(current()), u8(dir_.program(U"out")));
   // The source side stays as it was, selection included.
-  EXPECT_EQ(u8(view_->text1), u8(dir_.program(U"src")));
+  EXPECT_EQ(u8(view_->text1), dir_.native("src"));
   EXPECT_TRUE(view_->list()[1].selected);
 }
 
@@ -186,6 +240,8 @@ TEST_F(MainPresenterTest, CompletionMessageStaysUntilThePointerCrossesTheBackgro
   EXPECT_FALSE(test::native_exists(dir_.native("out/0002")));
   using Step = std::pair<std::size_t, std::size_t>;
   EXPECT_EQ(view_->progress, (std::vector<Step>{{1, 2}, {2, 2}, {0, 0}}));
+  // The folder lists show the new folders.
+  EXPECT_EQ(view_->folders[1].rows().back().name, U"0003");
 
   const int sets = view_->label3_sets;
   presenter_->pointer_moved();
@@ -196,17 +252,20 @@ TEST_F(MainPresenterTest, CompletionMessageStaysUntilThePointerCrossesTheBackgro
   EXPECT_EQ(view_->label3_sets, sets + 1);
 }
 
-TEST_F(MainPresenterTest, TypedFoldersMayBeNativeOrProgramPaths) {
+TEST_F(MainPresenterTest, TypedFoldersAreNativeOrProgramPaths) {
   load();
   view_->user_selects(1);
   // Each row: the source and destination as typed, and where the files go.
+  // A relative source is read from the current folder (src, where the
+  // pickers stand).
   const struct {
     std::u32string source, destination;
     std::string written;
   } rows[] = {
       {from_utf8(dir_.native("src")), from_utf8(dir_.native("out/native")), "out/native/0002/Titl01.txt"},
-      {dir_.program(U"src"), from_utf8(dir_.native("out/mixed")) + U"/", "out/mixed/0002/Titl01.txt"},
-      {from_utf8(dir_.native("src")), dir_.program(U"out\\windows"), "out/windows/0002/Titl01.txt"},
+      {U".", from_utf8(dir_.native("out/mixed")) + U"/", "out/mixed/0002/Titl01.txt"},
+      {from_utf8(dir_.native("src2")) + U"/../src", dir_.program(U"out\\program"), "out/program/0002/Titl01.txt"},
+      {dir_.program(U"src"), from_utf8(dir_.native("out")), "out/0002/Titl01.txt"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.written);
@@ -217,12 +276,18 @@ TEST_F(MainPresenterTest, TypedFoldersMayBeNativeOrProgramPaths) {
     EXPECT_TRUE(view_->boxes.shown.empty());
     EXPECT_TRUE(test::native_exists(dir_.native(row.written)));
   }
-  // A refused run (a drive that is not there) hides the progress all the same.
-  view_->progress.clear();
-  view_->user_types_destination(std::u32string(1, test::missing_drive()) + U":relative");
-  EXPECT_EQ(presenter_->execute_clicked(), RunOutcome::Refused);
-  EXPECT_EQ(view_->progress, (std::vector<std::pair<std::size_t, std::size_t>>{{0, 0}}));
-  EXPECT_EQ(view_->boxes.shown.size(), 1u);
+  // A destination is never relative: the run's path check refuses it, and
+  // a drive that is not there. The progress is hidden all the same.
+  for (const std::u32string& destination : {std::u32string(U"out"), test::missing_drive() + std::u32string(U":x")}) {
+    SCOPED_TRACE(u8(destination));
+    view_->progress.clear();
+    view_->boxes.shown.clear();
+    view_->user_types_destination(destination);
+    EXPECT_EQ(presenter_->execute_clicked(), RunOutcome::Refused);
+    EXPECT_EQ(view_->progress, (std::vector<std::pair<std::size_t, std::size_t>>{{0, 0}}));
+    ASSERT_FALSE(view_->boxes.shown.empty());
+    EXPECT_EQ(view_->boxes.shown.back().text, kBadPath);
+  }
 }
 
 TEST_F(MainPresenterTest, PointerMoveLeavesOtherStatusTextsAlone) {

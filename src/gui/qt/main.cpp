@@ -5,12 +5,13 @@
 #include <QStyleFactory>
 #include <QTranslator>
 #include <cstdio>
-#include <filesystem>
+#include <string>
+#include <vector>
 
 #include "gui/qt/main_window.h"
 #include "gui/qt/qt_text.h"
 #include "gui/qt/window_look.h"
-#include "platform/drives.h"
+#include "platform/command_line.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -25,13 +26,12 @@ int main(int argc, char** argv) {
   lodemark::qt::MainWindow window;
   if (const auto status = window.load()) return *status;
 
-  const QStringList arguments = QApplication::arguments();
-  if (arguments.size() > 1) {
-    std::error_code ec;
-    const auto native = std::filesystem::absolute(arguments.at(1).toStdString(), ec).lexically_normal();
-    const auto program = ec ? std::nullopt : lodemark::platform::to_program_path(native.string());
+  // What QApplication left of the arguments: Qt's own options are gone.
+  const std::vector<std::string> arguments = lodemark::platform::utf8_arguments(argc, argv);
+  if (!arguments.empty()) {
+    const auto program = lodemark::platform::program_path_of_argument(arguments[0]);
     if (!program || !window.pick_source_folder(*program))
-      std::fprintf(stderr, "lodemark: not a folder: %s\n", arguments.at(1).toLocal8Bit().constData());
+      std::fprintf(stderr, "lodemark: not a folder: %s\n", arguments[0].c_str());
   }
   window.show();
   return app.exec();

@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <algorithm>
 #include <climits>
 #include <exception>
@@ -19,15 +20,12 @@
 #include "base/messages.h"
 #include "base/text.h"
 #include "base/utf8.h"
-#include "gui/drive_folder_lists.h"
 #include "gui/qt/folder_list.h"
 #include "gui/qt/message_boxes.h"
 #include "gui/qt/preview_window.h"
 #include "gui/qt/qt_text.h"
 #include "gui/qt/report_window.h"
 #include "gui/qt/window_look.h"
-#include "platform/drives.h"
-#include "platform/files.h"
 #include "preview/layout.h"
 
 namespace lodemark::qt {
@@ -72,14 +70,6 @@ QGroupBox* frame(QWidget* parent, const char* name, QRect geometry, std::u32stri
   return box;
 }
 
-QComboBox* drive_box(QWidget* parent, const char* name, QRect geometry) {
-  auto* box = make<QComboBox>(parent, name, geometry);
-  for (const auto& designation : drive_designations()) box->addItem(qs(designation));
-  const int current = box->findText(qs(drive_designation_of(platform::current_drive())));
-  box->setCurrentIndex(current);
-  return box;
-}
-
 QPushButton* button(QWidget* parent, const char* name, QRect geometry, std::u32string_view caption) {
   auto* b = make<QPushButton>(parent, name, geometry, qs(caption));
   paint_grey(*b);
@@ -89,7 +79,9 @@ QPushButton* button(QWidget* parent, const char* name, QRect geometry, std::u32s
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent)
-    : QWidget(parent), presenter_(*this), end_program_([](int status) { QCoreApplication::exit(status); }) {
+    : QWidget(parent),
+      presenter_(*this, DriveState::of_system()),
+      end_program_([](int status) { QCoreApplication::exit(status); }) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(qs(kWindowCaption));
   setFont(ui_font());
@@ -127,11 +119,11 @@ void MainWindow::build_controls() {
   borehole_list_->setUniformItemSizes(true);
   borehole_list_->setContextMenuPolicy(Qt::CustomContextMenu);
   source_folders_ = make<FolderList>(source_frame, "Dir1", twips(2955, 420, 2415, 2490));
-  source_drives_ = drive_box(source_frame, "Drive1", twips(2955, 3180, 2415, 390));
+  source_drives_ = make<QComboBox>(source_frame, "Drive1", twips(2955, 3180, 2415, 390));
 
   QGroupBox* destination_frame = frame(background_, "Frame2", twips(5775, 1155, 3135, 3735), kDestinationFrameCaption);
   destination_folders_ = make<FolderList>(destination_frame, "Dir2", twips(180, 420, 2595, 2490));
-  destination_drives_ = drive_box(destination_frame, "Drive2", twips(180, 3180, 2595, 390));
+  destination_drives_ = make<QComboBox>(destination_frame, "Drive2", twips(180, 3180, 2595, 390));
 
   // The status frame is a few pixels taller than the text needs, for the
   // run's progress under it.
@@ -153,11 +145,6 @@ void MainWindow::build_controls() {
   check_action_->setShortcutVisibleInContextMenu(true);
   addAction(check_action_);
 
-  // Both folder lists start on the process's current folder.
-  const std::u32string start = platform::current_folder(platform::current_drive());
-  source_folders_->start_at(start);
-  destination_folders_->start_at(start);
-
   // The controls that can take the focus, in tab order.
   QWidget* const tab_order[] = {source_folders_, source_drives_, destination_folders_, destination_drives_, execute_,
                                 exit_,           source_box_,    destination_box_,     borehole_list_};
@@ -171,9 +158,8 @@ void MainWindow::connect_events() {
   for (const Side side : {Side::Source, Side::Destination}) {
     connect(drive_list(side), &QComboBox::currentIndexChanged, this,
             [this, side] { handle([this, side] { presenter_.drive_changed(side); }); });
-    folder_list(side)->on_change = [this, side] { handle([this, side] { presenter_.folder_changed(side); }); };
-    folder_list(side)->on_open = [this, side](std::u32string folder) {
-      handle([&] { folder_list(side)->set_path(folder); });
+    folder_list(side)->on_open = [this, side](std::size_t row) {
+      handle([this, side, row] { presenter_.row_opened(side, row); });
     };
   }
   connect(execute_, &QPushButton::clicked, this, [this] { handle([this] { presenter_.execute_clicked(); }); });
@@ -239,17 +225,9 @@ std::optional<int> MainWindow::load() {
   return std::nullopt;
 }
 
-bool MainWindow::pick_source_folder(std::u32string_view folder_path) {
-  const std::u32string path = platform::absolute_program_path(folder_path);
-  if (!platform::is_folder(path)) return false;
-  const char32_t letter = drive_letter_of(path);
-  bool picked = true;
-  handle([&] {
-    if (letter_of_designation(drive_designation(Side::Source)) != letter)
-      set_drive_designation(Side::Source, drive_designation_of(letter));
-    source_folders_->set_path(path);
-    picked = source_folders_->path() == path;
-  });
+bool MainWindow::pick_source_folder(std::u32string_view folder) {
+  bool picked = false;
+  handle([&] { picked = presenter_.pick_source_folder(folder); });
   return picked;
 }
 
@@ -263,27 +241,22 @@ FolderList* MainWindow::folder_list(Side side) const {
 
 QLineEdit* MainWindow::folder_box(Side side) const { return side == Side::Source ? source_box_ : destination_box_; }
 
-std::u32string MainWindow::drive_designation(Side side) { return us(drive_list(side)->currentText()); }
-
-void MainWindow::set_drive_designation(Side side, std::u32string_view designation) {
+void MainWindow::show_drives(Side side, const std::vector<std::u32string>& names) {
   QComboBox* box = drive_list(side);
-  const char32_t letter = letter_of_designation(designation);
-  for (int i = 0; i < box->count(); ++i) {
-    if (letter != 0 && letter_of_designation(us(box->itemText(i))) == letter) {
-      box->setCurrentIndex(i);  // raises the change event when it moves
-      return;
-    }
-  }
-  throw Failure(kNoSuchDrive + std::u32string(designation));
+  const QSignalBlocker quiet(box);
+  box->clear();
+  for (const std::u32string& name : names) box->addItem(qs(name));
 }
 
-std::u32string MainWindow::folder(Side side) { return folder_list(side)->path(); }
+std::u32string MainWindow::drive_name(Side side) { return us(drive_list(side)->currentText()); }
 
-void MainWindow::move_folder_to_drive(Side side, std::u32string_view designation) {
-  folder_list(side)->set_path(folder_of_drive(designation));
+void MainWindow::show_drive(Side side, std::u32string_view name) {
+  QComboBox* box = drive_list(side);
+  const QSignalBlocker quiet(box);
+  box->setCurrentIndex(box->findText(qs(name)));
 }
 
-void MainWindow::refresh_folder(Side side) { folder_list(side)->refresh(); }
+void MainWindow::show_folders(Side side, const FolderListModel& folders) { folder_list(side)->show_rows(folders); }
 
 std::u32string MainWindow::folder_text(Side side) { return us(folder_box(side)->text()); }
 

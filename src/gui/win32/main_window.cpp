@@ -9,12 +9,9 @@
 #include "base/failure.h"
 #include "base/messages.h"
 #include "base/utf8.h"
-#include "gui/drive_folder_lists.h"
 #include "gui/win32/folder_list.h"
 #include "gui/win32/message_boxes.h"
 #include "gui/win32/win_text.h"
-#include "platform/drives.h"
-#include "platform/files.h"
 
 namespace lodemark::win32 {
 namespace {
@@ -29,7 +26,8 @@ bool is_input(UINT message) {
 
 }  // namespace
 
-MainWindow::MainWindow() : presenter_(*this), end_program_([](int status) { PostQuitMessage(status); }) {
+MainWindow::MainWindow()
+    : presenter_(*this, DriveState::of_system()), end_program_([](int status) { PostQuitMessage(status); }) {
   create_window();
 }
 
@@ -202,17 +200,9 @@ std::optional<int> MainWindow::load() {
   return std::nullopt;
 }
 
-bool MainWindow::pick_source_folder(std::u32string_view folder_path) {
-  const std::u32string path = platform::absolute_program_path(folder_path);
-  if (!platform::is_folder(path)) return false;
-  const char32_t letter = drive_letter_of(path);
-  bool picked = true;
-  handle([&] {
-    if (letter_of_designation(drive_designation(Side::Source)) != letter)
-      set_drive_designation(Side::Source, drive_designation_of(letter));
-    source_folders_->set_path(path);
-    picked = source_folders_->path() == path;
-  });
+bool MainWindow::pick_source_folder(std::u32string_view folder) {
+  bool picked = false;
+  handle([&] { picked = presenter_.pick_source_folder(folder); });
   return picked;
 }
 
@@ -240,7 +230,15 @@ HWND MainWindow::drive_list(Side side) const {
   return control(side == Side::Source ? Control::Drive1 : Control::Drive2);
 }
 
-std::u32string MainWindow::drive_designation(Side side) {
+void MainWindow::show_drives(Side side, const std::vector<std::u32string>& names) {
+  HWND box = drive_list(side);
+  SendMessageW(box, CB_RESETCONTENT, 0, 0);
+  for (const std::u32string& name : names)
+    SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(name).c_str()));
+  shown_drive_[index_of(side)] = -1;
+}
+
+std::u32string MainWindow::drive_name(Side side) {
   HWND box = drive_list(side);
   const auto index = SendMessageW(box, CB_GETCURSEL, 0, 0);
   if (index < 0) return U"";
@@ -251,33 +249,15 @@ std::u32string MainWindow::drive_designation(Side side) {
   return from_wide(text);
 }
 
-void MainWindow::set_drive_designation(Side side, std::u32string_view designation) {
+void MainWindow::show_drive(Side side, std::u32string_view name) {
   HWND box = drive_list(side);
-  const char32_t letter = letter_of_designation(designation);
-  const int count = static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count && letter != 0; ++i) {
-    std::wstring text(static_cast<std::size_t>(SendMessageW(box, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0)) + 1,
-                      L'\0');
-    text.resize(static_cast<std::size_t>(
-        SendMessageW(box, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()))));
-    if (letter_of_designation(from_wide(text)) != letter) continue;
-    if (i == shown_drive_[index_of(side)]) return;
-    // Setting the list raises its change event, as a user's choice does.
-    SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
-    shown_drive_[index_of(side)] = i;
-    handle([this, side] { presenter_.drive_changed(side); });
-    return;
-  }
-  throw Failure(kNoSuchDrive + std::u32string(designation));
+  const auto index =
+      SendMessageW(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wide(name).c_str()));
+  SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  shown_drive_[index_of(side)] = static_cast<int>(index);
 }
 
-std::u32string MainWindow::folder(Side side) { return folder_list(side).path(); }
-
-void MainWindow::move_folder_to_drive(Side side, std::u32string_view designation) {
-  folder_list(side).set_path(folder_of_drive(designation));
-}
-
-void MainWindow::refresh_folder(Side side) { folder_list(side).refresh(); }
+void MainWindow::show_folders(Side side, const FolderListModel& folders) { folder_list(side).show_rows(folders); }
 
 std::u32string MainWindow::folder_text(Side side) {
   return from_wide(window_text(control(side == Side::Source ? Control::Text1 : Control::Text2)));

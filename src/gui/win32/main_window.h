@@ -80,11 +80,10 @@ class MainWindow final : public MainView {
   PreviewWindow* newest_preview() const { return previews_.empty() ? nullptr : previews_.back().get(); }
 
   // MainView
-  std::u32string drive_designation(Side side) override;
-  void set_drive_designation(Side side, std::u32string_view designation) override;
-  std::u32string folder(Side side) override;
-  void move_folder_to_drive(Side side, std::u32string_view designation) override;
-  void refresh_folder(Side side) override;
+  void show_drives(Side side, const std::vector<std::u32string>& names) override;
+  std::u32string drive_name(Side side) override;
+  void show_drive(Side side, std::u32string_view name) override;
+  void show_folders(Side side, const FolderListModel& folders) override;
   std::u32string folder_text(Side side) override;
   void set_folder_text(Side side, std::u32string_view text) override;
   void show_boreholes(const std::vector<CatalogueEntry>& entries) override;

@@ -10,11 +10,9 @@
 #include <utility>
 
 #include "base/messages.h"
-#include "gui/drive_folder_lists.h"
 #include "gui/win32/folder_list.h"
 #include "gui/win32/main_window.h"
 #include "gui/win32/win_text.h"
-#include "platform/drives.h"
 
 namespace lodemark::win32 {
 namespace {
@@ -77,16 +75,6 @@ HWND add(HWND parent, Control id, const wchar_t* kind, std::u32string_view text,
                          nullptr);
 }
 
-HWND drive_box(HWND parent, Control id) {
-  HWND box = add(parent, id, WC_COMBOBOXW, U"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP);
-  const std::u32string current = drive_designation_of(platform::current_drive());
-  for (const auto& designation : drive_designations()) {
-    const auto index = SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(designation).c_str()));
-    if (designation == current) SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  }
-  return box;
-}
-
 }  // namespace
 
 void MainWindow::create_window() {
@@ -120,10 +108,10 @@ void MainWindow::create_controls() {
   open_on_enter(add(parent, Control::List1, L"LISTBOX", U"",
                     LBS_NOTIFY | LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE));
   source_folders_ = std::make_unique<FolderList>(parent, static_cast<int>(Control::Dir1));
-  drive_box(parent, Control::Drive1);
+  add(parent, Control::Drive1, WC_COMBOBOXW, U"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP);
   add(parent, Control::Frame2, L"BUTTON", kDestinationFrameCaption, BS_GROUPBOX);
   destination_folders_ = std::make_unique<FolderList>(parent, static_cast<int>(Control::Dir2));
-  drive_box(parent, Control::Drive2);
+  add(parent, Control::Drive2, WC_COMBOBOXW, U"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP);
   add(parent, Control::Frame3, L"BUTTON", kStatusFrameCaption, BS_GROUPBOX);
   add(parent, Control::Label3, L"STATIC", U"", SS_LEFT | SS_NOPREFIX);
   HWND progress = add(parent, Control::Progress1, PROGRESS_CLASSW, U"", 0);
@@ -136,19 +124,11 @@ void MainWindow::create_controls() {
     SetWindowPos(control(c), above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     above = control(c);
   }
-  for (const Side side : {Side::Source, Side::Destination})
-    shown_drive_[side == Side::Source ? 0 : 1] = static_cast<int>(SendMessageW(drive_list(side), CB_GETCURSEL, 0, 0));
-
   for (const Side side : {Side::Source, Side::Destination}) {
-    folder_list(side).on_change = [this, side] { handle([this, side] { presenter_.folder_changed(side); }); };
-    folder_list(side).on_open = [this, side](std::u32string folder) {
-      handle([&] { folder_list(side).set_path(folder); });
+    folder_list(side).on_open = [this, side](std::size_t row) {
+      handle([this, side, row] { presenter_.row_opened(side, row); });
     };
   }
-  // Both folder lists start on the process's current folder.
-  const std::u32string start = platform::current_folder(platform::current_drive());
-  source_folders_->start_at(start);
-  destination_folders_->start_at(start);
 }
 
 int MainWindow::folder_row_height() const {

@@ -25,11 +25,10 @@
 
 #include "base/text.h"
 #include "conversion/conversion_run.h"
-#include "gui/drive_folder_lists.h"
 #include "gui/qt/qt_text.h"
 #include "gui/qt/window_test_support.h"
-#include "platform/drives.h"
 #include "platform/files.h"
+#include "platform/volumes.h"
 #include "rodev/catalogue.h"
 #include "support/test_support.h"
 
@@ -39,7 +38,6 @@ using lodemark::qt::qs;
 using lodemark::qt::us;
 using lodemark::test::BoxAnswerer;
 using lodemark::test::control;
-using lodemark::test::DriveMapping;
 using lodemark::test::select_rows;
 using lodemark::test::trimmed_log_no;
 
@@ -70,12 +68,12 @@ class MainWindowTest : public QObject {
     QCOMPARE(control<QGroupBox>(*form, "Frame1")->title(), QStringLiteral(u"変換元地質柱状図番号選択"));
     QCOMPARE(control<QGroupBox>(*form, "Frame3")->title(), QStringLiteral(u"メッセージ"));
     QCOMPARE(control<QLabel>(*form, "Label4")->text(), QStringLiteral(u"地質柱状図番号 ボーリング孔名"));
-    QCOMPARE(control<QLineEdit>(*form, "Text1")->text(), qs(program(U"database")));
-    QCOMPARE(control<QLineEdit>(*form, "Text2")->text(), qs(program(U"out")));
+    QCOMPARE(control<QLineEdit>(*form, "Text1")->text(), QString::fromStdString(dir_->native("database")));
+    QCOMPARE(control<QLineEdit>(*form, "Text2")->text(), QString::fromStdString(dir_->native("out")));
     QCOMPARE(control<QLabel>(*form, "Label3")->text(), QString());
     QCOMPARE(form->size(), QSize(606, 433));
     QCOMPARE(control<QListWidget>(*form, "List1")->geometry(), QRect(7, 42, 183, 200));
-    QCOMPARE(control<QComboBox>(*form, "Drive1")->currentText(), QStringLiteral("z: [/]"));
+    QCOMPARE(control<QComboBox>(*form, "Drive1")->currentText(), QStringLiteral("/"));
 
     const std::vector<lodemark::CatalogueEntry> entries = lodemark::read_catalogue(program(U"database"));
     QVERIFY(entries.size() >= 2);
@@ -100,10 +98,9 @@ class MainWindowTest : public QObject {
     QVERIFY(20 * column <= list->viewport()->width());
   }
 
-  void pickersFollowTheUserAndUndoADriveThatIsNotReady() {
-    fs::create_directories(dir_->native("rdrive"));
-    const DriveMapping r(U'R', dir_->native("rdrive"));
-    const DriveMapping q(U'Q', dir_->native("no-such-folder"));
+  // On Linux the pickers show native paths: "/" and the mounted file
+  // systems in the drive lists, folders as the system writes them.
+  void pickersShowNativePathsAndFollowTheUser() {
     auto form = open_window();
     auto* drive1 = control<QComboBox>(*form, "Drive1");
     auto* dir1 = control<QListWidget>(*form, "Dir1");
@@ -112,17 +109,12 @@ class MainWindowTest : public QObject {
     const int entries = list->count();
     const BoxAnswerer boxes(QMessageBox::Ok);
 
-    drive1->setCurrentIndex(drive1->findText(qs(lodemark::drive_designation_of(U'Q'))));
-    QCOMPARE(drive1->currentText(), QStringLiteral("z: [/]"));
-    QCOMPARE(text1->text(), qs(program(U"database")));
-    QCOMPARE(list->count(), entries);
-
-    drive1->setCurrentIndex(drive1->findText(qs(lodemark::drive_designation_of(U'R'))));
-    QCOMPARE(text1->text(), QStringLiteral("R:\\"));
-    QCOMPARE(list->count(), 0);
-    drive1->setCurrentIndex(drive1->findText(QStringLiteral("z: [/]")));
-    QCOMPARE(text1->text(), qs(program(U"database")));
-    QCOMPARE(list->count(), entries);
+    QStringList drives;
+    for (int i = 0; i < drive1->count(); ++i) drives << drive1->itemText(i);
+    QStringList mounted;
+    for (const auto& volume : lodemark::platform::volumes()) mounted << qs(volume.name);
+    QCOMPARE(drives, mounted);
+    QCOMPARE(dir1->item(0)->text(), QStringLiteral("/"));
 
     // Double-clicking the parent row opens it; the database row opens again.
     const auto open_row = [&](const QString& name) {
@@ -135,11 +127,15 @@ class MainWindowTest : public QObject {
     };
     const QString temp_name = QString::fromStdString(fs::path(dir_->native()).filename().string());
     open_row(temp_name);
-    QTRY_COMPARE(text1->text(), qs(dir_->program()));
+    QTRY_COMPARE(text1->text(), QString::fromStdString(dir_->native()));
     QCOMPARE(list->count(), 0);
     open_row(QStringLiteral("database"));
-    QTRY_COMPARE(text1->text(), qs(program(U"database")));
+    QTRY_COMPARE(text1->text(), QString::fromStdString(dir_->native("database")));
     QCOMPARE(list->count(), entries);
+    // A choice that names no drive is set back, and the folder list stays.
+    drive1->setCurrentIndex(-1);
+    QCOMPARE(drive1->currentText(), QStringLiteral("/"));
+    QCOMPARE(text1->text(), QString::fromStdString(dir_->native("database")));
     QVERIFY(!boxes.has_value());
   }
 
@@ -243,7 +239,7 @@ class MainWindowTest : public QObject {
   void missingDestinationLevelIsAskedAboutWithTheQuestionIcon() {
     auto form = open_window();
     select_rows(*form, {0});
-    control<QLineEdit>(*form, "Text2")->setText(qs(program(U"out\\new-level")));
+    control<QLineEdit>(*form, "Text2")->setText(QString::fromStdString(dir_->native("out/new-level")));
     const BoxAnswerer seen(QMessageBox::No);
     QTest::mouseClick(control<QPushButton>(*form, "Command1"), Qt::LeftButton);
     QVERIFY(seen.has_value());
@@ -263,7 +259,7 @@ class MainWindowTest : public QObject {
     // A file where the borehole's folder belongs: its files cannot be written.
     const std::string log_no = trimmed_log_no(list->item(0)->text());
     lodemark::test::write_bytes(dir_->native("blocked/" + log_no), "not a folder");
-    control<QLineEdit>(*form, "Text2")->setText(qs(program(U"blocked")));
+    control<QLineEdit>(*form, "Text2")->setText(QString::fromStdString(dir_->native("blocked")));
 
     const BoxAnswerer seen(QMessageBox::Ok);
     QTest::mouseClick(control<QPushButton>(*form, "Command1"), Qt::LeftButton);

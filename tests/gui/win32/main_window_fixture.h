@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,7 +13,6 @@
 #include "base/utf8.h"
 #include "gui/win32/main_window.h"
 #include "gui/win32/win_text.h"
-#include "platform/drives.h"
 #include "rodev/catalogue.h"
 #include "sample_copies.h"
 #include "window_driver.h"
@@ -24,7 +24,8 @@ class MainWindowTest : public ::testing::Test {
   // A window after start-up, with the sample database picked as the source
   // and the output folder as the destination.
   void open_window() {
-    ASSERT_TRUE(lodemark::platform::set_current_folder(SampleCopies::program(U"out")));
+    // The pickers start on the working directory.
+    std::filesystem::current_path(SampleCopies::native("out"));
     form_ = std::make_unique<lodemark::win32::MainWindow>();
     form_->set_end_program([this](int status) { ended_with_ = status; });
     ASSERT_EQ(form_->load(), std::nullopt);

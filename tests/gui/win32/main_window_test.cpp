@@ -16,12 +16,11 @@
 
 #include "base/messages.h"
 #include "base/utf8.h"
-#include "gui/drive_folder_lists.h"
 #include "gui/win32/main_window.h"
 #include "gui/win32/window_look.h"
 #include "main_window_fixture.h"
-#include "platform/drives.h"
 #include "platform/system_folder.h"
+#include "platform/volumes.h"
 #include "rodev/catalogue.h"
 #include "sample_copies.h"
 #include "window_driver.h"
@@ -43,6 +42,13 @@ using lodemark::win32::test::SampleCopies;
 namespace {
 
 const char* const kTitleFiles[] = {"Titl01.txt", "Titl02.txt", "Titl03.txt", "X1.txt", "X5.txt"};
+
+// The drive list's entry of the drive with that letter.
+std::u32string name_of_drive(char32_t letter) {
+  for (const auto& volume : lodemark::platform::volumes())
+    if (lodemark::drive_letter_of(volume.root) == letter) return volume.name;
+  return U"";
+}
 
 TEST_F(MainWindowTest, OpensWithItsCaptionControlsAndTheSampleList) {
   open_window();
@@ -80,11 +86,13 @@ TEST_F(MainWindowTest, OpensWithItsCaptionControlsAndTheSampleList) {
   ASSERT_EQ(rows.size(), entries.size());
   for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i], wide(entries[i].display_text()));
   EXPECT_EQ(SendMessageW(at(Control::List1), LB_GETSELCOUNT, 0, 0), 0);
-  // The drive lists name the drives as the shared designations do.
+  // The drive lists name the drives by letter: "c: [C:\]".
   const auto drive = SendMessageW(at(Control::Drive1), CB_GETCURSEL, 0, 0);
   ASSERT_GE(drive, 0);
-  EXPECT_EQ(form_->drive_designation(lodemark::Side::Source),
-            lodemark::drive_designation_of(lodemark::drive_letter_of(SampleCopies::program(U"database"))));
+  const char32_t home = lodemark::drive_letter_of(SampleCopies::program(U"database"));
+  EXPECT_EQ(form_->drive_name(lodemark::Side::Source),
+            std::u32string{static_cast<char32_t>(home - U'A' + U'a'), U':', U' ', U'['} +
+                std::u32string{home, U':', U'\\', U']'});
 }
 
 TEST_F(MainWindowTest, ListFontPutsTwoColumnsUnderEveryDoubleByteCharacter) {
@@ -143,19 +151,20 @@ TEST_F(MainWindowTest, FolderListOpensRowsAndDrivesMoveIt) {
   HWND drive1 = at(Control::Drive1);
   const auto choose = [&](char32_t letter) {
     const auto index = SendMessageW(drive1, CB_FINDSTRING, static_cast<WPARAM>(-1),
-                                    reinterpret_cast<LPARAM>(wide(lodemark::drive_designation_of(letter)).c_str()));
+                                    reinterpret_cast<LPARAM>(wide(name_of_drive(letter)).c_str()));
     SendMessageW(drive1, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     SendMessageW(GetParent(drive1), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(drive1), CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(drive1));
   };
   const BoxAnswerer boxes(IDOK);
-  for (const char32_t letter : lodemark::platform::drive_letters()) {
+  for (const auto& volume : lodemark::platform::volumes()) {
+    const char32_t letter = lodemark::drive_letter_of(volume.root);
     if (letter == home) continue;
     choose(letter);
-    if (lodemark::platform::drive_ready(letter)) {
+    if (lodemark::platform::volume_ready(volume)) {
       EXPECT_EQ(lodemark::drive_letter_of(lodemark::win32::from_wide(text_of(Control::Text1))), letter);
     } else {
-      EXPECT_EQ(form_->drive_designation(lodemark::Side::Source), lodemark::drive_designation_of(home));
+      EXPECT_EQ(form_->drive_name(lodemark::Side::Source), name_of_drive(home));
     }
     choose(home);
     EXPECT_EQ(text_of(Control::Text1), wide(SampleCopies::program(U"database")));
