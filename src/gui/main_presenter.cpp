@@ -5,6 +5,7 @@
 #include "base/failure.h"
 #include "base/utf8.h"
 #include "conversion/source_check.h"
+#include "platform/command_line.h"
 #include "preview/preview_run.h"
 
 namespace lodemark {
@@ -28,6 +29,45 @@ class MainPresenter::RunObserver final : public ConversionObserver {
 };
 
 MainPresenter::MainPresenter(MainView& view, DriveState drives) : view_(view), drives_(std::move(drives)) {}
+
+std::optional<int> MainPresenter::start(const std::vector<std::string>& arguments, std::ostream& errors) {
+  bool loaded = false;
+  if (!run_guarded([&] { loaded = load(); })) return kExitFailure;
+  if (!loaded) return kExitNoSetting;
+  if (arguments.empty()) return std::nullopt;
+  bool picked = false;
+  const std::optional<std::u32string> folder = platform::program_path_of_argument(arguments.front());
+  if (!run_guarded([&] { picked = folder && pick_source_folder(*folder); })) return kExitFailure;
+  if (!picked) errors << "lodemark: not a folder: " << arguments.front() << '\n';
+  return std::nullopt;
+}
+
+bool MainPresenter::run_guarded(const std::function<void()>& body) {
+  if (in_handler_) {
+    body();
+    return true;
+  }
+  std::optional<std::u32string> failure;
+  in_handler_ = true;
+  try {
+    body();
+  } catch (const Failure& f) {
+    failure = f.message();
+  } catch (const std::exception& e) {
+    failure = from_utf8(e.what());
+  }
+  in_handler_ = false;
+  if (!failure) return true;
+  view_.set_busy(false);
+  view_.hide_progress();
+  // A failure that says nothing is a failure all the same.
+  view_.show_failure(failure->empty() ? U"?" : *failure);
+  return false;
+}
+
+void MainPresenter::handle(const std::function<void()>& body) {
+  if (!run_guarded(body)) view_.end_program(kExitFailure);
+}
 
 void MainPresenter::pointer_moved() {
   if (!completion_shown_) return;

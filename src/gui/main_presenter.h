@@ -1,7 +1,9 @@
 #pragma once
 // The main window's logic: what each of the user's actions does, against a
 // MainView, so that it runs the same under any toolkit and in the tests.
+#include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,9 +19,26 @@
 
 namespace lodemark {
 
+// The window program's exit statuses besides 0.
+inline constexpr int kExitNoSetting = 2;  // the pattern-data setting is missing
+inline constexpr int kExitFailure = 3;    // a failure, reported in a box
+
 class MainPresenter {
  public:
   MainPresenter(MainView& view, DriveState drives);
+
+  // Start-up, before the window shows, with the program's arguments (UTF-8):
+  // load, then the source folder that the first argument names (a native
+  // path, a relative one from the working directory). Nothing when the
+  // window may open; else the program's exit status, its reason shown. An
+  // argument that names no folder is said on `errors`; the window opens.
+  std::optional<int> start(const std::vector<std::string>& arguments, std::ostream& errors);
+  // Runs the body of a handler of the window's events. A failure that
+  // escapes it is shown and ends the program (kExitFailure); inside another
+  // handler it goes on up to that one.
+  void handle(const std::function<void()>& body);
+  // A handler is running (a run lets the window's events through).
+  bool in_handler() const { return in_handler_; }
 
   // Start-up, before the window shows. False: the pattern-data setting is
   // missing (the message has been shown) and the program must end.
@@ -59,6 +78,8 @@ class MainPresenter {
  private:
   class RunObserver;
 
+  // handle without the end: false when the body failed and that was shown.
+  bool run_guarded(const std::function<void()>& body);
   // The folder list of a side moved to another folder.
   void folder_changed(Side side);
   void move_folder(Side side, std::u32string_view root, std::u32string_view folder);
@@ -78,6 +99,7 @@ class MainPresenter {
   std::u32string source_folder_;  // the folder whose catalogue entries_ is
   std::u32string previous_drive_[2];
   bool completion_shown_ = false;
+  bool in_handler_ = false;
   // Set while a failed drive change is being undone, so that a previous
   // drive that fails as well is not retried for ever.
   bool undoing_drive_ = false;

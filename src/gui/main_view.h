@@ -48,6 +48,12 @@ class MainView : public MessageBoxes {
   virtual void yield_once() = 0;
   // Closes the window; the program ends with it.
   virtual void close_window() = 0;
+
+  // The report of a failure that ends the program: what failed, where and
+  // why.
+  virtual void show_failure(std::u32string_view message) = 0;
+  // Ends the program with that exit status (the window's event loop ends).
+  virtual void end_program(int status) = 0;
 };
 
 }  // namespace lodemark

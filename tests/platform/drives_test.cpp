@@ -143,8 +143,8 @@ TEST_F(Drives, VolumesAreTheLettersOfTheDrives) {
   for (std::size_t i = 0; i < found.size(); ++i) {
     const std::u32string root = drive_root(letters[i]);
     EXPECT_EQ(found[i].root, root);
-    EXPECT_EQ(found[i].name,
-              std::u32string{static_cast<char32_t>(letters[i] - U'A' + U'a'), U':'} + U" [" + root + U"]");
+    const auto lower = static_cast<char32_t>(letters[i] - U'A' + U'a');
+    EXPECT_EQ(found[i].name, std::u32string(1, lower) + U": [" + root + U"]");
     EXPECT_EQ(volume_ready(found[i]), drive_ready(letters[i])) << u8(root);
   }
 }

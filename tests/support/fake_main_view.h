@@ -2,6 +2,8 @@
 // A window without a toolkit: it keeps what the presenter shows and lets a
 // test act as the user (pick a drive, open a folder row, select entries),
 // passing each action to the presenter as a real window does.
+#include <gtest/gtest.h>
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -54,6 +56,8 @@ class FakeMainView : public MainView {
   std::u32string text1, text2, label3;
   int label3_sets = 0;
   bool closed = false;
+  std::vector<std::u32string> failures;  // shown by show_failure
+  std::vector<int> ended_with;           // the statuses of end_program
   bool busy = false;
   // Each show_progress call as (done, total); a hide_progress as (0, 0).
   std::vector<std::pair<std::size_t, std::size_t>> progress;
@@ -105,6 +109,8 @@ class FakeMainView : public MainView {
   void hide_progress() override { progress.push_back({0, 0}); }
   void yield_once() override {}
   void close_window() override { closed = true; }
+  void show_failure(std::u32string_view message) override { failures.emplace_back(message); }
+  void end_program(int status) override { ended_with.push_back(status); }
   BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override {
     return boxes.show_message(text, style, title);
   }

@@ -4,9 +4,7 @@
 #include <QLibraryInfo>
 #include <QStyleFactory>
 #include <QTranslator>
-#include <cstdio>
-#include <string>
-#include <vector>
+#include <iostream>
 
 #include "gui/qt/main_window.h"
 #include "gui/qt/qt_text.h"
@@ -24,15 +22,9 @@ int main(int argc, char** argv) {
   QApplication::setFont(lodemark::qt::ui_font());
 
   lodemark::qt::MainWindow window;
-  if (const auto status = window.load()) return *status;
-
   // What QApplication left of the arguments: Qt's own options are gone.
-  const std::vector<std::string> arguments = lodemark::platform::utf8_arguments(argc, argv);
-  if (!arguments.empty()) {
-    const auto program = lodemark::platform::program_path_of_argument(arguments[0]);
-    if (!program || !window.pick_source_folder(*program))
-      std::fprintf(stderr, "lodemark: not a folder: %s\n", arguments[0].c_str());
-  }
+  if (const auto status = window.presenter().start(lodemark::platform::utf8_arguments(argc, argv), std::cerr))
+    return *status;
   window.show();
   return app.exec();
 }

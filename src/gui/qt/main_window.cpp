@@ -16,7 +16,6 @@
 #include <climits>
 #include <exception>
 
-#include "base/failure.h"
 #include "base/messages.h"
 #include "base/text.h"
 #include "base/utf8.h"
@@ -103,9 +102,11 @@ void MainWindow::build_controls() {
   background_->setMouseTracking(true);
 
   grey_label(background_, "Label1", twips(210, 255, 2235, 315), kSourceFolderLabel);
-  source_box_ = make<QLineEdit>(background_, "Text1", twips(2400, 195, 6255, 405));
+  SideControls& source = sides_[0];
+  SideControls& destination = sides_[1];
+  source.box = make<QLineEdit>(background_, "Text1", twips(2400, 195, 6255, 405));
   grey_label(background_, "Label2", twips(240, 750, 2235, 315), kDestinationFolderLabel);
-  destination_box_ = make<QLineEdit>(background_, "Text2", twips(2400, 690, 6255, 405));
+  destination.box = make<QLineEdit>(background_, "Text2", twips(2400, 690, 6255, 405));
 
   QGroupBox* source_frame = frame(background_, "Frame1", twips(240, 1155, 5445, 3735), kBoreholeFrameCaption);
   auto* heading = make<QLabel>(source_frame, "Label4", twips(105, 420, 2745, 225), qs(kCatalogueHeading));
@@ -118,12 +119,12 @@ void MainWindow::build_controls() {
   borehole_list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   borehole_list_->setUniformItemSizes(true);
   borehole_list_->setContextMenuPolicy(Qt::CustomContextMenu);
-  source_folders_ = make<FolderList>(source_frame, "Dir1", twips(2955, 420, 2415, 2490));
-  source_drives_ = make<QComboBox>(source_frame, "Drive1", twips(2955, 3180, 2415, 390));
+  source.folders = make<FolderList>(source_frame, "Dir1", twips(2955, 420, 2415, 2490));
+  source.drives = make<QComboBox>(source_frame, "Drive1", twips(2955, 3180, 2415, 390));
 
   QGroupBox* destination_frame = frame(background_, "Frame2", twips(5775, 1155, 3135, 3735), kDestinationFrameCaption);
-  destination_folders_ = make<FolderList>(destination_frame, "Dir2", twips(180, 420, 2595, 2490));
-  destination_drives_ = make<QComboBox>(destination_frame, "Drive2", twips(180, 3180, 2595, 390));
+  destination.folders = make<FolderList>(destination_frame, "Dir2", twips(180, 420, 2595, 2490));
+  destination.drives = make<QComboBox>(destination_frame, "Drive2", twips(180, 3180, 2595, 390));
 
   // The status frame is a few pixels taller than the text needs, for the
   // run's progress under it.
@@ -146,8 +147,8 @@ void MainWindow::build_controls() {
   addAction(check_action_);
 
   // The controls that can take the focus, in tab order.
-  QWidget* const tab_order[] = {source_folders_, source_drives_, destination_folders_, destination_drives_, execute_,
-                                exit_,           source_box_,    destination_box_,     borehole_list_};
+  QWidget* const tab_order[] = {source.folders, source.drives, destination.folders, destination.drives, execute_,
+                                exit_,          source.box,    destination.box,     borehole_list_};
   for (std::size_t i = 1; i < std::size(tab_order); ++i) setTabOrder(tab_order[i - 1], tab_order[i]);
 }
 
@@ -156,9 +157,9 @@ void MainWindow::connect_events() {
     handle([this] { presenter_.pointer_moved(); });
   };
   for (const Side side : {Side::Source, Side::Destination}) {
-    connect(drive_list(side), &QComboBox::currentIndexChanged, this,
+    connect(controls(side).drives, &QComboBox::currentIndexChanged, this,
             [this, side] { handle([this, side] { presenter_.drive_changed(side); }); });
-    folder_list(side)->on_open = [this, side](std::size_t row) {
+    controls(side).folders->on_open = [this, side](std::size_t row) {
       handle([this, side, row] { presenter_.row_opened(side, row); });
     };
   }
@@ -192,75 +193,26 @@ void MainWindow::open_preview(std::size_t index) {
   window->show();
 }
 
-bool MainWindow::run_guarded(const std::function<void()>& body) {
-  if (in_handler_) {
-    body();
-    return true;
-  }
-  std::u32string failure;
-  in_handler_ = true;
-  try {
-    body();
-  } catch (const Failure& f) {
-    failure = f.message();
-  } catch (const std::exception& e) {
-    failure = from_utf8(e.what());
-    if (failure.empty()) failure = U"?";
-  }
-  in_handler_ = false;
-  if (failure.empty()) return true;
-  set_busy(false);
-  show_failure_box(isVisible() ? this : nullptr, failure);
-  return false;
-}
-
-void MainWindow::handle(const std::function<void()>& body) {
-  if (!run_guarded(body)) end_program_(3);
-}
-
-std::optional<int> MainWindow::load() {
-  bool loaded = false;
-  if (!run_guarded([&] { loaded = presenter_.load(); })) return 3;
-  if (!loaded) return 2;
-  return std::nullopt;
-}
-
-bool MainWindow::pick_source_folder(std::u32string_view folder) {
-  bool picked = false;
-  handle([&] { picked = presenter_.pick_source_folder(folder); });
-  return picked;
-}
-
-QComboBox* MainWindow::drive_list(Side side) const {
-  return side == Side::Source ? source_drives_ : destination_drives_;
-}
-
-FolderList* MainWindow::folder_list(Side side) const {
-  return side == Side::Source ? source_folders_ : destination_folders_;
-}
-
-QLineEdit* MainWindow::folder_box(Side side) const { return side == Side::Source ? source_box_ : destination_box_; }
-
 void MainWindow::show_drives(Side side, const std::vector<std::u32string>& names) {
-  QComboBox* box = drive_list(side);
+  QComboBox* box = controls(side).drives;
   const QSignalBlocker quiet(box);
   box->clear();
   for (const std::u32string& name : names) box->addItem(qs(name));
 }
 
-std::u32string MainWindow::drive_name(Side side) { return us(drive_list(side)->currentText()); }
+std::u32string MainWindow::drive_name(Side side) { return us(controls(side).drives->currentText()); }
 
 void MainWindow::show_drive(Side side, std::u32string_view name) {
-  QComboBox* box = drive_list(side);
+  QComboBox* box = controls(side).drives;
   const QSignalBlocker quiet(box);
   box->setCurrentIndex(box->findText(qs(name)));
 }
 
-void MainWindow::show_folders(Side side, const FolderListModel& folders) { folder_list(side)->show_rows(folders); }
+void MainWindow::show_folders(Side side, const FolderListModel& folders) { controls(side).folders->show_rows(folders); }
 
-std::u32string MainWindow::folder_text(Side side) { return us(folder_box(side)->text()); }
+std::u32string MainWindow::folder_text(Side side) { return us(controls(side).box->text()); }
 
-void MainWindow::set_folder_text(Side side, std::u32string_view text) { folder_box(side)->setText(qs(text)); }
+void MainWindow::set_folder_text(Side side, std::u32string_view text) { controls(side).box->setText(qs(text)); }
 
 void MainWindow::show_boreholes(const std::vector<CatalogueEntry>& entries) {
   borehole_list_->clear();
@@ -335,6 +287,10 @@ void MainWindow::yield_once() {
 }
 
 void MainWindow::close_window() { close(); }
+
+void MainWindow::show_failure(std::u32string_view message) { show_failure_box(isVisible() ? this : nullptr, message); }
+
+void MainWindow::end_program(int status) { end_program_(status); }
 
 BoxAnswer MainWindow::show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) {
   return show_message_box(isVisible() ? this : nullptr, text, style, title);

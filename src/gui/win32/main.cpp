@@ -4,9 +4,7 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
-#include <cstdio>
-#include <string>
-#include <vector>
+#include <iostream>
 
 #include "gui/win32/main_window.h"
 #include "gui/win32/window_look.h"
@@ -19,14 +17,9 @@ int main(int argc, char** argv) {
   InitCommonControlsEx(&controls);
 
   lodemark::win32::MainWindow window;
-  if (const auto status = window.load()) return *status;
-
-  const std::vector<std::string> arguments = lodemark::platform::utf8_arguments(argc, argv);
-  if (!arguments.empty()) {
-    const auto program = lodemark::platform::program_path_of_argument(arguments[0]);
-    if (!program || !window.pick_source_folder(*program))
-      std::fprintf(stderr, "lodemark: not a folder: %s\n", arguments[0].c_str());
-  }
+  // The arguments in UTF-16 from the system, whatever its code page.
+  if (const auto status = window.presenter().start(lodemark::platform::utf8_arguments(argc, argv), std::cerr))
+    return *status;
   window.show();
   return window.run();
 }

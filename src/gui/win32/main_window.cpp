@@ -6,9 +6,7 @@
 #include <climits>
 #include <utility>
 
-#include "base/failure.h"
 #include "base/messages.h"
-#include "base/utf8.h"
 #include "gui/win32/folder_list.h"
 #include "gui/win32/message_boxes.h"
 #include "gui/win32/win_text.h"
@@ -139,7 +137,7 @@ void MainWindow::command(int id, int code) {
       const Side side = static_cast<Control>(id) == Control::Drive1 ? Side::Source : Side::Destination;
       const int index = static_cast<int>(SendMessageW(drive_list(side), CB_GETCURSEL, 0, 0));
       if (code != CBN_SELCHANGE || index == shown_drive_[index_of(side)]) break;
-      if (in_handler_) {
+      if (presenter_.in_handler()) {
         SendMessageW(drive_list(side), CB_SETCURSEL, static_cast<WPARAM>(shown_drive_[index_of(side)]), 0);
         break;
       }
@@ -163,47 +161,7 @@ void MainWindow::command(int id, int code) {
 }
 
 void MainWindow::event(const std::function<void()>& body) {
-  if (!in_handler_) handle(body);
-}
-
-bool MainWindow::run_guarded(const std::function<void()>& body) {
-  if (in_handler_) {
-    body();
-    return true;
-  }
-  std::u32string failure;
-  in_handler_ = true;
-  try {
-    body();
-  } catch (const Failure& f) {
-    failure = f.message();
-  } catch (const std::exception& e) {
-    failure = from_utf8(e.what());
-    if (failure.empty()) failure = U"?";
-  }
-  in_handler_ = false;
-  if (failure.empty()) return true;
-  set_busy(false);
-  hide_progress();
-  show_failure_box(window_ && IsWindowVisible(window_) ? window_ : nullptr, failure);
-  return false;
-}
-
-void MainWindow::handle(const std::function<void()>& body) {
-  if (!run_guarded(body)) end_program_(3);
-}
-
-std::optional<int> MainWindow::load() {
-  bool loaded = false;
-  if (!run_guarded([&] { loaded = presenter_.load(); })) return 3;
-  if (!loaded) return 2;
-  return std::nullopt;
-}
-
-bool MainWindow::pick_source_folder(std::u32string_view folder) {
-  bool picked = false;
-  handle([&] { picked = presenter_.pick_source_folder(folder); });
-  return picked;
+  if (!presenter_.in_handler()) handle(body);
 }
 
 void MainWindow::pump_dropping_input() {
@@ -217,78 +175,10 @@ void MainWindow::pump_dropping_input() {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
     // Up through the handler that pumps; outside one there is none to take it.
-    if (pending_ && in_handler_) std::rethrow_exception(std::exchange(pending_, nullptr));
+    if (pending_ && presenter_.in_handler()) std::rethrow_exception(std::exchange(pending_, nullptr));
     pending_ = nullptr;
   }
 }
-
-FolderList& MainWindow::folder_list(Side side) const {
-  return side == Side::Source ? *source_folders_ : *destination_folders_;
-}
-
-HWND MainWindow::drive_list(Side side) const {
-  return control(side == Side::Source ? Control::Drive1 : Control::Drive2);
-}
-
-void MainWindow::show_drives(Side side, const std::vector<std::u32string>& names) {
-  HWND box = drive_list(side);
-  SendMessageW(box, CB_RESETCONTENT, 0, 0);
-  for (const std::u32string& name : names)
-    SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(name).c_str()));
-  shown_drive_[index_of(side)] = -1;
-}
-
-std::u32string MainWindow::drive_name(Side side) {
-  HWND box = drive_list(side);
-  const auto index = SendMessageW(box, CB_GETCURSEL, 0, 0);
-  if (index < 0) return U"";
-  std::wstring text(static_cast<std::size_t>(SendMessageW(box, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0)) + 1,
-                    L'\0');
-  text.resize(static_cast<std::size_t>(
-      SendMessageW(box, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()))));
-  return from_wide(text);
-}
-
-void MainWindow::show_drive(Side side, std::u32string_view name) {
-  HWND box = drive_list(side);
-  const auto index =
-      SendMessageW(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wide(name).c_str()));
-  SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  shown_drive_[index_of(side)] = static_cast<int>(index);
-}
-
-void MainWindow::show_folders(Side side, const FolderListModel& folders) { folder_list(side).show_rows(folders); }
-
-std::u32string MainWindow::folder_text(Side side) {
-  return from_wide(window_text(control(side == Side::Source ? Control::Text1 : Control::Text2)));
-}
-
-void MainWindow::set_folder_text(Side side, std::u32string_view text) {
-  set_window_text(control(side == Side::Source ? Control::Text1 : Control::Text2), text);
-}
-
-void MainWindow::show_boreholes(const std::vector<CatalogueEntry>& entries) {
-  HWND list = control(Control::List1);
-  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(list, LB_RESETCONTENT, 0, 0);
-  for (const CatalogueEntry& entry : entries)
-    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(entry.display_text()).c_str()));
-  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(list, nullptr, TRUE);
-}
-
-std::vector<std::size_t> MainWindow::selected_boreholes() {
-  HWND list = control(Control::List1);
-  const auto count = SendMessageW(list, LB_GETSELCOUNT, 0, 0);
-  if (count <= 0) return {};
-  std::vector<int> indices(static_cast<std::size_t>(count));
-  indices.resize(static_cast<std::size_t>(std::max<LRESULT>(
-      0, SendMessageW(list, LB_GETSELITEMS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(indices.data())))));
-  std::sort(indices.begin(), indices.end());
-  return {indices.begin(), indices.end()};
-}
-
-void MainWindow::set_status(std::u32string_view text) { set_window_text(control(Control::Label3), text); }
 
 void MainWindow::set_busy(bool busy) {
   if (busy == busy_ || !window_) return;
@@ -344,6 +234,12 @@ void MainWindow::yield_once() {
 void MainWindow::close_window() {
   if (window_) DestroyWindow(window_);
 }
+
+void MainWindow::show_failure(std::u32string_view message) {
+  show_failure_box(window_ && IsWindowVisible(window_) ? window_ : nullptr, message);
+}
+
+void MainWindow::end_program(int status) { end_program_(status); }
 
 BoxAnswer MainWindow::show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) {
   return show_message_box(window_ && IsWindowVisible(window_) ? window_ : nullptr, text, style, title);

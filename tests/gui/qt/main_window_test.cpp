@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -278,7 +279,8 @@ class MainWindowTest : public QObject {
     fs::remove(ini);
     MainWindow form;
     const BoxAnswerer seen(QMessageBox::Ok);
-    const auto status = form.load();
+    std::ostringstream errors;
+    const auto status = form.presenter().start({dir_->native("database")}, errors);
     lodemark::test::write_bytes(ini, kept);
     QCOMPARE(status, std::optional<int>(2));
     QVERIFY(seen.has_value());

@@ -240,7 +240,7 @@ class ReportWindowTest : public QObject {
     if (!lodemark::test::make_unreadable(dir_->native("unreadable/Rodev2.Dat"), layers))
       QSKIP("no unreadable file to be had");
     auto form = open_window();
-    QVERIFY(form->pick_source_folder(dir_->program(U"unreadable")));
+    QVERIFY(form->presenter().pick_source_folder(dir_->program(U"unreadable")));
     const BoxAnswerer seen(QMessageBox::Ok);
     press_f7(*form);
     QTRY_VERIFY(seen.has_value());

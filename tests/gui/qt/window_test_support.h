@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -91,9 +92,10 @@ class SampleHome : public TempConfigHome {
     std::filesystem::current_path(path("out"));
     auto form = std::make_unique<qt::MainWindow>();
     form->set_end_program(std::move(end));
-    const auto status = form->load();
+    std::ostringstream errors;
+    const auto status = form->presenter().start({native("database")}, errors);
     if (status) qFatal("start-up ended with %d", *status);
-    if (!form->pick_source_folder(program(U"database"))) qFatal("cannot pick the sample database");
+    if (!errors.str().empty()) qFatal("cannot pick the sample database: %s", errors.str().c_str());
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get())) qFatal("the window does not show");
     return form;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,8 +29,10 @@ class MainWindowTest : public ::testing::Test {
     std::filesystem::current_path(SampleCopies::native("out"));
     form_ = std::make_unique<lodemark::win32::MainWindow>();
     form_->set_end_program([this](int status) { ended_with_ = status; });
-    ASSERT_EQ(form_->load(), std::nullopt);
-    ASSERT_TRUE(form_->pick_source_folder(SampleCopies::program(U"database")));
+    std::ostringstream errors;
+    ASSERT_EQ(form_->presenter().start({lodemark::test::native_text(SampleCopies::native("database"))}, errors),
+              std::nullopt);
+    ASSERT_EQ(errors.str(), "");
     form_->show();
     pump_for(50);
   }

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -90,9 +91,9 @@ TEST_F(MainWindowTest, OpensWithItsCaptionControlsAndTheSampleList) {
   const auto drive = SendMessageW(at(Control::Drive1), CB_GETCURSEL, 0, 0);
   ASSERT_GE(drive, 0);
   const char32_t home = lodemark::drive_letter_of(SampleCopies::program(U"database"));
+  const auto lower = static_cast<char32_t>(home - U'A' + U'a');
   EXPECT_EQ(form_->drive_name(lodemark::Side::Source),
-            std::u32string{static_cast<char32_t>(home - U'A' + U'a'), U':', U' ', U'['} +
-                std::u32string{home, U':', U'\\', U']'});
+            std::u32string(1, lower) + U": [" + std::u32string(1, home) + U":\\]");
 }
 
 TEST_F(MainWindowTest, ListFontPutsTwoColumnsUnderEveryDoubleByteCharacter) {
@@ -307,7 +308,8 @@ TEST_F(MainWindowTest, MissingSettingEndsBeforeTheWindowShowsWithWhereItIsLooked
   std::optional<int> status;
   {
     const BoxAnswerer boxes(IDOK);
-    status = form.load();
+    std::ostringstream errors;
+    status = form.presenter().start({}, errors);
     lodemark::test::write_bytes(SampleCopies::ini(), kept);
     ASSERT_EQ(boxes.seen().size(), 1u);
     EXPECT_EQ(boxes.seen()[0].text, L" PATDAT の設定がありません.");
