@@ -24,8 +24,8 @@ TEST_F(MainPresenterTest, StartUpFillsBothPickersTextsAndTheList) {
   ASSERT_TRUE(presenter_->pattern_data_folder());
   EXPECT_EQ(u8(presenter_->pattern_data_folder()->text()), u8(dir_.program(U"patdat\\")));
   // The folder boxes show native paths; the folder lists stand on the start.
-  EXPECT_EQ(u8(view_->text1), dir_.native("src"));
-  EXPECT_EQ(u8(view_->text2), dir_.native("src"));
+  EXPECT_EQ(u8(view_->source_box), dir_.native("src"));
+  EXPECT_EQ(u8(view_->destination_box), dir_.native("src"));
   for (const Side side : {Side::Source, Side::Destination}) {
     const auto& folders = view_->folders[side == Side::Source ? 0 : 1];
     EXPECT_EQ(u8(folders.folder()), u8(dir_.program(U"src")));
@@ -38,7 +38,7 @@ TEST_F(MainPresenterTest, StartUpFillsBothPickersTextsAndTheList) {
   EXPECT_EQ(view_->folders[0].rows().front().name, U"/");
 #endif
   EXPECT_EQ(view_->list_texts(), src_entries_);
-  EXPECT_EQ(view_->label3, U"");
+  EXPECT_EQ(view_->status, U"");
 }
 
 TEST_F(MainPresenterTest, MissingSettingEndsBeforeAnyPickerIsSetUp) {
@@ -48,7 +48,7 @@ TEST_F(MainPresenterTest, MissingSettingEndsBeforeAnyPickerIsSetUp) {
   EXPECT_EQ(view_->boxes.shown[0].text, U" PATDAT の設定がありません.");
   EXPECT_EQ(view_->boxes.shown[0].style, BoxStyle::OkOnly);
   EXPECT_EQ(view_->boxes.shown[0].title, U"Lodemark");
-  EXPECT_EQ(view_->text1, U"");
+  EXPECT_EQ(view_->source_box, U"");
   EXPECT_TRUE(view_->drives[0].empty());
   EXPECT_TRUE(view_->list().empty());
 }
@@ -59,7 +59,7 @@ TEST_F(MainPresenterTest, DriveThatIsNotReadyIsUndoneSilently) {
   view_->user_picks_drive(Side::Source, name_of("no-such-folder"));
   EXPECT_EQ(view_->drive_name(Side::Source), before);
   EXPECT_EQ(u8(view_->folders[0].folder()), u8(dir_.program(U"src")));
-  EXPECT_EQ(u8(view_->text1), dir_.native("src"));
+  EXPECT_EQ(u8(view_->source_box), dir_.native("src"));
   EXPECT_EQ(view_->list_texts(), src_entries_);
   EXPECT_TRUE(view_->boxes.shown.empty());
   EXPECT_EQ(u8(current()), u8(dir_.program(U"src")));
@@ -69,7 +69,7 @@ TEST_F(MainPresenterTest, EachDriveKeepsItsOwnFolderAndIsTheOneToReturnTo) {
   load();
   const std::u32string first = view_->drive_name(Side::Source);
   view_->user_picks_drive(Side::Source, name_of("rdrive"));
-  EXPECT_EQ(u8(view_->text1), dir_.native("rdrive"));
+  EXPECT_EQ(u8(view_->source_box), dir_.native("rdrive"));
   EXPECT_EQ(view_->folders[0].rows().front().name, name_of("rdrive"));
   EXPECT_EQ(view_->list_texts(), std::vector<std::u32string>{entry(U"R-1     ", U"ROOT    ")});
   EXPECT_EQ(u8(current()), u8(dir_.program(U"rdrive")));
@@ -77,31 +77,31 @@ TEST_F(MainPresenterTest, EachDriveKeepsItsOwnFolderAndIsTheOneToReturnTo) {
   // A drive that is not ready goes back to the last good one.
   view_->user_picks_drive(Side::Source, name_of("no-such-folder"));
   EXPECT_EQ(view_->drive_name(Side::Source), name_of("rdrive"));
-  EXPECT_EQ(u8(view_->text1), dir_.native("rdrive"));
+  EXPECT_EQ(u8(view_->source_box), dir_.native("rdrive"));
   // The destination side is untouched by the source drive list.
-  EXPECT_EQ(u8(view_->text2), dir_.native("src"));
+  EXPECT_EQ(u8(view_->destination_box), dir_.native("src"));
 
   // Back and forth: each drive brings back its current folder.
   view_->user_opens_row(Side::Source, U"sub");
   view_->user_picks_drive(Side::Source, first);
-  EXPECT_EQ(u8(view_->text1), dir_.native("src"));
+  EXPECT_EQ(u8(view_->source_box), dir_.native("src"));
   view_->user_picks_drive(Side::Source, name_of("rdrive"));
-  EXPECT_EQ(u8(view_->text1), dir_.native("rdrive/sub"));
+  EXPECT_EQ(u8(view_->source_box), dir_.native("rdrive/sub"));
   // The other side follows the drive's current folder too.
   view_->user_picks_drive(Side::Destination, name_of("rdrive"));
-  EXPECT_EQ(u8(view_->text2), dir_.native("rdrive/sub"));
+  EXPECT_EQ(u8(view_->destination_box), dir_.native("rdrive/sub"));
 
   // A current folder removed meanwhile falls back to the drive's root.
   view_->user_picks_drive(Side::Source, first);
   fs::remove(dir_.native("rdrive/sub"));
   view_->user_picks_drive(Side::Source, name_of("rdrive"));
-  EXPECT_EQ(u8(view_->text1), dir_.native("rdrive"));
+  EXPECT_EQ(u8(view_->source_box), dir_.native("rdrive"));
 }
 
 TEST_F(MainPresenterTest, UndoGivesUpWhenThePreviousDriveHasGoneToo) {
   load();
   view_->user_picks_drive(Side::Destination, name_of("rdrive"));
-  EXPECT_EQ(u8(view_->text2), dir_.native("rdrive"));
+  EXPECT_EQ(u8(view_->destination_box), dir_.native("rdrive"));
   fs::remove_all(dir_.native("rdrive"));
 
   view_->user_picks_drive(Side::Destination, name_of("no-such-folder"));
@@ -117,10 +117,10 @@ TEST_F(MainPresenterTest, OpenedRowsMoveTheFolderListAndANewSourceRebuildsTheLis
   view_->user_selects(2);
   // Up to the parent row, then down to a sibling.
   view_->user_opens_row(Side::Source, from_utf8(dir_.path().filename().string()));
-  EXPECT_EQ(u8(view_->text1), dir_.native());
+  EXPECT_EQ(u8(view_->source_box), dir_.native());
   EXPECT_TRUE(view_->list().empty());
   view_->user_opens_row(Side::Source, U"src2");
-  EXPECT_EQ(u8(view_->text1), dir_.native("src2"));
+  EXPECT_EQ(u8(view_->source_box), dir_.native("src2"));
   EXPECT_EQ(view_->list_texts(), std::vector<std::u32string>{entry(U"B-77    ", U"  KAWA  ")});
   EXPECT_FALSE(view_->list()[0].selected);
   EXPECT_EQ(u8(current()), u8(dir_.program(U"src2")));
@@ -150,7 +150,7 @@ TEST_F(MainPresenterTest, PickingASourceFolderSwitchesItsDrive) {
   const struct {
     std::u32string folder;
     bool picked;
-    std::string text1;
+    std::string source_box;
   } rows[] = {
       {dir_.program(U"rdrive\\sub"), true, dir_.native("rdrive/sub")},
       {dir_.program(U"src2"), true, dir_.native("src2")},
@@ -158,9 +158,9 @@ TEST_F(MainPresenterTest, PickingASourceFolderSwitchesItsDrive) {
       {dir_.program(U"src2\\Rodev5.Dat"), false, dir_.native("src2")},
   };
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.text1);
+    SCOPED_TRACE(row.source_box);
     EXPECT_EQ(presenter_->pick_source_folder(row.folder), row.picked);
-    EXPECT_EQ(u8(view_->text1), row.text1);
+    EXPECT_EQ(u8(view_->source_box), row.source_box);
     EXPECT_EQ(u8(view_->folders[0].root()), u8(presenter_->drives().drive_holding(row.folder)->root));
   }
   EXPECT_EQ(view_->drive_name(Side::Source), view_->drive_name(Side::Destination));
@@ -172,10 +172,10 @@ TEST_F(MainPresenterTest, PickingADestinationReplacesWhatWasTyped) {
   view_->user_selects(1);
   view_->user_types_destination(U"C:\\typed\\here");
   view_->user_opens_folder(Side::Destination, dir_.program(U"out"));
-  EXPECT_EQ(u8(view_->text2), dir_.native("out"));
+  EXPECT_EQ(u8(view_->destination_box), dir_.native("out"));
   EXPECT_EQ(u8(current()), u8(dir_.program(U"out")));
   // The source side stays as it was, selection included.
-  EXPECT_EQ(u8(view_->text1), dir_.native("src"));
+  EXPECT_EQ(u8(view_->source_box), dir_.native("src"));
   EXPECT_TRUE(view_->list()[1].selected);
 }
 
@@ -197,7 +197,7 @@ TEST_F(MainPresenterTest, TypedFoldersAreNativeOrProgramPaths) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.written);
     fs::create_directories(dir_.path(row.written).parent_path().parent_path());
-    view_->text1 = row.source;
+    view_->source_box = row.source;
     view_->user_types_destination(row.destination);
     EXPECT_EQ(presenter_->execute_clicked(), RunOutcome::Converted);
     EXPECT_TRUE(view_->boxes.shown.empty());
@@ -224,7 +224,7 @@ TEST_F(MainPresenterTest, StartUpPicksTheArgumentsFolderOrSaysItNamesNone) {
     bool setting;
     std::optional<int> status;
     std::string errors;
-    std::string text1;
+    std::string source_box;
   } rows[] = {
       {{}, true, std::nullopt, "", dir_.native("src")},
       {{dir_.native("src2"), "ignored"}, true, std::nullopt, "", dir_.native("src2")},
@@ -235,7 +235,7 @@ TEST_F(MainPresenterTest, StartUpPicksTheArgumentsFolderOrSaysItNamesNone) {
   const std::string ini = dir_.system_folder() + "/ZidereV5.ini";
   const std::string setting = test::read_bytes(ini);
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.text1 + " " + row.errors);
+    SCOPED_TRACE(row.source_box + " " + row.errors);
     if (row.setting) test::write_bytes(ini, setting);
     if (!row.setting) fs::remove(test::native_path(ini));
     test::FakeMainView view;
@@ -244,7 +244,7 @@ TEST_F(MainPresenterTest, StartUpPicksTheArgumentsFolderOrSaysItNamesNone) {
     std::ostringstream errors;
     EXPECT_EQ(presenter.start(row.arguments, errors), row.status);
     EXPECT_EQ(errors.str(), row.errors);
-    EXPECT_EQ(u8(view.text1), row.text1);
+    EXPECT_EQ(u8(view.source_box), row.source_box);
     EXPECT_EQ(view.boxes.shown.size(), row.setting ? 0u : 1u);
   }
 }

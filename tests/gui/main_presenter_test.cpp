@@ -27,7 +27,7 @@ TEST_F(MainPresenterTest, CompletionMessageStaysUntilThePointerCrossesTheBackgro
   view_->user_selects(2);
   view_->user_opens_folder(Side::Destination, dir_.program(U"out"));
   EXPECT_EQ(presenter_->execute_clicked(), RunOutcome::Converted);
-  EXPECT_EQ(view_->label3, kDone);
+  EXPECT_EQ(view_->status, kDone);
   EXPECT_TRUE(presenter_->completion_shown());
   EXPECT_TRUE(test::native_exists(dir_.native("out/0001/Titl01.txt")));
   EXPECT_TRUE(test::native_exists(dir_.native("out/0003/Titl01.txt")));
@@ -37,13 +37,13 @@ TEST_F(MainPresenterTest, CompletionMessageStaysUntilThePointerCrossesTheBackgro
   // The folder lists show the new folders.
   EXPECT_EQ(view_->folders[1].rows().back().name, U"0003");
 
-  const int sets = view_->label3_sets;
+  const int sets = view_->status_sets;
   presenter_->pointer_moved();
-  EXPECT_EQ(view_->label3, U"");
+  EXPECT_EQ(view_->status, U"");
   EXPECT_FALSE(presenter_->completion_shown());
-  EXPECT_EQ(view_->label3_sets, sets + 1);
+  EXPECT_EQ(view_->status_sets, sets + 1);
   presenter_->pointer_moved();
-  EXPECT_EQ(view_->label3_sets, sets + 1);
+  EXPECT_EQ(view_->status_sets, sets + 1);
 }
 
 TEST_F(MainPresenterTest, AFailureInAHandlerIsShownOnceAndEndsTheProgram) {
@@ -83,7 +83,7 @@ TEST_F(MainPresenterTest, PointerMoveLeavesOtherStatusTextsAlone) {
   load();
   view_->set_status(kConverting);
   presenter_->pointer_moved();
-  EXPECT_EQ(view_->label3, kConverting);
+  EXPECT_EQ(view_->status, kConverting);
 }
 
 // The sample database, with B-101 listed a second time (a problem of the

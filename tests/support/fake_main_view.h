@@ -50,11 +50,11 @@ class FakeMainView : public MainView {
   void user_clears_selection() {
     for (auto& entry : list_) entry.selected = false;
   }
-  void user_types_destination(const std::u32string& text) { text2 = text; }
+  void user_types_destination(const std::u32string& text) { destination_box = text; }
 
   // --- what the presenter left ---
-  std::u32string text1, text2, label3;
-  int label3_sets = 0;
+  std::u32string source_box, destination_box, status;
+  int status_sets = 0;
   bool closed = false;
   std::vector<std::u32string> failures;  // shown by show_failure
   std::vector<int> ended_with;           // the statuses of end_program
@@ -88,8 +88,10 @@ class FakeMainView : public MainView {
     folders[index(side)] = shown;
     ++folder_shows[index(side)];
   }
-  std::u32string folder_text(Side side) override { return side == Side::Source ? text1 : text2; }
-  void set_folder_text(Side side, std::u32string_view text) override { (side == Side::Source ? text1 : text2) = text; }
+  std::u32string folder_text(Side side) override { return side == Side::Source ? source_box : destination_box; }
+  void set_folder_text(Side side, std::u32string_view text) override {
+    (side == Side::Source ? source_box : destination_box) = text;
+  }
   void show_boreholes(const std::vector<CatalogueEntry>& entries) override {
     list_.clear();
     for (const auto& entry : entries) list_.push_back({entry.display_text(), false});
@@ -101,8 +103,8 @@ class FakeMainView : public MainView {
     return selected;
   }
   void set_status(std::u32string_view text) override {
-    label3 = text;
-    ++label3_sets;
+    status = text;
+    ++status_sets;
   }
   void set_busy(bool on) override { busy = on; }
   void show_progress(std::size_t done, std::size_t total) override { progress.push_back({done, total}); }
@@ -110,7 +112,7 @@ class FakeMainView : public MainView {
   void yield_once() override {}
   void close_window() override { closed = true; }
   void show_failure(std::u32string_view message) override { failures.emplace_back(message); }
-  void end_program(int status) override { ended_with.push_back(status); }
+  void end_program(int code) override { ended_with.push_back(code); }
   BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override {
     return boxes.show_message(text, style, title);
   }

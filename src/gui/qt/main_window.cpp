@@ -81,7 +81,7 @@ MainWindow::MainWindow(QWidget* parent)
     : QWidget(parent),
       presenter_(*this, DriveState::of_system()),
       end_program_([](int status) { QCoreApplication::exit(status); }) {
-  setObjectName(QStringLiteral("Form1"));
+  setObjectName(QStringLiteral("main_window"));
   setWindowTitle(qs(kWindowCaption));
   setFont(ui_font());
   paint_grey(*this);  // the strip right of the background
@@ -97,45 +97,46 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::build_controls() {
-  background_ = make<Background>(this, "Picture1", twips(0, 0, 9075, 6495));
+  background_ = make<Background>(this, "background", twips(0, 0, 9075, 6495));
   paint_grey(*background_);
   background_->setMouseTracking(true);
 
-  grey_label(background_, "Label1", twips(210, 255, 2235, 315), kSourceFolderLabel);
+  grey_label(background_, "source_folder_label", twips(210, 255, 2235, 315), kSourceFolderLabel);
   SideControls& source = sides_[0];
   SideControls& destination = sides_[1];
-  source.box = make<QLineEdit>(background_, "Text1", twips(2400, 195, 6255, 405));
-  grey_label(background_, "Label2", twips(240, 750, 2235, 315), kDestinationFolderLabel);
-  destination.box = make<QLineEdit>(background_, "Text2", twips(2400, 690, 6255, 405));
+  source.box = make<QLineEdit>(background_, "source_folder_box", twips(2400, 195, 6255, 405));
+  grey_label(background_, "destination_folder_label", twips(240, 750, 2235, 315), kDestinationFolderLabel);
+  destination.box = make<QLineEdit>(background_, "destination_folder_box", twips(2400, 690, 6255, 405));
 
-  QGroupBox* source_frame = frame(background_, "Frame1", twips(240, 1155, 5445, 3735), kBoreholeFrameCaption);
-  auto* heading = make<QLabel>(source_frame, "Label4", twips(105, 420, 2745, 225), qs(kCatalogueHeading));
+  QGroupBox* source_frame = frame(background_, "source_frame", twips(240, 1155, 5445, 3735), kBoreholeFrameCaption);
+  auto* heading = make<QLabel>(source_frame, "list_heading", twips(105, 420, 2745, 225), qs(kCatalogueHeading));
   heading->setFont(heading_font());
   heading->setBackgroundRole(QPalette::Base);
   heading->setForegroundRole(QPalette::Text);
   heading->setAutoFillBackground(true);
-  borehole_list_ = make<QListWidget>(source_frame, "List1", twips(105, 630, 2745, 3000));
+  borehole_list_ = make<QListWidget>(source_frame, "borehole_list", twips(105, 630, 2745, 3000));
   borehole_list_->setFont(list_font());
   borehole_list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   borehole_list_->setUniformItemSizes(true);
   borehole_list_->setContextMenuPolicy(Qt::CustomContextMenu);
-  source.folders = make<FolderList>(source_frame, "Dir1", twips(2955, 420, 2415, 2490));
-  source.drives = make<QComboBox>(source_frame, "Drive1", twips(2955, 3180, 2415, 390));
+  source.folders = make<FolderList>(source_frame, "source_folders", twips(2955, 420, 2415, 2490));
+  source.drives = make<QComboBox>(source_frame, "source_drives", twips(2955, 3180, 2415, 390));
 
-  QGroupBox* destination_frame = frame(background_, "Frame2", twips(5775, 1155, 3135, 3735), kDestinationFrameCaption);
-  destination.folders = make<FolderList>(destination_frame, "Dir2", twips(180, 420, 2595, 2490));
-  destination.drives = make<QComboBox>(destination_frame, "Drive2", twips(180, 3180, 2595, 390));
+  QGroupBox* destination_frame =
+      frame(background_, "destination_frame", twips(5775, 1155, 3135, 3735), kDestinationFrameCaption);
+  destination.folders = make<FolderList>(destination_frame, "destination_folders", twips(180, 420, 2595, 2490));
+  destination.drives = make<QComboBox>(destination_frame, "destination_drives", twips(180, 3180, 2595, 390));
 
   // The status frame is a few pixels taller than the text needs, for the
   // run's progress under it.
-  QGroupBox* status_frame = frame(background_, "Frame3", twips(240, 4950, 8475, 765), kStatusFrameCaption);
-  status_ = grey_label(status_frame, "Label3", twips(180, 225, 8175, 315), U"");
-  progress_ = make<QProgressBar>(status_frame, "Progress1", twips(180, 555, 8175, 120));
+  QGroupBox* status_frame = frame(background_, "status_frame", twips(240, 4950, 8475, 765), kStatusFrameCaption);
+  status_ = grey_label(status_frame, "status_line", twips(180, 225, 8175, 315), U"");
+  progress_ = make<QProgressBar>(status_frame, "progress", twips(180, 555, 8175, 120));
   progress_->setTextVisible(false);
   progress_->hide();
 
-  execute_ = button(background_, "Command1", twips(2520, 5790, 1935, 555), kExecuteCaption);
-  exit_ = button(background_, "Command2", twips(5160, 5790, 2055, 555), kExitCaption);
+  execute_ = button(background_, "execute", twips(2520, 5790, 1935, 555), kExecuteCaption);
+  exit_ = button(background_, "exit", twips(5160, 5790, 2055, 555), kExitCaption);
 
   // The check: in the list's context menu, and F7 wherever the window has the
   // focus (the menu shows the key).

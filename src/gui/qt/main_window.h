@@ -2,7 +2,7 @@
 // The program's window under Qt. It lays out the controls, passes their
 // events to the MainPresenter and offers the presenter what it needs of a
 // window; it decides nothing itself. Controls carry stable object names
-// ("List1", "Command1", ...) by which the window test finds them.
+// ("borehole_list", "execute", ...) by which the window test finds them.
 #include <QElapsedTimer>
 #include <QWidget>
 #include <functional>

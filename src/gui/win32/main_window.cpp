@@ -37,7 +37,7 @@ MainWindow::~MainWindow() {
 void MainWindow::show() {
   ShowWindow(window_, SW_SHOW);
   UpdateWindow(window_);
-  SetFocus(control(Control::Dir1));
+  SetFocus(control(Control::SourceFolders));
 }
 
 int MainWindow::run() {
@@ -84,7 +84,7 @@ LRESULT MainWindow::message(HWND window, UINT message, WPARAM wparam, LPARAM lpa
       if (window == background_) command(LOWORD(wparam), HIWORD(wparam));
       return 0;
     case WM_CONTEXTMENU:
-      if (window != background_ || reinterpret_cast<HWND>(wparam) != control(Control::List1)) break;
+      if (window != background_ || reinterpret_cast<HWND>(wparam) != control(Control::BoreholeList)) break;
       event([this, lparam] { show_check_menu(lparam); });
       return 0;
     case WM_MOUSEMOVE: {
@@ -126,15 +126,15 @@ LRESULT MainWindow::message(HWND window, UINT message, WPARAM wparam, LPARAM lpa
 
 void MainWindow::command(int id, int code) {
   switch (static_cast<Control>(id)) {
-    case Control::Command1:
+    case Control::Execute:
       if (code == BN_CLICKED) event([this] { presenter_.execute_clicked(); });
       break;
-    case Control::Command2:
+    case Control::Exit:
       if (code == BN_CLICKED) event([this] { presenter_.exit_clicked(); });
       break;
-    case Control::Drive1:
-    case Control::Drive2: {
-      const Side side = static_cast<Control>(id) == Control::Drive1 ? Side::Source : Side::Destination;
+    case Control::SourceDrives:
+    case Control::DestinationDrives: {
+      const Side side = static_cast<Control>(id) == Control::SourceDrives ? Side::Source : Side::Destination;
       const int index = static_cast<int>(SendMessageW(drive_list(side), CB_GETCURSEL, 0, 0));
       if (code != CBN_SELCHANGE || index == shown_drive_[index_of(side)]) break;
       if (presenter_.in_handler()) {
@@ -145,14 +145,15 @@ void MainWindow::command(int id, int code) {
       event([this, side] { presenter_.drive_changed(side); });
       break;
     }
-    case Control::List1:
+    case Control::BoreholeList:
       if (code == LBN_DBLCLK) event([this] { open_preview(); });
       break;
-    case Control::Dir1:
-    case Control::Dir2:
+    case Control::SourceFolders:
+    case Control::DestinationFolders:
       if (code == LBN_DBLCLK)
         event([this, id] {
-          folder_list(static_cast<Control>(id) == Control::Dir1 ? Side::Source : Side::Destination).open_selected_row();
+          folder_list(static_cast<Control>(id) == Control::SourceFolders ? Side::Source : Side::Destination)
+              .open_selected_row();
         });
       break;
     default:
@@ -208,7 +209,7 @@ void MainWindow::set_busy(bool busy) {
 }
 
 void MainWindow::show_progress(std::size_t done, std::size_t total) {
-  HWND progress = control(Control::Progress1);
+  HWND progress = control(Control::Progress);
   SendMessageW(progress, PBM_SETRANGE32, 0, static_cast<LPARAM>(std::min<std::size_t>(total, INT_MAX)));
   SendMessageW(progress, PBM_SETPOS, static_cast<WPARAM>(std::min<std::size_t>(done, INT_MAX)), 0);
   ShowWindow(progress, SW_SHOW);
@@ -221,7 +222,7 @@ void MainWindow::show_progress(std::size_t done, std::size_t total) {
 }
 
 void MainWindow::hide_progress() {
-  ShowWindow(control(Control::Progress1), SW_HIDE);
+  ShowWindow(control(Control::Progress), SW_HIDE);
   last_repaint_ = 0;
 }
 

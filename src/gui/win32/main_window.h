@@ -24,27 +24,27 @@ namespace lodemark::win32 {
 
 class FolderList;
 
-// The controls, named as the layout names them. Picture1 is the grey
+// The controls, by which the window test finds them. Background is the grey
 // background that holds all the others.
 enum class Control : int {
-  Picture1 = 100,
-  Label1,
-  Text1,
-  Label2,
-  Text2,
-  Frame1,
-  Label4,
-  List1,
-  Dir1,
-  Drive1,
-  Frame2,
-  Dir2,
-  Drive2,
-  Frame3,
-  Label3,
-  Progress1,
-  Command1,
-  Command2,
+  Background = 100,
+  SourceFolderLabel,
+  SourceFolderBox,
+  DestinationFolderLabel,
+  DestinationFolderBox,
+  SourceFrame,
+  ListHeading,
+  BoreholeList,
+  SourceFolders,
+  SourceDrives,
+  DestinationFrame,
+  DestinationFolders,
+  DestinationDrives,
+  StatusFrame,
+  StatusLine,
+  Progress,
+  Execute,
+  Exit,
 };
 
 class MainWindow final : public MainView {

@@ -22,7 +22,7 @@ FolderList& MainWindow::folder_list(Side side) const {
 }
 
 HWND MainWindow::drive_list(Side side) const {
-  return control(side == Side::Source ? Control::Drive1 : Control::Drive2);
+  return control(side == Side::Source ? Control::SourceDrives : Control::DestinationDrives);
 }
 
 void MainWindow::show_drives(Side side, const std::vector<std::u32string>& names) {
@@ -55,15 +55,16 @@ void MainWindow::show_drive(Side side, std::u32string_view name) {
 void MainWindow::show_folders(Side side, const FolderListModel& folders) { folder_list(side).show_rows(folders); }
 
 std::u32string MainWindow::folder_text(Side side) {
-  return from_wide(window_text(control(side == Side::Source ? Control::Text1 : Control::Text2)));
+  return from_wide(
+      window_text(control(side == Side::Source ? Control::SourceFolderBox : Control::DestinationFolderBox)));
 }
 
 void MainWindow::set_folder_text(Side side, std::u32string_view text) {
-  set_window_text(control(side == Side::Source ? Control::Text1 : Control::Text2), text);
+  set_window_text(control(side == Side::Source ? Control::SourceFolderBox : Control::DestinationFolderBox), text);
 }
 
 void MainWindow::show_boreholes(const std::vector<CatalogueEntry>& entries) {
-  HWND list = control(Control::List1);
+  HWND list = control(Control::BoreholeList);
   SendMessageW(list, WM_SETREDRAW, FALSE, 0);
   SendMessageW(list, LB_RESETCONTENT, 0, 0);
   for (const CatalogueEntry& entry : entries)
@@ -73,7 +74,7 @@ void MainWindow::show_boreholes(const std::vector<CatalogueEntry>& entries) {
 }
 
 std::vector<std::size_t> MainWindow::selected_boreholes() {
-  HWND list = control(Control::List1);
+  HWND list = control(Control::BoreholeList);
   const auto count = SendMessageW(list, LB_GETSELCOUNT, 0, 0);
   if (count <= 0) return {};
   std::vector<int> indices(static_cast<std::size_t>(count));
@@ -83,6 +84,6 @@ std::vector<std::size_t> MainWindow::selected_boreholes() {
   return {indices.begin(), indices.end()};
 }
 
-void MainWindow::set_status(std::u32string_view text) { set_window_text(control(Control::Label3), text); }
+void MainWindow::set_status(std::u32string_view text) { set_window_text(control(Control::StatusLine), text); }
 
 }  // namespace lodemark::win32

@@ -71,7 +71,7 @@ class PreviewWindowTest : public QObject {
 
   // Opens the preview of `log_no` by a double-click or by Enter on its entry.
   static PreviewWindow* open_preview(MainWindow& form, const std::string& log_no, bool by_enter) {
-    auto* list = control<QListWidget>(form, "List1");
+    auto* list = control<QListWidget>(form, "borehole_list");
     QListWidgetItem* item = list->item(row_of(*list, log_no));
     list->scrollToItem(item);
     const QPoint at = list->visualItemRect(item).center();

@@ -104,7 +104,7 @@ class SampleHome : public TempConfigHome {
 
 // Ctrl+clicks on the list's rows, as the user selects several.
 inline void select_rows(qt::MainWindow& form, const std::vector<int>& rows) {
-  auto* list = control<QListWidget>(form, "List1");
+  auto* list = control<QListWidget>(form, "borehole_list");
   for (const int row : rows) {
     QListWidgetItem* item = list->item(row);
     list->scrollToItem(item);

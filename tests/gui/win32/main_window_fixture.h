@@ -39,7 +39,7 @@ class MainWindowTest : public ::testing::Test {
   HWND at(Control which) const { return form_->control(which); }
   std::wstring text_of(Control which) const { return window_text(at(which)); }
   void select(const std::vector<int>& rows) {
-    for (const int row : rows) SendMessageW(at(Control::List1), LB_SETSEL, TRUE, row);
+    for (const int row : rows) SendMessageW(at(Control::BoreholeList), LB_SETSEL, TRUE, row);
   }
   void click(Control which) { SendMessageW(at(which), BM_CLICK, 0, 0); }
   std::wstring folder_of_row(int row) {

@@ -54,7 +54,7 @@ class PreviewWindowTest : public lodemark::win32::test::MainWindowTest {
   // then a double-click or Enter (through the program's own message loop).
   PreviewWindow* open_preview(std::u32string_view number, bool by_enter) {
     const PreviewWindow* before = form_->newest_preview();
-    HWND list = at(Control::List1);
+    HWND list = at(Control::BoreholeList);
     RECT row;
     SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(row_of(number)), reinterpret_cast<LPARAM>(&row));
     const LPARAM point = MAKELPARAM(row.left + 5, row.top + 3);

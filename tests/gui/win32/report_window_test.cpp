@@ -93,7 +93,7 @@ class ReportWindowTest : public lodemark::win32::test::MainWindowTest {
   // that opened (null when none did). The menu's items and place are kept.
   ReportWindow* check_by(Route route) {
     const ReportWindow* before = form_->newest_report();
-    HWND list = at(Control::List1);
+    HWND list = at(Control::BoreholeList);
     const MenuPicker picker;
     if (route == Route::F7) {
       // Through the program's own message loop, which ends once it is empty.
@@ -125,7 +125,7 @@ class ReportWindowTest : public lodemark::win32::test::MainWindowTest {
   }
   LRESULT first_selected() {
     int row = -1;
-    SendMessageW(at(Control::List1), LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&row));
+    SendMessageW(at(Control::BoreholeList), LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&row));
     return row;
   }
   // What `lodemark-cli check` writes on its standard output for the copies.
