@@ -136,19 +136,6 @@ TEST_F(Drives, MissingDriveAndNoMapping) {
   EXPECT_FALSE(drive_ready(letter));
 }
 
-TEST_F(Drives, VolumesAreTheLettersOfTheDrives) {
-  const std::vector<Volume> found = volumes();
-  const std::vector<char32_t> letters = drive_letters();
-  ASSERT_EQ(found.size(), letters.size());
-  for (std::size_t i = 0; i < found.size(); ++i) {
-    const std::u32string root = drive_root(letters[i]);
-    EXPECT_EQ(found[i].root, root);
-    const auto lower = static_cast<char32_t>(letters[i] - U'A' + U'a');
-    EXPECT_EQ(found[i].name, std::u32string(1, lower) + U": [" + root + U"]");
-    EXPECT_EQ(volume_ready(found[i]), drive_ready(letters[i])) << u8(root);
-  }
-}
-
 TEST_F(Drives, JapaneseNamesAndNamesOfAnotherCase) {
   create_folder(dir_.program(U"試験"));
   create_folder(dir_.program(U"試験\\元"));
