@@ -135,9 +135,7 @@ inline constexpr char32_t kCannotMapDrive[] = U"ドライブを割り当てら�
 // "パターンデータフォルダは他の変換が使用中です (<n> 秒待ちました): <folder>"
 inline constexpr char32_t kPatternDataBusyLead[] = U"パターンデータフォルダは他の変換が使用中です (";
 inline constexpr char32_t kPatternDataBusyTail[] = U" 秒待ちました): ";
-inline constexpr char32_t kCannotSwitchDrive[] = U"ドライブを切り替えられません: ";
 inline constexpr char32_t kDriveNotReady[] = U"ドライブの準備ができていません: ";
-inline constexpr char32_t kNoSuchDrive[] = U"ドライブがありません: ";
 inline constexpr char32_t kNumberOutOfRange[] = U"数値が範囲を超えています (-32768～32767): ";
 inline constexpr char32_t kLayerCountName[] = U"層数";
 inline constexpr char32_t kDepthValueCountName[] = U"深度データ数";

@@ -5,6 +5,7 @@
 #include "platform/command_line.h"
 
 int main(int argc, char** argv) {
+  lodemark::platform::quiet_missing_media();
   lodemark::platform::set_up_standard_streams();
   lodemark::cli::Console console{std::cin,
                                  std::cout,

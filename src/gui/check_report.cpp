@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <sstream>
+#include <utility>
 
 #include "base/messages.h"
 #include "base/utf8.h"
 #include "conversion/problem_output.h"
-#include "platform/whole_file.h"
 
 namespace lodemark {
 
@@ -87,9 +87,22 @@ std::string report_csv(const CheckReport& report) {
   return out.str();
 }
 
-void save_report_csv(const CheckReport& report, const ProgramPath& path) {
-  // An earlier report of that name stays whole until the new one is on disk.
-  platform::write_whole_file(path, report_csv(report));
+ReportTable::ReportTable(CheckReport report) : report_(std::move(report)) {
+  for (std::size_t i = 0; i < report_.problems.size(); ++i) rows_.push_back(i);
+}
+
+std::size_t ReportTable::row_of(std::size_t problem) const {
+  return static_cast<std::size_t>(std::find(rows_.begin(), rows_.end(), problem) - rows_.begin());
+}
+
+std::u32string ReportTable::cell(std::size_t row, ReportColumn column) const {
+  return report_cell(report_.problems.at(rows_.at(row)), column);
+}
+
+void ReportTable::header_clicked(ReportColumn column) {
+  ascending_ = sorted_on_ == column ? !ascending_ : true;
+  sorted_on_ = column;
+  rows_ = sorted_rows(report_, column, ascending_);
 }
 
 }  // namespace lodemark

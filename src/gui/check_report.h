@@ -4,10 +4,10 @@
 // the CSV the window saves (the same bytes as `lodemark-cli check --format csv`
 // for the same boreholes).
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "base/program_path.h"
 #include "conversion/source_problem.h"
 
 namespace lodemark {
@@ -32,8 +32,31 @@ std::vector<std::size_t> sorted_rows(const CheckReport& report, ReportColumn col
 std::u32string report_counts_line(const CheckReport& report);
 
 std::string report_csv(const CheckReport& report);
-// Writes report_csv, replacing a file of that name; a failure leaves that
-// file as it was (and no new one). Throws Failure.
-void save_report_csv(const CheckReport& report, const ProgramPath& path);
+
+// A report as its table shows it: the rows in the check's order until a
+// column's header is clicked, then sorted on that column, ascending; a
+// second click on the same column reverses the order.
+class ReportTable {
+ public:
+  explicit ReportTable(CheckReport report);
+
+  const CheckReport& report() const { return report_; }
+  std::size_t size() const { return rows_.size(); }
+  // The problem a row shows (its index in report().problems), rows counted
+  // top to bottom; and the row that shows a problem.
+  std::size_t problem_at(std::size_t row) const { return rows_.at(row); }
+  std::size_t row_of(std::size_t problem) const;
+  std::u32string cell(std::size_t row, ReportColumn column) const;
+
+  void header_clicked(ReportColumn column);
+  const std::optional<ReportColumn>& sorted_on() const { return sorted_on_; }
+  bool ascending() const { return ascending_; }
+
+ private:
+  CheckReport report_;
+  std::vector<std::size_t> rows_;
+  std::optional<ReportColumn> sorted_on_;
+  bool ascending_ = true;
+};
 
 }  // namespace lodemark

@@ -1,12 +1,15 @@
 #pragma once
 // What the main window's presenter needs of a window, whatever the toolkit:
 // the Qt window, the Windows window and the tests' fake window implement it.
+// The presenter decides; a window shows what it is given and passes the
+// user's actions on.
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "base/messages.h"
+#include "gui/folder_list_model.h"
 #include "rodev/borehole.h"
 
 namespace lodemark {
@@ -17,17 +20,15 @@ enum class Side { Source, Destination };
 
 class MainView : public MessageBoxes {
  public:
-  // A drive list's designation names the drive by its letter first
-  // ("z: [/]"). Setting it raises the list's change event again.
-  virtual std::u32string drive_designation(Side side) = 0;
-  virtual void set_drive_designation(Side side, std::u32string_view designation) = 0;
-  // A folder list's folder as a program path. Moving it to a drive goes to
-  // that drive's current folder and raises its change event when the folder
-  // changes; throws Failure for a drive that is not ready.
-  virtual std::u32string folder(Side side) = 0;
-  virtual void move_folder_to_drive(Side side, std::u32string_view designation) = 0;
-  // Shows the folders again (a run may have created some).
-  virtual void refresh_folder(Side side) = 0;
+  // A drive list: the drives by name (DriveState::names) and the one it
+  // shows. Showing raises nothing; a drive the user chooses goes to
+  // MainPresenter::drive_changed.
+  virtual void show_drives(Side side, const std::vector<std::u32string>& names) = 0;
+  virtual std::u32string drive_name(Side side) = 0;
+  virtual void show_drive(Side side, std::u32string_view name) = 0;
+  // A folder list: the rows, with the current folder's row selected. A row
+  // the user opens (double-click, Enter) goes to MainPresenter::row_opened.
+  virtual void show_folders(Side side, const FolderListModel& folders) = 0;
   // The folder box, as the user may have typed into it.
   virtual std::u32string folder_text(Side side) = 0;
   virtual void set_folder_text(Side side, std::u32string_view text) = 0;
@@ -47,6 +48,12 @@ class MainView : public MessageBoxes {
   virtual void yield_once() = 0;
   // Closes the window; the program ends with it.
   virtual void close_window() = 0;
+
+  // The report of a failure that ends the program: what failed, where and
+  // why.
+  virtual void show_failure(std::u32string_view message) = 0;
+  // Ends the program with that exit status (the window's event loop ends).
+  virtual void end_program(int status) = 0;
 };
 
 }  // namespace lodemark

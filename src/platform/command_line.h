@@ -1,5 +1,6 @@
 #pragma once
-// What the command-line converter needs of the operating system.
+// What the programs need of the operating system as they start: their
+// arguments, the working directory, the standard streams, the user's language.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,11 +19,24 @@ std::vector<std::string> utf8_arguments(int argc, char** argv);
 // first thing in main.
 void set_up_standard_streams();
 
-// Program path of a native path given on the command line (relative paths
-// are taken from the working directory); empty when no drive maps it, and on
+// On Windows a drive without its medium (an empty card reader, a disc drive)
+// answers "not ready" to every call instead of raising the system's "insert
+// a disk" box, for the whole process; nothing to do on POSIX. Call once,
+// first thing in main.
+void quiet_missing_media();
+
+// The working directory as a program path; nothing when no drive maps it.
+std::optional<std::u32string> working_folder();
+
+// Program path of a native path that a user gave; a relative one is taken
+// from `base`, the program path of a folder (an empty `base` takes none: on
+// Windows "C:\a" and on POSIX "/a" only). Empty when no drive maps it, and on
 // POSIX when it is not UTF-8 or holds a "\" (which would become a separator
-// of the program path). Native paths in std::string form are UTF-8 on every
-// system.
+// of the program path). On Windows "\a" lies under base's drive root and
+// "D:a" under D:'s root unless `base` is on D:. Native paths in std::string
+// form are UTF-8 on every system.
+std::optional<std::u32string> program_path_of_argument(std::string_view native, std::u32string_view base);
+// The same for the command line: relative paths from the working directory.
 std::optional<std::u32string> program_path_of_argument(std::string_view native);
 
 // The user's language is Japanese: on POSIX the first of LC_ALL, LC_MESSAGES

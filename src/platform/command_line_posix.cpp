@@ -7,6 +7,7 @@
 #include "base/utf8.h"
 #include "platform/command_line.h"
 #include "platform/drives.h"
+#include "platform/native_path_posix.h"
 
 namespace lodemark::platform {
 
@@ -16,16 +17,25 @@ std::vector<std::string> utf8_arguments(int argc, char** argv) {
 
 void set_up_standard_streams() { std::ios::sync_with_stdio(false); }
 
-std::optional<std::u32string> program_path_of_argument(std::string_view native) {
+void quiet_missing_media() {}
+
+std::optional<std::u32string> working_folder() {
+  char cwd[PATH_MAX];
+  if (!::getcwd(cwd, sizeof cwd)) return std::nullopt;
+  return to_program_path(cwd);
+}
+
+std::optional<std::u32string> program_path_of_argument(std::string_view native, std::u32string_view base) {
   if (native.empty() || native.find('\\') != std::string_view::npos) return std::nullopt;
   if (to_utf8(from_utf8(native)) != native) return std::nullopt;  // bytes that are no UTF-8
-  std::string path(native);
-  if (path[0] != '/') {
-    char cwd[PATH_MAX];
-    if (!::getcwd(cwd, sizeof cwd)) return std::nullopt;
-    path = std::string(cwd) + "/" + path;
-  }
-  return to_program_path(path);
+  if (native[0] == '/') return to_program_path(std::string(native));
+  const auto folder = base.empty() ? std::nullopt : to_native(std::u32string(base));
+  if (!folder) return std::nullopt;
+  return to_program_path(posix::join_native(*folder, std::string(native)));
+}
+
+std::optional<std::u32string> program_path_of_argument(std::string_view native) {
+  return program_path_of_argument(native, working_folder().value_or(U""));
 }
 
 bool user_language_is_japanese() {

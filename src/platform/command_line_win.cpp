@@ -14,6 +14,7 @@
 #include "base/utf8.h"
 #include "platform/command_line.h"
 #include "platform/drives.h"
+#include "platform/program_paths.h"
 #include "platform/syscalls_win.h"
 
 namespace lodemark::platform {
@@ -109,14 +110,38 @@ void set_up_standard_streams() {
   set_up(std::cerr, STD_ERROR_HANDLE, stderr);
 }
 
-std::optional<std::u32string> program_path_of_argument(std::string_view native) {
+void quiet_missing_media() {
+  // The other error modes stay as they are.
+  ::SetErrorMode(::GetErrorMode() | SEM_FAILCRITICALERRORS);
+}
+
+std::optional<std::u32string> working_folder() {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = ::GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
+    if (length == 0) return std::nullopt;
+    if (length < buffer.size()) {
+      buffer.resize(length);
+      return to_program_path(win::utf8_of_wide(buffer));
+    }
+    buffer.resize(length);
+  }
+}
+
+std::optional<std::u32string> program_path_of_argument(std::string_view native, std::u32string_view base) {
   if (native.empty()) return std::nullopt;
   std::u32string text = from_utf8(native);
   std::replace(text.begin(), text.end(), U'/', U'\\');
   if (text.starts_with(U"\\\\?\\")) text.erase(0, 4);
   // A server path ("\\server\share") has no drive letter to name it by.
   if (text.starts_with(U"\\\\")) return std::nullopt;
-  return to_program_path(to_utf8(absolute_program_path(text)));
+  const auto absolute = resolve_program_path(text, base);
+  if (!absolute) return std::nullopt;
+  return to_program_path(to_utf8(*absolute));
+}
+
+std::optional<std::u32string> program_path_of_argument(std::string_view native) {
+  return program_path_of_argument(native, working_folder().value_or(U""));
 }
 
 bool user_language_is_japanese() { return PRIMARYLANGID(::GetUserDefaultUILanguage()) == LANG_JAPANESE; }

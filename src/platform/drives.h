@@ -9,8 +9,9 @@
 // drive X that folder. Native paths in std::string form are UTF-8 on every
 // system.
 //
-// The process keeps a current drive and one current folder per drive, like
-// Windows; the working directory follows the folder of the current drive.
+// Only absolute program paths are mapped: the process keeps no current drive
+// or folder for the program. Whoever takes a relative path from a user
+// resolves it first (program_path_of_argument, the window's DriveState).
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,37 +25,21 @@ namespace lodemark::platform {
 std::vector<char32_t> drive_letters();
 
 // In the table and its root is an accessible folder. A removable drive
-// without its medium is quietly not ready (no system box on Windows).
+// without its medium is not ready (quietly once quiet_missing_media has run).
 bool drive_ready(char32_t letter);
 
-// Reloads the table from the system folder (the default table plus dosdevices;
-// on Windows, the system's drives) and resets every current folder to its
-// drive's root, but the working directory's.
+// Reloads the table from the system folder (the default table plus
+// dosdevices; on Windows, the system's drives).
 void reload_drives();
 
 // Maps (or, with an empty root, unmaps) one drive; for tests and set-up.
 // Windows has its own drives: there it throws FileError (not supported).
 void set_drive_root(char32_t letter, const std::u32string& native_root);
 
-// Makes the drive current; false when it is missing or not ready.
-bool set_current_drive(char32_t letter);
-char32_t current_drive();
-
-// The drive's current folder as a program path with no trailing "\" except
-// for a drive root ("C:\").
-std::u32string current_folder(char32_t letter);
-
-// Makes an existing folder the current folder of its drive and its drive the
-// current drive; false when it does not exist.
-bool set_current_folder(const ProgramPath& program_path);
-
-// Full program path: a path without a drive is taken from the current drive
-// and folder, "." and ".." are resolved, "/" counts as a separator.
-std::u32string absolute_program_path(const ProgramPath& program_path);
-
-// Native path of a program path. Components that exist under another case
-// are found case-insensitively; components that do not exist are kept as
-// written (so new files get the name as written). Empty for a missing drive.
+// Native path of an absolute program path. Components that exist under
+// another case are found case-insensitively; components that do not exist
+// are kept as written (so new files get the name as written). Empty for a
+// missing drive and for a relative path.
 std::optional<std::string> to_native(const ProgramPath& program_path);
 
 // Program path of a native absolute path: the drive with the longest

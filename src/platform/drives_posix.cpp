@@ -23,9 +23,6 @@ namespace {
 
 using posix::join_native;
 
-char32_t upper_letter(char32_t c) { return (c >= U'a' && c <= U'z') ? c - 32 : c; }
-bool is_letter(char32_t c) { return (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z'); }
-
 // Case folding for name comparison: ASCII, Latin-1, Greek, Cyrillic and the
 // full-width Latin letters, which covers the names a user meets here.
 char32_t fold(char32_t c) {
@@ -88,8 +85,6 @@ std::string normalise_native(const std::string& path) {
 
 struct DriveTable {
   std::map<char32_t, std::string> roots;
-  std::map<char32_t, std::u32string> folders;  // absolute program paths
-  char32_t current = U'Z';
   bool loaded = false;
 };
 
@@ -124,26 +119,18 @@ std::optional<std::u32string> map_to_program(const DriveTable& t, const std::str
 
 void load(DriveTable& t) {
   t.roots.clear();
-  t.folders.clear();
   t.roots[U'Z'] = "/";
   const std::string devices = join_native(posix::system_folder_native(), "dosdevices");
   if (DIR* dir = ::opendir(devices.c_str())) {
     while (const dirent* e = ::readdir(dir)) {
       const std::string name = e->d_name;
-      if (name.size() != 2 || name[1] != ':' || !is_letter(static_cast<unsigned char>(name[0]))) continue;
+      const char32_t letter = name.size() == 2 ? drive_letter_of(from_utf8(name)) : 0;
+      if (letter == 0) continue;
       char resolved[PATH_MAX];
       if (::realpath(join_native(devices, name).c_str(), resolved) && native_is_dir(resolved))
-        t.roots[upper_letter(static_cast<unsigned char>(name[0]))] = normalise_native(resolved);
+        t.roots[letter] = normalise_native(resolved);
     }
     ::closedir(dir);
-  }
-  t.current = U'Z';
-  char cwd[PATH_MAX];
-  if (::getcwd(cwd, sizeof cwd)) {
-    if (auto p = map_to_program(t, cwd)) {
-      t.current = (*p)[0];
-      t.folders[t.current] = *p;
-    }
   }
   t.loaded = true;
 }
@@ -211,7 +198,7 @@ std::vector<char32_t> drive_letters() {
 
 bool drive_ready(char32_t letter) {
   const auto& roots = table().roots;
-  const auto it = roots.find(upper_letter(letter));
+  const auto it = roots.find(drive_letter_of(std::u32string{letter, U':'}));
   return it != roots.end() && native_is_dir(it->second) && ::access(it->second.c_str(), X_OK) == 0;
 }
 
@@ -219,57 +206,21 @@ void reload_drives() { load(table_raw()); }
 
 void set_drive_root(char32_t letter, const std::u32string& native_root) {
   DriveTable& t = table();
-  letter = upper_letter(letter);
-  t.folders.erase(letter);
+  letter = drive_letter_of(std::u32string{letter, U':'});
+  if (letter == 0) return;
   if (native_root.empty())
     t.roots.erase(letter);
   else
     t.roots[letter] = normalise_native(to_utf8(native_root));
 }
 
-char32_t current_drive() { return table().current; }
-
-std::u32string current_folder(char32_t letter) {
-  const DriveTable& t = table();
-  letter = upper_letter(letter);
-  const auto it = t.folders.find(letter);
-  return it == t.folders.end() ? drive_root(letter) : it->second;
-}
-
-bool set_current_drive(char32_t letter) {
-  letter = upper_letter(letter);
-  if (!is_letter(letter) || !drive_ready(letter)) return false;
-  DriveTable& t = table();
-  std::u32string folder = current_folder(letter);
-  auto native = to_native(folder);
-  if (!native || !native_is_dir(*native)) {
-    folder = drive_root(letter);
-    native = to_native(folder);
-  }
-  if (!native || ::chdir(native->c_str()) != 0) return false;
-  t.current = letter;
-  t.folders[letter] = folder;
-  return true;
-}
-
-bool set_current_folder(const ProgramPath& program_path) {
-  const std::u32string abs = absolute_program_path(program_path);
-  const char32_t letter = drive_letter_of(abs);
-  if (letter == 0 || !drive_ready(letter)) return false;
-  const auto native = to_native(abs);
-  if (!native || !native_is_dir(*native) || ::chdir(native->c_str()) != 0) return false;
-  DriveTable& t = table();
-  t.current = letter;
-  t.folders[letter] = abs;
-  return true;
-}
-
 std::optional<std::string> to_native(const ProgramPath& program_path) {
-  const std::u32string abs = absolute_program_path(program_path);
+  const std::optional<std::u32string> abs = normal_program_path(program_path.text());
+  if (!abs) return std::nullopt;
   const DriveTable& t = table();
-  const auto it = t.roots.find(drive_letter_of(abs));
+  const auto it = t.roots.find(drive_letter_of(*abs));
   if (it == t.roots.end()) return std::nullopt;
-  const std::vector<std::u32string> parts = path_components(abs);
+  const std::vector<std::u32string> parts = path_components(*abs);
   // exact[k]: the first k components as written.
   std::vector<std::string> exact{it->second};
   for (const auto& part : parts) exact.push_back(join_native(exact.back(), to_utf8(part)));

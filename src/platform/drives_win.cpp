@@ -1,10 +1,8 @@
-// Drive letters on Windows: the system's own drives (GetLogicalDrives); the
-// process keeps one current folder per drive, as the POSIX table does, and
-// the working directory follows the current drive's folder.
+// Drive letters on Windows: the system's own drives (GetLogicalDrives); a
+// program path is the native path.
 #include <windows.h>
 
 #include <algorithm>
-#include <map>
 
 #include "base/messages.h"
 #include "base/utf8.h"
@@ -17,12 +15,12 @@
 namespace lodemark::platform {
 namespace {
 
-char32_t upper_letter(char32_t c) { return (c >= U'a' && c <= U'z') ? c - 32 : c; }
-bool is_letter(char32_t c) { return c >= U'A' && c <= U'Z'; }
+// An upper-case letter, or 0 for a character that is none.
+char32_t letter_named(char32_t c) { return drive_letter_of(std::u32string{c, U':'}); }
 
 bool present(char32_t letter) {
-  letter = upper_letter(letter);
-  return is_letter(letter) && (::GetLogicalDrives() >> (letter - U'A') & 1) != 0;
+  letter = letter_named(letter);
+  return letter != 0 && (::GetLogicalDrives() >> (letter - U'A') & 1) != 0;
 }
 
 bool native_is_dir(const std::wstring& api) {
@@ -30,64 +28,21 @@ bool native_is_dir(const std::wstring& api) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-std::wstring working_directory() {
-  std::wstring buffer(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = ::GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
-    if (length == 0) return {};
-    if (length < buffer.size()) {
-      buffer.resize(length);
-      return buffer;
-    }
-    buffer.resize(length);
-  }
+// An absolute path on a drive of the system, "." and ".." resolved; nothing
+// for relative paths and paths on no drive.
+std::optional<std::u32string> on_a_drive(std::u32string_view path) {
+  std::optional<std::u32string> abs = normal_program_path(path);
+  if (!abs || !present(drive_letter_of(*abs))) return std::nullopt;
+  return abs;
 }
 
-// A native path in program form ("X:\a\b"), "." and ".." resolved; nothing
-// for paths without a drive letter (server paths, relative paths).
+// A native path in program form ("X:\a\b"); nothing for paths without a
+// drive letter (server paths, relative paths).
 std::optional<std::u32string> program_form(std::string_view native) {
   std::u32string text = from_utf8(native);
   std::replace(text.begin(), text.end(), U'/', U'\\');
   if (text.starts_with(U"\\\\?\\") || text.starts_with(U"\\\\.\\")) text.erase(0, 4);
-  const char32_t letter = drive_letter_of(text);
-  if (letter == 0 || text.size() < 3 || text[2] != U'\\') return std::nullopt;
-  if (!present(letter)) return std::nullopt;
-  return absolute_program_path(text);
-}
-
-struct DriveTable {
-  std::map<char32_t, std::u32string> folders;  // absolute program paths
-  char32_t current = U'C';
-  bool loaded = false;
-};
-
-DriveTable& table_raw() {
-  static DriveTable table;
-  return table;
-}
-
-void load(DriveTable& t) {
-  // A drive without its medium (an empty card reader, a disc drive) answers
-  // "not ready" to every call instead of raising the system's "insert a
-  // disk" box, for the whole process; the other error modes stay.
-  ::SetErrorMode(::GetErrorMode() | SEM_FAILCRITICALERRORS);
-  t.folders.clear();
-  t.loaded = true;
-  t.current = U'C';
-  if (auto cwd = program_form(win::utf8_of_wide(working_directory()))) {
-    t.current = (*cwd)[0];
-    t.folders[t.current] = *cwd;
-  }
-}
-
-DriveTable& table() {
-  DriveTable& t = table_raw();
-  if (!t.loaded) load(t);
-  return t;
-}
-
-bool change_directory(const std::u32string& program_path) {
-  return ::SetCurrentDirectoryW(win::to_wide(program_path).c_str()) != 0;
+  return on_a_drive(text);
 }
 
 }  // namespace
@@ -101,8 +56,7 @@ std::vector<char32_t> drive_letters() {
 }
 
 bool drive_ready(char32_t letter) {
-  letter = upper_letter(letter);
-  (void)table();  // loaded first: the error mode is set there
+  letter = letter_named(letter);
   if (!present(letter)) return false;
   const std::wstring root = win::to_wide(drive_root(letter));
   const UINT type = ::GetDriveTypeW(root.c_str());
@@ -115,52 +69,21 @@ bool drive_ready(char32_t letter) {
   return native_is_dir(root);
 }
 
-void reload_drives() { load(table_raw()); }
+// The system's drives are asked for afresh every time.
+void reload_drives() {}
 
 void set_drive_root(char32_t letter, const std::u32string& native_root) {
   // Windows has its own drives. DefineDosDeviceW would map one for the whole
   // logon session, and under Wine such a mapping is not reachable by the
   // file calls, so the program does not map drives on Windows.
-  throw FileError(kCannotMapDrive, std::u32string{upper_letter(letter), U':'} + U" -> " + native_root,
+  throw FileError(kCannotMapDrive, std::u32string{letter, U':'} + U" -> " + native_root,
                   win::reason_text(ERROR_NOT_SUPPORTED));
 }
 
-char32_t current_drive() { return table().current; }
-
-std::u32string current_folder(char32_t letter) {
-  const DriveTable& t = table();
-  letter = upper_letter(letter);
-  const auto it = t.folders.find(letter);
-  return it == t.folders.end() ? drive_root(letter) : it->second;
-}
-
-bool set_current_drive(char32_t letter) {
-  letter = upper_letter(letter);
-  if (!is_letter(letter) || !drive_ready(letter)) return false;
-  DriveTable& t = table();
-  std::u32string folder = current_folder(letter);
-  if (!native_is_dir(win::to_wide(folder))) folder = drive_root(letter);
-  if (!change_directory(folder)) return false;
-  t.current = letter;
-  t.folders[letter] = folder;
-  return true;
-}
-
-bool set_current_folder(const ProgramPath& program_path) {
-  const std::u32string abs = absolute_program_path(program_path);
-  const char32_t letter = drive_letter_of(abs);
-  if (letter == 0 || !drive_ready(letter)) return false;
-  if (!native_is_dir(win::api_path(win::to_wide(abs))) || !change_directory(abs)) return false;
-  DriveTable& t = table();
-  t.current = letter;
-  t.folders[letter] = abs;
-  return true;
-}
-
 std::optional<std::string> to_native(const ProgramPath& program_path) {
-  const std::u32string abs = absolute_program_path(program_path);
-  if (!present(drive_letter_of(abs))) return std::nullopt;
-  return to_utf8(abs);
+  const std::optional<std::u32string> abs = on_a_drive(program_path.text());
+  if (!abs) return std::nullopt;
+  return to_utf8(*abs);
 }
 
 std::optional<std::u32string> to_program_path(const std::string& native_absolute) {
@@ -170,9 +93,8 @@ std::optional<std::u32string> to_program_path(const std::string& native_absolute
 namespace win {
 
 std::wstring native_or_empty(const ProgramPath& program_path) {
-  const std::u32string abs = absolute_program_path(program_path);
-  if (!present(drive_letter_of(abs))) return {};
-  return api_path(to_wide(abs));
+  const std::optional<std::u32string> abs = on_a_drive(program_path.text());
+  return abs ? api_path(to_wide(*abs)) : std::wstring();
 }
 
 std::wstring native_or_throw(const ProgramPath& program_path, const char32_t* operation) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "base/program_path.h"
-#include "platform/drives.h"
 
 namespace lodemark::platform {
 
@@ -21,32 +20,18 @@ std::vector<std::u32string> path_components(std::u32string_view absolute) {
   return parts;
 }
 
-std::u32string absolute_program_path(const ProgramPath& input) {
-  std::u32string p = input.text();
+std::optional<std::u32string> normal_program_path(std::u32string_view path) {
+  std::u32string p(path);
   std::replace(p.begin(), p.end(), U'/', U'\\');
-  char32_t letter = drive_letter_of(p);
-  std::u32string base;
-  std::u32string rest;
-  if (letter != 0) {
-    rest = p.substr(2);
-    if (rest.empty() || rest[0] != U'\\') base = current_folder(letter);
-  } else {
-    letter = current_drive();
-    rest = p;
-    if (rest.empty() || rest[0] != U'\\') base = current_folder(letter);
-  }
-  std::vector<std::u32string> parts = base.empty() ? std::vector<std::u32string>{} : path_components(base);
-  std::size_t i = 0;
-  while (i <= rest.size()) {
-    std::size_t j = rest.find(U'\\', i);
-    if (j == std::u32string::npos) j = rest.size();
-    const std::u32string part = rest.substr(i, j - i);
+  const char32_t letter = drive_letter_of(p);
+  if (letter == 0 || p.size() < 3 || p[2] != U'\\') return std::nullopt;
+  std::vector<std::u32string> parts;
+  for (std::u32string& part : path_components(p)) {
     if (part == U"..") {
       if (!parts.empty()) parts.pop_back();
-    } else if (!part.empty() && part != U".") {
-      parts.push_back(part);
+    } else if (part != U".") {
+      parts.push_back(std::move(part));
     }
-    i = j + 1;
   }
   std::u32string out = drive_root(letter);
   for (std::size_t k = 0; k < parts.size(); ++k) {
@@ -54,6 +39,22 @@ std::u32string absolute_program_path(const ProgramPath& input) {
     out += parts[k];
   }
   return out;
+}
+
+std::optional<std::u32string> resolve_program_path(std::u32string_view path, std::u32string_view base) {
+  if (auto absolute = normal_program_path(path)) return absolute;
+  const auto folder = normal_program_path(base);
+  if (!folder) return std::nullopt;
+  std::u32string rest(path);
+  std::u32string start = *folder;
+  if (const char32_t letter = drive_letter_of(rest); letter != 0) {
+    // "X:a": in the base folder only when that is on X.
+    if (letter != drive_letter_of(start)) start = drive_root(letter);
+    rest.erase(0, 2);
+  } else if (!rest.empty() && (rest.front() == U'\\' || rest.front() == U'/')) {
+    start = drive_root(drive_letter_of(start));
+  }
+  return normal_program_path(start + U"\\" + rest);
 }
 
 }  // namespace lodemark::platform

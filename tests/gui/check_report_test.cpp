@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "base/failure.h"
 #include "conversion/problem_output.h"
 #include "support/test_support.h"
 
@@ -53,6 +53,34 @@ TEST(CheckReportTest, RowsSortOnEachColumnBothWaysKeepingTheCheckOrderOfTies) {
     EXPECT_EQ(sorted_rows(report, row.column, false), row.descending);
   }
   EXPECT_TRUE(sorted_rows(CheckReport{}, ReportColumn::Line, true).empty());
+}
+
+// The table of a report window: the check's order until a header is
+// clicked, then ascending on that column, reversed by a second click.
+TEST(CheckReportTest, HeaderClicksSortTheTableAndASecondClickReverses) {
+  ReportTable table(sample_report());
+  const struct {
+    std::optional<ReportColumn> clicked;
+    std::vector<std::size_t> problems;  // top to bottom
+    bool ascending;
+  } steps[] = {
+      {std::nullopt, {0, 1, 2, 3, 4, 5}, true},           {ReportColumn::Line, {3, 2, 1, 0, 5, 4}, true},
+      {ReportColumn::Line, {4, 0, 5, 1, 2, 3}, false},    {ReportColumn::Line, {3, 2, 1, 0, 5, 4}, true},
+      {ReportColumn::Severity, {1, 2, 3, 5, 0, 4}, true},
+  };
+  for (const auto& step : steps) {
+    if (step.clicked) table.header_clicked(*step.clicked);
+    std::vector<std::size_t> shown;
+    for (std::size_t row = 0; row < table.size(); ++row) {
+      shown.push_back(table.problem_at(row));
+      EXPECT_EQ(table.row_of(table.problem_at(row)), row);
+    }
+    EXPECT_EQ(shown, step.problems);
+    EXPECT_EQ(table.sorted_on(), step.clicked);
+    EXPECT_EQ(table.ascending(), step.ascending);
+  }
+  // Cells are those of the problem the row shows.
+  EXPECT_EQ(table.cell(0, ReportColumn::Message), U"m1, \"quoted\"");
 }
 
 TEST(CheckReportTest, CellsShowWhatTheCsvHolds) {
@@ -104,30 +132,6 @@ TEST(CheckReportTest, CsvIsWhatTheCommandLineCheckWritesForTheSameProblems) {
   // The check's order, not a sorted one.
   const std::string csv = report_csv(sample_report());
   EXPECT_LT(csv.find("m3"), csv.find("m0"));
-}
-
-TEST(CheckReportTest, SaveWritesOrReplacesTheFileAndAFailureLeavesNoFile) {
-  test::TempConfigHome dir;
-  const CheckReport report = sample_report();
-  const std::string csv = report_csv(report);
-
-  save_report_csv(report, ProgramPath(dir.program(U"new.csv")));
-  EXPECT_EQ(test::read_bytes(dir.native("new.csv")), csv);
-  // An earlier report of that name is replaced, through no other file.
-  test::write_bytes(dir.native("old.csv"), std::string(5000, 'x'));
-  save_report_csv(report, ProgramPath(dir.program(U"old.csv")));
-  EXPECT_EQ(test::read_bytes(dir.native("old.csv")), csv);
-  EXPECT_EQ(test::folder_entries(dir.native()), (std::vector<std::string>{"config", "new.csv", "old.csv"}));
-
-  // A folder of that name, a missing folder: refused, nothing made or changed.
-  std::filesystem::create_directories(dir.path("taken.csv"));
-  for (const std::u32string& target : {dir.program(U"taken.csv"), dir.program(U"missing\\r.csv")}) {
-    SCOPED_TRACE(u8(target));
-    EXPECT_THROW(save_report_csv(report, ProgramPath(target)), Failure);
-    EXPECT_EQ(test::folder_entries(dir.native()),
-              (std::vector<std::string>{"config", "new.csv", "old.csv", "taken.csv"}));
-    EXPECT_TRUE(test::folder_entries(dir.native("taken.csv")).empty());
-  }
 }
 
 }  // namespace

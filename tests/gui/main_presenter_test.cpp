@@ -4,15 +4,13 @@
 
 #include <filesystem>
 #include <functional>
-#include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "base/failure.h"
 #include "conversion/conversion_run.h"
-#include "gui/drive_folder_lists.h"
-#include "platform/cp932.h"
-#include "platform/drives.h"
-#include "support/fake_main_view.h"
+#include "gui/main_presenter_fixture.h"
 #include "support/soil_dictionary_fixture.h"
 #include "support/test_support.h"
 
@@ -20,158 +18,8 @@ namespace lodemark {
 namespace {
 
 namespace fs = std::filesystem;
+using test::MainPresenterTest;
 using test::u8;
-
-// A catalogue line: number, unused field, name, 8 bytes each once encoded.
-std::string record(std::u32string_view number, std::u32string_view name) {
-  return cp932::encode(std::u32string(number) + U"xxxxxxxx" + std::u32string(name)) + "\r\n";
-}
-
-std::u32string entry(std::u32string_view number, std::u32string_view name) {
-  return std::u32string(number) + U"    " + std::u32string(name);
-}
-
-class MainPresenterTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    fs::create_directories(dir_.native("patdat"));
-    test::write_bytes(dir_.system_folder() + "/ZidereV5.ini",
-                      "[Settings]\r\n" + to_utf8(dir_.program(U"patdat")) + "\\\r\n");
-    test::write_bytes(
-        dir_.native("src/Rodev5.Dat"),
-        record(U"0001    ", U"NO.1    ") + record(U"0002    ", U"NO.2    ") + record(U"0003    ", U"試験孔１"));
-    test::write_bytes(dir_.native("src2/Rodev5.Dat"), record(U"B-77    ", U"  KAWA  "));
-    fs::create_directories(dir_.native("out"));
-    ASSERT_TRUE(platform::set_current_folder(dir_.program(U"src")));
-    view_ = std::make_unique<test::FakeMainView>();
-    presenter_ = std::make_unique<MainPresenter>(*view_);
-    view_->attach(*presenter_);
-  }
-  void load() {
-    ASSERT_TRUE(presenter_->load());
-    ASSERT_TRUE(view_->boxes.shown.empty());
-  }
-  std::u32string current() { return platform::current_folder(platform::current_drive()); }
-
-  test::TempConfigHome dir_;
-  std::unique_ptr<test::FakeMainView> view_;
-  std::unique_ptr<MainPresenter> presenter_;
-  const std::vector<std::u32string> src_entries_{entry(U"0001    ", U"NO.1    "), entry(U"0002    ", U"NO.2    "),
-                                                 entry(U"0003    ", U"試験孔１")};
-};
-
-TEST_F(MainPresenterTest, StartUpFillsBothTextsAndTheList) {
-  load();
-  ASSERT_TRUE(presenter_->pattern_data_folder());
-  EXPECT_EQ(u8(presenter_->pattern_data_folder()->text()), u8(dir_.program(U"patdat\\")));
-  EXPECT_EQ(u8(view_->text1), u8(dir_.program(U"src")));
-  EXPECT_EQ(u8(view_->text2), u8(dir_.program(U"src")));
-  EXPECT_EQ(view_->list_texts(), src_entries_);
-  EXPECT_EQ(view_->drive_designation(Side::Source), drive_designation_of(dir_.program().front()));
-#ifndef _WIN32
-  EXPECT_EQ(view_->drive_designation(Side::Source), U"z: [/]");
-#endif
-  EXPECT_EQ(view_->label3, U"");
-}
-
-TEST_F(MainPresenterTest, MissingSettingEndsBeforeAnyPickerIsSetUp) {
-  fs::remove(test::native_path(dir_.system_folder() + "/ZidereV5.ini"));
-  EXPECT_FALSE(presenter_->load());
-  ASSERT_EQ(view_->boxes.shown.size(), 1u);
-  EXPECT_EQ(view_->boxes.shown[0].text, U" PATDAT の設定がありません.");
-  EXPECT_EQ(view_->boxes.shown[0].style, BoxStyle::OkOnly);
-  EXPECT_EQ(view_->boxes.shown[0].title, U"Lodemark");
-  EXPECT_EQ(view_->text1, U"");
-  EXPECT_TRUE(view_->list().empty());
-}
-
-TEST_F(MainPresenterTest, DriveThatIsNotReadyIsUndoneSilently) {
-  load();
-  const char32_t missing = test::missing_drive();
-#ifndef _WIN32
-  platform::set_drive_root(missing, from_utf8(dir_.native("no-such-folder")));
-#endif
-  const std::u32string before = view_->drive_designation(Side::Source);
-  view_->user_picks_drive(Side::Source, drive_designation_of(missing));
-  EXPECT_EQ(view_->drive_designation(Side::Source), before);
-  EXPECT_EQ(u8(view_->folder(Side::Source)), u8(dir_.program(U"src")));
-  EXPECT_EQ(u8(view_->text1), u8(dir_.program(U"src")));
-  EXPECT_EQ(view_->list_texts(), src_entries_);
-  EXPECT_TRUE(view_->boxes.shown.empty());
-  EXPECT_EQ(u8(current()), u8(dir_.program(U"src")));
-}
-
-TEST_F(MainPresenterTest, GoodDriveMovesTheFolderListAndBecomesTheOneToReturnTo) {
-#ifdef _WIN32
-  GTEST_SKIP() << test::kNoDriveMapping;
-#endif
-  load();
-  test::write_bytes(dir_.native("rdrive/Rodev5.Dat"), record(U"R-1     ", U"ROOT    "));
-  platform::set_drive_root(U'R', from_utf8(dir_.native("rdrive")));
-  platform::set_drive_root(U'Q', from_utf8(dir_.native("no-such-folder")));
-
-  view_->user_picks_drive(Side::Source, drive_designation_of(U'R'));
-  EXPECT_EQ(view_->text1, U"R:\\");
-  EXPECT_EQ(view_->list_texts(), std::vector<std::u32string>{entry(U"R-1     ", U"ROOT    ")});
-  EXPECT_EQ(platform::current_drive(), U'R');
-
-  view_->user_picks_drive(Side::Source, drive_designation_of(U'Q'));
-  EXPECT_EQ(view_->drive_designation(Side::Source), drive_designation_of(U'R'));
-  EXPECT_EQ(view_->text1, U"R:\\");
-  EXPECT_EQ(platform::current_drive(), U'R');
-  // The destination side is untouched by the source drive list.
-  EXPECT_EQ(u8(view_->text2), u8(dir_.program(U"src")));
-}
-
-TEST_F(MainPresenterTest, UndoGivesUpWhenThePreviousDriveHasGoneToo) {
-#ifdef _WIN32
-  GTEST_SKIP() << test::kNoDriveMapping;
-#endif
-  load();
-  fs::create_directories(dir_.native("rdrive"));
-  platform::set_drive_root(U'R', from_utf8(dir_.native("rdrive")));
-  platform::set_drive_root(U'Q', from_utf8(dir_.native("no-such-folder")));
-  view_->user_picks_drive(Side::Destination, drive_designation_of(U'R'));
-  EXPECT_EQ(view_->text2, U"R:\\");
-  fs::remove_all(dir_.native("rdrive"));
-
-  view_->user_picks_drive(Side::Destination, drive_designation_of(U'Q'));
-  // Back on R (its list entry), with one retry only and no message.
-  EXPECT_EQ(view_->drive_designation(Side::Destination), drive_designation_of(U'R'));
-  EXPECT_EQ(view_->drive_changes[1], 3);
-  EXPECT_TRUE(view_->boxes.shown.empty());
-}
-
-TEST_F(MainPresenterTest, NewSourceFolderRebuildsTheListAndDropsTheSelection) {
-  load();
-  view_->user_selects(0);
-  view_->user_selects(2);
-  view_->user_opens_folder(Side::Source, dir_.program(U"src2"));
-  EXPECT_EQ(u8(view_->text1), u8(dir_.program(U"src2")));
-  EXPECT_EQ(view_->list_texts(), std::vector<std::u32string>{entry(U"B-77    ", U"  KAWA  ")});
-  EXPECT_FALSE(view_->list()[0].selected);
-  EXPECT_EQ(u8(current()), u8(dir_.program(U"src2")));
-
-  // A folder without a catalogue empties the list, without a message.
-  view_->user_opens_folder(Side::Source, dir_.program(U"out"));
-  EXPECT_TRUE(view_->list().empty());
-  EXPECT_TRUE(view_->boxes.shown.empty());
-
-  view_->user_opens_folder(Side::Source, dir_.program(U"src"));
-  EXPECT_EQ(view_->list_texts(), src_entries_);
-}
-
-TEST_F(MainPresenterTest, PickingADestinationReplacesWhatWasTyped) {
-  load();
-  view_->user_selects(1);
-  view_->user_types_destination(U"C:\\typed\\here");
-  view_->user_opens_folder(Side::Destination, dir_.program(U"out"));
-  EXPECT_EQ(u8(view_->text2), u8(dir_.program(U"out")));
-  EXPECT_EQ(u8(current()), u8(dir_.program(U"out")));
-  // The source side stays as it was, selection included.
-  EXPECT_EQ(u8(view_->text1), u8(dir_.program(U"src")));
-  EXPECT_TRUE(view_->list()[1].selected);
-}
 
 TEST_F(MainPresenterTest, CompletionMessageStaysUntilThePointerCrossesTheBackground) {
   load();
@@ -179,57 +27,63 @@ TEST_F(MainPresenterTest, CompletionMessageStaysUntilThePointerCrossesTheBackgro
   view_->user_selects(2);
   view_->user_opens_folder(Side::Destination, dir_.program(U"out"));
   EXPECT_EQ(presenter_->execute_clicked(), RunOutcome::Converted);
-  EXPECT_EQ(view_->label3, kDone);
+  EXPECT_EQ(view_->status, kDone);
   EXPECT_TRUE(presenter_->completion_shown());
   EXPECT_TRUE(test::native_exists(dir_.native("out/0001/Titl01.txt")));
   EXPECT_TRUE(test::native_exists(dir_.native("out/0003/Titl01.txt")));
   EXPECT_FALSE(test::native_exists(dir_.native("out/0002")));
   using Step = std::pair<std::size_t, std::size_t>;
   EXPECT_EQ(view_->progress, (std::vector<Step>{{1, 2}, {2, 2}, {0, 0}}));
+  // The folder lists show the new folders.
+  EXPECT_EQ(view_->folders[1].rows().back().name, U"0003");
 
-  const int sets = view_->label3_sets;
+  const int sets = view_->status_sets;
   presenter_->pointer_moved();
-  EXPECT_EQ(view_->label3, U"");
+  EXPECT_EQ(view_->status, U"");
   EXPECT_FALSE(presenter_->completion_shown());
-  EXPECT_EQ(view_->label3_sets, sets + 1);
+  EXPECT_EQ(view_->status_sets, sets + 1);
   presenter_->pointer_moved();
-  EXPECT_EQ(view_->label3_sets, sets + 1);
+  EXPECT_EQ(view_->status_sets, sets + 1);
 }
 
-TEST_F(MainPresenterTest, TypedFoldersMayBeNativeOrProgramPaths) {
+TEST_F(MainPresenterTest, AFailureInAHandlerIsShownOnceAndEndsTheProgram) {
   load();
-  view_->user_selects(1);
-  // Each row: the source and destination as typed, and where the files go.
   const struct {
-    std::u32string source, destination;
-    std::string written;
+    const char* what;
+    std::function<void()> body;
+    std::u32string shown;
   } rows[] = {
-      {from_utf8(dir_.native("src")), from_utf8(dir_.native("out/native")), "out/native/0002/Titl01.txt"},
-      {dir_.program(U"src"), from_utf8(dir_.native("out/mixed")) + U"/", "out/mixed/0002/Titl01.txt"},
-      {from_utf8(dir_.native("src")), dir_.program(U"out\\windows"), "out/windows/0002/Titl01.txt"},
+      {"a failure", [] { throw Failure(U"cannot write X1.txt"); }, U"cannot write X1.txt"},
+      {"another exception", [] { throw std::runtime_error("bad alloc"); }, U"bad alloc"},
+      {"one that says nothing", [] { throw Failure(U""); }, U"?"},
+      // The inner handler's failure goes up to the outer one, which shows it.
+      {"inside another handler", [this] { presenter_->handle([] { throw Failure(U"inner"); }); }, U"inner"},
   };
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.written);
-    fs::create_directories(dir_.path(row.written).parent_path().parent_path());
-    view_->text1 = row.source;
-    view_->user_types_destination(row.destination);
-    EXPECT_EQ(presenter_->execute_clicked(), RunOutcome::Converted);
-    EXPECT_TRUE(view_->boxes.shown.empty());
-    EXPECT_TRUE(test::native_exists(dir_.native(row.written)));
+    SCOPED_TRACE(row.what);
+    view_->failures.clear();
+    view_->ended_with.clear();
+    view_->progress.clear();
+    view_->busy = true;
+    presenter_->handle(row.body);
+    EXPECT_EQ(view_->failures, std::vector<std::u32string>{row.shown});
+    EXPECT_EQ(view_->ended_with, std::vector<int>{kExitFailure});
+    EXPECT_FALSE(view_->busy);
+    EXPECT_EQ(view_->progress, (std::vector<std::pair<std::size_t, std::size_t>>{{0, 0}}));
+    EXPECT_FALSE(presenter_->in_handler());
   }
-  // A refused run (a drive that is not there) hides the progress all the same.
-  view_->progress.clear();
-  view_->user_types_destination(std::u32string(1, test::missing_drive()) + U":relative");
-  EXPECT_EQ(presenter_->execute_clicked(), RunOutcome::Refused);
-  EXPECT_EQ(view_->progress, (std::vector<std::pair<std::size_t, std::size_t>>{{0, 0}}));
-  EXPECT_EQ(view_->boxes.shown.size(), 1u);
+  bool ran = false;
+  view_->failures.clear();
+  presenter_->handle([&] { ran = presenter_->in_handler(); });
+  EXPECT_TRUE(ran);
+  EXPECT_TRUE(view_->failures.empty());
 }
 
 TEST_F(MainPresenterTest, PointerMoveLeavesOtherStatusTextsAlone) {
   load();
   view_->set_status(kConverting);
   presenter_->pointer_moved();
-  EXPECT_EQ(view_->label3, kConverting);
+  EXPECT_EQ(view_->status, kConverting);
 }
 
 // The sample database, with B-101 listed a second time (a problem of the

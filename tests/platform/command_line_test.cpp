@@ -13,37 +13,51 @@ namespace lodemark::platform {
 namespace {
 
 TEST(CommandLine, ArgumentPathsBecomeProgramPaths) {
-  const test::DriveStateGuard guard;
   const test::TempDir dir;
   std::filesystem::create_directories(dir.native("sub"));
-  ASSERT_TRUE(set_current_folder(dir.program()));
   const std::u32string here = dir.program();
+  const std::u32string top = here.substr(0, 3);
   const struct {
     std::string argument;
-    std::optional<std::u32string> program;
+    std::optional<std::u32string> program;  // with relative paths taken from `here`
+    bool absolute;                          // read without a folder to take it from too
   } rows[] = {
-      {"元/データ", here + U"\\元\\データ"},
-      {"sub/../x", here + U"\\x"},
-      {".", here},
-      {"", std::nullopt},
+      {"元/データ", here + U"\\元\\データ", false},
+      {"sub/../x", here + U"\\x", false},
+      {".", here, false},
+      {"", std::nullopt, false},
 #ifdef _WIN32
-      {"sub\\x", here + U"\\sub\\x"},
-      {"c:\\a\\.\\b\\..\\c", U"C:\\a\\c"},
-      {"C:/a/b", U"C:\\a\\b"},
-      {"\\\\?\\C:\\a", U"C:\\a"},
-      {"\\\\server\\share\\x", std::nullopt},
-      {"//server/share/x", std::nullopt},
+      {"sub\\x", here + U"\\sub\\x", false},
+      {"\\top", top + U"top", false},
+      {"c:\\a\\.\\b\\..\\c", U"C:\\a\\c", true},
+      {"C:/a/b", U"C:\\a\\b", true},
+      {"\\\\?\\C:\\a", U"C:\\a", true},
+      {"\\\\server\\share\\x", std::nullopt, false},
+      {"//server/share/x", std::nullopt, false},
 #else
-      {"/a/./b/../c", U"Z:\\a\\c"},
-      {"/", U"Z:\\"},
+      {"/a/./b/../c", U"Z:\\a\\c", true},
+      {"/", U"Z:\\", true},
       // A "\\" would become a separator, bytes that are no UTF-8 another name.
-      {"sub\\x", std::nullopt},
-      {"/a\\b", std::nullopt},
-      {"sub/\xff\xfe", std::nullopt},
-      {"sub/\xe5\x85", std::nullopt},
+      {"sub\\x", std::nullopt, false},
+      {"/a\\b", std::nullopt, false},
+      {"sub/\xff\xfe", std::nullopt, false},
+      {"sub/\xe5\x85", std::nullopt, false},
 #endif
   };
-  for (const auto& row : rows) EXPECT_EQ(program_path_of_argument(row.argument), row.program) << row.argument;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.argument);
+    EXPECT_EQ(program_path_of_argument(row.argument, here), row.program);
+    EXPECT_EQ(program_path_of_argument(row.argument, U""), row.absolute ? row.program : std::nullopt);
+  }
+}
+
+TEST(CommandLine, TheCommandLineTakesRelativePathsFromTheWorkingDirectory) {
+  const test::DriveStateGuard guard;
+  const test::TempDir dir;
+  std::filesystem::current_path(dir.path());
+  EXPECT_EQ(working_folder(), dir.program());
+  EXPECT_EQ(program_path_of_argument("a/b"), dir.program(U"a\\b"));
+  EXPECT_EQ(program_path_of_argument(".."), program_path_of_argument(dir.native() + "/.."));
 }
 
 #ifndef _WIN32

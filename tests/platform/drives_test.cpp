@@ -11,6 +11,9 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/mount_table_posix.h"
+#include "platform/program_paths.h"
+#include "platform/volumes.h"
 #include "support/test_support.h"
 
 namespace lodemark::platform {
@@ -45,6 +48,41 @@ TEST_F(Drives, DriveLetterOf) {
   EXPECT_EQ(drive_letter_of(U"Ｃ:\\"), 0u);
   EXPECT_EQ(drive_letter_of(U"C"), 0u);
   EXPECT_EQ(drive_letter_of(U""), 0u);
+}
+
+// Nothing is resolved against a current folder of the process: a relative
+// path is resolved only against the folder that its caller names, and has
+// no native path of its own.
+TEST_F(Drives, RelativePathsAreResolvedOnlyAgainstAFolderGiven) {
+  const std::u32string base = U"C:\\work\\db";
+  const struct {
+    std::u32string path;
+    std::optional<std::u32string> normal;    // of the path alone
+    std::optional<std::u32string> resolved;  // against base
+  } rows[] = {
+      {U"C:\\a\\.\\b\\..\\c", U"C:\\a\\c", U"C:\\a\\c"},
+      {U"d:/x/y/", U"D:\\x\\y", U"D:\\x\\y"},
+      {U"C:\\..\\..", U"C:\\", U"C:\\"},
+      {U"C:\\", U"C:\\", U"C:\\"},
+      {U"sub\\x.txt", std::nullopt, U"C:\\work\\db\\sub\\x.txt"},
+      {U"..\\other", std::nullopt, U"C:\\work\\other"},
+      {U".", std::nullopt, base},
+      {U"", std::nullopt, base},
+      {U"\\top", std::nullopt, U"C:\\top"},
+      {U"/top", std::nullopt, U"C:\\top"},
+      {U"c:x", std::nullopt, U"C:\\work\\db\\x"},  // on base's drive: from base
+      {U"Q:x", std::nullopt, U"Q:\\x"},            // on another: from its root
+      {U"Q:", std::nullopt, U"Q:\\"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(u8(row.path));
+    EXPECT_EQ(normal_program_path(row.path), row.normal);
+    EXPECT_EQ(resolve_program_path(row.path, base), row.resolved);
+    EXPECT_EQ(resolve_program_path(row.path, U""), row.normal);
+    if (!row.normal) {
+      EXPECT_EQ(to_native(row.path), std::nullopt);
+    }
+  }
 }
 
 #ifdef _WIN32
@@ -93,9 +131,6 @@ TEST_F(Drives, MissingDriveAndNoMapping) {
   EXPECT_THROW(FileWriter(file, FileWriter::Mode::Create), FileError);
   EXPECT_THROW(create_folder(std::u32string{letter} + U":\\x"), FileError);
   EXPECT_TRUE(list_folders(std::u32string{letter} + U":\\").empty());
-  EXPECT_FALSE(set_current_drive(letter));
-  EXPECT_FALSE(set_current_folder(std::u32string{letter} + U":\\"));
-  EXPECT_FALSE(set_current_drive(U'1'));
   // Windows has its own drives: the program maps none.
   EXPECT_THROW(set_drive_root(letter, from_utf8(dir_.native())), FileError);
   EXPECT_FALSE(drive_ready(letter));
@@ -116,36 +151,6 @@ TEST_F(Drives, JapaneseNamesAndNamesOfAnotherCase) {
   // The names reach the file system as they were written, whatever the
   // ANSI code page.
   EXPECT_TRUE(fs::is_regular_file(fs::path(dir_.native()) / fs::path(u8"試験/元/X1.txt")));
-}
-
-TEST_F(Drives, CurrentFolderPerDrive) {
-  fs::create_directories(dir_.native("here/sub"));
-  const char32_t home = drive_letter_of(dir_.program());
-  ASSERT_TRUE(set_current_folder(dir_.program(U"here")));
-  EXPECT_EQ(current_drive(), home);
-  EXPECT_EQ(fs::current_path(), fs::path(dir_.native("here")));
-  EXPECT_EQ(absolute_program_path(U"sub\\..\\x.txt"), dir_.program(U"here\\x.txt"));
-  EXPECT_EQ(absolute_program_path(std::u32string{home} + U":y"), dir_.program(U"here\\y"));
-  EXPECT_FALSE(set_current_folder(dir_.program(U"missing")));
-  EXPECT_EQ(current_folder(home), dir_.program(U"here"));
-
-  char32_t other = 0;
-  for (char32_t letter : drive_letters())
-    if (letter != home && drive_ready(letter)) other = letter;
-  if (other == 0) GTEST_SKIP() << "no second drive";
-  ASSERT_TRUE(set_current_drive(other));
-  EXPECT_EQ(current_drive(), other);
-  EXPECT_EQ(fs::current_path(), fs::path(*to_native(current_folder(other))));
-  // Each drive keeps its own folder.
-  EXPECT_EQ(absolute_program_path(std::u32string{home} + U":a"), dir_.program(U"here\\a"));
-  ASSERT_TRUE(set_current_drive(home));
-  EXPECT_EQ(fs::current_path(), fs::path(dir_.native("here")));
-  // A current folder deleted meanwhile falls back to the drive's root.
-  ASSERT_TRUE(set_current_folder(dir_.program(U"here\\sub")));
-  ASSERT_TRUE(set_current_drive(other));
-  fs::remove(dir_.native("here/sub"));
-  ASSERT_TRUE(set_current_drive(home));
-  EXPECT_EQ(current_folder(home), std::u32string{home} + U":\\");
 }
 
 #else
@@ -287,8 +292,6 @@ TEST_F(Drives, MissingOrUnreadyDrive) {
   for (const auto& row : rows) {
     set_drive_root(U'Q', row.root);
     EXPECT_FALSE(drive_ready(U'Q')) << row.label;
-    EXPECT_FALSE(set_current_drive(U'q')) << row.label;
-    EXPECT_EQ(current_drive(), U'Z') << row.label;
     EXPECT_EQ(file_size(U"Q:\\x.txt"), -1) << row.label;
     EXPECT_FALSE(exists(U"Q:\\x.txt")) << row.label;
     EXPECT_THROW(FileWriter(U"Q:\\x.txt", FileWriter::Mode::Create), FileError) << row.label;
@@ -298,52 +301,39 @@ TEST_F(Drives, MissingOrUnreadyDrive) {
   EXPECT_EQ(to_native(U"q:"), std::nullopt);
   EXPECT_THROW(create_folder(U"Q:\\x"), FileError);
   EXPECT_TRUE(list_folders(U"Q:\\").empty());
-  EXPECT_FALSE(set_current_drive(U'1'));
-  EXPECT_FALSE(set_current_drive(U'表'));
-  EXPECT_FALSE(set_current_folder(U"Q:\\"));
+  EXPECT_FALSE(drive_ready(U'1'));
+  EXPECT_FALSE(drive_ready(U'表'));
 }
 
-TEST_F(Drives, CurrentDriveAndFolderPerDrive) {
-  fs::create_directories(dir_.native("q/sub"));
-  fs::create_directories(dir_.native("zfolder"));
-  set_drive_root(U'Q', from_utf8(dir_.native("q")));
+TEST_F(Drives, MountTableGivesTheFoldersOfRealFileSystems) {
+  const std::string table =
+      "/dev/sda1 / ext4 rw,relatime 0 0\n"
+      "proc /proc proc rw,nosuid 0 0\n"
+      "tmpfs /run tmpfs rw 0 0\n"
+      "/dev/sdb1 /media/u/USB\\040STICK vfat rw 0 0\n"
+      "/dev/sdc1 /mnt/a\\011b\\134c ext4 rw 0 0\n"
+      "/dev/loop3 /snap/core/1 squashfs ro 0 0\n"
+      "overlay /var/lib/docker/x overlay rw 0 0\n"
+      "/dev/sda1 /home ext4 rw 0 0\n"
+      "/dev/sda1 /home ext4 rw 0 0\n"
+      "server:/export /net/data nfs4 rw 0 0\n"
+      "short line\n"
+      "\n";
+  EXPECT_EQ(posix::mounted_folders(table),
+            (std::vector<std::string>{"/", "/media/u/USB STICK", "/mnt/a\tb\\c", "/home", "/net/data"}));
+  EXPECT_TRUE(posix::mounted_folders("").empty());
+}
 
-  ASSERT_TRUE(set_current_folder(dir_.program(U"zfolder")));
-  EXPECT_EQ(current_drive(), U'Z');
-  EXPECT_EQ(fs::current_path(), dir_.native("zfolder"));
-
-  ASSERT_TRUE(set_current_drive(U'q'));
-  EXPECT_EQ(current_drive(), U'Q');
-  EXPECT_EQ(current_folder(U'Q'), U"Q:\\");
-  EXPECT_EQ(fs::current_path(), dir_.native("q"));
-
-  ASSERT_TRUE(set_current_folder(U"Q:\\sub"));
-  EXPECT_EQ(current_folder(U'q'), U"Q:\\sub");
-  EXPECT_EQ(fs::current_path(), dir_.native("q/sub"));
-  EXPECT_EQ(absolute_program_path(U"x.txt"), U"Q:\\sub\\x.txt");
-  EXPECT_EQ(absolute_program_path(U"Q:x.txt"), U"Q:\\sub\\x.txt");
-  EXPECT_EQ(absolute_program_path(U"\\y"), U"Q:\\y");
-  EXPECT_EQ(absolute_program_path(U"..\\..\\z"), U"Q:\\z");
-  EXPECT_EQ(to_native(U"x.txt"), dir_.native("q/sub/x.txt"));
-
-  // Each drive keeps its own folder.
-  ASSERT_TRUE(set_current_drive(U'Z'));
-  EXPECT_EQ(fs::current_path(), dir_.native("zfolder"));
-  EXPECT_EQ(absolute_program_path(U"Q:a"), U"Q:\\sub\\a");
-  ASSERT_TRUE(set_current_drive(U'Q'));
-  EXPECT_EQ(fs::current_path(), dir_.native("q/sub"));
-
-  // A folder that is not there changes nothing.
-  EXPECT_FALSE(set_current_folder(U"Q:\\missing"));
-  EXPECT_EQ(current_folder(U'Q'), U"Q:\\sub");
-  EXPECT_EQ(current_drive(), U'Q');
-
-  // A current folder deleted meanwhile falls back to the drive's root.
-  ASSERT_TRUE(set_current_drive(U'Z'));
-  fs::remove(dir_.native("q/sub"));
-  ASSERT_TRUE(set_current_drive(U'Q'));
-  EXPECT_EQ(current_folder(U'Q'), U"Q:\\");
-  EXPECT_EQ(fs::current_path(), dir_.native("q"));
+TEST_F(Drives, VolumesStartAtTheRootAndAreReadyWhileMounted) {
+  const std::vector<Volume> found = volumes();
+  ASSERT_FALSE(found.empty());
+  EXPECT_EQ(found.front().name, U"/");
+  EXPECT_EQ(found.front().root, U"Z:\\");
+  EXPECT_TRUE(volume_ready(found.front()));
+  for (const Volume& volume : found) EXPECT_EQ(to_native(volume.root), to_utf8(volume.name));
+  // A folder that is no mount point (any more) is not ready, nor is one gone.
+  EXPECT_FALSE(volume_ready({from_utf8(dir_.native()), dir_.program()}));
+  EXPECT_FALSE(volume_ready({U"/gone", U"Z:\\lodemark-no-such-folder"}));
 }
 
 TEST_F(Drives, TableComesFromDosdevices) {
@@ -372,8 +362,6 @@ TEST_F(Drives, TableComesFromDosdevices) {
   EXPECT_EQ(to_program_path(dir_.native("data/Sub")), U"Q:\\Sub");
   EXPECT_EQ(to_native(U"C:\\"), config.native("lodemark/drive_c"));
   EXPECT_EQ(to_native(U"S:\\a"), devices + "/s:/a");
-  ASSERT_TRUE(set_current_drive(U'Q'));
-  EXPECT_EQ(fs::current_path(), dir_.native("data"));
 
   // A reload forgets drives set by hand.
   set_drive_root(U'P', from_utf8(dir_.native("data")));

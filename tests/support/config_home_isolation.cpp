@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/command_line.h"
 #include "platform/drives.h"
 #include "support/test_support.h"
 
@@ -15,6 +16,8 @@ namespace {
 class IsolatedConfigHome : public ::testing::Environment {
  public:
   void SetUp() override {
+    // As the programs' main does: a drive without its medium raises no box.
+    platform::quiet_missing_media();
     folder_ = std::make_unique<TempDir>();
     env_ = std::make_unique<ScopedEnv>("XDG_CONFIG_HOME", folder_->native());
     platform::reload_drives();

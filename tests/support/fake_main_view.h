@@ -1,44 +1,63 @@
 #pragma once
-// A window without a toolkit: it keeps what the presenter sets, raises the
-// change events of its drive and folder lists the way the real lists do, and
-// lets a test act as the user (pick a drive or folder, select entries).
+// A window without a toolkit: it keeps what the presenter shows and lets a
+// test act as the user (pick a drive, open a folder row, select entries),
+// passing each action to the presenter as a real window does.
+#include <gtest/gtest.h>
+
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "gui/drive_folder_lists.h"
+#include "gui/drive_state.h"
 #include "gui/main_presenter.h"
 #include "gui/main_view.h"
-#include "platform/drives.h"
+#include "platform/files.h"
 #include "support/test_support.h"
 
 namespace lodemark::test {
 
+// Drives for a presenter under test that starts on `start`: the root of its
+// drive letter ("/" on Linux), then folders of the test standing in for
+// further drives. A drive is ready while its root is a folder.
+inline DriveState test_drives(std::u32string_view start, std::vector<platform::Volume> more = {}) {
+  const std::u32string root(start.substr(0, 3));
+  std::vector<platform::Volume> drives{{shown_path(root), root}};
+  for (auto& drive : more) drives.push_back(std::move(drive));
+  return DriveState(std::move(drives), start,
+                    [](const platform::Volume& drive) { return platform::is_folder(drive.root); });
+}
+
 class FakeMainView : public MainView {
  public:
-  // Both pickers start on the process's current drive and folder.
-  FakeMainView() {
-    const char32_t drive = platform::current_drive();
-    drive_[0] = drive_[1] = drive_designation_of(drive);
-    folder_[0] = folder_[1] = platform::current_folder(drive);
-  }
-
   void attach(MainPresenter& presenter) { presenter_ = &presenter; }
 
   // --- the user ---
-  void user_picks_drive(Side side, const std::u32string& designation) { set_drive_designation(side, designation); }
-  // Double-click on a folder row.
-  void user_opens_folder(Side side, const std::u32string& folder) { move_folder(side, folder); }
+  void user_picks_drive(Side side, const std::u32string& name) {
+    if (drive_[index(side)] == name) return;
+    drive_[index(side)] = name;
+    ++drive_changes[index(side)];
+    presenter_->drive_changed(side);
+  }
+  // Double-click on the row that shows `name`.
+  void user_opens_row(Side side, std::u32string_view name) {
+    const auto& rows = folders[index(side)].rows();
+    for (std::size_t row = 0; row < rows.size(); ++row)
+      if (rows[row].name == name) return presenter_->row_opened(side, row);
+    ADD_FAILURE() << "no folder row " << to_utf8(name);
+  }
+  void user_opens_folder(Side side, const std::u32string& folder) { presenter_->open_folder(side, folder); }
   void user_selects(int index) { list_.at(static_cast<std::size_t>(index)).selected = true; }
   void user_clears_selection() {
     for (auto& entry : list_) entry.selected = false;
   }
-  void user_types_destination(const std::u32string& text) { text2 = text; }
+  void user_types_destination(const std::u32string& text) { destination_box = text; }
 
   // --- what the presenter left ---
-  std::u32string text1, text2, label3;
-  int label3_sets = 0;
+  std::u32string source_box, destination_box, status;
+  int status_sets = 0;
   bool closed = false;
+  std::vector<std::u32string> failures;  // shown by show_failure
+  std::vector<int> ended_with;           // the statuses of end_program
   bool busy = false;
   // Each show_progress call as (done, total); a hide_progress as (0, 0).
   std::vector<std::pair<std::size_t, std::size_t>> progress;
@@ -53,21 +72,26 @@ class FakeMainView : public MainView {
     for (const auto& e : list_) out.push_back(e.text);
     return out;
   }
-  int dir_changes[2] = {0, 0};
+  std::vector<std::u32string> drives[2];
+  FolderListModel folders[2];  // as last shown
   int drive_changes[2] = {0, 0};
+  int folder_shows[2] = {0, 0};
 
   // --- MainView ---
-  std::u32string drive_designation(Side side) override { return drive_[index(side)]; }
-  void set_drive_designation(Side side, std::u32string_view designation) override {
-    if (change(drive_[index(side)], designation, drive_changes[index(side)])) presenter_->drive_changed(side);
+  void show_drives(Side side, const std::vector<std::u32string>& names) override { drives[index(side)] = names; }
+  std::u32string drive_name(Side side) override { return drive_[index(side)]; }
+  void show_drive(Side side, std::u32string_view name) override {
+    drive_[index(side)] = name;
+    ++drive_changes[index(side)];
   }
-  std::u32string folder(Side side) override { return folder_[index(side)]; }
-  void move_folder_to_drive(Side side, std::u32string_view designation) override {
-    move_folder(side, folder_of_drive(designation));
+  void show_folders(Side side, const FolderListModel& shown) override {
+    folders[index(side)] = shown;
+    ++folder_shows[index(side)];
   }
-  void refresh_folder(Side) override {}
-  std::u32string folder_text(Side side) override { return side == Side::Source ? text1 : text2; }
-  void set_folder_text(Side side, std::u32string_view text) override { (side == Side::Source ? text1 : text2) = text; }
+  std::u32string folder_text(Side side) override { return side == Side::Source ? source_box : destination_box; }
+  void set_folder_text(Side side, std::u32string_view text) override {
+    (side == Side::Source ? source_box : destination_box) = text;
+  }
   void show_boreholes(const std::vector<CatalogueEntry>& entries) override {
     list_.clear();
     for (const auto& entry : entries) list_.push_back({entry.display_text(), false});
@@ -79,14 +103,16 @@ class FakeMainView : public MainView {
     return selected;
   }
   void set_status(std::u32string_view text) override {
-    label3 = text;
-    ++label3_sets;
+    status = text;
+    ++status_sets;
   }
   void set_busy(bool on) override { busy = on; }
   void show_progress(std::size_t done, std::size_t total) override { progress.push_back({done, total}); }
   void hide_progress() override { progress.push_back({0, 0}); }
   void yield_once() override {}
   void close_window() override { closed = true; }
+  void show_failure(std::u32string_view message) override { failures.emplace_back(message); }
+  void end_program(int code) override { ended_with.push_back(code); }
   BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override {
     return boxes.show_message(text, style, title);
   }
@@ -98,21 +124,8 @@ class FakeMainView : public MainView {
  private:
   static int index(Side side) { return side == Side::Source ? 0 : 1; }
 
-  // Like a real list, raises its change event only when the value changes.
-  static bool change(std::u32string& value, std::u32string_view to, int& changes) {
-    if (value == to) return false;
-    value = to;
-    ++changes;
-    return true;
-  }
-
-  void move_folder(Side side, const std::u32string& folder) {
-    if (change(folder_[index(side)], folder, dir_changes[index(side)])) presenter_->folder_changed(side);
-  }
-
   MainPresenter* presenter_ = nullptr;
   std::u32string drive_[2];
-  std::u32string folder_[2];
   std::vector<Entry> list_;
 };
 

@@ -6,7 +6,6 @@
 #include <QTimer>
 
 #include "gui/qt/qt_text.h"
-#include "platform/files.h"
 
 namespace lodemark::qt {
 namespace {
@@ -36,41 +35,24 @@ FolderList::FolderList(QWidget* parent) : QListWidget(parent) {
   setUniformItemSizes(true);
   connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
     const int index = row(item);
-    if (index < 0 || static_cast<std::size_t>(index) >= rows_.size()) return;
+    if (index < 0) return;
     // Opening rebuilds the rows, which the view is still using while it
     // reports the double-click; open once it is done.
-    QTimer::singleShot(0, this, [this, path = rows_[index].path] {
-      if (on_open) on_open(path);
+    QTimer::singleShot(0, this, [this, index] {
+      if (on_open) on_open(static_cast<std::size_t>(index));
     });
   });
 }
 
-void FolderList::start_at(std::u32string_view folder) {
-  path_ = folder;
-  refresh();
-}
-
-void FolderList::set_path(std::u32string_view folder) {
-  if (folder == path_) return;
-  if (!platform::is_folder(folder)) {
-    // Gone since the rows were read: show what is there now.
-    refresh();
-    return;
-  }
-  start_at(folder);
-  if (on_change) on_change();
-}
-
-void FolderList::refresh() {
-  rows_ = folder_list_rows(path_);
+void FolderList::show_rows(const FolderListModel& folders) {
   clear();
   const QIcon open_icon = style()->standardIcon(QStyle::SP_DirOpenIcon);
   const QIcon closed_icon = style()->standardIcon(QStyle::SP_DirClosedIcon);
-  for (const auto& row : rows_) {
+  for (const auto& row : folders.rows()) {
     auto* item = new QListWidgetItem(row.open ? open_icon : closed_icon, qs(row.name), this);
     item->setData(kDepthRole, row.depth);
   }
-  const int current = current_folder_row(rows_);
+  const int current = folders.current_row();
   setCurrentRow(current);
   if (current >= 0) scrollToItem(item(current));
 }

@@ -4,13 +4,12 @@
 #include <QLibraryInfo>
 #include <QStyleFactory>
 #include <QTranslator>
-#include <cstdio>
-#include <filesystem>
+#include <iostream>
 
 #include "gui/qt/main_window.h"
 #include "gui/qt/qt_text.h"
 #include "gui/qt/window_look.h"
-#include "platform/drives.h"
+#include "platform/command_line.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -23,16 +22,9 @@ int main(int argc, char** argv) {
   QApplication::setFont(lodemark::qt::ui_font());
 
   lodemark::qt::MainWindow window;
-  if (const auto status = window.load()) return *status;
-
-  const QStringList arguments = QApplication::arguments();
-  if (arguments.size() > 1) {
-    std::error_code ec;
-    const auto native = std::filesystem::absolute(arguments.at(1).toStdString(), ec).lexically_normal();
-    const auto program = ec ? std::nullopt : lodemark::platform::to_program_path(native.string());
-    if (!program || !window.pick_source_folder(*program))
-      std::fprintf(stderr, "lodemark: not a folder: %s\n", arguments.at(1).toLocal8Bit().constData());
-  }
+  // What QApplication left of the arguments: Qt's own options are gone.
+  if (const auto status = window.presenter().start(lodemark::platform::utf8_arguments(argc, argv), std::cerr))
+    return *status;
   window.show();
   return app.exec();
 }

@@ -11,23 +11,20 @@
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <algorithm>
 #include <climits>
 #include <exception>
 
-#include "base/failure.h"
 #include "base/messages.h"
 #include "base/text.h"
 #include "base/utf8.h"
-#include "gui/drive_folder_lists.h"
 #include "gui/qt/folder_list.h"
 #include "gui/qt/message_boxes.h"
 #include "gui/qt/preview_window.h"
 #include "gui/qt/qt_text.h"
 #include "gui/qt/report_window.h"
 #include "gui/qt/window_look.h"
-#include "platform/drives.h"
-#include "platform/files.h"
 #include "preview/layout.h"
 
 namespace lodemark::qt {
@@ -72,14 +69,6 @@ QGroupBox* frame(QWidget* parent, const char* name, QRect geometry, std::u32stri
   return box;
 }
 
-QComboBox* drive_box(QWidget* parent, const char* name, QRect geometry) {
-  auto* box = make<QComboBox>(parent, name, geometry);
-  for (const auto& designation : drive_designations()) box->addItem(qs(designation));
-  const int current = box->findText(qs(drive_designation_of(platform::current_drive())));
-  box->setCurrentIndex(current);
-  return box;
-}
-
 QPushButton* button(QWidget* parent, const char* name, QRect geometry, std::u32string_view caption) {
   auto* b = make<QPushButton>(parent, name, geometry, qs(caption));
   paint_grey(*b);
@@ -89,8 +78,10 @@ QPushButton* button(QWidget* parent, const char* name, QRect geometry, std::u32s
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent)
-    : QWidget(parent), presenter_(*this), end_program_([](int status) { QCoreApplication::exit(status); }) {
-  setObjectName(QStringLiteral("Form1"));
+    : QWidget(parent),
+      presenter_(*this, DriveState::of_system()),
+      end_program_([](int status) { QCoreApplication::exit(status); }) {
+  setObjectName(QStringLiteral("main_window"));
   setWindowTitle(qs(kWindowCaption));
   setFont(ui_font());
   paint_grey(*this);  // the strip right of the background
@@ -106,43 +97,46 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::build_controls() {
-  background_ = make<Background>(this, "Picture1", twips(0, 0, 9075, 6495));
+  background_ = make<Background>(this, "background", twips(0, 0, 9075, 6495));
   paint_grey(*background_);
   background_->setMouseTracking(true);
 
-  grey_label(background_, "Label1", twips(210, 255, 2235, 315), kSourceFolderLabel);
-  source_box_ = make<QLineEdit>(background_, "Text1", twips(2400, 195, 6255, 405));
-  grey_label(background_, "Label2", twips(240, 750, 2235, 315), kDestinationFolderLabel);
-  destination_box_ = make<QLineEdit>(background_, "Text2", twips(2400, 690, 6255, 405));
+  grey_label(background_, "source_folder_label", twips(210, 255, 2235, 315), kSourceFolderLabel);
+  SideControls& source = sides_[0];
+  SideControls& destination = sides_[1];
+  source.box = make<QLineEdit>(background_, "source_folder_box", twips(2400, 195, 6255, 405));
+  grey_label(background_, "destination_folder_label", twips(240, 750, 2235, 315), kDestinationFolderLabel);
+  destination.box = make<QLineEdit>(background_, "destination_folder_box", twips(2400, 690, 6255, 405));
 
-  QGroupBox* source_frame = frame(background_, "Frame1", twips(240, 1155, 5445, 3735), kBoreholeFrameCaption);
-  auto* heading = make<QLabel>(source_frame, "Label4", twips(105, 420, 2745, 225), qs(kCatalogueHeading));
+  QGroupBox* source_frame = frame(background_, "source_frame", twips(240, 1155, 5445, 3735), kBoreholeFrameCaption);
+  auto* heading = make<QLabel>(source_frame, "list_heading", twips(105, 420, 2745, 225), qs(kCatalogueHeading));
   heading->setFont(heading_font());
   heading->setBackgroundRole(QPalette::Base);
   heading->setForegroundRole(QPalette::Text);
   heading->setAutoFillBackground(true);
-  borehole_list_ = make<QListWidget>(source_frame, "List1", twips(105, 630, 2745, 3000));
+  borehole_list_ = make<QListWidget>(source_frame, "borehole_list", twips(105, 630, 2745, 3000));
   borehole_list_->setFont(list_font());
   borehole_list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   borehole_list_->setUniformItemSizes(true);
   borehole_list_->setContextMenuPolicy(Qt::CustomContextMenu);
-  source_folders_ = make<FolderList>(source_frame, "Dir1", twips(2955, 420, 2415, 2490));
-  source_drives_ = drive_box(source_frame, "Drive1", twips(2955, 3180, 2415, 390));
+  source.folders = make<FolderList>(source_frame, "source_folders", twips(2955, 420, 2415, 2490));
+  source.drives = make<QComboBox>(source_frame, "source_drives", twips(2955, 3180, 2415, 390));
 
-  QGroupBox* destination_frame = frame(background_, "Frame2", twips(5775, 1155, 3135, 3735), kDestinationFrameCaption);
-  destination_folders_ = make<FolderList>(destination_frame, "Dir2", twips(180, 420, 2595, 2490));
-  destination_drives_ = drive_box(destination_frame, "Drive2", twips(180, 3180, 2595, 390));
+  QGroupBox* destination_frame =
+      frame(background_, "destination_frame", twips(5775, 1155, 3135, 3735), kDestinationFrameCaption);
+  destination.folders = make<FolderList>(destination_frame, "destination_folders", twips(180, 420, 2595, 2490));
+  destination.drives = make<QComboBox>(destination_frame, "destination_drives", twips(180, 3180, 2595, 390));
 
   // The status frame is a few pixels taller than the text needs, for the
   // run's progress under it.
-  QGroupBox* status_frame = frame(background_, "Frame3", twips(240, 4950, 8475, 765), kStatusFrameCaption);
-  status_ = grey_label(status_frame, "Label3", twips(180, 225, 8175, 315), U"");
-  progress_ = make<QProgressBar>(status_frame, "Progress1", twips(180, 555, 8175, 120));
+  QGroupBox* status_frame = frame(background_, "status_frame", twips(240, 4950, 8475, 765), kStatusFrameCaption);
+  status_ = grey_label(status_frame, "status_line", twips(180, 225, 8175, 315), U"");
+  progress_ = make<QProgressBar>(status_frame, "progress", twips(180, 555, 8175, 120));
   progress_->setTextVisible(false);
   progress_->hide();
 
-  execute_ = button(background_, "Command1", twips(2520, 5790, 1935, 555), kExecuteCaption);
-  exit_ = button(background_, "Command2", twips(5160, 5790, 2055, 555), kExitCaption);
+  execute_ = button(background_, "execute", twips(2520, 5790, 1935, 555), kExecuteCaption);
+  exit_ = button(background_, "exit", twips(5160, 5790, 2055, 555), kExitCaption);
 
   // The check: in the list's context menu, and F7 wherever the window has the
   // focus (the menu shows the key).
@@ -153,14 +147,9 @@ void MainWindow::build_controls() {
   check_action_->setShortcutVisibleInContextMenu(true);
   addAction(check_action_);
 
-  // Both folder lists start on the process's current folder.
-  const std::u32string start = platform::current_folder(platform::current_drive());
-  source_folders_->start_at(start);
-  destination_folders_->start_at(start);
-
   // The controls that can take the focus, in tab order.
-  QWidget* const tab_order[] = {source_folders_, source_drives_, destination_folders_, destination_drives_, execute_,
-                                exit_,           source_box_,    destination_box_,     borehole_list_};
+  QWidget* const tab_order[] = {source.folders, source.drives, destination.folders, destination.drives, execute_,
+                                exit_,          source.box,    destination.box,     borehole_list_};
   for (std::size_t i = 1; i < std::size(tab_order); ++i) setTabOrder(tab_order[i - 1], tab_order[i]);
 }
 
@@ -169,11 +158,10 @@ void MainWindow::connect_events() {
     handle([this] { presenter_.pointer_moved(); });
   };
   for (const Side side : {Side::Source, Side::Destination}) {
-    connect(drive_list(side), &QComboBox::currentIndexChanged, this,
+    connect(controls(side).drives, &QComboBox::currentIndexChanged, this,
             [this, side] { handle([this, side] { presenter_.drive_changed(side); }); });
-    folder_list(side)->on_change = [this, side] { handle([this, side] { presenter_.folder_changed(side); }); };
-    folder_list(side)->on_open = [this, side](std::u32string folder) {
-      handle([&] { folder_list(side)->set_path(folder); });
+    controls(side).folders->on_open = [this, side](std::size_t row) {
+      handle([this, side, row] { presenter_.row_opened(side, row); });
     };
   }
   connect(execute_, &QPushButton::clicked, this, [this] { handle([this] { presenter_.execute_clicked(); }); });
@@ -206,88 +194,26 @@ void MainWindow::open_preview(std::size_t index) {
   window->show();
 }
 
-bool MainWindow::run_guarded(const std::function<void()>& body) {
-  if (in_handler_) {
-    body();
-    return true;
-  }
-  std::u32string failure;
-  in_handler_ = true;
-  try {
-    body();
-  } catch (const Failure& f) {
-    failure = f.message();
-  } catch (const std::exception& e) {
-    failure = from_utf8(e.what());
-    if (failure.empty()) failure = U"?";
-  }
-  in_handler_ = false;
-  if (failure.empty()) return true;
-  set_busy(false);
-  show_failure_box(isVisible() ? this : nullptr, failure);
-  return false;
+void MainWindow::show_drives(Side side, const std::vector<std::u32string>& names) {
+  QComboBox* box = controls(side).drives;
+  const QSignalBlocker quiet(box);
+  box->clear();
+  for (const std::u32string& name : names) box->addItem(qs(name));
 }
 
-void MainWindow::handle(const std::function<void()>& body) {
-  if (!run_guarded(body)) end_program_(3);
+std::u32string MainWindow::drive_name(Side side) { return us(controls(side).drives->currentText()); }
+
+void MainWindow::show_drive(Side side, std::u32string_view name) {
+  QComboBox* box = controls(side).drives;
+  const QSignalBlocker quiet(box);
+  box->setCurrentIndex(box->findText(qs(name)));
 }
 
-std::optional<int> MainWindow::load() {
-  bool loaded = false;
-  if (!run_guarded([&] { loaded = presenter_.load(); })) return 3;
-  if (!loaded) return 2;
-  return std::nullopt;
-}
+void MainWindow::show_folders(Side side, const FolderListModel& folders) { controls(side).folders->show_rows(folders); }
 
-bool MainWindow::pick_source_folder(std::u32string_view folder_path) {
-  const std::u32string path = platform::absolute_program_path(folder_path);
-  if (!platform::is_folder(path)) return false;
-  const char32_t letter = drive_letter_of(path);
-  bool picked = true;
-  handle([&] {
-    if (letter_of_designation(drive_designation(Side::Source)) != letter)
-      set_drive_designation(Side::Source, drive_designation_of(letter));
-    source_folders_->set_path(path);
-    picked = source_folders_->path() == path;
-  });
-  return picked;
-}
+std::u32string MainWindow::folder_text(Side side) { return us(controls(side).box->text()); }
 
-QComboBox* MainWindow::drive_list(Side side) const {
-  return side == Side::Source ? source_drives_ : destination_drives_;
-}
-
-FolderList* MainWindow::folder_list(Side side) const {
-  return side == Side::Source ? source_folders_ : destination_folders_;
-}
-
-QLineEdit* MainWindow::folder_box(Side side) const { return side == Side::Source ? source_box_ : destination_box_; }
-
-std::u32string MainWindow::drive_designation(Side side) { return us(drive_list(side)->currentText()); }
-
-void MainWindow::set_drive_designation(Side side, std::u32string_view designation) {
-  QComboBox* box = drive_list(side);
-  const char32_t letter = letter_of_designation(designation);
-  for (int i = 0; i < box->count(); ++i) {
-    if (letter != 0 && letter_of_designation(us(box->itemText(i))) == letter) {
-      box->setCurrentIndex(i);  // raises the change event when it moves
-      return;
-    }
-  }
-  throw Failure(kNoSuchDrive + std::u32string(designation));
-}
-
-std::u32string MainWindow::folder(Side side) { return folder_list(side)->path(); }
-
-void MainWindow::move_folder_to_drive(Side side, std::u32string_view designation) {
-  folder_list(side)->set_path(folder_of_drive(designation));
-}
-
-void MainWindow::refresh_folder(Side side) { folder_list(side)->refresh(); }
-
-std::u32string MainWindow::folder_text(Side side) { return us(folder_box(side)->text()); }
-
-void MainWindow::set_folder_text(Side side, std::u32string_view text) { folder_box(side)->setText(qs(text)); }
+void MainWindow::set_folder_text(Side side, std::u32string_view text) { controls(side).box->setText(qs(text)); }
 
 void MainWindow::show_boreholes(const std::vector<CatalogueEntry>& entries) {
   borehole_list_->clear();
@@ -362,6 +288,10 @@ void MainWindow::yield_once() {
 }
 
 void MainWindow::close_window() { close(); }
+
+void MainWindow::show_failure(std::u32string_view message) { show_failure_box(isVisible() ? this : nullptr, message); }
+
+void MainWindow::end_program(int status) { end_program_(status); }
 
 BoxAnswer MainWindow::show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) {
   return show_message_box(isVisible() ? this : nullptr, text, style, title);

@@ -2,7 +2,7 @@
 // The program's window under Qt. It lays out the controls, passes their
 // events to the MainPresenter and offers the presenter what it needs of a
 // window; it decides nothing itself. Controls carry stable object names
-// ("List1", "Command1", ...) by which the window test finds them.
+// ("borehole_list", "execute", ...) by which the window test finds them.
 #include <QElapsedTimer>
 #include <QWidget>
 #include <functional>
@@ -31,24 +31,17 @@ class MainWindow final : public QWidget, public MainView {
   explicit MainWindow(QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  // Start-up, before the window shows: nothing when the window may open,
-  // else the exit status of the program (2: no pattern-data setting, 3: a
-  // failure, already reported).
-  std::optional<int> load();
-  // Picks a source folder (a program path) as the user would with the
-  // source drive and folder lists; false when there is no such folder.
-  bool pick_source_folder(std::u32string_view folder);
   // What ends the program after a reported failure; by default the event
   // loop ends with the status.
   void set_end_program(std::function<void(int)> end) { end_program_ = std::move(end); }
-  const MainPresenter& presenter() const { return presenter_; }
+  // Start-up goes through it (MainPresenter::start).
+  MainPresenter& presenter() { return presenter_; }
 
   // MainView
-  std::u32string drive_designation(Side side) override;
-  void set_drive_designation(Side side, std::u32string_view designation) override;
-  std::u32string folder(Side side) override;
-  void move_folder_to_drive(Side side, std::u32string_view designation) override;
-  void refresh_folder(Side side) override;
+  void show_drives(Side side, const std::vector<std::u32string>& names) override;
+  std::u32string drive_name(Side side) override;
+  void show_drive(Side side, std::u32string_view name) override;
+  void show_folders(Side side, const FolderListModel& folders) override;
   std::u32string folder_text(Side side) override;
   void set_folder_text(Side side, std::u32string_view text) override;
   void show_boreholes(const std::vector<CatalogueEntry>& entries) override;
@@ -59,20 +52,24 @@ class MainWindow final : public QWidget, public MainView {
   void hide_progress() override;
   void yield_once() override;
   void close_window() override;
+  void show_failure(std::u32string_view message) override;
+  void end_program(int status) override;
   BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override;
   BoxAnswer show_message(std::u32string_view text, std::u32string_view detail, BoxStyle style,
                          std::u32string_view title) override;
 
  private:
+  // A side's drive list, folder list and folder box.
+  struct SideControls {
+    QComboBox* drives = nullptr;
+    FolderList* folders = nullptr;
+    QLineEdit* box = nullptr;
+  };
+
   void build_controls();
   void connect_events();
-  QComboBox* drive_list(Side side) const;
-  FolderList* folder_list(Side side) const;
-  QLineEdit* folder_box(Side side) const;
-  // Runs an event's handler. A failure that escapes it is reported and ends
-  // the program; inside another handler it goes on up to that one.
-  void handle(const std::function<void()>& body);
-  bool run_guarded(const std::function<void()>& body);
+  const SideControls& controls(Side side) const { return sides_[side == Side::Source ? 0 : 1]; }
+  void handle(const std::function<void()>& body) { presenter_.handle(body); }
   // Checks the selected boreholes (all when none is) and shows the report.
   void open_report();
   // Shows the preview of the listed borehole at `index` in its own window.
@@ -82,18 +79,12 @@ class MainWindow final : public QWidget, public MainView {
 
   MainPresenter presenter_;
   std::function<void(int)> end_program_;
-  bool in_handler_ = false;
   bool busy_ = false;
   QElapsedTimer since_repaint_;
 
   QWidget* background_ = nullptr;
-  QLineEdit* source_box_ = nullptr;
-  QLineEdit* destination_box_ = nullptr;
+  SideControls sides_[2];  // source, destination
   QListWidget* borehole_list_ = nullptr;
-  FolderList* source_folders_ = nullptr;
-  QComboBox* source_drives_ = nullptr;
-  FolderList* destination_folders_ = nullptr;
-  QComboBox* destination_drives_ = nullptr;
   QLabel* status_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QPushButton* execute_ = nullptr;

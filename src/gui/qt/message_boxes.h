@@ -16,4 +16,16 @@ BoxAnswer show_message_box(QWidget* parent, std::u32string_view text, BoxStyle s
 // The report of a failure that ends the program: what failed, where and why.
 void show_failure_box(QWidget* parent, std::u32string_view message);
 
+// The boxes over a window, for the logic that shows them without a toolkit.
+class BoxesOver final : public MessageBoxes {
+ public:
+  explicit BoxesOver(QWidget* parent) : parent_(parent) {}
+  BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override {
+    return show_message_box(parent_, text, style, title);
+  }
+
+ private:
+  QWidget* parent_;
+};
+
 }  // namespace lodemark::qt

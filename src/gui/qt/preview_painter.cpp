@@ -1,11 +1,8 @@
 #include "gui/qt/preview_painter.h"
 
 #include <QFontMetricsF>
-#include <QImage>
-#include <QPageSize>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPdfWriter>
 #include <QPolygonF>
 #include <cmath>
 #include <type_traits>
@@ -73,8 +70,6 @@ void paint_shape(const preview::Shape& shape, QPainter& painter) {
       shape);
 }
 
-int pixels(double length) { return std::max(1, static_cast<int>(std::ceil(length))); }
-
 }  // namespace
 
 void paint_picture(const preview::Picture& picture, QPainter& painter) {
@@ -83,29 +78,6 @@ void paint_picture(const preview::Picture& picture, QPainter& painter) {
   painter.setRenderHint(QPainter::TextAntialiasing);
   for (const preview::Shape& shape : picture.shapes) paint_shape(shape, painter);
   painter.restore();
-}
-
-bool render_png(const preview::Picture& picture, const QString& native_path) {
-  QImage image(pixels(picture.width), pixels(picture.height), QImage::Format_RGB32);
-  image.fill(Qt::white);
-  {
-    QPainter painter(&image);
-    paint_picture(picture, painter);
-  }
-  return image.save(native_path, "PNG");
-}
-
-bool render_pdf(const preview::Picture& picture, const QString& native_path) {
-  QPdfWriter writer(native_path);
-  // At 72 dots per inch one pixel of the picture is one point of the page.
-  writer.setResolution(72);
-  writer.setPageSize(
-      QPageSize(QSizeF(picture.width, picture.height), QPageSize::Point, QString(), QPageSize::ExactMatch));
-  writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-  QPainter painter;
-  if (!painter.begin(&writer)) return false;
-  paint_picture(picture, painter);
-  return painter.end();
 }
 
 }  // namespace lodemark::qt

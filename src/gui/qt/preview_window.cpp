@@ -4,7 +4,6 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollArea>
 #include <QVBoxLayout>
 #include <cmath>
@@ -16,7 +15,7 @@
 #include "gui/qt/preview_painter.h"
 #include "gui/qt/qt_text.h"
 #include "gui/qt/window_look.h"
-#include "preview/svg_painter.h"
+#include "gui/save_file.h"
 
 namespace lodemark::qt {
 namespace {
@@ -48,13 +47,17 @@ QPushButton* button(QWidget* parent, const char* name, std::u32string_view capti
   return b;
 }
 
-bool write_svg(const preview::Picture& picture, const QString& native_path) {
-  QSaveFile file(native_path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  const std::string svg = preview::paint_svg(picture);
-  if (file.write(svg.data(), static_cast<qint64>(svg.size())) != static_cast<qint64>(svg.size())) return false;
-  return file.commit();
-}
+struct SaveButton {
+  const char* name;
+  render::PictureFormat format;
+  std::u32string_view caption;
+  std::u32string_view filter;
+};
+constexpr SaveButton kSaveButtons[] = {
+    {"PreviewSavePng", render::PictureFormat::Png, kPreviewSavePng, kPreviewPngFilter},
+    {"PreviewSaveSvg", render::PictureFormat::Svg, kPreviewSaveSvg, kPreviewSvgFilter},
+    {"PreviewSavePdf", render::PictureFormat::Pdf, kPreviewSavePdf, kPreviewPdfFilter},
+};
 
 }  // namespace
 
@@ -72,14 +75,10 @@ PreviewWindow::PreviewWindow(const std::u32string& number, preview::Picture pict
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
-  const std::pair<const char*, std::pair<const char32_t*, PictureFormat>> saves[] = {
-      {"PreviewSavePng", {kPreviewSavePng, PictureFormat::Png}},
-      {"PreviewSaveSvg", {kPreviewSaveSvg, PictureFormat::Svg}},
-      {"PreviewSavePdf", {kPreviewSavePdf, PictureFormat::Pdf}}};
-  for (const auto& [name, what] : saves) {
-    QPushButton* save = button(this, name, what.first);
-    connect(save, &QPushButton::clicked, this, [this, format = what.second] { save_clicked(format); });
-    buttons->addWidget(save);
+  for (const SaveButton& save : kSaveButtons) {
+    QPushButton* b = button(this, save.name, save.caption);
+    connect(b, &QPushButton::clicked, this, [this, format = save.format] { save_clicked(format); });
+    buttons->addWidget(b);
   }
   QPushButton* close_button = button(this, "PreviewClose", kReportClose);
   connect(close_button, &QPushButton::clicked, this, &QWidget::close);
@@ -91,23 +90,18 @@ PreviewWindow::PreviewWindow(const std::u32string& number, preview::Picture pict
   resize(std::min(static_cast<int>(picture_.width) + 40, 1000), std::min(static_cast<int>(picture_.height) + 80, 760));
 }
 
-void PreviewWindow::save_clicked(PictureFormat format) {
-  const std::u32string_view caption = format == PictureFormat::Png   ? kPreviewSavePng
-                                      : format == PictureFormat::Svg ? kPreviewSaveSvg
-                                                                     : kPreviewSavePdf;
-  const std::u32string_view filter = format == PictureFormat::Png   ? kPreviewPngFilter
-                                     : format == PictureFormat::Svg ? kPreviewSvgFilter
-                                                                    : kPreviewPdfFilter;
-  const QString path = QFileDialog::getSaveFileName(this, qs(caption), QString(), qs(filter));
-  if (!path.isEmpty()) save_to(path, format);
+void PreviewWindow::save_clicked(render::PictureFormat format) {
+  for (const SaveButton& save : kSaveButtons) {
+    if (save.format != format) continue;
+    const QString path = QFileDialog::getSaveFileName(this, qs(save.caption), QString(), qs(save.filter));
+    if (!path.isEmpty()) save_to(path, format);
+  }
 }
 
-bool PreviewWindow::save_to(const QString& native_path, PictureFormat format) {
-  const bool saved = format == PictureFormat::Png   ? render_png(picture_, native_path)
-                     : format == PictureFormat::Svg ? write_svg(picture_, native_path)
-                                                    : render_pdf(picture_, native_path);
-  if (!saved) show_message_box(this, kPreviewSaveFailed + us(native_path), BoxStyle::OkExclamation, kAppTitle);
-  return saved;
+bool PreviewWindow::save_to(const QString& native_path, render::PictureFormat format) {
+  BoxesOver boxes(this);
+  return save_or_say_why(
+      boxes, native_path.toStdString(), [&] { return render::picture_bytes(picture_, format); }, kPreviewSaveFailed);
 }
 
 }  // namespace lodemark::qt

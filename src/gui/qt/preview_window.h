@@ -7,10 +7,9 @@
 #include <QWidget>
 
 #include "preview/picture.h"
+#include "render/picture_file.h"
 
 namespace lodemark::qt {
-
-enum class PictureFormat { Png, Svg, Pdf };
 
 class PreviewWindow final : public QWidget {
  public:
@@ -18,12 +17,12 @@ class PreviewWindow final : public QWidget {
 
   const preview::Picture& picture() const { return picture_; }
   // What a save button does once the user has chosen a file (a native
-  // path): writes the picture there, or shows why it could not. False when
-  // it could not.
-  bool save_to(const QString& native_path, PictureFormat format);
+  // path): writes the picture there as the command line does, or shows why
+  // it could not. False when it could not.
+  bool save_to(const QString& native_path, render::PictureFormat format);
 
  private:
-  void save_clicked(PictureFormat format);
+  void save_clicked(render::PictureFormat format);
 
   const preview::Picture picture_;
 };

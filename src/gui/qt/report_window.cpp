@@ -11,13 +11,11 @@
 #include <string>
 #include <utility>
 
-#include "base/failure.h"
 #include "base/messages.h"
 #include "gui/qt/message_boxes.h"
 #include "gui/qt/qt_text.h"
 #include "gui/qt/window_look.h"
-#include "platform/command_line.h"
-#include "platform/files.h"
+#include "gui/save_file.h"
 
 namespace lodemark::qt {
 namespace {
@@ -34,23 +32,17 @@ QPushButton* button(QWidget* parent, const char* name, std::u32string_view capti
 // many thousand problems costs no item objects, and a sort only a new order.
 class ProblemTable final : public QAbstractTableModel {
  public:
-  ProblemTable(CheckReport report, QObject* parent) : QAbstractTableModel(parent), report_(std::move(report)) {
-    show_in({});
-  }
-  const CheckReport& report() const { return report_; }
+  ProblemTable(CheckReport report, QObject* parent) : QAbstractTableModel(parent), table_(std::move(report)) {}
+  const ReportTable& table() const { return table_; }
 
-  // The order of the rows (indices into the report); all in the check's
-  // order when empty.
-  void show_in(std::vector<std::size_t> rows) {
+  void header_clicked(ReportColumn column) {
     beginResetModel();
-    rows_ = std::move(rows);
-    if (rows_.empty())
-      for (std::size_t i = 0; i < report_.problems.size(); ++i) rows_.push_back(i);
+    table_.header_clicked(column);
     endResetModel();
   }
 
   int rowCount(const QModelIndex& parent) const override {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    return parent.isValid() ? 0 : static_cast<int>(table_.size());
   }
   int columnCount(const QModelIndex& parent) const override {
     return parent.isValid() ? 0 : static_cast<int>(kReportColumnCount);
@@ -63,7 +55,7 @@ class ProblemTable final : public QAbstractTableModel {
     // A long message is cut at the window's edge; its tip shows it whole.
     const bool tip = role == Qt::ToolTipRole && column == ReportColumn::Message;
     if (role != Qt::DisplayRole && !tip) return {};
-    return qs(report_cell(report_.problems[rows_[static_cast<std::size_t>(index.row())]], column));
+    return qs(table_.cell(static_cast<std::size_t>(index.row()), column));
   }
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
@@ -71,8 +63,7 @@ class ProblemTable final : public QAbstractTableModel {
   }
 
  private:
-  const CheckReport report_;
-  std::vector<std::size_t> rows_;
+  ReportTable table_;
 };
 
 ReportWindow::ReportWindow(CheckReport report, QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -99,7 +90,7 @@ ReportWindow::ReportWindow(CheckReport report, QWidget* parent) : QWidget(parent
   connect(header_, &QHeaderView::sectionClicked, this,
           [this](int section) { sort_by(static_cast<ReportColumn>(section)); });
 
-  auto* counts = new QLabel(qs(report_counts_line(table_->report())), this);
+  auto* counts = new QLabel(qs(report_counts_line(table_->table().report())), this);
   counts->setObjectName(QStringLiteral("ReportCounts"));
   QPushButton* save = button(this, "ReportSave", kReportSaveCsv);
   QPushButton* close_button = button(this, "ReportClose", kReportClose);
@@ -117,11 +108,10 @@ ReportWindow::ReportWindow(CheckReport report, QWidget* parent) : QWidget(parent
 }
 
 void ReportWindow::sort_by(ReportColumn column) {
-  ascending_ = sorted_on_ == column ? !ascending_ : true;
-  sorted_on_ = column;
+  table_->header_clicked(column);
+  const ReportTable& table = table_->table();
   header_->setSortIndicatorShown(true);
-  header_->setSortIndicator(static_cast<int>(column), ascending_ ? Qt::AscendingOrder : Qt::DescendingOrder);
-  table_->show_in(sorted_rows(table_->report(), column, ascending_));
+  header_->setSortIndicator(static_cast<int>(column), table.ascending() ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
 void ReportWindow::save_clicked() {
@@ -130,21 +120,9 @@ void ReportWindow::save_clicked() {
 }
 
 bool ReportWindow::save_csv_to(const QString& native_path) {
-  std::u32string reason;
-  if (const auto program = platform::program_path_of_argument(native_path.toStdString())) {
-    try {
-      save_report_csv(table_->report(), ProgramPath(*program));
-      return true;
-    } catch (const platform::FileError& failure) {
-      reason = failure.reason();
-    } catch (const Failure& failure) {
-      reason = failure.message();
-    }
-  } else {
-    reason = kCannotMapDrive;
-  }
-  show_message_box(this, kReportSaveFailed + us(native_path) + U"\n" + reason, BoxStyle::OkExclamation, kAppTitle);
-  return false;
+  BoxesOver boxes(this);
+  return save_or_say_why(
+      boxes, native_path.toStdString(), [this] { return report_csv(table_->table().report()); }, kReportSaveFailed);
 }
 
 }  // namespace lodemark::qt

@@ -7,7 +7,6 @@
 // window test finds them.
 #include <QString>
 #include <QWidget>
-#include <optional>
 
 #include "gui/check_report.h"
 
@@ -32,8 +31,6 @@ class ReportWindow final : public QWidget {
  private:
   void save_clicked();
 
-  std::optional<ReportColumn> sorted_on_;
-  bool ascending_ = true;
   ProblemTable* table_ = nullptr;  // the report and the order of its rows
   QHeaderView* header_ = nullptr;
 };

@@ -7,7 +7,6 @@
 
 #include "gui/win32/win_text.h"
 #include "gui/win32/window_look.h"
-#include "platform/files.h"
 
 namespace lodemark::win32 {
 namespace {
@@ -93,39 +92,20 @@ void FolderList::free_marks() {
   open_mark_ = closed_mark_ = nullptr;
 }
 
-void FolderList::start_at(std::u32string_view folder) {
-  path_ = folder;
-  refresh();
-}
-
-void FolderList::set_path(std::u32string_view folder) {
-  if (folder == path_) return;
-  if (!platform::is_folder(folder)) {
-    // Gone since the rows were read: show what is there now.
-    refresh();
-    return;
-  }
-  start_at(folder);
-  if (on_change) on_change();
-}
-
-void FolderList::refresh() {
-  rows_ = folder_list_rows(path_);
+void FolderList::show_rows(const FolderListModel& folders) {
+  rows_ = folders.rows();
   SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
   SendMessageW(list_, LB_RESETCONTENT, 0, 0);
   for (const FolderRow& row : rows_)
     SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(row.name).c_str()));
-  SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(current_folder_row(rows_)), 0);
+  SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(folders.current_row()), 0);
   SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list_, nullptr, TRUE);
 }
 
 void FolderList::open_selected_row() {
   const LRESULT index = SendMessageW(list_, LB_GETCURSEL, 0, 0);
-  if (index < 0 || static_cast<std::size_t>(index) >= rows_.size()) return;
-  // A copy: opening rebuilds the rows.
-  const std::u32string folder = rows_[static_cast<std::size_t>(index)].path;
-  if (on_open) on_open(folder);
+  if (index >= 0 && on_open) on_open(static_cast<std::size_t>(index));
 }
 
 void FolderList::draw_item(const DRAWITEMSTRUCT& item) {

@@ -1,17 +1,16 @@
 #pragma once
 // A folder list as Windows drew them: the drive root and the folders down
 // to the current one (open folder marks), then its sub-folders (closed
-// marks), indented by depth, in an owner-drawn list box. A double-click or
-// Enter opens a row. Programs move it with set_path; either way on_change
-// runs when the folder changes.
+// marks), indented by depth, in an owner-drawn list box. It draws the
+// presenter's FolderListModel; a double-click or Enter on a row goes to
+// on_open.
 #include <windows.h>
 
+#include <cstddef>
 #include <functional>
-#include <string>
-#include <string_view>
 #include <vector>
 
-#include "gui/drive_folder_lists.h"
+#include "gui/folder_list_model.h"
 
 namespace lodemark::win32 {
 
@@ -30,25 +29,16 @@ class FolderList {
   FolderList& operator=(const FolderList&) = delete;
 
   HWND handle() const { return list_; }
-  const std::u32string& path() const { return path_; }
-  // Moves to the folder (an absolute program path) without running
-  // on_change; for setting up.
-  void start_at(std::u32string_view folder);
-  // Moves to the folder and runs on_change when it differs from the current
-  // one.
-  void set_path(std::u32string_view folder);
-  // Reads the sub-folders again.
-  void refresh();
+  // Shows the rows, the current folder's row selected.
+  void show_rows(const FolderListModel& folders);
   // The user opened the row under the selection (double-click or Enter).
   void open_selected_row();
   void draw_item(const DRAWITEMSTRUCT& item);
   // Row height and folder marks for a new resolution.
   void set_dpi(UINT dpi, int row_height);
 
-  // The folder changed.
-  std::function<void()> on_change;
-  // The user opened a row; the owner decides (normally set_path).
-  std::function<void(std::u32string)> on_open;
+  // The user opened a row.
+  std::function<void(std::size_t row)> on_open;
 
  private:
   void free_marks();
@@ -57,8 +47,7 @@ class FolderList {
   UINT dpi_ = 96;
   HICON open_mark_ = nullptr;
   HICON closed_mark_ = nullptr;
-  std::u32string path_;
-  std::vector<FolderRow> rows_;
+  std::vector<FolderRow> rows_;  // as drawn
 };
 
 }  // namespace lodemark::win32

@@ -6,15 +6,10 @@
 #include <climits>
 #include <utility>
 
-#include "base/failure.h"
 #include "base/messages.h"
-#include "base/utf8.h"
-#include "gui/drive_folder_lists.h"
 #include "gui/win32/folder_list.h"
 #include "gui/win32/message_boxes.h"
 #include "gui/win32/win_text.h"
-#include "platform/drives.h"
-#include "platform/files.h"
 
 namespace lodemark::win32 {
 namespace {
@@ -29,7 +24,8 @@ bool is_input(UINT message) {
 
 }  // namespace
 
-MainWindow::MainWindow() : presenter_(*this), end_program_([](int status) { PostQuitMessage(status); }) {
+MainWindow::MainWindow()
+    : presenter_(*this, DriveState::of_system()), end_program_([](int status) { PostQuitMessage(status); }) {
   create_window();
 }
 
@@ -41,7 +37,7 @@ MainWindow::~MainWindow() {
 void MainWindow::show() {
   ShowWindow(window_, SW_SHOW);
   UpdateWindow(window_);
-  SetFocus(control(Control::Dir1));
+  SetFocus(control(Control::SourceFolders));
 }
 
 int MainWindow::run() {
@@ -88,7 +84,7 @@ LRESULT MainWindow::message(HWND window, UINT message, WPARAM wparam, LPARAM lpa
       if (window == background_) command(LOWORD(wparam), HIWORD(wparam));
       return 0;
     case WM_CONTEXTMENU:
-      if (window != background_ || reinterpret_cast<HWND>(wparam) != control(Control::List1)) break;
+      if (window != background_ || reinterpret_cast<HWND>(wparam) != control(Control::BoreholeList)) break;
       event([this, lparam] { show_check_menu(lparam); });
       return 0;
     case WM_MOUSEMOVE: {
@@ -130,18 +126,18 @@ LRESULT MainWindow::message(HWND window, UINT message, WPARAM wparam, LPARAM lpa
 
 void MainWindow::command(int id, int code) {
   switch (static_cast<Control>(id)) {
-    case Control::Command1:
+    case Control::Execute:
       if (code == BN_CLICKED) event([this] { presenter_.execute_clicked(); });
       break;
-    case Control::Command2:
+    case Control::Exit:
       if (code == BN_CLICKED) event([this] { presenter_.exit_clicked(); });
       break;
-    case Control::Drive1:
-    case Control::Drive2: {
-      const Side side = static_cast<Control>(id) == Control::Drive1 ? Side::Source : Side::Destination;
+    case Control::SourceDrives:
+    case Control::DestinationDrives: {
+      const Side side = static_cast<Control>(id) == Control::SourceDrives ? Side::Source : Side::Destination;
       const int index = static_cast<int>(SendMessageW(drive_list(side), CB_GETCURSEL, 0, 0));
       if (code != CBN_SELCHANGE || index == shown_drive_[index_of(side)]) break;
-      if (in_handler_) {
+      if (presenter_.in_handler()) {
         SendMessageW(drive_list(side), CB_SETCURSEL, static_cast<WPARAM>(shown_drive_[index_of(side)]), 0);
         break;
       }
@@ -149,14 +145,15 @@ void MainWindow::command(int id, int code) {
       event([this, side] { presenter_.drive_changed(side); });
       break;
     }
-    case Control::List1:
+    case Control::BoreholeList:
       if (code == LBN_DBLCLK) event([this] { open_preview(); });
       break;
-    case Control::Dir1:
-    case Control::Dir2:
+    case Control::SourceFolders:
+    case Control::DestinationFolders:
       if (code == LBN_DBLCLK)
         event([this, id] {
-          folder_list(static_cast<Control>(id) == Control::Dir1 ? Side::Source : Side::Destination).open_selected_row();
+          folder_list(static_cast<Control>(id) == Control::SourceFolders ? Side::Source : Side::Destination)
+              .open_selected_row();
         });
       break;
     default:
@@ -165,55 +162,7 @@ void MainWindow::command(int id, int code) {
 }
 
 void MainWindow::event(const std::function<void()>& body) {
-  if (!in_handler_) handle(body);
-}
-
-bool MainWindow::run_guarded(const std::function<void()>& body) {
-  if (in_handler_) {
-    body();
-    return true;
-  }
-  std::u32string failure;
-  in_handler_ = true;
-  try {
-    body();
-  } catch (const Failure& f) {
-    failure = f.message();
-  } catch (const std::exception& e) {
-    failure = from_utf8(e.what());
-    if (failure.empty()) failure = U"?";
-  }
-  in_handler_ = false;
-  if (failure.empty()) return true;
-  set_busy(false);
-  hide_progress();
-  show_failure_box(window_ && IsWindowVisible(window_) ? window_ : nullptr, failure);
-  return false;
-}
-
-void MainWindow::handle(const std::function<void()>& body) {
-  if (!run_guarded(body)) end_program_(3);
-}
-
-std::optional<int> MainWindow::load() {
-  bool loaded = false;
-  if (!run_guarded([&] { loaded = presenter_.load(); })) return 3;
-  if (!loaded) return 2;
-  return std::nullopt;
-}
-
-bool MainWindow::pick_source_folder(std::u32string_view folder_path) {
-  const std::u32string path = platform::absolute_program_path(folder_path);
-  if (!platform::is_folder(path)) return false;
-  const char32_t letter = drive_letter_of(path);
-  bool picked = true;
-  handle([&] {
-    if (letter_of_designation(drive_designation(Side::Source)) != letter)
-      set_drive_designation(Side::Source, drive_designation_of(letter));
-    source_folders_->set_path(path);
-    picked = source_folders_->path() == path;
-  });
-  return picked;
+  if (!presenter_.in_handler()) handle(body);
 }
 
 void MainWindow::pump_dropping_input() {
@@ -227,88 +176,10 @@ void MainWindow::pump_dropping_input() {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
     // Up through the handler that pumps; outside one there is none to take it.
-    if (pending_ && in_handler_) std::rethrow_exception(std::exchange(pending_, nullptr));
+    if (pending_ && presenter_.in_handler()) std::rethrow_exception(std::exchange(pending_, nullptr));
     pending_ = nullptr;
   }
 }
-
-FolderList& MainWindow::folder_list(Side side) const {
-  return side == Side::Source ? *source_folders_ : *destination_folders_;
-}
-
-HWND MainWindow::drive_list(Side side) const {
-  return control(side == Side::Source ? Control::Drive1 : Control::Drive2);
-}
-
-std::u32string MainWindow::drive_designation(Side side) {
-  HWND box = drive_list(side);
-  const auto index = SendMessageW(box, CB_GETCURSEL, 0, 0);
-  if (index < 0) return U"";
-  std::wstring text(static_cast<std::size_t>(SendMessageW(box, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0)) + 1,
-                    L'\0');
-  text.resize(static_cast<std::size_t>(
-      SendMessageW(box, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()))));
-  return from_wide(text);
-}
-
-void MainWindow::set_drive_designation(Side side, std::u32string_view designation) {
-  HWND box = drive_list(side);
-  const char32_t letter = letter_of_designation(designation);
-  const int count = static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count && letter != 0; ++i) {
-    std::wstring text(static_cast<std::size_t>(SendMessageW(box, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0)) + 1,
-                      L'\0');
-    text.resize(static_cast<std::size_t>(
-        SendMessageW(box, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()))));
-    if (letter_of_designation(from_wide(text)) != letter) continue;
-    if (i == shown_drive_[index_of(side)]) return;
-    // Setting the list raises its change event, as a user's choice does.
-    SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
-    shown_drive_[index_of(side)] = i;
-    handle([this, side] { presenter_.drive_changed(side); });
-    return;
-  }
-  throw Failure(kNoSuchDrive + std::u32string(designation));
-}
-
-std::u32string MainWindow::folder(Side side) { return folder_list(side).path(); }
-
-void MainWindow::move_folder_to_drive(Side side, std::u32string_view designation) {
-  folder_list(side).set_path(folder_of_drive(designation));
-}
-
-void MainWindow::refresh_folder(Side side) { folder_list(side).refresh(); }
-
-std::u32string MainWindow::folder_text(Side side) {
-  return from_wide(window_text(control(side == Side::Source ? Control::Text1 : Control::Text2)));
-}
-
-void MainWindow::set_folder_text(Side side, std::u32string_view text) {
-  set_window_text(control(side == Side::Source ? Control::Text1 : Control::Text2), text);
-}
-
-void MainWindow::show_boreholes(const std::vector<CatalogueEntry>& entries) {
-  HWND list = control(Control::List1);
-  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(list, LB_RESETCONTENT, 0, 0);
-  for (const CatalogueEntry& entry : entries)
-    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(entry.display_text()).c_str()));
-  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(list, nullptr, TRUE);
-}
-
-std::vector<std::size_t> MainWindow::selected_boreholes() {
-  HWND list = control(Control::List1);
-  const auto count = SendMessageW(list, LB_GETSELCOUNT, 0, 0);
-  if (count <= 0) return {};
-  std::vector<int> indices(static_cast<std::size_t>(count));
-  indices.resize(static_cast<std::size_t>(std::max<LRESULT>(
-      0, SendMessageW(list, LB_GETSELITEMS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(indices.data())))));
-  std::sort(indices.begin(), indices.end());
-  return {indices.begin(), indices.end()};
-}
-
-void MainWindow::set_status(std::u32string_view text) { set_window_text(control(Control::Label3), text); }
 
 void MainWindow::set_busy(bool busy) {
   if (busy == busy_ || !window_) return;
@@ -338,7 +209,7 @@ void MainWindow::set_busy(bool busy) {
 }
 
 void MainWindow::show_progress(std::size_t done, std::size_t total) {
-  HWND progress = control(Control::Progress1);
+  HWND progress = control(Control::Progress);
   SendMessageW(progress, PBM_SETRANGE32, 0, static_cast<LPARAM>(std::min<std::size_t>(total, INT_MAX)));
   SendMessageW(progress, PBM_SETPOS, static_cast<WPARAM>(std::min<std::size_t>(done, INT_MAX)), 0);
   ShowWindow(progress, SW_SHOW);
@@ -351,7 +222,7 @@ void MainWindow::show_progress(std::size_t done, std::size_t total) {
 }
 
 void MainWindow::hide_progress() {
-  ShowWindow(control(Control::Progress1), SW_HIDE);
+  ShowWindow(control(Control::Progress), SW_HIDE);
   last_repaint_ = 0;
 }
 
@@ -364,6 +235,12 @@ void MainWindow::yield_once() {
 void MainWindow::close_window() {
   if (window_) DestroyWindow(window_);
 }
+
+void MainWindow::show_failure(std::u32string_view message) {
+  show_failure_box(window_ && IsWindowVisible(window_) ? window_ : nullptr, message);
+}
+
+void MainWindow::end_program(int status) { end_program_(status); }
 
 BoxAnswer MainWindow::show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) {
   return show_message_box(window_ && IsWindowVisible(window_) ? window_ : nullptr, text, style, title);

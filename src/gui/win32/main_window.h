@@ -24,27 +24,27 @@ namespace lodemark::win32 {
 
 class FolderList;
 
-// The controls, named as the layout names them. Picture1 is the grey
+// The controls, by which the window test finds them. Background is the grey
 // background that holds all the others.
 enum class Control : int {
-  Picture1 = 100,
-  Label1,
-  Text1,
-  Label2,
-  Text2,
-  Frame1,
-  Label4,
-  List1,
-  Dir1,
-  Drive1,
-  Frame2,
-  Dir2,
-  Drive2,
-  Frame3,
-  Label3,
-  Progress1,
-  Command1,
-  Command2,
+  Background = 100,
+  SourceFolderLabel,
+  SourceFolderBox,
+  DestinationFolderLabel,
+  DestinationFolderBox,
+  SourceFrame,
+  ListHeading,
+  BoreholeList,
+  SourceFolders,
+  SourceDrives,
+  DestinationFrame,
+  DestinationFolders,
+  DestinationDrives,
+  StatusFrame,
+  StatusLine,
+  Progress,
+  Execute,
+  Exit,
 };
 
 class MainWindow final : public MainView {
@@ -55,17 +55,11 @@ class MainWindow final : public MainView {
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
-  // Start-up, before the window shows: nothing when the window may open,
-  // else the exit status of the program (2: no pattern-data setting, 3: a
-  // failure, already reported).
-  std::optional<int> load();
-  // Picks a source folder (a program path) as the user would with the
-  // source drive and folder lists; false when there is no such folder.
-  bool pick_source_folder(std::u32string_view folder);
   // What ends the program: after a reported failure (3) and when the window
   // is closed (0). By default the message loop of run() ends with the status.
   void set_end_program(std::function<void(int)> end) { end_program_ = std::move(end); }
-  const MainPresenter& presenter() const { return presenter_; }
+  // Start-up goes through it (MainPresenter::start).
+  MainPresenter& presenter() { return presenter_; }
 
   void show();
   // Runs the window's messages until the program ends; answers its status.
@@ -79,25 +73,31 @@ class MainWindow final : public MainView {
   // The preview window opened last, likewise.
   PreviewWindow* newest_preview() const { return previews_.empty() ? nullptr : previews_.back().get(); }
 
-  // MainView
-  std::u32string drive_designation(Side side) override;
-  void set_drive_designation(Side side, std::u32string_view designation) override;
-  std::u32string folder(Side side) override;
-  void move_folder_to_drive(Side side, std::u32string_view designation) override;
-  void refresh_folder(Side side) override;
-  std::u32string folder_text(Side side) override;
+  // MainView, main_window_view.cpp: what the presenter shows in the
+  // controls,
+  void show_drives(Side side, const std::vector<std::u32string>& names) override;
+  void show_drive(Side side, std::u32string_view name) override;
+  void show_folders(Side side, const FolderListModel& folders) override;
   void set_folder_text(Side side, std::u32string_view text) override;
   void show_boreholes(const std::vector<CatalogueEntry>& entries) override;
-  std::vector<std::size_t> selected_boreholes() override;
   void set_status(std::u32string_view text) override;
+  // and what it reads of them.
+  std::u32string drive_name(Side side) override;
+  std::u32string folder_text(Side side) override;
+  std::vector<std::size_t> selected_boreholes() override;
+
+  // MainView, main_window.cpp: the window during a run,
   void set_busy(bool busy) override;
   void show_progress(std::size_t done, std::size_t total) override;
   void hide_progress() override;
   void yield_once() override;
-  void close_window() override;
+  // its boxes and its end.
   BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override;
   BoxAnswer show_message(std::u32string_view text, std::u32string_view detail, BoxStyle style,
                          std::u32string_view title) override;
+  void show_failure(std::u32string_view message) override;
+  void close_window() override;
+  void end_program(int status) override;
 
  private:
   // main_window_controls.cpp: creation, layout, fonts and colours.
@@ -112,12 +112,7 @@ class MainWindow final : public MainView {
   // main_window.cpp: events.
   LRESULT message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   void command(int id, int code);
-  FolderList& folder_list(Side side) const;
-  HWND drive_list(Side side) const;
-  // Runs an event's handler. A failure that escapes it is reported and ends
-  // the program; inside another handler it goes on up to that one.
-  void handle(const std::function<void()>& body);
-  bool run_guarded(const std::function<void()>& body);
+  void handle(const std::function<void()>& body) { presenter_.handle(body); }
   // An event from the window's messages: dropped while a handler runs (a
   // run lets messages through), so that handlers never overlap.
   void event(const std::function<void()>& body);
@@ -142,9 +137,12 @@ class MainWindow final : public MainView {
   // the focus (double-click or Enter).
   void open_preview();
 
+  // main_window_view.cpp: the controls of a side.
+  FolderList& folder_list(Side side) const;
+  HWND drive_list(Side side) const;
+
   MainPresenter presenter_;
   std::function<void(int)> end_program_;
-  bool in_handler_ = false;
   bool busy_ = false;
   bool destroying_ = false;
   HWND focus_before_run_ = nullptr;

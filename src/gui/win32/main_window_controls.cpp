@@ -10,11 +10,9 @@
 #include <utility>
 
 #include "base/messages.h"
-#include "gui/drive_folder_lists.h"
 #include "gui/win32/folder_list.h"
 #include "gui/win32/main_window.h"
 #include "gui/win32/win_text.h"
-#include "platform/drives.h"
 
 namespace lodemark::win32 {
 namespace {
@@ -28,7 +26,7 @@ constexpr int kClientHeight = 6495;
 // A drive list's drop-down part, below its 390 twips.
 constexpr int kDropDownTwips = 2400;
 
-// Where a control lies, in twips, inside its container (Picture1 or a frame).
+// Where a control lies, in twips, inside its container (the background or a frame).
 struct Placement {
   Control control;
   Control container;
@@ -38,36 +36,49 @@ struct Placement {
 // The status frame is a little taller than the text needs, for the run's
 // progress under it.
 constexpr Placement kLayout[] = {
-    {Control::Picture1, Control::Picture1, 0, 0, 9075, 6495},
-    {Control::Label1, Control::Picture1, 210, 255, 2235, 315},
-    {Control::Text1, Control::Picture1, 2400, 195, 6255, 405},
-    {Control::Label2, Control::Picture1, 240, 750, 2235, 315},
-    {Control::Text2, Control::Picture1, 2400, 690, 6255, 405},
-    {Control::Frame1, Control::Picture1, 240, 1155, 5445, 3735},
-    {Control::Label4, Control::Frame1, 105, 420, 2745, 225},
-    {Control::List1, Control::Frame1, 105, 630, 2745, 3000},
-    {Control::Dir1, Control::Frame1, 2955, 420, 2415, 2490},
-    {Control::Drive1, Control::Frame1, 2955, 3180, 2415, 390},
-    {Control::Frame2, Control::Picture1, 5775, 1155, 3135, 3735},
-    {Control::Dir2, Control::Frame2, 180, 420, 2595, 2490},
-    {Control::Drive2, Control::Frame2, 180, 3180, 2595, 390},
-    {Control::Frame3, Control::Picture1, 240, 4950, 8475, 765},
-    {Control::Label3, Control::Frame3, 180, 225, 8175, 315},
-    {Control::Progress1, Control::Frame3, 180, 555, 8175, 120},
-    {Control::Command1, Control::Picture1, 2520, 5790, 1935, 555},
-    {Control::Command2, Control::Picture1, 5160, 5790, 2055, 555},
+    {Control::Background, Control::Background, 0, 0, 9075, 6495},
+    {Control::SourceFolderLabel, Control::Background, 210, 255, 2235, 315},
+    {Control::SourceFolderBox, Control::Background, 2400, 195, 6255, 405},
+    {Control::DestinationFolderLabel, Control::Background, 240, 750, 2235, 315},
+    {Control::DestinationFolderBox, Control::Background, 2400, 690, 6255, 405},
+    {Control::SourceFrame, Control::Background, 240, 1155, 5445, 3735},
+    {Control::ListHeading, Control::SourceFrame, 105, 420, 2745, 225},
+    {Control::BoreholeList, Control::SourceFrame, 105, 630, 2745, 3000},
+    {Control::SourceFolders, Control::SourceFrame, 2955, 420, 2415, 2490},
+    {Control::SourceDrives, Control::SourceFrame, 2955, 3180, 2415, 390},
+    {Control::DestinationFrame, Control::Background, 5775, 1155, 3135, 3735},
+    {Control::DestinationFolders, Control::DestinationFrame, 180, 420, 2595, 2490},
+    {Control::DestinationDrives, Control::DestinationFrame, 180, 3180, 2595, 390},
+    {Control::StatusFrame, Control::Background, 240, 4950, 8475, 765},
+    {Control::StatusLine, Control::StatusFrame, 180, 225, 8175, 315},
+    {Control::Progress, Control::StatusFrame, 180, 555, 8175, 120},
+    {Control::Execute, Control::Background, 2520, 5790, 1935, 555},
+    {Control::Exit, Control::Background, 5160, 5790, 2055, 555},
 };
 
 // Top to bottom; the controls that take the focus come first, in tab order,
 // and the frames lie under everything.
-constexpr Control kStacking[] = {
-    Control::Dir1,   Control::Drive1,    Control::Dir2,   Control::Drive2, Control::Command1, Control::Command2,
-    Control::Text1,  Control::Text2,     Control::List1,  Control::Label1, Control::Label2,   Control::Label4,
-    Control::Label3, Control::Progress1, Control::Frame1, Control::Frame2, Control::Frame3};
+constexpr Control kStacking[] = {Control::SourceFolders,
+                                 Control::SourceDrives,
+                                 Control::DestinationFolders,
+                                 Control::DestinationDrives,
+                                 Control::Execute,
+                                 Control::Exit,
+                                 Control::SourceFolderBox,
+                                 Control::DestinationFolderBox,
+                                 Control::BoreholeList,
+                                 Control::SourceFolderLabel,
+                                 Control::DestinationFolderLabel,
+                                 Control::ListHeading,
+                                 Control::StatusLine,
+                                 Control::Progress,
+                                 Control::SourceFrame,
+                                 Control::DestinationFrame,
+                                 Control::StatusFrame};
 
 POINT origin_of(Control container) {
   for (const Placement& p : kLayout)
-    if (p.control == container && container != Control::Picture1) return {p.left, p.top};
+    if (p.control == container && container != Control::Background) return {p.left, p.top};
   return {0, 0};
 }
 
@@ -75,16 +86,6 @@ HWND add(HWND parent, Control id, const wchar_t* kind, std::u32string_view text,
   return CreateWindowExW(ex_style, kind, wide(text).c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 0,
                          0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
                          nullptr);
-}
-
-HWND drive_box(HWND parent, Control id) {
-  HWND box = add(parent, id, WC_COMBOBOXW, U"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP);
-  const std::u32string current = drive_designation_of(platform::current_drive());
-  for (const auto& designation : drive_designations()) {
-    const auto index = SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(designation).c_str()));
-    if (designation == current) SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  }
-  return box;
 }
 
 }  // namespace
@@ -99,7 +100,7 @@ void MainWindow::create_window() {
   dpi_ = dpi_of(window_);
   ui_font_ = ui_font(dpi_);  // for measuring the folder rows while they are made
   background_ = CreateWindowExW(WS_EX_CONTROLPARENT, kBackgroundClass, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
-                                window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(Control::Picture1)),
+                                window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(Control::Background)),
                                 GetModuleHandleW(nullptr), this);
   create_controls();
   apply_dpi(dpi_);
@@ -110,45 +111,37 @@ void MainWindow::create_window() {
 
 void MainWindow::create_controls() {
   HWND parent = background_;
-  add(parent, Control::Label1, L"STATIC", kSourceFolderLabel, SS_LEFT | SS_NOPREFIX);
-  add(parent, Control::Text1, L"EDIT", U"", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
-  add(parent, Control::Label2, L"STATIC", kDestinationFolderLabel, SS_LEFT | SS_NOPREFIX);
-  add(parent, Control::Text2, L"EDIT", U"", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
-  add(parent, Control::Frame1, L"BUTTON", kBoreholeFrameCaption, BS_GROUPBOX);
-  add(parent, Control::Label4, L"STATIC", kCatalogueHeading, SS_LEFT | SS_NOPREFIX);
+  add(parent, Control::SourceFolderLabel, L"STATIC", kSourceFolderLabel, SS_LEFT | SS_NOPREFIX);
+  add(parent, Control::SourceFolderBox, L"EDIT", U"", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
+  add(parent, Control::DestinationFolderLabel, L"STATIC", kDestinationFolderLabel, SS_LEFT | SS_NOPREFIX);
+  add(parent, Control::DestinationFolderBox, L"EDIT", U"", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
+  add(parent, Control::SourceFrame, L"BUTTON", kBoreholeFrameCaption, BS_GROUPBOX);
+  add(parent, Control::ListHeading, L"STATIC", kCatalogueHeading, SS_LEFT | SS_NOPREFIX);
   // A double-click or Enter on a borehole opens its preview.
-  open_on_enter(add(parent, Control::List1, L"LISTBOX", U"",
+  open_on_enter(add(parent, Control::BoreholeList, L"LISTBOX", U"",
                     LBS_NOTIFY | LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE));
-  source_folders_ = std::make_unique<FolderList>(parent, static_cast<int>(Control::Dir1));
-  drive_box(parent, Control::Drive1);
-  add(parent, Control::Frame2, L"BUTTON", kDestinationFrameCaption, BS_GROUPBOX);
-  destination_folders_ = std::make_unique<FolderList>(parent, static_cast<int>(Control::Dir2));
-  drive_box(parent, Control::Drive2);
-  add(parent, Control::Frame3, L"BUTTON", kStatusFrameCaption, BS_GROUPBOX);
-  add(parent, Control::Label3, L"STATIC", U"", SS_LEFT | SS_NOPREFIX);
-  HWND progress = add(parent, Control::Progress1, PROGRESS_CLASSW, U"", 0);
+  source_folders_ = std::make_unique<FolderList>(parent, static_cast<int>(Control::SourceFolders));
+  add(parent, Control::SourceDrives, WC_COMBOBOXW, U"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP);
+  add(parent, Control::DestinationFrame, L"BUTTON", kDestinationFrameCaption, BS_GROUPBOX);
+  destination_folders_ = std::make_unique<FolderList>(parent, static_cast<int>(Control::DestinationFolders));
+  add(parent, Control::DestinationDrives, WC_COMBOBOXW, U"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP);
+  add(parent, Control::StatusFrame, L"BUTTON", kStatusFrameCaption, BS_GROUPBOX);
+  add(parent, Control::StatusLine, L"STATIC", U"", SS_LEFT | SS_NOPREFIX);
+  HWND progress = add(parent, Control::Progress, PROGRESS_CLASSW, U"", 0);
   ShowWindow(progress, SW_HIDE);
-  add(parent, Control::Command1, L"BUTTON", kExecuteCaption, BS_PUSHBUTTON | WS_TABSTOP);
-  add(parent, Control::Command2, L"BUTTON", kExitCaption, BS_PUSHBUTTON | WS_TABSTOP);
+  add(parent, Control::Execute, L"BUTTON", kExecuteCaption, BS_PUSHBUTTON | WS_TABSTOP);
+  add(parent, Control::Exit, L"BUTTON", kExitCaption, BS_PUSHBUTTON | WS_TABSTOP);
 
   HWND above = HWND_TOP;
   for (const Control c : kStacking) {
     SetWindowPos(control(c), above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     above = control(c);
   }
-  for (const Side side : {Side::Source, Side::Destination})
-    shown_drive_[side == Side::Source ? 0 : 1] = static_cast<int>(SendMessageW(drive_list(side), CB_GETCURSEL, 0, 0));
-
   for (const Side side : {Side::Source, Side::Destination}) {
-    folder_list(side).on_change = [this, side] { handle([this, side] { presenter_.folder_changed(side); }); };
-    folder_list(side).on_open = [this, side](std::u32string folder) {
-      handle([&] { folder_list(side).set_path(folder); });
+    folder_list(side).on_open = [this, side](std::size_t row) {
+      handle([this, side, row] { presenter_.row_opened(side, row); });
     };
   }
-  // Both folder lists start on the process's current folder.
-  const std::u32string start = platform::current_folder(platform::current_drive());
-  source_folders_->start_at(start);
-  destination_folders_->start_at(start);
 }
 
 int MainWindow::folder_row_height() const {
@@ -171,10 +164,10 @@ void MainWindow::apply_dpi(UINT dpi) {
   Font list = list_font(dpi);
   Font heading = heading_font(dpi);
   for (const Placement& p : kLayout) {
-    if (p.control == Control::Picture1) continue;
-    const HFONT font = p.control == Control::List1    ? list.get()
-                       : p.control == Control::Label4 ? heading.get()
-                                                      : ui.get();
+    if (p.control == Control::Background) continue;
+    const HFONT font = p.control == Control::BoreholeList  ? list.get()
+                       : p.control == Control::ListHeading ? heading.get()
+                                                           : ui.get();
     SendMessageW(control(p.control), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
   ui_font_ = std::move(ui);
@@ -185,7 +178,8 @@ void MainWindow::apply_dpi(UINT dpi) {
     const int left = pixels(origin.x + p.left, dpi);
     const int top = pixels(origin.y + p.top, dpi);
     int height = pixels(p.height, dpi);
-    if (p.control == Control::Drive1 || p.control == Control::Drive2) height += pixels(kDropDownTwips, dpi);
+    if (p.control == Control::SourceDrives || p.control == Control::DestinationDrives)
+      height += pixels(kDropDownTwips, dpi);
     SetWindowPos(control(p.control), nullptr, left, top, pixels(p.width, dpi), height, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   const int row = folder_row_height();
@@ -238,7 +232,7 @@ bool MainWindow::paint_message(HWND window, UINT message, WPARAM wparam, LPARAM 
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
       const auto dc = reinterpret_cast<HDC>(wparam);
-      if (reinterpret_cast<HWND>(lparam) == control(Control::Label4)) {
+      if (reinterpret_cast<HWND>(lparam) == control(Control::ListHeading)) {
         SetBkColor(dc, GetSysColor(COLOR_WINDOW));
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
         result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
@@ -255,8 +249,8 @@ bool MainWindow::paint_message(HWND window, UINT message, WPARAM wparam, LPARAM 
       return true;
     case WM_DRAWITEM: {
       const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
-      if (item.CtlID == static_cast<UINT>(Control::Dir1)) source_folders_->draw_item(item);
-      if (item.CtlID == static_cast<UINT>(Control::Dir2)) destination_folders_->draw_item(item);
+      if (item.CtlID == static_cast<UINT>(Control::SourceFolders)) source_folders_->draw_item(item);
+      if (item.CtlID == static_cast<UINT>(Control::DestinationFolders)) destination_folders_->draw_item(item);
       result = TRUE;
       return true;
     }
@@ -266,7 +260,7 @@ bool MainWindow::paint_message(HWND window, UINT message, WPARAM wparam, LPARAM 
 }
 
 HWND MainWindow::control(Control which) const {
-  if (which == Control::Picture1) return background_;
+  if (which == Control::Background) return background_;
   return background_ ? GetDlgItem(background_, static_cast<int>(which)) : nullptr;
 }
 

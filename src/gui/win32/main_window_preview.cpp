@@ -19,7 +19,7 @@ namespace lodemark::win32 {
 void MainWindow::open_preview() {
   // The row double-clicked or with the focus (Enter), whether or not it is
   // among the selected ones.
-  const auto row = SendMessageW(control(Control::List1), LB_GETCARETINDEX, 0, 0);
+  const auto row = SendMessageW(control(Control::BoreholeList), LB_GETCARETINDEX, 0, 0);
   if (row < 0 || !window_) return;
   const std::optional<preview::BoreholePreview> borehole = presenter_.preview_of(static_cast<std::size_t>(row));
   if (!borehole) return;

@@ -58,7 +58,7 @@ bool MainWindow::is_check_key(const MSG& msg) const {
 void MainWindow::show_check_menu(LPARAM at) {
   POINT point{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
   // (-1, -1): Shift+F10 or the menu key.
-  if (point.x == -1 && point.y == -1) point = menu_point_for_keys(control(Control::List1));
+  if (point.x == -1 && point.y == -1) point = menu_point_for_keys(control(Control::BoreholeList));
   Menu menu(CreatePopupMenu());
   if (!menu) return;
   const std::wstring item = wide(std::u32string(kCheckMenuItem) + U"\t" + kCheckMenuKey);

@@ -4,7 +4,9 @@
 #include <utility>
 
 #include "base/messages.h"
-#include "gui/win32/save_file.h"
+#include "base/utf8.h"
+#include "gui/save_file.h"
+#include "gui/win32/save_dialog.h"
 #include "gui/win32/win_text.h"
 
 namespace lodemark::win32 {
@@ -15,21 +17,15 @@ constexpr wchar_t kPreviewClass[] = L"LodemarkPreviewWindow";
 constexpr int kLargestClientWidth = 15000;
 constexpr int kLargestClientHeight = 11400;
 
-HWND add(HWND parent, PreviewControl id, std::u32string_view text) {
-  return CreateWindowExW(0, L"BUTTON", wide(text).c_str(), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | WS_TABSTOP, 0, 0, 0,
-                         0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
-                         nullptr);
-}
-
 struct SaveButton {
-  PreviewControl control;
+  SideControl control;
   render::PictureFormat format;
   std::u32string_view caption;
   std::u32string_view filter;
 };
 constexpr SaveButton kSaveButtons[] = {
-    {PreviewControl::SavePng, render::PictureFormat::Png, kPreviewSavePng, kPreviewPngFilter},
-    {PreviewControl::SaveSvg, render::PictureFormat::Svg, kPreviewSaveSvg, kPreviewSvgFilter},
+    {SideControl::PreviewSavePng, render::PictureFormat::Png, kPreviewSavePng, kPreviewPngFilter},
+    {SideControl::PreviewSaveSvg, render::PictureFormat::Svg, kPreviewSaveSvg, kPreviewSvgFilter},
 };
 
 }  // namespace
@@ -49,27 +45,20 @@ PreviewWindow::PreviewWindow(HWND owner, std::u32string number, preview::Picture
          {std::clamp(width, pixels(kSideMinimumWidth, dpi), pixels(kLargestClientWidth, dpi)),
           std::clamp(height, pixels(kSideMinimumHeight, dpi), pixels(kLargestClientHeight, dpi))},
          dpi);
-  view_ = std::make_unique<PictureView>(window_, static_cast<int>(PreviewControl::Picture), picture_);
-  for (const SaveButton& save : kSaveButtons) add(window_, save.control, save.caption);
-  add(window_, PreviewControl::Close, kReportClose);
+  view_ = std::make_unique<PictureView>(window_, static_cast<int>(SideControl::PreviewPicture), picture_);
+  for (const SaveButton& save : kSaveButtons) add(save.control, L"BUTTON", save.caption, BS_PUSHBUTTON | WS_TABSTOP);
+  add(SideControl::Close, L"BUTTON", kReportClose, BS_PUSHBUTTON | WS_TABSTOP);
   apply_dpi(dpi_);
   ShowWindow(window_, SW_SHOW);
   UpdateWindow(window_);
   SetFocus(view_->handle());
 }
 
-HWND PreviewWindow::control(PreviewControl which) const {
-  return window_ ? GetDlgItem(window_, static_cast<int>(which)) : nullptr;
-}
-
 // Fonts, the picture's scale and the places for a resolution: at the start
 // and when the window moves to a monitor with another scaling.
 void PreviewWindow::apply_dpi(UINT dpi) {
   dpi_ = dpi;
-  Font font = ui_font(dpi);  // the old one goes only once no control uses it
-  for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-  ui_font_ = std::move(font);
+  set_fonts(dpi);
   view_->set_dpi(dpi);
   lay_out();
 }
@@ -77,29 +66,15 @@ void PreviewWindow::apply_dpi(UINT dpi) {
 // The picture takes all the room above the row of buttons at the right.
 void PreviewWindow::lay_out() {
   if (!view_) return;  // WM_SIZE while the window is made
-  RECT client;
-  GetClientRect(window_, &client);
-  const int margin = pixels(kSideMargin, dpi_);
-  const int button_width = pixels(kSideButtonWidth, dpi_);
-  const int button_height = pixels(kSideButtonHeight, dpi_);
-  const int row_top = client.bottom - margin - button_height;
-  const auto place = [this](HWND control, int left, int top, int width, int height) {
-    SetWindowPos(control, nullptr, left, top, std::max(0, width), std::max(0, height), SWP_NOZORDER | SWP_NOACTIVATE);
-  };
-  place(view_->handle(), margin, margin, client.right - 2 * margin, row_top - 2 * margin);
-  int left = client.right - margin - button_width;
-  place(control(PreviewControl::Close), left, row_top, button_width, button_height);
-  for (auto save = std::rbegin(kSaveButtons); save != std::rend(kSaveButtons); ++save) {
-    left -= margin + button_width;
-    place(control(save->control), left, row_top, button_width, button_height);
-  }
+  place(view_->handle(), room().above);
+  place_buttons({SideControl::PreviewSavePng, SideControl::PreviewSaveSvg, SideControl::Close});
 }
 
 LRESULT PreviewWindow::message(UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_COMMAND && HIWORD(wparam) == BN_CLICKED) {
     for (const SaveButton& save : kSaveButtons)
       if (LOWORD(wparam) == static_cast<int>(save.control)) choose_file_and_save(save.format);
-    if (LOWORD(wparam) == static_cast<int>(PreviewControl::Close)) DestroyWindow(window_);
+    if (LOWORD(wparam) == static_cast<int>(SideControl::Close)) DestroyWindow(window_);
     return 0;
   }
   return side_message(message, wparam, lparam);
@@ -116,9 +91,10 @@ void PreviewWindow::choose_file_and_save(render::PictureFormat format) {
   }
 }
 
-bool PreviewWindow::save_to(const ProgramPath& path, render::PictureFormat format) {
-  return save_file_or_say_why(
-      window_, path, [this, format] { return render::picture_bytes(picture_, format); }, kPreviewSaveFailed);
+bool PreviewWindow::save_to(std::u32string_view native_path, render::PictureFormat format) {
+  return save_or_say_why(
+      *this, to_utf8(native_path), [this, format] { return render::picture_bytes(picture_, format); },
+      kPreviewSaveFailed);
 }
 
 }  // namespace lodemark::win32

@@ -7,8 +7,8 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
-#include "base/program_path.h"
 #include "gui/win32/picture_view.h"
 #include "gui/win32/side_window.h"
 #include "gui/win32/window_look.h"
@@ -18,26 +18,18 @@
 
 namespace lodemark::win32 {
 
-// The controls of the preview window, by which the window test finds them.
-enum class PreviewControl : int {
-  Picture = 300,
-  SavePng,
-  SaveSvg,
-  Close = IDCANCEL,  // Escape closes the window too
-};
-
 class PreviewWindow final : public SideWindow {
  public:
   // Opens the window, shown, owned by `owner` (it stays above it and goes
   // with it), titled 「プレビュー - 」 and the borehole's number.
   PreviewWindow(HWND owner, std::u32string number, preview::Picture picture);
 
-  HWND control(PreviewControl which) const;
   const preview::Picture& picture() const { return picture_; }
   SIZE picture_size() const { return view_->content_size(); }
-  // Writes the picture to `path`, as a save button does after its dialog;
-  // a failure is shown in a box over this window. False when it could not.
-  bool save_to(const ProgramPath& path, render::PictureFormat format);
+  // Writes the picture to the file (a native path), as a save button does
+  // after its dialog; a failure is shown in a box over this window. False
+  // when it could not.
+  bool save_to(std::u32string_view native_path, render::PictureFormat format);
 
  private:
   LRESULT message(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -50,7 +42,6 @@ class PreviewWindow final : public SideWindow {
   render::GdiplusSession gdiplus_;
   const std::u32string number_;
   const preview::Picture picture_;
-  Font ui_font_;
   std::unique_ptr<PictureView> view_;
 };
 

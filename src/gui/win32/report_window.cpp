@@ -5,7 +5,9 @@
 #include <utility>
 
 #include "base/messages.h"
-#include "gui/win32/save_file.h"
+#include "base/utf8.h"
+#include "gui/save_file.h"
+#include "gui/win32/save_dialog.h"
 #include "gui/win32/win_text.h"
 
 namespace lodemark::win32 {
@@ -20,31 +22,20 @@ constexpr int kColumnTwips[kReportColumnCount] = {900, 2700, 1300, 600, 1300, 70
 
 ReportColumn column_at(int index) { return static_cast<ReportColumn>(index); }
 
-HWND add(HWND parent, ReportControl id, const wchar_t* kind, std::u32string_view text, DWORD style,
-         DWORD ex_style = 0) {
-  return CreateWindowExW(ex_style, kind, wide(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-}
-
 }  // namespace
 
-ReportWindow::ReportWindow(HWND owner, CheckReport report) : report_(std::move(report)) {
-  for (std::size_t i = 0; i < report_.problems.size(); ++i) rows_.push_back(i);
+ReportWindow::ReportWindow(HWND owner, CheckReport report) : table_(std::move(report)) {
   const UINT dpi = dpi_of(owner);
   create(owner, kReportClass, kReportWindowTitle, {pixels(kClientWidth, dpi), pixels(kClientHeight, dpi)}, dpi);
   create_controls();
   apply_dpi(dpi_);
   ShowWindow(window_, SW_SHOW);
   UpdateWindow(window_);
-  SetFocus(control(ReportControl::Table));
-}
-
-HWND ReportWindow::control(ReportControl which) const {
-  return window_ ? GetDlgItem(window_, static_cast<int>(which)) : nullptr;
+  SetFocus(control(SideControl::ReportTable));
 }
 
 void ReportWindow::create_controls() {
-  HWND table = add(window_, ReportControl::Table, WC_LISTVIEWW, U"",
+  HWND table = add(SideControl::ReportTable, WC_LISTVIEWW, U"",
                    LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE);
   SendMessageW(table, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_LABELTIP | LVS_EX_DOUBLEBUFFER);
@@ -57,16 +48,17 @@ void ReportWindow::create_controls() {
     column.pszText = title.data();
     SendMessageW(table, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
   }
-  SendMessageW(table, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows_.size()), 0);
-  add(window_, ReportControl::Counts, L"STATIC", report_counts_line(report_), SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE);
-  add(window_, ReportControl::SaveCsv, L"BUTTON", kReportSaveCsv, BS_PUSHBUTTON | WS_TABSTOP);
-  add(window_, ReportControl::Close, L"BUTTON", kReportClose, BS_PUSHBUTTON | WS_TABSTOP);
+  SendMessageW(table, LVM_SETITEMCOUNT, static_cast<WPARAM>(table_.size()), 0);
+  add(SideControl::ReportCounts, L"STATIC", report_counts_line(table_.report()),
+      SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE);
+  add(SideControl::ReportSaveCsv, L"BUTTON", kReportSaveCsv, BS_PUSHBUTTON | WS_TABSTOP);
+  add(SideControl::Close, L"BUTTON", kReportClose, BS_PUSHBUTTON | WS_TABSTOP);
 }
 
 // Fonts, column widths and places for a resolution: at the start and when
 // the window moves to a monitor with another scaling.
 void ReportWindow::apply_dpi(UINT dpi) {
-  HWND table = control(ReportControl::Table);
+  HWND table = control(SideControl::ReportTable);
   if (dpi != dpi_) {
     for (int i = 0; i < static_cast<int>(kReportColumnCount); ++i) {
       const auto width = SendMessageW(table, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i), 0);
@@ -75,47 +67,33 @@ void ReportWindow::apply_dpi(UINT dpi) {
     }
   }
   dpi_ = dpi;
-  Font font = ui_font(dpi);  // the old one goes only once no control uses it
-  for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-  ui_font_ = std::move(font);
+  set_fonts(dpi);
   lay_out();
 }
 
 // The table takes all the room above the bottom row: the counts line at the
 // left, the buttons at the right.
 void ReportWindow::lay_out() {
-  RECT client;
-  GetClientRect(window_, &client);
-  const int margin = pixels(kSideMargin, dpi_);
-  const int button_width = pixels(kSideButtonWidth, dpi_);
-  const int button_height = pixels(kSideButtonHeight, dpi_);
-  const int row_top = client.bottom - margin - button_height;
-  const int close_left = client.right - margin - button_width;
-  const int save_left = close_left - margin - button_width;
-  const auto place = [this](ReportControl which, int left, int top, int width, int height) {
-    SetWindowPos(control(which), nullptr, left, top, std::max(0, width), std::max(0, height),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-  };
-  place(ReportControl::Table, margin, margin, client.right - 2 * margin, row_top - 2 * margin);
-  place(ReportControl::Counts, margin, row_top, save_left - 2 * margin, button_height);
-  place(ReportControl::SaveCsv, save_left, row_top, button_width, button_height);
-  place(ReportControl::Close, close_left, row_top, button_width, button_height);
+  const Room at = room();
+  place(control(SideControl::ReportTable), at.above);
+  const int buttons_left = place_buttons({SideControl::ReportSaveCsv, SideControl::Close});
+  place(control(SideControl::ReportCounts),
+        {at.margin, at.row_top, buttons_left - at.margin, at.row_top + at.button_height});
 }
 
 LRESULT ReportWindow::message(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_NOTIFY: {
       auto& header = *reinterpret_cast<NMHDR*>(lparam);
-      if (header.idFrom != static_cast<UINT_PTR>(ReportControl::Table)) break;
+      if (header.idFrom != static_cast<UINT_PTR>(SideControl::ReportTable)) break;
       if (header.code == LVN_GETDISPINFOW) fill_cell(*reinterpret_cast<NMLVDISPINFOW*>(lparam));
       if (header.code == LVN_COLUMNCLICK) sort_on(reinterpret_cast<NMLISTVIEW*>(lparam)->iSubItem);
       return 0;
     }
     case WM_COMMAND:
       if (HIWORD(wparam) != BN_CLICKED) break;
-      if (LOWORD(wparam) == static_cast<int>(ReportControl::SaveCsv)) choose_file_and_save();
-      if (LOWORD(wparam) == static_cast<int>(ReportControl::Close)) DestroyWindow(window_);
+      if (LOWORD(wparam) == static_cast<int>(SideControl::ReportSaveCsv)) choose_file_and_save();
+      if (LOWORD(wparam) == static_cast<int>(SideControl::Close)) DestroyWindow(window_);
       return 0;
     default:
       break;
@@ -127,12 +105,12 @@ void ReportWindow::fill_cell(NMLVDISPINFOW& cell) const {
   LVITEMW& item = cell.item;
   if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
   const auto row = static_cast<std::size_t>(item.iItem);
-  if (item.iItem < 0 || row >= rows_.size() || item.iSubItem < 0 ||
+  if (item.iItem < 0 || row >= table_.size() || item.iSubItem < 0 ||
       item.iSubItem >= static_cast<int>(kReportColumnCount)) {
     item.pszText[0] = L'\0';
     return;
   }
-  const std::wstring text = wide(report_cell(report_.problems[rows_[row]], column_at(item.iSubItem)));
+  const std::wstring text = wide(table_.cell(row, column_at(item.iSubItem)));
   const std::size_t length = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
   std::wmemcpy(item.pszText, text.data(), length);
   item.pszText[length] = L'\0';
@@ -142,19 +120,17 @@ void ReportWindow::fill_cell(NMLVDISPINFOW& cell) const {
 // order. The selected problem stays selected wherever it moves to.
 void ReportWindow::sort_on(int column) {
   if (column < 0 || column >= static_cast<int>(kReportColumnCount)) return;
-  HWND table = control(ReportControl::Table);
+  HWND table = control(SideControl::ReportTable);
   const auto selected = SendMessageW(table, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
   const std::optional<std::size_t> kept =
-      selected >= 0 ? std::optional(rows_[static_cast<std::size_t>(selected)]) : std::nullopt;
-  ascending_ = sorted_on_ == column_at(column) ? !ascending_ : true;
-  sorted_on_ = column_at(column);
-  rows_ = sorted_rows(report_, *sorted_on_, ascending_);
+      selected >= 0 ? std::optional(table_.problem_at(static_cast<std::size_t>(selected))) : std::nullopt;
+  table_.header_clicked(column_at(column));
 
   LVITEMW state{};
   state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   SendMessageW(table, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
   if (kept) {
-    const auto row = std::find(rows_.begin(), rows_.end(), *kept) - rows_.begin();
+    const std::size_t row = table_.row_of(*kept);
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageW(table, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
     SendMessageW(table, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
@@ -165,13 +141,13 @@ void ReportWindow::sort_on(int column) {
 
 // The arrow in the sorted column's heading.
 void ReportWindow::show_sort_mark() {
-  HWND header = reinterpret_cast<HWND>(SendMessageW(control(ReportControl::Table), LVM_GETHEADER, 0, 0));
+  HWND header = reinterpret_cast<HWND>(SendMessageW(control(SideControl::ReportTable), LVM_GETHEADER, 0, 0));
   for (int i = 0; i < static_cast<int>(kReportColumnCount); ++i) {
     HDITEMW item{};
     item.mask = HDI_FORMAT;
     SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
     item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
-    if (sorted_on_ == column_at(i)) item.fmt |= ascending_ ? HDF_SORTUP : HDF_SORTDOWN;
+    if (table_.sorted_on() == column_at(i)) item.fmt |= table_.ascending() ? HDF_SORTUP : HDF_SORTDOWN;
     SendMessageW(header, HDM_SETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
   }
 }
@@ -180,9 +156,9 @@ void ReportWindow::choose_file_and_save() {
   if (const auto path = choose_save_file(window_, {kReportCsvFilter, U"csv", U""})) save_csv(*path);
 }
 
-void ReportWindow::save_csv(const ProgramPath& path) {
-  save_file_or_say_why(
-      window_, path, [this] { return report_csv(report_); }, kReportSaveFailed);
+bool ReportWindow::save_csv(std::u32string_view native_path) {
+  return save_or_say_why(
+      *this, to_utf8(native_path), [this] { return report_csv(table_.report()); }, kReportSaveFailed);
 }
 
 }  // namespace lodemark::win32

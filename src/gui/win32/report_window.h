@@ -7,23 +7,13 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
-#include <optional>
-#include <vector>
+#include <string_view>
 
-#include "base/program_path.h"
 #include "gui/check_report.h"
 #include "gui/win32/side_window.h"
 #include "gui/win32/window_look.h"
 
 namespace lodemark::win32 {
-
-// The controls of the report window, by which the window test finds them.
-enum class ReportControl : int {
-  Table = 200,
-  Counts,
-  SaveCsv,
-  Close = IDCANCEL,  // Escape closes the window too
-};
 
 class ReportWindow final : public SideWindow {
  public:
@@ -31,29 +21,24 @@ class ReportWindow final : public SideWindow {
   // with it).
   ReportWindow(HWND owner, CheckReport report);
 
-  HWND control(ReportControl which) const;
-  // Writes the CSV to `path`, as 「CSV で保存…」 does after its dialog; a
-  // failure is shown in a box over this window.
-  void save_csv(const ProgramPath& path);
+  // Writes the CSV to the file (a native path), as 「CSV で保存…」 does after
+  // its dialog; a failure is shown in a box over this window. False when it
+  // could not.
+  bool save_csv(std::u32string_view native_path);
 
  private:
   LRESULT message(UINT message, WPARAM wparam, LPARAM lparam) override;
   void create_controls();
   void apply_dpi(UINT dpi) override;
   void lay_out() override;
-  HWND first_control() const override { return control(ReportControl::Table); }
+  HWND first_control() const override { return control(SideControl::ReportTable); }
   void sort_on(int column);
   void show_sort_mark();
   // The text of one cell, asked for by the table as it draws.
   void fill_cell(NMLVDISPINFOW& cell) const;
   void choose_file_and_save();
 
-  CheckReport report_;
-  // Problem index of each table row, top to bottom.
-  std::vector<std::size_t> rows_;
-  std::optional<ReportColumn> sorted_on_;
-  bool ascending_ = true;
-  Font ui_font_;
+  ReportTable table_;
 };
 
 }  // namespace lodemark::win32

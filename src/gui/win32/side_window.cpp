@@ -1,5 +1,6 @@
 #include "gui/win32/side_window.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -32,6 +33,54 @@ void SideWindow::create(HWND owner, const wchar_t* class_name, std::u32string_vi
                             GetModuleHandleW(nullptr), this);
   if (!window_) throw std::runtime_error("CreateWindowExW failed for a window beside the main window");
   dpi_ = dpi_of(window_);
+}
+
+BoxAnswer SideWindow::show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) {
+  return show_message_box(window_, text, style, title);
+}
+
+HWND SideWindow::control(SideControl which) const {
+  return window_ ? GetDlgItem(window_, static_cast<int>(which)) : nullptr;
+}
+
+HWND SideWindow::add(SideControl id, const wchar_t* kind, std::u32string_view text, DWORD style, DWORD ex_style) {
+  return CreateWindowExW(ex_style, kind, wide(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window_,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+}
+
+SideWindow::Room SideWindow::room() const {
+  RECT client;
+  GetClientRect(window_, &client);
+  Room room{pixels(kSideMargin, dpi_), pixels(kSideButtonWidth, dpi_), pixels(kSideButtonHeight, dpi_), 0, {}};
+  room.row_top = client.bottom - room.margin - room.button_height;
+  room.above = {room.margin, room.margin, client.right - room.margin, room.row_top - room.margin};
+  return room;
+}
+
+void SideWindow::place(HWND control, const RECT& at) {
+  const int width = static_cast<int>(std::max<LONG>(0, at.right - at.left));
+  const int height = static_cast<int>(std::max<LONG>(0, at.bottom - at.top));
+  SetWindowPos(control, nullptr, static_cast<int>(at.left), static_cast<int>(at.top), width, height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int SideWindow::place_buttons(std::initializer_list<SideControl> buttons) const {
+  const Room at = room();
+  const int step = at.button_width + at.margin;
+  const int first = static_cast<int>(at.above.right) - static_cast<int>(buttons.size()) * step + at.margin;
+  int left = first;
+  for (const SideControl button : buttons) {
+    place(control(button), {left, at.row_top, left + at.button_width, at.row_top + at.button_height});
+    left += step;
+  }
+  return first;
+}
+
+void SideWindow::set_fonts(UINT dpi) {
+  Font font = ui_font(dpi);
+  for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  ui_font_ = std::move(font);
 }
 
 LRESULT CALLBACK SideWindow::procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

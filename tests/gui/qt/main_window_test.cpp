@@ -20,16 +20,16 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "base/text.h"
 #include "conversion/conversion_run.h"
-#include "gui/drive_folder_lists.h"
 #include "gui/qt/qt_text.h"
 #include "gui/qt/window_test_support.h"
-#include "platform/drives.h"
 #include "platform/files.h"
+#include "platform/volumes.h"
 #include "rodev/catalogue.h"
 #include "support/test_support.h"
 
@@ -39,7 +39,6 @@ using lodemark::qt::qs;
 using lodemark::qt::us;
 using lodemark::test::BoxAnswerer;
 using lodemark::test::control;
-using lodemark::test::DriveMapping;
 using lodemark::test::select_rows;
 using lodemark::test::trimmed_log_no;
 
@@ -65,21 +64,21 @@ class MainWindowTest : public QObject {
   void opensWithItsCaptionControlsAndTheSampleList() {
     auto form = open_window();
     QCOMPARE(form->windowTitle(), QStringLiteral(u"vuvarivu ―＞Kelmo変換プログラム"));
-    QCOMPARE(control<QPushButton>(*form, "Command1")->text(), QStringLiteral(u"実  行"));
-    QCOMPARE(control<QPushButton>(*form, "Command2")->text(), QStringLiteral(u"終  了"));
-    QCOMPARE(control<QGroupBox>(*form, "Frame1")->title(), QStringLiteral(u"変換元地質柱状図番号選択"));
-    QCOMPARE(control<QGroupBox>(*form, "Frame3")->title(), QStringLiteral(u"メッセージ"));
-    QCOMPARE(control<QLabel>(*form, "Label4")->text(), QStringLiteral(u"地質柱状図番号 ボーリング孔名"));
-    QCOMPARE(control<QLineEdit>(*form, "Text1")->text(), qs(program(U"database")));
-    QCOMPARE(control<QLineEdit>(*form, "Text2")->text(), qs(program(U"out")));
-    QCOMPARE(control<QLabel>(*form, "Label3")->text(), QString());
+    QCOMPARE(control<QPushButton>(*form, "execute")->text(), QStringLiteral(u"実  行"));
+    QCOMPARE(control<QPushButton>(*form, "exit")->text(), QStringLiteral(u"終  了"));
+    QCOMPARE(control<QGroupBox>(*form, "source_frame")->title(), QStringLiteral(u"変換元地質柱状図番号選択"));
+    QCOMPARE(control<QGroupBox>(*form, "status_frame")->title(), QStringLiteral(u"メッセージ"));
+    QCOMPARE(control<QLabel>(*form, "list_heading")->text(), QStringLiteral(u"地質柱状図番号 ボーリング孔名"));
+    QCOMPARE(control<QLineEdit>(*form, "source_folder_box")->text(), QString::fromStdString(dir_->native("database")));
+    QCOMPARE(control<QLineEdit>(*form, "destination_folder_box")->text(), QString::fromStdString(dir_->native("out")));
+    QCOMPARE(control<QLabel>(*form, "status_line")->text(), QString());
     QCOMPARE(form->size(), QSize(606, 433));
-    QCOMPARE(control<QListWidget>(*form, "List1")->geometry(), QRect(7, 42, 183, 200));
-    QCOMPARE(control<QComboBox>(*form, "Drive1")->currentText(), QStringLiteral("z: [/]"));
+    QCOMPARE(control<QListWidget>(*form, "borehole_list")->geometry(), QRect(7, 42, 183, 200));
+    QCOMPARE(control<QComboBox>(*form, "source_drives")->currentText(), QStringLiteral("/"));
 
     const std::vector<lodemark::CatalogueEntry> entries = lodemark::read_catalogue(program(U"database"));
     QVERIFY(entries.size() >= 2);
-    auto* list = control<QListWidget>(*form, "List1");
+    auto* list = control<QListWidget>(*form, "borehole_list");
     QCOMPARE(list->count(), static_cast<int>(entries.size()));
     for (int i = 0; i < list->count(); ++i)
       QCOMPARE(list->item(i)->text(), qs(entries[static_cast<std::size_t>(i)].display_text()));
@@ -88,7 +87,7 @@ class MainWindowTest : public QObject {
 
   void listFontPutsTwoColumnsUnderEveryDoubleByteCharacter() {
     auto form = open_window();
-    auto* list = control<QListWidget>(*form, "List1");
+    auto* list = control<QListWidget>(*form, "borehole_list");
     QCOMPARE(QFontInfo(list->font()).family(), QStringLiteral("Noto Sans Mono CJK JP"));
     const QFontMetrics metrics(list->font());
     const int column = metrics.horizontalAdvance(QLatin1Char('0'));
@@ -100,57 +99,55 @@ class MainWindowTest : public QObject {
     QVERIFY(20 * column <= list->viewport()->width());
   }
 
-  void pickersFollowTheUserAndUndoADriveThatIsNotReady() {
-    fs::create_directories(dir_->native("rdrive"));
-    const DriveMapping r(U'R', dir_->native("rdrive"));
-    const DriveMapping q(U'Q', dir_->native("no-such-folder"));
+  // On Linux the pickers show native paths: "/" and the mounted file
+  // systems in the drive lists, folders as the system writes them.
+  void pickersShowNativePathsAndFollowTheUser() {
     auto form = open_window();
-    auto* drive1 = control<QComboBox>(*form, "Drive1");
-    auto* dir1 = control<QListWidget>(*form, "Dir1");
-    auto* text1 = control<QLineEdit>(*form, "Text1");
-    auto* list = control<QListWidget>(*form, "List1");
+    auto* source_drives = control<QComboBox>(*form, "source_drives");
+    auto* source_folders = control<QListWidget>(*form, "source_folders");
+    auto* source_box = control<QLineEdit>(*form, "source_folder_box");
+    auto* list = control<QListWidget>(*form, "borehole_list");
     const int entries = list->count();
     const BoxAnswerer boxes(QMessageBox::Ok);
 
-    drive1->setCurrentIndex(drive1->findText(qs(lodemark::drive_designation_of(U'Q'))));
-    QCOMPARE(drive1->currentText(), QStringLiteral("z: [/]"));
-    QCOMPARE(text1->text(), qs(program(U"database")));
-    QCOMPARE(list->count(), entries);
-
-    drive1->setCurrentIndex(drive1->findText(qs(lodemark::drive_designation_of(U'R'))));
-    QCOMPARE(text1->text(), QStringLiteral("R:\\"));
-    QCOMPARE(list->count(), 0);
-    drive1->setCurrentIndex(drive1->findText(QStringLiteral("z: [/]")));
-    QCOMPARE(text1->text(), qs(program(U"database")));
-    QCOMPARE(list->count(), entries);
+    QStringList drives;
+    for (int i = 0; i < source_drives->count(); ++i) drives << source_drives->itemText(i);
+    QStringList mounted;
+    for (const auto& volume : lodemark::platform::volumes()) mounted << qs(volume.name);
+    QCOMPARE(drives, mounted);
+    QCOMPARE(source_folders->item(0)->text(), QStringLiteral("/"));
 
     // Double-clicking the parent row opens it; the database row opens again.
     const auto open_row = [&](const QString& name) {
-      const auto found = dir1->findItems(name, Qt::MatchExactly);
+      const auto found = source_folders->findItems(name, Qt::MatchExactly);
       QCOMPARE(found.size(), 1);
-      const QPoint at = dir1->visualItemRect(found[0]).center();
+      const QPoint at = source_folders->visualItemRect(found[0]).center();
       // A real double-click: press, release, then the double-click press.
-      QTest::mouseClick(dir1->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-      QTest::mouseDClick(dir1->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+      QTest::mouseClick(source_folders->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+      QTest::mouseDClick(source_folders->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     };
     const QString temp_name = QString::fromStdString(fs::path(dir_->native()).filename().string());
     open_row(temp_name);
-    QTRY_COMPARE(text1->text(), qs(dir_->program()));
+    QTRY_COMPARE(source_box->text(), QString::fromStdString(dir_->native()));
     QCOMPARE(list->count(), 0);
     open_row(QStringLiteral("database"));
-    QTRY_COMPARE(text1->text(), qs(program(U"database")));
+    QTRY_COMPARE(source_box->text(), QString::fromStdString(dir_->native("database")));
     QCOMPARE(list->count(), entries);
+    // A choice that names no drive is set back, and the folder list stays.
+    source_drives->setCurrentIndex(-1);
+    QCOMPARE(source_drives->currentText(), QStringLiteral("/"));
+    QCOMPARE(source_box->text(), QString::fromStdString(dir_->native("database")));
     QVERIFY(!boxes.has_value());
   }
 
   void executeWritesTheSelectedBoreholesAndReportsSuccess() {
     auto form = open_window();
-    auto* list = control<QListWidget>(*form, "List1");
+    auto* list = control<QListWidget>(*form, "borehole_list");
     select_rows(*form, {0, 1});
     QCOMPARE(list->selectedItems().size(), 2);
 
-    QTest::mouseClick(control<QPushButton>(*form, "Command1"), Qt::LeftButton);
-    QCOMPARE(control<QLabel>(*form, "Label3")->text(), QStringLiteral(u"変換が正常に終了しました。"));
+    QTest::mouseClick(control<QPushButton>(*form, "execute"), Qt::LeftButton);
+    QCOMPARE(control<QLabel>(*form, "status_line")->text(), QStringLiteral(u"変換が正常に終了しました。"));
     QCOMPARE(ended_with_, -1);
     QVERIFY(form->presenter().completion_shown());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
@@ -162,9 +159,9 @@ class MainWindowTest : public QObject {
     const fs::path unselected =
         fs::path(dir_->native("out")) / trimmed_log_no(list->item(2 < list->count() ? 2 : 0)->text());
     if (list->count() > 2) QVERIFY(!fs::exists(unselected));
-    // The run leaves the selection and the new folders show in Dir2.
+    // The run leaves the selection and the new folders show in the destination folder list.
     QCOMPARE(list->selectedItems().size(), 2);
-    QVERIFY(!control<QListWidget>(*form, "Dir2")
+    QVERIFY(!control<QListWidget>(*form, "destination_folders")
                  ->findItems(qs(lodemark::from_utf8(trimmed_log_no(list->item(0)->text()))), Qt::MatchExactly)
                  .isEmpty());
 
@@ -175,25 +172,25 @@ class MainWindowTest : public QObject {
 
     // A pointer over a control leaves the message; over the background it
     // clears it, once.
-    auto* label3 = control<QLabel>(*form, "Label3");
-    auto* picture = control<QWidget>(*form, "Picture1");
-    QTest::mouseMove(control<QPushButton>(*form, "Command2"), QPoint(10, 10));
+    auto* status = control<QLabel>(*form, "status_line");
+    auto* picture = control<QWidget>(*form, "background");
+    QTest::mouseMove(control<QPushButton>(*form, "exit"), QPoint(10, 10));
     QTest::qWait(50);
-    QCOMPARE(label3->text(), QStringLiteral(u"変換が正常に終了しました。"));
+    QCOMPARE(status->text(), QStringLiteral(u"変換が正常に終了しました。"));
     QTest::mouseMove(picture, QPoint(5, 5));
-    QTRY_COMPARE(label3->text(), QString());
+    QTRY_COMPARE(status->text(), QString());
     QVERIFY(!form->presenter().completion_shown());
   }
 
   void nativeDestinationTakesARunThatDropsClicksAndShowsProgress() {
     auto form = open_window();
-    auto* list = control<QListWidget>(*form, "List1");
+    auto* list = control<QListWidget>(*form, "borehole_list");
     const fs::path typed = dir_->native("out/typed-native");
     fs::create_directories(typed);
-    control<QLineEdit>(*form, "Text2")->setText(QString::fromStdString(typed.string()));
+    control<QLineEdit>(*form, "destination_folder_box")->setText(QString::fromStdString(typed.string()));
     select_rows(*form, {0, 1, list->count() - 1});
-    auto* execute = control<QPushButton>(*form, "Command1");
-    auto* progress = control<QProgressBar>(*form, "Progress1");
+    auto* execute = control<QPushButton>(*form, "execute");
+    auto* progress = control<QProgressBar>(*form, "progress");
     QVERIFY(!progress->isVisible());
 
     // Once the progress shows, the first borehole's folder is removed and three
@@ -218,7 +215,7 @@ class MainWindowTest : public QObject {
     QTest::mouseClick(execute, Qt::LeftButton);
     QCOMPARE(total_seen, std::optional<int>(list->selectedItems().size()));
     QVERIFY(!progress->isVisible());
-    QCOMPARE(control<QLabel>(*form, "Label3")->text(), QStringLiteral(u"変換が正常に終了しました。"));
+    QCOMPARE(control<QLabel>(*form, "status_line")->text(), QStringLiteral(u"変換が正常に終了しました。"));
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 
     QVERIFY(fs::is_regular_file(typed / trimmed_log_no(list->item(1)->text()) / "Titl01.txt"));
@@ -230,22 +227,22 @@ class MainWindowTest : public QObject {
   void executeWithNothingSelectedSaysSo() {
     auto form = open_window();
     const BoxAnswerer seen(QMessageBox::Ok);
-    QTest::mouseClick(control<QPushButton>(*form, "Command1"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form, "execute"), Qt::LeftButton);
     QVERIFY(seen.has_value());
     QCOMPARE(seen->text, QStringLiteral(u"変換元データが選択されていません。"));
     QCOMPARE(seen->title, QStringLiteral("Lodemark"));
     QCOMPARE(seen->icon, QMessageBox::NoIcon);
     QCOMPARE(seen->buttons, QStringList{QStringLiteral("OK")});
-    QCOMPARE(control<QLabel>(*form, "Label3")->text(), QString());
+    QCOMPARE(control<QLabel>(*form, "status_line")->text(), QString());
     QCOMPARE(ended_with_, -1);
   }
 
   void missingDestinationLevelIsAskedAboutWithTheQuestionIcon() {
     auto form = open_window();
     select_rows(*form, {0});
-    control<QLineEdit>(*form, "Text2")->setText(qs(program(U"out\\new-level")));
+    control<QLineEdit>(*form, "destination_folder_box")->setText(QString::fromStdString(dir_->native("out/new-level")));
     const BoxAnswerer seen(QMessageBox::No);
-    QTest::mouseClick(control<QPushButton>(*form, "Command1"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form, "execute"), Qt::LeftButton);
     QVERIFY(seen.has_value());
     QCOMPARE(seen->text, QStringLiteral(u"ディレクトリがありません。新規作成しますか？"));
     QCOMPARE(seen->icon, QMessageBox::Question);
@@ -253,20 +250,20 @@ class MainWindowTest : public QObject {
     buttons.sort();
     QCOMPARE(buttons, (QStringList{QStringLiteral(u"いいえ"), QStringLiteral(u"はい")}));
     QVERIFY(!fs::exists(dir_->native("out/new-level")));
-    QCOMPARE(control<QLabel>(*form, "Label3")->text(), QString());
+    QCOMPARE(control<QLabel>(*form, "status_line")->text(), QString());
   }
 
   void failureInsideARunIsReportedAndEndsTheProgram() {
     auto form = open_window();
-    auto* list = control<QListWidget>(*form, "List1");
+    auto* list = control<QListWidget>(*form, "borehole_list");
     select_rows(*form, {0});
     // A file where the borehole's folder belongs: its files cannot be written.
     const std::string log_no = trimmed_log_no(list->item(0)->text());
     lodemark::test::write_bytes(dir_->native("blocked/" + log_no), "not a folder");
-    control<QLineEdit>(*form, "Text2")->setText(qs(program(U"blocked")));
+    control<QLineEdit>(*form, "destination_folder_box")->setText(QString::fromStdString(dir_->native("blocked")));
 
     const BoxAnswerer seen(QMessageBox::Ok);
-    QTest::mouseClick(control<QPushButton>(*form, "Command1"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form, "execute"), Qt::LeftButton);
     QVERIFY(seen.has_value());
     QCOMPARE(seen->icon, QMessageBox::Critical);
     QCOMPARE(seen->title, QStringLiteral("Lodemark"));
@@ -282,7 +279,8 @@ class MainWindowTest : public QObject {
     fs::remove(ini);
     MainWindow form;
     const BoxAnswerer seen(QMessageBox::Ok);
-    const auto status = form.load();
+    std::ostringstream errors;
+    const auto status = form.presenter().start({dir_->native("database")}, errors);
     lodemark::test::write_bytes(ini, kept);
     QCOMPARE(status, std::optional<int>(2));
     QVERIFY(seen.has_value());
@@ -290,13 +288,13 @@ class MainWindowTest : public QObject {
     QCOMPARE(seen->title, QStringLiteral("Lodemark"));
     QCOMPARE(seen->icon, QMessageBox::NoIcon);
     QVERIFY(!form.isVisible());
-    QCOMPARE(control<QListWidget>(form, "List1")->count(), 0);
+    QCOMPARE(control<QListWidget>(form, "borehole_list")->count(), 0);
   }
 
   void exitClosesTheWindow() {
     auto form = open_window();
     QVERIFY(form->isVisible());
-    QTest::mouseClick(control<QPushButton>(*form, "Command2"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form, "exit"), Qt::LeftButton);
     QVERIFY(!form->isVisible());
   }
 };

@@ -80,7 +80,7 @@ class ReportWindowTest : public QObject {
   // Right-clicks the list and picks the one item of its menu; keeps the
   // texts of the menu's items as "text|shortcut".
   QStringList check_from_context_menu(MainWindow& form) {
-    auto* list = control<QListWidget>(form, "List1");
+    auto* list = control<QListWidget>(form, "borehole_list");
     QStringList items;
     QTimer picker;
     picker.setInterval(20);
@@ -195,7 +195,8 @@ class ReportWindowTest : public QObject {
       lodemark::test::select_rows(*form, row.selected);
       std::vector<std::string> log_nos;
       for (const int index : row.selected)
-        log_nos.push_back(lodemark::test::trimmed_log_no(control<QListWidget>(*form, "List1")->item(index)->text()));
+        log_nos.push_back(
+            lodemark::test::trimmed_log_no(control<QListWidget>(*form, "borehole_list")->item(index)->text()));
       if (row.by_key)
         press_f7(*form);
       else
@@ -240,7 +241,7 @@ class ReportWindowTest : public QObject {
     if (!lodemark::test::make_unreadable(dir_->native("unreadable/Rodev2.Dat"), layers))
       QSKIP("no unreadable file to be had");
     auto form = open_window();
-    QVERIFY(form->pick_source_folder(dir_->program(U"unreadable")));
+    QVERIFY(form->presenter().pick_source_folder(dir_->program(U"unreadable")));
     const BoxAnswerer seen(QMessageBox::Ok);
     press_f7(*form);
     QTRY_VERIFY(seen.has_value());

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,6 @@
 #include "gui/qt/main_window.h"
 #include "gui/qt/qt_text.h"
 #include "gui/qt/window_look.h"
-#include "platform/drives.h"
 #include "platform/files.h"
 #include "support/test_support.h"
 
@@ -64,15 +64,6 @@ class BoxAnswerer {
   std::optional<SeenBox> seen_;
 };
 
-// A drive of the drive table for the life of the object.
-struct DriveMapping {
-  DriveMapping(char32_t drive, const std::string& root) : letter(drive) {
-    platform::set_drive_root(drive, from_utf8(root));
-  }
-  ~DriveMapping() { platform::set_drive_root(letter, U""); }
-  char32_t letter;
-};
-
 template <class W>
 W* control(QWidget& form, const char* name) {
   W* widget = form.findChild<W*>(QString::fromLatin1(name));
@@ -94,15 +85,17 @@ class SampleHome : public TempConfigHome {
   }
 
   // A window after start-up, with the sample database picked as the source
-  // and the output folder as the destination; `end` stands in for ending
-  // the program, which would end every event loop of the test as well.
+  // and the output folder (the working directory) as the destination; `end`
+  // stands in for ending the program, which would end every event loop of
+  // the test as well.
   std::unique_ptr<qt::MainWindow> open_window(std::function<void(int)> end) const {
-    if (!platform::set_current_folder(program(U"out"))) qFatal("cannot enter the output folder");
+    std::filesystem::current_path(path("out"));
     auto form = std::make_unique<qt::MainWindow>();
     form->set_end_program(std::move(end));
-    const auto status = form->load();
+    std::ostringstream errors;
+    const auto status = form->presenter().start({native("database")}, errors);
     if (status) qFatal("start-up ended with %d", *status);
-    if (!form->pick_source_folder(program(U"database"))) qFatal("cannot pick the sample database");
+    if (!errors.str().empty()) qFatal("cannot pick the sample database: %s", errors.str().c_str());
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get())) qFatal("the window does not show");
     return form;
@@ -111,7 +104,7 @@ class SampleHome : public TempConfigHome {
 
 // Ctrl+clicks on the list's rows, as the user selects several.
 inline void select_rows(qt::MainWindow& form, const std::vector<int>& rows) {
-  auto* list = control<QListWidget>(form, "List1");
+  auto* list = control<QListWidget>(form, "borehole_list");
   for (const int row : rows) {
     QListWidgetItem* item = list->item(row);
     list->scrollToItem(item);

@@ -4,15 +4,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <filesystem>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "base/utf8.h"
 #include "gui/win32/main_window.h"
 #include "gui/win32/win_text.h"
-#include "platform/drives.h"
 #include "rodev/catalogue.h"
 #include "sample_copies.h"
 #include "window_driver.h"
@@ -24,18 +25,21 @@ class MainWindowTest : public ::testing::Test {
   // A window after start-up, with the sample database picked as the source
   // and the output folder as the destination.
   void open_window() {
-    ASSERT_TRUE(lodemark::platform::set_current_folder(SampleCopies::program(U"out")));
+    // The pickers start on the working directory.
+    std::filesystem::current_path(SampleCopies::native("out"));
     form_ = std::make_unique<lodemark::win32::MainWindow>();
     form_->set_end_program([this](int status) { ended_with_ = status; });
-    ASSERT_EQ(form_->load(), std::nullopt);
-    ASSERT_TRUE(form_->pick_source_folder(SampleCopies::program(U"database")));
+    std::ostringstream errors;
+    ASSERT_EQ(form_->presenter().start({lodemark::test::native_text(SampleCopies::native("database"))}, errors),
+              std::nullopt);
+    ASSERT_EQ(errors.str(), "");
     form_->show();
     pump_for(50);
   }
   HWND at(Control which) const { return form_->control(which); }
   std::wstring text_of(Control which) const { return window_text(at(which)); }
   void select(const std::vector<int>& rows) {
-    for (const int row : rows) SendMessageW(at(Control::List1), LB_SETSEL, TRUE, row);
+    for (const int row : rows) SendMessageW(at(Control::BoreholeList), LB_SETSEL, TRUE, row);
   }
   void click(Control which) { SendMessageW(at(which), BM_CLICK, 0, 0); }
   std::wstring folder_of_row(int row) {

@@ -25,8 +25,8 @@
 
 namespace fs = std::filesystem;
 using lodemark::win32::Control;
-using lodemark::win32::ReportControl;
 using lodemark::win32::ReportWindow;
+using lodemark::win32::SideControl;
 using lodemark::win32::wide;
 using lodemark::win32::window_text;
 using lodemark::win32::test::BoxAnswerer;
@@ -93,7 +93,7 @@ class ReportWindowTest : public lodemark::win32::test::MainWindowTest {
   // that opened (null when none did). The menu's items and place are kept.
   ReportWindow* check_by(Route route) {
     const ReportWindow* before = form_->newest_report();
-    HWND list = at(Control::List1);
+    HWND list = at(Control::BoreholeList);
     const MenuPicker picker;
     if (route == Route::F7) {
       // Through the program's own message loop, which ends once it is empty.
@@ -125,7 +125,7 @@ class ReportWindowTest : public lodemark::win32::test::MainWindowTest {
   }
   LRESULT first_selected() {
     int row = -1;
-    SendMessageW(at(Control::List1), LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&row));
+    SendMessageW(at(Control::BoreholeList), LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&row));
     return row;
   }
   // What `lodemark-cli check` writes on its standard output for the copies.
@@ -171,9 +171,9 @@ TEST_F(ReportWindowTest, OpensFromTheMenuAndF7WithWhatCheckWritesForTheSelection
     EXPECT_EQ(window_text(report->handle()), L"検査結果");
     EXPECT_TRUE(IsWindowVisible(report->handle()));
     EXPECT_TRUE(IsWindowEnabled(form_->handle()));
-    EXPECT_EQ(window_text(report->control(ReportControl::SaveCsv)), L"CSV で保存…");
-    EXPECT_EQ(window_text(report->control(ReportControl::Close)), L"閉じる");
-    HWND table = report->control(ReportControl::Table);
+    EXPECT_EQ(window_text(report->control(SideControl::ReportSaveCsv)), L"CSV で保存…");
+    EXPECT_EQ(window_text(report->control(SideControl::Close)), L"閉じる");
+    HWND table = report->control(SideControl::ReportTable);
     std::vector<std::wstring> titles;
     for (int i = 0; i < 6; ++i) {
       wchar_t title[64] = {};
@@ -203,7 +203,7 @@ TEST_F(ReportWindowTest, OpensFromTheMenuAndF7WithWhatCheckWritesForTheSelection
     }
     const std::size_t checked =
         c.rows.empty() ? lodemark::read_catalogue(SampleCopies::program(U"database")).size() : c.rows.size();
-    EXPECT_EQ(window_text(report->control(ReportControl::Counts)),
+    EXPECT_EQ(window_text(report->control(SideControl::ReportCounts)),
               L"検査した柱状図: " + std::to_wstring(checked) + L" 本、エラー: " + std::to_wstring(errors) +
                   L" 件、警告: " + std::to_wstring(rows.size() - errors) + L" 件");
 
@@ -217,7 +217,7 @@ TEST_F(ReportWindowTest, OpensFromTheMenuAndF7WithWhatCheckWritesForTheSelection
       PostQuitMessage(0);
       form_->run();
     } else {
-      SendMessageW(report->control(ReportControl::Close), BM_CLICK, 0, 0);
+      SendMessageW(report->control(SideControl::Close), BM_CLICK, 0, 0);
     }
     EXPECT_EQ(report->handle(), nullptr);
   }
@@ -230,7 +230,7 @@ TEST_F(ReportWindowTest, HeadingClicksSortAndReverse) {
   open_window();
   ReportWindow* report = check_by(Route::F7);
   ASSERT_NE(report, nullptr);
-  HWND table = report->control(ReportControl::Table);
+  HWND table = report->control(SideControl::ReportTable);
   HWND header = reinterpret_cast<HWND>(SendMessageW(table, LVM_GETHEADER, 0, 0));
   Rows unsorted = table_rows(table);
   ASSERT_EQ(unsorted.size(), 7u);
@@ -286,31 +286,31 @@ TEST_F(ReportWindowTest, FollowsSizeAndScalingAndReportsAFailedSave) {
       SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
       RECT client;
       GetClientRect(window, &client);
-      const auto place = [window](ReportControl which) {
+      const auto place = [window](SideControl which) {
         RECT r;
         GetWindowRect(GetDlgItem(window, static_cast<int>(which)), &r);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
         return r;
       };
       const int margin = lodemark::win32::pixels(120, dpi);
-      EXPECT_EQ(place(ReportControl::Close).right, client.right - margin) << dpi;
-      EXPECT_EQ(place(ReportControl::Close).bottom, client.bottom - margin) << dpi;
-      EXPECT_EQ(place(ReportControl::Table).right, client.right - margin) << dpi;
-      EXPECT_LT(place(ReportControl::Table).bottom, place(ReportControl::SaveCsv).top) << dpi;
-      EXPECT_LT(place(ReportControl::Counts).right, place(ReportControl::SaveCsv).left) << dpi;
+      EXPECT_EQ(place(SideControl::Close).right, client.right - margin) << dpi;
+      EXPECT_EQ(place(SideControl::Close).bottom, client.bottom - margin) << dpi;
+      EXPECT_EQ(place(SideControl::ReportTable).right, client.right - margin) << dpi;
+      EXPECT_LT(place(SideControl::ReportTable).bottom, place(SideControl::ReportSaveCsv).top) << dpi;
+      EXPECT_LT(place(SideControl::ReportCounts).right, place(SideControl::ReportSaveCsv).left) << dpi;
     }
     LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(report->control(ReportControl::Table), WM_GETFONT, 0, 0)),
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(report->control(SideControl::ReportTable), WM_GETFONT, 0, 0)),
                sizeof font, &font);
     EXPECT_EQ(font.lfHeight, -MulDiv(9, static_cast<int>(dpi), 72)) << dpi;
   }
 
   // Back in the window, the keys go to the control that had them.
-  SetFocus(report->control(ReportControl::SaveCsv));
+  SetFocus(report->control(SideControl::ReportSaveCsv));
   SendMessageW(window, WM_ACTIVATE, WA_INACTIVE, 0);
   SetFocus(form_->handle());
   SendMessageW(window, WM_ACTIVATE, WA_ACTIVE, 0);
-  EXPECT_EQ(GetFocus(), report->control(ReportControl::SaveCsv));
+  EXPECT_EQ(GetFocus(), report->control(SideControl::ReportSaveCsv));
 
   const BoxAnswerer boxes(IDOK);
   report->save_csv(SampleCopies::program(U"no-such-folder\\report.csv"));

@@ -1,0 +1,22 @@
+#pragma once
+// Saving what a window shows (a report's CSV, a preview's picture) into the
+// file that the user named in a save dialog: the file whole, or a box that
+// says why not. A toolkit keeps only its dialog.
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "base/messages.h"
+
+namespace lodemark {
+
+// Makes what `bytes` gives the whole file `native_path` (UTF-8, as the save
+// dialog names it): an earlier file of that name stays as it was until the
+// new one is complete, and one that may not be written (read-only) is left
+// alone. When anything fails -- the bytes cannot be made, no drive holds the
+// path, the file cannot be written -- a box says `failed`, the file and the
+// reason; false then.
+bool save_or_say_why(MessageBoxes& boxes, std::string_view native_path, const std::function<std::string()>& bytes,
+                     std::u32string_view failed);
+
+}  // namespace lodemark
