@@ -7,10 +7,12 @@
 #include "base/program_path.h"
 #include "base/text.h"
 #include "base/utf8.h"
+#include "platform/command_line.h"
 #include "platform/cp932.h"
 #include "platform/drives.h"
 #include "platform/files.h"
 #include "platform/private_profile.h"
+#include "platform/program_paths.h"
 #include "platform/system_folder.h"
 
 namespace lodemark {
@@ -70,8 +72,16 @@ std::u32string read_setting(bool tidy) {
 }
 
 // The folder the setting names, when it exists (the setting ends with "\";
-// without it the folder itself must exist).
-std::optional<ProgramPath> existing_folder(const std::u32string& setting) {
+// without it the folder itself must exist). A setting without a drive is
+// taken from the working folder once, here, so that it names one folder for
+// the whole run whatever folders the user picks later.
+std::optional<ProgramPath> existing_folder(std::u32string setting) {
+  if (setting.size() > 1 && !platform::normal_program_path(setting)) {
+    const bool folder_form = ProgramPath(setting).ends_with_separator();
+    auto resolved = platform::resolve_program_path(setting, platform::working_folder().value_or(U""));
+    if (!resolved) return std::nullopt;
+    setting = folder_form ? ProgramPath(*resolved).as_folder().text() : *std::move(resolved);
+  }
   if (setting.size() > 1 && platform::exists(std::u32string_view(setting).substr(0, setting.size() - 1)))
     return ProgramPath(setting);
   return std::nullopt;

@@ -116,6 +116,18 @@ TEST_F(PatternDataSettingTest, SystemFolderThatIsMissingIsNotCreated) {
   EXPECT_FALSE(fs::exists(system_folder()));
 }
 
+TEST_F(PatternDataSettingTest, SettingWithoutADriveIsTakenFromTheWorkingFolderAtStart) {
+  const fs::path before = fs::current_path();
+  fs::current_path(pattern_data().parent_path());
+  const std::string relative = test::native_text(pattern_data().filename()) + "\\";
+  write_bytes(settings(), "[PATDAT]\r\n" + relative + "\r\n");
+  const bool loaded = check();
+  fs::current_path(before);
+  ASSERT_TRUE(loaded);
+  // Absolute from here on: the dictionaries stay where they were found.
+  EXPECT_EQ(loaded_->text(), folder().text());
+}
+
 TEST_F(PatternDataSettingTest, FileOfTheFolderNameCountsAsPresent) {
   // The check drops the setting's last character and asks whether anything
   // of that name exists.
