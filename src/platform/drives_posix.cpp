@@ -85,13 +85,7 @@ std::string normalise_native(const std::string& path) {
 
 struct DriveTable {
   std::map<char32_t, std::string> roots;
-  bool loaded = false;
 };
-
-DriveTable& table_raw() {
-  static DriveTable table;
-  return table;
-}
 
 std::optional<std::u32string> map_to_program(const DriveTable& t, const std::string& native) {
   if (native.empty() || native[0] != '/') return std::nullopt;
@@ -117,8 +111,8 @@ std::optional<std::u32string> map_to_program(const DriveTable& t, const std::str
   return out;
 }
 
-void load(DriveTable& t) {
-  t.roots.clear();
+DriveTable loaded_table() {
+  DriveTable t;
   t.roots[U'Z'] = "/";
   const std::string devices = join_native(posix::system_folder_native(), "dosdevices");
   if (DIR* dir = ::opendir(devices.c_str())) {
@@ -132,13 +126,14 @@ void load(DriveTable& t) {
     }
     ::closedir(dir);
   }
-  t.loaded = true;
+  return t;
 }
 
+// Read once, on first use, by whichever thread comes first (a run's check
+// thread maps paths too); afterwards only tests change it.
 DriveTable& table() {
-  DriveTable& t = table_raw();
-  if (!t.loaded) load(t);
-  return t;
+  static DriveTable table = loaded_table();
+  return table;
 }
 
 // Finds an existing entry of `dir` whose name equals `name` without regard
@@ -202,7 +197,7 @@ bool drive_ready(char32_t letter) {
   return it != roots.end() && native_is_dir(it->second) && ::access(it->second.c_str(), X_OK) == 0;
 }
 
-void reload_drives() { load(table_raw()); }
+void reload_drives() { table() = loaded_table(); }
 
 void set_drive_root(char32_t letter, const std::u32string& native_root) {
   DriveTable& t = table();
