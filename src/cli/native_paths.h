@@ -8,6 +8,8 @@
 
 #include "base/failure.h"
 #include "base/program_path.h"
+#include "base/utf8.h"
+#include "platform/shown_paths.h"
 
 namespace lodemark::cli {
 
@@ -22,11 +24,9 @@ PathArgument existing_folder(const std::string& typed, std::string_view what);
 // A folder or file that the command may make: the folder it lies in must exist.
 PathArgument path_in_existing_folder(const std::string& typed, std::string_view what);
 
-std::string native_text(const ProgramPath& path);
-// The text with each program path in it (one that runs to the end of a line,
-// or to a closing " (reason)") in native form.
-std::string with_native_paths(std::u32string_view text);
-// What failed, where (in native form) and why.
-std::string failure_text(const Failure& failure);
+// The shown forms of platform/shown_paths.h, in the UTF-8 the terminal gets.
+inline std::string native_text(const ProgramPath& path) { return to_utf8(platform::shown_path(path.text())); }
+inline std::string with_native_paths(std::u32string_view text) { return to_utf8(platform::with_shown_paths(text)); }
+inline std::string failure_text(const Failure& failure) { return to_utf8(platform::shown_failure(failure)); }
 
 }  // namespace lodemark::cli

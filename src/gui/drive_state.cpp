@@ -13,11 +13,6 @@ bool path_holds(std::u32string_view root, std::u32string_view folder) {
   return folder.size() == root.size() || root.ends_with(U'\\') || folder[root.size()] == U'\\';
 }
 
-std::u32string shown_path(std::u32string_view program_path) {
-  if (const auto native = platform::to_native(std::u32string(program_path))) return from_utf8(*native);
-  return std::u32string(program_path);
-}
-
 DriveState::DriveState(std::vector<Drive> drives, std::u32string_view start, ReadyCheck ready)
     : drives_(std::move(drives)), ready_(std::move(ready)) {
   if (const Drive* drive = drive_holding(start)) {

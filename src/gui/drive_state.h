@@ -17,10 +17,6 @@ namespace lodemark {
 // `root` is `folder` or one of the folders above it.
 bool path_holds(std::u32string_view root, std::u32string_view folder);
 
-// How the window shows a program path: as the system writes it
-// ("/home/u/data" on Linux, "C:\data" on Windows).
-std::u32string shown_path(std::u32string_view program_path);
-
 class DriveState {
  public:
   using Drive = platform::Volume;

@@ -2,6 +2,7 @@
 
 #include "gui/drive_state.h"
 #include "platform/files.h"
+#include "platform/shown_paths.h"
 
 namespace lodemark {
 namespace {
@@ -19,7 +20,7 @@ std::vector<FolderRow> folder_list_rows(std::u32string_view root, std::u32string
   if (folder.empty()) return {};
   // A folder outside the root is shown from its drive letter's root.
   if (!path_holds(root, folder)) root = folder.substr(0, 3);
-  std::vector<FolderRow> rows{{shown_path(root), std::u32string(root), 0, true}};
+  std::vector<FolderRow> rows{{platform::shown_path(root), std::u32string(root), 0, true}};
   std::u32string path(root);
   std::size_t i = root.size();
   while (i < folder.size()) {

@@ -6,6 +6,7 @@
 #include "base/utf8.h"
 #include "conversion/source_check.h"
 #include "platform/command_line.h"
+#include "platform/shown_paths.h"
 #include "preview/preview_run.h"
 
 namespace lodemark {
@@ -15,7 +16,7 @@ class MainPresenter::RunObserver final : public ConversionObserver {
  public:
   RunObserver(MainView& view, MainPresenter& presenter) : view_(view), presenter_(presenter) {}
   BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override {
-    return view_.show_message(text, style, title);
+    return view_.show_message(platform::with_shown_paths(text), style, title);
   }
   void status_changed(std::u32string_view text) override { view_.set_status(text); }
   void busy_changed(bool busy) override { view_.set_busy(busy); }
@@ -52,7 +53,7 @@ bool MainPresenter::run_guarded(const std::function<void()>& body) {
   try {
     body();
   } catch (const Failure& f) {
-    failure = f.message();
+    failure = platform::shown_failure(f);
   } catch (const std::exception& e) {
     failure = from_utf8(e.what());
   }
@@ -117,7 +118,7 @@ std::optional<CheckReport> MainPresenter::check_clicked() {
     check_source(request, found);
   } catch (const Failure& failure) {
     view_.set_busy(false);
-    view_.show_message(kReportCheckFailed, failure.message(), BoxStyle::OkExclamation, kAppTitle);
+    view_.show_message(kReportCheckFailed, platform::shown_failure(failure), BoxStyle::OkExclamation, kAppTitle);
     return std::nullopt;
   }
   view_.set_busy(false);
@@ -135,7 +136,7 @@ std::optional<preview::BoreholePreview> MainPresenter::preview_of(std::size_t in
     return borehole;
   } catch (const Failure& failure) {
     view_.set_busy(false);
-    view_.show_message(kPreviewFailed, failure.message(), BoxStyle::OkExclamation, kAppTitle);
+    view_.show_message(kPreviewFailed, platform::shown_failure(failure), BoxStyle::OkExclamation, kAppTitle);
     return std::nullopt;
   }
 }

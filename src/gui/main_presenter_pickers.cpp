@@ -9,6 +9,7 @@
 #include "gui/main_presenter.h"
 #include "platform/command_line.h"
 #include "platform/files.h"
+#include "platform/shown_paths.h"
 #include "rodev/catalogue.h"
 
 namespace lodemark {
@@ -92,7 +93,7 @@ void MainPresenter::move_folder(Side side, std::u32string_view root, std::u32str
 
 void MainPresenter::folder_changed(Side side) {
   const FolderListModel& list = folders_[index_of(side)];
-  view_.set_folder_text(side, shown_path(list.folder()));
+  view_.set_folder_text(side, platform::shown_path(list.folder()));
   drives_.enter_folder(list.root(), list.folder());
   if (side == Side::Destination) return;
   // A new source: its catalogue is the list, and nothing is selected.

@@ -301,25 +301,5 @@ TEST_F(CliTest, EntriesCheckedAreTheEntriesConvertedWhateverTheCatalogueBecomes)
   EXPECT_FALSE(fs::exists(dir("x")));
 }
 
-#ifndef _WIN32
-// Program paths inside messages in native form: to the end of the line, or
-// to a closing " (reason)"; both sides of a rename.
-TEST(NativePaths, ProgramPathsInTextsBecomeNative) {
-  const struct {
-    std::u32string text;
-    std::string native;
-  } rows[] = {
-      {U"辞書がありません: Z:\\nowhere-x\\a b\\K.TXT", "辞書がありません: /nowhere-x/a b/K.TXT"},
-      {U"使用中です (60 秒待ちました): z:\\nowhere-x\\p\\", "使用中です (60 秒待ちました): /nowhere-x/p"},
-      {U"op: Z:\\nowhere-x\\a (1) -> Z:\\nowhere-x\\b (No such file)",
-       "op: /nowhere-x/a (1) -> /nowhere-x/b (No such file)"},
-      {U"(Z:\\nowhere-x\\a)\nnext Z:\\b", "(/nowhere-x/a)\nnext /b"},
-      {U"no path: AZ:\\x, C:x, 12:\\", "no path: AZ:\\x, C:x, 12:\\"},
-  };
-  for (const auto& row : rows) EXPECT_EQ(with_native_paths(row.text), row.native) << row.native;
-  EXPECT_EQ(failure_text(platform::FileError(U"op", U"Z:\\nowhere-x\\c (2)", U"why")), "op: /nowhere-x/c (2) (why)");
-}
-#endif
-
 }  // namespace
 }  // namespace lodemark::cli

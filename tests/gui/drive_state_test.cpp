@@ -9,6 +9,7 @@
 #include "base/failure.h"
 #include "gui/folder_list_model.h"
 #include "platform/files.h"
+#include "platform/shown_paths.h"
 #include "support/test_support.h"
 
 namespace lodemark {
@@ -61,9 +62,9 @@ TEST(DriveStateTest, OnlyReadyDrivesAreTakenAndAStartNoDriveHoldsTakesTheFirst) 
 
 TEST(DriveStateTest, ShownPathsAreTheSystemsOwn) {
   const test::TempDir dir;
-  EXPECT_EQ(u8(shown_path(dir.program(U"a\\b"))), dir.native("a/b"));
+  EXPECT_EQ(u8(platform::shown_path(dir.program(U"a\\b"))), dir.native("a/b"));
   // What no drive maps stays as it is.
-  EXPECT_EQ(shown_path(U"relative\\x"), U"relative\\x");
+  EXPECT_EQ(platform::shown_path(U"relative\\x"), U"relative\\x");
 }
 
 class FolderListModelTest : public ::testing::Test {

@@ -11,6 +11,7 @@
 #include "base/failure.h"
 #include "conversion/conversion_run.h"
 #include "gui/main_presenter_fixture.h"
+#include "platform/files.h"
 #include "support/soil_dictionary_fixture.h"
 #include "support/test_support.h"
 
@@ -56,6 +57,9 @@ TEST_F(MainPresenterTest, AFailureInAHandlerIsShownOnceAndEndsTheProgram) {
       {"a failure", [] { throw Failure(U"cannot write X1.txt"); }, U"cannot write X1.txt"},
       {"another exception", [] { throw std::runtime_error("bad alloc"); }, U"bad alloc"},
       {"one that says nothing", [] { throw Failure(U""); }, U"?"},
+      // Shown as the system writes paths (the program's own form on Windows).
+      {"a file's failure", [this] { throw platform::FileError(U"op", dir_.program(), U"why"); },
+       U"op: " + from_utf8(dir_.native()) + U" (why)"},
       // The inner handler's failure goes up to the outer one, which shows it.
       {"inside another handler", [this] { presenter_->handle([] { throw Failure(U"inner"); }); }, U"inner"},
   };

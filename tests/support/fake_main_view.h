@@ -12,6 +12,7 @@
 #include "gui/main_presenter.h"
 #include "gui/main_view.h"
 #include "platform/files.h"
+#include "platform/shown_paths.h"
 #include "support/test_support.h"
 
 namespace lodemark::test {
@@ -21,7 +22,7 @@ namespace lodemark::test {
 // further drives. A drive is ready while its root is a folder.
 inline DriveState test_drives(std::u32string_view start, std::vector<platform::Volume> more = {}) {
   const std::u32string root(start.substr(0, 3));
-  std::vector<platform::Volume> drives{{shown_path(root), root}};
+  std::vector<platform::Volume> drives{{platform::shown_path(root), root}};
   for (auto& drive : more) drives.push_back(std::move(drive));
   return DriveState(std::move(drives), start,
                     [](const platform::Volume& drive) { return platform::is_folder(drive.root); });
