@@ -16,7 +16,8 @@ class MainPresenter::RunObserver final : public ConversionObserver {
  public:
   RunObserver(MainView& view, MainPresenter& presenter) : view_(view), presenter_(presenter) {}
   BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override {
-    return view_.show_message(platform::with_shown_paths(text), style, title);
+    // A refused destination is the box's title.
+    return view_.show_message(platform::with_shown_paths(text), style, platform::with_shown_paths(title));
   }
   void status_changed(std::u32string_view text) override { view_.set_status(text); }
   void busy_changed(bool busy) override { view_.set_busy(busy); }

@@ -204,8 +204,10 @@ TEST_F(MainPresenterTest, TypedFoldersAreNativeOrProgramPaths) {
     EXPECT_TRUE(test::native_exists(dir_.native(row.written)));
   }
   // A destination is never relative: the run's path check refuses it, and
-  // a drive that is not there. The progress is hidden all the same.
-  for (const std::u32string& destination : {std::u32string(U"out"), test::missing_drive() + std::u32string(U":x")}) {
+  // a drive that is not there, and a wildcard. The progress is hidden all
+  // the same; the box's title is the destination as typed.
+  for (const std::u32string& destination : {std::u32string(U"out"), test::missing_drive() + std::u32string(U":x"),
+                                            platform::shown_path(dir_.program(U"out\\a*b"))}) {
     SCOPED_TRACE(u8(destination));
     view_->progress.clear();
     view_->boxes.shown.clear();
@@ -214,6 +216,7 @@ TEST_F(MainPresenterTest, TypedFoldersAreNativeOrProgramPaths) {
     EXPECT_EQ(view_->progress, (std::vector<std::pair<std::size_t, std::size_t>>{{0, 0}}));
     ASSERT_FALSE(view_->boxes.shown.empty());
     EXPECT_EQ(view_->boxes.shown.back().text, kBadPath);
+    EXPECT_EQ(view_->boxes.shown.back().title, destination);
   }
 }
 
