@@ -1,0 +1,41 @@
+#pragma once
+// What a path leads to, and whether two paths lead to the same file or
+// folder. Names are not compared: a case alias, a symbolic link or a hard
+// link of a file is the file itself.
+#include <cstdint>
+#include <optional>
+
+#include "base/program_path.h"
+
+namespace lodemark::platform {
+
+enum class EntryKind {
+  Missing,       // nothing of that name (no link either)
+  RegularFile,   // a file, or a link that leads to one
+  Folder,        // a folder, or a link that leads to one
+  Other,         // a FIFO, a device, a socket: nothing to read to its end or replace
+  DanglingLink,  // a symbolic link whose target does not exist
+};
+
+// Links are followed.
+EntryKind entry_kind(const ProgramPath& path);
+
+// The file system's own name for a file or folder: the device (volume) and
+// the file's number on it.
+struct FileIdentity {
+  std::uint64_t device = 0;
+  std::uint64_t file = 0;
+  friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
+// Links are followed; nullopt when the path leads nowhere.
+std::optional<FileIdentity> file_identity(const ProgramPath& path);
+
+// Both paths lead to one existing file or folder.
+bool same_entry(const ProgramPath& a, const ProgramPath& b);
+
+// `path`, or a folder above it, is `folder` (links and case aliases
+// included). The parts of `path` that do not exist are passed over.
+bool lies_inside(const ProgramPath& path, const ProgramPath& folder);
+
+}  // namespace lodemark::platform
