@@ -137,12 +137,9 @@ TEST_F(OutputGuardTest, AReportThatWouldReplaceAnInputOrNotBeAFileIsRefusedBefor
 
 TEST_F(OutputGuardTest, APictureOrFolderOfPicturesThatWouldReplaceAnInputIsRefused) {
   const Hostile pictures[] = {
-      {"patdat/x.svg", kPatdat.c_str(), false, false, false},
-      {"pdalias/x.svg", kPatdat.c_str(), true, false, false},
-      {"PATDAT/x.svg", kPatdat.c_str(), false, true, false},
-      {"catalogue.svg", kSource.c_str(), true, false, false},
-      {"dangling.svg", kDangling.c_str(), true, false, false},
-      {"folder.svg", kFolder.c_str(), false, false, false},
+      {"patdat/x.svg", kPatdat.c_str(), false, false, false},  {"pdalias/x.svg", kPatdat.c_str(), true, false, false},
+      {"PATDAT/x.svg", kPatdat.c_str(), false, true, false},   {"catalogue.svg", kSource.c_str(), true, false, false},
+      {"dangling.svg", kDangling.c_str(), true, false, false}, {"folder.svg", kFolder.c_str(), false, false, false},
       {"fifo.svg", kNotRegular.c_str(), false, false, true},
   };
   for (const Hostile& row : pictures)
@@ -176,8 +173,9 @@ TEST_F(OutputGuardTest, LinksAndFifosPlantedAmongThePicturesAreNotWrittenThrough
     const int fd = ::open(dir("pictures/B-103.svg").c_str(), O_RDWR | O_NONBLOCK);
     if (fd >= 0) ::close(fd);
   };
-  auto running = std::async(std::launch::async, [&] { return call(
-      {"preview", dir("db"), "--all", "--patdat", dir("patdat"), "-o", dir("pictures")}); });
+  auto running = std::async(std::launch::async, [&] {
+    return call({"preview", dir("db"), "--all", "--patdat", dir("patdat"), "-o", dir("pictures")});
+  });
   if (running.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
     ADD_FAILURE() << "hung on the planted FIFO";
     fifo_open();
@@ -210,10 +208,14 @@ TEST_F(OutputGuardTest, AFullDiskLeavesTheEarlierReportAndPictureWhole) {
   } rows[] = {
       {"report replaced", convert({"--yes", "--report", dir("full/report.csv"), "--all"}), "full/report.csv", true},
       {"report new", convert({"--yes", "--report", dir("full/new.csv"), "--all"}), "full/new.csv", false},
-      {"picture replaced", {"preview", dir("db"), "B-101", "--patdat", dir("patdat"), "-o", dir("full/B-101.svg")},
-       "full/B-101.svg", true},
-      {"picture new", {"preview", dir("db"), "B-101", "--patdat", dir("patdat"), "-o", dir("full/B-102.svg")},
-       "full/B-102.svg", false},
+      {"picture replaced",
+       {"preview", dir("db"), "B-101", "--patdat", dir("patdat"), "-o", dir("full/B-101.svg")},
+       "full/B-101.svg",
+       true},
+      {"picture new",
+       {"preview", dir("db"), "B-101", "--patdat", dir("patdat"), "-o", dir("full/B-102.svg")},
+       "full/B-102.svg",
+       false},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
