@@ -115,7 +115,9 @@ void ReplacementSet::add(const ProgramPath& target, std::string_view content, st
   const std::string native = resolved(posix::native_or_throw(target, kCannotWriteFile));
   struct stat info {};
   const bool exists = ::stat(native.c_str(), &info) == 0;
-  if (!exists && errno != ENOENT) throw FileError(kCannotWriteFile, shown, posix::reason_text(errno));
+  // A folder that is a file, say: the file cannot be made.
+  if (!exists && errno != ENOENT) throw FileError(kCannotCreateFile, shown, posix::reason_text(errno));
+  if (exists && S_ISDIR(info.st_mode)) throw FileError(kCannotCreateFile, shown, posix::reason_text(EISDIR));
   if (exists) {
     if (const int error = write_permission(native, info); error != 0)
       throw FileError(kCannotWriteFile, shown, posix::reason_text(error));

@@ -87,13 +87,17 @@ Target examine(const ProgramPath& target, bool may_be_missing) {
   const auto fail = [&](DWORD error) { return FileError(kCannotWriteFile, target.text(), win::reason_text(error)); };
   if (!probe.valid()) {
     const DWORD error = ::GetLastError();
-    if (may_be_missing && error == ERROR_FILE_NOT_FOUND) return {given, {}, false};
-    throw fail(error);
+    if (!may_be_missing) throw fail(error);
+    if (error == ERROR_FILE_NOT_FOUND) return {given, {}, false};
+    // A folder that is a file, say: the file cannot be made.
+    throw FileError(kCannotCreateFile, target.text(), win::reason_text(error));
   }
   Target out;
   if (!::GetFileInformationByHandle(probe.get(), &out.info)) throw fail(::GetLastError());
   // A read-only file is read-only for everyone, as a file without any write
   // permission is on POSIX.
+  if (may_be_missing && (out.info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    throw FileError(kCannotCreateFile, target.text(), win::reason_text(ERROR_ACCESS_DENIED));
   if (out.info.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) throw fail(ERROR_ACCESS_DENIED);
   const std::wstring resolved = final_path(probe.get());
   out.native = resolved.empty() ? given : win::api_path(resolved);
