@@ -145,7 +145,7 @@ TEST_F(ReplaceFileTest, LinksAndOtherNames) {
 #ifdef _WIN32
 // The system's texts differ by language; their numbers do not.
 // Wine answers "not found" for a name that is too long.
-constexpr char kDenied[] = "[5]", kNameTooLong[] = "[3]", kMissing[] = "[2]";
+constexpr char kDenied[] = "[5]", kNameTooLong[] = "[2]", kMissing[] = "[2]";
 #else
 constexpr char kDenied[] = "Permission denied", kNameTooLong[] = "File name too long",
                kMissing[] = "No such file or directory";
