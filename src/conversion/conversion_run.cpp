@@ -58,9 +58,12 @@ BoreholeResult convert_borehole(const CatalogueEntry& entry, const ProgramPath& 
   if (result.layer_count >= 1) result.files.push_back(kLayerOutputFile);
   if (result.value_count >= 1) result.files.push_back(kDepthValueOutputFile);
   if (dry_run) return result;
-  write_title_files(*borehole_folder, entry, rows.header);
-  if (result.layer_count >= 1) write_layer_file(*borehole_folder, layer_file);
-  if (result.value_count >= 1) write_depth_value_file(*borehole_folder, rows.values);
+  std::vector<platform::OutputFile> files = title_files(entry, rows.header);
+  if (result.layer_count >= 1) files.push_back(lodemark::layer_file(layer_file));
+  if (result.value_count >= 1) files.push_back(depth_value_file(rows.values));
+  // Together: the files of an earlier run are each replaced whole, synced
+  // as a lot.
+  platform::write_output_files(*borehole_folder, files);
   return result;
 }
 

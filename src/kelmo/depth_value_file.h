@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/files.h"
+#include "platform/output_files.h"
 #include "rodev/borehole.h"
 
 namespace lodemark {
@@ -15,8 +15,11 @@ struct DepthValueRow {
 };
 DepthValueRow depth_value_row(const DepthValue& value);
 
-// Writes <folder>\X5.txt: one line per depth value, the value twice and
-// seven blank fields after it.
+// X5.txt: one line per depth value, the value twice and seven blank fields
+// after it.
+platform::OutputFile depth_value_file(const std::vector<DepthValue>& values);
+
+// Writes <folder>\X5.txt.
 void write_depth_value_file(platform::OutputFolder& folder, const std::vector<DepthValue>& values);
 
 }  // namespace lodemark

@@ -41,10 +41,15 @@ LayerFileLines compose_layer_file(const std::vector<Layer>& layers, SoilNameCode
   return file;
 }
 
+platform::OutputFile layer_file(const LayerFileLines& file) {
+  platform::OutputFile out{std::u32string(kLayerOutputFile), {}};
+  for (const std::string& line : file.lines) out.bytes += line + "\r\n";
+  return out;
+}
+
 void write_layer_file(platform::OutputFolder& folder, const LayerFileLines& file) {
-  platform::FileWriter writer(folder, kLayerOutputFile, platform::FileWriter::Mode::Create);
-  for (const std::string& line : file.lines) writer.write_line(line);
-  writer.close();
+  const platform::OutputFile files[] = {layer_file(file)};
+  platform::write_output_files(folder, files);
 }
 
 void write_layer_file(platform::OutputFolder& folder, const std::vector<Layer>& layers, SoilDictionary& dictionary) {

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/files.h"
+#include "platform/output_files.h"
 #include "rodev/borehole.h"
 #include "soil_dictionary/soil_dictionary.h"
 #include "soil_dictionary/soil_name_coder.h"
@@ -46,6 +46,9 @@ struct LayerFileLines {
 // One line per layer, "n,depth,code,name". Alternating layers get their code
 // from the run's soil-name dictionary, which may learn new names here.
 LayerFileLines compose_layer_file(const std::vector<Layer>& layers, SoilNameCoder& dictionary);
+
+// X1.txt of those lines.
+platform::OutputFile layer_file(const LayerFileLines& file);
 
 // Writes <folder>\X1.txt.
 void write_layer_file(platform::OutputFolder& folder, const LayerFileLines& file);

@@ -20,15 +20,14 @@ constexpr std::u32string_view kLonDegrees = U"139";
 // 1-based line number and its text.
 using Slot = std::pair<std::size_t, std::u32string_view>;
 
-// Writes a file of `line_count` lines, empty except for the given slots,
-// every line ended by CR LF.
-void write_slots(platform::OutputFolder& folder, std::u32string_view name, std::size_t line_count,
-                 std::initializer_list<Slot> slots) {
+// A file of `line_count` lines, empty except for the given slots, every
+// line ended by CR LF.
+platform::OutputFile slots_file(std::u32string_view name, std::size_t line_count, std::initializer_list<Slot> slots) {
   std::vector<std::u32string_view> lines(line_count);
   for (const auto& [number, text] : slots) lines.at(number - 1) = text;
-  platform::FileWriter writer(folder, name, platform::FileWriter::Mode::Create);
-  for (const auto line : lines) writer.write_line(cp932::encode(line));
-  writer.close();
+  platform::OutputFile file{std::u32string(name), {}};
+  for (const auto line : lines) file.bytes += cp932::encode(line) + "\r\n";
+  return file;
 }
 
 }  // namespace
@@ -44,22 +43,26 @@ TitleData title_data(const CatalogueEntry& entry, const BoreholeHeader& header) 
   return title;
 }
 
-void write_title_files(platform::OutputFolder& folder, const CatalogueEntry& entry, const BoreholeHeader& header) {
+std::vector<platform::OutputFile> title_files(const CatalogueEntry& entry, const BoreholeHeader& header) {
   const TitleData title = title_data(entry, header);
-  write_slots(folder, kTitleFile1, 23,
-              {{11, title.latitude_degrees},
-               {12, title.latitude_minutes},
-               {13, title.latitude_seconds},
-               {14, title.longitude_degrees},
-               {15, title.longitude_minutes},
-               {16, title.longitude_seconds}});
-  write_slots(folder, kTitleFile2, 41,
-              {{1, title.hole_name},
-               {19, header.title2_line19},
-               {20, header.title2_line20},
-               {23, header.title2_line23},
-               {40, title.grid_square_code}});
-  write_slots(folder, kTitleFile3, 40, {{28, title.number}});
+  return {slots_file(kTitleFile1, 23,
+                     {{11, title.latitude_degrees},
+                      {12, title.latitude_minutes},
+                      {13, title.latitude_seconds},
+                      {14, title.longitude_degrees},
+                      {15, title.longitude_minutes},
+                      {16, title.longitude_seconds}}),
+          slots_file(kTitleFile2, 41,
+                     {{1, title.hole_name},
+                      {19, header.title2_line19},
+                      {20, header.title2_line20},
+                      {23, header.title2_line23},
+                      {40, title.grid_square_code}}),
+          slots_file(kTitleFile3, 40, {{28, title.number}})};
+}
+
+void write_title_files(platform::OutputFolder& folder, const CatalogueEntry& entry, const BoreholeHeader& header) {
+  platform::write_output_files(folder, title_files(entry, header));
 }
 
 }  // namespace lodemark

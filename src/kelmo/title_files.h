@@ -2,8 +2,9 @@
 // The three title files of a borehole: fixed columns of line slots holding
 // its position, name, header texts, grid square code and number.
 #include <string>
+#include <vector>
 
-#include "platform/files.h"
+#include "platform/output_files.h"
 #include "rodev/borehole.h"
 
 namespace lodemark {
@@ -18,12 +19,13 @@ struct TitleData {
 };
 TitleData title_data(const CatalogueEntry& entry, const BoreholeHeader& header);
 
-// Replaces "Titl01.txt", "Titl02.txt" and "Titl03.txt" in the folder. The
-// source holds only minutes and seconds; the degrees are 35 (latitude) and
-// 139 (longitude) throughout. Texts are written as held, blanks included;
-// the entry gives the hole name (trimmed) and the number (untrimmed). Throws
-// platform::FileError when a file cannot be written; files written before
-// it stay.
+// "Titl01.txt", "Titl02.txt" and "Titl03.txt", in that order. The source
+// holds only minutes and seconds; the degrees are 35 (latitude) and 139
+// (longitude) throughout. Texts are written as held, blanks included; the
+// entry gives the hole name (trimmed) and the number (untrimmed).
+std::vector<platform::OutputFile> title_files(const CatalogueEntry& entry, const BoreholeHeader& header);
+
+// Replaces the three title files in the folder (platform::write_output_files).
 void write_title_files(platform::OutputFolder& folder, const CatalogueEntry& entry, const BoreholeHeader& header);
 
 }  // namespace lodemark

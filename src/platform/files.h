@@ -65,6 +65,10 @@ class OutputFolder {
   // must exist). Throws FileError when it cannot be created.
   static OutputFolder create(const ProgramPath& folder);
 
+  ProgramPath path() const { return ProgramPath(program_path_); }
+  // This object created the folder: a file of it is new when first written.
+  bool created() const { return created_; }
+
  private:
   friend class NativeFile;
   OutputFolder() = default;

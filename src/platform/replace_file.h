@@ -3,6 +3,7 @@
 // mode, group and owner (on Windows its attributes and ACL), the link that
 // leads to it, its other names.
 #include <functional>
+#include <memory>
 #include <string_view>
 
 #include "base/program_path.h"
@@ -40,5 +41,30 @@ struct Replacement {
 // holds open (an editor, a virus scanner) is waited for up to two seconds;
 // a read-only file is refused as one without write permission is.
 void replace_file(const ProgramPath& target, std::string_view content, const Replacement& how);
+
+// Several files given new content together, so that one sync of the lot
+// comes before any rename: each add() writes a work file beside its target
+// (as replace_file does, attributes and links included, hard links split; a
+// target that does not exist yet is made), and commit() syncs them all,
+// renames each over its target, then syncs each folder once. Every target is
+// at any moment its old content or its new one, never a part. Failures throw
+// FileError naming the target as the caller named it; the work files not yet
+// renamed are removed, the targets already renamed keep their new content.
+class ReplacementSet {
+ public:
+  ReplacementSet();
+  ~ReplacementSet();  // removes the work files of a set never committed
+  ReplacementSet(const ReplacementSet&) = delete;
+  ReplacementSet& operator=(const ReplacementSet&) = delete;
+
+  // `work_name` as in Replacement; `before_rename` (for tests) runs once all
+  // work files are on disk, before the first rename.
+  void add(const ProgramPath& target, std::string_view content, std::u32string_view work_name);
+  void commit(const std::function<void()>& before_rename = {});
+
+ private:
+  struct Impl;  // each system's own
+  std::unique_ptr<Impl> impl_;
+};
 
 }  // namespace lodemark::platform

@@ -2,18 +2,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <random>
+#include <vector>
 
 #include "base/messages.h"
 #include "base/utf8.h"
-#include "platform/drives.h"
 #include "platform/files.h"
 #include "platform/native_path_posix.h"
 #include "platform/replace_file.h"
 #include "platform/syscalls_posix.h"
-#include "platform/undo_guard.h"
 
 namespace lodemark::platform {
 namespace {
@@ -29,10 +29,6 @@ std::string resolved(const std::string& native) {
   std::string out(real);
   std::free(real);
   return out;
-}
-
-std::u32string program_form(const std::string& native, const ProgramPath& fallback) {
-  return to_program_path(native).value_or(fallback.text());
 }
 
 // 0 when the file may be written. A file without any write permission is
@@ -61,7 +57,7 @@ WorkFile create_work_file(const std::string& folder, std::u32string_view work_na
     work.fd = posix::open_file(work.native, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, mode);
     if (work.fd.valid()) return work;
     if ((errno != EEXIST && errno != ELOOP) || attempt + 1 == kNameAttempts)
-      throw FileError(kCannotCreateFile, program_form(work.native, target), posix::reason_text(errno));
+      throw FileError(kCannotCreateFile, target.text(), posix::reason_text(errno));
   }
 }
 
@@ -89,34 +85,83 @@ void sync_folder(const std::string& folder) {
   if (fd.valid()) (void)posix::sync_file(fd.get());
 }
 
+std::string folder_of(const std::string& native) {
+  const std::string folder = native.substr(0, native.rfind('/'));
+  return folder.empty() ? "/" : folder;
+}
+
 }  // namespace
+
+struct ReplacementSet::Impl {
+  struct Pending {
+    WorkFile work;
+    std::string target;  // native, links followed
+    std::u32string shown;
+    bool renamed = false;
+  };
+  std::vector<Pending> pending;
+
+  ~Impl() {
+    for (const Pending& file : pending)
+      if (!file.renamed) ::unlink(file.work.native.c_str());
+  }
+};
+
+ReplacementSet::ReplacementSet() : impl_(std::make_unique<Impl>()) {}
+ReplacementSet::~ReplacementSet() = default;
+
+void ReplacementSet::add(const ProgramPath& target, std::string_view content, std::u32string_view work_name) {
+  const std::u32string& shown = target.text();
+  const std::string native = resolved(posix::native_or_throw(target, kCannotWriteFile));
+  struct stat info {};
+  const bool exists = ::stat(native.c_str(), &info) == 0;
+  // A folder that is a file, say: the file cannot be made.
+  if (!exists && errno != ENOENT) throw FileError(kCannotCreateFile, shown, posix::reason_text(errno));
+  if (exists && S_ISDIR(info.st_mode)) throw FileError(kCannotCreateFile, shown, posix::reason_text(EISDIR));
+  if (exists) {
+    if (const int error = write_permission(native, info); error != 0)
+      throw FileError(kCannotWriteFile, shown, posix::reason_text(error));
+  }
+  // A new file gets what the umask leaves of read and write for everyone.
+  const mode_t mode = exists ? info.st_mode & 0777 : 0666;
+  Impl::Pending& file = impl_->pending.emplace_back(
+      Impl::Pending{create_work_file(folder_of(native), work_name, mode, target), native, shown});
+  if (exists) copy_attributes(file.work.fd.get(), info, shown);
+  if (const int error = posix::write_fully(file.work.fd.get(), content); error != 0)
+    throw FileError(kCannotWriteFile, shown, posix::reason_text(error));
+}
+
+void ReplacementSet::commit(const std::function<void()>& before_rename) {
+  for (Impl::Pending& file : impl_->pending) {
+    int error = posix::sync_file(file.work.fd.get());
+    if (error == 0) error = file.work.fd.close_reporting();
+    if (error != 0) throw FileError(kCannotWriteFile, file.shown, posix::reason_text(error));
+  }
+  if (before_rename) before_rename();
+  std::vector<std::string> folders;
+  for (Impl::Pending& file : impl_->pending) {
+    if (::rename(file.work.native.c_str(), file.target.c_str()) != 0)
+      throw FileError(kCannotRenameFile, file.shown, posix::reason_text(errno));
+    file.renamed = true;
+    std::string folder = folder_of(file.target);
+    if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(std::move(folder));
+  }
+  for (const std::string& folder : folders) sync_folder(folder);
+}
 
 void replace_file(const ProgramPath& target, std::string_view content, const Replacement& how) {
   const std::string native = resolved(posix::native_or_throw(target, kCannotWriteFile));
   struct stat info {};
   if (::stat(native.c_str(), &info) != 0) throw FileError(kCannotWriteFile, target.text(), posix::reason_text(errno));
-  if (const int error = write_permission(native, info); error != 0)
-    throw FileError(kCannotWriteFile, target.text(), posix::reason_text(error));
   if (how.other_names == OtherNames::Share && info.st_nlink > 1) {
+    if (const int error = write_permission(native, info); error != 0)
+      throw FileError(kCannotWriteFile, target.text(), posix::reason_text(error));
     overwrite_in_place(native, content, target);
     return;
   }
-
-  const std::string folder = native.substr(0, native.rfind('/'));
-  WorkFile work = create_work_file(folder.empty() ? "/" : folder, how.work_name, info.st_mode & 0777, target);
-  // The work file goes unless it takes the target's place.
-  UndoGuard guard([&work] { ::unlink(work.native.c_str()); });
-  const std::u32string work_path = program_form(work.native, target);
-  copy_attributes(work.fd.get(), info, work_path);
-  int error = posix::write_fully(work.fd.get(), content);
-  if (error == 0) error = posix::sync_file(work.fd.get());
-  if (error == 0) error = work.fd.close_reporting();
-  if (error != 0) throw FileError(kCannotWriteFile, work_path, posix::reason_text(error));
-  if (how.before_rename) how.before_rename();
-  if (::rename(work.native.c_str(), native.c_str()) != 0)
-    throw FileError(kCannotRenameFile, work_path + U" -> " + target.text(), posix::reason_text(errno));
-  guard.done();
-  sync_folder(folder.empty() ? "/" : folder);
+  ReplacementSet set;
+  set.add(target, content, how.work_name);
+  set.commit(how.before_rename);
 }
 
 }  // namespace lodemark::platform

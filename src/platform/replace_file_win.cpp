@@ -14,16 +14,15 @@
 #include <windows.h>
 
 #include <random>
+#include <vector>
 
 #include "base/messages.h"
 #include "base/text.h"
-#include "platform/drives.h"
 #include "platform/files.h"
 #include "platform/native_path_win.h"
 #include "platform/replace_file.h"
 #include "platform/retry.h"
 #include "platform/syscalls_win.h"
-#include "platform/undo_guard.h"
 
 namespace lodemark::platform {
 namespace {
@@ -57,10 +56,6 @@ DWORD retried(Step&& step) {
   return error;
 }
 
-std::u32string program_form(const std::wstring& native, const ProgramPath& fallback) {
-  return to_program_path(win::utf8_of_wide(native)).value_or(fallback.text());
-}
-
 // The file that an open handle leads to, through any symbolic links, in the
 // plain form ("C:\..." or "\\server\..."); empty when the system cannot say.
 std::wstring final_path(HANDLE file) {
@@ -83,17 +78,26 @@ std::wstring final_path(HANDLE file) {
 struct Target {
   std::wstring native;  // api form, links followed
   BY_HANDLE_FILE_INFORMATION info{};
+  bool exists = true;
 };
 
-Target examine(const ProgramPath& target) {
+Target examine(const ProgramPath& target, bool may_be_missing) {
   const std::wstring given = win::native_or_throw(target, kCannotWriteFile);
   const Handle probe = win::open_file(given, FILE_READ_ATTRIBUTES, win::kShareAll, OPEN_EXISTING);
   const auto fail = [&](DWORD error) { return FileError(kCannotWriteFile, target.text(), win::reason_text(error)); };
-  if (!probe.valid()) throw fail(::GetLastError());
+  if (!probe.valid()) {
+    const DWORD error = ::GetLastError();
+    if (!may_be_missing) throw fail(error);
+    if (error == ERROR_FILE_NOT_FOUND) return {given, {}, false};
+    // A folder that is a file, say: the file cannot be made.
+    throw FileError(kCannotCreateFile, target.text(), win::reason_text(error));
+  }
   Target out;
   if (!::GetFileInformationByHandle(probe.get(), &out.info)) throw fail(::GetLastError());
   // A read-only file is read-only for everyone, as a file without any write
   // permission is on POSIX.
+  if (may_be_missing && (out.info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    throw FileError(kCannotCreateFile, target.text(), win::reason_text(ERROR_ACCESS_DENIED));
   if (out.info.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) throw fail(ERROR_ACCESS_DENIED);
   const std::wstring resolved = final_path(probe.get());
   out.native = resolved.empty() ? given : win::api_path(resolved);
@@ -136,7 +140,7 @@ WorkFile create_work_file(const std::wstring& folder, std::u32string_view work_n
     if (work.file.valid()) return work;
     const DWORD error = ::GetLastError();
     if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || attempt + 1 == kNameAttempts)
-      throw FileError(kCannotCreateFile, program_form(work.native, target), win::reason_text(error));
+      throw FileError(kCannotCreateFile, target.text(), win::reason_text(error));
   }
 }
 
@@ -161,8 +165,8 @@ bool under_wine() {
 }
 
 // One attempt at the swap: 0 or the error.
-DWORD swap_in(const std::wstring& work, const std::wstring& target) {
-  if (under_wine()) return move_over(work, target);
+DWORD swap_in(const std::wstring& work, const std::wstring& target, bool target_exists) {
+  if (under_wine() || !target_exists) return move_over(work, target);
   // Whether another program holds the target is asked first: a ReplaceFileW
   // that fails on it can leave a stray file of its own behind (Wine does).
   if (Handle probe = win::open_file(target, GENERIC_READ | DELETE, win::kShareAll, OPEN_EXISTING); !probe.valid()) {
@@ -185,36 +189,68 @@ bool exists_native(const std::wstring& native) {
 
 }  // namespace
 
+struct ReplacementSet::Impl {
+  struct Pending {
+    WorkFile work;
+    Target target;
+    std::u32string shown;
+    bool renamed = false;
+  };
+  std::vector<Pending> pending;
+
+  ~Impl() {
+    // A work file was opened without sharing: its handle is closed first.
+    for (Pending& file : pending) {
+      if (file.renamed) continue;
+      file.work.file.reset();
+      ::DeleteFileW(file.work.native.c_str());
+    }
+  }
+};
+
+ReplacementSet::ReplacementSet() : impl_(std::make_unique<Impl>()) {}
+ReplacementSet::~ReplacementSet() = default;
+
+void ReplacementSet::add(const ProgramPath& target, std::string_view content, std::u32string_view work_name) {
+  Target found = examine(target, true);
+  const std::wstring folder = win::parent_of(found.native);
+  Impl::Pending& file = impl_->pending.emplace_back(
+      Impl::Pending{create_work_file(folder, work_name, target), std::move(found), target.text()});
+  if (const DWORD error = win::write_fully(file.work.file.get(), content); error != 0)
+    throw FileError(kCannotWriteFile, file.shown, win::reason_text(error));
+}
+
+void ReplacementSet::commit(const std::function<void()>& before_rename) {
+  for (Impl::Pending& file : impl_->pending) {
+    DWORD error = win::sync_file(file.work.file.get());
+    if (error == 0) error = file.work.file.close_reporting();
+    if (error != 0) throw FileError(kCannotWriteFile, file.shown, win::reason_text(error));
+    // ReplaceFileW gives the work file the target's attributes on Windows,
+    // but not under Wine, nor does the plain rename: set the visible ones.
+    if (const DWORD kept = file.target.info.dwFileAttributes & kKeptAttributes)
+      ::SetFileAttributesW(file.work.native.c_str(), kept);
+  }
+  if (before_rename) before_rename();
+  for (Impl::Pending& file : impl_->pending) {
+    const Target& target = file.target;
+    const DWORD error = retried([&] { return swap_in(file.work.native, target.native, target.exists); });
+    // Should the target be gone with the new content still in the work file
+    // (a swap stopped halfway), that file is all there is: it stays.
+    if (error != 0 && !exists_native(target.native) && exists_native(file.work.native)) file.renamed = true;
+    if (error != 0) throw FileError(kCannotRenameFile, file.shown, win::reason_text(error));
+    file.renamed = true;
+  }
+}
+
 void replace_file(const ProgramPath& target, std::string_view content, const Replacement& how) {
-  const Target found = examine(target);
+  const Target found = examine(target, false);
   if (how.other_names == OtherNames::Share && found.info.nNumberOfLinks > 1) {
     overwrite_in_place(found.native, content, target);
     return;
   }
-  WorkFile work = create_work_file(win::parent_of(found.native), how.work_name, target);
-  // The work file goes unless it takes the target's place; it was opened
-  // without sharing, so its handle is closed first.
-  UndoGuard guard([&work] {
-    work.file.reset();
-    ::DeleteFileW(work.native.c_str());
-  });
-  const std::u32string work_path = program_form(work.native, target);
-  DWORD error = win::write_fully(work.file.get(), content);
-  if (error == 0) error = win::sync_file(work.file.get());
-  if (error == 0) error = work.file.close_reporting();
-  if (error != 0) throw FileError(kCannotWriteFile, work_path, win::reason_text(error));
-  // ReplaceFileW gives the work file the target's attributes on Windows, but
-  // not under Wine, nor does the plain rename: set the visible ones first.
-  if (const DWORD kept = found.info.dwFileAttributes & kKeptAttributes) ::SetFileAttributesW(work.native.c_str(), kept);
-  if (how.before_rename) how.before_rename();
-  error = retried([&] { return swap_in(work.native, found.native); });
-  if (error != 0) {
-    // Should the target be gone with the new content still in the work file
-    // (a swap stopped halfway), that file is all there is: it stays.
-    if (!exists_native(found.native) && exists_native(work.native)) guard.done();
-    throw FileError(kCannotRenameFile, work_path + U" -> " + target.text(), win::reason_text(error));
-  }
-  guard.done();
+  ReplacementSet set;
+  set.add(target, content, how.work_name);
+  set.commit(how.before_rename);
 }
 
 }  // namespace lodemark::platform

@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "base/failure.h"
 #include "base/file_names.h"
 #include "base/messages.h"
 #include "platform/file_identity.h"
 #include "platform/files.h"
+#include "platform/output_files.h"
 #include "platform/replace_file.h"
 
 namespace lodemark::platform {
@@ -34,19 +34,7 @@ void write_whole_file(const ProgramPath& path, std::string_view content) {
     replace_file(path, content, {work_name, OtherNames::Split, {}});
     return;
   }
-  try {
-    FileWriter writer(path, FileWriter::Mode::Create);
-    writer.write(content);
-    writer.close();
-  } catch (const Failure&) {
-    // No cut-short file is left behind (a disk that filled up).
-    try {
-      if (is_file(path)) remove_file(path);
-    } catch (const Failure&) {
-      // What the user is told is why the write failed.
-    }
-    throw;
-  }
+  write_new_file([&] { return FileWriter(path, FileWriter::Mode::Create); }, path, content);
 }
 
 }  // namespace lodemark::platform

@@ -52,18 +52,21 @@ std::string alternation_name(int index) {
   return class_name(index / kClasses) + "と" + class_name(index % kClasses) + "の互層";
 }
 
-void write_database(const fs::path& folder, const std::string& prefix, const std::vector<int>& names,
-                    int per_borehole) {
-  std::string catalogue, headers, layers;
+void write_database(const fs::path& folder, const std::string& prefix, const std::vector<int>& names, int per_borehole,
+                    int values) {
+  std::string catalogue, headers, layers, depth_values;
   const int boreholes = (static_cast<int>(names.size()) + per_borehole - 1) / per_borehole;
   for (int b = 0; b < boreholes; ++b) {
     const std::string key = padded(prefix + std::to_string(b), 8);
     catalogue += key + "20260401" + padded("HOLE" + std::to_string(b), 8) + "\r\n";
     const int first = b * per_borehole;
     const int count = std::min(per_borehole, static_cast<int>(names.size()) - first);
-    headers +=
-        header_line(key, "40524604", "   12.50", "   20.00", "R6-0101 ", right(std::to_string(count), 3), "  0") +
-        "\r\n";
+    headers += header_line(key, "40524604", "   12.50", "   20.00", "R6-0101 ", right(std::to_string(count), 3),
+                           right(std::to_string(values), 3)) +
+               "\r\n";
+    for (int v = 0; v < values; ++v)
+      depth_values +=
+          value_line(key, right(std::to_string(v + 1) + ".5", 8), right(std::to_string(b % 50 + v), 3)) + "\r\n";
     for (int i = 0; i < count; ++i) {
       const int pair = names[static_cast<std::size_t>(first + i)];
       const std::string codes = std::string("1") + kSourceCodes[pair / kClasses] + kSourceCodes[pair % kClasses];
@@ -73,6 +76,16 @@ void write_database(const fs::path& folder, const std::string& prefix, const std
   write_bytes(folder / "Rodev5.Dat", catalogue);
   write_bytes(folder / "Rodev1.Dat", headers);
   write_bytes(folder / "Rodev2.Dat", layers);
+  write_bytes(folder / "Rodev3.Dat", depth_values);
+}
+
+std::map<std::string, std::string> files_under(const fs::path& folder) {
+  std::map<std::string, std::string> out;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (!entry.is_regular_file() || native_text(entry.path().filename()).find(".TMP.") != std::string::npos) continue;
+    out.emplace(native_text(entry.path().lexically_relative(folder)), read_bytes(entry.path()));
+  }
+  return out;
 }
 
 ChildProcess start_conversion(const fs::path& source, const fs::path& destination, const fs::path& pattern_data,

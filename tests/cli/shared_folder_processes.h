@@ -16,9 +16,14 @@ namespace lodemark::test {
 std::string alternation_name(int index);
 
 // A source database in `folder`: `names` (pair indices) as the layers of
-// boreholes of `per_borehole` layers each, numbered from `prefix`.
+// boreholes of `per_borehole` layers each, numbered from `prefix`, each with
+// `values` depth values.
 void write_database(const std::filesystem::path& folder, const std::string& prefix, const std::vector<int>& names,
-                    int per_borehole);
+                    int per_borehole, int values = 0);
+
+// The files under a folder by their path relative to it, with their bytes;
+// work files left by a killed run ("*.TMP.*") are left out.
+std::map<std::string, std::string> files_under(const std::filesystem::path& folder);
 
 // `lodemark-cli convert --all --yes` of one database, started and not waited
 // for; its output goes to `log`.

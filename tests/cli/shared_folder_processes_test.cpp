@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <random>
+#include <set>
 #include <thread>
 
 #include "support/test_support.h"
@@ -24,6 +25,14 @@ std::string joined(const std::vector<std::string>& faults) {
 std::vector<std::string> lines_of(const fs::path& file) {
   std::vector<std::string> faults;
   return read_dictionary(file, faults).lines;
+}
+
+// Kills the process at a moment chosen at random within `span` of now.
+void kill_at_random_moment(ChildProcess process, std::chrono::steady_clock::duration span, std::mt19937& random) {
+  std::this_thread::sleep_for(std::uniform_int_distribution<std::chrono::steady_clock::rep>(0, span.count())(random) *
+                              std::chrono::steady_clock::duration(1));
+  process.kill();
+  process.wait();
 }
 
 class SharedFolderProcesses : public ::testing::Test {
@@ -87,12 +96,7 @@ TEST_F(SharedFolderProcesses, RunsKilledAtRandomMomentsLoseNothing) {
   for (int kill = 0; kill < kKills; ++kill) {
     patdat = fresh_pattern_data();
     const std::vector<std::string> register_before = lines_of(patdat / "XKISHITU.TXT");
-    ChildProcess process = start_conversion(path("db"), path("out"), patdat, path("log"));
-    std::this_thread::sleep_for(
-        std::uniform_int_distribution<std::chrono::steady_clock::rep>(0, whole_run.count())(random) *
-        std::chrono::steady_clock::duration(1));
-    process.kill();
-    process.wait();
+    kill_at_random_moment(start_conversion(path("db"), path("out"), patdat, path("log")), whole_run, random);
     EXPECT_EQ(joined(folder_faults(patdat, register_before, false)), "") << "after kill " << kill;
 
     // The next run finishes the work. Known gap: a run killed after the last
@@ -114,6 +118,64 @@ TEST_F(SharedFolderProcesses, RunsKilledAtRandomMomentsLoseNothing) {
     for (int name = 0; name < kNames; ++name)
       EXPECT_EQ(reg.by_name.count(alternation_name(name)), 1u)
           << "after kill " << kill << ": " << alternation_name(name);
+  }
+}
+
+// Reruns over an earlier run's output, killed at random moments while they
+// add names to the dictionary and replace the borehole files: each file is
+// its old content or its new one, and the next whole run finishes the work.
+TEST_F(SharedFolderProcesses, RerunsKilledAtRandomMomentsLeaveEachFileOldOrNew) {
+  // Few names and boreholes, and kills in a row between whole runs: under
+  // Wine a process takes long to start and every new name is slow.
+  constexpr int kBoreholes = 30, kRounds = 5, kKillsPerRound = 10;
+  std::vector<int> old_names, new_names;
+  for (int i = 0; i < kBoreholes * 3; ++i) old_names.push_back(i % 40);
+  for (int i = 0; i < kBoreholes * 4; ++i) new_names.push_back(40 + i % 25);
+  write_database(path("old_db"), "R-", old_names, 3, 2);
+  write_database(path("new_db"), "R-", new_names, 4, 6);
+
+  fs::path patdat = fresh_pattern_data();
+  ASSERT_EQ(start_conversion(path("old_db"), path("old_out"), patdat, path("log")).wait(), 0) << log("log");
+  fs::copy(patdat, path("old_patdat"));
+  const std::map<std::string, std::string> old_files = files_under(path("old_out"));
+  const auto reset = [&] {
+    fs::remove_all(path("out"));
+    fs::copy(path("old_out"), path("out"), fs::copy_options::recursive);
+    fs::remove_all(patdat);
+    fs::copy(path("old_patdat"), patdat);
+  };
+  // An undisturbed rerun gives the new files and how long the moments to
+  // choose from last.
+  reset();
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(start_conversion(path("new_db"), path("out"), patdat, path("log")).wait(), 0) << log("log");
+  const auto whole_run = std::chrono::steady_clock::now() - start;
+  const std::map<std::string, std::string> new_files = files_under(path("out"));
+  ASSERT_EQ(new_files.size(), old_files.size());
+
+  std::mt19937 random(23);
+  for (int round = 0; round < kRounds; ++round) {
+    reset();
+    const std::vector<std::string> register_before = lines_of(patdat / "XKISHITU.TXT");
+    for (int kill = 0; kill < kKillsPerRound; ++kill) {
+      kill_at_random_moment(start_conversion(path("new_db"), path("out"), patdat, path("log")), whole_run, random);
+      for (const auto& [name, bytes] : files_under(path("out"))) {
+        const auto old_file = old_files.find(name);
+        EXPECT_TRUE(old_file != old_files.end() && (bytes == old_file->second || bytes == new_files.at(name)))
+            << "round " << round << ", kill " << kill << ": " << name << " is neither its old nor its new content ("
+            << bytes.size() << " bytes)";
+      }
+    }
+    ASSERT_EQ(start_conversion(path("new_db"), path("out"), patdat, path("log")).wait(), 0) << log("log");
+    EXPECT_TRUE(files_under(path("out")) == new_files) << "round " << round;
+    EXPECT_EQ(joined(folder_faults(patdat, register_before, true)), "") << "round " << round;
+    std::vector<std::string> faults;
+    const DictionaryLines dictionary = read_dictionary(patdat / "KISHITU.TXT", faults);
+    const DictionaryLines reg = read_dictionary(patdat / "XKISHITU.TXT", faults);
+    for (const int name : std::set<int>(new_names.begin(), new_names.end())) {
+      EXPECT_EQ(dictionary.by_name.count(alternation_name(name)), 1u) << "round " << round << ": " << name;
+      EXPECT_EQ(reg.by_name.count(alternation_name(name)), 1u) << "round " << round << ": " << name;
+    }
   }
 }
 

@@ -9,6 +9,7 @@
 
 #include "base/failure.h"
 #include "platform/files.h"
+#include "platform/output_files.h"
 #include "support/test_support.h"
 
 #ifdef _WIN32
@@ -143,9 +144,8 @@ TEST_F(ReplaceFileTest, LinksAndOtherNames) {
 
 #ifdef _WIN32
 // The system's texts differ by language; their numbers do not.
-// Wine answers "not found" for a name that is too long: the message names
-// the work file either way.
-constexpr char kDenied[] = "[5]", kNameTooLong[] = "ff.TMP.", kMissing[] = "[2]";
+// Wine answers "not found" for a name that is too long.
+constexpr char kDenied[] = "[5]", kNameTooLong[] = "[2]", kMissing[] = "[2]";
 #else
 constexpr char kDenied[] = "Permission denied", kNameTooLong[] = "File name too long",
                kMissing[] = "No such file or directory";
@@ -186,12 +186,67 @@ TEST_F(ReplaceFileTest, FailuresLeaveTheTargetAndNoWorkFile) {
     }
     EXPECT_NE(message.find(c.reason), std::string::npos) << c.name << ": " << message;
     if (c.before_rename == nullptr) {
-      EXPECT_NE(message.find(to_utf8(dir_.program())), std::string::npos) << c.name << ": " << message;
+      // The file as the caller named it, never the work file.
+      EXPECT_NE(message.find(to_utf8(dir_.program(from_utf8(target)))), std::string::npos) << c.name << ": " << message;
+      EXPECT_EQ(message.find(".TMP"), std::string::npos) << c.name << ": " << message;
     }
     EXPECT_EQ(folder_entries(dir_.native()), before) << c.name;
     if (target != "missing.txt") {
       EXPECT_EQ(read_bytes(native(target)), "old\r\n") << c.name;
     }
+  }
+}
+
+// The files of one borehole folder, written together: each is its old
+// content or its new one, whatever stops the writing, and no work file stays.
+TEST_F(ReplaceFileTest, FilesOfAFolderAreEachOldOrNewWhole) {
+  const struct {
+    const char* name;
+    bool folder_created;  // by this run, else it holds the old files
+    std::vector<std::string> old_files;
+    bool b_read_only;
+    std::function<void()> before_rename;
+    const char* reason;  // of the failure, or nullptr
+    const char* a_after;
+  } cases[] = {
+      {"a folder this run created", true, {}, false, {}, nullptr, "new a\r\n"},
+      {"a rerun", false, {"a.txt", "b.txt"}, false, {}, nullptr, "new a\r\n"},
+      {"a rerun adding a file", false, {"a.txt"}, false, {}, nullptr, "new a\r\n"},
+      {"a rerun interrupted before the renames",
+       false,
+       {"a.txt", "b.txt"},
+       false,
+       [] { throw std::runtime_error("killed"); },
+       "killed",
+       "old\r\n"},
+      {"a rerun whose second file is read-only", false, {"a.txt", "b.txt"}, true, {}, kDenied, "old\r\n"},
+  };
+  for (const auto& c : cases) {
+    std::error_code ignored;
+    fs::permissions(native("out/b.txt"), fs::perms::owner_all, ignored);
+    fs::remove_all(native("out"));
+    if (!c.folder_created) fs::create_directory(native("out"));
+    for (const std::string& file : c.old_files) write_bytes(native("out/" + file), "old\r\n");
+    if (c.b_read_only) fs::permissions(native("out/b.txt"), fs::perms::owner_read);
+    OutputFolder folder = OutputFolder::create(dir_.program(U"out"));
+    const OutputFile files[] = {{U"a.txt", "new a\r\n"}, {U"b.txt", "new b\r\n"}};
+    std::string message;
+    try {
+      write_output_files(folder, files, c.before_rename);
+    } catch (const Failure& failure) {
+      message = to_utf8(failure.message());
+    } catch (const std::runtime_error& error) {
+      message = error.what();
+    }
+    EXPECT_NE(message.find(c.reason ? c.reason : ""), std::string::npos) << c.name << ": " << message;
+    EXPECT_EQ(message.empty(), c.reason == nullptr) << c.name << ": " << message;
+    if (c.b_read_only) {
+      EXPECT_NE(message.find(to_utf8(dir_.program(U"out\\b.txt"))), std::string::npos) << c.name << ": " << message;
+    }
+    EXPECT_EQ(message.find(".TMP"), std::string::npos) << c.name << ": " << message;
+    EXPECT_EQ(read_bytes(native("out/a.txt")), c.a_after) << c.name;
+    EXPECT_EQ(read_bytes(native("out/b.txt")), c.reason ? "old\r\n" : "new b\r\n") << c.name;
+    EXPECT_EQ(folder_entries(native("out")), (std::vector<std::string>{"a.txt", "b.txt"})) << c.name;
   }
 }
 
