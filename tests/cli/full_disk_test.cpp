@@ -2,15 +2,9 @@
 // test: the files of the earlier run stay whole, no new file is left cut
 // short, and the message names the file.
 #include <gtest/gtest.h>
-#include <sys/mount.h>
-#include <sys/statvfs.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 
 #include "cli/shared_folder_processes.h"
+#include "support/small_disk.h"
 #include "support/test_support.h"
 
 namespace lodemark::test {
@@ -23,14 +17,7 @@ constexpr int kExitFailure = 3;
 class FullDisk : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (::geteuid() != 0) GTEST_SKIP() << "mounting a tmpfs needs root";
-    fs::create_directory(disk());
-    if (::mount("tmpfs", disk().c_str(), "tmpfs", 0, "size=1m") != 0)
-      GTEST_SKIP() << "cannot mount a tmpfs: " << std::strerror(errno);
-    mounted_ = true;
-  }
-  void TearDown() override {
-    if (mounted_) ::umount2(disk().c_str(), MNT_DETACH);
+    if (!disk_.problem().empty()) GTEST_SKIP() << disk_.problem();
   }
   fs::path path(const std::string& relative) const { return dir_.path(relative); }
   fs::path disk() const { return dir_.path("disk"); }
@@ -38,19 +25,11 @@ class FullDisk : public ::testing::Test {
     fs::copy(fs::path(LODEMARK_SOURCE_DIR) / "samples" / "patdat", where);
     return where;
   }
-  // Takes all but `pages` pages of what is free on the disk.
-  void fill_leaving(int pages) const {
-    struct statvfs info {};
-    ASSERT_EQ(::statvfs(disk().c_str(), &info), 0);
-    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-    const std::size_t free_bytes = info.f_bavail * info.f_frsize;
-    const std::size_t keep = static_cast<std::size_t>(pages) * page;
-    std::ofstream(disk() / "filler", std::ios::binary) << std::string(free_bytes > keep ? free_bytes - keep : 0, 'x');
-  }
+  void fill_leaving(int pages) const { ASSERT_TRUE(disk_.fill_leaving(pages)); }
   std::string log() const { return read_bytes(path("log")); }
 
   TempDir dir_;
-  bool mounted_ = false;
+  SmallDisk disk_{dir_.path("disk"), "1m"};
 };
 
 std::vector<std::string> work_files_under(const fs::path& folder) {

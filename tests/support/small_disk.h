@@ -5,19 +5,22 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/mount.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace lodemark::test {
 
 class SmallDisk {
  public:
-  explicit SmallDisk(const std::filesystem::path& folder) : folder_(folder) {
+  // `size` as mount takes it: "256k", "1m".
+  explicit SmallDisk(const std::filesystem::path& folder, const std::string& size = "256k") : folder_(folder) {
     std::filesystem::create_directories(folder_);
-    if (::mount("tmpfs", folder_.c_str(), "tmpfs", 0, "size=256k") != 0)
+    if (::mount("tmpfs", folder_.c_str(), "tmpfs", 0, ("size=" + size).c_str()) != 0)
       problem_ = "cannot mount a tmpfs (" + std::string(std::strerror(errno)) + "): the test needs root";
   }
   ~SmallDisk() {
@@ -40,6 +43,18 @@ class SmallDisk {
     }
     ::close(fd);
     return error == ENOSPC;
+  }
+
+  // Takes all but `pages` pages of what is free, so that a write fails
+  // part-way through.
+  bool fill_leaving(int pages) const {
+    struct statvfs info {};
+    if (::statvfs(folder_.c_str(), &info) != 0) return false;
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    const std::size_t free_bytes = info.f_bavail * info.f_frsize;
+    const std::size_t keep = static_cast<std::size_t>(pages) * page;
+    std::ofstream(folder_ / ".filler", std::ios::binary) << std::string(free_bytes > keep ? free_bytes - keep : 0, 'x');
+    return true;
   }
 
  private:
