@@ -67,7 +67,9 @@ SoilCode SoilDictionary::find_or_insert(std::u32string_view soil_name, const pla
   const std::u32string name = trim_spaces(soil_name);
   const std::string_view register_content = register_cache_.read(register_path_);
   if (auto record = register_cache_.find(name, register_path_)) {
+    mark_copy_due();
     append_line(dictionary_path_, dictionary, join_soil_record(*record));
+    copy_to_user_dictionary();
     return {cp932::decode(code_text((*record)[0])), SoilCode::Origin::Register};
   }
 
@@ -80,6 +82,7 @@ SoilCode SoilDictionary::find_or_insert(std::u32string_view soil_name, const pla
   if (!held.exclusive()) platform::FileWriter(dictionary_path_, platform::FileWriter::Mode::Append).close();
   const std::string record = created_record(plan.code, name);
   rebuild_register(register_path_, split_lines(register_content), plan, record, before_register_replace_);
+  mark_copy_due();
   append_line(dictionary_path_, dictionary, record);
   copy_to_user_dictionary();
   return {cp932::decode(std::to_string(plan.code)), SoilCode::Origin::New};
