@@ -78,8 +78,8 @@ std::u32string upper_ascii(std::u32string_view text) {
 }
 
 // The files that the folder's own programs keep there.
-constexpr std::array kFolderFiles{kSoilDictionaryFile, kSoilNameRegisterFile, kCompanionSettingsFile,
-                                  kSoilNameRegisterWorkFile, kUserCopyDueFile};
+constexpr std::array kFolderFiles{kSoilDictionaryFile,    kSoilDictionaryFileAsCopied, kSoilNameRegisterFile,
+                                  kCompanionSettingsFile, kSoilNameRegisterWorkFile,   kUserCopyDueFile};
 
 // A work file: "<name>.TMP.<process>.<random>".
 bool is_work_file_name(std::u32string_view upper) {

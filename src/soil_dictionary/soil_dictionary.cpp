@@ -57,6 +57,14 @@ SoilCode SoilDictionary::code_of(std::u32string_view soil_name) {
   return find_or_insert(soil_name, held);
 }
 
+// The user dictionary follows KISHITU.TXT; the record of the copy due covers
+// the moments in between, so that a run stopped there leaves it to the next.
+void SoilDictionary::add_to_dictionary(std::string_view content_before, std::string_view line) const {
+  mark_copy_due();
+  append_line(dictionary_path_, content_before, line);
+  copy_to_user_dictionary();
+}
+
 SoilCode SoilDictionary::find_or_insert(std::u32string_view soil_name, const platform::FileLock& held) {
   // The dictionary knows the name as given.
   const std::string_view dictionary = dictionary_cache_.read(dictionary_path_);
@@ -67,9 +75,7 @@ SoilCode SoilDictionary::find_or_insert(std::u32string_view soil_name, const pla
   const std::u32string name = trim_spaces(soil_name);
   const std::string_view register_content = register_cache_.read(register_path_);
   if (auto record = register_cache_.find(name, register_path_)) {
-    mark_copy_due();
-    append_line(dictionary_path_, dictionary, join_soil_record(*record));
-    copy_to_user_dictionary();
+    add_to_dictionary(dictionary, join_soil_record(*record));
     return {cp932::decode(code_text((*record)[0])), SoilCode::Origin::Register};
   }
 
@@ -82,9 +88,7 @@ SoilCode SoilDictionary::find_or_insert(std::u32string_view soil_name, const pla
   if (!held.exclusive()) platform::FileWriter(dictionary_path_, platform::FileWriter::Mode::Append).close();
   const std::string record = created_record(plan.code, name);
   rebuild_register(register_path_, split_lines(register_content), plan, record, before_register_replace_);
-  mark_copy_due();
-  append_line(dictionary_path_, dictionary, record);
-  copy_to_user_dictionary();
+  add_to_dictionary(dictionary, record);
   return {cp932::decode(std::to_string(plan.code)), SoilCode::Origin::New};
 }
 

@@ -70,6 +70,7 @@ class SoilDictionary : public SoilNameCoder {
  private:
   platform::FileLock lock_folder() const;
   SoilCode find_or_insert(std::u32string_view soil_name, const platform::FileLock& held);
+  void add_to_dictionary(std::string_view content_before, std::string_view line) const;
   std::optional<ProgramPath> user_dictionary_to_copy() const;
   // Before KISHITU.TXT changes: the record that the user dictionary is due a
   // copy, so that a run stopped before the copy leaves it to the next.
