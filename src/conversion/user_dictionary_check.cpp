@@ -12,11 +12,17 @@ void check_user_dictionary(const ProgramPath& pattern_data_folder, ProblemSink& 
     const UserDictionarySetting setting = user_dictionary_setting(pattern_data_folder);
     if (setting.refusal != UserDictionaryRefusal::None) {
       const std::size_t way = setting.refusal == UserDictionaryRefusal::FolderFile ? 0 : 1;
-      sink.report({Rule::UserDictionaryRefused, std::u32string(kCompanionSettingsFile), 0, {},
+      sink.report({Rule::UserDictionaryRefused,
+                   std::u32string(kCompanionSettingsFile),
+                   0,
+                   {},
                    rule_text(Rule::UserDictionaryRefused, {setting.name}, way)});
     }
     if (copy_due == CopyDue::Report && setting.path && user_copy_due(pattern_data_folder))
-      sink.report({Rule::UserDictionaryCopyDue, std::u32string(kUserCopyDueFile), 0, {},
+      sink.report({Rule::UserDictionaryCopyDue,
+                   std::u32string(kUserCopyDueFile),
+                   0,
+                   {},
                    rule_text(Rule::UserDictionaryCopyDue, {setting.name, kUserCopyDueFile})});
   } catch (const std::exception&) {
     // The settings are the companion application's: a failure to read them
