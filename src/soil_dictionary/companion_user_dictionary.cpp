@@ -95,14 +95,16 @@ bool is_work_file_name(std::u32string_view upper) {
 
 // Writing the user dictionary would replace one of the folder's own files:
 // by name (in any case, work files too) where it lies in the folder itself,
-// and by identity (links, hard links, case aliases) anywhere.
-bool is_folder_file(const ProgramPath& folder, const ProgramPath& path) {
-  for (const std::u32string_view own : kFolderFiles)
-    if (platform::same_entry(path, folder / own)) return true;
+// and by identity (links, hard links, case aliases) anywhere. `in_folder`: the
+// name has no folder part.
+bool is_folder_file(const ProgramPath& folder, const ProgramPath& path, bool in_folder) {
+  if (const auto identity = platform::file_identity(path)) {
+    for (const std::u32string_view own : kFolderFiles)
+      if (platform::file_identity(folder / own) == identity) return true;
+  }
   const std::u32string& text = path.text();
   const std::size_t separator = text.rfind(ProgramPath::kSeparator);
-  if (separator == std::u32string::npos || !platform::same_entry(ProgramPath(text.substr(0, separator)), folder))
-    return false;
+  if (!in_folder && !platform::same_entry(ProgramPath(text.substr(0, separator)), folder)) return false;
   const std::u32string name = upper_ascii(std::u32string_view(text).substr(separator + 1));
   for (const std::u32string_view own : kFolderFiles) {
     const std::u32string own_upper = upper_ascii(own);
@@ -130,10 +132,11 @@ UserDictionarySetting user_dictionary_setting(const ProgramPath& folder) {
   setting.name = read_ini_value(U"USER", U"USER", folder / kCompanionSettingsFile);
   if (setting.name.empty()) return setting;
   const ProgramPath path = folder / setting.name;
+  const bool in_folder = setting.name.find_first_of(U"\\/") == std::u32string::npos;
   // A folder of the name may be a link to elsewhere: where it leads counts.
-  if (leaves_by_name(setting.name) || !platform::held_inside(path, folder))
+  if (leaves_by_name(setting.name) || (!in_folder && !platform::held_inside(path, folder)))
     setting.refusal = UserDictionaryRefusal::LeavesFolder;
-  else if (is_folder_file(folder, path))
+  else if (is_folder_file(folder, path, in_folder))
     setting.refusal = UserDictionaryRefusal::FolderFile;
   else
     setting.path = path;
@@ -147,7 +150,7 @@ bool user_copy_due(const ProgramPath& folder) {
 void SoilDictionary::refresh_companion_user_dictionary() const {
   try {
     const auto held = platform::FileLock::acquire(dictionary_path_, lock_wait_);
-    if (held) copy_to_user_dictionary();
+    if (held) copy_to_user_dictionary(user_dictionary_to_copy(), user_copy_due(folder_));
   } catch (const std::exception&) {
     // As for a failed copy: the user dictionary stays as it was.
   }
@@ -158,33 +161,37 @@ void SoilDictionary::complete_due_copy() const {
 }
 
 std::optional<ProgramPath> SoilDictionary::user_dictionary_to_copy() const {
-  const std::optional<ProgramPath> found = user_dictionary_setting(folder_).path;
-  if (!found || platform::file_size(found->text()) < 1) return std::nullopt;
-  return found;
+  try {
+    const std::optional<ProgramPath> found = user_dictionary_setting(folder_).path;
+    if (found && platform::file_size(found->text()) >= 1) return found;
+  } catch (const std::exception&) {
+    // Nothing is copied where the setting cannot be read.
+  }
+  return std::nullopt;
 }
 
-void SoilDictionary::mark_copy_due() const {
+bool SoilDictionary::mark_copy_due() const {
   // Whatever stands at the name already (even a link to nowhere) is left as
   // it is and counts as the record.
-  if (!user_dictionary_to_copy() || user_copy_due(folder_)) return;
+  if (user_copy_due(folder_)) return true;
   try {
     // An empty file: it is there or not, whenever the run stops.
     platform::FileWriter(folder_ / kUserCopyDueFile, platform::FileWriter::Mode::Create).close();
+    return true;
   } catch (const std::exception&) {
-    // A folder that takes no new file still gets the copy below.
+    // A folder that takes no new file still gets the copy.
+    return false;
   }
 }
 
-void SoilDictionary::copy_to_user_dictionary() const {
-  const ProgramPath due = folder_ / kUserCopyDueFile;
+void SoilDictionary::copy_to_user_dictionary(const std::optional<ProgramPath>& user_dictionary, bool due) const {
   try {
-    const std::optional<ProgramPath> user_dictionary = user_dictionary_to_copy();
     // In use by the companion application: the copy stays due.
     if (user_dictionary && !platform::can_open_read_write(user_dictionary->text())) return;
     if (user_dictionary)
       replace_content(folder_ / kSoilDictionaryFileAsCopied, *user_dictionary, before_user_copy_replace_);
     // Also when there is nothing to copy to: nothing is due any more.
-    if (user_copy_due(folder_)) platform::remove_file(due);
+    if (due) platform::remove_file(folder_ / kUserCopyDueFile);
   } catch (const std::exception&) {
     // The rewrite is a courtesy to the companion application; a failure
     // leaves its dictionary as it was, due a copy, and the conversion goes on.

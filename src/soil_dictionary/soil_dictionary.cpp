@@ -9,6 +9,7 @@
 #include "platform/cp932.h"
 #include "platform/files.h"
 #include "platform/replace_file.h"
+#include "soil_dictionary/companion_user_dictionary.h"
 #include "soil_dictionary/soil_records.h"
 #include "soil_dictionary/user_codes.h"
 
@@ -57,12 +58,12 @@ SoilCode SoilDictionary::code_of(std::u32string_view soil_name) {
   return find_or_insert(soil_name, held);
 }
 
-// The user dictionary follows KISHITU.TXT; the record of the copy due covers
-// the moments in between, so that a run stopped there leaves it to the next.
+// The setting is read once for both steps.
 void SoilDictionary::add_to_dictionary(std::string_view content_before, std::string_view line) const {
-  mark_copy_due();
+  const std::optional<ProgramPath> user_dictionary = user_dictionary_to_copy();
+  const bool due = user_dictionary ? mark_copy_due() : user_copy_due(folder_);
   append_line(dictionary_path_, content_before, line);
-  copy_to_user_dictionary();
+  copy_to_user_dictionary(user_dictionary, due);
 }
 
 SoilCode SoilDictionary::find_or_insert(std::u32string_view soil_name, const platform::FileLock& held) {

@@ -70,12 +70,15 @@ class SoilDictionary : public SoilNameCoder {
  private:
   platform::FileLock lock_folder() const;
   SoilCode find_or_insert(std::u32string_view soil_name, const platform::FileLock& held);
+  // Appends the line to KISHITU.TXT and copies it on to the user dictionary.
+  // The record of the copy due covers the moments in between, so that a run
+  // stopped there leaves the copy to the next.
   void add_to_dictionary(std::string_view content_before, std::string_view line) const;
   std::optional<ProgramPath> user_dictionary_to_copy() const;
-  // Before KISHITU.TXT changes: the record that the user dictionary is due a
-  // copy, so that a run stopped before the copy leaves it to the next.
-  void mark_copy_due() const;
-  void copy_to_user_dictionary() const;
+  // The record is there (made now, or left before).
+  bool mark_copy_due() const;
+  // `due`: the record is there, and goes once the copy is made.
+  void copy_to_user_dictionary(const std::optional<ProgramPath>& user_dictionary, bool due) const;
 
   ProgramPath folder_;
   ProgramPath dictionary_path_;
