@@ -183,4 +183,15 @@ inline constexpr char32_t kPreviewNoPdf[] = U"Windows では PDF を作成でき
 inline constexpr char32_t kPreviewTooLargeForPng[] =
     U"図が大きすぎて PNG にできません (一辺 32767 ピクセルまで。SVG なら作成できます): ";
 
+// A file or folder the user names for a report or pictures that is not
+// written: kOutputRefused, the path, then one of the reasons.
+inline constexpr char32_t kOutputRefused[] = U"出力先に使えません";
+inline constexpr char32_t kOutputIsFolder[] = U"フォルダです";
+inline constexpr char32_t kOutputNotFolder[] = U"フォルダではありません";
+inline constexpr char32_t kOutputNotRegularFile[] = U"通常のファイルではありません (FIFO、デバイスなど)";
+inline constexpr char32_t kOutputDanglingLink[] = U"リンク先のないシンボリックリンクです";
+inline constexpr char32_t kOutputIsLink[] = U"シンボリックリンクです (リンク先は書き換えません)";
+inline constexpr char32_t kOutputIsSourceFile[] = U"変換元データのファイルです";
+inline constexpr char32_t kOutputInPatternData[] = U"パターンデータフォルダのファイルです";
+
 }  // namespace lodemark

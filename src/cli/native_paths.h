@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "base/failure.h"
+#include "base/messages.h"
 #include "base/program_path.h"
 #include "base/utf8.h"
 #include "platform/shown_paths.h"
@@ -23,6 +24,12 @@ struct PathArgument {
 PathArgument existing_folder(const std::string& typed, std::string_view what);
 // A folder or file that the command may make: the folder it lies in must exist.
 PathArgument path_in_existing_folder(const std::string& typed, std::string_view what);
+
+// The usage problem of an output that conversion/output_guard.h refuses: the
+// path as typed and the reason.
+inline std::string refused_output(const std::string& typed, std::u32string_view reason) {
+  return to_utf8(kOutputRefused) + ": " + typed + " (" + to_utf8(reason) + ")";
+}
 
 // The shown forms of platform/shown_paths.h, in the UTF-8 the terminal gets.
 inline std::string native_text(const ProgramPath& path) { return to_utf8(platform::shown_path(path.text())); }

@@ -22,6 +22,12 @@ EntryKind entry_kind(const ProgramPath& path) {
   return EntryKind::Other;
 }
 
+bool is_link(const ProgramPath& path) {
+  const std::string native = posix::native_or_empty(path);
+  struct stat st {};
+  return !native.empty() && ::lstat(native.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
 std::optional<FileIdentity> file_identity(const ProgramPath& path) {
   const std::string native = posix::native_or_empty(path);
   struct stat st {};
