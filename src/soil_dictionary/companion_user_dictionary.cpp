@@ -98,8 +98,10 @@ bool is_work_file_name(std::u32string_view upper) {
 // and by identity (links, hard links, case aliases) anywhere. `in_folder`: the
 // name has no folder part.
 bool is_folder_file(const ProgramPath& folder, const ProgramPath& path, bool in_folder) {
+  // Only the files that stay are compared by identity (each costs a file
+  // opened); the work files and the record come and go, and go by name.
   if (const auto identity = platform::file_identity(path)) {
-    for (const std::u32string_view own : kFolderFiles)
+    for (const std::u32string_view own : {kSoilDictionaryFile, kSoilNameRegisterFile, kCompanionSettingsFile})
       if (platform::file_identity(folder / own) == identity) return true;
   }
   const std::u32string& text = path.text();
