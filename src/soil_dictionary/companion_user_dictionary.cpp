@@ -159,7 +159,15 @@ void SoilDictionary::refresh_companion_user_dictionary() const {
 }
 
 void SoilDictionary::complete_due_copy() const {
-  if (user_copy_due(folder_)) refresh_companion_user_dictionary();
+  if (!user_copy_due(folder_)) return;
+  try {
+    // The run that left the record may still hold the lock and finish the
+    // copy itself: asked again once the lock is held.
+    const auto held = platform::FileLock::acquire(dictionary_path_, lock_wait_);
+    if (held && user_copy_due(folder_)) copy_to_user_dictionary(user_dictionary_to_copy(), true);
+  } catch (const std::exception&) {
+    // The copy stays due.
+  }
 }
 
 std::optional<ProgramPath> SoilDictionary::user_dictionary_to_copy() const {
