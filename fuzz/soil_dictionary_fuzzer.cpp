@@ -204,8 +204,10 @@ std::optional<SoilCode> ask_and_check(SoilDictionary& soil_dictionary, const Fol
     check_new_code(code->code, name, dictionary, register_bytes, *inserted);
     check(appended == inserted, "the dictionary gets the register's new record");
     check(user_after == dictionary_after, "the user dictionary becomes a copy of KISHITU.TXT");
+  } else if (appended) {
+    check(user_after == dictionary_after, "a record copied from the register is copied on to the user dictionary");
   } else {
-    check(user_after == user_before, "no new name, no copy to the user dictionary");
+    check(user_after == user_before, "no name added, no copy to the user dictionary");
   }
 
   try {

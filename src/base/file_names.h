@@ -32,6 +32,10 @@ inline constexpr std::u32string_view kCompanionSettingsFile = U"Vaskor.ini";
 // The work files that replace the companion's user dictionary: its name plus
 // this, then the same unique ending.
 inline constexpr std::u32string_view kWorkFileSuffix = U".TMP";
+// Present while the user dictionary is due a copy of KISHITU.TXT: written
+// before KISHITU.TXT changes, removed once the copy is complete, so that a
+// run stopped in between leaves the copy to the next one.
+inline constexpr std::u32string_view kUserCopyDueFile = U"KISHITU-COPY.PENDING";
 
 // In the system folder.
 inline constexpr std::u32string_view kSettingsFile = U"ZidereV5.ini";

@@ -17,6 +17,7 @@
 #include "conversion/conversion_run.h"
 #include "conversion/output_guard.h"
 #include "conversion/source_check.h"
+#include "conversion/user_dictionary_check.h"
 #include "platform/command_line.h"
 #include "platform/whole_file.h"
 
@@ -74,6 +75,8 @@ class ConvertObserver : public TerminalObserver {
   void busy_changed(bool busy) override {
     converting_ = busy;
     if (!busy || !check_ || check_thread_.joinable()) return;
+    // A due copy is told only by a dry run: any other run completes it now.
+    check_user_dictionary(pattern_data_folder_, summary_, dry_run_ ? CopyDue::Report : CopyDue::Pass);
     // The dictionaries are read here, before the run's first lookup can
     // change them.
     try {

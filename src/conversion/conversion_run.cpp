@@ -117,6 +117,8 @@ RunOutcome run_conversion(const ConversionRequest& request, ConversionObserver& 
       coder = &preview.emplace(request.pattern_data_folder);
     else
       coder = &dictionary.emplace(request.pattern_data_folder);
+    // A copy that an earlier run left unfinished comes before any change.
+    if (dictionary) dictionary->complete_due_copy();
     const std::size_t total = request.selected.size();
     for (std::size_t k = 0; k < total; ++k) {
       observer.borehole_finished(convert_borehole(request.selected[k], *destination, source, *coder, request.dry_run));

@@ -11,6 +11,7 @@
 #include "conversion/checked_lines.h"
 #include "conversion/destination_preparation.h"
 #include "conversion/source_check_state.h"
+#include "conversion/user_dictionary_check.h"
 #include "platform/files.h"
 #include "rodev/catalogue.h"
 
@@ -260,8 +261,10 @@ void SourceCheck::check_catalogue(ProblemSink& sink, const std::function<void(Ca
 }
 
 const std::optional<SoilCodePreview>& SourceCheck::dictionaries(ProblemSink& sink) {
-  if (!dictionaries_read_ && catalogue_usable_ && request_.pattern_data_folder)
+  if (!dictionaries_read_ && catalogue_usable_ && request_.pattern_data_folder) {
     dictionaries_as_read_ = source_check::open_dictionary(*request_.pattern_data_folder, sink);
+    check_user_dictionary(*request_.pattern_data_folder, sink, CopyDue::Report);
+  }
   dictionaries_read_ = true;
   return dictionaries_as_read_;
 }

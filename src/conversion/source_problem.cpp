@@ -93,6 +93,19 @@ constexpr std::array kRules{
              {U"%1 がありません。互層の層がある柱状図に来ると変換はそこで止まります。"}},
     // %1: the failure
     RuleInfo{Rule::DictionaryFailure, "dictionary-failure", kE, {U"この互層の土質名で変換が止まります: %1"}},
+    // %1: the USER value; a file of the folder's own, a way out of the folder
+    RuleInfo{
+        Rule::UserDictionaryRefused,
+        "user-dictionary-refused",
+        kW,
+        {U"Vaskor.ini の USER「%1」はパターンデータフォルダの土質辞書・登録簿・設定・作業ファイルのどれかを指しています。ユーザー辞書とはみなされず、変換はこのファイルを書き換えません。",
+         U"Vaskor.ini の USER「%1」はパターンデータフォルダの外を指しています (「..」、ドライブ、ルート、ネットワークパス、外へのリンク)。ユーザー辞書とはみなされず、変換は書き換えません。"}},
+    // %1: the USER value, %2: the record's file
+    RuleInfo{
+        Rule::UserDictionaryCopyDue,
+        "user-dictionary-copy-due",
+        kW,
+        {U"前の変換がユーザー辞書「%1」への KISHITU.TXT の写しを終えていません (%2 があります)。次の変換が初めに写します。"}},
     RuleInfo{
         Rule::HeaderMissing,
         "header-missing",

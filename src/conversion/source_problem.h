@@ -30,6 +30,8 @@ enum class Rule {
   DataFileMissing,
   DictionaryMissing,
   DictionaryFailure,
+  UserDictionaryRefused,
+  UserDictionaryCopyDue,
   HeaderMissing,
   HeaderLineRepeated,
   LinesOutOfOrder,

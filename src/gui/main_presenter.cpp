@@ -5,6 +5,7 @@
 #include "base/failure.h"
 #include "base/utf8.h"
 #include "conversion/source_check.h"
+#include "conversion/user_dictionary_check.h"
 #include "platform/command_line.h"
 #include "platform/shown_paths.h"
 #include "preview/preview_run.h"
@@ -97,7 +98,15 @@ RunOutcome MainPresenter::execute_clicked() {
     throw;
   }
   view_.hide_progress();
-  if (outcome == RunOutcome::Converted) completion_shown_ = true;
+  if (outcome == RunOutcome::Converted) {
+    completion_shown_ = true;
+    // The window has no summary: a setting that kept the companion's user
+    // dictionary from being written is told in a box.
+    ProblemList warnings;
+    if (pattern_data_folder_) check_user_dictionary(*pattern_data_folder_, warnings, CopyDue::Pass);
+    for (const Problem& warning : warnings.problems)
+      view_.show_message(warning.message, BoxStyle::OkExclamation, kAppTitle);
+  }
   return outcome;
 }
 

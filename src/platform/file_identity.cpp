@@ -1,5 +1,6 @@
 #include "platform/file_identity.h"
 
+#include <algorithm>
 #include <string>
 
 namespace lodemark::platform {
@@ -23,6 +24,13 @@ bool lies_inside(const ProgramPath& path, const ProgramPath& folder) {
     at.resize(separator);
   }
   return false;
+}
+
+bool held_inside(const ProgramPath& path, const ProgramPath& folder) {
+  const auto wanted = file_identity(folder);
+  if (!wanted) return false;
+  const std::vector<FileIdentity> above = resolved_folders(path);
+  return std::find(above.begin(), above.end(), *wanted) != above.end();
 }
 
 }  // namespace lodemark::platform

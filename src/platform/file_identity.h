@@ -4,6 +4,7 @@
 // link of a file is the file itself.
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "base/program_path.h"
 
@@ -41,5 +42,15 @@ bool same_entry(const ProgramPath& a, const ProgramPath& b);
 // `path`, or a folder above it, is `folder` (links and case aliases
 // included). The parts of `path` that do not exist are passed over.
 bool lies_inside(const ProgramPath& path, const ProgramPath& folder);
+
+// The folder that holds `path` (its nearest one that exists) and every folder
+// above it up to the root, as the system resolves them: after every symbolic
+// link (or junction) on the way. Empty when nothing of the path exists.
+std::vector<FileIdentity> resolved_folders(const ProgramPath& path);
+
+// The folder that holds `path` lies in `folder` once every link on the way is
+// followed. Unlike lies_inside, a part of `path` that is a link to a folder
+// elsewhere leads out, even though its name stands inside.
+bool held_inside(const ProgramPath& path, const ProgramPath& folder);
 
 }  // namespace lodemark::platform

@@ -56,25 +56,6 @@ DWORD retried(Step&& step) {
   return error;
 }
 
-// The file that an open handle leads to, through any symbolic links, in the
-// plain form ("C:\..." or "\\server\..."); empty when the system cannot say.
-std::wstring final_path(HANDLE file) {
-  std::wstring buffer(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = ::GetFinalPathNameByHandleW(file, buffer.data(), static_cast<DWORD>(buffer.size()),
-                                                     FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    if (length == 0) return {};
-    if (length < buffer.size()) {
-      buffer.resize(length);
-      break;
-    }
-    buffer.resize(length);
-  }
-  if (buffer.starts_with(L"\\\\?\\UNC\\")) return L"\\\\" + buffer.substr(8);
-  if (buffer.starts_with(L"\\\\?\\")) return buffer.substr(4);
-  return buffer;
-}
-
 struct Target {
   std::wstring native;  // api form, links followed
   BY_HANDLE_FILE_INFORMATION info{};
@@ -99,7 +80,7 @@ Target examine(const ProgramPath& target, bool may_be_missing) {
   if (may_be_missing && (out.info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
     throw FileError(kCannotCreateFile, target.text(), win::reason_text(ERROR_ACCESS_DENIED));
   if (out.info.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) throw fail(ERROR_ACCESS_DENIED);
-  const std::wstring resolved = final_path(probe.get());
+  const std::wstring resolved = win::final_path(probe.get());
   out.native = resolved.empty() ? given : win::api_path(resolved);
   // A file whose ACL keeps this user from writing is refused before any work
   // file is made. A sharing violation here is not that, and is waited out at

@@ -71,4 +71,21 @@ bool attributes_of(const std::wstring& api, WIN32_FILE_ATTRIBUTE_DATA& data) {
   return ::GetFileAttributesExW(api.c_str(), GetFileExInfoStandard, &data) != 0;
 }
 
+std::wstring final_path(HANDLE file) {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = ::GetFinalPathNameByHandleW(file, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                                     FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (length == 0) return {};
+    if (length < buffer.size()) {
+      buffer.resize(length);
+      break;
+    }
+    buffer.resize(length);
+  }
+  if (buffer.starts_with(L"\\\\?\\UNC\\")) return L"\\\\" + buffer.substr(8);
+  if (buffer.starts_with(L"\\\\?\\")) return buffer.substr(4);
+  return buffer;
+}
+
 }  // namespace lodemark::platform::win

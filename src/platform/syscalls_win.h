@@ -57,4 +57,8 @@ DWORD sync_file(HANDLE file);
 // GetFileAttributesExW; false when the path does not lead anywhere.
 bool attributes_of(const std::wstring& api, WIN32_FILE_ATTRIBUTE_DATA& data);
 
+// The file that an open handle leads to, through any symbolic links, in the
+// plain form ("C:\..." or "\\server\..."); empty when the system cannot say.
+std::wstring final_path(HANDLE file);
+
 }  // namespace lodemark::platform::win

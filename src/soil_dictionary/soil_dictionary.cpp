@@ -9,6 +9,7 @@
 #include "platform/cp932.h"
 #include "platform/files.h"
 #include "platform/replace_file.h"
+#include "soil_dictionary/companion_user_dictionary.h"
 #include "soil_dictionary/soil_records.h"
 #include "soil_dictionary/user_codes.h"
 
@@ -57,6 +58,14 @@ SoilCode SoilDictionary::code_of(std::u32string_view soil_name) {
   return find_or_insert(soil_name, held);
 }
 
+// The setting is read once for both steps.
+void SoilDictionary::add_to_dictionary(std::string_view content_before, std::string_view line) const {
+  const std::optional<ProgramPath> user_dictionary = user_dictionary_to_copy();
+  const bool due = user_dictionary ? mark_copy_due() : user_copy_due(folder_);
+  append_line(dictionary_path_, content_before, line);
+  copy_to_user_dictionary(user_dictionary, due);
+}
+
 SoilCode SoilDictionary::find_or_insert(std::u32string_view soil_name, const platform::FileLock& held) {
   // The dictionary knows the name as given.
   const std::string_view dictionary = dictionary_cache_.read(dictionary_path_);
@@ -67,7 +76,7 @@ SoilCode SoilDictionary::find_or_insert(std::u32string_view soil_name, const pla
   const std::u32string name = trim_spaces(soil_name);
   const std::string_view register_content = register_cache_.read(register_path_);
   if (auto record = register_cache_.find(name, register_path_)) {
-    append_line(dictionary_path_, dictionary, join_soil_record(*record));
+    add_to_dictionary(dictionary, join_soil_record(*record));
     return {cp932::decode(code_text((*record)[0])), SoilCode::Origin::Register};
   }
 
@@ -80,8 +89,7 @@ SoilCode SoilDictionary::find_or_insert(std::u32string_view soil_name, const pla
   if (!held.exclusive()) platform::FileWriter(dictionary_path_, platform::FileWriter::Mode::Append).close();
   const std::string record = created_record(plan.code, name);
   rebuild_register(register_path_, split_lines(register_content), plan, record, before_register_replace_);
-  append_line(dictionary_path_, dictionary, record);
-  copy_to_user_dictionary();
+  add_to_dictionary(dictionary, record);
   return {cp932::decode(std::to_string(plan.code)), SoilCode::Origin::New};
 }
 

@@ -72,6 +72,39 @@ TEST_F(CliTest, CheckWritesNothing) {
   EXPECT_EQ(lodemark::test::read_bytes(dir("patdat/XKISHITU.TXT")), name_register);
 }
 
+// A copy to the user dictionary that a stopped run left due: the check and a
+// dry run tell it and change nothing; the next run completes it although it
+// adds no name. A setting that names a file of the folder is told by both.
+TEST_F(CliTest, UserDictionaryCopyDueAndRefusedSettingAreTold) {
+  namespace t = lodemark::test;
+  const auto has = [](const std::string& text, const char* id) { return text.find(id) != std::string::npos; };
+  t::write_bytes(dir("patdat/KISHITU-COPY.PENDING"), "");
+  const std::string user_before = t::read_bytes(dir("patdat/VASUSER.TXT"));
+  ASSERT_NE(user_before, t::read_bytes(dir("patdat/KISHITU.TXT")));
+
+  const Result check = call({"check", dir("db"), "--patdat", dir("patdat"), "B-101"});
+  EXPECT_TRUE(has(check.out, "warning  user-dictionary-copy-due")) << check.out;
+  const Result dry = call(convert({"--dry-run", "B-101"}));
+  EXPECT_EQ(dry.status, kConverted) << dry.err;
+  EXPECT_TRUE(has(dry.err, "user-dictionary-copy-due")) << dry.err;
+  EXPECT_EQ(t::read_bytes(dir("patdat/VASUSER.TXT")), user_before);
+  EXPECT_TRUE(fs::exists(dir("patdat/KISHITU-COPY.PENDING")));
+
+  const Result run = call(convert({"--yes", "B-101"}));
+  EXPECT_EQ(run.status, kConverted) << run.err;
+  EXPECT_FALSE(has(run.err, "user-dictionary")) << run.err;
+  EXPECT_EQ(t::read_bytes(dir("patdat/VASUSER.TXT")), t::read_bytes(dir("patdat/KISHITU.TXT")));
+  EXPECT_FALSE(fs::exists(dir("patdat/KISHITU-COPY.PENDING")));
+  EXPECT_FALSE(has(call({"check", dir("db"), "--patdat", dir("patdat"), "B-101"}).out, "user-dictionary"));
+
+  t::write_bytes(dir("patdat/Vaskor.ini"), "[USER]\r\nUSER=XKISHITU.TXT\r\n");
+  EXPECT_TRUE(
+      has(call({"check", dir("db"), "--patdat", dir("patdat"), "B-101"}).out, "warning  user-dictionary-refused"));
+  const Result refused = call(convert({"--yes", "B-101"}));
+  EXPECT_EQ(refused.status, kConverted) << refused.err;
+  EXPECT_TRUE(has(refused.err, "warning user-dictionary-refused 1")) << refused.err;
+}
+
 TEST_F(CliTest, CheckOfAFileThatCannotBeReadExitsThree) {
 #ifdef _WIN32
   GTEST_SKIP() << "a file nobody may read cannot be made with the read-only attribute";

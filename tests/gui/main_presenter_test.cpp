@@ -47,6 +47,28 @@ TEST_F(MainPresenterTest, CompletionMessageStaysUntilThePointerCrossesTheBackgro
   EXPECT_EQ(view_->status_sets, sets + 1);
 }
 
+TEST_F(MainPresenterTest, ARunTellsASettingThatNamesNoUserDictionary) {
+  load();
+  view_->user_selects(0);
+  view_->user_opens_folder(Side::Destination, dir_.program(U"out"));
+  const struct {
+    const char* user;
+    bool told;
+  } rows[] = {{"VASUSER.TXT", false}, {"XKISHITU.TXT", true}, {"..\\VASUSER.TXT", true}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.user);
+    test::write_bytes(dir_.native("patdat/Vaskor.ini"), std::string("[USER]\r\nUSER=") + row.user + "\r\n");
+    view_->boxes.shown.clear();
+    EXPECT_EQ(presenter_->execute_clicked(), RunOutcome::Converted);
+    EXPECT_EQ(view_->status, kDone);
+    ASSERT_EQ(view_->boxes.shown.size(), row.told ? 1u : 0u);
+    if (row.told) {
+      EXPECT_NE(u8(view_->boxes.shown[0].text).find(row.user), std::string::npos) << u8(view_->boxes.shown[0].text);
+      EXPECT_EQ(view_->boxes.shown[0].style, BoxStyle::OkExclamation);
+    }
+  }
+}
+
 TEST_F(MainPresenterTest, AFailureInAHandlerIsShownOnceAndEndsTheProgram) {
   load();
   const struct {

@@ -29,6 +29,9 @@ class FileIdentityTest : public ::testing::Test {
     test::write_bytes(dir_.path("other.txt"), "x");
     std::error_code ec;
     fs::create_directory_symlink(dir_.path("pd"), dir_.path("pdalias"), ec);
+    fs::create_directories(dir_.path("elsewhere"));
+    fs::create_directory_symlink(dir_.path("elsewhere"), dir_.path("pd/out"), ec);
+    fs::create_directory_symlink(dir_.path("pd/sub"), dir_.path("pd/subalias"), ec);
     fs::create_symlink(dir_.path("pd/KISHITU.TXT"), dir_.path("dictlink"), ec);
     fs::create_symlink(dir_.path("nowhere.txt"), dir_.path("dangling"), ec);
     fs::create_hard_link(dir_.path("pd/KISHITU.TXT"), dir_.path("hard.txt"), ec);
@@ -85,25 +88,34 @@ TEST_F(FileIdentityTest, SameEntryAndInsideGoByIdentityNotSpelling) {
     if (row.needs_links && !links_) continue;
     EXPECT_EQ(platform::same_entry(at(row.a), at(row.b)), row.same) << test::u8(row.a) << " / " << test::u8(row.b);
   }
+  // held_inside follows the links on the way; lies_inside goes by the
+  // folders the path's text names.
   const struct {
     std::u32string_view path;
-    bool inside, needs_links;
+    bool inside, held, needs_links;
   } inside_rows[] = {
-      {U"pd\\x.svg", true, false},
-      {U"pd\\new\\deeper\\x.svg", true, false},
-      {U"pd\\sub\\VASUSER.TXT", true, false},
-      {U"pd", true, false},
-      {U"pd\\", true, false},
-      {U"other.txt", false, false},
-      {U"pdx\\x.svg", false, false},
-      {U"pdalias\\x.svg", true, true},
-      {U"pdalias\\new\\x.svg", true, true},
+      {U"pd\\x.svg", true, true, false},
+      {U"pd\\new\\deeper\\x.svg", true, true, false},
+      {U"pd\\sub\\VASUSER.TXT", true, true, false},
+      {U"pd\\sub\\..\\KISHITU.TXT", true, true, false},
+      {U"pd", true, false, false},
+      {U"pd\\", true, false, false},
+      {U"other.txt", false, false, false},
+      {U"pdx\\x.svg", false, false, false},
+      {U"pdalias\\x.svg", true, true, true},
+      {U"pdalias\\new\\x.svg", true, true, true},
+      {U"pd\\subalias\\VASUSER.TXT", true, true, true},
+      {U"pd\\out\\VASUSER.TXT", true, false, true},
+      {U"pd\\out\\new\\x.svg", true, false, true},
+      {U"pdalias\\out\\x.svg", true, false, true},
   };
   for (const auto& row : inside_rows) {
     if (row.needs_links && !links_) continue;
     EXPECT_EQ(platform::lies_inside(at(row.path), at(U"pd")), row.inside) << test::u8(row.path);
+    EXPECT_EQ(platform::held_inside(at(row.path), at(U"pd")), row.held) << test::u8(row.path);
   }
   EXPECT_FALSE(platform::lies_inside(at(U"pd\\x.svg"), at(U"missing"))) << "a folder that is not there holds nothing";
+  EXPECT_FALSE(platform::held_inside(at(U"pd\\x.svg"), at(U"missing")));
 }
 
 }  // namespace

@@ -1,8 +1,15 @@
+#include "soil_dictionary/companion_user_dictionary.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iostream>
+#include <map>
+#include <stdexcept>
 
 #include "base/utf8.h"
 #include "soil_dictionary/soil_dictionary.h"
-#include "support/dictionary_fixture.h"
+#include "support/soil_dictionary_fixture.h"
 
 namespace lodemark {
 namespace {
@@ -11,6 +18,23 @@ namespace fs = std::filesystem;
 using test::folder_entries;
 using test::read_bytes;
 using test::write_bytes;
+
+// Every entry under `root`, links not followed: a file's bytes, a link's
+// target, a folder's mark.
+std::map<std::string, std::string> tree_of(const fs::path& root) {
+  std::map<std::string, std::string> tree;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    std::string name = test::native_text(fs::relative(entry.path(), root));
+    std::replace(name.begin(), name.end(), '\\', '/');
+    if (entry.is_symlink())
+      tree[name] = "-> " + test::native_text(fs::read_symlink(entry.path()));
+    else if (entry.is_directory())
+      tree[name] = "(folder)";
+    else
+      tree[name] = read_bytes(entry.path());
+  }
+  return tree;
+}
 
 std::string repeated(std::string_view piece, int times) {
   std::string out;
@@ -125,6 +149,72 @@ TEST_F(UserDictionaryTest, NameThatLeavesThePatternDataFolderNamesNoUserDictiona
     write_bytes(user, "old\r\n");
     refresh();
     EXPECT_EQ(read_bytes(user), kDictionary) << name;
+  }
+}
+
+// A run that adds a name: the files of the folder and around it change as
+// the setting allows, and a setting that would turn a file of the folder (or
+// one outside it) into the user dictionary names none.
+TEST_F(UserDictionaryTest, SettingThatNamesAFileOfTheFolderOrLeadsOutNamesNoUserDictionary) {
+  using Refusal = UserDictionaryRefusal;
+  const struct {
+    const char* user;
+    Refusal refusal;
+    // How the named entry comes to be: "" (it is there or not), a "file" of
+    // its own, a "hard" or symbolic "link" to `of`, in a real "sub" folder or
+    // in a "sub-link" to a folder outside.
+    const char* made;
+    const char* of;
+  } rows[] = {
+      {"KISHITU.TXT", Refusal::FolderFile, "", ""},
+      {"kishitu.txt", Refusal::FolderFile, "", ""},
+      {"XKISHITU.TXT", Refusal::FolderFile, "", ""},
+      {"Vaskor.ini", Refusal::FolderFile, "", ""},
+      {"XKISHITU.TMP", Refusal::FolderFile, "file", ""},
+      {"xkishitu.tmp.123.456", Refusal::FolderFile, "file", ""},
+      {"USER.DIC.TMP.77.88", Refusal::FolderFile, "file", ""},
+      {"KISHITU-COPY.PENDING", Refusal::FolderFile, "", ""},
+      {"HARD.TXT", Refusal::FolderFile, "hard", "KISHITU.TXT"},
+      {"REG.LNK", Refusal::FolderFile, "link", "XKISHITU.TXT"},
+      {"sub\\VASUSER.TXT", Refusal::LeavesFolder, "sub-link", ""},
+      {"sub\\VASUSER.TXT", Refusal::None, "sub", ""},
+      {"VASUSER.TXT", Refusal::None, "file", ""},
+  };
+  const fs::path around = pattern_data().parent_path() / "around";
+  const std::string reg = test::kSystemLines;
+  const std::string added = test::created("1001", "砂と礫の互層");
+  for (const auto& row : rows) {
+    const std::string at = std::string(row.user) + " (" + row.made + ")";
+    fs::remove_all(pattern_data());
+    fs::remove_all(around);
+    fs::create_directories(pattern_data());
+    fs::create_directories(around / "elsewhere");
+    write_bytes(file("KISHITU.TXT"), kDictionary);
+    write_bytes(file("XKISHITU.TXT"), reg);
+    write_bytes(file("Vaskor.ini"), std::string("[USER]\r\nUSER=") + row.user + "\r\n");
+    write_bytes(around / "elsewhere" / "VASUSER.TXT", "outside\r\n");
+    const std::string made = row.made;
+    std::error_code ec;
+    if (made == "file") write_bytes(file(row.user), "old\r\n");
+    if (made == "hard") fs::create_hard_link(file(row.of), file(row.user), ec);
+    if (made == "link") fs::create_symlink(row.of, file(row.user), ec);
+    if (made == "sub-link") fs::create_directory_symlink(around / "elsewhere", file("sub"), ec);
+    if (made == "sub") write_bytes(file("sub") / "VASUSER.TXT", "old\r\n");
+    if (ec) {
+      std::cout << "skipped " << at << ": " << ec.message() << '\n';
+      continue;
+    }
+    EXPECT_EQ(user_dictionary_setting(folder()).refusal, row.refusal) << at;
+
+    std::map<std::string, std::string> expected = tree_of(pattern_data().parent_path());
+    EXPECT_EQ(SoilDictionary(folder()).code_for(U"砂と礫の互層"), U"1001") << at;
+    const std::string dictionary = kDictionary + added;
+    expected["patdat/KISHITU.TXT"] = dictionary;
+    expected["patdat/XKISHITU.TXT"] = added + reg;
+    if (made == "hard") expected["patdat/HARD.TXT"] = dictionary;
+    if (made == "sub") expected["patdat/sub/VASUSER.TXT"] = dictionary;
+    if (made == "file" && row.refusal == Refusal::None) expected[std::string("patdat/") + row.user] = dictionary;
+    EXPECT_EQ(tree_of(pattern_data().parent_path()), expected) << at;
   }
 }
 

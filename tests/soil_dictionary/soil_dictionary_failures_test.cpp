@@ -7,6 +7,7 @@
 
 #include "base/failure.h"
 #include "base/messages.h"
+#include "soil_dictionary/companion_user_dictionary.h"
 #include "soil_dictionary/soil_dictionary.h"
 #include "support/soil_dictionary_fixture.h"
 
@@ -43,6 +44,32 @@ TEST_F(SoilDictionaryTest, InterruptedRebuildLeavesRegisterIntact) {
   EXPECT_EQ(work_files(), std::vector<std::string>{});
   EXPECT_EQ(dictionary(), "");
   EXPECT_EQ(user_dictionary(), "old user dictionary\r\n");
+}
+
+TEST_F(SoilDictionaryTest, InterruptedUserCopyIsLeftDueAndCompletedByTheNextRun) {
+  set_up_files("", kSystemLines);
+  bool due_while_copying = false;
+  SoilDictionary interrupted(folder());
+  interrupted.set_before_user_copy_replace_for_tests([&] {
+    due_while_copying = user_copy_due(folder());
+    throw std::runtime_error("power cut");
+  });
+  // The copy is a courtesy: the name is added all the same.
+  EXPECT_EQ(interrupted.code_for(U"粘土と砂の互層"), U"1000");
+  EXPECT_TRUE(due_while_copying);
+  EXPECT_EQ(user_dictionary(), "old user dictionary\r\n");
+  EXPECT_TRUE(user_copy_due(folder()));
+  EXPECT_EQ(work_files(), std::vector<std::string>{});
+
+  SoilDictionary(folder()).complete_due_copy();
+  EXPECT_EQ(user_dictionary(), dictionary());
+  EXPECT_FALSE(user_copy_due(folder()));
+  EXPECT_EQ(folder_entries(pattern_data()),
+            (std::vector<std::string>{"KISHITU.TXT", "USER.DIC", "Vaskor.ini", "XKISHITU.TXT"}));
+  // With nothing due, the user dictionary is left as it is.
+  write_bytes(file("USER.DIC"), "edited by hand\r\n");
+  SoilDictionary(folder()).complete_due_copy();
+  EXPECT_EQ(user_dictionary(), "edited by hand\r\n");
 }
 
 TEST_F(SoilDictionaryTest, StaleWorkFilesNeitherBlockNorAreTouched) {

@@ -63,7 +63,8 @@ TEST_F(SoilDictionaryTest, NameOnlyInRegisterIsAppendedToDictionaryAsRead) {
   EXPECT_EQ(convert("砂と礫の互層"), U"1001");
   EXPECT_EQ(dictionary(), dict + sjis("1001,砂と礫の互層,,,,0000\r\n"));
   EXPECT_EQ(register_lines(), reg);
-  EXPECT_EQ(user_dictionary(), "old user dictionary\r\n");
+  // The companion application learns the name as well.
+  EXPECT_EQ(user_dictionary(), dictionary());
   // Now the dictionary itself knows it.
   EXPECT_EQ(convert("砂と礫の互層"), U"1001");
   EXPECT_EQ(dictionary(), dict + sjis("1001,砂と礫の互層,,,,0000\r\n"));
@@ -103,6 +104,8 @@ TEST_F(SoilDictionaryTest, NewNamePlacement) {
        created("1000", "a") + created("1001", "b") + created("1002", "粘土と砂の互層")},
       {"codes below 1000 count as none", created("0012", "a") + kSystemLines,
        created("0012", "a") + record_1000 + kSystemLines},
+      {"a code far below zero counts as none", created("-9e9", "a") + kSystemLines,
+       created("-9e9", "a") + record_1000 + kSystemLines},
       // Numbering never repeats a code: not after a line that is no number,
       // not after an out-of-order line, not below a user line further down.
       {"line without a number", created("1004", "a") + "\r\n" + sjis("xxxx,b,c,d,e,f\r\n") + kSystemLines,
