@@ -150,6 +150,11 @@ inline constexpr char32_t kRecordCutShortTail[] = U" がありません): ";
 inline constexpr char32_t kSoilNameLead[] = U"土質名「";
 inline constexpr char32_t kSoilNameNotWritable[] = U"」は土質辞書に書き込めません: ";
 inline constexpr char32_t kNoUserCodeLeft[] = U"」に付けるユーザーコードがありません (1000～3999 を使い切っています): ";
+// The reasons of a file the program will not read.
+inline constexpr char32_t kNotARegularFile[] = U"通常のファイルではありません (FIFO、デバイスなど)";
+// "大きすぎます (上限 <n> バイト)"
+inline constexpr char32_t kFileTooLargeLead[] = U"大きすぎます (上限 ";
+inline constexpr char32_t kFileTooLargeTail[] = U" バイト)";
 
 // The fields of a header line that the check's texts name.
 inline constexpr char32_t kLatitudeMinutes[] = U"緯度の分";

@@ -43,7 +43,8 @@ class NativeFile {
   void write_all(std::string_view bytes);
   void seek(std::uint64_t position);
   // The size of a file opened for reading, to read it whole in one go; 0
-  // when unknown. The file may still grow.
+  // when unknown. The file may still grow. Opening for reading refuses
+  // anything but a file (a FIFO, a device), which could be read forever.
   std::uint64_t size_hint() const;
   // Pushes what was written to the disk.
   void sync();
@@ -71,6 +72,7 @@ class NativeFile {
     OwnedHandle handle;
     std::u32string reason;
     bool denied = false;
+    bool regular = true;  // a file, not a FIFO or device (known for Read only)
   };
 
   // Each system's own (native_file_<system>.cpp).
