@@ -8,6 +8,7 @@
 
 #include "base/failure.h"
 #include "base/program_path.h"
+#include "base/text.h"
 #include "base/utf8.h"
 #include "platform/shown_paths.h"
 
@@ -24,9 +25,14 @@ PathArgument existing_folder(const std::string& typed, std::string_view what);
 // A folder or file that the command may make: the folder it lies in must exist.
 PathArgument path_in_existing_folder(const std::string& typed, std::string_view what);
 
-// The shown forms of platform/shown_paths.h, in the UTF-8 the terminal gets.
+// Text of the data for the terminal: its control characters escaped.
+inline std::string terminal_text(std::u32string_view text) { return to_utf8(escape_controls(text)); }
+// The shown forms of platform/shown_paths.h, in the UTF-8 the terminal gets;
+// the messages carry text of the data too.
 inline std::string native_text(const ProgramPath& path) { return to_utf8(platform::shown_path(path.text())); }
-inline std::string with_native_paths(std::u32string_view text) { return to_utf8(platform::with_shown_paths(text)); }
-inline std::string failure_text(const Failure& failure) { return to_utf8(platform::shown_failure(failure)); }
+inline std::string with_native_paths(std::u32string_view text) {
+  return terminal_text(platform::with_shown_paths(text));
+}
+inline std::string failure_text(const Failure& failure) { return terminal_text(platform::shown_failure(failure)); }
 
 }  // namespace lodemark::cli

@@ -155,10 +155,10 @@ int preview_command(const std::vector<std::string>& args, Console& console) {
       const std::optional<std::u32string> too_large = render::size_problem(picture, options->format);
       if (!is_safe_folder_name(entries[k].folder_name())) {
         any_skipped = true;
-        say_failure(to_utf8(kBadBoreholeNumber + entries[k].display_text()));
+        say_failure(terminal_text(kBadBoreholeNumber + entries[k].display_text()));
       } else if (too_large) {
         any_skipped = true;
-        say_failure(to_utf8(entries[k].folder_name() + U": " + *too_large));
+        say_failure(terminal_text(entries[k].folder_name() + U": " + *too_large));
       } else {
         platform::write_whole_file(output.path->as_folder() / (entries[k].folder_name() + extension),
                                    render::picture_bytes(picture, options->format));
