@@ -151,6 +151,29 @@ TEST_F(SourceCheck, EachDefectIsFoundUnderItsRuleFileAndLine) {
          db.headers[1] = header("B-2     ", "41000000", "  1", "  3");
        },
        {{"value-depth-not-a-number", "Rodev3.Dat", 2, "B-2"}, {"value-depth-not-increasing", "Rodev3.Dat", 4, "B-2"}}},
+      // A depth's field in X1.txt and X5.txt holds 7 characters.
+      {"layer depth 9999.99 fits",
+       [](Database& db) { db.layers[1] = layer_line("B-1     ", " 9999.99", "10408"); },
+       {}},
+      {"layer depth 10000",
+       [](Database& db) { db.layers[1] = layer_line("B-1     ", "   10000", "10408"); },
+       {{"depth-too-wide", "Rodev2.Dat", 2, "B-1"}}},
+      {"layer depth 12345.67",
+       [](Database& db) { db.layers[1] = layer_line("B-1     ", "12345.67", "10408"); },
+       {{"depth-too-wide", "Rodev2.Dat", 2, "B-1"}}},
+      {"layer depth 99999999",
+       [](Database& db) { db.layers[1] = layer_line("B-1     ", "99999999", "10408"); },
+       {{"depth-too-wide", "Rodev2.Dat", 2, "B-1"}}},
+      {"layer depth 3e38",
+       [](Database& db) { db.layers[1] = layer_line("B-1     ", "    3e38", "10408"); },
+       {{"depth-too-wide", "Rodev2.Dat", 2, "B-1"}}},
+      {"value depth -999.99 fits", [](Database& db) { db.values[0] = value_line("B-1     ", " -999.99", "12"); }, {}},
+      {"value depth -1000",
+       [](Database& db) { db.values[0] = value_line("B-1     ", "   -1000", "12"); },
+       {{"depth-too-wide", "Rodev3.Dat", 1, "B-1"}}},
+      {"value depth 3e38",
+       [](Database& db) { db.values[0] = value_line("B-1     ", "    3e38", "12"); },
+       {{"depth-too-wide", "Rodev3.Dat", 1, "B-1"}}},
       {"coordinate minutes of 75",
        [](Database& db) { db.headers[1] = header("B-2     ", "75000000", "  1", "  2"); },
        {{"coordinate-out-of-range", "Rodev1.Dat", 2, "B-2"}}},
@@ -259,6 +282,12 @@ TEST_F(SourceCheck, MessagesSayWhatTheConversionDoes) {
        // Line 2 starts after line 1's 21 bytes and CR LF; its own 21 bytes come before the bad one.
        "ファイル先頭から 44 バイト目 (0 から数えて) のバイト 0xFF はコードページ 932 の文字になりません。"
        "変換ではその文字が「?」になります。"},
+      {[](Database& db) { db.layers[1] = layer_line("B-1     ", "12345.67", "10408"); }, "depth-too-wide",
+       "層の深さ「12345.67」は 7 文字の欄に収まりません (10000 以上、または -1000 以下)。"
+       "X1.txt には先頭の桁が落ちて「2345.67」と書かれます。"},
+      {[](Database& db) { db.values[0] = value_line("B-1     ", "   -1000", "12"); }, "depth-too-wide",
+       "深度データの深さ「-1000」は 7 文字の欄に収まりません (10000 以上、または -1000 以下)。"
+       "X5.txt には先頭の桁が落ちて「1000.00」と書かれます。"},
       {[](Database& db) { db.catalogue[1] = catalogue_record("b-2     "); }, "data-line-unknown-number",
        "一覧にない番号の行です (1 行)。一覧の「b-2」とは大文字・小文字だけ違い、番号は大文字・小文字まで一致しないと見つかりません。"
        "これらの行は変換されません。"},
