@@ -131,5 +131,21 @@ TEST_F(CliTest, ControlCharactersOfTheDataAreEscapedOnTheTerminalOnly) {
   EXPECT_NE(call({"list", dir("db")}).out.find("NA\\x07ME"), std::string::npos);
 }
 
+// The check's problem of a dictionary the run would stop at names the file
+// as the system writes it, like every other message.
+TEST_F(CliTest, DictionaryFailureOfTheCheckNamesTheNativePath) {
+  const std::string dictionary = test::read_bytes(scratch_.path("patdat/KISHITU.TXT"));
+  // The record of a name looked up, cut short by the end of the file.
+  test::write_bytes(scratch_.path("patdat/KISHITU.TXT"), dictionary + test::sjis("1001,粘土と砂の互層,"));
+  const Result r = call({"check", "--source", dir("db"), "--patdat", dir("patdat")});
+  const std::size_t failure = r.out.find("dictionary-failure");
+  ASSERT_NE(failure, std::string::npos) << r.out;
+  const std::string line = r.out.substr(failure, r.out.find('\n', failure) - failure);
+  EXPECT_NE(line.find(dir("patdat/KISHITU.TXT")), std::string::npos) << line;
+#ifndef _WIN32
+  EXPECT_EQ(line.find("Z:\\"), std::string::npos) << line;
+#endif
+}
+
 }  // namespace
 }  // namespace lodemark::cli

@@ -151,29 +151,6 @@ TEST_F(SourceCheck, EachDefectIsFoundUnderItsRuleFileAndLine) {
          db.headers[1] = header("B-2     ", "41000000", "  1", "  3");
        },
        {{"value-depth-not-a-number", "Rodev3.Dat", 2, "B-2"}, {"value-depth-not-increasing", "Rodev3.Dat", 4, "B-2"}}},
-      // A depth's field in X1.txt and X5.txt holds 7 characters.
-      {"layer depth 9999.99 fits",
-       [](Database& db) { db.layers[1] = layer_line("B-1     ", " 9999.99", "10408"); },
-       {}},
-      {"layer depth 10000",
-       [](Database& db) { db.layers[1] = layer_line("B-1     ", "   10000", "10408"); },
-       {{"depth-too-wide", "Rodev2.Dat", 2, "B-1"}}},
-      {"layer depth 12345.67",
-       [](Database& db) { db.layers[1] = layer_line("B-1     ", "12345.67", "10408"); },
-       {{"depth-too-wide", "Rodev2.Dat", 2, "B-1"}}},
-      {"layer depth 99999999",
-       [](Database& db) { db.layers[1] = layer_line("B-1     ", "99999999", "10408"); },
-       {{"depth-too-wide", "Rodev2.Dat", 2, "B-1"}}},
-      {"layer depth 3e38",
-       [](Database& db) { db.layers[1] = layer_line("B-1     ", "    3e38", "10408"); },
-       {{"depth-too-wide", "Rodev2.Dat", 2, "B-1"}}},
-      {"value depth -999.99 fits", [](Database& db) { db.values[0] = value_line("B-1     ", " -999.99", "12"); }, {}},
-      {"value depth -1000",
-       [](Database& db) { db.values[0] = value_line("B-1     ", "   -1000", "12"); },
-       {{"depth-too-wide", "Rodev3.Dat", 1, "B-1"}}},
-      {"value depth 3e38",
-       [](Database& db) { db.values[0] = value_line("B-1     ", "    3e38", "12"); },
-       {{"depth-too-wide", "Rodev3.Dat", 1, "B-1"}}},
       {"coordinate minutes of 75",
        [](Database& db) { db.headers[1] = header("B-2     ", "75000000", "  1", "  2"); },
        {{"coordinate-out-of-range", "Rodev1.Dat", 2, "B-2"}}},
@@ -336,6 +313,24 @@ TEST_F(SourceCheck, NewAlternationNamesGetTheCodesTheConversionGives) {
   EXPECT_EQ(test::read_sjis_lines(dir.native("out/B-1/X1.txt")).at(0), "1,   1.50,1003,粘土と礫の互層");
   EXPECT_EQ(test::read_sjis_lines(dir.native("out/B-2/X1.txt")).at(0), "1,   2.00,1004,礫とシルトの互層");
   EXPECT_EQ(test::read_sjis_lines(dir.native("out/B-3/X1.txt")).at(0), "1,  10.00,1003,粘土と礫の互層");
+}
+
+// A depth's field in X1.txt and X5.txt holds 7 characters.
+TEST_F(SourceCheck, DepthsThatDoNotFitTheirFieldAreFound) {
+  const struct {
+    const char* depth;
+    bool layer, fits;
+  } rows[] = {{" 9999.99", true, true},   {"   10000", true, false}, {"12345.67", true, false},
+              {"99999999", true, false},  {"    3e38", true, false}, {" -999.99", false, true},
+              {"   -1000", false, false}, {"    3e38", false, false}};
+  for (const auto& row : rows) {
+    TempDir dir;
+    Database db;
+    (row.layer ? db.layers[1] : db.values[0]) =
+        row.layer ? layer_line("B-1     ", row.depth, "10408") : value_line("B-1     ", row.depth, "12");
+    const Found too_wide{"depth-too-wide", row.layer ? "Rodev2.Dat" : "Rodev3.Dat", row.layer ? 2 : 1, "B-1"};
+    EXPECT_EQ(found_in(check(db, dir)), row.fits ? std::vector<Found>{} : std::vector<Found>{too_wide}) << row.depth;
+  }
 }
 
 TEST_F(SourceCheck, ASelectionChecksOnlyItsBoreholesButAlwaysTheCatalogue) {
