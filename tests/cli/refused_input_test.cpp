@@ -3,12 +3,8 @@
 // the data that must not reach the terminal as control characters.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <future>
 #include <string>
 #include <vector>
 
@@ -28,16 +24,8 @@ namespace {
 namespace fs = std::filesystem;
 using test::SpecialFile;
 
-// A reader that waits on a FIFO or reads /dev/zero never comes back: such a
-// call ends the test program with a failure instead of hanging the suite.
 Result call_in_time(const std::vector<std::string>& args) {
-  auto answer = std::async(std::launch::async, [args] { return call(args); });
-  if (answer.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
-    ADD_FAILURE() << "no answer within 30 s: " << args[0];
-    std::fflush(nullptr);
-    std::_Exit(1);
-  }
-  return answer.get();
+  return test::within_time_limit([args] { return call(args); });
 }
 
 std::string too_large_reason(std::uint64_t limit) {

@@ -126,7 +126,7 @@ TEST_F(PatternDataSettingTest, SettingsFilesThatAreNoFilesOrTooLargeAreRefused) 
     test::make_special_file(companion, kind, kMaxSettingsBytes + 1);
     for (std::size_t k = 0; k < std::size(reads); ++k) {
       try {
-        reads[k]();
+        test::within_time_limit(reads[k]);
         ADD_FAILURE() << test::special_file_name(kind) << " was read by reader " << k;
       } catch (const platform::FileError& e) {
         EXPECT_EQ(e.reason(), kind == test::SpecialFile::Fifo ? std::u32string(kNotARegularFile)

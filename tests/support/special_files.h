@@ -2,9 +2,15 @@
 // Files a reader must refuse rather than read: a FIFO without a writer
 // (opening it would wait), a link to /dev/zero (reading it never ends) and a
 // sparse file larger than a bound.
+#include <gtest/gtest.h>
+
+#include <chrono>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <string>
 
 #ifndef _WIN32
@@ -45,6 +51,20 @@ inline bool make_special_file(const std::filesystem::path& path, SpecialFile kin
       return true;
   }
   return false;
+}
+
+// What `body` answers. A reader that waits on a FIFO or reads /dev/zero
+// never comes back: after 30 seconds the test program ends with a failure
+// instead of hanging the suite.
+template <class Body>
+auto within_time_limit(Body body) -> decltype(body()) {
+  auto answer = std::async(std::launch::async, std::move(body));
+  if (answer.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+    ADD_FAILURE() << "no answer within 30 s";
+    std::fflush(nullptr);
+    std::_Exit(1);
+  }
+  return answer.get();
 }
 
 }  // namespace lodemark::test
