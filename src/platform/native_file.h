@@ -27,7 +27,8 @@ class NativeFile {
  public:
   NativeFile() = default;
   // Throws FileError: "cannot open" for Read and ReadWrite, "cannot create"
-  // for Create and Append.
+  // for Create and Append. Read refuses what is no file (a FIFO, a device),
+  // which could be waited on or read forever.
   static NativeFile open(const ProgramPath& path, FileAccess access);
   // The same, but nullopt when the system denies this user that access (no
   // permission, a read-only file or file system).
@@ -43,8 +44,7 @@ class NativeFile {
   void write_all(std::string_view bytes);
   void seek(std::uint64_t position);
   // The size of a file opened for reading, to read it whole in one go; 0
-  // when unknown. The file may still grow. Opening for reading refuses
-  // anything but a file (a FIFO, a device), which could be read forever.
+  // when unknown. The file may still grow.
   std::uint64_t size_hint() const;
   // Pushes what was written to the disk.
   void sync();
