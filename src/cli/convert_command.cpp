@@ -15,6 +15,7 @@
 #include "cli/terminal_observer.h"
 #include "cli/usage.h"
 #include "conversion/conversion_run.h"
+#include "conversion/output_guard.h"
 #include "conversion/source_check.h"
 #include "platform/command_line.h"
 #include "platform/whole_file.h"
@@ -174,12 +175,19 @@ int convert_command(const std::vector<std::string>& args, Console& console) {
   if (!source.path) return usage_error(console, source.problem);
   const PathArgument dest = path_in_existing_folder(options->dest, "DEST_DIR");
   if (!dest.path) return usage_error(console, dest.problem);
+  std::optional<ProgramPath> report_path;
   if (!options->report.empty()) {
     const PathArgument report = path_in_existing_folder(options->report, "the report file");
     if (!report.path) return usage_error(console, report.problem);
+    report_path = report.path;
   }
   const PatternDataFolder patdat = pattern_data_folder(options->patdat, true, console);
   if (patdat.stop) return patdat.stop;
+  // Before the run: the report may replace none of its inputs, nor wait on a FIFO.
+  if (report_path) {
+    if (const auto refusal = output_file_refusal(*report_path, {source.path, patdat.folder}))
+      return usage_error(console, refused_output(options->report, *refusal));
+  }
 
   ConversionRequest request;
   request.source_folder = source.path->text();

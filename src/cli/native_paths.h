@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "base/failure.h"
+#include "base/messages.h"
 #include "base/program_path.h"
 #include "base/text.h"
 #include "base/utf8.h"
@@ -24,6 +25,12 @@ struct PathArgument {
 PathArgument existing_folder(const std::string& typed, std::string_view what);
 // A folder or file that the command may make: the folder it lies in must exist.
 PathArgument path_in_existing_folder(const std::string& typed, std::string_view what);
+
+// The usage problem of an output that conversion/output_guard.h refuses: the
+// path as typed and the reason.
+inline std::string refused_output(const std::string& typed, std::u32string_view reason) {
+  return to_utf8(kOutputRefused) + ": " + typed + " (" + to_utf8(reason) + ")";
+}
 
 // Text of the data for the terminal: its control characters escaped.
 inline std::string terminal_text(std::u32string_view text) { return to_utf8(escape_controls(text)); }

@@ -13,6 +13,7 @@
 #include "cli/pattern_data.h"
 #include "cli/usage.h"
 #include "conversion/destination_preparation.h"
+#include "conversion/output_guard.h"
 #include "platform/files.h"
 #include "platform/whole_file.h"
 #include "preview/borehole_preview.h"
@@ -92,13 +93,6 @@ std::string picture_of(const preview::BoreholePreview& borehole, render::Picture
   return render::picture_bytes(preview::lay_out(borehole).picture, format);
 }
 
-// The folder the output goes into: FOLDER itself, or the folder of FILE.
-ProgramPath output_folder(const ProgramPath& output, bool all) {
-  if (all) return output.as_folder();
-  const std::u32string& text = output.text();
-  return ProgramPath(text.substr(0, text.rfind(U'\\') + 1)).as_folder();
-}
-
 }  // namespace
 
 int preview_command(const std::vector<std::string>& args, Console& console) {
@@ -113,10 +107,12 @@ int preview_command(const std::vector<std::string>& args, Console& console) {
   const PatternDataFolder patdat = pattern_data_folder(options->patdat, true, console);
   if (patdat.stop) return patdat.stop;
 
-  // The pattern-data folder belongs to the target system: not even a picture
-  // goes there.
-  if (output_folder(*output.path, options->all) == patdat.folder->as_folder())
-    return usage_error(console, "-o must not name the pattern-data folder: " + options->output);
+  // No picture replaces an input or goes into the pattern-data folder, which
+  // belongs to the target system.
+  const GuardedInputs inputs{source.path, patdat.folder};
+  const auto refusal =
+      options->all ? output_folder_refusal(*output.path, inputs) : output_file_refusal(*output.path, inputs);
+  if (refusal) return usage_error(console, refused_output(options->output, *refusal));
 
   bool progress_shown = false;
   // A message ends the progress line first.
@@ -159,9 +155,13 @@ int preview_command(const std::vector<std::string>& args, Console& console) {
       } else if (too_large) {
         any_skipped = true;
         say_failure(terminal_text(entries[k].folder_name() + U": " + *too_large));
+      } else if (const ProgramPath file = output.path->as_folder() / (entries[k].folder_name() + extension);
+                 const auto planted = file_in_output_folder_refusal(file)) {
+        // A link or FIFO found there is not written through.
+        any_skipped = true;
+        say_failure(failure_text(platform::FileError(kOutputRefused, file.text(), std::u32string(*planted))));
       } else {
-        platform::write_whole_file(output.path->as_folder() / (entries[k].folder_name() + extension),
-                                   render::picture_bytes(picture, options->format));
+        platform::write_whole_file(file, render::picture_bytes(picture, options->format));
       }
       if (console.err_is_terminal) {
         progress_shown = k + 1 < entries.size();

@@ -131,8 +131,33 @@ std::unique_ptr<ProblemWriter> make_problem_writer(ProblemFormat format, std::os
   return std::make_unique<TextWriter>(out);
 }
 
-std::string csv_field(std::string_view text) {
-  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+namespace {
+
+// An optional sign, digits, and optionally a point and more digits: a
+// spreadsheet reads it as the number it shows ("-0.50", "-1").
+bool is_plain_number(std::string_view text) {
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
+  const std::size_t point = text.find('.');
+  const std::string_view whole = text.substr(0, point);
+  const std::string_view fraction = point == std::string_view::npos ? "1" : text.substr(point + 1);
+  const auto digits = [](std::string_view part) {
+    return !part.empty() && part.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  return digits(whole) && digits(fraction);
+}
+
+// A spreadsheet runs a cell that begins so as a formula, even from a CSV.
+bool looks_like_formula(std::string_view text) {
+  return !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos &&
+         !is_plain_number(text);
+}
+
+}  // namespace
+
+std::string csv_field(std::string_view raw) {
+  const std::string neutral = looks_like_formula(raw) ? "'" + std::string(raw) : std::string(raw);
+  const std::string_view text = neutral;
+  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return neutral;
   std::string out = "\"";
   for (char c : text) {
     if (c == '"') out += '"';

@@ -31,7 +31,10 @@ class ProblemWriter : public ProblemSink {
 std::unique_ptr<ProblemWriter> make_problem_writer(ProblemFormat format, std::ostream& out);
 
 // One CSV field (RFC 4180): in double quotes, quotes doubled, when it holds a
-// comma, a quote, a CR or an LF.
+// comma, a quote, a CR or an LF. Text that a spreadsheet would run as a
+// formula (beginning with =, +, -, @, tab or CR) gets a leading "'"; a plain
+// number such as -0.50 is left as it is. Every CSV the program writes goes
+// through here.
 std::string csv_field(std::string_view text);
 // One JSON string, quotes included: quote, backslash and control characters
 // escaped; everything else, UTF-8 included, as it is.

@@ -142,4 +142,10 @@ std::optional<preview::BoreholePreview> MainPresenter::preview_of(std::size_t in
   }
 }
 
+GuardedInputs MainPresenter::guarded_inputs() const {
+  GuardedInputs inputs{std::nullopt, pattern_data_folder_};
+  if (!source_folder_.empty()) inputs.source_folder = ProgramPath(source_folder_).as_folder();
+  return inputs;
+}
+
 }  // namespace lodemark

@@ -10,6 +10,7 @@
 
 #include "base/program_path.h"
 #include "conversion/conversion_run.h"
+#include "conversion/output_guard.h"
 #include "gui/check_report.h"
 #include "gui/drive_state.h"
 #include "gui/folder_list_model.h"
@@ -73,6 +74,9 @@ class MainPresenter {
   // The completion message stands in the status line.
   bool completion_shown() const { return completion_shown_; }
   const std::optional<ProgramPath>& pattern_data_folder() const { return pattern_data_folder_; }
+  // What the windows' saves may not replace: the listed source database and
+  // the pattern-data folder.
+  GuardedInputs guarded_inputs() const;
   const DriveState& drives() const { return drives_; }
 
  private:

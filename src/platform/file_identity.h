@@ -20,6 +20,10 @@ enum class EntryKind {
 // Links are followed.
 EntryKind entry_kind(const ProgramPath& path);
 
+// The entry itself is a symbolic link (on Windows any reparse point), whether
+// or not its target exists: writing through it would change another file.
+bool is_link(const ProgramPath& path);
+
 // The file system's own name for a file or folder: the device (volume) and
 // the file's number on it.
 struct FileIdentity {

@@ -29,6 +29,13 @@ EntryKind entry_kind(const ProgramPath& path) {
   return ::GetFileType(handle.get()) == FILE_TYPE_DISK ? EntryKind::RegularFile : EntryKind::Other;
 }
 
+bool is_link(const ProgramPath& path) {
+  const std::wstring native = win::native_or_empty(path);
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  return !native.empty() && win::attributes_of(native, data) &&
+         (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
 std::optional<FileIdentity> file_identity(const ProgramPath& path) {
   const std::wstring native = win::native_or_empty(path);
   if (native.empty()) return std::nullopt;

@@ -97,6 +97,22 @@ TEST(ProblemOutput, CsvAndJsonEscaping) {
       {"say \"x\"", "\"say \"\"x\"\"\"", "\"say \\\"x\\\"\""},
       {"two\r\nlines", "\"two\r\nlines\"", "\"two\\r\\nlines\""},
       {"back\\slash\ttab\x01", "back\\slash\ttab\x01", "\"back\\\\slash\\ttab\\u0001\""},
+      // What a spreadsheet would run gets a leading quote in CSV only.
+      {"=1+1", "'=1+1", "\"=1+1\""},
+      {"+1+1", "'+1+1", "\"+1+1\""},
+      {"-1+1", "'-1+1", "\"-1+1\""},
+      {"@SUM(1)", "'@SUM(1)", "\"@SUM(1)\""},
+      {"\tx", "'\tx", "\"\\tx\""},
+      {"\rx", "\"'\rx\"", "\"\\rx\""},
+      {"=a,b", "\"'=a,b\"", "\"=a,b\""},
+      {"-", "'-", "\"-\""},
+      {"-.5", "'-.5", "\"-.5\""},
+      {"1-1", "1-1", "\"1-1\""},
+      // Plain numbers stay numbers.
+      {"-0.50", "-0.50", "\"-0.50\""},
+      {"+12", "+12", "\"+12\""},
+      {"-1", "-1", "\"-1\""},
+      {"", "", "\"\""},
   };
   for (const auto& row : rows) {
     EXPECT_EQ(csv_field(row.text), row.csv) << row.text;

@@ -132,6 +132,10 @@ TEST(CheckReportTest, CsvIsWhatTheCommandLineCheckWritesForTheSameProblems) {
   // The check's order, not a sorted one.
   const std::string csv = report_csv(sample_report());
   EXPECT_LT(csv.find("m3"), csv.find("m0"));
+  // A number that a spreadsheet would run is saved as text, as everywhere.
+  CheckReport formula;
+  formula.problems = {{Rule::CatalogueLineLength, U"Rodev5.Dat", 2, U"=1+1", U"m"}};
+  EXPECT_NE(report_csv(formula).find(",'=1+1,m\r\n"), std::string::npos) << report_csv(formula);
 }
 
 }  // namespace

@@ -44,12 +44,13 @@ TEST_F(FileIdentityTest, KindsOfEntries) {
   const struct {
     std::u32string_view path;
     EntryKind kind;
-    bool needs_links;
+    bool needs_links;  // and is one
   } rows[] = {
       {U"pd\\KISHITU.TXT", EntryKind::RegularFile, false},
       {U"pd", EntryKind::Folder, false},
       {U"pd\\missing.txt", EntryKind::Missing, false},
       {U"missing\\x.txt", EntryKind::Missing, false},
+      {U"hard.txt", EntryKind::RegularFile, false},
       {U"dictlink", EntryKind::RegularFile, true},
       {U"pdalias", EntryKind::Folder, true},
       {U"dangling", EntryKind::DanglingLink, true},
@@ -57,6 +58,7 @@ TEST_F(FileIdentityTest, KindsOfEntries) {
   for (const auto& row : rows) {
     if (row.needs_links && !links_) continue;
     EXPECT_EQ(platform::entry_kind(at(row.path)), row.kind) << test::u8(row.path);
+    EXPECT_EQ(platform::is_link(at(row.path)), row.needs_links) << test::u8(row.path);
   }
 #ifndef _WIN32
   ASSERT_EQ(::mkfifo(dir_.native("fifo").c_str(), 0600), 0);

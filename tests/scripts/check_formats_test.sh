@@ -53,6 +53,51 @@ status=0
 "$cli" check "$db" >"$work/out.txt" || status=$?
 [ "$status" -eq 1 ] || { echo "check exited $status, not 1" >&2; exit 1; }
 
+# Numbers a spreadsheet would run as formulas, and one that is a plain number.
+formulas=$work/formulas
+mkdir -p "$formulas"
+crlf '=1+1    20260401NAME    ' '+1+1    20260401NAME    ' '-1+1    20260401NAME    ' \
+     '@SUM(1) 20260401NAME    ' '-1      20260401NAME    ' >"$formulas/Rodev5.Dat"
+# A header file of another number, so that each listed one is told to have none.
+crlf "$(header Z 40524604 0 0)" >"$formulas/Rodev1.Dat"
+status=0
+"$cli" check "$formulas" --format csv >"$work/formulas.csv" || status=$?
+[ "$status" -eq 1 ] || { echo "check --format csv of the formulas exited $status, not 1" >&2; exit 1; }
+"$cli" check "$formulas" --format json >"$work/formulas.json" || true
+if [ -n "${2:-}" ]; then
+  for report in f.csv f.json; do
+    "$cli" convert --source "$formulas" --dest "$work/fout" --patdat "$work/patdat" --yes --all --quiet \
+      --report "$work/$report" || { echo "convert of the formulas failed" >&2; exit 1; }
+  done
+fi
+
+python3 - "$work" <<'PY'
+import csv, json, os, sys
+
+work = sys.argv[1]
+numbers = ["=1+1", "+1+1", "-1+1", "@SUM(1)", "-1"]
+# A cell that a spreadsheet would run gets a leading quote; a plain number stays.
+def as_cell(number):
+    return number if number == "-1" else "'" + number
+
+def read_csv(name):
+    with open(f"{work}/{name}", newline="", encoding="utf-8") as f:
+        return list(csv.reader(f, strict=True))
+
+rows = read_csv("formulas.csv")
+with open(f"{work}/formulas.json", encoding="utf-8") as f:
+    objects = json.load(f)
+cells = {row[4] for row in rows[1:] if row[4] not in ("", "Z")}
+assert cells == {as_cell(n) for n in numbers}, cells
+assert {o["borehole"] for o in objects if o["borehole"] not in ("", "Z")} == set(numbers), objects
+if os.path.exists(f"{work}/f.csv"):
+    report = read_csv("f.csv")
+    assert [r[0] for r in report[1:]] == [as_cell(n) for n in numbers], report
+    with open(f"{work}/f.json", encoding="utf-8") as f:
+        assert [b["borehole"] for b in json.load(f)] == numbers
+print("formula-like numbers: neutralised in CSV, as they are in JSON")
+PY
+
 python3 - "$work" <<'PY'
 import csv, json, re, sys
 

@@ -183,14 +183,15 @@ void MainWindow::open_report() {
   std::optional<CheckReport> report = presenter_.check_clicked();
   if (!report) return;
   // Its own window, closed (and deleted) on its own or with this one.
-  auto* window = new ReportWindow(std::move(*report), this);
+  auto* window = new ReportWindow(std::move(*report), presenter_.guarded_inputs(), this);
   window->show();
 }
 
 void MainWindow::open_preview(std::size_t index) {
   const std::optional<preview::BoreholePreview> borehole = presenter_.preview_of(index);
   if (!borehole) return;
-  auto* window = new PreviewWindow(trim_spaces(borehole->title.number), preview::lay_out(*borehole).picture, this);
+  auto* window = new PreviewWindow(trim_spaces(borehole->title.number), preview::lay_out(*borehole).picture,
+                                   presenter_.guarded_inputs(), this);
   window->show();
 }
 

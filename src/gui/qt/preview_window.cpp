@@ -61,8 +61,9 @@ constexpr SaveButton kSaveButtons[] = {
 
 }  // namespace
 
-PreviewWindow::PreviewWindow(const std::u32string& number, preview::Picture picture, QWidget* parent)
-    : QWidget(parent, Qt::Window), picture_(std::move(picture)) {
+PreviewWindow::PreviewWindow(const std::u32string& number, preview::Picture picture, GuardedInputs inputs,
+                             QWidget* parent)
+    : QWidget(parent, Qt::Window), picture_(std::move(picture)), inputs_(std::move(inputs)) {
   setObjectName(QStringLiteral("PreviewWindow"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(qs(kPreviewWindowTitle + number));
@@ -101,7 +102,8 @@ void PreviewWindow::save_clicked(render::PictureFormat format) {
 bool PreviewWindow::save_to(const QString& native_path, render::PictureFormat format) {
   BoxesOver boxes(this);
   return save_or_say_why(
-      boxes, native_path.toStdString(), [&] { return render::picture_bytes(picture_, format); }, kPreviewSaveFailed);
+      boxes, native_path.toStdString(), [&] { return render::picture_bytes(picture_, format); }, kPreviewSaveFailed,
+      inputs_);
 }
 
 }  // namespace lodemark::qt

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "conversion/output_guard.h"
 #include "preview/picture.h"
 #include "render/picture_file.h"
 
@@ -13,7 +14,9 @@ namespace lodemark::qt {
 
 class PreviewWindow final : public QWidget {
  public:
-  PreviewWindow(const std::u32string& number, preview::Picture picture, QWidget* parent = nullptr);
+  // `inputs`: what a save may not replace.
+  PreviewWindow(const std::u32string& number, preview::Picture picture, GuardedInputs inputs,
+                QWidget* parent = nullptr);
 
   const preview::Picture& picture() const { return picture_; }
   // What a save button does once the user has chosen a file (a native
@@ -25,6 +28,7 @@ class PreviewWindow final : public QWidget {
   void save_clicked(render::PictureFormat format);
 
   const preview::Picture picture_;
+  const GuardedInputs inputs_;
 };
 
 }  // namespace lodemark::qt

@@ -66,7 +66,8 @@ class ProblemTable final : public QAbstractTableModel {
   ReportTable table_;
 };
 
-ReportWindow::ReportWindow(CheckReport report, QWidget* parent) : QWidget(parent, Qt::Window) {
+ReportWindow::ReportWindow(CheckReport report, GuardedInputs inputs, QWidget* parent)
+    : QWidget(parent, Qt::Window), inputs_(std::move(inputs)) {
   setObjectName(QStringLiteral("ReportWindow"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(qs(kReportWindowTitle));
@@ -122,7 +123,8 @@ void ReportWindow::save_clicked() {
 bool ReportWindow::save_csv_to(const QString& native_path) {
   BoxesOver boxes(this);
   return save_or_say_why(
-      boxes, native_path.toStdString(), [this] { return report_csv(table_->table().report()); }, kReportSaveFailed);
+      boxes, native_path.toStdString(), [this] { return report_csv(table_->table().report()); }, kReportSaveFailed,
+      inputs_);
 }
 
 }  // namespace lodemark::qt

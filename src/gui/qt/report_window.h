@@ -8,6 +8,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "conversion/output_guard.h"
 #include "gui/check_report.h"
 
 class QHeaderView;
@@ -18,7 +19,8 @@ class ProblemTable;
 
 class ReportWindow final : public QWidget {
  public:
-  explicit ReportWindow(CheckReport report, QWidget* parent = nullptr);
+  // `inputs`: what a save may not replace.
+  ReportWindow(CheckReport report, GuardedInputs inputs, QWidget* parent = nullptr);
 
   // A click on a column's header: sorts on it, ascending; a second click on
   // the same column reverses the order.
@@ -33,6 +35,7 @@ class ReportWindow final : public QWidget {
 
   ProblemTable* table_ = nullptr;  // the report and the order of its rows
   QHeaderView* header_ = nullptr;
+  const GuardedInputs inputs_;
 };
 
 }  // namespace lodemark::qt

@@ -26,7 +26,8 @@ void MainWindow::open_preview() {
   std::erase_if(previews_, [](const std::unique_ptr<PreviewWindow>& open) { return open->handle() == nullptr; });
   try {
     previews_.push_back(std::make_unique<PreviewWindow>(window_, trim_spaces(borehole->title.number),
-                                                        preview::lay_out(*borehole).picture));
+                                                        preview::lay_out(*borehole).picture,
+                                                        presenter_.guarded_inputs()));
   } catch (const std::exception& e) {
     // A picture that cannot be drawn (GDI+ failing) is said, and the
     // program goes on.

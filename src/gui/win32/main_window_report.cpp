@@ -72,7 +72,7 @@ void MainWindow::open_report() {
   auto report = presenter_.check_clicked();
   if (!report || !window_) return;
   std::erase_if(reports_, [](const std::unique_ptr<ReportWindow>& open) { return open->handle() == nullptr; });
-  reports_.push_back(std::make_unique<ReportWindow>(window_, std::move(*report)));
+  reports_.push_back(std::make_unique<ReportWindow>(window_, std::move(*report), presenter_.guarded_inputs()));
 }
 
 bool MainWindow::is_ours(HWND window) const {

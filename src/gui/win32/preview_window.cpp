@@ -30,8 +30,8 @@ constexpr SaveButton kSaveButtons[] = {
 
 }  // namespace
 
-PreviewWindow::PreviewWindow(HWND owner, std::u32string number, preview::Picture picture)
-    : number_(std::move(number)), picture_(std::move(picture)) {
+PreviewWindow::PreviewWindow(HWND owner, std::u32string number, preview::Picture picture, GuardedInputs inputs)
+    : number_(std::move(number)), picture_(std::move(picture)), inputs_(std::move(inputs)) {
   // Room for the whole picture where the screen allows, with the frame of
   // the view and the row of buttons.
   const UINT dpi = dpi_of(owner);
@@ -94,7 +94,7 @@ void PreviewWindow::choose_file_and_save(render::PictureFormat format) {
 bool PreviewWindow::save_to(std::u32string_view native_path, render::PictureFormat format) {
   return save_or_say_why(
       *this, to_utf8(native_path), [this, format] { return render::picture_bytes(picture_, format); },
-      kPreviewSaveFailed);
+      kPreviewSaveFailed, inputs_);
 }
 
 }  // namespace lodemark::win32

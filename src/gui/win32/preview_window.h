@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "conversion/output_guard.h"
 #include "gui/win32/picture_view.h"
 #include "gui/win32/side_window.h"
 #include "gui/win32/window_look.h"
@@ -22,7 +23,8 @@ class PreviewWindow final : public SideWindow {
  public:
   // Opens the window, shown, owned by `owner` (it stays above it and goes
   // with it), titled 「プレビュー - 」 and the borehole's number.
-  PreviewWindow(HWND owner, std::u32string number, preview::Picture picture);
+  // `inputs`: what a save may not replace.
+  PreviewWindow(HWND owner, std::u32string number, preview::Picture picture, GuardedInputs inputs);
 
   const preview::Picture& picture() const { return picture_; }
   SIZE picture_size() const { return view_->content_size(); }
@@ -42,6 +44,7 @@ class PreviewWindow final : public SideWindow {
   render::GdiplusSession gdiplus_;
   const std::u32string number_;
   const preview::Picture picture_;
+  const GuardedInputs inputs_;
   std::unique_ptr<PictureView> view_;
 };
 

@@ -24,7 +24,8 @@ ReportColumn column_at(int index) { return static_cast<ReportColumn>(index); }
 
 }  // namespace
 
-ReportWindow::ReportWindow(HWND owner, CheckReport report) : table_(std::move(report)) {
+ReportWindow::ReportWindow(HWND owner, CheckReport report, GuardedInputs inputs)
+    : table_(std::move(report)), inputs_(std::move(inputs)) {
   const UINT dpi = dpi_of(owner);
   create(owner, kReportClass, kReportWindowTitle, {pixels(kClientWidth, dpi), pixels(kClientHeight, dpi)}, dpi);
   create_controls();
@@ -158,7 +159,7 @@ void ReportWindow::choose_file_and_save() {
 
 bool ReportWindow::save_csv(std::u32string_view native_path) {
   return save_or_say_why(
-      *this, to_utf8(native_path), [this] { return report_csv(table_.report()); }, kReportSaveFailed);
+      *this, to_utf8(native_path), [this] { return report_csv(table_.report()); }, kReportSaveFailed, inputs_);
 }
 
 }  // namespace lodemark::win32

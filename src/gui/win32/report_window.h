@@ -9,6 +9,7 @@
 
 #include <string_view>
 
+#include "conversion/output_guard.h"
 #include "gui/check_report.h"
 #include "gui/win32/side_window.h"
 #include "gui/win32/window_look.h"
@@ -19,7 +20,8 @@ class ReportWindow final : public SideWindow {
  public:
   // Opens the window, shown, owned by `owner` (it stays above it and goes
   // with it).
-  ReportWindow(HWND owner, CheckReport report);
+  // `inputs`: what a save may not replace.
+  ReportWindow(HWND owner, CheckReport report, GuardedInputs inputs);
 
   // Writes the CSV to the file (a native path), as 「CSV で保存…」 does after
   // its dialog; a failure is shown in a box over this window. False when it
@@ -39,6 +41,7 @@ class ReportWindow final : public SideWindow {
   void choose_file_and_save();
 
   ReportTable table_;
+  const GuardedInputs inputs_;
 };
 
 }  // namespace lodemark::win32

@@ -19,6 +19,7 @@
 #include "gui/qt/window_test_support.h"
 #include "preview/svg_painter.h"
 #include "render/picture_file.h"
+#include "support/small_disk.h"
 
 namespace fs = std::filesystem;
 using lodemark::qt::MainWindow;
@@ -156,6 +157,45 @@ class PreviewWindowTest : public QObject {
       QVERIFY(answer->text.startsWith(QString::fromStdU32String(U"プレビューを保存できませんでした: ") +
                                       path("missing/B-101.x") + QLatin1Char('\n')));
     }
+  }
+
+  // The window's saves go through the guard with the window's own inputs:
+  // a dictionary is not replaced by a picture.
+  void aSaveOntoAnInputIsRefusedWithTheReason() {
+    auto form = dir_->open_window([](int status) { qFatal("the program ended with %d", status); });
+    PreviewWindow* preview = open_preview(*form, "B-101", false);
+    QVERIFY(preview);
+    const std::string dictionary = lodemark::test::read_bytes(dir_->path("patdat/KISHITU.TXT"));
+    BoxAnswerer answer(QMessageBox::Ok);
+    QVERIFY(!preview->save_to(QString::fromStdString(dir_->native("patdat/KISHITU.TXT")), PictureFormat::Svg));
+    QVERIFY(answer.has_value());
+    QVERIFY(answer->text.endsWith(QString::fromStdU32String(lodemark::kOutputInPatternData)));
+    QCOMPARE(lodemark::test::read_bytes(dir_->path("patdat/KISHITU.TXT")), dictionary);
+  }
+
+  // A full disk (a small tmpfs, filled): the earlier picture stays whole, a
+  // new one is not left cut short, and the box gives the system's reason.
+  void aFullDiskKeepsTheEarlierPictureAndSaysWhy() {
+    const lodemark::test::SmallDisk disk(dir_->path("full"));
+    if (!disk.problem().empty()) QSKIP(disk.problem().c_str());
+    const std::string earlier(20000, 'e');
+    lodemark::test::write_bytes(dir_->path("full/old.png"), earlier);
+    QVERIFY(disk.fill());
+    auto form = dir_->open_window([](int status) { qFatal("the program ended with %d", status); });
+    PreviewWindow* preview = open_preview(*form, "B-101", false);
+    QVERIFY(preview);
+    const struct {
+      const char* file;
+      PictureFormat format;
+    } rows[] = {{"old.png", PictureFormat::Png}, {"new.svg", PictureFormat::Svg}, {"new.pdf", PictureFormat::Pdf}};
+    for (const auto& row : rows) {
+      BoxAnswerer answer(QMessageBox::Ok);
+      QVERIFY2(!preview->save_to(QString::fromStdString(dir_->native("full/") + row.file), row.format), row.file);
+      QVERIFY2(answer.has_value(), row.file);
+      QVERIFY2(answer->text.endsWith(QStringLiteral("\nNo space left on device")), qPrintable(answer->text));
+    }
+    QCOMPARE(lodemark::test::read_bytes(dir_->path("full/old.png")), earlier);
+    QCOMPARE(lodemark::test::folder_entries(dir_->native("full")), (std::vector<std::string>{".filler", "old.png"}));
   }
 };
 
