@@ -1,5 +1,6 @@
 #include "base/decimal.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <charconv>
 #include <clocale>
@@ -128,6 +129,12 @@ std::u32string format_fixed2(float value, int width) {
       t.resize(point + 3);
   }
   return right_align(from_utf8(t), width < 0 ? 0 : static_cast<std::size_t>(width));
+}
+
+bool fits_fixed2(float value, int width) {
+  // Wide enough for any float with two decimals: nothing is cut.
+  constexpr int kUncut = 64;
+  return trim_spaces(format_fixed2(value, kUncut)).size() <= static_cast<std::size_t>(std::max(width, 0));
 }
 
 std::int16_t to_int16(float value) {

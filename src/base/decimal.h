@@ -20,6 +20,8 @@ std::optional<float> parse_decimal(std::string_view ascii);
 // The value with exactly two decimals (cut, not rounded), right-aligned in a
 // field of `width` characters; a longer text loses its leftmost characters.
 std::u32string format_fixed2(float value, int width);
+// format_fixed2(value, width) keeps every character of the value.
+bool fits_fixed2(float value, int width);
 
 // Rounds to the nearest 16-bit integer, halves to even. Throws Failure for a
 // value outside -32768..32767.

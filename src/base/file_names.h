@@ -1,6 +1,7 @@
 #pragma once
 // The names of the files that the program reads and writes, as the source
 // database, the target system and its companion application spell them.
+#include <cstdint>
 #include <string_view>
 
 namespace lodemark {
@@ -39,5 +40,12 @@ inline constexpr std::u32string_view kUserCopyDueFile = U"KISHITU-COPY.PENDING";
 
 // In the system folder.
 inline constexpr std::u32string_view kSettingsFile = U"ZidereV5.ini";
+
+// The most bytes read of files that others write, far above real data, so
+// that a damaged or wrongly named file (a disk image, a device) is refused
+// with a message instead of filling the memory.
+inline constexpr std::uint64_t kMaxCatalogueBytes = 64u << 20;       // 2.5 million records
+inline constexpr std::uint64_t kMaxSoilDictionaryBytes = 64u << 20;  // each dictionary and the register
+inline constexpr std::uint64_t kMaxSettingsBytes = 1u << 20;         // ZidereV5.ini, Vaskor.ini
 
 }  // namespace lodemark

@@ -150,6 +150,10 @@ inline constexpr char32_t kRecordCutShortTail[] = U" がありません): ";
 inline constexpr char32_t kSoilNameLead[] = U"土質名「";
 inline constexpr char32_t kSoilNameNotWritable[] = U"」は土質辞書に書き込めません: ";
 inline constexpr char32_t kNoUserCodeLeft[] = U"」に付けるユーザーコードがありません (1000～3999 を使い切っています): ";
+// The reasons of a file the program will not read (kNotARegularFile below).
+// "大きすぎます (上限 <n> バイト)"
+inline constexpr char32_t kFileTooLargeLead[] = U"大きすぎます (上限 ";
+inline constexpr char32_t kFileTooLargeTail[] = U" バイト)";
 
 // The fields of a header line that the check's texts name.
 inline constexpr char32_t kLatitudeMinutes[] = U"緯度の分";
@@ -189,6 +193,8 @@ inline constexpr char32_t kOutputRefused[] = U"出力先に使えません";
 inline constexpr char32_t kOutputIsFolder[] = U"フォルダです";
 inline constexpr char32_t kOutputNotFolder[] = U"フォルダではありません";
 inline constexpr char32_t kOutputNotRegularFile[] = U"通常のファイルではありません (FIFO、デバイスなど)";
+// The same reason for a file the program reads.
+inline constexpr const char32_t* kNotARegularFile = kOutputNotRegularFile;
 inline constexpr char32_t kOutputDanglingLink[] = U"リンク先のないシンボリックリンクです";
 inline constexpr char32_t kOutputIsLink[] = U"シンボリックリンクです (リンク先は書き換えません)";
 inline constexpr char32_t kOutputIsSourceFile[] = U"変換元データのファイルです";

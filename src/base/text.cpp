@@ -38,4 +38,20 @@ std::u32string fill_in(std::u32string_view pattern, std::initializer_list<std::u
   return out;
 }
 
+std::u32string escape_controls(std::u32string_view text) {
+  constexpr char kHex[] = "0123456789abcdef";
+  std::u32string out;
+  out.reserve(text.size());
+  for (const char32_t c : text) {
+    if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) {
+      out += U"\\x";
+      out += static_cast<char32_t>(kHex[c >> 4]);
+      out += static_cast<char32_t>(kHex[c & 0xF]);
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 }  // namespace lodemark

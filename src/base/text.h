@@ -29,4 +29,9 @@ std::u32string right_align(std::u32string_view text, std::size_t width);
 // other "%" stays as it is.
 std::u32string fill_in(std::u32string_view pattern, std::initializer_list<std::u32string_view> values);
 
+// The text for a terminal: the control characters (C0 with NUL, DEL, C1) as
+// "\x1b", "\x00", ..., so that bytes of the data cannot move the cursor,
+// change colours or cut a line. Files keep the characters as they are.
+std::u32string escape_controls(std::u32string_view text);
+
 }  // namespace lodemark

@@ -29,7 +29,7 @@ int list_boreholes(const std::vector<std::string>& args, Console& console) {
   if (!folder.path) return usage_error(console, folder.problem);
   try {
     CatalogueReader catalogue(*folder.path);
-    while (const auto entry = catalogue.next()) console.out << to_utf8(entry->display_text()) << '\n';
+    while (const auto entry = catalogue.next()) console.out << terminal_text(entry->display_text()) << '\n';
   } catch (const Failure& failure) {
     return say(console, failure_text(failure), kRunFailure);
   }

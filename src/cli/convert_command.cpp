@@ -161,7 +161,7 @@ int finish(Console& console, const ConvertOptions& options, ConvertObserver& obs
 int report_failure(Console& console, const Failure& failure, const ConvertObserver* observer = nullptr) {
   console.err << to_utf8(kProgramEnds) << '\n' << failure_text(failure) << '\n';
   if (const auto borehole = observer ? observer->borehole_at_hand() : std::nullopt)
-    console.err << to_utf8(kBoreholeAtFailure) << to_utf8(*borehole) << '\n';
+    console.err << to_utf8(kBoreholeAtFailure) << terminal_text(*borehole) << '\n';
   return kRunFailure;
 }
 

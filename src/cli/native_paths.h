@@ -9,6 +9,7 @@
 #include "base/failure.h"
 #include "base/messages.h"
 #include "base/program_path.h"
+#include "base/text.h"
 #include "base/utf8.h"
 #include "platform/shown_paths.h"
 
@@ -31,9 +32,14 @@ inline std::string refused_output(const std::string& typed, std::u32string_view 
   return to_utf8(kOutputRefused) + ": " + typed + " (" + to_utf8(reason) + ")";
 }
 
-// The shown forms of platform/shown_paths.h, in the UTF-8 the terminal gets.
+// Text of the data for the terminal: its control characters escaped.
+inline std::string terminal_text(std::u32string_view text) { return to_utf8(escape_controls(text)); }
+// The shown forms of platform/shown_paths.h, in the UTF-8 the terminal gets;
+// the messages carry text of the data too.
 inline std::string native_text(const ProgramPath& path) { return to_utf8(platform::shown_path(path.text())); }
-inline std::string with_native_paths(std::u32string_view text) { return to_utf8(platform::with_shown_paths(text)); }
-inline std::string failure_text(const Failure& failure) { return to_utf8(platform::shown_failure(failure)); }
+inline std::string with_native_paths(std::u32string_view text) {
+  return terminal_text(platform::with_shown_paths(text));
+}
+inline std::string failure_text(const Failure& failure) { return terminal_text(platform::shown_failure(failure)); }
 
 }  // namespace lodemark::cli

@@ -151,10 +151,10 @@ int preview_command(const std::vector<std::string>& args, Console& console) {
       const std::optional<std::u32string> too_large = render::size_problem(picture, options->format);
       if (!is_safe_folder_name(entries[k].folder_name())) {
         any_skipped = true;
-        say_failure(to_utf8(kBadBoreholeNumber + entries[k].display_text()));
+        say_failure(terminal_text(kBadBoreholeNumber + entries[k].display_text()));
       } else if (too_large) {
         any_skipped = true;
-        say_failure(to_utf8(entries[k].folder_name() + U": " + *too_large));
+        say_failure(terminal_text(entries[k].folder_name() + U": " + *too_large));
       } else if (const ProgramPath file = output.path->as_folder() / (entries[k].folder_name() + extension);
                  const auto planted = file_in_output_folder_refusal(file)) {
         // A link or FIFO found there is not written through.

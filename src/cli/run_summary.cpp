@@ -52,9 +52,11 @@ void RunSummary::report(const Problem& problem) {
   RuleTally& tally = by_rule_[problem.rule];
   ++tally.count;
   const std::string borehole = to_utf8(problem.borehole);
-  if (!borehole.empty() && tally.boreholes.size() <= kBoreholesShown &&
-      std::find(tally.boreholes.begin(), tally.boreholes.end(), borehole) == tally.boreholes.end())
-    tally.boreholes.push_back(borehole);
+  // Shown on the terminal; the report keeps the number as it is.
+  const std::string shown = terminal_text(problem.borehole);
+  if (!shown.empty() && tally.boreholes.size() <= kBoreholesShown &&
+      std::find(tally.boreholes.begin(), tally.boreholes.end(), shown) == tally.boreholes.end())
+    tally.boreholes.push_back(shown);
   if (keep_boreholes_ && !borehole.empty()) by_borehole_[borehole].push_back(problem);
 }
 
@@ -77,7 +79,7 @@ void RunSummary::write_summary(std::ostream& out, bool dry_run) const {
     if (tally.boreholes.size() > kBoreholesShown) out << to_utf8(kSummaryMore);
     out << '\n';
   }
-  if (!check_failure_.empty()) out << to_utf8(kSummaryCheckFailed) << to_utf8(check_failure_) << '\n';
+  if (!check_failure_.empty()) out << to_utf8(kSummaryCheckFailed) << terminal_text(check_failure_) << '\n';
   out << lead << to_utf8(kSummaryNamesAdded) << names_.size() << '\n';
   for (const NameAdded& name : names_)
     out << "  " << name.code << ' ' << name.name << (name.from_register ? to_utf8(kSummaryFromRegister) : "") << '\n';

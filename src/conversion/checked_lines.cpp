@@ -71,8 +71,8 @@ bool looks_like_utf8(std::string_view bytes) {
 }
 
 CheckedLines::CheckedLines(const ProgramPath& path, std::u32string name, std::u32string_view lf_only_text,
-                           ProblemSink& sink)
-    : own_reader_(std::in_place, path),
+                           ProblemSink& sink, std::uint64_t limit)
+    : own_reader_(std::in_place, path, limit),
       reader_(*own_reader_),
       name_(std::move(name)),
       lf_only_text_(lf_only_text),

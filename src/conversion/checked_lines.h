@@ -45,9 +45,11 @@ class CheckedLines {
   // bound on memory for a file without line ends.
   static constexpr std::size_t kKeptBytes = 4096;
 
-  // Opens the file (throws platform::FileError). `name` names it in problems;
-  // `lf_only_text` says what LF line ends do to this file.
-  CheckedLines(const ProgramPath& path, std::u32string name, std::u32string_view lf_only_text, ProblemSink& sink);
+  // Opens the file (throws platform::FileError, also past `limit` bytes).
+  // `name` names it in problems; `lf_only_text` says what LF line ends do to
+  // this file.
+  CheckedLines(const ProgramPath& path, std::u32string name, std::u32string_view lf_only_text, ProblemSink& sink,
+               std::uint64_t limit = platform::kNoSizeBound);
   // The same through a file opened elsewhere, read from where it stands.
   CheckedLines(platform::TextReader& reader, std::u32string name, std::u32string_view lf_only_text, ProblemSink& sink);
   CheckedLines(const CheckedLines&) = delete;

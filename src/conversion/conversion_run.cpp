@@ -70,7 +70,7 @@ BoreholeResult convert_borehole(const CatalogueEntry& entry, const ProgramPath& 
 bool dictionaries_present(const ProgramPath& folder, ConversionObserver& observer) {
   for (const std::u32string_view name : {kSoilDictionaryFile, kSoilNameRegisterFile}) {
     const ProgramPath path = folder / name;
-    if (!platform::is_file(path)) {
+    if (platform::bounded_file_size(path, kMaxSoilDictionaryBytes) < 0) {
       refuse(observer, kDictionaryFileMissing + path.text(), BoxStyle::OkExclamation, kAppTitle);
       return false;
     }

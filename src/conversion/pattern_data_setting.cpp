@@ -41,9 +41,10 @@ std::u32string settings_path() {
 }
 
 // The setting; an empty settings file is removed only when `tidy` says so.
+// A FIFO, a device or a file larger than any settings file throws FileError.
 std::u32string read_setting(bool tidy) {
   const std::u32string path = settings_path();
-  const std::int64_t size = platform::file_size(path);
+  const std::int64_t size = platform::bounded_file_size(path, kMaxSettingsBytes);
   if (size < 1) {
     // An empty settings file goes; a missing one is not created, since the
     // system folder need not be writable.
@@ -59,7 +60,7 @@ std::u32string read_setting(bool tidy) {
   try {
     // A line longer than any setting (a damaged file) is not read into
     // memory: one byte more than the bound tells it apart.
-    platform::TextReader reader(path);
+    platform::TextReader reader(path, kMaxSettingsBytes);
     std::string line;
     const auto read_bounded = [&] {
       return reader.read_line(line, platform::kMaxSettingsLine + 1) && line.size() <= platform::kMaxSettingsLine;

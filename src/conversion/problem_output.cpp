@@ -5,6 +5,7 @@
 #include <ostream>
 #include <vector>
 
+#include "base/text.h"
 #include "base/utf8.h"
 
 namespace lodemark {
@@ -37,11 +38,12 @@ class TextWriter : public ProblemWriter {
   void write(const Problem& problem) override {
     const RuleInfo& rule = rule_info(problem.rule);
     ++per_rule_[static_cast<std::size_t>(problem.rule)];
-    out_ << to_utf8(problem.file);
+    // For the terminal: text of the data shows its control characters escaped.
+    out_ << to_utf8(escape_controls(problem.file));
     if (problem.line != 0) out_ << ':' << problem.line;
     out_ << ": " << severity_name(rule.severity) << ' ' << rule.id;
-    if (!problem.borehole.empty()) out_ << " [" << to_utf8(problem.borehole) << ']';
-    out_ << ' ' << to_utf8(problem.message) << '\n';
+    if (!problem.borehole.empty()) out_ << " [" << to_utf8(escape_controls(problem.borehole)) << ']';
+    out_ << ' ' << to_utf8(escape_controls(problem.message)) << '\n';
   }
 
   void finish() override {

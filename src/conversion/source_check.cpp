@@ -101,7 +101,7 @@ CatalogueEntry add_record(const CheckedLines& lines, CheckState& state, const Ch
 bool check_catalogue(const CheckRequest& request, CheckState& state, ProblemSink& sink,
                      const std::function<void(CatalogueEntry)>& listed) {
   const ProgramPath path = request.source_folder / kCatalogueFile;
-  const std::int64_t size = platform::file_size(path);
+  const std::int64_t size = platform::bounded_file_size(path, kMaxCatalogueBytes);
   if (size < 0) {
     sink.report(whole_file(Rule::CatalogueMissing, kCatalogueFile, rule_text(Rule::CatalogueMissing)));
     return false;
@@ -119,7 +119,7 @@ bool check_catalogue(const CheckRequest& request, CheckState& state, ProblemSink
   state.keys.reserve(records * 8);
   state.by_key.reserve(records, [&](std::uint32_t i) { return state.key(i); });
   state.by_folded_folder.reserve(records, [&](std::uint32_t i) { return state.folded_folder(i); });
-  CheckedLines lines(path, std::u32string(kCatalogueFile), rule_text(Rule::LineEndLfOnly), sink);
+  CheckedLines lines(path, std::u32string(kCatalogueFile), rule_text(Rule::LineEndLfOnly), sink, kMaxCatalogueBytes);
   // The list holds the records only when the first line is one.
   bool listing = true;
   bool usable = true;
@@ -240,7 +240,7 @@ void scan_data_file(DataFile file, const CheckRequest& request, CheckState& stat
 
 std::optional<SoilCodePreview> open_dictionary(const ProgramPath& folder, ProblemSink& sink) {
   for (const std::u32string_view name : {kSoilDictionaryFile, kSoilNameRegisterFile}) {
-    if (platform::file_size(folder / name) < 0) {
+    if (platform::bounded_file_size(folder / name, kMaxSoilDictionaryBytes) < 0) {
       sink.report(whole_file(Rule::DictionaryMissing, name, rule_text(Rule::DictionaryMissing, {name})));
       return std::nullopt;
     }

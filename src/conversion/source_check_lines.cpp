@@ -8,7 +8,9 @@
 #include "base/messages.h"
 #include "base/text.h"
 #include "conversion/source_check_state.h"
+#include "kelmo/depth_value_file.h"
 #include "kelmo/soil_classes.h"
+#include "platform/shown_paths.h"
 #include "rodev/data_files.h"
 
 namespace lodemark::source_check {
@@ -45,14 +47,18 @@ void check_coordinate(const CheckedLines& lines, const LineField& field, std::u3
   }
 }
 
-// Depths down a borehole grow from line to line.
+// Depths down a borehole grow from line to line, and each fits its field of
+// the output file (`way` 0: X1.txt, 1: X5.txt).
 void check_depth(const CheckedLines& lines, RunInProgress& run, const LineField& depth, Rule not_a_number,
-                 Rule not_increasing) {
+                 Rule not_increasing, std::size_t way) {
   const std::optional<float> value = depth.number();
   if (!value) {
     lines.report(not_a_number, lines.key(), rule_text(not_a_number, {depth.text()}));
     return;
   }
+  if (!fits_fixed2(*value, kDepthWidth))
+    lines.report(Rule::DepthTooWide, lines.key(),
+                 rule_text(Rule::DepthTooWide, {trim_spaces(depth.text()), format_fixed2(*value, kDepthWidth)}, way));
   if (run.previous_depth && *value <= *run.previous_depth)
     lines.report(not_increasing, lines.key(),
                  rule_text(not_increasing, {trim_spaces(depth.text()), trim_spaces(run.previous_depth_text)}));
@@ -74,7 +80,8 @@ void check_alternation_name(const CheckedLines& lines, const std::u32string& nam
       lines.report(Rule::AlternationNameNew, lines.key(), rule_text(Rule::AlternationNameNew, {name, answer.code}));
   } catch (const Failure& failure) {
     // The conversion stops at this layer; later names would not be reached.
-    lines.report(Rule::DictionaryFailure, lines.key(), rule_text(Rule::DictionaryFailure, {failure.message()}));
+    lines.report(Rule::DictionaryFailure, lines.key(),
+                 rule_text(Rule::DictionaryFailure, {platform::shown_failure(failure)}));
     state.dictionary.reset();
   }
 }
@@ -99,7 +106,7 @@ void check_header_line(const CheckedLines& lines, LineRun& run) {
 }
 
 void check_layer_line(const CheckedLines& lines, RunInProgress& run, CheckState& state) {
-  check_depth(lines, run, lines.field(kDepthField), Rule::LayerDepthNotANumber, Rule::LayerDepthNotIncreasing);
+  check_depth(lines, run, lines.field(kDepthField), Rule::LayerDepthNotANumber, Rule::LayerDepthNotIncreasing, 0);
   const std::u32string soil_code = lines.field(kSoilCodeField).text();
   const SoilClass first = classify_soil(soil_code);
   if (lines.field(kAlternationFlagField).number().value_or(0.0f) != 1.0f) {
@@ -117,7 +124,7 @@ void check_layer_line(const CheckedLines& lines, RunInProgress& run, CheckState&
 }
 
 void check_value_line(const CheckedLines& lines, RunInProgress& run) {
-  check_depth(lines, run, lines.field(kDepthField), Rule::ValueDepthNotANumber, Rule::ValueDepthNotIncreasing);
+  check_depth(lines, run, lines.field(kDepthField), Rule::ValueDepthNotANumber, Rule::ValueDepthNotIncreasing, 1);
 }
 
 }  // namespace lodemark::source_check

@@ -193,6 +193,13 @@ constexpr std::array kRules{
              "coordinate-out-of-range",
              kE,
              {U"%1「%2」が 00～59 の範囲にありません。メッシュコードが誤ります。"}},
+    // a layer's depth; a depth value's; %1: the depth as given, %2: as written
+    RuleInfo{
+        Rule::DepthTooWide,
+        "depth-too-wide",
+        kE,
+        {U"層の深さ「%1」は 7 文字の欄に収まりません (10000 以上、または -1000 以下)。X1.txt には先頭の桁が落ちて「%2」と書かれます。",
+         U"深度データの深さ「%1」は 7 文字の欄に収まりません (10000 以上、または -1000 以下)。X5.txt には先頭の桁が落ちて「%2」と書かれます。"}},
 };
 
 // The table is indexed by the enum: each row must stand at its rule's place.

@@ -53,6 +53,7 @@ enum class Rule {
   ValueDepthNotIncreasing,
   CoordinateNotANumber,
   CoordinateOutOfRange,
+  DepthTooWide,
   Count,  // not a rule: how many there are
 };
 inline constexpr std::size_t kRuleCount = static_cast<std::size_t>(Rule::Count);

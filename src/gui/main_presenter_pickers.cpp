@@ -2,6 +2,7 @@
 // user's moves, and the folder boxes' texts as the run reads them.
 #include <exception>
 
+#include "base/messages.h"
 #include "base/program_path.h"
 #include "base/text.h"
 #include "base/utf8.h"
@@ -98,7 +99,13 @@ void MainPresenter::folder_changed(Side side) {
   if (side == Side::Destination) return;
   // A new source: its catalogue is the list, and nothing is selected.
   source_folder_ = list.folder();
-  entries_ = read_catalogue(source_folder_);
+  entries_.clear();
+  try {
+    entries_ = read_catalogue(source_folder_);
+  } catch (const platform::FileError& failure) {
+    // Said, not taken for an empty list; the window stays for another folder.
+    view_.show_message(platform::shown_failure(failure), BoxStyle::OkExclamation, kAppTitle);
+  }
   view_.show_boreholes(entries_);
 }
 

@@ -8,7 +8,7 @@
 namespace lodemark {
 
 DepthValueRow depth_value_row(const DepthValue& value) {
-  return {format_fixed2(parse_decimal_or_zero(value.depth), 7), right_align(value.value, 3)};
+  return {format_fixed2(parse_decimal_or_zero(value.depth), kDepthWidth), right_align(value.value, 3)};
 }
 
 platform::OutputFile depth_value_file(const std::vector<DepthValue>& values) {

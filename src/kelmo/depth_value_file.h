@@ -7,6 +7,10 @@
 
 namespace lodemark {
 
+// The characters of a depth in X1.txt and X5.txt; a longer one ("12345.67")
+// loses its leading characters to keep the columns.
+inline constexpr int kDepthWidth = 7;
+
 // One row of X5.txt as written: the depth ("   1.00") and the value, right
 // aligned in three characters.
 struct DepthValueRow {

@@ -3,6 +3,7 @@
 #include "base/decimal.h"
 #include "base/file_names.h"
 #include "base/text.h"
+#include "kelmo/depth_value_file.h"
 #include "kelmo/soil_classes.h"
 #include "platform/cp932.h"
 #include "soil_dictionary/soil_dictionary.h"
@@ -14,7 +15,7 @@ LayerRows compose_layer_rows(const std::vector<Layer>& layers, SoilNameCoder& di
   result.rows.reserve(layers.size());
   for (const Layer& layer : layers) {
     SoilClass soil = classify_soil(layer.soil_code);
-    LayerRow row{format_fixed2(parse_decimal_or_zero(layer.depth), 7), std::move(soil.target_code),
+    LayerRow row{format_fixed2(parse_decimal_or_zero(layer.depth), kDepthWidth), std::move(soil.target_code),
                  std::move(soil.name)};
     if (parse_decimal_or_zero(layer.alternation_flag) == 1.0f) {
       // An alternation of two soils: the dictionary codes the combined name.

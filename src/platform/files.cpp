@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include "base/messages.h"
+#include "base/text.h"
 #include "platform/drives.h"
 #include "platform/native_file.h"
 
@@ -17,9 +19,29 @@ FileError::FileError(std::u32string operation, std::u32string path, std::u32stri
       path_(std::move(path)),
       reason_(std::move(reason)) {}
 
+FileError not_a_file_error(std::u32string path) {
+  return FileError(kCannotOpenFile, std::move(path), kNotARegularFile);
+}
+
+FileError too_large_error(std::u32string path, std::uint64_t limit) {
+  return FileError(kCannotReadFile, std::move(path),
+                   kFileTooLargeLead + decimal_text(static_cast<long long>(limit)) + kFileTooLargeTail);
+}
+
+std::int64_t bounded_file_size(const ProgramPath& path, std::uint64_t limit) {
+  const std::int64_t size = file_size(path);
+  if (size > 0 && static_cast<std::uint64_t>(size) > limit) throw too_large_error(path.text(), limit);
+  return size;
+}
+
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
+
+// Refuses a file that holds, or has grown to hold, more than `limit` bytes.
+void check_bound(const NativeFile& file, std::uint64_t size, std::uint64_t limit) {
+  if (size > limit) throw too_large_error(file.path(), limit);
+}
 
 }  // namespace
 
@@ -27,6 +49,7 @@ constexpr std::size_t kBufferSize = 1 << 16;
 
 struct TextReader::Impl {
   NativeFile file;
+  std::uint64_t limit = kNoSizeBound;
   std::vector<char> buffer = std::vector<char>(kBufferSize);
   std::uint64_t buffer_start = 0;  // file offset of buffer[0]
   std::size_t pos = 0;
@@ -38,12 +61,15 @@ struct TextReader::Impl {
     pos = 0;
     len = 0;  // should the read fail
     len = file.read_some(buffer.data(), buffer.size());
+    check_bound(file, buffer_start + len, limit);
     return len > 0;
   }
 };
 
-TextReader::TextReader(const ProgramPath& path) : impl_(std::make_unique<Impl>()) {
+TextReader::TextReader(const ProgramPath& path, std::uint64_t limit) : impl_(std::make_unique<Impl>()) {
   impl_->file = NativeFile::open(path, FileAccess::Read);
+  impl_->limit = limit;
+  check_bound(impl_->file, impl_->file.size_hint(), limit);
 }
 TextReader::~TextReader() = default;
 TextReader::TextReader(TextReader&&) noexcept = default;
@@ -53,8 +79,6 @@ bool TextReader::at_end() {
   Impl& r = *impl_;
   return r.pos >= r.len && !r.refill();
 }
-
-bool TextReader::read_line(std::string& line) { return read_line(line, std::string::npos); }
 
 bool TextReader::read_line(std::string& line, std::size_t limit) {
   Impl& r = *impl_;
@@ -175,17 +199,18 @@ OutputFolder::OutputFolder(const ProgramPath& folder)
 
 // ---- whole files ----
 
-std::string read_all(const ProgramPath& path) {
+std::string read_all(const ProgramPath& path, std::uint64_t limit) {
   std::string out;
-  read_all(path, out);
+  read_all(path, limit, out);
   return out;
 }
 
-void read_all(const ProgramPath& path, std::string& out) {
+void read_all(const ProgramPath& path, std::uint64_t limit, std::string& out) {
   NativeFile file = NativeFile::open(path, FileAccess::Read);
+  check_bound(file, file.size_hint(), limit);
   // Read straight into the string at the file's size (one byte more to see
-  // the end); a file that grows meanwhile is still read whole. Storage from
-  // an earlier read is reused.
+  // the end); a file that grows meanwhile is still read whole, up to the
+  // bound. Storage from an earlier read is reused.
   out.resize(static_cast<std::size_t>(file.size_hint()) + 1);
   std::size_t used = 0;
   for (;;) {
@@ -193,15 +218,20 @@ void read_all(const ProgramPath& path, std::string& out) {
     const std::size_t n = file.read_some(out.data() + used, out.size() - used);
     if (n == 0) break;
     used += n;
+    check_bound(file, used, limit);
   }
   out.resize(used);
 }
 
-void read_blocks(const ProgramPath& path, const std::function<bool(std::string_view)>& on_block) {
+void read_blocks(const ProgramPath& path, std::uint64_t limit, const std::function<bool(std::string_view)>& on_block) {
   NativeFile file = NativeFile::open(path, FileAccess::Read);
+  check_bound(file, file.size_hint(), limit);
   std::vector<char> block(kBufferSize);
+  std::uint64_t read = 0;
   for (;;) {
     const std::size_t n = file.read_some(block.data(), block.size());
+    read += n;
+    check_bound(file, read, limit);
     if (n == 0 || !on_block(std::string_view(block.data(), n))) return;
   }
 }

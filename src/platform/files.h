@@ -30,21 +30,30 @@ class FileError : public Failure {
   std::u32string reason_;
 };
 
+// A file that the program will not read: a FIFO or a device, which could be
+// read forever ("cannot open"), or one larger than a reader's bound ("cannot
+// read").
+FileError not_a_file_error(std::u32string path);
+FileError too_large_error(std::u32string path, std::uint64_t limit);
+
+// No bound on a file's size: for files read a line at a time.
+inline constexpr std::uint64_t kNoSizeBound = UINT64_MAX;
+
 // Sequential reading of a text file by lines. A line ends at CR or CR LF;
 // an LF alone is part of the line. The position is the byte offset of the
 // next unread line and can be set back to any earlier position.
 class TextReader {
  public:
-  explicit TextReader(const ProgramPath& path);  // throws FileError
+  // Throws FileError, also on reading past `limit` bytes.
+  explicit TextReader(const ProgramPath& path, std::uint64_t limit = kNoSizeBound);
   ~TextReader();
   TextReader(TextReader&&) noexcept;
   TextReader& operator=(TextReader&&) noexcept;
 
   bool at_end();
-  // Reads the next line without its line end; false at the end of the file.
-  bool read_line(std::string& line);
-  // The same, keeping only the first `limit` bytes of the line: the rest is
-  // skipped, so that a huge line (a file without CRs) costs no memory.
+  // Reads the next line without its line end, keeping only its first `limit`
+  // bytes: the rest is skipped, so that a huge line (a file without CRs)
+  // costs no memory. False at the end of the file.
   bool read_line(std::string& line, std::size_t limit);
   std::uint64_t position() const;
   void seek(std::uint64_t position);
@@ -104,8 +113,11 @@ class FileWriter {
   std::unique_ptr<Impl> impl_;
 };
 
-// Size in bytes; -1 when there is no such file.
+// Size in bytes; -1 when there is no such file (or a folder). Throws
+// not_a_file_error for a FIFO, a device or a socket.
 std::int64_t file_size(const ProgramPath& path);
+// The same, and too_large_error above `limit` bytes.
+std::int64_t bounded_file_size(const ProgramPath& path, std::uint64_t limit);
 // A file or a folder of that name exists.
 bool exists(const ProgramPath& path);
 bool is_file(const ProgramPath& path);
@@ -117,13 +129,14 @@ void create_folder(const ProgramPath& path);
 void remove_file(const ProgramPath& path);
 // Replaces `to` by `from` in one atomic step.
 void rename_file(const ProgramPath& from, const ProgramPath& to);
-// The whole content of a file.
-std::string read_all(const ProgramPath& path);
+// The whole content of a file; too_large_error beyond `limit` bytes.
+std::string read_all(const ProgramPath& path, std::uint64_t limit);
 // The same into `out`, whose storage is reused.
-void read_all(const ProgramPath& path, std::string& out);
+void read_all(const ProgramPath& path, std::uint64_t limit, std::string& out);
 // The file front to back, a block at a time, for readers with line rules of
 // their own: `on_block` gets each block in turn until it answers false.
-void read_blocks(const ProgramPath& path, const std::function<bool(std::string_view)>& on_block);
+// too_large_error once more than `limit` bytes were read.
+void read_blocks(const ProgramPath& path, std::uint64_t limit, const std::function<bool(std::string_view)>& on_block);
 // Names of the sub-folders of a folder, sorted; empty when it cannot be read.
 std::vector<std::u32string> list_folders(const ProgramPath& path);
 

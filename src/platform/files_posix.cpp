@@ -39,7 +39,8 @@ std::string native_or_throw(const ProgramPath& program_path, const char32_t* ope
 std::int64_t file_size(const ProgramPath& path) {
   const std::string native = posix::native_or_empty(path);
   struct stat st {};
-  if (native.empty() || ::stat(native.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  if (native.empty() || ::stat(native.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return -1;
+  if (!S_ISREG(st.st_mode)) throw not_a_file_error(path.text());
   return static_cast<std::int64_t>(st.st_size);
 }
 

@@ -16,6 +16,7 @@ const char32_t* open_operation(FileAccess access) {
 
 NativeFile NativeFile::opened(Opening opening, std::u32string path, FileAccess access) {
   if (!opening.handle) throw FileError(open_operation(access), std::move(path), std::move(opening.reason));
+  if (access == FileAccess::Read && !opening.regular) throw not_a_file_error(std::move(path));
   NativeFile file;
   file.handle_ = std::move(opening.handle);
   file.path_ = std::move(path);

@@ -27,7 +27,8 @@ class NativeFile {
  public:
   NativeFile() = default;
   // Throws FileError: "cannot open" for Read and ReadWrite, "cannot create"
-  // for Create and Append.
+  // for Create and Append. Read refuses what is no file (a FIFO, a device),
+  // which could be waited on or read forever.
   static NativeFile open(const ProgramPath& path, FileAccess access);
   // The same, but nullopt when the system denies this user that access (no
   // permission, a read-only file or file system).
@@ -71,6 +72,7 @@ class NativeFile {
     OwnedHandle handle;
     std::u32string reason;
     bool denied = false;
+    bool regular = true;  // a file, not a FIFO or device (known for Read only)
   };
 
   // Each system's own (native_file_<system>.cpp).

@@ -19,7 +19,7 @@ namespace {
 
 // open(2)'s flags, by FileAccess.
 constexpr int kOpenFlags[] = {
-    O_RDONLY,
+    O_RDONLY | O_NONBLOCK,  // a FIFO without a writer would wait; it is refused instead
     O_RDWR,
     O_WRONLY | O_CREAT | O_TRUNC,
     O_WRONLY | O_CREAT | O_APPEND,
@@ -72,7 +72,10 @@ struct NativeFile::Handle {
       struct stat info {};
       if (posix::stat_of(fd.get(), info) != 0) info = {};
       if (S_ISDIR(info.st_mode)) return refused(EISDIR);
-      if (S_ISREG(info.st_mode) && info.st_size > 0) size = static_cast<std::uint64_t>(info.st_size);
+      if (!S_ISREG(info.st_mode)) return {OwnedHandle(new Handle{std::move(fd), 0}), {}, false, false};
+      if (info.st_size > 0) size = static_cast<std::uint64_t>(info.st_size);
+      // Reads wait for the disk again, as they always do for a file.
+      ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
     }
     return {OwnedHandle(new Handle{std::move(fd), size}), {}, false};
   }

@@ -39,7 +39,9 @@ struct NativeFile::Handle {
       const DWORD error = ::GetLastError();
       return {{}, win::reason_text(error), error == ERROR_ACCESS_DENIED};
     }
-    return {OwnedHandle(new Handle{std::move(file)}), {}, false};
+    // A device name (NUL, COM1) or a pipe opens too; only a disk file is read.
+    const bool regular = access != FileAccess::Read || ::GetFileType(file.get()) == FILE_TYPE_DISK;
+    return {OwnedHandle(new Handle{std::move(file)}), {}, false, regular};
   }
 };
 

@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "base/file_names.h"
 #include "base/text.h"
 #include "platform/files.h"
 
@@ -48,15 +49,17 @@ std::string fit(std::string_view value, std::size_t buffer_size) {
 // Calls `on_line` with each line of the file (ended by CR, LF or CR LF) until
 // it answers true. The file is read a block at a time, so that memory stays
 // bounded whatever it holds. False when the file cannot be read or a line is
-// longer than kMaxSettingsLine; the reading stops there.
+// longer than kMaxSettingsLine; the reading stops there. A FIFO, a device or
+// a file beyond kMaxSettingsBytes is refused with FileError.
 template <class OnLine>
 bool for_each_line(std::u32string_view path, OnLine&& on_line) {
+  if (bounded_file_size(path, kMaxSettingsBytes) < 1) return true;
   std::string line;
   bool after_cr = false;
   bool stopped = false;  // on_line had its answer
   bool too_long = false;
   try {
-    read_blocks(path, [&](std::string_view block) {
+    read_blocks(path, kMaxSettingsBytes, [&](std::string_view block) {
       for (const char c : block) {
         const bool lf_of_cr_lf = c == '\n' && after_cr;
         after_cr = c == '\r';

@@ -17,7 +17,8 @@ inline constexpr std::size_t kMaxSettingsLine = 32 * 1024;
 
 // The value's bytes (code page 932) or `fallback` when the section or the key
 // is missing, the file cannot be read, or a line longer than kMaxSettingsLine
-// comes before the value.
+// comes before the value. A FIFO, a device or a file larger than
+// kMaxSettingsBytes throws FileError.
 std::string get_private_profile_string(std::string_view section, std::string_view key, std::string_view fallback,
                                        std::u32string_view path, std::size_t buffer_size);
 

@@ -27,15 +27,11 @@ CatalogueEntry catalogue_entry_of(std::string_view record) {
 }
 
 CatalogueReader::CatalogueReader(const ProgramPath& folder) : path_(catalogue_path(folder)) {
-  if (platform::file_size(path_) < 1) return;
-  try {
-    platform::TextReader reader(path_);
-    if (!read_line(reader, line_) || line_.size() != kCatalogueRecordBytes) return;
-    first_ = catalogue_entry_of(line_);
-    reader_ = std::move(reader);
-  } catch (const platform::FileError&) {
-    // Locked or unreadable: no entries, as for a missing catalogue.
-  }
+  if (platform::bounded_file_size(path_, kMaxCatalogueBytes) < 1) return;
+  platform::TextReader reader(path_, kMaxCatalogueBytes);
+  if (!read_line(reader, line_) || line_.size() != kCatalogueRecordBytes) return;
+  first_ = catalogue_entry_of(line_);
+  reader_ = std::move(reader);
 }
 
 std::optional<CatalogueEntry> CatalogueReader::next() {
@@ -53,13 +49,8 @@ std::optional<CatalogueEntry> CatalogueReader::next() {
 
 std::vector<CatalogueEntry> read_catalogue(const ProgramPath& folder) {
   std::vector<CatalogueEntry> entries;
-  try {
-    CatalogueReader reader(folder);
-    while (auto entry = reader.next()) entries.push_back(std::move(*entry));
-  } catch (const platform::FileError&) {
-    // Unreadable part way: an empty list rather than a part of one.
-    entries.clear();
-  }
+  CatalogueReader reader(folder);
+  while (auto entry = reader.next()) entries.push_back(std::move(*entry));
   return entries;
 }
 

@@ -22,14 +22,16 @@ CatalogueEntry catalogue_entry_of(std::string_view record);
 
 // Reads a folder's catalogue one entry at a time, front to back, so that a
 // long catalogue costs no more memory than a short one. A catalogue that is
-// missing, empty, cannot be opened or read at its first line, or whose first
-// line is not a record has no entries. The folder may end with "\" or not.
+// missing or empty, or whose first line is not a record, has no entries; one
+// that cannot be opened or read (a FIFO, a device, one larger than
+// kMaxCatalogueBytes included) throws platform::FileError, so that nobody
+// takes it for an empty list. The folder may end with "\" or not.
 class CatalogueReader {
  public:
-  explicit CatalogueReader(const ProgramPath& folder);
+  explicit CatalogueReader(const ProgramPath& folder);  // throws platform::FileError
 
-  // The next entry; nullopt after the last one. A read failure after the
-  // first line throws platform::FileError.
+  // The next entry; nullopt after the last one. A read failure throws
+  // platform::FileError.
   std::optional<CatalogueEntry> next();
 
   const std::u32string& path() const { return path_; }
@@ -41,8 +43,8 @@ class CatalogueReader {
   std::string line_;
 };
 
-// Every record of the folder's catalogue in file order. A catalogue without
-// entries, or one that fails to read anywhere, gives an empty list.
+// Every record of the folder's catalogue in file order; a catalogue that
+// fails to read anywhere throws platform::FileError.
 std::vector<CatalogueEntry> read_catalogue(const ProgramPath& folder);
 
 }  // namespace lodemark

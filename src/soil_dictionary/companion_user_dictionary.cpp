@@ -48,7 +48,7 @@ std::string whole_characters(std::string bytes) {
 // dictionary with other names (hard links) is written over in place, so
 // that every name sees the new content.
 void replace_content(const ProgramPath& source, const ProgramPath& target, const std::function<void()>& before_rename) {
-  const std::string content = platform::read_all(source.text());
+  const std::string content = platform::read_all(source.text(), kMaxSoilDictionaryBytes);
   const std::u32string work_name = target.parts().back() + std::u32string(kWorkFileSuffix);
   platform::replace_file(target, content, {work_name, platform::OtherNames::Share, before_rename});
 }

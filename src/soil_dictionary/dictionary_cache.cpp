@@ -1,5 +1,6 @@
 #include "soil_dictionary/dictionary_cache.h"
 
+#include "base/file_names.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
 #include "soil_dictionary/name_search.h"
@@ -26,7 +27,7 @@ bool only_lines_added(std::string_view before, std::string_view after) {
 }  // namespace
 
 std::string_view SoilFileCache::read(const ProgramPath& path) {
-  platform::read_all(path.text(), scratch_);
+  platform::read_all(path.text(), kMaxSoilDictionaryBytes, scratch_);
   take_scratch();
   return content_;
 }

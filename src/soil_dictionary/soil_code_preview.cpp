@@ -14,8 +14,8 @@ namespace lodemark {
 
 SoilCodePreview::SoilCodePreview(const ProgramPath& folder)
     : dictionary_path_(folder / kSoilDictionaryFile), register_path_(folder / kSoilNameRegisterFile) {
-  dictionary_.hold(platform::read_all(dictionary_path_));
-  register_.hold(platform::read_all(register_path_));
+  dictionary_.hold(platform::read_all(dictionary_path_, kMaxSoilDictionaryBytes));
+  register_.hold(platform::read_all(register_path_, kMaxSoilDictionaryBytes));
 }
 
 SoilCodePreview::Answer SoilCodePreview::code_for(std::u32string_view soil_name) {

@@ -42,6 +42,20 @@ TEST(Text, FillInPutsTheValuesInTheirPlaces) {
   for (const auto& row : rows) EXPECT_EQ(fill_in(row.pattern, {U"A", U"B"}), row.expected) << to_utf8(row.pattern);
 }
 
+TEST(Text, EscapeControlsShowsOnlyControlCharacters) {
+  const struct {
+    std::u32string text, shown;
+  } rows[] = {
+      {U"B-101 表参道", U"B-101 表参道"},
+      {U"\x1b[2J", U"\\x1b[2J"},                       // ESC: a terminal's commands
+      {std::u32string(U"a\0b", 3), U"a\\x00b"},        // NUL
+      {U"\t\n\r", U"\\x09\\x0a\\x0d"},                 // the rest of C0
+      {U"\x7f\x80\x9b\x9f", U"\\x7f\\x80\\x9b\\x9f"},  // DEL and C1
+      {U"\xa0~ \\", U"\xa0~ \\"},                      // the printable ones around them stay
+  };
+  for (const auto& row : rows) EXPECT_EQ(escape_controls(row.text), row.shown) << to_utf8(row.shown);
+}
+
 TEST(Text, DecimalTextAndRightAlign) {
   EXPECT_EQ(decimal_text(0), U"0");
   EXPECT_EQ(decimal_text(-32768), U"-32768");

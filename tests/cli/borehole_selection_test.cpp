@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/messages.h"
 #include "base/utf8.h"
 #include "cli/cli_fixture.h"
 #include "platform/drives.h"
@@ -69,7 +70,7 @@ TEST_F(CliTest, EveryCommandAnswersTheSameMistakeTheSameWay) {
 }
 
 // A catalogue that is there but cannot be read stops every command that
-// selects boreholes, naming the file.
+// reads it, naming the file: never an empty list.
 TEST_F(CliTest, ACatalogueThatCannotBeReadIsARunFailure) {
 #ifdef _WIN32
   GTEST_SKIP() << "a file nobody may read cannot be made with the read-only attribute";
@@ -80,11 +81,15 @@ TEST_F(CliTest, ACatalogueThatCannotBeReadIsARunFailure) {
       {"check", dir("db"), "--patdat", dir("patdat"), "B-101"},
       convert({"--yes", "--all"}),
       {"preview", dir("db"), "--patdat", dir("patdat"), "B-101", "-o", dir("x.svg")},
+      {"preview", dir("db"), "--patdat", dir("patdat"), "--all", "-o", dir("x")},
+      {"list", dir("db")},
   };
   for (const auto& args : calls) {
     const Result r = call(args);
     EXPECT_EQ(r.status, kRunFailure) << args[0] << "\n" << r.err;
-    EXPECT_NE(r.err.find("Rodev5.Dat ("), std::string::npos) << args[0] << "\n" << r.err;
+    EXPECT_NE(r.err.find(to_utf8(kCannotOpenFile) + ": " + dir("db/Rodev5.Dat") + " ("), std::string::npos)
+        << args[0] << "\n"
+        << r.err;
   }
   EXPECT_EQ(test::folder_entries(scratch_.native()), (std::vector<std::string>{"db", "patdat"}));
 }

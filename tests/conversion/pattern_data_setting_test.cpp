@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "base/file_names.h"
 #include "platform/cp932.h"
+#include "platform/files.h"
+#include "platform/private_profile.h"
 #include "support/dictionary_fixture.h"
+#include "support/special_files.h"
 
 namespace lodemark {
 namespace {
@@ -98,6 +104,37 @@ TEST_F(PatternDataSettingTest, MissingOrUnusableSettingStopsTheProgram) {
     write_bytes(settings(), c.content);
     EXPECT_FALSE(check()) << c.name;
     EXPECT_EQ(read_bytes(settings()), c.content) << c.name;
+  }
+}
+
+// Neither settings file is read when it is a FIFO (no wait) or far larger
+// than any settings file: the reason is told, not "no setting", and the file
+// stays.
+TEST_F(PatternDataSettingTest, SettingsFilesThatAreNoFilesOrTooLargeAreRefused) {
+  const fs::path companion = pattern_data() / "Vaskor.ini";
+  const std::function<void()> reads[] = {
+      [] { read_pattern_data_setting(); },
+      [] { find_pattern_data_folder(); },
+      [&] {
+        test::FakeMessageBoxes boxes;
+        load_pattern_data_folder(boxes);
+      },
+      [&] { platform::get_private_profile_string("USER", "USER", "", (folder() / U"Vaskor.ini").text(), 260); },
+  };
+  for (const test::SpecialFile kind : {test::SpecialFile::Fifo, test::SpecialFile::Oversized}) {
+    if (!test::make_special_file(settings(), kind, kMaxSettingsBytes + 1)) continue;  // no FIFOs here
+    test::make_special_file(companion, kind, kMaxSettingsBytes + 1);
+    for (std::size_t k = 0; k < std::size(reads); ++k) {
+      try {
+        test::within_time_limit(reads[k]);
+        ADD_FAILURE() << test::special_file_name(kind) << " was read by reader " << k;
+      } catch (const platform::FileError& e) {
+        EXPECT_EQ(e.reason(), kind == test::SpecialFile::Fifo ? std::u32string(kNotARegularFile)
+                                                              : U"大きすぎます (上限 1048576 バイト)")
+            << k;
+      }
+    }
+    EXPECT_TRUE(fs::exists(fs::symlink_status(settings()))) << test::special_file_name(kind);
   }
 }
 

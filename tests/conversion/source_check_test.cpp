@@ -259,6 +259,12 @@ TEST_F(SourceCheck, MessagesSayWhatTheConversionDoes) {
        // Line 2 starts after line 1's 21 bytes and CR LF; its own 21 bytes come before the bad one.
        "ファイル先頭から 44 バイト目 (0 から数えて) のバイト 0xFF はコードページ 932 の文字になりません。"
        "変換ではその文字が「?」になります。"},
+      {[](Database& db) { db.layers[1] = layer_line("B-1     ", "12345.67", "10408"); }, "depth-too-wide",
+       "層の深さ「12345.67」は 7 文字の欄に収まりません (10000 以上、または -1000 以下)。"
+       "X1.txt には先頭の桁が落ちて「2345.67」と書かれます。"},
+      {[](Database& db) { db.values[0] = value_line("B-1     ", "   -1000", "12"); }, "depth-too-wide",
+       "深度データの深さ「-1000」は 7 文字の欄に収まりません (10000 以上、または -1000 以下)。"
+       "X5.txt には先頭の桁が落ちて「1000.00」と書かれます。"},
       {[](Database& db) { db.catalogue[1] = catalogue_record("b-2     "); }, "data-line-unknown-number",
        "一覧にない番号の行です (1 行)。一覧の「b-2」とは大文字・小文字だけ違い、番号は大文字・小文字まで一致しないと見つかりません。"
        "これらの行は変換されません。"},
@@ -307,6 +313,24 @@ TEST_F(SourceCheck, NewAlternationNamesGetTheCodesTheConversionGives) {
   EXPECT_EQ(test::read_sjis_lines(dir.native("out/B-1/X1.txt")).at(0), "1,   1.50,1003,粘土と礫の互層");
   EXPECT_EQ(test::read_sjis_lines(dir.native("out/B-2/X1.txt")).at(0), "1,   2.00,1004,礫とシルトの互層");
   EXPECT_EQ(test::read_sjis_lines(dir.native("out/B-3/X1.txt")).at(0), "1,  10.00,1003,粘土と礫の互層");
+}
+
+// A depth's field in X1.txt and X5.txt holds 7 characters.
+TEST_F(SourceCheck, DepthsThatDoNotFitTheirFieldAreFound) {
+  const struct {
+    const char* depth;
+    bool layer, fits;
+  } rows[] = {{" 9999.99", true, true},   {"   10000", true, false}, {"12345.67", true, false},
+              {"99999999", true, false},  {"    3e38", true, false}, {" -999.99", false, true},
+              {"   -1000", false, false}, {"    3e38", false, false}};
+  for (const auto& row : rows) {
+    TempDir dir;
+    Database db;
+    (row.layer ? db.layers[1] : db.values[0]) =
+        row.layer ? layer_line("B-1     ", row.depth, "10408") : value_line("B-1     ", row.depth, "12");
+    const Found too_wide{"depth-too-wide", row.layer ? "Rodev2.Dat" : "Rodev3.Dat", row.layer ? 2 : 1, "B-1"};
+    EXPECT_EQ(found_in(check(db, dir)), row.fits ? std::vector<Found>{} : std::vector<Found>{too_wide}) << row.depth;
+  }
 }
 
 TEST_F(SourceCheck, ASelectionChecksOnlyItsBoreholesButAlwaysTheCatalogue) {

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "base/messages.h"
 #include "gui/main_presenter_fixture.h"
+#include "support/special_files.h"
 
 namespace lodemark {
 namespace {
@@ -129,6 +131,20 @@ TEST_F(MainPresenterTest, OpenedRowsMoveTheFolderListAndANewSourceRebuildsTheLis
   view_->user_opens_folder(Side::Source, dir_.program(U"out"));
   EXPECT_TRUE(view_->list().empty());
   EXPECT_TRUE(view_->boxes.shown.empty());
+
+  // A catalogue that cannot be read (a FIFO) is said in a box, never taken
+  // for an empty one; the window stays for another folder.
+  if (test::make_special_file(dir_.native("out/Rodev5.Dat"), test::SpecialFile::Fifo, 0)) {
+    view_->user_opens_folder(Side::Source, dir_.program(U"src2"));
+    test::within_time_limit([&] { view_->user_opens_folder(Side::Source, dir_.program(U"out")); });
+    EXPECT_TRUE(view_->list().empty());
+    ASSERT_EQ(view_->boxes.shown.size(), 1u);
+    EXPECT_EQ(u8(view_->boxes.shown[0].text),
+              u8(kCannotOpenFile) + ": " + dir_.native("out/Rodev5.Dat") + " (" + u8(kNotARegularFile) + ")");
+    EXPECT_TRUE(view_->ended_with.empty());
+    fs::remove(dir_.native("out/Rodev5.Dat"));
+    view_->boxes.shown.clear();
+  }
 
   // A folder gone since its row was read: the rows are read again, and the
   // folder list stays where it was.

@@ -35,7 +35,7 @@ TEST_F(FileLockTest, SecondHolderOfThisProcessWaitsUntilTheFirstLetsGo) {
     EXPECT_TRUE(held->exclusive());
     // Reading and appending open and close the file again; the lock must
     // outlive those handles, and the content stays reachable.
-    EXPECT_EQ(read_all(file()), "1000,a,,,,0000\r\n");
+    EXPECT_EQ(read_all(file(), kNoSizeBound), "1000,a,,,,0000\r\n");
     FileWriter(file(), FileWriter::Mode::Append).close();
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(FileLock::acquire(file(), 150ms));
@@ -88,7 +88,7 @@ TEST_F(FileLockTest, OneHolderAtATime) {
     EXPECT_FALSE(other_process_gets_lock(file()));
     // Reading and appending to the locked file open and close it again; the
     // lock must outlive those descriptors.
-    read_all(file());
+    read_all(file(), kNoSizeBound);
     FileWriter(file(), FileWriter::Mode::Append).close();
     EXPECT_FALSE(other_process_gets_lock(file()));
     // A second descriptor of this same process waits like any other.

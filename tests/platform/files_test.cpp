@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/messages.h"
 #include "platform/native_file.h"
+#include "support/special_files.h"
 #include "support/test_support.h"
 
 namespace lodemark::platform {
@@ -248,15 +251,15 @@ TEST(Files, CreateFolderRemoveFileAndListFolders) {
 TEST(Files, ReadAll) {
   const TempDir dir;
   write_bytes(dir.native("t.txt"), std::string("a\r\n\0\x95\x5C", 6));
-  EXPECT_EQ(read_all(dir.program(U"t.txt")), std::string("a\r\n\0\x95\x5C", 6));
-  EXPECT_THROW(read_all(dir.program(U"missing.txt")), FileError);
+  EXPECT_EQ(read_all(dir.program(U"t.txt"), kNoSizeBound), std::string("a\r\n\0\x95\x5C", 6));
+  EXPECT_THROW(read_all(dir.program(U"missing.txt"), kNoSizeBound), FileError);
   // Larger than one read of the file, and empty.
   std::string large(200'003, '\0');
   for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i * 7 % 251);
   write_bytes(dir.native("large.txt"), large);
-  EXPECT_EQ(read_all(dir.program(U"large.txt")), large);
+  EXPECT_EQ(read_all(dir.program(U"large.txt"), kNoSizeBound), large);
   write_bytes(dir.native("empty.txt"), "");
-  EXPECT_EQ(read_all(dir.program(U"empty.txt")), "");
+  EXPECT_EQ(read_all(dir.program(U"empty.txt"), kNoSizeBound), "");
 }
 
 TEST(Files, ReadAllIntoAStringReplacesWhatItHeld) {
@@ -264,15 +267,72 @@ TEST(Files, ReadAllIntoAStringReplacesWhatItHeld) {
   write_bytes(dir.native("short.txt"), "abc");
   write_bytes(dir.native("long.txt"), std::string(70'000, 'x'));
   std::string content = "an earlier and longer content";
-  read_all(dir.program(U"short.txt"), content);
+  read_all(dir.program(U"short.txt"), kNoSizeBound, content);
   EXPECT_EQ(content, "abc");
-  read_all(dir.program(U"long.txt"), content);
+  read_all(dir.program(U"long.txt"), kNoSizeBound, content);
   EXPECT_EQ(content, std::string(70'000, 'x'));
-  read_all(dir.program(U"short.txt"), content);
+  read_all(dir.program(U"short.txt"), kNoSizeBound, content);
   EXPECT_EQ(content, "abc");
   std::filesystem::create_directory(dir.native("folder"));
-  EXPECT_THROW(read_all(dir.program(U"folder"), content), FileError);
-  EXPECT_THROW(read_all(dir.program(U"missing.txt"), content), FileError);
+  EXPECT_THROW(read_all(dir.program(U"folder"), kNoSizeBound, content), FileError);
+  EXPECT_THROW(read_all(dir.program(U"missing.txt"), kNoSizeBound, content), FileError);
+}
+
+// Each way of reading a file others write: whole, by blocks, by lines.
+std::vector<std::pair<const char*, std::function<void(const ProgramPath&, std::uint64_t)>>> readers() {
+  return {
+      {"read_all", [](const ProgramPath& path, std::uint64_t limit) { read_all(path, limit); }},
+      {"read_blocks", [](const ProgramPath& path,
+                         std::uint64_t limit) { read_blocks(path, limit, [](std::string_view) { return true; }); }},
+      {"TextReader",
+       [](const ProgramPath& path, std::uint64_t limit) {
+         TextReader reader(path, limit);
+         std::string line;
+         while (reader.read_line(line, 16)) {
+         }
+       }},
+  };
+}
+
+// A FIFO or a device would be waited on or read forever; a file beyond the
+// reader's bound would fill the memory. Each is refused with its reason.
+TEST(Files, ReadersRefuseSpecialFilesAndFilesBeyondTheirBound) {
+  const TempDir dir;
+  const std::uint64_t limit = 100'000;
+  const struct Row {
+    test::SpecialFile kind;
+    std::uint64_t size;
+    const char32_t* operation;
+  } rows[] = {
+      {test::SpecialFile::Fifo, 0, kCannotOpenFile},
+      {test::SpecialFile::EndlessDevice, 0, kCannotOpenFile},
+      {test::SpecialFile::Oversized, limit + 1, kCannotReadFile},
+      {test::SpecialFile::Oversized, limit, nullptr},  // at the bound: read
+  };
+  for (const Row& row : rows) {
+    if (!test::make_special_file(dir.path("input"), row.kind, row.size)) continue;  // none on this system
+    for (const auto& [name, read] : readers()) {
+      const std::string what = std::string(name) + " of " + test::special_file_name(row.kind);
+      if (!row.operation) {
+        EXPECT_NO_THROW(test::within_time_limit([&] { read(dir.program(U"input"), limit); })) << what;
+        continue;
+      }
+      try {
+        test::within_time_limit([&] { read(dir.program(U"input"), limit); });
+        ADD_FAILURE() << what << " was read";
+      } catch (const FileError& e) {
+        EXPECT_EQ(e.operation(), row.operation) << what;
+        EXPECT_EQ(e.path(), dir.program(U"input")) << what;
+        EXPECT_EQ(e.reason(), row.kind == test::SpecialFile::Oversized ? U"大きすぎます (上限 100000 バイト)"
+                                                                       : std::u32string(kNotARegularFile))
+            << what;
+      }
+    }
+    // Asked for its size first, a FIFO or device is refused the same way.
+    if (row.kind != test::SpecialFile::Oversized) {
+      EXPECT_THROW(file_size(dir.program(U"input")), FileError);
+    }
+  }
 }
 
 TEST(NativeFile, AFailedOpeningSaysWhatTheFileWasOpenedFor) {

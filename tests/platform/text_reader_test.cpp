@@ -11,11 +11,14 @@ namespace {
 
 using test::TempDir;
 
+// Longer than any line these tests write.
+constexpr std::size_t kWholeLine = 1 << 20;
+
 std::vector<std::string> read_lines(const std::u32string& path) {
   TextReader reader(path);
   std::vector<std::string> lines;
   std::string line;
-  while (reader.read_line(line)) lines.push_back(line);
+  while (reader.read_line(line, kWholeLine)) lines.push_back(line);
   return lines;
 }
 
@@ -57,11 +60,11 @@ TEST(TextReader, LineEndsAcrossTheReadBlock) {
     {
       TextReader reader(dir.program(U"crlf.txt"));
       std::string line;
-      ASSERT_TRUE(reader.read_line(line));
+      ASSERT_TRUE(reader.read_line(line, kWholeLine));
       EXPECT_EQ(reader.position(), cr_at + 2) << cr_at;
-      ASSERT_TRUE(reader.read_line(line));
+      ASSERT_TRUE(reader.read_line(line, kWholeLine));
       reader.seek(cr_at + 2);
-      ASSERT_TRUE(reader.read_line(line));
+      ASSERT_TRUE(reader.read_line(line, kWholeLine));
       EXPECT_EQ(line, "next") << cr_at;
     }
 
@@ -82,23 +85,23 @@ TEST(TextReader, PositionIsTheNextUnreadLineAndSeekGoesBack) {
   TextReader reader(dir.program(U"t.txt"));
   std::string line;
   EXPECT_EQ(reader.position(), 0u);
-  ASSERT_TRUE(reader.read_line(line));
+  ASSERT_TRUE(reader.read_line(line, kWholeLine));
   EXPECT_EQ(reader.position(), 5u);
-  ASSERT_TRUE(reader.read_line(line));
+  ASSERT_TRUE(reader.read_line(line, kWholeLine));
   EXPECT_EQ(reader.position(), 9u);
-  ASSERT_TRUE(reader.read_line(line));
+  ASSERT_TRUE(reader.read_line(line, kWholeLine));
   EXPECT_EQ(line, "three");
   EXPECT_EQ(reader.position(), 16u);
   EXPECT_TRUE(reader.at_end());
-  EXPECT_FALSE(reader.read_line(line));
+  EXPECT_FALSE(reader.read_line(line, kWholeLine));
   EXPECT_EQ(line, "");
 
   reader.seek(5);
   EXPECT_FALSE(reader.at_end());
-  ASSERT_TRUE(reader.read_line(line));
+  ASSERT_TRUE(reader.read_line(line, kWholeLine));
   EXPECT_EQ(line, "two");
   reader.seek(0);
-  ASSERT_TRUE(reader.read_line(line));
+  ASSERT_TRUE(reader.read_line(line, kWholeLine));
   EXPECT_EQ(line, "one");
 }
 
@@ -114,17 +117,17 @@ TEST(TextReader, SeekBackAcrossBlocks) {
   std::vector<std::uint64_t> positions;
   for (int i = 0; i < kLines; ++i) {
     positions.push_back(reader.position());
-    ASSERT_TRUE(reader.read_line(line));
+    ASSERT_TRUE(reader.read_line(line, kWholeLine));
     ASSERT_EQ(line, "line " + std::to_string(i));
   }
   EXPECT_EQ(reader.position(), bytes.size());
-  EXPECT_FALSE(reader.read_line(line));
+  EXPECT_FALSE(reader.read_line(line, kWholeLine));
 
   for (int i : {12345, 3, 19999, 0, 7000}) {
     reader.seek(positions[static_cast<std::size_t>(i)]);
-    ASSERT_TRUE(reader.read_line(line));
+    ASSERT_TRUE(reader.read_line(line, kWholeLine));
     EXPECT_EQ(line, "line " + std::to_string(i));
-    ASSERT_TRUE(reader.read_line(line) || i == kLines - 1);
+    ASSERT_TRUE(reader.read_line(line, kWholeLine) || i == kLines - 1);
   }
 }
 
