@@ -231,7 +231,7 @@ void scan_data_file(DataFile file, const CheckRequest& request, CheckState& stat
     } else if (file == Layers) {
       check_layer_line(lines, run, state);
     } else {
-      check_value_line(lines, run);
+      check_value_line(lines, run, state);
     }
   }
   close_run(file, run, state, request, lines, sink);

@@ -47,27 +47,51 @@ void check_coordinate(const CheckedLines& lines, const LineField& field, std::u3
   }
 }
 
-// Depths down a borehole grow from line to line, and each fits its field of
-// the output file (`way` 0: X1.txt, 1: X5.txt).
-void check_depth(const CheckedLines& lines, RunInProgress& run, const LineField& depth, Rule not_a_number,
-                 Rule not_increasing, std::size_t way) {
+// How a depth of each data file is told (`way` of the shared rules: 0 for
+// X1.txt, 1 for X5.txt). A layer as deep as the one above has no thickness;
+// two values at one depth are out of order like any other.
+struct DepthRules {
+  Rule not_a_number;
+  Rule not_increasing;
+  Rule as_deep_as_before;
+  std::size_t way;
+  bool zero_first_is_thin;  // the first depth is the bottom of a band from 0
+};
+constexpr DepthRules kLayerDepth{Rule::LayerDepthNotANumber, Rule::LayerDepthNotIncreasing, Rule::LayerZeroThickness, 0,
+                                 true};
+constexpr DepthRules kValueDepth{Rule::ValueDepthNotANumber, Rule::ValueDepthNotIncreasing,
+                                 Rule::ValueDepthNotIncreasing, 1, false};
+
+// Depths down a borehole grow from line to line, lie below the surface and
+// each fits its field of the output file. Gives the depth, nothing for a text
+// that is no number.
+std::optional<float> check_depth(const CheckedLines& lines, RunInProgress& run, const LineField& depth,
+                                 const DepthRules& rules) {
   const std::optional<float> value = depth.number();
   if (!value) {
-    lines.report(not_a_number, lines.key(), rule_text(not_a_number, {depth.text()}));
-    return;
+    lines.report(rules.not_a_number, lines.key(), rule_text(rules.not_a_number, {depth.text()}));
+    return std::nullopt;
   }
+  const std::u32string given = trim_spaces(depth.text());
   if (!fits_fixed2(*value, kDepthWidth))
     lines.report(Rule::DepthTooWide, lines.key(),
-                 rule_text(Rule::DepthTooWide, {trim_spaces(depth.text()), format_fixed2(*value, kDepthWidth)}, way));
-  if (run.previous_depth && *value <= *run.previous_depth)
-    lines.report(not_increasing, lines.key(),
-                 rule_text(not_increasing, {trim_spaces(depth.text()), trim_spaces(run.previous_depth_text)}));
+                 rule_text(Rule::DepthTooWide, {given, format_fixed2(*value, kDepthWidth)}, rules.way));
+  if (*value < 0.0f) lines.report(Rule::DepthNegative, lines.key(), rule_text(Rule::DepthNegative, {given}, rules.way));
+  if (run.previous_depth && *value == *run.previous_depth)
+    lines.report(rules.as_deep_as_before, lines.key(),
+                 rule_text(rules.as_deep_as_before, {given, trim_spaces(run.previous_depth_text)}));
+  else if (run.previous_depth && *value < *run.previous_depth)
+    lines.report(rules.not_increasing, lines.key(),
+                 rule_text(rules.not_increasing, {given, trim_spaces(run.previous_depth_text)}));
+  else if (!run.previous_depth && rules.zero_first_is_thin && *value == 0.0f)
+    lines.report(rules.as_deep_as_before, lines.key(), rule_text(rules.as_deep_as_before, {}, 1));
   run.previous_depth = value;
   // Kept in the same buffer from line to line.
   if (const auto ascii = depth.ascii())
     run.previous_depth_text.assign(ascii->begin(), ascii->end());
   else
     run.previous_depth_text = depth.text();
+  return value;
 }
 
 // An alternating layer's name: looked up as the conversion would, told once
@@ -106,7 +130,11 @@ void check_header_line(const CheckedLines& lines, LineRun& run) {
 }
 
 void check_layer_line(const CheckedLines& lines, RunInProgress& run, CheckState& state) {
-  check_depth(lines, run, lines.field(kDepthField), Rule::LayerDepthNotANumber, Rule::LayerDepthNotIncreasing, 0);
+  const std::optional<float> depth = check_depth(lines, run, lines.field(kDepthField), kLayerDepth);
+  // Only the first stretch is converted; it is kept once it is closed.
+  CatalogueItem& item = state.items[*run.item];
+  if (depth && item.first_runs[Layers].first_line == 0)
+    item.deepest_layer = std::max(item.deepest_layer.value_or(*depth), *depth);
   const std::u32string soil_code = lines.field(kSoilCodeField).text();
   const SoilClass first = classify_soil(soil_code);
   if (lines.field(kAlternationFlagField).number().value_or(0.0f) != 1.0f) {
@@ -123,8 +151,20 @@ void check_layer_line(const CheckedLines& lines, RunInProgress& run, CheckState&
   check_alternation_name(lines, name, state);
 }
 
-void check_value_line(const CheckedLines& lines, RunInProgress& run) {
-  check_depth(lines, run, lines.field(kDepthField), Rule::ValueDepthNotANumber, Rule::ValueDepthNotIncreasing, 1);
+void check_value_line(const CheckedLines& lines, RunInProgress& run, const CheckState& state) {
+  const LineField depth_field = lines.field(kDepthField);
+  const std::optional<float> depth = check_depth(lines, run, depth_field, kValueDepth);
+  // Lines past the first stretch are not converted: they lie nowhere.
+  const CatalogueItem& item = state.items[*run.item];
+  const bool converted = item.first_runs[Values].first_line == 0;
+  if (depth && converted && item.deepest_layer && *depth > *item.deepest_layer)
+    lines.report(Rule::ValueBelowLayers, lines.key(),
+                 rule_text(Rule::ValueBelowLayers, {trim_spaces(depth_field.text()),
+                                                    trim_spaces(format_fixed2(*item.deepest_layer, kDepthWidth))}));
+  // Copied as text into X5.txt; only the picture needs a number.
+  const LineField value = lines.field(kValueField);
+  if (!value.number())
+    lines.report(Rule::ValueNotANumber, lines.key(), rule_text(Rule::ValueNotANumber, {value.text()}));
 }
 
 }  // namespace lodemark::source_check

@@ -46,6 +46,8 @@ struct CatalogueItem {
   std::uint32_t header_line = 0;
   std::int16_t layer_count = 0;
   std::int16_t value_count = 0;
+  // The deepest numeric depth among the layer lines a conversion reads.
+  std::optional<float> deepest_layer;
   std::uint8_t key_size = 0;
   bool selected = true;
 };
@@ -105,7 +107,7 @@ struct RunInProgress {
 // line, a depth-value line.
 void check_header_line(const CheckedLines& lines, LineRun& run);
 void check_layer_line(const CheckedLines& lines, RunInProgress& run, CheckState& state);
-void check_value_line(const CheckedLines& lines, RunInProgress& run);
+void check_value_line(const CheckedLines& lines, RunInProgress& run, const CheckState& state);
 
 // After a data file's pass: follows the conversion's forward lookups through
 // the file's stretches in catalogue order and reports headers missing, lines

@@ -158,6 +158,12 @@ constexpr std::array kRules{
              kE,
              {U"層の深さ「%1」は数値ではありません。X1.txt には 0.00 と書かれます。"}},
     RuleInfo{Rule::LayerDepthNotIncreasing, "layer-depth-not-increasing", kW, {kDepthNotIncreasing}},
+    // a layer as deep as the one above, %1: the depth; the first layer at depth 0
+    RuleInfo{Rule::LayerZeroThickness,
+             "layer-zero-thickness",
+             kW,
+             {U"層の深さ「%1」が上の層の深さと同じで、厚さ 0 の層です。そのまま書かれます。",
+              U"最初の層の深さが 0 で、厚さ 0 の層です。そのまま書かれます。"}},
     // %1: the soil code
     RuleInfo{Rule::SoilCodeUnknown,
              "soil-code-unknown",
@@ -181,6 +187,16 @@ constexpr std::array kRules{
              kE,
              {U"深度データの深さ「%1」は数値ではありません。X5.txt には 0.00 と書かれます。"}},
     RuleInfo{Rule::ValueDepthNotIncreasing, "value-depth-not-increasing", kW, {kDepthNotIncreasing}},
+    // %1: the depth, %2: the deepest layer's depth
+    RuleInfo{Rule::ValueBelowLayers,
+             "value-below-layers",
+             kW,
+             {U"深度データの深さ「%1」が最も深い層の深さ「%2」より深く、どの層にも入りません。そのまま書かれます。"}},
+    // %1: the value as written
+    RuleInfo{Rule::ValueNotANumber,
+             "value-not-a-number",
+             kW,
+             {U"深度データの値「%1」は数値ではありません。X5.txt にはそのまま書かれますが、図には描けません。"}},
     // %1: which field, %2: its text; all four fields blank
     RuleInfo{
         Rule::CoordinateNotANumber,
@@ -200,6 +216,12 @@ constexpr std::array kRules{
         kE,
         {U"層の深さ「%1」は 7 文字の欄に収まりません (10000 以上、または -1000 以下)。X1.txt には先頭の桁が落ちて「%2」と書かれます。",
          U"深度データの深さ「%1」は 7 文字の欄に収まりません (10000 以上、または -1000 以下)。X5.txt には先頭の桁が落ちて「%2」と書かれます。"}},
+    // a layer's depth; a depth value's; %1: the depth
+    RuleInfo{Rule::DepthNegative,
+             "depth-negative",
+             kE,
+             {U"層の深さ「%1」が負の数です。X1.txt にはそのまま書かれ、層は地表より上になります。",
+              U"深度データの深さ「%1」が負の数です。X5.txt にはそのまま書かれ、値は地表より上になります。"}},
 };
 
 // The table is indexed by the enum: each row must stand at its rule's place.

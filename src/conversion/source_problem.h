@@ -46,14 +46,18 @@ enum class Rule {
   ValueCountLong,
   LayerDepthNotANumber,
   LayerDepthNotIncreasing,
+  LayerZeroThickness,
   SoilCodeUnknown,
   AlternationSoilUnknown,
   AlternationNameNew,
   ValueDepthNotANumber,
   ValueDepthNotIncreasing,
+  ValueBelowLayers,
+  ValueNotANumber,
   CoordinateNotANumber,
   CoordinateOutOfRange,
   DepthTooWide,
+  DepthNegative,
   Count,  // not a rule: how many there are
 };
 inline constexpr std::size_t kRuleCount = static_cast<std::size_t>(Rule::Count);

@@ -8,6 +8,7 @@
 #include "base/text.h"
 #include "base/utf8.h"
 #include "preview/palette.h"
+#include "preview/text_wrap.h"
 
 namespace lodemark::preview {
 namespace {
@@ -26,8 +27,10 @@ constexpr double kLabelSpacing = 16;
 constexpr double kPlotLeft = 500;
 constexpr double kPlotRight = 780;
 constexpr double kPointRadius = 3;
-// Characters of a problem's message per line under the picture.
-constexpr std::size_t kProblemLineChars = 60;
+// A problem's message under the picture: its size and the width it wraps to.
+constexpr double kProblemTextSize = 11;
+constexpr double kProblemIndent = 16;
+constexpr double kProblemTextWidth = kPageWidth - 2 * kMargin - kProblemIndent;
 
 constexpr Color kBlack{0x00, 0x00, 0x00};
 constexpr Color kOutline{0x33, 0x33, 0x33};
@@ -147,9 +150,9 @@ class Composer {
           text(kMargin, y, from_utf8(severity_name(rule.severity)) + U"  " + from_utf8(rule.id) + U"  " + where, 11);
       if (rule.severity == Severity::Error) lead.fill = kErrorText;
       add(std::move(lead));
-      for (std::size_t at = 0; at < problem.message.size(); at += kProblemLineChars) {
+      for (std::u32string& line : wrap_text(problem.message, kProblemTextWidth, kProblemTextSize)) {
         y += 15;
-        add(text(kMargin + 16, y, problem.message.substr(at, kProblemLineChars), 11));
+        add(text(kMargin + kProblemIndent, y, std::move(line), kProblemTextSize));
       }
     }
     layout_.picture.height = y + 30;

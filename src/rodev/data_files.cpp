@@ -95,7 +95,7 @@ Layer layer_of_line(const std::u32string& line) {
 }
 
 DepthValue depth_value_of_line(const std::u32string& line) {
-  return {.depth = cut(line, kDepthField), .value = cut(line, {20, 2})};
+  return {.depth = cut(line, kDepthField), .value = cut(line, kValueField)};
 }
 
 SourceFile SourceFile::open(const ProgramPath& path) {

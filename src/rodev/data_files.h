@@ -51,6 +51,8 @@ inline constexpr FieldSpan kDepthField{12, 8};
 inline constexpr FieldSpan kAlternationFlagField{31, 1};
 inline constexpr FieldSpan kSoilCodeField{32, 2};
 inline constexpr FieldSpan kSecondSoilCodeField{34, 2};
+// Rodev3.Dat: the value recorded at the depth.
+inline constexpr FieldSpan kValueField{20, 2};
 // No field reaches past this character.
 inline constexpr std::size_t kLastFieldChar = 71;
 

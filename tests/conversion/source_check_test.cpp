@@ -18,6 +18,7 @@
 #include "rodev/catalogue.h"
 #include "support/run_fixture.h"
 #include "support/soil_dictionary_fixture.h"
+#include "support/source_database.h"
 #include "support/source_lines.h"
 #include "support/test_support.h"
 
@@ -33,84 +34,13 @@ using test::TempDir;
 using test::value_line;
 using test::write_bytes;
 
-// A header line with fixed texts for Titl02.txt.
-std::string header(const std::string& key, const std::string& position, const std::string& layers,
-                   const std::string& values) {
-  return header_line(key, position, "f4......", "f5......", "f6......", layers, values);
-}
-
-// A small database, line by line; `raw` replaces a file's content (nullopt:
-// no such file).
-struct Database {
-  std::vector<std::string> catalogue = {catalogue_record("B-1     "), catalogue_record("B-2     "),
-                                        catalogue_record("B-3     ")};
-  std::vector<std::string> headers = {header("B-1     ", "40524604", "  2", "  1"),
-                                      header("B-2     ", "41000000", "  1", "  2"),
-                                      header("B-3     ", "05053030", "  1", "  1")};
-  std::vector<std::string> layers = {layer_line("B-1     ", "     1.5", " 01  "),
-                                     layer_line("B-1     ", "    3.00", "10408"),  // in KISHITU.TXT
-                                     layer_line("B-2     ", "     2.0", "10506"),  // in XKISHITU.TXT only
-                                     layer_line("B-3     ", "    10.0", " 20  ")};
-  std::vector<std::string> values = {value_line("B-1     ", "    1.00", "12"), value_line("B-2     ", "    1.00", " 5"),
-                                     value_line("B-2     ", "    2.50", "07"),
-                                     value_line("B-3     ", "    0.50", "10")};
-  std::map<std::string, std::optional<std::string>> raw;
-
-  void write(const TempDir& dir) const {
-    const std::pair<const char*, const std::vector<std::string>*> files[] = {
-        {"Rodev5.Dat", &catalogue}, {"Rodev1.Dat", &headers}, {"Rodev2.Dat", &layers}, {"Rodev3.Dat", &values}};
-    for (const auto& [name, lines] : files) {
-      const auto replaced = raw.find(name);
-      if (replaced == raw.end()) {
-        std::string bytes;
-        for (const std::string& line : *lines) bytes += line + "\r\n";
-        write_bytes(dir.native(std::string("db/") + name), bytes);
-      } else if (replaced->second) {
-        write_bytes(dir.native(std::string("db/") + name), *replaced->second);
-      }
-    }
-  }
-};
-
-// What identifies a problem: rule, file, line, borehole.
-using Found = std::tuple<std::string, std::string, std::uint32_t, std::string>;
-
-std::vector<Found> found_in(const std::vector<Problem>& problems) {
-  std::vector<Found> found;
-  for (const Problem& p : problems)
-    found.emplace_back(std::string(rule_info(p.rule).id), to_utf8(p.file), p.line, to_utf8(p.borehole));
-  std::sort(found.begin(), found.end());
-  return found;
-}
-
-std::string describe(const std::vector<Found>& found) {
-  std::string out;
-  for (const auto& [rule, file, line, borehole] : found)
-    out += "  " + rule + " " + file + ":" + std::to_string(line) + " [" + borehole + "]\n";
-  return out;
-}
-
-class SourceCheck : public ::testing::Test {
- protected:
-  std::vector<Problem> check(const Database& db, const TempDir& dir, std::set<std::u32string> selection = {}) {
-    db.write(dir);
-    CheckRequest request;
-    request.source_folder = ProgramPath(dir.program(U"db"));
-    request.pattern_data_folder = patdat_;
-    request.selection = std::move(selection);
-    ProblemList list;
-    check_source(request, list);
-    return list.problems;
-  }
-  TempDir dir_;
-  ProgramPath patdat_ = test::copy_sample_pattern_data(dir_);
-};
-
-std::string lines_joined(const std::vector<std::string>& lines, const std::string& end) {
-  std::string out;
-  for (const auto& line : lines) out += line + end;
-  return out;
-}
+using test::Database;
+using test::describe;
+using test::Found;
+using test::found_in;
+using test::header;
+using test::lines_joined;
+using test::SourceCheck;
 
 TEST_F(SourceCheck, EachDefectIsFoundUnderItsRuleFileAndLine) {
   const struct Case {
@@ -150,7 +80,9 @@ TEST_F(SourceCheck, EachDefectIsFoundUnderItsRuleFileAndLine) {
          db.values.insert(db.values.begin() + 3, value_line("B-2     ", "   -1.00", "07"));
          db.headers[1] = header("B-2     ", "41000000", "  1", "  3");
        },
-       {{"value-depth-not-a-number", "Rodev3.Dat", 2, "B-2"}, {"value-depth-not-increasing", "Rodev3.Dat", 4, "B-2"}}},
+       {{"value-depth-not-a-number", "Rodev3.Dat", 2, "B-2"},
+        {"value-depth-not-increasing", "Rodev3.Dat", 4, "B-2"},
+        {"depth-negative", "Rodev3.Dat", 4, "B-2"}}},
       {"coordinate minutes of 75",
        [](Database& db) { db.headers[1] = header("B-2     ", "75000000", "  1", "  2"); },
        {{"coordinate-out-of-range", "Rodev1.Dat", 2, "B-2"}}},
@@ -265,6 +197,10 @@ TEST_F(SourceCheck, MessagesSayWhatTheConversionDoes) {
       {[](Database& db) { db.values[0] = value_line("B-1     ", "   -1000", "12"); }, "depth-too-wide",
        "深度データの深さ「-1000」は 7 文字の欄に収まりません (10000 以上、または -1000 以下)。"
        "X5.txt には先頭の桁が落ちて「1000.00」と書かれます。"},
+      {[](Database& db) { db.layers[1] = layer_line("B-1     ", "     1.5", "10408"); }, "layer-zero-thickness",
+       "層の深さ「1.5」が上の層の深さと同じで、厚さ 0 の層です。そのまま書かれます。"},
+      {[](Database& db) { db.values[0] = value_line("B-1     ", "     3.5", "12"); }, "value-below-layers",
+       "深度データの深さ「3.5」が最も深い層の深さ「3.00」より深く、どの層にも入りません。そのまま書かれます。"},
       {[](Database& db) { db.catalogue[1] = catalogue_record("b-2     "); }, "data-line-unknown-number",
        "一覧にない番号の行です (1 行)。一覧の「b-2」とは大文字・小文字だけ違い、番号は大文字・小文字まで一致しないと見つかりません。"
        "これらの行は変換されません。"},
@@ -315,21 +251,53 @@ TEST_F(SourceCheck, NewAlternationNamesGetTheCodesTheConversionGives) {
   EXPECT_EQ(test::read_sjis_lines(dir.native("out/B-3/X1.txt")).at(0), "1,  10.00,1003,粘土と礫の互層");
 }
 
-// A depth's field in X1.txt and X5.txt holds 7 characters.
-TEST_F(SourceCheck, DepthsThatDoNotFitTheirFieldAreFound) {
+// A depth fits the 7 characters of its field in X1.txt and X5.txt, lies
+// below the surface, makes a layer of some thickness, and a value lies within
+// the layers; a value is a number the picture can plot.
+TEST_F(SourceCheck, DepthsAndValuesThatTheSectionCannotShowAreFound) {
+  enum Line { FirstLayer, SecondLayer, ValueDepth, Value };
   const struct {
-    const char* depth;
-    bool layer, fits;
-  } rows[] = {{" 9999.99", true, true},   {"   10000", true, false}, {"12345.67", true, false},
-              {"99999999", true, false},  {"    3e38", true, false}, {" -999.99", false, true},
-              {"   -1000", false, false}, {"    3e38", false, false}};
+    Line line;
+    const char* text;
+    std::vector<std::string> rules;
+  } rows[] = {{SecondLayer, " 9999.99", {}},
+              {SecondLayer, "   10000", {"depth-too-wide"}},
+              {SecondLayer, "12345.67", {"depth-too-wide"}},
+              {SecondLayer, "99999999", {"depth-too-wide"}},
+              {SecondLayer, "    3e38", {"depth-too-wide"}},
+              {SecondLayer, "    1.50", {"layer-zero-thickness"}},
+              {SecondLayer, "    1.49", {"layer-depth-not-increasing"}},
+              {SecondLayer, "    1.51", {}},
+              {FirstLayer, "       0", {"layer-zero-thickness"}},
+              {FirstLayer, "   -0.00", {"layer-zero-thickness"}},
+              {FirstLayer, "   -0.01", {"depth-negative"}},
+              {FirstLayer, "    0.01", {}},
+              {ValueDepth, "       0", {}},
+              {ValueDepth, "   -0.01", {"depth-negative"}},
+              {ValueDepth, " -999.99", {"depth-negative"}},
+              {ValueDepth, "   -1000", {"depth-too-wide", "depth-negative"}},
+              {ValueDepth, "    3.00", {}},
+              {ValueDepth, "    3.01", {"value-below-layers"}},
+              {ValueDepth, "    3e38", {"depth-too-wide", "value-below-layers"}},
+              {Value, "  ", {"value-not-a-number"}},
+              {Value, "**", {"value-not-a-number"}},
+              {Value, "", {"value-not-a-number"}},  // the line ends before the value
+              {Value, "5", {}},
+              {Value, " 5", {}},
+              {Value, "05", {}}};
   for (const auto& row : rows) {
     TempDir dir;
-    Database db;
-    (row.layer ? db.layers[1] : db.values[0]) =
-        row.layer ? layer_line("B-1     ", row.depth, "10408") : value_line("B-1     ", row.depth, "12");
-    const Found too_wide{"depth-too-wide", row.layer ? "Rodev2.Dat" : "Rodev3.Dat", row.layer ? 2 : 1, "B-1"};
-    EXPECT_EQ(found_in(check(db, dir)), row.fits ? std::vector<Found>{} : std::vector<Found>{too_wide}) << row.depth;
+    Database db;  // B-1: layers at 1.5 and 3.00, a value of 12 at 1.00
+    if (row.line == FirstLayer) db.layers[0] = layer_line("B-1     ", row.text, " 01  ");
+    if (row.line == SecondLayer) db.layers[1] = layer_line("B-1     ", row.text, "10408");
+    if (row.line == ValueDepth) db.values[0] = value_line("B-1     ", row.text, "12");
+    if (row.line == Value) db.values[0] = value_line("B-1     ", "    1.00", row.text);
+    const bool layer = row.line == FirstLayer || row.line == SecondLayer;
+    std::vector<Found> expected;
+    for (const std::string& rule : row.rules)
+      expected.emplace_back(rule, layer ? "Rodev2.Dat" : "Rodev3.Dat", row.line == SecondLayer ? 2 : 1, "B-1");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(found_in(check(db, dir)), expected) << row.text;
   }
 }
 

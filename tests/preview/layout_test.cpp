@@ -8,9 +8,11 @@
 #include <tuple>
 
 #include "base/messages.h"
+#include "base/utf8.h"
 #include "conversion/borehole_source.h"
 #include "preview/palette.h"
 #include "preview/svg_painter.h"
+#include "preview/text_wrap.h"
 #include "rodev/catalogue.h"
 #include "support/preview_layer.h"
 #include "support/test_support.h"
@@ -206,6 +208,26 @@ TEST(PreviewLayout, ValuesArePlottedOnTheirAxisAndProblemsListedBelow) {
   EXPECT_EQ(xs, (std::vector<double>{500, 640, 780}));
   EXPECT_TRUE(problem_listed);
   EXPECT_GT(layout.picture.height, 720 + 36);
+}
+
+// At size 10 a line of 100 holds 10 full-width or 16 ASCII characters.
+TEST(PreviewLayout, ProblemTextWrapsByWidthKeepingMarksAndWordsWhole) {
+  struct Row {
+    std::u32string text;
+    std::vector<std::u32string> lines;
+  } const rows[] = {
+      {U"", {}},
+      {U"短い文です。", {U"短い文です。"}},
+      {U"あいうえおかきくけこ、さし", {U"あいうえおかきくけ", U"こ、さし"}},
+      {U"あいうえおかきくけこ。さし", {U"あいうえおかきくけ", U"こ。さし"}},
+      {U"あいうえおかきくけこ）さし", {U"あいうえおかきくけ", U"こ）さし"}},
+      {U"あいうえおかきくけこ」さし", {U"あいうえおかきくけ", U"こ」さし"}},
+      {U"あいうえおかきくけ「こ」", {U"あいうえおかきくけ", U"「こ」"}},
+      {U"ファイル Rodev2.Dat を読む", {U"ファイル", U"Rodev2.Dat を読む"}},
+      {U"パス C:\\data\\borings\\Rodev2.Dat", {U"パス", U"C:\\data\\borings\\", U"Rodev2.Dat"}},
+      {U"ABCDEFGHIJKLMNOPQRSTUVWXYZ", {U"ABCDEFGHIJKLMNOP", U"QRSTUVWXYZ"}},
+  };
+  for (const Row& row : rows) EXPECT_EQ(wrap_text(row.text, 100, 10), row.lines) << to_utf8(row.text);
 }
 
 // A coder that gives every name the same origin.
