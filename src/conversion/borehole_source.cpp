@@ -33,8 +33,16 @@ BoreholeRows read_borehole_rows(SourceFiles& source, std::u32string_view log_no)
   rows.header_found = found.has_value();
   rows.layer_count = row_count(rows.header.layer_count, kLayerCountName, log_no);
   rows.value_count = row_count(rows.header.depth_value_count, kDepthValueCountName, log_no);
-  if (rows.layer_count >= 1) rows.layers = read_layers(source.layers, log_no, rows.layer_count);
-  if (rows.value_count >= 1) rows.values = read_depth_values(source.values, log_no, rows.value_count);
+  if (rows.layer_count >= 1) {
+    RowsRead<Layer> read = read_layer_rows(source.layers, log_no, rows.layer_count);
+    rows.layers = std::move(read.rows);
+    rows.layers_present = read.present;
+  }
+  if (rows.value_count >= 1) {
+    RowsRead<DepthValue> read = read_depth_value_rows(source.values, log_no, rows.value_count);
+    rows.values = std::move(read.rows);
+    rows.values_present = read.present;
+  }
   return rows;
 }
 

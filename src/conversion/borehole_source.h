@@ -2,6 +2,7 @@
 // One borehole's rows out of the source database, read as the run reads
 // them: the header line, then exactly as many layer and depth-value lines as
 // the header counts.
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
@@ -27,6 +28,10 @@ struct BoreholeRows {
   int value_count = 0;
   std::vector<Layer> layers;
   std::vector<DepthValue> values;
+  // How many of the rows came from lines; the rest are empty rows that a
+  // count larger than the lines present gives (the run writes them too).
+  std::size_t layers_present = 0;
+  std::size_t values_present = 0;
 };
 
 // Throws Failure when a count cannot be read as a number the run takes.

@@ -30,14 +30,20 @@ BoreholePreview gather_preview(const CatalogueEntry& entry, SourceFiles& source,
       shown.soil_class = classify_soil(layer.soil_code).target_code;
       shown.alternating = parse_decimal_or_zero(layer.alternation_flag) == 1.0f;
       if (shown.alternating) shown.second_soil_class = classify_soil(layer.second_soil_code).target_code;
-      top = shown.bottom;
+      shown.padding = k >= rows.layers_present;
+      if (!shown.padding) top = shown.bottom;
       preview.layers.push_back(std::move(shown));
     }
   }
-  for (const DepthValue& value : rows.values) {
-    const DepthValueRow row = depth_value_row(value);
-    preview.values.push_back(
-        {parse_decimal_or_zero(trim_spaces(row.depth)), parse_decimal_or_zero(trim_spaces(row.value))});
+  for (std::size_t k = 0; k < rows.values.size(); ++k) {
+    const DepthValueRow row = depth_value_row(rows.values[k]);
+    PreviewValue shown;
+    shown.depth_text = trim_spaces(row.depth);
+    shown.value_text = trim_spaces(row.value);
+    shown.depth = parse_decimal_or_zero(shown.depth_text);
+    if (const std::optional<float> value = parse_decimal(shown.value_text)) shown.value = *value;
+    shown.padding = k >= rows.values_present;
+    preview.values.push_back(std::move(shown));
   }
   return preview;
 }

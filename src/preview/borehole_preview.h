@@ -4,6 +4,7 @@
 // code), and the problems that the check finds in it. Gathering it reads the
 // source and the dictionaries and writes nothing.
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,11 +28,18 @@ struct PreviewLayer {
   std::u32string soil_class;
   std::u32string second_soil_class;
   bool alternating = false;
+  // An empty row beyond the lines present (a count larger than the lines):
+  // written by the run, never drawn.
+  bool padding = false;
 };
 
 struct PreviewValue {
   double depth = 0;
-  double value = 0;
+  // Nothing for a blank value or one that is not a number: never plotted.
+  std::optional<double> value;
+  std::u32string depth_text = {};  // as X5.txt writes them, trimmed
+  std::u32string value_text = {};
+  bool padding = false;  // as PreviewLayer::padding
 };
 
 struct BoreholePreview {

@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <iterator>
 
 #include "base/messages.h"
 #include "base/text.h"
 #include "base/utf8.h"
-#include "preview/palette.h"
+#include "preview/soil_look.h"
 #include "preview/text_wrap.h"
 
 namespace lodemark::preview {
@@ -92,18 +93,12 @@ class Composer {
     for (const PreviewLayer& layer : borehole_.layers) {
       const double top = y_of(layer.top), bottom = y_of(layer.bottom);
       const double y = std::min(top, bottom), height = std::abs(bottom - top);
-      const Color first = soil_color(layer.soil_class);
-      if (layer.alternating) {
-        // The first soil's colour, the second's stripes over it, the outline
-        // over both.
-        add(RectShape{kBandLeft, y, kBandWidth, height, first, std::nullopt});
-        for (PolygonShape& stripe :
-             diagonal_stripes({kBandLeft, y, kBandWidth, height}, soil_color(layer.second_soil_class)))
-          add(std::move(stripe));
-        add(RectShape{kBandLeft, y, kBandWidth, height, std::nullopt, kOutline});
-      } else {
-        add(RectShape{kBandLeft, y, kBandWidth, height, first, kOutline});
-      }
+      const Band band{kBandLeft, y, kBandWidth, height};
+      const Point origin{kBandLeft, kDepthTop};
+      const SoilLook& first = soil_look(layer.soil_class);
+      add_all(layer.alternating ? fill_alternating(first, soil_look(layer.second_soil_class), band, origin)
+                                : fill_band(first, band, origin));
+      add(RectShape{kBandLeft, y, kBandWidth, height, std::nullopt, kOutline});
       wanted.push_back(bottom + 4);
     }
     const std::vector<double> baselines = push_labels_apart(wanted, kLabelSpacing);
@@ -131,7 +126,8 @@ class Composer {
     add(LineShape{{kPlotLeft, kDepthTop}, {kPlotRight, kDepthTop}, kBlack, 1});
     add(LineShape{{kPlotLeft, kDepthTop}, {kPlotLeft, bottom}, kBlack, 1});
     PolylineShape line{{}, kPlotLine, 1.5};
-    for (const PreviewValue& value : borehole_.values) line.points.push_back({x_of(value.value), y_of(value.depth)});
+    for (const PreviewValue& value : borehole_.values)
+      if (value.value && !value.padding) line.points.push_back({x_of(*value.value), y_of(value.depth)});
     if (line.points.size() >= 2) add(line);
     for (const Point& point : line.points) add(CircleShape{point, kPointRadius, kPlotLine});
   }
@@ -163,14 +159,23 @@ class Composer {
  private:
   double y_of(double depth) const {
     const double shown = std::clamp(depth, 0.0, layout_.depth_axis.last);
-    return kDepthTop + shown * layout_.pixels_per_metre;
+    return kDepthTop + shown * layout_.points_per_metre;
   }
   double x_of(double value) const {
     const AxisTicks& ticks = layout_.value_axis;
     const double shown = std::clamp(value, ticks.first, ticks.last);
     return kPlotLeft + (shown - ticks.first) / (ticks.last - ticks.first) * (kPlotRight - kPlotLeft);
   }
-  void add(Shape shape) { layout_.picture.shapes.push_back(std::move(shape)); }
+  // Built in place: a Shape moved through a parameter makes GCC 12 warn of
+  // a variant member it cannot see initialised.
+  template <typename Kind>
+  void add(Kind shape) {
+    layout_.picture.shapes.emplace_back(std::move(shape));
+  }
+  void add_all(std::vector<Shape> shapes) {
+    std::vector<Shape>& all = layout_.picture.shapes;
+    all.insert(all.end(), std::make_move_iterator(shapes.begin()), std::make_move_iterator(shapes.end()));
+  }
 
   const BoreholePreview& borehole_;
   Layout& layout_;
@@ -179,19 +184,19 @@ class Composer {
 
 }  // namespace
 
-Layout lay_out(const BoreholePreview& borehole) {
+Layout lay_out(const BoreholePreview& borehole, const SheetOptions&) {
   Layout layout;
   double deepest = 0, smallest = 0, largest = 0;
   for (const PreviewLayer& layer : borehole.layers) deepest = std::max(deepest, layer.bottom);
   for (const PreviewValue& value : borehole.values) {
     deepest = std::max(deepest, value.depth);
-    smallest = std::min(smallest, value.value);
-    largest = std::max(largest, value.value);
+    smallest = std::min(smallest, value.value.value_or(0));
+    largest = std::max(largest, value.value.value_or(0));
   }
   layout.depth_axis = depth_ticks(deepest);
   layout.value_axis = value_ticks(smallest, largest);
   layout.depth_top = kDepthTop;
-  layout.pixels_per_metre = kPlotHeight / layout.depth_axis.last;
+  layout.points_per_metre = kPlotHeight / layout.depth_axis.last;
   layout.picture.width = kPageWidth;
   // A white page: a picture with a transparent ground is unreadable in a
   // dark viewer.
@@ -206,6 +211,14 @@ Layout lay_out(const BoreholePreview& borehole) {
   composer.problems();
   std::get<RectShape>(layout.picture.shapes.front()).height = layout.picture.height;
   return layout;
+}
+
+}  // namespace lodemark::preview
+
+namespace lodemark::preview {
+
+std::vector<Layout> lay_out_pages(const BoreholePreview& borehole, const SheetOptions& options) {
+  return {lay_out(borehole, options)};
 }
 
 }  // namespace lodemark::preview

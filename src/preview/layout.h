@@ -5,6 +5,7 @@
 
 #include "preview/borehole_preview.h"
 #include "preview/picture.h"
+#include "preview/sheet.h"
 
 namespace lodemark::preview {
 
@@ -34,27 +35,22 @@ struct LayerLabel {
 // `spacing` below the one before: thin bands push their labels down.
 std::vector<double> push_labels_apart(const std::vector<double>& wanted, double spacing);
 
-// An alternating layer's band is striped with its second colour: stripes
-// rising to the right, one every kStripePeriod pixels along the band's edges
-// from its top left corner (5.7 pixels apart across them), each half a
-// period wide.
-inline constexpr double kStripePeriod = 8;
-struct Band {
-  double x, y, width, height;
-};
-// The stripes over `band`, clipped to it, left to right; none over a band
-// without area.
-std::vector<PolygonShape> diagonal_stripes(const Band& band, Color colour);
-
+// A picture of a sheet: the whole depth (SVG, PNG, the windows) or one page
+// of a PDF.
 struct Layout {
-  Picture picture;
-  std::vector<LayerLabel> labels;  // one per layer
+  Picture picture;            // in points (1/72 inch)
+  double first_depth = 0;     // the depth at the top of this picture's column
+  double last_depth = 0;      // and at its bottom
+  double depth_top = 0;       // y of first_depth
+  double points_per_metre = 0;  // the stated scale: 1000 / denominator mm a metre
+  std::vector<LayerLabel> labels;  // one per layer drawn on this picture
   AxisTicks depth_axis;
   AxisTicks value_axis;
-  double depth_top = 0;         // y of depth 0
-  double pixels_per_metre = 0;  // of the depth axis
 };
 
-Layout lay_out(const BoreholePreview& borehole);
+// One picture of the whole depth (SVG, PNG, the windows).
+Layout lay_out(const BoreholePreview& borehole, const SheetOptions& options = {});
+// The pages of the options' paper, as many as the depth needs (PDF).
+std::vector<Layout> lay_out_pages(const BoreholePreview& borehole, const SheetOptions& options);
 
 }  // namespace lodemark::preview

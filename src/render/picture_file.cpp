@@ -9,6 +9,7 @@
 #include "base/file_extension.h"
 #include "base/messages.h"
 #include "base/utf8.h"
+#include "preview/layout.h"
 #include "preview/svg_painter.h"
 #include "render/raster.h"
 
@@ -58,6 +59,25 @@ std::string picture_bytes(const preview::Picture& picture, PictureFormat format)
   // than as the library's own failure (or a bitmap of gigabytes).
   if (auto problem = size_problem(picture, format)) throw Failure(std::move(*problem));
   return raster_bytes(picture, format);
+}
+
+std::vector<preview::Picture> sheet_pictures(const preview::BoreholePreview& borehole,
+                                             const preview::SheetOptions& options, PictureFormat format) {
+  if (format != PictureFormat::Pdf) return {preview::lay_out(borehole, options).picture};
+  std::vector<preview::Picture> pages;
+  for (preview::Layout& page : preview::lay_out_pages(borehole, options)) pages.push_back(std::move(page.picture));
+  return pages;
+}
+
+std::optional<std::u32string> size_problem(const std::vector<preview::Picture>& pictures, PictureFormat format) {
+  for (const preview::Picture& picture : pictures)
+    if (auto problem = size_problem(picture, format)) return problem;
+  return std::nullopt;
+}
+
+std::string sheet_bytes(const std::vector<preview::Picture>& pictures, PictureFormat format) {
+  // Until the PDF writer takes pages: the first one.
+  return picture_bytes(pictures.front(), format);
 }
 
 }  // namespace lodemark::render

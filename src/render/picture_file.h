@@ -5,8 +5,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "preview/borehole_preview.h"
 #include "preview/picture.h"
+#include "preview/sheet.h"
 
 namespace lodemark::render {
 
@@ -33,5 +36,14 @@ std::optional<std::u32string> size_problem(const preview::Picture& picture, Pict
 // The file's bytes. Throws Failure when the drawing library fails, the
 // format cannot be written here or there is a size_problem.
 std::string picture_bytes(const preview::Picture& picture, PictureFormat format);
+
+// A borehole's sheet as the format holds it: a PDF the pages of the
+// options' paper, SVG and PNG one picture of the whole depth.
+std::vector<preview::Picture> sheet_pictures(const preview::BoreholePreview& borehole,
+                                             const preview::SheetOptions& options, PictureFormat format);
+// The first size_problem of the pictures.
+std::optional<std::u32string> size_problem(const std::vector<preview::Picture>& pictures, PictureFormat format);
+// The file's bytes: every picture a page of a PDF; SVG and PNG take one.
+std::string sheet_bytes(const std::vector<preview::Picture>& pictures, PictureFormat format);
 
 }  // namespace lodemark::render

@@ -58,19 +58,20 @@ class LineScan {
 };
 
 template <typename Row>
-std::vector<Row> read_rows(SourceFile& file, std::u32string_view key, int count, Row (*row_of)(std::string_view)) {
-  std::vector<Row> rows(static_cast<std::size_t>(std::max(count, 0)));
+RowsRead<Row> read_rows(SourceFile& file, std::u32string_view key, int count, Row (*row_of)(std::string_view)) {
+  RowsRead<Row> read{std::vector<Row>(static_cast<std::size_t>(std::max(count, 0))), 0};
   platform::TextReader* reader = file.reader();
-  if (!reader) return rows;
+  if (!reader) return read;
   LineScan scan(*reader, key);
-  if (!scan.find()) return rows;
+  if (!scan.find()) return read;
   // A line of the borehole beyond the count is read and dropped; the lookup
   // of the next borehole passes over any further ones.
-  for (Row& row : rows) {
+  for (Row& row : read.rows) {
     row = row_of(scan.line());
+    ++read.present;
     if (!scan.next()) break;
   }
-  return rows;
+  return read;
 }
 
 }  // namespace
@@ -113,10 +114,18 @@ std::optional<BoreholeHeader> read_borehole_header(SourceFile& file, std::u32str
 }
 
 std::vector<Layer> read_layers(SourceFile& file, std::u32string_view key, int count) {
-  return read_rows(file, key, count, &layer_of);
+  return read_rows(file, key, count, &layer_of).rows;
 }
 
 std::vector<DepthValue> read_depth_values(SourceFile& file, std::u32string_view key, int count) {
+  return read_rows(file, key, count, &depth_value_of).rows;
+}
+
+RowsRead<Layer> read_layer_rows(SourceFile& file, std::u32string_view key, int count) {
+  return read_rows(file, key, count, &layer_of);
+}
+
+RowsRead<DepthValue> read_depth_value_rows(SourceFile& file, std::u32string_view key, int count) {
   return read_rows(file, key, count, &depth_value_of);
 }
 

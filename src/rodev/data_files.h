@@ -4,6 +4,7 @@
 // borehole begins with its 8-character number (the key); the files hold the
 // boreholes in list order, so each lookup scans forward from where the last
 // one in the same file stopped, and a run reads each file once.
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -73,5 +74,15 @@ std::optional<BoreholeHeader> read_borehole_header(SourceFile& file, std::u32str
 // stays unread.
 std::vector<Layer> read_layers(SourceFile& file, std::u32string_view key, int count);
 std::vector<DepthValue> read_depth_values(SourceFile& file, std::u32string_view key, int count);
+
+// The same rows, with how many of them came from a line: the rest are the
+// empty rows a count larger than the lines present gives.
+template <typename Row>
+struct RowsRead {
+  std::vector<Row> rows;
+  std::size_t present = 0;
+};
+RowsRead<Layer> read_layer_rows(SourceFile& file, std::u32string_view key, int count);
+RowsRead<DepthValue> read_depth_value_rows(SourceFile& file, std::u32string_view key, int count);
 
 }  // namespace lodemark

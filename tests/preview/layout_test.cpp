@@ -10,7 +10,6 @@
 #include "base/messages.h"
 #include "base/utf8.h"
 #include "conversion/borehole_source.h"
-#include "preview/palette.h"
 #include "preview/svg_painter.h"
 #include "preview/text_wrap.h"
 #include "rodev/catalogue.h"
@@ -100,7 +99,7 @@ TEST(PreviewLayout, BandsRunFromTopToBottomDepthAndLabelsNeverOverlap) {
       top = bottom;
     }
     const Layout layout = lay_out(borehole);
-    EXPECT_DOUBLE_EQ(layout.pixels_per_metre, 60);
+    EXPECT_DOUBLE_EQ(layout.points_per_metre, 60);
     EXPECT_EQ(bands(layout.picture), row.bands);
     ASSERT_EQ(layout.labels.size(), row.baselines.size());
     for (std::size_t k = 0; k < row.baselines.size(); ++k) {
@@ -112,90 +111,9 @@ TEST(PreviewLayout, BandsRunFromTopToBottomDepthAndLabelsNeverOverlap) {
   }
 }
 
-TEST(PreviewLayout, StripesAreClippedToTheBandEveryPeriodHalfAPeriodWide) {
-  using Points = std::vector<Point>;
-  struct Row {
-    Band band;
-    std::vector<Points> stripes;
-  } const rows[] = {
-      {{10, 20, 8, 4}, {{{10, 20}, {14, 20}, {10, 24}}, {{18, 20}, {18, 24}, {14, 24}}}},
-      {{0, 0, 8, 8}, {{{0, 0}, {4, 0}, {0, 4}}, {{8, 0}, {8, 4}, {4, 8}, {0, 8}}}},
-      {{0, 0, 2, 3}, {{{0, 0}, {2, 0}, {2, 2}, {1, 3}, {0, 3}}}},  // narrower than a stripe
-      {{5, 5, 80, 0}, {}},
-      {{5, 5, 0, 30}, {}},
-      {{5, 5, 80, -3}, {}},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.band.width + row.band.height);
-    std::vector<Points> found;
-    for (const PolygonShape& stripe : diagonal_stripes(row.band, {1, 2, 3})) {
-      EXPECT_EQ(stripe.fill, (Color{1, 2, 3}));
-      found.push_back(stripe.points);
-    }
-    EXPECT_EQ(found, row.stripes);
-  }
-}
-
-// An alternating layer's band: the first soil's colour, the second's
-// stripes over it, the outline over both; a plain layer's band is one
-// outlined rectangle.
-TEST(PreviewLayout, AlternatingLayerIsStripedInItsTwoSoilsColours) {
-  // Between a layer of 表土 above and one of unknown soil down to 10 m,
-  // so that a metre is 60 pixels.
-  struct Row {
-    double top, bottom;  // of the alternating layer, in metres
-    double y, height;    // of its band
-    std::size_t stripes;
-  } const rows[] = {{3, 6, 300, 180, 33}, {2, 2.05, 240, 3, 11}, {1.1, 1.1, 186, 0, 0}};
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.top);
-    BoreholePreview borehole;
-    borehole.layers = {preview_layer(0, row.top, U"97"), preview_layer(row.top, row.bottom, U"4503", U"4505"),
-                       preview_layer(row.bottom, 10, U"")};
-    const Picture picture = lay_out(borehole).picture;
-    std::vector<const Shape*> column;  // the shapes of the band column, in order
-    for (const Shape& shape : picture.shapes)
-      if (const auto* rect = std::get_if<RectShape>(&shape);
-          (rect && rect->x == 80) || std::holds_alternative<PolygonShape>(shape))
-        column.push_back(&shape);
-    ASSERT_EQ(column.size(), 4 + row.stripes);
-    const auto& fill = std::get<RectShape>(*column[1]);
-    EXPECT_EQ(fill.fill, soil_color(U"4503"));
-    EXPECT_EQ(fill.stroke, std::nullopt);
-    EXPECT_DOUBLE_EQ(fill.y, row.y);
-    EXPECT_NEAR(fill.height, row.height, 1e-9);
-    const auto& outline = std::get<RectShape>(*column[2 + row.stripes]);
-    EXPECT_EQ(outline.fill, std::nullopt);
-    EXPECT_EQ(outline.stroke, (Color{0x33, 0x33, 0x33}));
-    EXPECT_EQ(std::tie(outline.x, outline.y, outline.width, outline.height),
-              std::tie(fill.x, fill.y, fill.width, fill.height));
-    for (std::size_t k = 0; k < row.stripes; ++k) {
-      const auto& stripe = std::get<PolygonShape>(*column[2 + k]);
-      EXPECT_EQ(stripe.fill, soil_color(U"4505"));
-      double nearest = 1e9, farthest = -1e9;  // along the band's diagonal from its top left corner
-      for (const Point& p : stripe.points) {
-        EXPECT_GE(p.x, 80);
-        EXPECT_LE(p.x, 160);
-        EXPECT_GE(p.y, fill.y - 1e-9);
-        EXPECT_LE(p.y, fill.y + fill.height + 1e-9);
-        nearest = std::min(nearest, p.x - 80 + p.y - fill.y);
-        farthest = std::max(farthest, p.x - 80 + p.y - fill.y);
-      }
-      EXPECT_NEAR(nearest, 8.0 * static_cast<double>(k), 1e-9) << k;
-      EXPECT_NEAR(farthest, std::min(8.0 * static_cast<double>(k) + 4, 80 + fill.height), 1e-9) << k;
-    }
-    // The other bands: one outlined rectangle each, in their own colours.
-    EXPECT_EQ(std::get<RectShape>(*column[0]).fill, soil_color(U"97"));
-    EXPECT_EQ(std::get<RectShape>(*column[0]).stroke, (Color{0x33, 0x33, 0x33}));
-    EXPECT_EQ(std::get<RectShape>(*column.back()).fill, kUnknownSoilColor);
-  }
-  EXPECT_NE(soil_color(U"97"), kUnknownSoilColor);
-  EXPECT_NE(soil_color(U"4503"), soil_color(U"4505"));
-}
-
 TEST(PreviewLayout, ValuesArePlottedOnTheirAxisAndProblemsListedBelow) {
   BoreholePreview borehole;
-  borehole.values = {{1, 0}, {2, 25}, {3, 50}};
+  borehole.values = {{.depth = 1, .value = 0}, {.depth = 2, .value = 25}, {.depth = 3, .value = 50}};
   borehole.problems = {{Rule::LayerCountShort, U"Rodev2.Dat", 12, U"B-1", U"短い"}};
   const Layout layout = lay_out(borehole);
   std::vector<double> xs;

@@ -76,7 +76,7 @@ TEST(SvgAndPng, LibrsvgDrawsTheSvgAsCairoDrawsThePng) {
     SCOPED_TRACE(row.what);
     preview::BoreholePreview borehole;
     borehole.layers = row.layers;
-    borehole.values = {{1, 4}, {2.5, 17}, {6, 31}};
+    borehole.values = {{.depth = 1, .value = 4}, {.depth = 2.5, .value = 17}, {.depth = 6, .value = 31}};
     const preview::Picture picture = preview::lay_out(borehole).picture;
     const test::TempDir dir;
     const Drawn drawn = both_ways(picture, dir);
