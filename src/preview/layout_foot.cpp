@@ -27,7 +27,7 @@ class Foot {
   explicit Foot(const Sheet& sheet) : sheet_(sheet), width_(sheet.width - 2 * kMargin) {}
 
   void heading(std::u32string_view content, Color colour = kBlack) {
-    Block block{kHeadingLine, {}};
+    Block block{kHeadingLine, {}, true};
     TextShape shape = text(kMargin, 12, std::u32string(content), kHeadingSize + 1, Anchor::Start, colour);
     shape.bold = true;
     block.shapes.emplace_back(std::move(shape));
@@ -60,7 +60,7 @@ class Foot {
       if (!sheet_.below_layers(value.depth)) continue;
       if (std::exchange(first, false)) heading(kPreviewValuesBelow, kDamaged);
       lines(U"", value.depth_text + U" m  " + (value.value_text.empty() ? kPreviewBlankValue : value.value_text),
-            kListSize, kListLine);
+            kListSize, kListLine, kDamaged);
     }
   }
   void legend() {

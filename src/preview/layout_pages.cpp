@@ -60,8 +60,10 @@ void compose_body(Layout& layout, const Sheet& sheet, const Window& window, std:
 // The foot's blocks from y on the page; a block that does not fit starts a
 // further page. Gives the y under the last block.
 double flow(std::vector<Layout>& pages, const Sheet& sheet, std::vector<Block> blocks, double y, double page_height) {
-  for (Block& block : blocks) {
-    if (page_height > 0 && y + block.height > page_height - kMargin) {
+  for (std::size_t k = 0; k < blocks.size(); ++k) {
+    Block& block = blocks[k];
+    const double needed = block.height + (block.keep_with_next && k + 1 < blocks.size() ? blocks[k + 1].height : 0);
+    if (page_height > 0 && y + needed > page_height - kMargin) {
       pages.push_back(empty_layout(sheet, page_height));
       // No column here: an empty window at the sheet's foot.
       pages.back().first_depth = pages.back().last_depth = sheet.depth;

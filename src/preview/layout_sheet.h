@@ -143,6 +143,7 @@ void draw_column_headings(Canvas& canvas, const Sheet& sheet);
 struct Block {
   double height = 0;
   std::vector<Shape> shapes;
+  bool keep_with_next = false;  // a heading never ends a page
 };
 std::vector<Block> foot_blocks(const Sheet& sheet, const std::vector<ListedGroup>& groups);
 

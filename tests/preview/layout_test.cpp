@@ -99,11 +99,12 @@ TEST(PreviewLayout, PagesAreConsecutiveDepthWindowsEachWithTheHeading) {
     Paper paper;
     std::size_t pages;
   } const rows[] = {
-      {45, 100, Paper::A4, 2},   // 24 m a page
-      {24, 100, Paper::A4, 2},   // a full page: the legend on a further one
-      {300, 500, Paper::A4, 3},  // 120 m a page
-      {300, 500, Paper::A3, 2},  // 180 m a page
-      {0.4, 50, Paper::A4, 1},   // still a metre of column
+      {45, 100, Paper::A4, 2},    // 24 m a page
+      {24, 100, Paper::A4, 2},    // a full page: the legend on a further one
+      {23.4, 100, Paper::A4, 2},  // room for the legend's heading, not its row
+      {300, 500, Paper::A4, 3},   // 120 m a page
+      {300, 500, Paper::A3, 2},   // 180 m a page
+      {0.4, 50, Paper::A4, 1},    // still a metre of column
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.depth);
@@ -130,6 +131,11 @@ TEST(PreviewLayout, PagesAreConsecutiveDepthWindowsEachWithTheHeading) {
         return text->text.ends_with(U"    " + number) && text->text.starts_with(U"縮尺 1:");
       }));
       for (const Shape& shape : page.picture.shapes) EXPECT_TRUE(inside(shape, paper.width, paper.height));
+      // No heading at the foot of a page, away from what it heads (the
+      // sheet's last, 「問題はありません」, heads nothing).
+      const auto lowest = std::max_element(texts.begin(), texts.end(),
+                                           [](const TextShape* a, const TextShape* b) { return a->at.y < b->at.y; });
+      EXPECT_TRUE(k + 1 == pages.size() || !(*lowest)->bold) << to_utf8((*lowest)->text);
     }
     EXPECT_DOUBLE_EQ(pages.back().last_depth, std::max(row.depth, 1.0));
     EXPECT_TRUE(has_text(pages.back().picture, kPreviewLegend));
