@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/utf8.h"
 #include "bench/micro_data.h"
 #include "preview/layout.h"
 #include "preview/preview_run.h"
@@ -32,6 +33,41 @@ void BM_PreviewLayout(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(lodemark::preview::lay_out(borehole).picture.shapes.size());
 }
 BENCHMARK(BM_PreviewLayout)->Unit(benchmark::kMillisecond);
+
+// A 45 m borehole at 1:100: 90 layers of 0.5 m, one alternating in five,
+// and a value every metre; the whole picture and the A4 pages.
+const lodemark::preview::BoreholePreview& deep_borehole() {
+  static const lodemark::preview::BoreholePreview borehole = [] {
+    constexpr std::u32string_view kClasses[] = {U"4505", U"4503", U"4506", U"4504", U"4501"};
+    lodemark::preview::BoreholePreview deep;
+    for (int k = 0; k < 90; ++k) {
+      lodemark::preview::PreviewLayer layer;
+      layer.top = 0.5 * k;
+      layer.bottom = 0.5 * (k + 1);
+      layer.depth_text = lodemark::from_utf8(std::to_string(layer.bottom));
+      layer.name = U"砂質シルト";
+      layer.soil_class = kClasses[k % 5];
+      layer.alternating = k % 5 == 1;
+      if (layer.alternating) layer.second_soil_class = kClasses[0];
+      deep.layers.push_back(std::move(layer));
+    }
+    for (int metre = 1; metre <= 45; ++metre)
+      deep.values.push_back({.depth = metre + 0.15, .value = (metre * 7) % 60, .value_text = U"v"});
+    return deep;
+  }();
+  return borehole;
+}
+
+void BM_PreviewLayoutDeep(benchmark::State& state) {
+  const bool pages = state.range(0) != 0;
+  for (auto _ : state) {
+    if (pages)
+      benchmark::DoNotOptimize(lodemark::preview::lay_out_pages(deep_borehole(), {}).size());
+    else
+      benchmark::DoNotOptimize(lodemark::preview::lay_out(deep_borehole()).picture.shapes.size());
+  }
+}
+BENCHMARK(BM_PreviewLayoutDeep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // Layout and the file's bytes, as the window's save and `--all` do per picture.
 void BM_PreviewPicture(benchmark::State& state) {

@@ -31,7 +31,6 @@ void fill(Canvas& canvas, const PreviewLayer& layer, const Band& band, Point ori
 void draw_depths(Canvas& canvas, const Sheet& sheet, const Window& window, std::vector<DepthText> depths,
                  std::vector<Unwritten>& unwritten) {
   const Span& column = sheet.column(Column::Depth);
-  const double body_bottom = window.bottom(sheet.ppm);
   std::stable_sort(depths.begin(), depths.end(), [](const DepthText& a, const DepthText& b) { return a.y < b.y; });
   double used = window.top;
   for (const DepthText& depth : depths) {
@@ -41,7 +40,9 @@ void draw_depths(Canvas& canvas, const Sheet& sheet, const Window& window, std::
     bool written = false;
     for (const double size : {kTextSize, kFloorSize}) {
       const double line = size * kLineFactor;
-      const double top = std::clamp(depth.y - line / 2, window.top, body_bottom - line);
+      // Centred on its line even at a page's foot, where the margin takes
+      // the lower half; only the column headings above are kept clear.
+      const double top = std::max(depth.y - line / 2, window.top);
       if (top < used - 1e-6) continue;
       canvas.add(text(column.right - kBoundaryTick - 1, centred_baseline(top + line / 2, size), layer.depth_text, size,
                       Anchor::End, colour));

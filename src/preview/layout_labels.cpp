@@ -82,9 +82,10 @@ std::vector<LayerLabel> draw_names(Canvas& canvas, const Sheet& sheet, const Win
     const double baseline = centred_baseline(middle, place.size);
     if (place.leader) canvas.add(LineShape{{column.left, layer_y}, {x - 1, middle}, kOutline, 0.4});
     canvas.add(text(x, baseline, place.text, place.size));
-    if (!sheet.options.for_report)
-      canvas.add(text(sheet.column(Column::Code).middle(), baseline, sheet.borehole->layers[place.layer].code,
-                      std::min(place.size, kTextSize), Anchor::Middle));
+    if (const std::u32string& code = sheet.borehole->layers[place.layer].code;
+        !sheet.options.for_report && !code.empty())
+      canvas.add(
+          text(sheet.column(Column::Code).middle(), baseline, code, std::min(place.size, kTextSize), Anchor::Middle));
     labels.push_back({place.layer, baseline, place.top, place.bottom, place.leader, false});
   }
   return labels;

@@ -115,8 +115,8 @@ void draw_column_headings(Canvas& canvas, const Sheet& sheet) {
   canvas.add(RectShape{kMargin, top, sheet.width - 2 * kMargin, kColumnHeadingHeight, std::nullopt, kBlack});
   for (const Heading& heading : headings) {
     const Span& span = sheet.column(heading.column);
-    if (span.width() <= 0) continue;
     const std::u32string_view content = heading.text;
+    if (span.width() <= 0 || content.empty()) continue;
     // Shrunk to its column where the column is narrow.
     const double natural = text_width(content, kHeadingSize);
     const double size = natural > span.width() - 2 ? kHeadingSize * (span.width() - 2) / natural : kHeadingSize;

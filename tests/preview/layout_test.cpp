@@ -130,7 +130,15 @@ TEST(PreviewLayout, PagesAreConsecutiveDepthWindowsEachWithTheHeading) {
       EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [&](const TextShape* text) {
         return text->text.ends_with(U"    " + number) && text->text.starts_with(U"縮尺 1:");
       }));
-      for (const Shape& shape : page.picture.shapes) EXPECT_TRUE(inside(shape, paper.width, paper.height));
+      // The column drawn all down the page: a layer across the break on both.
+      const double soil = sheet::read_sheet(borehole, options).column(Column::Soil).left;
+      double drawn = 0;
+      for (const Shape& shape : page.picture.shapes) {
+        EXPECT_TRUE(inside(shape, paper.width, paper.height));
+        if (const auto* rect = std::get_if<RectShape>(&shape); rect && rect->x == soil && rect->stroke)
+          drawn += rect->height;
+      }
+      EXPECT_NEAR(drawn, (std::min(page.last_depth, row.depth) - page.first_depth) * page.points_per_metre, 1e-6);
       // No heading at the foot of a page, away from what it heads (the
       // sheet's last, 「問題はありません」, heads nothing).
       const auto lowest = std::max_element(texts.begin(), texts.end(),
