@@ -62,7 +62,7 @@ TEST_F(PreviewTest, UsageErrorsWriteNothing) {
       {{"B-101", "--scale", "1:", "-o", "x.svg"}, "unknown --scale 1:"},
       {{"B-101", "--scale", "１:100", "-o", "x.svg"}, "unknown --scale"},
       {{"--all", "--scale=100m", "-o", "x"}, "unknown --scale 100m"},
-      {{"B-101", "--paper", "b5", "-o", "x.pdf"}, "unknown --paper b5: a4 or a3"},
+      {{"B-101", "--paper", "b5", "-o", "x.svg"}, "unknown --paper b5: a4 or a3"},
       {{"B-101", "--paper", "a3", "-o", "x.svg"}, "--paper goes with PDF"},
       {{"--all", "--format", "png", "--paper", "A4", "-o", "x"}, "--paper goes with PDF"},
       {{"B-101", "--for-report=yes", "-o", "x.svg"}, "--for-report"},
