@@ -3,6 +3,7 @@
 // the check and, for PNG and PDF, the one-off font set-up of the process.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,42 +35,8 @@ void BM_PreviewLayout(benchmark::State& state) {
 }
 BENCHMARK(BM_PreviewLayout)->Unit(benchmark::kMillisecond);
 
-// A 45 m borehole at 1:100: 90 layers of 0.5 m, one alternating in five,
-// and a value every metre; the whole picture and the A4 pages.
-const lodemark::preview::BoreholePreview& deep_borehole() {
-  static const lodemark::preview::BoreholePreview borehole = [] {
-    constexpr std::u32string_view kClasses[] = {U"4505", U"4503", U"4506", U"4504", U"4501"};
-    lodemark::preview::BoreholePreview deep;
-    for (int k = 0; k < 90; ++k) {
-      lodemark::preview::PreviewLayer layer;
-      layer.top = 0.5 * k;
-      layer.bottom = 0.5 * (k + 1);
-      layer.depth_text = lodemark::from_utf8(std::to_string(layer.bottom));
-      layer.name = U"砂質シルト";
-      layer.soil_class = kClasses[k % 5];
-      layer.alternating = k % 5 == 1;
-      if (layer.alternating) layer.second_soil_class = kClasses[0];
-      deep.layers.push_back(std::move(layer));
-    }
-    for (int metre = 1; metre <= 45; ++metre)
-      deep.values.push_back({.depth = metre + 0.15, .value = (metre * 7) % 60, .value_text = U"v"});
-    return deep;
-  }();
-  return borehole;
-}
-
-void BM_PreviewLayoutDeep(benchmark::State& state) {
-  const bool pages = state.range(0) != 0;
-  for (auto _ : state) {
-    if (pages)
-      benchmark::DoNotOptimize(lodemark::preview::lay_out_pages(deep_borehole(), {}).size());
-    else
-      benchmark::DoNotOptimize(lodemark::preview::lay_out(deep_borehole()).picture.shapes.size());
-  }
-}
-BENCHMARK(BM_PreviewLayoutDeep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-
-// Layout and the file's bytes, as the window's save and `--all` do per picture.
+// The sheet's file, as the window's save and `--all` do per picture: its
+// layout and the format's bytes.
 void BM_PreviewPicture(benchmark::State& state) {
   const auto format = static_cast<lodemark::render::PictureFormat>(state.range(0));
   if (!lodemark::render::can_write(format)) {
@@ -78,11 +45,57 @@ void BM_PreviewPicture(benchmark::State& state) {
   }
   const lodemark::preview::BoreholePreview& borehole = one_borehole();
   for (auto _ : state)
-    benchmark::DoNotOptimize(lodemark::render::picture_bytes(lodemark::preview::lay_out(borehole).picture, format));
+    benchmark::DoNotOptimize(
+        lodemark::render::sheet_bytes(lodemark::render::sheet_pictures(borehole, {}, format), format));
 }
 BENCHMARK(BM_PreviewPicture)
     ->Arg(static_cast<int>(lodemark::render::PictureFormat::Svg))
     ->Arg(static_cast<int>(lodemark::render::PictureFormat::Png))
+    ->Arg(static_cast<int>(lodemark::render::PictureFormat::Pdf))
+    ->Unit(benchmark::kMillisecond);
+
+// A borehole 45 m deep (30 layers of 1.5 m, a value a metre): at 1:100 more
+// than one A4 page.
+const lodemark::preview::BoreholePreview& deep_borehole() {
+  static const lodemark::preview::BoreholePreview borehole = [] {
+    const char32_t* classes[] = {U"4503", U"4505", U"4501", U"4507", U"4502"};
+    lodemark::preview::BoreholePreview made;
+    made.title.number = U"B-45";
+    for (int k = 0; k < 30; ++k) {
+      lodemark::preview::PreviewLayer layer;
+      layer.top = k * 1.5;
+      layer.bottom = layer.top + 1.5;
+      char text[16];
+      std::snprintf(text, sizeof text, "%.2f", layer.bottom);
+      layer.depth_text = lodemark::from_utf8(text);
+      layer.name = U"砂混じり粘土";
+      layer.code = classes[k % 5];
+      layer.soil_class = classes[k % 5];
+      layer.alternating = k % 7 == 3;
+      if (layer.alternating) layer.second_soil_class = classes[(k + 1) % 5];
+      made.layers.push_back(layer);
+    }
+    for (int metre = 1; metre <= 45; ++metre)
+      made.values.push_back({.depth = metre - 0.7, .value = (metre * 7) % 60, .depth_text = {}, .value_text = {}});
+    return made;
+  }();
+  return borehole;
+}
+
+// Drawing one 45 m borehole at 1:100: the layout and the sheet's bytes.
+void BM_PreviewDeepSheet(benchmark::State& state) {
+  const auto format = static_cast<lodemark::render::PictureFormat>(state.range(0));
+  if (!lodemark::render::can_write(format)) {
+    state.SkipWithError("this build cannot write the format");
+    return;
+  }
+  const lodemark::preview::SheetOptions options{.scale = {100}};
+  for (auto _ : state)
+    benchmark::DoNotOptimize(
+        lodemark::render::sheet_bytes(lodemark::render::sheet_pictures(deep_borehole(), options, format), format));
+}
+BENCHMARK(BM_PreviewDeepSheet)
+    ->Arg(static_cast<int>(lodemark::render::PictureFormat::Svg))
     ->Arg(static_cast<int>(lodemark::render::PictureFormat::Pdf))
     ->Unit(benchmark::kMillisecond);
 

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <ostream>
+#include <utility>
 #include <vector>
 
 #include "base/failure.h"
@@ -17,18 +18,16 @@
 #include "platform/files.h"
 #include "platform/whole_file.h"
 #include "preview/borehole_preview.h"
-#include "preview/layout.h"
 #include "preview/preview_run.h"
+#include "preview/sheet.h"
 #include "render/picture_file.h"
 
 namespace lodemark::cli {
 namespace {
 
-constexpr KnownOption kPreviewOptions[] = {{"--source", "", true},
-                                           {"--patdat", "", true},
-                                           {"--output", "-o", true},
-                                           {"--format", "", true},
-                                           {"--all", "", false}};
+constexpr KnownOption kPreviewOptions[] = {
+    {"--source", "", true}, {"--patdat", "", true}, {"--output", "-o", true},    {"--format", "", true},
+    {"--scale", "", true},  {"--paper", "", true},  {"--for-report", "", false}, {"--all", "", false}};
 
 constexpr render::PictureFormat kFormats[] = {render::PictureFormat::Svg, render::PictureFormat::Png,
                                               render::PictureFormat::Pdf};
@@ -37,7 +36,16 @@ struct PreviewOptions {
   std::string source, patdat, output, log_no;
   bool all = false;
   render::PictureFormat format = render::PictureFormat::Svg;
+  preview::SheetOptions sheet;
 };
+
+// "a, b or c".
+std::string choices(const std::vector<std::string>& names) {
+  std::string text;
+  for (std::size_t k = 0; k < names.size(); ++k)
+    text += (k == 0 ? "" : k + 1 == names.size() ? " or " : ", ") + names[k];
+  return text;
+}
 
 // "svg", "png" or "pdf": the formats this build writes, with the prefix
 // given (".", or "" for --format).
@@ -45,10 +53,35 @@ std::string writable_formats(const char* prefix) {
   std::vector<std::string> names;
   for (const render::PictureFormat format : kFormats)
     if (render::can_write(format)) names.push_back(prefix + to_utf8(render::file_extension(format).substr(1)));
-  std::string text;
-  for (std::size_t k = 0; k < names.size(); ++k)
-    text += (k == 0 ? "" : k + 1 == names.size() ? " or " : ", ") + names[k];
-  return text;
+  return choices(names);
+}
+
+// --scale and --paper (PDF only; SVG and PNG are one picture of the whole
+// depth, on no paper) and --for-report, or the problem.
+Parsed<preview::SheetOptions> sheet_of(const Arguments& parsed, render::PictureFormat format) {
+  preview::SheetOptions sheet;
+  sheet.for_report = parsed.has("--for-report");
+  if (const std::string named = parsed.value("--scale"); !named.empty()) {
+    const std::optional<preview::Scale> scale = preview::scale_named(from_utf8(named));
+    std::vector<std::string> names;
+    for (const preview::Scale known : preview::kScales) names.push_back(to_utf8(preview::scale_text(known)));
+    if (!scale) return {std::nullopt, "unknown --scale " + named + ": " + choices(names)};
+    sheet.scale = *scale;
+  }
+  if (const std::string named = parsed.value("--paper"); !named.empty()) {
+    const std::optional<preview::Paper> paper = preview::paper_named(from_utf8(named));
+    std::vector<std::string> names;
+    for (const preview::PaperSize& known : preview::kPapers) {
+      std::string name = to_utf8(known.name);
+      for (char& c : name) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+      names.push_back(std::move(name));
+    }
+    if (!paper) return {std::nullopt, "unknown --paper " + named + ": " + choices(names)};
+    if (format != render::PictureFormat::Pdf)
+      return {std::nullopt, "--paper goes with PDF; SVG and PNG are one picture of the whole depth"};
+    sheet.paper = *paper;
+  }
+  return {sheet, {}};
 }
 
 // The format of the picture file or of --format, or the problem.
@@ -85,12 +118,11 @@ Parsed<PreviewOptions> parse(const std::vector<std::string>& args) {
   const auto [format, problem] = format_of(parsed, options.all);
   if (!format) return {std::nullopt, problem};
   options.format = *format;
+  const auto [sheet, sheet_problem] = sheet_of(parsed, options.format);
+  if (!sheet) return {std::nullopt, sheet_problem};
+  options.sheet = *sheet;
   if (!options.all) options.log_no = parsed.operands.front();
   return {std::move(options), {}};
-}
-
-std::string picture_of(const preview::BoreholePreview& borehole, render::PictureFormat format) {
-  return render::picture_bytes(preview::lay_out(borehole).picture, format);
 }
 
 }  // namespace
@@ -135,7 +167,9 @@ int preview_command(const std::vector<std::string>& args, Console& console) {
       std::optional<preview::BoreholePreview> last;
       run.gather(entries, [&](std::size_t, preview::BoreholePreview borehole) { last = std::move(borehole); });
       // A picture of that name is replaced, never left half-written.
-      platform::write_whole_file(*output.path, picture_of(*last, options->format));
+      platform::write_whole_file(
+          *output.path,
+          render::sheet_bytes(render::sheet_pictures(*last, options->sheet, options->format), options->format));
       return kConverted;
     }
     if (entries.empty()) return say(console, "no borehole listed in " + options->source, kRefused);
@@ -146,9 +180,9 @@ int preview_command(const std::vector<std::string>& args, Console& console) {
     run.gather(entries, [&](std::size_t k, const preview::BoreholePreview& borehole) {
       if (!folder_made && !platform::is_folder(*output.path)) platform::create_folder(*output.path);
       folder_made = true;
-      const preview::Picture picture = preview::lay_out(borehole).picture;
+      const std::vector<preview::Picture> pictures = render::sheet_pictures(borehole, options->sheet, options->format);
       // One borehole that cannot be drawn does not keep the others from it.
-      const std::optional<std::u32string> too_large = render::size_problem(picture, options->format);
+      const std::optional<std::u32string> too_large = render::size_problem(pictures, options->format);
       if (!is_safe_folder_name(entries[k].folder_name())) {
         any_skipped = true;
         say_failure(terminal_text(kBadBoreholeNumber + entries[k].display_text()));
@@ -161,7 +195,7 @@ int preview_command(const std::vector<std::string>& args, Console& console) {
         any_skipped = true;
         say_failure(failure_text(platform::FileError(kOutputRefused, file.text(), std::u32string(*planted))));
       } else {
-        platform::write_whole_file(file, render::picture_bytes(picture, options->format));
+        platform::write_whole_file(file, render::sheet_bytes(pictures, options->format));
       }
       if (console.err_is_terminal) {
         progress_shown = k + 1 < entries.size();

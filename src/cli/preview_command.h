@@ -1,6 +1,6 @@
 #pragma once
 // lodemark-cli preview SOURCE_DIR (LOGNO -o FILE.svg|.png|.pdf | --all -o FOLDER [--format svg|png|pdf])
-//                      [--patdat DIR]
+//                      [--patdat DIR] [--scale 1:N] [--paper a4|a3] [--for-report]
 #include <string>
 #include <vector>
 

@@ -29,8 +29,7 @@ struct PaperSize {
   std::u32string_view name;  // "A4"
   double width, height;
 };
-inline constexpr PaperSize kPapers[] = {{Paper::A4, U"A4", 595.276, 841.890},
-                                        {Paper::A3, U"A3", 841.890, 1190.551}};
+inline constexpr PaperSize kPapers[] = {{Paper::A4, U"A4", 595.276, 841.890}, {Paper::A3, U"A3", 841.890, 1190.551}};
 // "A4" or "a3"; nothing for another paper.
 std::optional<Paper> paper_named(std::u32string_view text);
 const PaperSize& paper_size(Paper paper);

@@ -53,8 +53,9 @@ struct Band {
 std::vector<Shape> fill_band(const SoilLook& look, const Band& band, Point origin);
 
 // An alternating layer (互層): horizontal bands kAlternationBandHeight high
-// from the band's top, alternately of the first and the second soil.
-inline constexpr double kAlternationBandHeight = 4;
+// from the band's top, alternately of the first and the second soil, each
+// with its pattern on the same grid, a thin grey line between two bands.
+inline constexpr double kAlternationBandHeight = 6;
 std::vector<Shape> fill_alternating(const SoilLook& first, const SoilLook& second, const Band& band, Point origin);
 
 }  // namespace lodemark::preview

@@ -103,8 +103,10 @@ std::string xml_escaped(std::u32string_view text) {
 }
 
 std::string paint_svg(const Picture& picture) {
+  // The size in points: a viewer or printer shows the sheet true to its
+  // scale; the drawing's units are points too.
   std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-                    number(picture.width) + "\" height=\"" + number(picture.height) + "\" viewBox=\"0 0 " +
+                    number(picture.width) + "pt\" height=\"" + number(picture.height) + "pt\" viewBox=\"0 0 " +
                     number(picture.width) + " " + number(picture.height) + "\" font-family=\"" +
                     std::string(kSvgFontFamily) + "\" stroke-linecap=\"square\" stroke-linejoin=\"bevel\">\n";
   for (const Shape& shape : picture.shapes) svg += std::visit(Writer{}, shape) + "\n";

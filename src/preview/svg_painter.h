@@ -11,7 +11,7 @@ namespace lodemark::preview {
 // Fonts that show Japanese in a browser on Linux, Windows and macOS.
 inline constexpr std::string_view kSvgFontFamily = "'Noto Sans CJK JP', 'Yu Gothic', 'Meiryo', 'MS Gothic', sans-serif";
 
-// The picture as a UTF-8 SVG document. Characters that XML cannot carry
+// The picture as a UTF-8 SVG document of its size in points. Characters that XML cannot carry
 // (control characters) are written as U+FFFD.
 std::string paint_svg(const Picture& picture);
 

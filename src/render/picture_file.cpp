@@ -1,7 +1,9 @@
 #include "render/picture_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <span>
 #include <string>
 #include <utility>
 
@@ -23,6 +25,24 @@ constexpr std::array<std::pair<PictureFormat, std::u32string_view>, 3> kExtensio
 }};
 
 char32_t lower(char32_t c) { return c >= U'A' && c <= U'Z' ? c - U'A' + U'a' : c; }
+
+// A PNG holds the first picture only.
+std::optional<std::u32string> size_problem_of(std::span<const preview::Picture> pictures, PictureFormat format) {
+  if (format != PictureFormat::Png || pictures.empty()) return std::nullopt;
+  const int width = png_pixels(pictures.front().width), height = png_pixels(pictures.front().height);
+  if (width <= kLargestPngSide && height <= kLargestPngSide) return std::nullopt;
+  const auto number = [](int value) { return from_utf8(std::to_string(value)); };
+  return std::u32string(kPreviewTooLargeForPng) + number(width) + U" × " + number(height);
+}
+
+std::string bytes_of(std::span<const preview::Picture> pictures, PictureFormat format) {
+  if (pictures.empty()) throw Failure(std::u32string(kPreviewFailed) + U"no picture");
+  if (format == PictureFormat::Svg) return preview::paint_svg(pictures.front());
+  // A borehole thousands of metres deep: said plainly on every system,
+  // rather than as the library's own failure (or a bitmap of gigabytes).
+  if (auto problem = size_problem_of(pictures, format)) throw Failure(std::move(*problem));
+  return raster_bytes(pictures, format);
+}
 
 }  // namespace
 
@@ -46,19 +66,13 @@ std::u32string_view file_extension(PictureFormat format) {
 
 bool can_write(PictureFormat format) { return format == PictureFormat::Svg || raster_can_write(format); }
 
-std::optional<std::u32string> size_problem(const preview::Picture& picture, PictureFormat format) {
-  const double width = std::ceil(picture.width), height = std::ceil(picture.height);
-  if (format != PictureFormat::Png || (width <= kLargestPngSide && height <= kLargestPngSide)) return std::nullopt;
-  const auto number = [](double value) { return from_utf8(std::to_string(static_cast<long long>(value))); };
-  return std::u32string(kPreviewTooLargeForPng) + number(width) + U" × " + number(height);
+int png_pixels(double points) {
+  // Kept within an int: a side that large is refused anyway.
+  return static_cast<int>(std::clamp(std::ceil(points * kPngPixelsPerPoint), 1.0, 2e9));
 }
 
 std::string picture_bytes(const preview::Picture& picture, PictureFormat format) {
-  if (format == PictureFormat::Svg) return preview::paint_svg(picture);
-  // A borehole of thousands of layers: said plainly on every system, rather
-  // than as the library's own failure (or a bitmap of gigabytes).
-  if (auto problem = size_problem(picture, format)) throw Failure(std::move(*problem));
-  return raster_bytes(picture, format);
+  return bytes_of(std::span(&picture, 1), format);
 }
 
 std::vector<preview::Picture> sheet_pictures(const preview::BoreholePreview& borehole,
@@ -70,14 +84,11 @@ std::vector<preview::Picture> sheet_pictures(const preview::BoreholePreview& bor
 }
 
 std::optional<std::u32string> size_problem(const std::vector<preview::Picture>& pictures, PictureFormat format) {
-  for (const preview::Picture& picture : pictures)
-    if (auto problem = size_problem(picture, format)) return problem;
-  return std::nullopt;
+  return size_problem_of(pictures, format);
 }
 
 std::string sheet_bytes(const std::vector<preview::Picture>& pictures, PictureFormat format) {
-  // Until the PDF writer takes pages: the first one.
-  return picture_bytes(pictures.front(), format);
+  return bytes_of(pictures, format);
 }
 
 }  // namespace lodemark::render

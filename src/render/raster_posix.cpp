@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <type_traits>
 #include <variant>
@@ -115,10 +116,12 @@ void paint_shape(cairo_t* cr, const preview::Shape& shape) {
       shape);
 }
 
-// Draws the picture on white, with Qt's default line ends and joins.
-void paint_picture(cairo_surface_t* surface, const preview::Picture& picture) {
+// Draws the picture on white, `scale` device units a point, with Qt's
+// default line ends and joins.
+void paint_picture(cairo_surface_t* surface, const preview::Picture& picture, double scale) {
   const Context context(cairo_create(surface));
   cairo_t* cr = context.get();
+  cairo_scale(cr, scale, scale);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_SQUARE);
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_BEVEL);
   cairo_set_source_rgb(cr, 1, 1, 1);
@@ -129,8 +132,6 @@ void paint_picture(cairo_surface_t* surface, const preview::Picture& picture) {
   }
   check(cairo_status(cr));
 }
-
-int pixels(double length) { return std::max(1, static_cast<int>(std::ceil(length))); }
 
 // libpng reports its errors by a long jump back to png_rows; the bytes go to
 // a std::string, whose failure to grow is turned into such an error.
@@ -195,23 +196,30 @@ std::string png_of(cairo_surface_t* surface) {
 
 bool raster_can_write(PictureFormat format) { return format == PictureFormat::Png || format == PictureFormat::Pdf; }
 
-std::string raster_bytes(const preview::Picture& picture, PictureFormat format) {
-  std::string bytes;
+std::string raster_bytes(std::span<const preview::Picture> pictures, PictureFormat format) {
   if (format == PictureFormat::Png) {
+    const preview::Picture& picture = pictures.front();
     const Surface surface(
-        cairo_image_surface_create(CAIRO_FORMAT_RGB24, pixels(picture.width), pixels(picture.height)));
+        cairo_image_surface_create(CAIRO_FORMAT_RGB24, png_pixels(picture.width), png_pixels(picture.height)));
     check(cairo_surface_status(surface.get()));
-    paint_picture(surface.get(), picture);
+    paint_picture(surface.get(), picture, kPngPixelsPerPoint);
     return png_of(surface.get());
-  } else {
-    // One pixel of the picture is one point of the page, as in the window's PDF.
-    const Surface surface(cairo_pdf_surface_create_for_stream(append_bytes, &bytes, std::max(1.0, picture.width),
-                                                              std::max(1.0, picture.height)));
-    check(cairo_surface_status(surface.get()));
-    paint_picture(surface.get(), picture);
-    cairo_surface_finish(surface.get());
+  }
+  // A point of the picture is a point of the page; each page its picture's
+  // size.
+  const auto side = [](double points) { return std::max(1.0, points); };
+  std::string bytes;
+  const Surface surface(cairo_pdf_surface_create_for_stream(append_bytes, &bytes, side(pictures.front().width),
+                                                            side(pictures.front().height)));
+  check(cairo_surface_status(surface.get()));
+  for (const preview::Picture& page : pictures) {
+    cairo_pdf_surface_set_size(surface.get(), side(page.width), side(page.height));
+    paint_picture(surface.get(), page, 1);
+    cairo_surface_show_page(surface.get());
     check(cairo_surface_status(surface.get()));
   }
+  cairo_surface_finish(surface.get());
+  check(cairo_surface_status(surface.get()));
   return bytes;
 }
 

@@ -2,6 +2,7 @@
 // writes no PDF: Windows offers PNG and SVG only.
 #include <cstring>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -54,7 +55,7 @@ CLSID png_encoder() {
 
 std::string png_bytes(const preview::Picture& picture) {
   const GdiplusSession session;
-  const std::unique_ptr<gp::Bitmap> bitmap = picture_bitmap(picture, 1);
+  const std::unique_ptr<gp::Bitmap> bitmap = picture_bitmap(picture, kPngPixelsPerPoint);
   IStream* raw = nullptr;
   check_com(CreateStreamOnHGlobal(nullptr, TRUE, &raw));
   const Stream stream(raw);
@@ -73,9 +74,9 @@ std::string png_bytes(const preview::Picture& picture) {
 
 bool raster_can_write(PictureFormat format) { return format == PictureFormat::Png; }
 
-std::string raster_bytes(const preview::Picture& picture, PictureFormat format) {
+std::string raster_bytes(std::span<const preview::Picture> pictures, PictureFormat format) {
   if (format != PictureFormat::Png) throw Failure(kPreviewNoPdf);
-  return png_bytes(picture);
+  return png_bytes(pictures.front());
 }
 
 }  // namespace lodemark::render

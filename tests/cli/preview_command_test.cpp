@@ -5,11 +5,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <optional>
+#include <regex>
 
 #include "base/messages.h"
 #include "cli/cli_fixture.h"
 #include "cli/usage.h"
+#include "preview/preview_run.h"
+#include "preview/sheet.h"
 #include "render/picture_file.h"
+#include "rodev/catalogue.h"
 
 namespace lodemark::cli {
 namespace {
@@ -53,6 +58,14 @@ TEST_F(PreviewTest, UsageErrorsWriteNothing) {
       {{"B-101", "-o", "no/such/folder/x.svg"}, "FILE"},
       {{"--all"}, "needs -o FOLDER"},
       {{"B-101", "--size", "2", "-o", "x.svg"}, "unknown option --size"},
+      {{"B-101", "--scale", "1:300", "-o", "x.svg"}, "unknown --scale 1:300: 1:50, 1:100, 1:200 or 1:500"},
+      {{"B-101", "--scale", "1:", "-o", "x.svg"}, "unknown --scale 1:"},
+      {{"B-101", "--scale", "１:100", "-o", "x.svg"}, "unknown --scale"},
+      {{"--all", "--scale=100m", "-o", "x"}, "unknown --scale 100m"},
+      {{"B-101", "--paper", "b5", "-o", "x.svg"}, "unknown --paper b5: a4 or a3"},
+      {{"B-101", "--paper", "a3", "-o", "x.svg"}, "--paper goes with PDF"},
+      {{"--all", "--format", "png", "--paper", "A4", "-o", "x"}, "--paper goes with PDF"},
+      {{"B-101", "--for-report=yes", "-o", "x.svg"}, "--for-report"},
   };
   for (const Row& row : rows) {
     std::vector<std::string> tail = row.tail;
@@ -62,7 +75,8 @@ TEST_F(PreviewTest, UsageErrorsWriteNothing) {
     EXPECT_EQ(result.status, kUsage) << row.said;
     EXPECT_NE(result.err.find(row.said), std::string::npos) << result.err;
   }
-  for (const char* name : {"x.svg", "x.png", "x.txt", "x.svgz", "x"}) EXPECT_FALSE(fs::exists(scratch_.path(name)));
+  for (const char* name : {"x.svg", "x.png", "x.pdf", "x.txt", "x.svgz", "x"})
+    EXPECT_FALSE(fs::exists(scratch_.path(name)));
 }
 
 TEST_F(PreviewTest, OneBoreholeMatchesTheGoldenPicture) {
@@ -162,6 +176,54 @@ TEST_F(PreviewTest, TheExtensionOrFormatChoosesTheKindOfPicture) {
   }
 }
 
+// --scale, --paper and --for-report reach the sheet, for one borehole and
+// for --all: the file is what render makes of the borehole with those
+// options (a PDF's pages are of the paper asked for).
+TEST_F(PreviewTest, ScalePaperAndReportOptionsShapeTheSheet) {
+  const ProgramPath source(scratch_.program(U"db"));
+  const std::optional<preview::BoreholePreview> borehole =
+      preview::preview_of_number(source, ProgramPath(scratch_.program(U"patdat")), read_catalogue(source), U"B-103");
+  ASSERT_TRUE(borehole);
+  struct Row {
+    std::vector<std::string> tail;
+    std::string file;
+    render::PictureFormat format;
+    preview::SheetOptions sheet;
+  } const rows[] = {
+      {{"B-103", "-o", "x.svg"}, "x.svg", render::PictureFormat::Svg, {}},
+      {{"B-103", "--scale", "1:200", "-o", "x.svg"}, "x.svg", render::PictureFormat::Svg, {.scale = {200}}},
+      {{"B-103", "--scale=50", "--for-report", "-o", "x.png"},
+       "x.png",
+       render::PictureFormat::Png,
+       {.scale = {50}, .for_report = true}},
+      {{"--all", "--scale", "1:500", "--for-report", "-o", "x"},
+       "x/B-103.svg",
+       render::PictureFormat::Svg,
+       {.scale = {500}, .for_report = true}},
+      {{"B-103", "--paper", "A3", "--scale", "1:50", "-o", "x.pdf"},
+       "x.pdf",
+       render::PictureFormat::Pdf,
+       {.scale = {50}, .paper = preview::Paper::A3}},
+      {{"--all", "--format", "pdf", "--paper=a4", "-o", "x"}, "x/B-103.pdf", render::PictureFormat::Pdf, {}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.file);
+    if (!render::can_write(row.format)) continue;
+    std::vector<std::string> tail = row.tail;
+    tail.back() = dir(tail.back());
+    fs::remove_all(scratch_.path("x"));
+    const Result result = call(preview(tail));
+    ASSERT_EQ(result.status, kConverted) << result.err;
+    const std::string bytes = read_bytes(scratch_.path(row.file));
+    const std::vector<preview::Picture> pictures = render::sheet_pictures(*borehole, row.sheet, row.format);
+    // A PDF carries the time it was made.
+    const auto undated = [](const std::string& file) {
+      return std::regex_replace(file, std::regex(R"(/CreationDate \(D:[^)]*\))"), "");
+    };
+    EXPECT_EQ(undated(bytes), undated(render::sheet_bytes(pictures, row.format)));
+  }
+}
+
 // An earlier picture of the name is replaced whole, through no other file
 // left beside it; one that may not be written stays as it was.
 TEST_F(PreviewTest, AnExistingPictureIsReplacedWholeOrLeftAsItWas) {
@@ -187,7 +249,7 @@ TEST_F(PreviewTest, AnExistingPictureIsReplacedWholeOrLeftAsItWas) {
   EXPECT_EQ(read_bytes(scratch_.path("out/B-102.svg")), old_bytes);
 }
 
-// B-103 given 1,500 layers: taller than a PNG may be. --all draws the
+// B-103 given 1,500 layers of 0.5 m: taller than a PNG may be. --all draws the
 // others, says which one it skipped (on a line of its own, after the
 // progress) and ends with exit 3; SVG draws it.
 TEST_F(PreviewTest, AllSkipsAPictureTooLargeForPngAndDrawsTheOthers) {
@@ -203,7 +265,7 @@ TEST_F(PreviewTest, AllSkipsAPictureTooLargeForPngAndDrawsTheOthers) {
       if (layers.empty() || !layers.back().starts_with("B-103"))
         for (int n = 1; n <= 1500; ++n) {
           char row[40];
-          std::snprintf(row, sizeof row, "B-103   %10.2f            01  ", n * 0.1);
+          std::snprintf(row, sizeof row, "B-103   %10.2f            01  ", n * 0.5);
           layers.push_back(row);
         }
       continue;
@@ -216,9 +278,11 @@ TEST_F(PreviewTest, AllSkipsAPictureTooLargeForPngAndDrawsTheOthers) {
   std::ostringstream out, err;
   Console terminal{in, out, err, false, true};
   EXPECT_EQ(run(preview({"--all", "--format", "png", "-o", dir("png")}), terminal), kRunFailure) << err.str();
-  EXPECT_NE(err.str().find(" 2/12\nlodemark-cli: B-103: " + test::u8(kPreviewTooLargeForPng) + "820 × "),
-            std::string::npos)
-      << err.str();
+  // Said with the PNG's size in pixels.
+  const std::string said = " 2/12\nlodemark-cli: B-103: " + test::u8(kPreviewTooLargeForPng);
+  const std::size_t at = err.str().find(said);
+  ASSERT_NE(at, std::string::npos) << err.str();
+  EXPECT_TRUE(std::regex_search(err.str().substr(at + said.size()), std::regex("^[0-9]+ × [0-9]{5,}\n"))) << err.str();
   EXPECT_FALSE(fs::exists(scratch_.path("png/B-103.png")));
   for (const char* drawn : {"png/B-101.png", "png/B-102.png", "png/B-112.png"})
     EXPECT_TRUE(read_bytes(scratch_.path(drawn)).starts_with("\x89PNG")) << drawn;

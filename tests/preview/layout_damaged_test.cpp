@@ -45,6 +45,11 @@ std::vector<Kind> shapes_where(const Picture& picture, Test test) {
   return found;
 }
 
+// The value plot's points (a pattern's dots are in another colour).
+std::vector<CircleShape> value_points(const Picture& picture) {
+  return shapes_where<CircleShape>(picture, [](const CircleShape& point) { return point.fill == sheet::kPlotLine; });
+}
+
 double y_of(const Layout& layout, double depth) {
   return layout.depth_top + (depth - layout.first_depth) * layout.points_per_metre;
 }
@@ -61,7 +66,7 @@ TEST(PreviewDamaged, RowsBeyondTheLinesPresentAreNotDrawn) {
   EXPECT_EQ(find_text(layout.picture, U"余分"), nullptr);
   EXPECT_EQ(find_text(layout.picture, U"礫"), nullptr);  // not in the legend
   EXPECT_EQ(find_text(layout.picture, U"37"), nullptr);
-  EXPECT_EQ(shapes_where<CircleShape>(layout.picture, [](const CircleShape&) { return true; }).size(), 1u);
+  EXPECT_EQ(value_points(layout.picture).size(), 1u);
 }
 
 TEST(PreviewDamaged, ALayerWhoseDepthGoesBackUpIsDrawnInTheStripOnly) {
@@ -126,7 +131,7 @@ TEST(PreviewDamaged, ValuesBeyondTheAxisBlankOrBelowTheLayersAreMarked) {
     const Layout layout = lay_out(borehole);
     const sheet::Sheet sheet = sheet::read_sheet(borehole, {});
     EXPECT_DOUBLE_EQ(layout.last_depth, 10);
-    const auto points = shapes_where<CircleShape>(layout.picture, [](const CircleShape&) { return true; });
+    const auto points = value_points(layout.picture);
     ASSERT_EQ(points.size(), row.plotted_at ? 1u : 0u);
     if (row.plotted_at) {
       EXPECT_DOUBLE_EQ(points[0].centre.x, sheet::value_x(sheet, *row.plotted_at));

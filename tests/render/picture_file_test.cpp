@@ -1,11 +1,13 @@
 // The format of a picture file: from its name, from --format's short name,
-// and the bytes each format gives for a small picture.
+// the bytes each format gives for a small picture, and the PNG's limit.
 #include "render/picture_file.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "base/failure.h"
 #include "base/messages.h"
@@ -68,6 +70,16 @@ TEST(PictureFile, EachFormatsExtensionAndNameLeadBackToIt) {
   }
 }
 
+// The big-endian width and height of a PNG's header.
+std::pair<int, int> png_size(const std::string& png) {
+  const auto word = [&](std::size_t at) {
+    int value = 0;
+    for (std::size_t k = at; k < at + 4; ++k) value = value << 8 | static_cast<unsigned char>(png.at(k));
+    return value;
+  };
+  return {word(16), word(20)};
+}
+
 TEST(PictureFile, EachWritableFormatGivesItsOwnKindOfFile) {
   preview::Picture picture;
   picture.width = 40.5;
@@ -75,7 +87,7 @@ TEST(PictureFile, EachWritableFormatGivesItsOwnKindOfFile) {
   picture.shapes.push_back(preview::RectShape{2, 2, 30, 10, preview::Color{200, 0, 0}, preview::Color{0, 0, 0}});
   picture.shapes.push_back(preview::TextShape{{4, 18}, U"砂 B-101", 10, preview::Anchor::Start, {0, 0, 0}, false});
   EXPECT_TRUE(can_write(PictureFormat::Svg));
-  EXPECT_EQ(picture_bytes(picture, PictureFormat::Svg), preview::paint_svg(picture));
+  EXPECT_EQ(sheet_bytes({picture}, PictureFormat::Svg), preview::paint_svg(picture));
   const struct {
     PictureFormat format;
     std::string starts;
@@ -83,41 +95,52 @@ TEST(PictureFile, EachWritableFormatGivesItsOwnKindOfFile) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.starts);
     if (!can_write(row.format)) {
-      EXPECT_THROW(picture_bytes(picture, row.format), Failure);
+      EXPECT_THROW(sheet_bytes({picture}, row.format), Failure);
       continue;
     }
-    const std::string bytes = picture_bytes(picture, row.format);
+    const std::string bytes = sheet_bytes({picture}, row.format);
     EXPECT_TRUE(bytes.starts_with(row.starts));
     EXPECT_GT(bytes.size(), 100u);
+    // A PNG at its fixed resolution, each side rounded up.
+    if (row.format == PictureFormat::Png) {
+      EXPECT_EQ(png_size(bytes), std::pair(81, 40));
+    }
   }
+  // Nothing to draw is a failure, not an empty file.
+  for (const PictureFormat format : kAll) EXPECT_THROW(sheet_bytes({}, format), Failure);
 }
 
-// A borehole of thousands of layers makes a very tall picture: a PNG up to
-// the limit is drawn, one beyond it is refused with its size named, and
-// SVG has no limit.
+// A borehole hundreds of metres deep makes a very tall picture: a PNG up
+// to the limit is drawn, one beyond it is refused with its size in pixels
+// named, and SVG and PDF have no limit.
 TEST(PictureFile, APngBeyondTheLargestSideIsRefusedWithItsSize) {
   if (!can_write(PictureFormat::Png)) GTEST_SKIP() << "no PNG in this build";
+  constexpr double kLargest = kLargestPngSide / kPngPixelsPerPoint;
   const struct {
     double width, height;
-    bool drawn;
-  } rows[] = {{10, kLargestPngSide, true}, {10, kLargestPngSide + 0.5, false}, {kLargestPngSide + 1, 10, false}};
+    const char32_t* said;  // nothing when drawn
+  } rows[] = {{10, kLargest, nullptr},
+              {10, kLargest + 0.5 / kPngPixelsPerPoint, U"20 × 32768"},
+              {kLargest + 1, 10, U"32769 × 20"},
+              {10, 1e12, U"20 × 2000000000"}};
   for (const auto& row : rows) {
-    preview::Picture picture;
-    picture.width = row.width;
-    picture.height = row.height;
-    picture.shapes.push_back(preview::LineShape{{0, 0}, {row.width, row.height}, {0, 0, 0}, 1});
+    const std::vector<preview::Picture> pictures{{row.width, row.height, {}}};
     SCOPED_TRACE(row.height);
-    EXPECT_FALSE(picture_bytes(picture, PictureFormat::Svg).empty());
-    if (row.drawn) {
-      EXPECT_TRUE(picture_bytes(picture, PictureFormat::Png).starts_with("\x89PNG"));
+    EXPECT_FALSE(sheet_bytes(pictures, PictureFormat::Svg).empty());
+    EXPECT_EQ(size_problem(pictures, PictureFormat::Svg), std::nullopt);
+    EXPECT_EQ(size_problem(pictures, PictureFormat::Pdf), std::nullopt);
+    if (!row.said) {
+      EXPECT_EQ(size_problem(pictures, PictureFormat::Png), std::nullopt);
+      EXPECT_EQ(png_size(sheet_bytes(pictures, PictureFormat::Png)), std::pair(20, static_cast<int>(kLargestPngSide)));
       continue;
     }
+    const std::u32string said = std::u32string(kPreviewTooLargeForPng) + row.said;
+    EXPECT_EQ(size_problem(pictures, PictureFormat::Png), said);
     try {
-      picture_bytes(picture, PictureFormat::Png);
+      sheet_bytes(pictures, PictureFormat::Png);
       ADD_FAILURE() << "drawn";
     } catch (const Failure& failure) {
-      EXPECT_NE(failure.message().find(kPreviewTooLargeForPng), std::u32string::npos);
-      EXPECT_NE(failure.message().find(U" × "), std::u32string::npos);
+      EXPECT_NE(failure.message().find(said), std::u32string::npos);
     }
   }
 }

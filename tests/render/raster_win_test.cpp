@@ -1,6 +1,6 @@
 // PNG drawn with GDI+ on Windows: the shapes where the picture puts them,
 // text on either side of its anchor, bold heavier than regular, the
-// picture's size; no PDF.
+// picture's size at kPngPixelsPerPoint; no PDF.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,6 +21,8 @@ using preview::Picture;
 using test::PngPixels;
 
 constexpr Color kBlack{0, 0, 0};
+// A point of the picture in the PNG's pixels.
+constexpr double kScale = kPngPixelsPerPoint;
 
 PngPixels png_of(const Picture& picture) {
   const std::string bytes = picture_bytes(picture, PictureFormat::Png);
@@ -47,8 +49,8 @@ TEST(GdiplusPng, ShapesStandWhereThePicturePutsThem) {
   picture.shapes.push_back(preview::LineShape{{50, 55}, {110, 55}, {0, 0, 200}, 3});
   picture.shapes.push_back(preview::PolylineShape{{{5, 65}, {40, 65}, {40, 40}}, {200, 0, 200}, 2});
   const PngPixels png = png_of(picture);
-  ASSERT_EQ(png.width, 121);
-  ASSERT_EQ(png.height, 70);
+  ASSERT_EQ(png.width, 241);
+  ASSERT_EQ(png.height, 140);
   const struct {
     int x, y;
     Color colour;
@@ -58,10 +60,14 @@ TEST(GdiplusPng, ShapesStandWhereThePicturePutsThem) {
       {30, 50, {255, 255, 255}}, {50, 25, kBlack},        {110, 25, kBlack},       {72, 18, {0, 0, 250}},
       {72, 30, {0, 0, 250}},     {95, 30, {250, 250, 0}}, {55, 35, {250, 250, 0}}, {80, 11, {250, 250, 0}},
   };
-  for (const auto& p : probes) EXPECT_TRUE(close_to(png.at(p.x, p.y), p.colour)) << p.x << "," << p.y;
+  for (const auto& p : probes) {
+    const auto pixel = png.at(static_cast<int>(p.x * kScale), static_cast<int>(p.y * kScale));
+    EXPECT_TRUE(close_to(pixel, p.colour)) << p.x << "," << p.y;
+  }
 }
 
-// Where the dark pixels of a text anchored at x = 60 fall, and how many.
+// Where the dark pixels of a text anchored at x = 60 fall (in pixels), and
+// how many.
 struct Ink {
   int left = 1000, right = -1, count = 0, top = 1000, bottom = -1;
 };
@@ -91,12 +97,12 @@ TEST(GdiplusPng, TextStandsOnItsBaselineBesideItsAnchor) {
     SCOPED_TRACE(static_cast<int>(row.anchor));
     const Ink ink = ink_of(row.anchor, false);
     ASSERT_GT(ink.count, 20);
-    EXPECT_EQ(ink.left < 58, row.left_of_anchor) << ink.left;
-    EXPECT_EQ(ink.right > 62, row.right_of_anchor) << ink.right;
-    // Japanese text of 14 pixels: above the baseline at 30, little below it.
-    EXPECT_GE(ink.top, 14);
-    EXPECT_LE(ink.bottom, 33);
-    EXPECT_GT(ink.right - ink.left, 40);
+    EXPECT_EQ(ink.left < 58 * kScale, row.left_of_anchor) << ink.left;
+    EXPECT_EQ(ink.right > 62 * kScale, row.right_of_anchor) << ink.right;
+    // Japanese text of 14 points: above the baseline at 30, little below it.
+    EXPECT_GE(ink.top, 14 * kScale);
+    EXPECT_LE(ink.bottom, 33 * kScale);
+    EXPECT_GT(ink.right - ink.left, 40 * kScale);
   }
   EXPECT_GT(ink_of(Anchor::Start, true).count, ink_of(Anchor::Start, false).count * 11 / 10);
 }

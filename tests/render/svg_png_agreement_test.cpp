@@ -1,5 +1,6 @@
 // The SVG of a picture drawn by librsvg (rsvg-convert, written by others)
-// and its PNG drawn with cairo agree pixel by pixel outside the texts,
+// at the size the SVG states and its PNG drawn with cairo agree pixel by
+// pixel outside the texts,
 // stripes of alternating layers included: a painter that draws any shape
 // its own way shows here.
 #include <gtest/gtest.h>
@@ -25,13 +26,16 @@ struct Drawn {
   test::Image svg, png;
 };
 
-// The SVG drawn by rsvg-convert, the PNG as the program writes it.
+// The SVG drawn by rsvg-convert at the PNG's resolution (the SVG states its
+// size in points), the PNG as the program writes it.
 Drawn both_ways(const preview::Picture& picture, const test::TempDir& dir) {
-  test::write_bytes(dir.path("p.svg"), picture_bytes(picture, PictureFormat::Svg));
-  test::write_bytes(dir.path("p.png"), picture_bytes(picture, PictureFormat::Png));
-  test::ChildProcess convert(LODEMARK_RSVG_CONVERT,
-                             {"--background-color=white", "-o", dir.native("svg.png"), dir.native("p.svg")},
-                             dir.path("rsvg.log"));
+  test::write_bytes(dir.path("p.svg"), sheet_bytes({picture}, PictureFormat::Svg));
+  test::write_bytes(dir.path("p.png"), sheet_bytes({picture}, PictureFormat::Png));
+  const std::string dpi = std::to_string(72 * kPngPixelsPerPoint);
+  test::ChildProcess convert(
+      LODEMARK_RSVG_CONVERT,
+      {"--background-color=white", "--dpi-x", dpi, "--dpi-y", dpi, "-o", dir.native("svg.png"), dir.native("p.svg")},
+      dir.path("rsvg.log"));
   EXPECT_EQ(convert.wait(), 0) << test::read_bytes(dir.path("rsvg.log"));
   return {test::decode_png(dir.path("svg.png")), test::decode_png(dir.path("p.png"))};
 }
@@ -48,9 +52,11 @@ std::vector<double> stripe_shares(const test::Image& image, const preview::Pictu
     if (!band || band->stroke || !stripe) continue;
     const preview::Color c = stripe->fill;
     const std::uint32_t colour = std::uint32_t{c.r} << 16 | std::uint32_t{c.g} << 8 | c.b;
+    constexpr double kScale = kPngPixelsPerPoint;
     long inside = 0, shown = 0;
-    for (int y = static_cast<int>(std::ceil(band->y)) + 1; y + 1 < band->y + band->height; ++y)
-      for (int x = static_cast<int>(std::ceil(band->x)) + 1; x + 1 < band->x + band->width; ++x, ++inside)
+    for (int y = static_cast<int>(std::ceil(band->y * kScale)) + 1; y + 1 < (band->y + band->height) * kScale; ++y)
+      for (int x = static_cast<int>(std::ceil(band->x * kScale)) + 1; x + 1 < (band->x + band->width) * kScale;
+           ++x, ++inside)
         shown += image.at(x, y) == colour ? 1 : 0;
     if (inside > 0) shares.push_back(static_cast<double>(shown) / static_cast<double>(inside));
   }
@@ -80,9 +86,11 @@ TEST(SvgAndPng, LibrsvgDrawsTheSvgAsCairoDrawsThePng) {
     const preview::Picture picture = preview::lay_out(borehole).picture;
     const test::TempDir dir;
     const Drawn drawn = both_ways(picture, dir);
-    ASSERT_EQ(drawn.png.width, static_cast<int>(std::ceil(picture.width)));
+    ASSERT_EQ(drawn.png.width, png_pixels(picture.width));
+    ASSERT_EQ(drawn.png.height, png_pixels(picture.height));
     // Pixels outside the texts of which some channel differs by more than 24.
-    const long differing = test::differing_cells(drawn.svg, drawn.png, 1, 24, test::text_boxes(picture));
+    const long differing =
+        test::differing_cells(drawn.svg, drawn.png, 1, 24, test::text_boxes(picture, kPngPixelsPerPoint));
     RecordProperty("differing_pixels", std::to_string(differing));
     EXPECT_EQ(differing, 0);
     // Stripes there are: their colour covers a good part of each band, their

@@ -53,7 +53,7 @@ golden="$source_dir/tests/data/golden/sample"
 diff -r "$golden/out" "$work/出力" >/dev/null || { diff -r "$golden/out" "$work/出力" | head -20; fail "out differs from the golden sample"; }
 diff -r "$golden/patdat" "$work/patdat" >/dev/null || { diff -r "$golden/patdat" "$work/patdat" | head -20; fail "patdat differs from the golden sample"; }
 # The preview as Windows users get it: SVG the same bytes as on Linux, PNG
-# drawn by GDI+ at the picture's size, and PDF refused (no PDF on Windows).
+# drawn by GDI+ at the picture's size (2 pixels a point), and PDF refused (no PDF on Windows).
 preview() {
   "$source_dir/scripts/wine-env.sh" wine "$top/lodemark-cli.exe" preview "$(winpath "$top/samples/database")" B-101 \
     --patdat "$(winpath "$top/samples/patdat")" -o "$(winpath "$work/$1")" >"$work/stdout.txt" 2>"$work/stderr.txt"
@@ -67,7 +67,8 @@ png = open(sys.argv[1], "rb").read()
 assert png[:8] == b"\x89PNG\r\n\x1a\n" and png[12:16] == b"IHDR", "not a PNG"
 width, height = struct.unpack(">II", png[16:24])
 svg = open(sys.argv[2], encoding="utf-8").read()
-w, h = (float(v) for v in re.search(r'<svg[^>]* width="([0-9.]+)" height="([0-9.]+)"', svg).groups())
+# Sizes in points; the PNG has 2 pixels a point.
+w, h = (2 * float(v) for v in re.search(r'<svg[^>]* width="([0-9.]+)pt" height="([0-9.]+)pt"', svg).groups())
 assert (width, height) == (int(-(-w // 1)), int(-(-h // 1))), (width, height, w, h)
 PY
 status=0

@@ -40,14 +40,35 @@ inline Image decode_png(const std::filesystem::path& file) {
   return image;
 }
 
+// The image `factor` times smaller, each pixel the mean of its block: a
+// picture drawn at a finer resolution set beside one drawn a pixel a point.
+inline Image shrunk(const Image& image, int factor) {
+  Image small;
+  small.width = image.width / factor;
+  small.height = image.height / factor;
+  for (int y = 0; y < small.height; ++y)
+    for (int x = 0; x < small.width; ++x) {
+      std::uint32_t pixel = 0;
+      for (const int shift : {16, 8, 0}) {
+        int sum = 0;
+        for (int dy = 0; dy < factor; ++dy)
+          for (int dx = 0; dx < factor; ++dx) sum += image.channel(x * factor + dx, y * factor + dy, shift);
+        pixel |= static_cast<std::uint32_t>(sum / (factor * factor)) << shift;
+      }
+      small.rgb.push_back(pixel);
+    }
+  return small;
+}
+
 struct Box {
   double left, top, right, bottom;
 };
 
 // Where each text of the picture may lie, generously: two painters place
 // glyphs a pixel or so apart, and the layout knows no glyph widths (a
-// character is taken as at most its size wide, an ASCII one 0.7 of it).
-inline std::vector<Box> text_boxes(const preview::Picture& picture) {
+// character is taken as at most its size wide, an ASCII one 0.7 of it), in
+// pixels of an image drawn at `scale` pixels a point.
+inline std::vector<Box> text_boxes(const preview::Picture& picture, double scale = 1) {
   std::vector<Box> boxes;
   for (const preview::Shape& shape : picture.shapes) {
     const auto* text = std::get_if<preview::TextShape>(&shape);
@@ -57,7 +78,8 @@ inline std::vector<Box> text_boxes(const preview::Picture& picture) {
     const double left = text->anchor == preview::Anchor::Start    ? text->at.x
                         : text->anchor == preview::Anchor::Middle ? text->at.x - width / 2
                                                                   : text->at.x - width;
-    boxes.push_back({left - 3, text->at.y - 1.2 * text->size, left + width + 3, text->at.y + 0.4 * text->size});
+    boxes.push_back({(left - 3) * scale, (text->at.y - 1.2 * text->size) * scale, (left + width + 3) * scale,
+                     (text->at.y + 0.4 * text->size) * scale});
   }
   return boxes;
 }

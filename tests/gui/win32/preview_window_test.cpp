@@ -133,8 +133,8 @@ TEST_F(PreviewWindowTest, SavedPicturesAreTheReferenceAndTheCommandLines) {
     fs::copy_file(png, kGolden / "B-101-windows.png", fs::copy_options::overwrite_existing);
   const lodemark::render::GdiplusSession session;
   const auto saved = lodemark::test::decode_png(lodemark::test::read_bytes(png));
-  EXPECT_EQ(saved.width, static_cast<int>(std::ceil(preview->picture().width)));
-  EXPECT_EQ(saved.height, static_cast<int>(std::ceil(preview->picture().height)));
+  EXPECT_EQ(saved.width, lodemark::render::png_pixels(preview->picture().width));
+  EXPECT_EQ(saved.height, lodemark::render::png_pixels(preview->picture().height));
   const auto reference = lodemark::test::decode_png(lodemark::test::read_bytes(kGolden / "B-101-windows.png"));
   const double share = lodemark::test::differing_share(saved, reference);
   EXPECT_LE(share, 0.02) << share << " of the pixels differ";
