@@ -139,7 +139,9 @@ Layout lay_out(const BoreholePreview& borehole, const SheetOptions& options) {
   Canvas canvas(pictures.front().picture.shapes);
   draw_title(canvas, sheet, U"");
   Layout& layout = pictures.front();
-  layout.picture.height = bottom + kMargin;
+  // Whole points: the SVG writes sizes to two decimals, and a raster
+  // rounds up to whole pixels; both then give the same size.
+  layout.picture.height = std::ceil(bottom + kMargin);
   std::get<RectShape>(layout.picture.shapes.front()).height = layout.picture.height;
   return std::move(layout);
 }
