@@ -172,6 +172,19 @@ inline constexpr char32_t kPreviewNoLayers[] = U"層がありません";
 inline constexpr char32_t kPreviewProblems[] = U"検査で見つかった問題";
 inline constexpr char32_t kPreviewNoProblems[] = U"検査で見つかった問題はありません";
 inline constexpr char32_t kPreviewing[] = U"プレビュー作成中 ";
+// The sheet's heading, its columns and its notes.
+inline constexpr char32_t kPreviewScale[] = U"縮尺 ";
+inline constexpr char32_t kPreviewScaleColumn[] = U"標尺 (m)";
+inline constexpr char32_t kPreviewThicknessColumn[] = U"層厚 (m)";
+inline constexpr char32_t kPreviewSoilColumn[] = U"柱状図";
+inline constexpr char32_t kPreviewNameColumn[] = U"土質名";
+inline constexpr char32_t kPreviewCodeColumn[] = U"コード";
+inline constexpr char32_t kPreviewReversedColumn[] = U"逆転";
+inline constexpr char32_t kPreviewNameList[] = U"層名";
+inline constexpr char32_t kPreviewValuesBelow[] = U"最深層より深い値";
+inline constexpr char32_t kPreviewBlankValue[] = U"空欄";
+inline constexpr char32_t kPreviewLegend[] = U"凡例";
+inline constexpr char32_t kPreviewAlternating[] = U"互層";
 // The windows' preview of one borehole.
 inline constexpr char32_t kPreviewWindowTitle[] = U"プレビュー - ";
 inline constexpr char32_t kPreviewSavePng[] = U"PNG で保存…";

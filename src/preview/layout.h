@@ -1,6 +1,7 @@
 #pragma once
 // The layout of a borehole's columnar section: one computation, no drawing.
 // The painters draw the Picture it gives.
+#include <cstddef>
 #include <vector>
 
 #include "preview/borehole_preview.h"
@@ -9,48 +10,53 @@
 
 namespace lodemark::preview {
 
-// The smallest step of the 1-2-5 series (…, 0.5, 1, 2, 5, 10, …) that is at
-// least `rough`; 1 for a value that is not positive.
-double nice_step(double rough);
+// At 1:N one metre is 1000/N mm of paper, in points.
+double points_per_metre(Scale scale);
 
-// Ticks of an axis from 0 (or below, for negative values) past `largest`.
+// The scale column's steps in metres: numbered major ticks and minor ticks,
+// coarse enough that minor ticks stay at least a millimetre apart.
+struct ScaleTicks {
+  double major = 1;
+  double minor = 0.1;
+};
+ScaleTicks scale_ticks(Scale scale);
+
+// The ticks of an axis on one picture.
 struct AxisTicks {
   double first = 0;
   double last = 0;
   double step = 1;
-  std::vector<double> values;  // first, first + step, …, last
+  std::vector<double> values;  // the numbered ticks from first to last
 };
-// The depth axis: at least 1 m, at most about ten steps.
-AxisTicks depth_ticks(double deepest);
-// The value axis: 0-50, or wider to the next number of the 1-2-5 series the
-// values need (and below 0 likewise for negative values).
-AxisTicks value_ticks(double smallest, double largest);
 
-// Where each layer's label went: its baseline and the band bottom it names.
+// A layer's name as drawn, or the number mark that sends the reader to the
+// list of names at the foot of the sheet.
 struct LayerLabel {
-  double baseline;
-  double band_bottom;
+  std::size_t layer = 0;  // index in BoreholePreview::layers
+  double baseline = 0;
+  double top = 0, bottom = 0;  // the text's box
+  bool leader = false;         // beside its layer, joined by a short line
+  bool listed = false;         // the box is the mark's; the name is in the list
 };
-// Baselines of labels wanted at `wanted` (ascending or not), each at least
-// `spacing` below the one before: thin bands push their labels down.
-std::vector<double> push_labels_apart(const std::vector<double>& wanted, double spacing);
 
 // A picture of a sheet: the whole depth (SVG, PNG, the windows) or one page
 // of a PDF.
 struct Layout {
-  Picture picture;            // in points (1/72 inch)
-  double first_depth = 0;     // the depth at the top of this picture's column
-  double last_depth = 0;      // and at its bottom
-  double depth_top = 0;       // y of first_depth
-  double points_per_metre = 0;  // the stated scale: 1000 / denominator mm a metre
-  std::vector<LayerLabel> labels;  // one per layer drawn on this picture
-  AxisTicks depth_axis;
-  AxisTicks value_axis;
+  Picture picture;                 // in points (1/72 inch)
+  double first_depth = 0;          // the depth at the top of this picture's column
+  double last_depth = 0;           // and at its bottom
+  double depth_top = 0;            // y of first_depth
+  double points_per_metre = 0;     // the stated scale
+  std::vector<LayerLabel> labels;  // names and marks drawn on this picture
+  AxisTicks depth_axis;            // the scale column's numbered ticks
+  AxisTicks value_axis;            // the value plot's fixed 0-50 axis
 };
 
-// One picture of the whole depth (SVG, PNG, the windows).
+// One picture of the whole depth, one paper width wide (SVG, PNG, the
+// windows).
 Layout lay_out(const BoreholePreview& borehole, const SheetOptions& options = {});
-// The pages of the options' paper, as many as the depth needs (PDF).
+// The pages of the options' paper, as many as the depth needs (PDF): each a
+// depth window of the same sheet, the legend and the lists on the last ones.
 std::vector<Layout> lay_out_pages(const BoreholePreview& borehole, const SheetOptions& options);
 
 }  // namespace lodemark::preview

@@ -1,53 +1,68 @@
+// The stated scale and the scale column.
 #include <algorithm>
 #include <cmath>
 
-#include "preview/layout.h"
+#include "preview/layout_sheet.h"
 
 namespace lodemark::preview {
 namespace {
 
-// A tolerance for steps and ends that are decimal fractions in binary.
-constexpr double kSlack = 1e-9;
+// Minor ticks at least a millimetre apart, numbered ticks at least 5 mm
+// apart so their numbers never touch. No 0.5 m minor step: it would leave
+// the whole metres between the numbers unmarked.
+constexpr double kMinorSteps[] = {0.1, 0.2, 1, 2, 5, 10};
+constexpr double kMajorSteps[] = {1, 2, 5, 10, 20, 50, 100};
+constexpr double kMinorGap = 1 * kPointsPerMillimetre;
+constexpr double kMajorGap = 5 * kPointsPerMillimetre;
 
-AxisTicks ticks_over(double lowest, double highest, double step) {
-  AxisTicks ticks;
-  ticks.step = step;
-  const long long first = static_cast<long long>(std::floor(lowest / step + kSlack));
-  const long long last = static_cast<long long>(std::ceil(highest / step - kSlack));
-  ticks.first = static_cast<double>(first) * step;
-  ticks.last = static_cast<double>(last) * step;
-  // Multiples of the step, not sums, so that 0.1 steps do not drift.
-  for (long long k = first; k <= last; ++k) ticks.values.push_back(static_cast<double>(k) * step);
-  return ticks;
-}
+constexpr double kMinorTick = 1.5 * kPointsPerMillimetre;
+constexpr double kMajorTick = 3 * kPointsPerMillimetre;
+// Ticks land on decimal fractions of a step, inexact in binary.
+constexpr double kSlack = 1e-6;
 
 }  // namespace
 
-double nice_step(double rough) {
-  if (!(rough > 0) || !std::isfinite(rough)) return 1;
-  const double base = std::pow(10.0, std::floor(std::log10(rough)));
-  for (const double multiple : {1.0, 2.0, 5.0, 10.0})
-    if (multiple * base >= rough * (1 - kSlack)) return multiple * base;
-  return 10 * base;
+double points_per_metre(Scale scale) { return 1000.0 / scale.denominator * kPointsPerMillimetre; }
+
+ScaleTicks scale_ticks(Scale scale) {
+  const double ppm = points_per_metre(scale);
+  ScaleTicks ticks{kMajorSteps[std::size(kMajorSteps) - 1], kMinorSteps[std::size(kMinorSteps) - 1]};
+  for (const double step : kMinorSteps)
+    if (step * ppm >= kMinorGap - kSlack) {
+      ticks.minor = step;
+      break;
+    }
+  for (const double step : kMajorSteps)
+    if (step * ppm >= kMajorGap - kSlack && step >= ticks.minor) {
+      ticks.major = step;
+      break;
+    }
+  return ticks;
 }
 
-AxisTicks depth_ticks(double deepest) {
-  const double depth = std::isfinite(deepest) ? std::max(deepest, 1.0) : 1.0;
-  return ticks_over(0, depth, nice_step(depth / 10));
+namespace sheet {
+
+void draw_scale(Canvas& canvas, const Sheet& sheet, const Window& window) {
+  const Span& column = sheet.column(Column::Scale);
+  const double right = column.right - 2;
+  canvas.add(LineShape{{right, window.top}, {right, window.bottom(sheet.ppm)}, kBlack, 0.6});
+  const double minor = sheet.ticks.minor;
+  const auto first = static_cast<long long>(std::ceil(window.first / minor - kSlack));
+  const auto last = static_cast<long long>(std::floor(window.last / minor + kSlack));
+  const auto per_major = std::llround(sheet.ticks.major / minor);
+  // Multiples of the step, not sums, so that 0.1 steps do not drift.
+  for (long long k = first; k <= last; ++k) {
+    const double depth = static_cast<double>(k) * minor;
+    const double y = window.y_of(depth, sheet.ppm);
+    const bool major = k % per_major == 0;
+    canvas.add(LineShape{{right - (major ? kMajorTick : kMinorTick), y}, {right, y}, kBlack, major ? 0.6 : 0.3});
+    if (!major) continue;
+    // The numbers at the window's ends stay inside it.
+    const double baseline = std::clamp(centred_baseline(y, kTextSize), window.top + kTextSize * 0.8,
+                                       window.bottom(sheet.ppm) - kTextSize * 0.2);
+    canvas.add(text(right - kMajorTick - 1.5, baseline, number_text(depth, 0), kTextSize, Anchor::End));
+  }
 }
 
-AxisTicks value_ticks(double smallest, double largest) {
-  constexpr double kDefaultTop = 50;
-  const double top = std::isfinite(largest) && largest > kDefaultTop ? nice_step(largest) : kDefaultTop;
-  const double bottom = std::isfinite(smallest) && smallest < 0 ? -nice_step(-smallest) : 0;
-  return ticks_over(bottom, top, nice_step((top - bottom) / 5));
-}
-
-std::vector<double> push_labels_apart(const std::vector<double>& wanted, double spacing) {
-  std::vector<double> placed;
-  placed.reserve(wanted.size());
-  for (const double y : wanted) placed.push_back(placed.empty() ? y : std::max(y, placed.back() + spacing));
-  return placed;
-}
-
+}  // namespace sheet
 }  // namespace lodemark::preview

@@ -33,6 +33,12 @@ double char_width(char32_t c, double size) { return (is_wide(c) ? 1.0 : kNarrowE
 
 }  // namespace
 
+double text_width(std::u32string_view text, double size) {
+  double width = 0;
+  for (const char32_t c : text) width += char_width(c, size);
+  return width;
+}
+
 std::vector<std::u32string> wrap_text(std::u32string_view text, double width, double size) {
   std::vector<std::u32string> lines;
   const auto add_line = [&](std::size_t from, std::size_t to) {

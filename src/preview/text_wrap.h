@@ -13,4 +13,7 @@ namespace lodemark::preview {
 // then breaks after a separator). Spaces at a break are dropped.
 std::vector<std::u32string> wrap_text(std::u32string_view text, double width, double size);
 
+// The estimated width of the text on one line.
+double text_width(std::u32string_view text, double size);
+
 }  // namespace lodemark::preview
