@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <climits>
 #include <exception>
+#include <utility>
 
 #include "base/messages.h"
 #include "base/text.h"
@@ -25,7 +26,6 @@
 #include "gui/qt/qt_text.h"
 #include "gui/qt/report_window.h"
 #include "gui/qt/window_look.h"
-#include "preview/layout.h"
 
 namespace lodemark::qt {
 namespace {
@@ -188,10 +188,10 @@ void MainWindow::open_report() {
 }
 
 void MainWindow::open_preview(std::size_t index) {
-  const std::optional<preview::BoreholePreview> borehole = presenter_.preview_of(index);
+  std::optional<preview::BoreholePreview> borehole = presenter_.preview_of(index);
   if (!borehole) return;
-  auto* window = new PreviewWindow(trim_spaces(borehole->title.number), preview::lay_out(*borehole).picture,
-                                   presenter_.guarded_inputs(), this);
+  const std::u32string number = trim_spaces(borehole->title.number);
+  auto* window = new PreviewWindow(number, std::move(*borehole), presenter_.guarded_inputs(), this);
   window->show();
 }
 

@@ -1,16 +1,25 @@
 #include "gui/qt/preview_window.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
+#include <exception>
 #include <string>
 #include <utility>
 
+#include "base/failure.h"
 #include "base/messages.h"
+#include "base/utf8.h"
 #include "gui/qt/message_boxes.h"
 #include "gui/qt/preview_painter.h"
 #include "gui/qt/qt_text.h"
@@ -18,28 +27,40 @@
 #include "gui/save_file.h"
 
 namespace lodemark::qt {
-namespace {
 
-// The picture at its own size, on white, inside the scroll area.
-class PictureView final : public QWidget {
+// The sheet at its physical size (points to the screen's pixels), on white,
+// inside the scroll area.
+class SheetView final : public QWidget {
  public:
-  PictureView(const preview::Picture& picture, QWidget* parent) : QWidget(parent), picture_(picture) {
-    setFixedSize(static_cast<int>(std::ceil(picture.width)), static_cast<int>(std::ceil(picture.height)));
+  SheetView(const PreviewSheet& sheet, QWidget* parent) : QWidget(parent), sheet_(sheet) {
     setAutoFillBackground(true);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
+    fit();
+  }
+
+  double scale() const { return screen_pixels_per_point(logicalDpiX()); }
+  // The size for the sheet's picture now; it is drawn again.
+  void fit() {
+    const preview::Picture& picture = sheet_.picture();
+    setFixedSize(static_cast<int>(std::ceil(picture.width * scale())),
+                 static_cast<int>(std::ceil(picture.height * scale())));
+    update();
   }
 
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
-    paint_picture(picture_, painter);
+    painter.scale(scale(), scale());
+    paint_picture(sheet_.picture(), painter);
   }
 
  private:
-  const preview::Picture& picture_;
+  const PreviewSheet& sheet_;
 };
+
+namespace {
 
 QPushButton* button(QWidget* parent, const char* name, std::u32string_view caption) {
   auto* b = new QPushButton(qs(caption), parent);
@@ -61,17 +82,35 @@ constexpr SaveButton kSaveButtons[] = {
 
 }  // namespace
 
-PreviewWindow::PreviewWindow(const std::u32string& number, preview::Picture picture, GuardedInputs inputs,
+PreviewWindow::PreviewWindow(const std::u32string& number, preview::BoreholePreview borehole, GuardedInputs inputs,
                              QWidget* parent)
-    : QWidget(parent, Qt::Window), picture_(std::move(picture)), inputs_(std::move(inputs)) {
+    : QWidget(parent, Qt::Window), sheet_(std::move(borehole)), inputs_(std::move(inputs)) {
   setObjectName(QStringLiteral("PreviewWindow"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(qs(kPreviewWindowTitle + number));
   setFont(ui_font());
 
+  scale_ = new QComboBox(this);
+  scale_->setObjectName(QStringLiteral("PreviewScale"));
+  for (const std::u32string& label : scale_labels()) scale_->addItem(qs(label));
+  scale_->setCurrentIndex(static_cast<int>(default_scale_row()));
+  auto* scale_label = new QLabel(qs(kPreviewScale), this);
+  scale_label->setBuddy(scale_);
+  for_report_ = new QCheckBox(qs(kPreviewForReport), this);
+  for_report_->setObjectName(QStringLiteral("PreviewForReport"));
+  connect(scale_, &QComboBox::currentIndexChanged, this, [this] { choice_changed(); });
+  connect(for_report_, &QCheckBox::toggled, this, [this] { choice_changed(); });
+  auto* choices = new QHBoxLayout;
+  choices->addWidget(scale_label);
+  choices->addWidget(scale_);
+  choices->addSpacing(16);
+  choices->addWidget(for_report_);
+  choices->addStretch(1);
+
   auto* scroll = new QScrollArea(this);
   scroll->setObjectName(QStringLiteral("PreviewPicture"));
-  scroll->setWidget(new PictureView(picture_, scroll));
+  view_ = new SheetView(sheet_, scroll);
+  scroll->setWidget(view_);
   scroll->setBackgroundRole(QPalette::Dark);
 
   auto* buttons = new QHBoxLayout;
@@ -86,9 +125,31 @@ PreviewWindow::PreviewWindow(const std::u32string& number, preview::Picture pict
   buttons->addWidget(close_button);
 
   auto* layout = new QVBoxLayout(this);
+  layout->addLayout(choices);
   layout->addWidget(scroll, 1);
   layout->addLayout(buttons);
-  resize(std::min(static_cast<int>(picture_.width) + 40, 1000), std::min(static_cast<int>(picture_.height) + 80, 760));
+
+  // The page's whole width; as much of its depth as the screen has room for.
+  const QMargins margins = layout->contentsMargins();
+  const int around = 2 * scroll->frameWidth() + scroll->verticalScrollBar()->sizeHint().width();
+  const int width = view_->width() + around + margins.left() + margins.right();
+  const int height = view_->height() + around + choices->sizeHint().height() + buttons->sizeHint().height() +
+                     2 * layout->spacing() + margins.top() + margins.bottom();
+  const QRect screen_room = screen()->availableGeometry();
+  resize(std::min(width, screen_room.width()), std::min(height, screen_room.height() * 9 / 10));
+}
+
+void PreviewWindow::choice_changed() {
+  // Nothing is thrown through Qt's event loop: a sheet that cannot be laid
+  // out is said, and the one shown stays.
+  try {
+    if (sheet_.choose(static_cast<std::size_t>(scale_->currentIndex()), for_report_->isChecked())) view_->fit();
+  } catch (const std::exception& e) {
+    const auto* failure = dynamic_cast<const Failure*>(&e);
+    show_message_box(this,
+                     std::u32string(kPreviewFailed) + U"\n" + (failure ? failure->message() : from_utf8(e.what())),
+                     BoxStyle::OkExclamation, kAppTitle);
+  }
 }
 
 void PreviewWindow::save_clicked(render::PictureFormat format) {
@@ -102,8 +163,7 @@ void PreviewWindow::save_clicked(render::PictureFormat format) {
 bool PreviewWindow::save_to(const QString& native_path, render::PictureFormat format) {
   BoxesOver boxes(this);
   return save_or_say_why(
-      boxes, native_path.toStdString(), [&] { return render::picture_bytes(picture_, format); }, kPreviewSaveFailed,
-      inputs_);
+      boxes, native_path.toStdString(), [&] { return sheet_.bytes(format); }, kPreviewSaveFailed, inputs_);
 }
 
 }  // namespace lodemark::qt

@@ -6,13 +6,15 @@
 #include <memory>
 #include <optional>
 #include <stdexcept>
+#include <string>
+#include <utility>
 
 #include "base/failure.h"
 #include "base/messages.h"
 #include "base/text.h"
 #include "base/utf8.h"
 #include "gui/win32/main_window.h"
-#include "preview/layout.h"
+#include "preview/borehole_preview.h"
 
 namespace lodemark::win32 {
 
@@ -21,13 +23,13 @@ void MainWindow::open_preview() {
   // among the selected ones.
   const auto row = SendMessageW(control(Control::BoreholeList), LB_GETCARETINDEX, 0, 0);
   if (row < 0 || !window_) return;
-  const std::optional<preview::BoreholePreview> borehole = presenter_.preview_of(static_cast<std::size_t>(row));
+  std::optional<preview::BoreholePreview> borehole = presenter_.preview_of(static_cast<std::size_t>(row));
   if (!borehole) return;
   std::erase_if(previews_, [](const std::unique_ptr<PreviewWindow>& open) { return open->handle() == nullptr; });
   try {
-    previews_.push_back(std::make_unique<PreviewWindow>(window_, trim_spaces(borehole->title.number),
-                                                        preview::lay_out(*borehole).picture,
-                                                        presenter_.guarded_inputs()));
+    std::u32string number = trim_spaces(borehole->title.number);
+    previews_.push_back(
+        std::make_unique<PreviewWindow>(window_, std::move(number), std::move(*borehole), presenter_.guarded_inputs()));
   } catch (const std::exception& e) {
     // A picture that cannot be drawn (GDI+ failing) is said, and the
     // program goes on.

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <tuple>
 
+#include "gui/preview_sheet.h"
 #include "render/gdiplus_painter.h"
 
 namespace lodemark::win32 {
@@ -39,11 +40,11 @@ PictureView::~PictureView() {
 }
 
 void PictureView::set_dpi(UINT dpi) {
-  const double scale = static_cast<double>(dpi) / 96;
-  const std::unique_ptr<Gdiplus::Bitmap> bitmap = render::picture_bitmap(picture_, scale);
+  const std::unique_ptr<Gdiplus::Bitmap> bitmap = render::picture_bitmap(picture_, screen_pixels_per_point(dpi));
   HBITMAP drawn = nullptr;
   render::check_gdiplus(bitmap->GetHBITMAP(Gdiplus::Color(255, 255, 255), &drawn));
   drawn_ = GdiObject<HBITMAP>(drawn);
+  dpi_ = dpi;
   size_ = {static_cast<LONG>(bitmap->GetWidth()), static_cast<LONG>(bitmap->GetHeight())};
   line_ = MulDiv(20, static_cast<int>(dpi), 96);
   update_scroll_bars();

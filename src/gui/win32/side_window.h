@@ -32,6 +32,9 @@ enum class SideControl : int {
   PreviewPicture = 300,
   PreviewSavePng,
   PreviewSaveSvg,
+  PreviewScaleLabel,
+  PreviewScale,
+  PreviewForReport,
 };
 
 class SideWindow : public MessageBoxes {

@@ -1,13 +1,19 @@
 // Drives the preview of the real window: opened by a double-click and by
-// Enter on a borehole of the list, drawn on screen (compared with a
-// reference image within a tolerance), and saved as PNG (render's bytes),
-// SVG (the command line's golden file, byte for byte) and PDF. With LODEMARK_PREVIEW_SCREENSHOT=<png> set it also
+// Enter on a borehole of the list, drawn on screen at its physical size
+// (compared with a reference image within a tolerance), laid out again at
+// the chosen scale and for a report, and saved as PNG (render's bytes), SVG
+// (the command line's golden file, byte for byte) and PDF (its pages read
+// by poppler's pdfinfo). With LODEMARK_PREVIEW_SCREENSHOT=<png> set it also
 // saves a picture of the preview window.
 #include "gui/qt/preview_window.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QImage>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QtTest>
 #include <cmath>
@@ -16,7 +22,9 @@
 #include <memory>
 #include <string>
 
+#include "gui/preview_sheet.h"
 #include "gui/qt/window_test_support.h"
+#include "preview/layout.h"
 #include "preview/svg_painter.h"
 #include "render/picture_file.h"
 #include "support/small_disk.h"
@@ -47,6 +55,21 @@ double differing_share(const QImage& a, const QImage& b) {
         ++differing;
     }
   return static_cast<double>(differing) / (static_cast<double>(x.width()) * x.height());
+}
+
+// The picture's size in the window's pixels: points at the screen's dpi.
+int shown_pixels(double points, const QWidget& view) {
+  return static_cast<int>(std::ceil(points * lodemark::screen_pixels_per_point(view.logicalDpiX())));
+}
+
+// The pages of a PDF as poppler's pdfinfo counts them; -1 when it cannot.
+int pdf_pages(const fs::path& pdf) {
+  QProcess pdfinfo;
+  pdfinfo.start(QStringLiteral("pdfinfo"), {QString::fromStdString(pdf.string())});
+  if (!pdfinfo.waitForFinished(20000) || pdfinfo.exitCode() != 0) return -1;
+  for (const QByteArray& line : pdfinfo.readAllStandardOutput().split('\n'))
+    if (line.startsWith("Pages:")) return line.mid(6).trimmed().toInt();
+  return -1;
 }
 
 int row_of(QListWidget& list, const std::string& log_no) {
@@ -139,7 +162,8 @@ class PreviewWindowTest : public QObject {
     const QImage shown = scroll->widget()->grab().toImage();
     if (std::getenv("LODEMARK_UPDATE_GOLDEN"))
       QVERIFY(shown.save(QString::fromStdString((kGolden / "B-101.png").string())));
-    QCOMPARE(shown.width(), static_cast<int>(std::ceil(preview->picture().width)));
+    QCOMPARE(shown.width(), shown_pixels(preview->picture().width, *scroll->widget()));
+    QCOMPARE(shown.height(), shown_pixels(preview->picture().height, *scroll->widget()));
     const double share = differing_share(shown, QImage(QString::fromStdString((kGolden / "B-101.png").string())));
     QVERIFY2(share <= 0.02, qPrintable(QStringLiteral("%1 of the pixels differ").arg(share)));
 
@@ -157,6 +181,53 @@ class PreviewWindowTest : public QObject {
       QVERIFY(answer->text.startsWith(QString::fromStdU32String(U"プレビューを保存できませんでした: ") +
                                       path("missing/B-101.x") + QLatin1Char('\n')));
     }
+  }
+
+  // The scale list and the report box lay the borehole the window was
+  // opened with out again (what each choice means is the shared sheet's,
+  // tested without a toolkit); the view takes the new picture's size and a
+  // PDF saved then has the pages of those options.
+  void choicesLayTheSheetOutAgainAndThePdfHasItsPages() {
+    auto form = dir_->open_window([](int status) { qFatal("the program ended with %d", status); });
+    PreviewWindow* preview = open_preview(*form, "B-101", false);
+    QVERIFY(preview);
+    preview->show();
+    QVERIFY(QTest::qWaitForWindowExposed(preview));
+    auto* scale = control<QComboBox>(*preview, "PreviewScale");
+    auto* for_report = control<QCheckBox>(*preview, "PreviewForReport");
+    auto* scroll = control<QScrollArea>(*preview, "PreviewPicture");
+    QCOMPARE(scale->count(), static_cast<int>(lodemark::scale_labels().size()));
+    QCOMPARE(scale->currentText(), QStringLiteral("1:100"));
+    QVERIFY(!for_report->isChecked());
+    // The whole width of the page is in view unless the screen is narrower,
+    // and the window's height is on the screen.
+    const QRect screen_room = preview->screen()->availableGeometry();
+    QVERIFY(scroll->viewport()->width() >= scroll->widget()->width() || preview->width() >= screen_room.width());
+    QVERIFY(preview->frameGeometry().height() <= screen_room.height());
+
+    const lodemark::preview::BoreholePreview& borehole = preview->sheet().borehole();
+    const struct {
+      const char* scale;
+      bool for_report;
+    } steps[] = {{"1:200", false}, {"1:200", true}, {"1:50", true}, {"1:100", false}};
+    for (const auto& step : steps) {
+      const QString scale_text = QString::fromLatin1(step.scale);
+      scale->setCurrentIndex(scale->findText(scale_text));
+      if (for_report->isChecked() != step.for_report) QTest::mouseClick(for_report, Qt::LeftButton);
+      QCOMPARE(for_report->isChecked(), step.for_report);
+      const lodemark::preview::SheetOptions& options = preview->sheet().options();
+      QCOMPARE(QString::fromStdU32String(lodemark::preview::scale_text(options.scale)), scale_text);
+      QCOMPARE(options.for_report, step.for_report);
+      const lodemark::preview::Picture expected = lodemark::preview::lay_out(borehole, options).picture;
+      QCOMPARE(lodemark::preview::paint_svg(preview->picture()), lodemark::preview::paint_svg(expected));
+      QCOMPARE(scroll->widget()->height(), shown_pixels(expected.height, *scroll->widget()));
+    }
+
+    scale->setCurrentIndex(scale->findText(QStringLiteral("1:50")));
+    const fs::path pdf = fs::path(dir_->native("out")) / "B-101.pdf";
+    QVERIFY(preview->save_to(QString::fromStdString(pdf.string()), PictureFormat::Pdf));
+    const auto pages = lodemark::preview::lay_out_pages(borehole, preview->sheet().options()).size();
+    QCOMPARE(pdf_pages(pdf), static_cast<int>(pages));
   }
 
   // The window's saves go through the guard with the window's own inputs:

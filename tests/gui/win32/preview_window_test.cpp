@@ -1,10 +1,9 @@
 // The preview from the Win32 window: opened by a double-click and by Enter on
 // a borehole of the list (no run, nothing written), its title and buttons,
-// the PNG saved (the picture's size, compared with a reference image within a
-// tolerance), the SVG saved (the command line's golden file, byte for byte),
-// saves that fail, scrolling, scaling, Escape. With
-// LODEMARK_PREVIEW_SCREENSHOT=<file.bmp> set it also saves a picture of the
-// preview window.
+// the scale list and the report box laying the sheet out again, the PNG saved (the picture's size, compared with a
+// reference image within a tolerance), the SVG saved (the command line's golden file, byte for byte), saves that fail,
+// scrolling, scaling, Escape. With LODEMARK_PREVIEW_SCREENSHOT=<file.bmp> set it also saves a picture of the preview
+// window.
 #include "gui/win32/preview_window.h"
 
 #include <gtest/gtest.h>
@@ -18,8 +17,10 @@
 
 #include "base/text.h"
 #include "base/utf8.h"
+#include "gui/preview_sheet.h"
 #include "gui/win32/main_window.h"
 #include "main_window_fixture.h"
+#include "preview/layout.h"
 #include "preview/svg_painter.h"
 #include "render/gdiplus_painter.h"
 #include "rodev/catalogue.h"
@@ -72,6 +73,11 @@ class PreviewWindowTest : public lodemark::win32::test::MainWindowTest {
     PreviewWindow* preview = form_->newest_preview();
     return preview == before ? nullptr : preview;
   }
+  // A new main window and the preview of B-101 from it.
+  PreviewWindow* open_sample_preview() {
+    open_window();
+    return open_preview(U"B-101", false);
+  }
 };
 
 TEST_F(PreviewWindowTest, DoubleClickAndEnterOpenThatBoreholesPreviewAndRunNothing) {
@@ -91,11 +97,13 @@ TEST_F(PreviewWindowTest, DoubleClickAndEnterOpenThatBoreholesPreviewAndRunNothi
     EXPECT_EQ(window_text(preview->control(SideControl::PreviewSavePng)), L"PNG で保存…");
     EXPECT_EQ(window_text(preview->control(SideControl::PreviewSaveSvg)), L"SVG で保存…");
     EXPECT_EQ(window_text(preview->control(SideControl::Close)), L"閉じる");
+    EXPECT_EQ(window_text(preview->control(SideControl::PreviewForReport)), L"報告用 (コード・問題なし)");
     int buttons = 0;  // no PDF on Windows
     for (HWND child = GetWindow(preview->handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
       wchar_t name[16] = {};
       GetClassNameW(child, name, 16);
-      buttons += _wcsicmp(name, L"Button") == 0 ? 1 : 0;
+      const auto kind = GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK;
+      buttons += _wcsicmp(name, L"Button") == 0 && (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON) ? 1 : 0;
     }
     EXPECT_EQ(buttons, 3);
     // The preview only: no run, nothing written in the destination.
@@ -115,8 +123,7 @@ TEST_F(PreviewWindowTest, DoubleClickAndEnterOpenThatBoreholesPreviewAndRunNothi
 }
 
 TEST_F(PreviewWindowTest, SavedPicturesAreTheReferenceAndTheCommandLines) {
-  open_window();
-  PreviewWindow* preview = open_preview(U"B-101", false);
+  PreviewWindow* preview = open_sample_preview();
   ASSERT_NE(preview, nullptr);
   fs::create_directories(SampleCopies::native("saved"));
 
@@ -140,12 +147,77 @@ TEST_F(PreviewWindowTest, SavedPicturesAreTheReferenceAndTheCommandLines) {
   EXPECT_LE(share, 0.02) << share << " of the pixels differ";
 }
 
+// The scale list and the report box, through the messages the controls send
+// their window, lay out again the borehole the window was opened with (what
+// each choice means is the shared sheet's, tested without a toolkit); the
+// view takes the new size and a save writes the sheet of those choices.
+TEST_F(PreviewWindowTest, ChoicesThroughTheControlsLayTheSheetOutAgain) {
+  PreviewWindow* preview = open_sample_preview();
+  ASSERT_NE(preview, nullptr);
+  HWND window = preview->handle();
+  HWND list = preview->control(SideControl::PreviewScale);
+  HWND for_report = preview->control(SideControl::PreviewForReport);
+  const std::vector<std::u32string> labels = lodemark::scale_labels();
+  ASSERT_EQ(SendMessageW(list, CB_GETCOUNT, 0, 0), static_cast<LRESULT>(labels.size()));
+  for (std::size_t row = 0; row < labels.size(); ++row) {
+    wchar_t text[32] = {};
+    SendMessageW(list, CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(text));
+    EXPECT_EQ(std::wstring(text), lodemark::win32::wide(labels[row]));
+  }
+  EXPECT_EQ(window_text(list), L"1:100");
+  EXPECT_EQ(SendMessageW(for_report, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  // The whole width of the page is in view unless the monitor is narrower,
+  // and the window is on the monitor.
+  RECT view;
+  GetClientRect(preview->control(SideControl::PreviewPicture), &view);
+  RECT frame;
+  GetWindowRect(window, &frame);
+  MONITORINFO monitor{sizeof monitor, {}, {}, 0};
+  GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+  const LONG room_width = monitor.rcWork.right - monitor.rcWork.left;
+  EXPECT_TRUE(view.right >= preview->picture_size().cx || frame.right - frame.left == room_width)
+      << view.right << " of " << preview->picture_size().cx << ", window " << frame.right - frame.left;
+  EXPECT_LE(frame.right - frame.left, room_width);
+  EXPECT_LE(frame.bottom - frame.top, monitor.rcWork.bottom - monitor.rcWork.top);
+
+  const lodemark::preview::BoreholePreview& borehole = preview->sheet().borehole();
+  const UINT dpi = lodemark::win32::dpi_of(window);
+  const struct {
+    std::u32string scale;
+    bool for_report;
+  } steps[] = {{U"1:200", false}, {U"1:200", true}, {U"1:50", true}, {U"1:100", false}};
+  for (const auto& step : steps) {
+    SCOPED_TRACE(lodemark::to_utf8(step.scale) + (step.for_report ? " report" : ""));
+    const std::wstring scale = lodemark::win32::wide(step.scale);
+    const LRESULT row =
+        SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(scale.c_str()));
+    ASSERT_NE(row, CB_ERR);
+    SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(static_cast<int>(SideControl::PreviewScale), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+    if ((SendMessageW(for_report, BM_GETCHECK, 0, 0) == BST_CHECKED) != step.for_report)
+      SendMessageW(for_report, BM_CLICK, 0, 0);
+    const lodemark::preview::SheetOptions& options = preview->sheet().options();
+    EXPECT_EQ(lodemark::preview::scale_text(options.scale), step.scale);
+    EXPECT_EQ(options.for_report, step.for_report);
+    const lodemark::preview::Picture expected = lodemark::preview::lay_out(borehole, options).picture;
+    EXPECT_EQ(lodemark::preview::paint_svg(preview->picture()), lodemark::preview::paint_svg(expected));
+    EXPECT_EQ(preview->picture_size().cy, static_cast<LONG>(std::ceil(expected.height * dpi / 72)));
+  }
+
+  SendMessageW(for_report, BM_CLICK, 0, 0);
+  fs::create_directories(SampleCopies::native("chosen"));
+  ASSERT_TRUE(preview->save_to(SampleCopies::program(U"chosen\\B-101.svg"), PictureFormat::Svg));
+  const lodemark::preview::SheetOptions chosen{lodemark::preview::kDefaultScale, lodemark::preview::Paper::A4, true};
+  EXPECT_EQ(lodemark::test::read_bytes(SampleCopies::native("chosen") / "B-101.svg"),
+            lodemark::preview::paint_svg(lodemark::preview::lay_out(borehole, chosen).picture));
+}
+
 // The preview saves through the shared step (gui/save_file.h, tested with
 // every case there): an existing file is replaced whole; a read-only one is
 // left as it was and a box over the preview names it.
 TEST_F(PreviewWindowTest, SavesReplaceAnEarlierFileOrSayWhyNot) {
-  open_window();
-  PreviewWindow* preview = open_preview(U"B-101", false);
+  PreviewWindow* preview = open_sample_preview();
   ASSERT_NE(preview, nullptr);
   const fs::path folder = SampleCopies::native("kept");
   fs::create_directories(folder);
@@ -180,8 +252,7 @@ TEST_F(PreviewWindowTest, SavesReplaceAnEarlierFileOrSayWhyNot) {
 // A picture larger than the window scrolls; at another scaling it is drawn
 // larger, and the scroll range follows.
 TEST_F(PreviewWindowTest, ScrollsWhenLargerThanTheWindowAndFollowsScaling) {
-  open_window();
-  PreviewWindow* preview = open_preview(U"B-101", false);
+  PreviewWindow* preview = open_sample_preview();
   ASSERT_NE(preview, nullptr);
   HWND window = preview->handle();
   HWND view = preview->control(SideControl::PreviewPicture);
@@ -193,8 +264,9 @@ TEST_F(PreviewWindowTest, ScrollsWhenLargerThanTheWindowAndFollowsScaling) {
     }
     SetWindowPos(window, nullptr, 0, 0, 500, 400, SWP_NOMOVE | SWP_NOZORDER);
     const SIZE size = preview->picture_size();
-    EXPECT_EQ(size.cx, static_cast<LONG>(std::ceil(preview->picture().width * dpi / 96)));
-    EXPECT_EQ(size.cy, static_cast<LONG>(std::ceil(preview->picture().height * dpi / 96)));
+    // At its physical size: the picture's points at the monitor's dpi.
+    EXPECT_EQ(size.cx, static_cast<LONG>(std::ceil(preview->picture().width * dpi / 72)));
+    EXPECT_EQ(size.cy, static_cast<LONG>(std::ceil(preview->picture().height * dpi / 72)));
     RECT client;
     GetClientRect(view, &client);
     SCROLLINFO v{sizeof v, SIF_ALL, 0, 0, 0, 0, 0};
