@@ -191,7 +191,7 @@ inline constexpr char32_t kPreviewSavePng[] = U"PNG で保存…";
 inline constexpr char32_t kPreviewSaveSvg[] = U"SVG で保存…";
 inline constexpr char32_t kPreviewSavePdf[] = U"PDF で保存…";
 // The windows' choices of the sheet: its scale, and a sheet for a report.
-inline constexpr char32_t kPreviewScale[] = U"縮尺:";
+inline constexpr char32_t kPreviewScaleChoice[] = U"縮尺:";
 inline constexpr char32_t kPreviewForReport[] = U"報告用 (コード・問題なし)";
 inline constexpr char32_t kPreviewPngFilter[] = U"PNG 画像 (*.png)";
 inline constexpr char32_t kPreviewSvgFilter[] = U"SVG 画像 (*.svg)";

@@ -94,7 +94,7 @@ PreviewWindow::PreviewWindow(const std::u32string& number, preview::BoreholePrev
   scale_->setObjectName(QStringLiteral("PreviewScale"));
   for (const std::u32string& label : scale_labels()) scale_->addItem(qs(label));
   scale_->setCurrentIndex(static_cast<int>(default_scale_row()));
-  auto* scale_label = new QLabel(qs(kPreviewScale), this);
+  auto* scale_label = new QLabel(qs(kPreviewScaleChoice), this);
   scale_label->setBuddy(scale_);
   for_report_ = new QCheckBox(qs(kPreviewForReport), this);
   for_report_->setObjectName(QStringLiteral("PreviewForReport"));

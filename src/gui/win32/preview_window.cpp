@@ -73,7 +73,7 @@ PreviewWindow::PreviewWindow(HWND owner, std::u32string number, preview::Borehol
 
 // The scale list with the default chosen, and the report box unticked.
 void PreviewWindow::add_choices() {
-  add(SideControl::PreviewScaleLabel, L"STATIC", kPreviewScale, SS_LEFT | SS_CENTERIMAGE);
+  add(SideControl::PreviewScaleLabel, L"STATIC", kPreviewScaleChoice, SS_LEFT | SS_CENTERIMAGE);
   HWND list = add(SideControl::PreviewScale, L"COMBOBOX", U"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP);
   for (const std::u32string& label : scale_labels())
     SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(label).c_str()));
