@@ -75,6 +75,7 @@ inline std::vector<Box> text_boxes(const preview::Picture& picture, double scale
     if (!text) continue;
     double width = 0;
     for (const char32_t c : text->text) width += (c < 0x80 ? 0.7 : 1.0) * text->size;
+    if (text->bold) width *= 1.1;  // a bold face's glyphs run wider
     const double left = text->anchor == preview::Anchor::Start    ? text->at.x
                         : text->anchor == preview::Anchor::Middle ? text->at.x - width / 2
                                                                   : text->at.x - width;
