@@ -4,10 +4,12 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -40,24 +42,32 @@ inline Image decode_png(const std::filesystem::path& file) {
   return image;
 }
 
-// The image `factor` times smaller, each pixel the mean of its block: a
-// picture drawn at a finer resolution set beside one drawn a pixel a point.
-inline Image shrunk(const Image& image, int factor) {
-  Image small;
-  small.width = image.width / factor;
-  small.height = image.height / factor;
-  for (int y = 0; y < small.height; ++y)
-    for (int x = 0; x < small.width; ++x) {
+// The image at `width` × `height`, each pixel the mean of the pixels whose
+// centres fall in it: a picture drawn at another resolution (a finer PNG, a
+// window at the screen's) set beside one drawn a pixel a point.
+inline Image resampled(const Image& image, int width, int height) {
+  Image out;
+  out.width = width;
+  out.height = height;
+  const double fx = static_cast<double>(image.width) / width, fy = static_cast<double>(image.height) / height;
+  const auto span = [](int k, double f, int limit) {
+    const int first = static_cast<int>(std::ceil(k * f - 0.5)), last = static_cast<int>(std::ceil((k + 1) * f - 0.5));
+    return std::pair{std::clamp(first, 0, limit - 1), std::clamp(std::max(last, first + 1), 1, limit)};
+  };
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const auto [x0, x1] = span(x, fx, image.width);
+      const auto [y0, y1] = span(y, fy, image.height);
       std::uint32_t pixel = 0;
       for (const int shift : {16, 8, 0}) {
         int sum = 0;
-        for (int dy = 0; dy < factor; ++dy)
-          for (int dx = 0; dx < factor; ++dx) sum += image.channel(x * factor + dx, y * factor + dy, shift);
-        pixel |= static_cast<std::uint32_t>(sum / (factor * factor)) << shift;
+        for (int sy = y0; sy < y1; ++sy)
+          for (int sx = x0; sx < x1; ++sx) sum += image.channel(sx, sy, shift);
+        pixel |= static_cast<std::uint32_t>(sum / ((x1 - x0) * (y1 - y0))) << shift;
       }
-      small.rgb.push_back(pixel);
+      out.rgb.push_back(pixel);
     }
-  return small;
+  return out;
 }
 
 struct Box {
