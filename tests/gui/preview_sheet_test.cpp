@@ -22,9 +22,13 @@ TEST(PreviewSheet, TheControlsChoicesAreTheSheetsOptions) {
     bool for_report;
     int denominator;
   } rows[] = {
-      {0, false, 50}, {1, false, 100}, {2, true, 200}, {3, true, 500},
+      {0, false, 50},
+      {1, false, 100},
+      {2, true, 200},
+      {3, true, 500},
       // Nothing chosen in the list (a row past it): the default scale.
-      {4, false, 100}, {static_cast<std::size_t>(-1), true, 100},
+      {4, false, 100},
+      {static_cast<std::size_t>(-1), true, 100},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.scale_row);
@@ -50,8 +54,8 @@ TEST(PreviewSheet, AChoiceLaysTheSameBoreholeOutAgain) {
     std::size_t scale_row;
     bool for_report;
     bool changed;
-  } steps[] = {{1, false, false}, {2, false, true}, {2, false, false}, {2, true, true}, {0, true, true},
-               {9, false, true}};
+  } steps[] = {{1, false, false}, {2, false, true}, {2, false, false},
+               {2, true, true},   {0, true, true},  {9, false, true}};
   for (const auto& step : steps) {
     SCOPED_TRACE(testing::Message() << step.scale_row << (step.for_report ? " report" : ""));
     EXPECT_EQ(sheet.choose(step.scale_row, step.for_report), step.changed);
