@@ -39,11 +39,11 @@ Sheet read_sheet(const BoreholePreview& borehole, const SheetOptions& options) {
   sheet.ticks = scale_ticks(options.scale);
 
   double x = kMargin;
-  for (const ColumnWidth& spec : kColumnWidths) {
-    const double width = !spec.in_report && options.for_report ? 0
-                         : spec.column == Column::Values       ? sheet.width - kMargin - x
-                                                               : spec.millimetres * kPointsPerMillimetre;
-    sheet.columns[static_cast<std::size_t>(spec.column)] = {x, x + width};
+  for (const ColumnWidth& row : kColumnWidths) {
+    const double width = !row.in_report && options.for_report ? 0
+                         : row.column == Column::Values       ? sheet.width - kMargin - x
+                                                              : row.millimetres * kPointsPerMillimetre;
+    sheet.columns[static_cast<std::size_t>(row.column)] = {x, x + width};
     x += width;
   }
 
