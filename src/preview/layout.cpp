@@ -50,11 +50,9 @@ Sheet read_sheet(const BoreholePreview& borehole, const SheetOptions& options) {
   // The column follows the depth down; a layer that goes back up is drawn
   // beside it, so it never covers a layer drawn before it.
   double deepest = 0;
-  bool any_layer = false;
   for (std::size_t k = 0; k < borehole.layers.size(); ++k) {
     const PreviewLayer& layer = borehole.layers[k];
     if (layer.padding) continue;
-    any_layer = true;
     const double top = std::max(finite_or_zero(layer.top), 0.0), bottom = finite_or_zero(layer.bottom);
     SheetLayer shown{k, 0, 0, false, false};
     if (bottom < 0) {
@@ -75,9 +73,8 @@ Sheet read_sheet(const BoreholePreview& borehole, const SheetOptions& options) {
     if (value.padding) continue;
     sheet.values.push_back(k);
   }
-  sheet.has_layers = any_layer;
   sheet.deepest_layer = deepest;
-  if (!any_layer)
+  if (sheet.layers.empty())
     for (const std::size_t k : sheet.values) deepest = std::max(deepest, finite_or_zero(borehole.values[k].depth));
   sheet.depth = std::max(deepest, 1.0);
   return sheet;

@@ -63,14 +63,13 @@ struct Sheet {
   // The deepest layer bottom in the column; a value below it is listed at
   // the foot and does not lengthen the sheet.
   double deepest_layer = 0;
-  bool has_layers = false;  // any layer that is not padding
   std::array<Span, kColumnCount> columns;
   std::vector<SheetLayer> layers;
   std::vector<std::size_t> values;  // indices of the values drawn, not padding
 
   const Span& column(Column which) const { return columns[static_cast<std::size_t>(which)]; }
   bool has_reversed() const;
-  bool below_layers(double at) const { return has_layers && at > deepest_layer; }
+  bool below_layers(double at) const { return !layers.empty() && at > deepest_layer; }
 };
 Sheet read_sheet(const BoreholePreview& borehole, const SheetOptions& options);
 
