@@ -2,7 +2,7 @@
 # Checks the layering of src/ from its #include lines and the size of every
 # source file. Usage: scripts/check_includes.sh [ROOT]   (ROOT: default the repo)
 #
-#   base <- platform <- {rodev, soil_dictionary} <- kelmo <- conversion <- preview <- render <- {gui, cli}
+#   base <- platform <- {rodev, soil_dictionary} <- kelmo <- conversion <- preview <- render <- export <- {gui, cli}
 #
 # A file under src/<folder>/ (src/gui/qt counts as gui) may include only the
 # headers of the folders listed for it below (or the one header named there:
@@ -29,8 +29,9 @@ kelmo           base platform rodev/borehole.h soil_dictionary kelmo
 conversion      base platform rodev soil_dictionary kelmo conversion
 preview         base platform rodev soil_dictionary kelmo conversion preview
 render          base platform rodev soil_dictionary kelmo conversion preview render
-gui             base platform rodev soil_dictionary kelmo conversion preview render gui
-cli             base platform rodev soil_dictionary kelmo conversion preview render cli
+export          base platform rodev soil_dictionary kelmo conversion preview render export
+gui             base platform rodev soil_dictionary kelmo conversion preview render export gui
+cli             base platform rodev soil_dictionary kelmo conversion preview render export cli
 '
 
 list_sources() {
