@@ -15,13 +15,16 @@ std::u32string integral_text(double value) {
 
 }  // namespace
 
-std::u32string grid_square_code(float lat_deg, float lat_min, float lat_sec, float lon_deg, float lon_min,
-                                float lon_sec) {
+LatLon position_degrees(float lat_deg, float lat_min, float lat_sec, float lon_deg, float lon_min, float lon_sec) {
+  return {(static_cast<double>(lat_min) / 60 + lat_deg) + static_cast<double>(lat_sec) / 3600,
+          (static_cast<double>(lon_min) / 60 + lon_deg) + static_cast<double>(lon_sec) / 3600};
+}
+
+std::u32string grid_square_code(LatLon position) {
   // The steps and their order fix the digits on square boundaries; no
   // rounding or tolerance is added anywhere.
-  double p = (static_cast<double>(lat_min) / 60 + lat_deg) + static_cast<double>(lat_sec) / 3600;
-  p = p * 1.5;
-  double q = (static_cast<double>(lon_min) / 60 + lon_deg) + static_cast<double>(lon_sec) / 3600;
+  double p = position.latitude * 1.5;
+  double q = position.longitude;
   if (p == 0 || q == 0 || !std::isfinite(p) || !std::isfinite(q)) return U"00000000";
 
   std::u32string code = integral_text(std::trunc(p));
@@ -37,6 +40,11 @@ std::u32string grid_square_code(float lat_deg, float lat_min, float lat_sec, flo
   code += integral_text(std::trunc(p));
   code += integral_text(std::trunc(q));
   return code;
+}
+
+std::u32string grid_square_code(float lat_deg, float lat_min, float lat_sec, float lon_deg, float lon_min,
+                                float lon_sec) {
+  return grid_square_code(position_degrees(lat_deg, lat_min, lat_sec, lon_deg, lon_min, lon_sec));
 }
 
 }  // namespace lodemark

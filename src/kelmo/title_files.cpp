@@ -36,11 +36,15 @@ TitleData title_data(const CatalogueEntry& entry, const BoreholeHeader& header) 
   TitleData title{std::u32string(kLatDegrees), header.latitude_minutes,  header.latitude_seconds,
                   std::u32string(kLonDegrees), header.longitude_minutes, header.longitude_seconds,
                   entry.hole_name(),           entry.number(),           {}};
-  title.grid_square_code = grid_square_code(
-      parse_decimal_or_zero(kLatDegrees), parse_decimal_or_zero(header.latitude_minutes),
-      parse_decimal_or_zero(header.latitude_seconds), parse_decimal_or_zero(kLonDegrees),
-      parse_decimal_or_zero(header.longitude_minutes), parse_decimal_or_zero(header.longitude_seconds));
+  title.grid_square_code = grid_square_code(stored_position(header));
   return title;
+}
+
+LatLon stored_position(const BoreholeHeader& header) {
+  return position_degrees(parse_decimal_or_zero(kLatDegrees), parse_decimal_or_zero(header.latitude_minutes),
+                          parse_decimal_or_zero(header.latitude_seconds), parse_decimal_or_zero(kLonDegrees),
+                          parse_decimal_or_zero(header.longitude_minutes),
+                          parse_decimal_or_zero(header.longitude_seconds));
 }
 
 std::vector<platform::OutputFile> title_files(const CatalogueEntry& entry, const BoreholeHeader& header) {

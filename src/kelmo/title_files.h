@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/geodesy.h"
 #include "platform/output_files.h"
 #include "rodev/borehole.h"
 
@@ -18,6 +19,11 @@ struct TitleData {
   std::u32string grid_square_code;
 };
 TitleData title_data(const CatalogueEntry& entry, const BoreholeHeader& header);
+
+// The position in decimal degrees that the title files state: the degrees
+// fixed for the whole database plus the stored minutes and seconds, a field
+// that is not a number counting as 0. In whatever datum the database is.
+LatLon stored_position(const BoreholeHeader& header);
 
 // "Titl01.txt", "Titl02.txt" and "Titl03.txt", in that order. The source
 // holds only minutes and seconds; the degrees are 35 (latitude) and 139
