@@ -11,26 +11,26 @@ using enum FieldKind;
 // The fields of each table, in their order: ASCII names a GIS shows as
 // they are.
 const std::vector<Field>& fields_of(TableKind kind) {
-  static const std::vector<Field> boreholes = {
+  static const std::vector<Field> kBoreholeFields = {
       {"number", Text},    {"name", Text},       {"lat_deg", Text},      {"lat_min", Text},   {"lat_sec", Text},
       {"lon_deg", Text},   {"lon_min", Text},    {"lon_sec", Text},      {"datum", Text},     {"lat_read", Real},
       {"lon_read", Real},  {"grid_code", Text},  {"grid_jgd2011", Text}, {"deepest_m", Real}, {"layers", Integer},
       {"values", Integer}, {"problems", Integer}};
-  static const std::vector<Field> layers = {{"number", Text},    {"name", Text},       {"layer", Integer},
-                                            {"top_m", Real},     {"bottom_m", Real},   {"thickness_m", Real},
-                                            {"soil_code", Text}, {"soil_code2", Text}, {"soil_name", Text},
-                                            {"x1_code", Text},   {"target", Text},     {"target2", Text}};
-  static const std::vector<Field> values = {
+  static const std::vector<Field> kLayerFields = {{"number", Text},    {"name", Text},       {"layer", Integer},
+                                                  {"top_m", Real},     {"bottom_m", Real},   {"thickness_m", Real},
+                                                  {"soil_code", Text}, {"soil_code2", Text}, {"soil_name", Text},
+                                                  {"x1_code", Text},   {"target", Text},     {"target2", Text}};
+  static const std::vector<Field> kValueFields = {
       {"number", Text}, {"name", Text}, {"value_no", Integer}, {"depth_m", Real}, {"value", Text}};
   switch (kind) {
     case TableKind::Layers:
-      return layers;
+      return kLayerFields;
     case TableKind::Values:
-      return values;
+      return kValueFields;
     case TableKind::Boreholes:
       break;
   }
-  return boreholes;
+  return kBoreholeFields;
 }
 
 FieldValue number_or_nothing(const std::optional<double>& value) { return value ? FieldValue(*value) : FieldValue(); }
