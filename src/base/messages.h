@@ -203,6 +203,10 @@ inline constexpr char32_t kPreviewNoPdf[] = U"Windows では PDF を作成でき
 inline constexpr char32_t kPreviewTooLargeForPng[] =
     U"図が大きすぎて PNG にできません (一辺 32767 ピクセルまで。SVG なら作成できます): ";
 
+// An export's borehole without a usable position, after its number; the
+// check's messages on the position follow.
+inline constexpr char32_t kExportNoPosition[] = U"位置 (緯度と経度の分・秒) が使えないため書き出しません。";
+
 // A file or folder the user names for a report or pictures that is not
 // written: kOutputRefused, the path, then one of the reasons.
 inline constexpr char32_t kOutputRefused[] = U"出力先に使えません";

@@ -56,4 +56,11 @@ std::string take_source_folder(Arguments& parsed) {
   return source;
 }
 
+std::string choices(const std::vector<std::string>& names) {
+  std::string text;
+  for (std::size_t k = 0; k < names.size(); ++k)
+    text += (k == 0 ? "" : k + 1 == names.size() ? " or " : ", ") + names[k];
+  return text;
+}
+
 }  // namespace lodemark::cli

@@ -45,4 +45,7 @@ Arguments parse_arguments(const std::vector<std::string>& args, std::span<const 
 // then taken off the operands); empty when neither is there.
 std::string take_source_folder(Arguments& parsed);
 
+// The choices a usage error names: "a, b or c".
+std::string choices(const std::vector<std::string>& names);
+
 }  // namespace lodemark::cli

@@ -10,6 +10,7 @@
 #include "cli/arguments.h"
 #include "cli/check_command.h"
 #include "cli/convert_command.h"
+#include "cli/export_command.h"
 #include "cli/native_paths.h"
 #include "cli/preview_command.h"
 #include "cli/usage.h"
@@ -54,6 +55,7 @@ int dispatch(const std::vector<std::string>& args, Console& console) {
   if (command == "convert") return convert_command(args, console);
   if (command == "check") return check_command(args, console);
   if (command == "preview") return preview_command(args, console);
+  if (command == "export") return export_command(args, console);
   return usage_error(console, "unknown command " + command);
 }
 

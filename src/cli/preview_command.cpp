@@ -39,14 +39,6 @@ struct PreviewOptions {
   preview::SheetOptions sheet;
 };
 
-// "a, b or c".
-std::string choices(const std::vector<std::string>& names) {
-  std::string text;
-  for (std::size_t k = 0; k < names.size(); ++k)
-    text += (k == 0 ? "" : k + 1 == names.size() ? " or " : ", ") + names[k];
-  return text;
-}
-
 // "svg", "png" or "pdf": the formats this build writes, with the prefix
 // given (".", or "" for --format).
 std::string writable_formats(const char* prefix) {

@@ -42,7 +42,7 @@ void check_coordinate(const CheckedLines& lines, const LineField& field, std::u3
   const std::optional<float> value = field.number();
   if (!value) {
     lines.report(Rule::CoordinateNotANumber, lines.key(), rule_text(Rule::CoordinateNotANumber, {what, field.text()}));
-  } else if (*value < 0.0f || *value >= 60.0f) {
+  } else if (!coordinate_in_range(*value)) {
     lines.report(Rule::CoordinateOutOfRange, lines.key(), rule_text(Rule::CoordinateOutOfRange, {what, field.text()}));
   }
 }

@@ -79,6 +79,13 @@ std::string_view severity_name(Severity severity);  // "error" or "warning"
 // The rule's text for the `way` it was met in, its values filled in.
 std::u32string rule_text(Rule rule, std::initializer_list<std::u32string_view> values = {}, std::size_t way = 0);
 
+// Minutes and seconds of a position that a grid square code can be made
+// of: from 0 up to, not including, 60. The check reports the others, and an
+// export leaves a borehole holding one out.
+constexpr bool coordinate_in_range(float minutes_or_seconds) {
+  return minutes_or_seconds >= 0.0f && minutes_or_seconds < 60.0f;
+}
+
 struct Problem {
   Rule rule;
   std::u32string file;      // the file's name, e.g. "Rodev2.Dat"

@@ -29,7 +29,11 @@ BoreholePreview gather_preview(const CatalogueEntry& entry, SourceFiles& source,
       shown.name = row.name;
       shown.soil_class = classify_soil(layer.soil_code).target_code;
       shown.alternating = parse_decimal_or_zero(layer.alternation_flag) == 1.0f;
-      if (shown.alternating) shown.second_soil_class = classify_soil(layer.second_soil_code).target_code;
+      shown.soil_code = trim_spaces(layer.soil_code);
+      if (shown.alternating) {
+        shown.second_soil_class = classify_soil(layer.second_soil_code).target_code;
+        shown.second_soil_code = trim_spaces(layer.second_soil_code);
+      }
       shown.padding = k >= rows.layers_present;
       if (!shown.padding) top = shown.bottom;
       preview.layers.push_back(std::move(shown));

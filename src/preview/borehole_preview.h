@@ -28,6 +28,10 @@ struct PreviewLayer {
   std::u32string soil_class;
   std::u32string second_soil_class;
   bool alternating = false;
+  // The source's soil codes, trimmed (the second one only for an
+  // alternating layer): what a table of layers lists.
+  std::u32string soil_code = {};
+  std::u32string second_soil_code = {};
   // An empty row beyond the lines present (a count larger than the lines):
   // written by the run, never drawn.
   bool padding = false;

@@ -14,6 +14,7 @@
 
 #include "base/utf8.h"
 #include "conversion/source_check.h"
+#include "support/run_fixture.h"
 #include "support/soil_dictionary_fixture.h"
 #include "support/source_lines.h"
 #include "support/test_support.h"
