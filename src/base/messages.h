@@ -226,4 +226,8 @@ inline constexpr char32_t kGdalNotInBuild[] = U"このビルドは GDAL の形�
 // Followed by the column's name.
 inline constexpr char32_t kGdalTextTooWide[] = U"Shapefile の列に収まらない長さの文字列です (254 バイトまで): ";
 
+// The location map's foot, followed by how many labels would have covered
+// others and were left out.
+inline constexpr char32_t kMapLabelsLeftOut[] = U"重なるため名前を省いた地点: ";
+
 }  // namespace lodemark
