@@ -50,8 +50,8 @@ constexpr int kJgd2011Geographic = 6668;
 // done once (a thread-safe static), never undone, and changes nothing that
 // the program reads otherwise.
 void register_drivers() {
-  static const bool registered = (GDALAllRegister(), true);
-  (void)registered;
+  static const bool kRegistered = (GDALAllRegister(), true);
+  (void)kRegistered;
 }
 
 GDALDriverH driver_of(const VectorFormat& format) {
