@@ -88,8 +88,8 @@ void draw_squares(Picture& picture, const map::View& view, const std::vector<Map
     const Box shown{std::max(top_left.x, kFrame.left), std::max(top_left.y, kFrame.top),
                     std::min(bottom_right.x, kFrame.right), std::min(bottom_right.y, kFrame.bottom)};
     if (shown.right <= shown.left || shown.bottom <= shown.top) continue;
-    picture.shapes.push_back(RectShape{shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top,
-                                       std::nullopt, map::kGridLine});
+    picture.shapes.emplace_back(RectShape{shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top,
+                                          std::nullopt, map::kGridLine});
     TextShape code{{shown.left + 2, shown.top + 2 + map::kCodeSize},
                    code_of_square(row, column),
                    map::kCodeSize,
@@ -97,7 +97,7 @@ void draw_squares(Picture& picture, const map::View& view, const std::vector<Map
                    map::kGridCode,
                    false};
     const Box box = map::text_box(code);
-    if (box.right <= shown.right - 2 && box.bottom <= shown.bottom - 2) codes.push_back(std::move(code));
+    if (box.right <= shown.right - 2 && box.bottom <= shown.bottom - 2) codes.emplace_back(std::move(code));
   }
   picture.shapes.insert(picture.shapes.end(), codes.begin(), codes.end());
 }
@@ -107,18 +107,18 @@ void draw_points(Picture& picture, const map::View& view, const std::vector<MapP
   requests.reserve(points.size());
   for (const MapPoint& point : points) requests.push_back({view.to_page(point.position), point.label});
   for (const map::LabelRequest& request : requests)
-    picture.shapes.push_back(CircleShape{request.dot, map::kDotRadius, map::kDot});
+    picture.shapes.emplace_back(CircleShape{request.dot, map::kDotRadius, map::kDot});
   std::size_t left_out = 0;
   for (auto& label : map::place_labels(requests, kFrame)) {
     if (label)
-      picture.shapes.push_back(std::move(*label));
+      picture.shapes.emplace_back(std::move(*label));
     else
       ++left_out;
   }
   if (left_out == 0) return;
   std::u32string note = kMapLabelsLeftOut;
   for (const char c : std::to_string(left_out)) note += static_cast<char32_t>(c);
-  picture.shapes.push_back(TextShape{{kFrame.right, kFootBaseline}, note, 9, Anchor::End, map::kInk, false});
+  picture.shapes.emplace_back(TextShape{{kFrame.right, kFootBaseline}, note, 9, Anchor::End, map::kInk, false});
 }
 
 // The longest bar of 1, 2 or 5 times a power of ten metres that fits.
@@ -142,13 +142,13 @@ void draw_scale_and_north(Picture& picture, const map::View& view) {
   const double metres = scale_bar_metres(view.points_per_metre);
   const double length = metres * view.points_per_metre;
   const double y = kFootBaseline - kScaleBarHeight - 2;
-  picture.shapes.push_back(RectShape{kFrame.left, y, length, kScaleBarHeight, map::kInk, std::nullopt});
-  picture.shapes.push_back(
+  picture.shapes.emplace_back(RectShape{kFrame.left, y, length, kScaleBarHeight, map::kInk, std::nullopt});
+  picture.shapes.emplace_back(
       TextShape{{kFrame.left + length + 6, kFootBaseline}, metres_text(metres), 9, Anchor::Start, map::kInk, false});
   // Above the frame's right end, beside the title.
   const double x = kFrame.right - 8, tip = 18, base = 46;
-  picture.shapes.push_back(PolygonShape{{{x, tip}, {x + 6, base}, {x, base - 6}, {x - 6, base}}, map::kInk});
-  picture.shapes.push_back(TextShape{{x - 12, base}, U"N", 10, Anchor::End, map::kInk, true});
+  picture.shapes.emplace_back(PolygonShape{{{x, tip}, {x + 6, base}, {x, base - 6}, {x - 6, base}}, map::kInk});
+  picture.shapes.emplace_back(TextShape{{x - 12, base}, U"N", 10, Anchor::End, map::kInk, true});
 }
 
 }  // namespace
@@ -171,7 +171,7 @@ LatLon View::to_ground(Point page) const {
 
 Picture lay_out_location_map(const std::vector<MapPoint>& points, const std::u32string& title) {
   Picture picture{kPageWidth, kPageHeight, {}};
-  picture.shapes.push_back(RectShape{0, 0, kPageWidth, kPageHeight, map::kPaper, std::nullopt});
+  picture.shapes.emplace_back(RectShape{0, 0, kPageWidth, kPageHeight, map::kPaper, std::nullopt});
   std::vector<MapPoint> shown;
   for (const MapPoint& point : points)
     if (std::isfinite(point.position.latitude) && std::isfinite(point.position.longitude)) shown.push_back(point);
@@ -181,12 +181,12 @@ Picture lay_out_location_map(const std::vector<MapPoint>& points, const std::u32
     draw_points(picture, view, shown);
     draw_scale_and_north(picture, view);
   }
-  picture.shapes.push_back(RectShape{kFrame.left, kFrame.top, kFrame.right - kFrame.left, kFrame.bottom - kFrame.top,
-                                     std::nullopt, map::kFrame});
+  picture.shapes.emplace_back(RectShape{kFrame.left, kFrame.top, kFrame.right - kFrame.left, kFrame.bottom - kFrame.top,
+                                        std::nullopt, map::kFrame});
   const double room = kFrame.right - kFrame.left - 40;
   // A long folder path makes the title smaller rather than run off the page.
   const double size = std::min(kTitleSize, kTitleSize * room / std::max(text_width(title, kTitleSize), 1.0));
-  picture.shapes.push_back(TextShape{{kFrame.left, 42}, title, size, Anchor::Start, map::kInk, true});
+  picture.shapes.emplace_back(TextShape{{kFrame.left, 42}, title, size, Anchor::Start, map::kInk, true});
   return picture;
 }
 
