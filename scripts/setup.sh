@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev googletest
           libbenchmark-dev qt6-base-dev libcairo2-dev libpng-dev xvfb xauth fonts-noto-cjk time clang clang-format clang-tidy
           dpkg-dev fakeroot file man-db desktop-file-utils python3 locales poppler-utils qpdf librsvg2-bin strace proj-bin
-          gdal-bin)
+          libgdal-dev gdal-bin python3-gdal)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

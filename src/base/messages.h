@@ -220,4 +220,18 @@ inline constexpr char32_t kOutputIsLink[] = U"シンボリックリンクです 
 inline constexpr char32_t kOutputIsSourceFile[] = U"変換元データのファイルです";
 inline constexpr char32_t kOutputInPatternData[] = U"パターンデータフォルダのファイルです";
 
+// GDAL's vector formats: a write that fails is kGdalWriteFailed, the path,
+// then the reason (GDAL's own message where it gives one).
+inline constexpr char32_t kGdalWriteFailed[] = U"GDAL で書き出せません";
+inline constexpr char32_t kGdalNoReason[] = U"GDAL は理由を示していません";
+inline constexpr char32_t kGdalNoFolder[] = U"保存先のフォルダがありません";
+inline constexpr char32_t kGdalNoSuchFormat[] = U"この拡張子の形式は GDAL で書き出せません";
+inline constexpr char32_t kGdalNotInBuild[] = U"このビルドは GDAL の形式 (.gpkg、.shp、.dxf など) を書き出せません";
+// Followed by the column's name.
+inline constexpr char32_t kGdalTextTooWide[] = U"Shapefile の列に収まらない長さの文字列です (254 バイトまで): ";
+
+// The location map's foot, followed by how many labels would have covered
+// others and were left out.
+inline constexpr char32_t kMapLabelsLeftOut[] = U"重なるため名前を省いた地点: ";
+
 }  // namespace lodemark

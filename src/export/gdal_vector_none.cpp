@@ -1,5 +1,9 @@
+// A build without GDAL (the Windows build: there is no GDAL for mingw): the
+// program's own formats only.
 #include "base/failure.h"
+#include "base/messages.h"
 #include "export/gdal_vector.h"
+#include "platform/files.h"
 
 namespace lodemark::exports {
 
@@ -7,8 +11,8 @@ bool gdal_available() { return false; }
 
 std::vector<std::u32string> gdal_extensions() { return {}; }
 
-void write_gdal_vector(const ProgramPath&, const std::vector<FeatureTable>&) {
-  throw Failure(U"this build writes no GDAL formats");
+void write_gdal_vector(const ProgramPath& file, const std::vector<FeatureTable>&) {
+  throw platform::FileError(kGdalWriteFailed, file.text(), kGdalNotInBuild);
 }
 
 }  // namespace lodemark::exports
