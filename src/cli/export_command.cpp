@@ -13,9 +13,7 @@
 #include "cli/pattern_data.h"
 #include "cli/usage.h"
 #include "conversion/output_guard.h"
-#include "export/borehole_locations.h"
-#include "export/export_file.h"
-#include "export/export_tables.h"
+#include "export/export_run.h"
 #include "preview/preview_run.h"
 
 namespace lodemark::cli {
@@ -34,9 +32,7 @@ constexpr char kDatumNeeded[] =
 struct ExportOptions {
   std::string source, patdat, output;
   std::vector<std::string> log_nos;
-  Datum datum = Datum::Jgd2011;
-  exports::TableKind table = exports::TableKind::Boreholes;
-  exports::ExportFormat format = exports::ExportFormat::GeoJson;
+  exports::ExportChoice choice;
 };
 
 std::string writable_extensions() {
@@ -53,18 +49,18 @@ std::string choose(const Arguments& parsed, ExportOptions& options) {
   std::vector<std::string> datums;
   for (const DatumRow& row : kDatums) datums.emplace_back(row.name);
   if (!named) return "unknown --datum " + datum + ": " + choices(datums);
-  options.datum = *named;
+  options.choice.datum = *named;
   const std::optional<exports::ExportFormat> format = exports::export_format_of_file(from_utf8(options.output));
   if (!format) return "FILE must end in " + writable_extensions() + ": " + options.output;
-  options.format = *format;
+  options.choice.format = *format;
   if (const std::string table = parsed.value("--table"); !table.empty()) {
     const std::optional<exports::TableKind> kind = exports::table_named(table);
     std::vector<std::string> tables;
     for (const exports::TableRow& row : exports::kTables) tables.emplace_back(row.name);
     if (!kind) return "unknown --table " + table + ": " + choices(tables);
-    options.table = *kind;
+    options.choice.table = *kind;
   }
-  if (options.table != exports::TableKind::Boreholes && !exports::holds_tables(options.format))
+  if (options.choice.table != exports::TableKind::Boreholes && !exports::holds_tables(options.choice.format))
     return "--table " + parsed.value("--table") + " has no points: write it to .csv (or a GIS format), not " +
            options.output;
   return {};
@@ -84,16 +80,6 @@ Parsed<ExportOptions> parse(const std::vector<std::string>& args) {
   if (options.output.empty()) return {std::nullopt, "export needs -o FILE"};
   if (std::string problem = choose(parsed, options); !problem.empty()) return {std::nullopt, std::move(problem)};
   return {std::move(options), {}};
-}
-
-// The tables to write: the one asked for first; a format of several tables
-// (a GeoPackage) gets the others too.
-std::vector<exports::TableKind> tables_for(const ExportOptions& options) {
-  std::vector<exports::TableKind> kinds = {options.table};
-  if (options.format == exports::ExportFormat::Gdal)
-    for (const exports::TableRow& row : exports::kTables)
-      if (row.kind != options.table) kinds.push_back(row.kind);
-  return kinds;
 }
 
 }  // namespace
@@ -124,24 +110,11 @@ int export_command(const std::vector<std::string>& args, Console& console) {
       return say(console, unknown, kUsage);
     if (selection.entries().empty()) return say(console, "no borehole listed in " + options.source, kRefused);
 
-    const std::vector<exports::TableKind> kinds = tables_for(options);
-    std::vector<exports::FeatureTable> tables;
-    for (const exports::TableKind kind : kinds) tables.push_back(exports::empty_table(kind));
-    bool left_out = false, problems = false;
-    run.gather(selection.entries(), [&](std::size_t, const preview::BoreholePreview& borehole) {
-      const exports::BoreholeLocation location = exports::borehole_location(borehole, options.datum);
-      problems = problems || location.problems > 0;
-      // A borehole without a position is no point; its layers still are rows.
-      if (!location.left_out.empty() && options.table == exports::TableKind::Boreholes) {
-        left_out = true;
-        say(console, terminal_text(location.left_out), kProblemsFound);
-      }
-      for (std::size_t k = 0; k < kinds.size(); ++k) exports::add_rows(tables[k], kinds[k], location, borehole);
-    });
-    const std::u32string title =
-        from_utf8(native_text(*source.path)) + U"  " + std::u32string(datum_row(options.datum).label);
-    exports::write_export(*output.path, options.format, tables, title);
-    return left_out || problems ? kProblemsFound : kConverted;
+    const exports::ExportOutcome outcome =
+        exports::export_boreholes(run, selection.entries(), options.choice, *output.path,
+                                  exports::map_title(from_utf8(native_text(*source.path)), options.choice.datum));
+    for (const std::u32string& left_out : outcome.left_out) say(console, terminal_text(left_out), kProblemsFound);
+    return outcome.left_out.empty() && outcome.problems == 0 ? kConverted : kProblemsFound;
   } catch (const Failure& failure) {
     return say(console, failure_text(failure), kRunFailure);
   }

@@ -1,8 +1,6 @@
 #include "export/borehole_locations.h"
 
 #include <algorithm>
-#include <array>
-#include <cmath>
 
 #include "base/decimal.h"
 #include "base/messages.h"
@@ -13,7 +11,7 @@
 namespace lodemark::exports {
 namespace {
 
-std::optional<double> minutes_or_seconds(std::u32string_view text) {
+std::optional<float> minutes_or_seconds(std::u32string_view text) {
   const std::optional<float> value = parse_decimal(text);
   if (!value || !coordinate_in_range(*value)) return std::nullopt;
   return *value;
@@ -34,29 +32,14 @@ std::u32string left_out_text(const std::u32string& number, const std::vector<Pro
 
 }  // namespace
 
-std::optional<LatLon> stored_position(const TitleData& title) {
+std::optional<LatLon> usable_position(const TitleData& title) {
   const auto lat_min = minutes_or_seconds(title.latitude_minutes);
   const auto lat_sec = minutes_or_seconds(title.latitude_seconds);
   const auto lon_min = minutes_or_seconds(title.longitude_minutes);
   const auto lon_sec = minutes_or_seconds(title.longitude_seconds);
   if (!lat_min || !lat_sec || !lon_min || !lon_sec) return std::nullopt;
-  return LatLon{parse_decimal_or_zero(title.latitude_degrees) + *lat_min / 60 + *lat_sec / 3600,
-                parse_decimal_or_zero(title.longitude_degrees) + *lon_min / 60 + *lon_sec / 3600};
-}
-
-std::u32string grid_square_code_of(LatLon position) {
-  // Whole degrees and minutes apart, so that single precision keeps the
-  // seconds to well under a metre.
-  const auto parts = [](double degrees) {
-    const double whole = std::trunc(degrees);
-    const double minutes = (degrees - whole) * 60;
-    const double whole_minutes = std::trunc(minutes);
-    return std::array<float, 3>{static_cast<float>(whole), static_cast<float>(whole_minutes),
-                                static_cast<float>((minutes - whole_minutes) * 60)};
-  };
-  const auto lat = parts(position.latitude);
-  const auto lon = parts(position.longitude);
-  return grid_square_code(lat[0], lat[1], lat[2], lon[0], lon[1], lon[2]);
+  return position_degrees(parse_decimal_or_zero(title.latitude_degrees), *lat_min, *lat_sec,
+                          parse_decimal_or_zero(title.longitude_degrees), *lon_min, *lon_sec);
 }
 
 BoreholeLocation borehole_location(const preview::BoreholePreview& borehole, Datum datum) {
@@ -65,10 +48,10 @@ BoreholeLocation borehole_location(const preview::BoreholePreview& borehole, Dat
   location.name = borehole.title.hole_name;
   location.title = borehole.title;
   location.datum = datum;
-  location.read = stored_position(borehole.title);
+  location.read = usable_position(borehole.title);
   if (location.read) {
     location.jgd2011 = to_jgd2011(*location.read, datum);
-    location.grid_jgd2011 = grid_square_code_of(*location.jgd2011);
+    location.grid_jgd2011 = grid_square_code(*location.jgd2011);
   } else {
     location.left_out = left_out_text(location.number, borehole.problems);
   }

@@ -38,12 +38,10 @@ struct BoreholeLocation {
 };
 
 // The stored minutes and seconds with the degrees 35 and 139, in decimal
-// degrees; nothing unless all four are numbers from 0 up to 60, as the
-// check wants them (a blank position is not 35° N 139° E).
-std::optional<LatLon> stored_position(const TitleData& title);
-
-// The third-level grid square code of a position in decimal degrees.
-std::u32string grid_square_code_of(LatLon position);
+// degrees summed as the conversion sums them; nothing unless all four are
+// numbers from 0 up to 60, as the check wants them (a blank position is not
+// 35° N 139° E).
+std::optional<LatLon> usable_position(const TitleData& title);
 
 BoreholeLocation borehole_location(const preview::BoreholePreview& borehole, Datum datum);
 

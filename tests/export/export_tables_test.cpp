@@ -29,27 +29,12 @@ TEST(ExportPosition, StoredMinutesAndSecondsGiveAPointOnlyWhenAllAreUsable) {
   };
   for (const Row& row : rows) {
     TitleData title{U"35", row.lat_min, row.lat_sec, U"139", row.lon_min, row.lon_sec, U"", U"", U""};
-    const std::optional<LatLon> position = stored_position(title);
+    const std::optional<LatLon> position = usable_position(title);
     ASSERT_EQ(position.has_value(), row.expected.has_value()) << to_utf8(row.lat_min + row.lon_sec);
     if (!position) continue;
     EXPECT_NEAR(position->latitude, row.expected->latitude, 1e-9);
     EXPECT_NEAR(position->longitude, row.expected->longitude, 1e-9);
   }
-}
-
-TEST(ExportPosition, GridCodeOfDecimalDegreesIsTheSquareThePositionLiesIn) {
-  struct Row {
-    double latitude, longitude;
-    std::u32string code;
-  } const rows[] = {
-      {35 + 40 / 60.0 + 52 / 3600.0, 139 + 46 / 60.0 + 4 / 3600.0, U"53394611"},
-      {35 + 41 / 60.0 + 15 / 3600.0, 139.75, U"53394620"},
-      {35 + 59 / 60.0 + 59 / 3600.0, 139 + 59 / 60.0 + 59 / 3600.0, U"53397799"},
-      // A few metres either side of the boundary at 35°40'30".
-      {35 + 40 / 60.0 + 29.9 / 3600.0, 139.75, U"53394600"},
-      {35 + 40 / 60.0 + 30.1 / 3600.0, 139.75, U"53394610"},
-  };
-  for (const Row& row : rows) EXPECT_EQ(to_utf8(grid_square_code_of({row.latitude, row.longitude})), to_utf8(row.code));
 }
 
 preview::BoreholePreview sample_borehole(std::u32string lat_min) {

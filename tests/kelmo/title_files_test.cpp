@@ -52,6 +52,8 @@ TEST(GridSquareCode, GridSquareCodes) {
       {"last seconds", 35, 59, 59, 139, 59, 59, "53397799"},
       // The double steps give 8, not 9.
       {"on a third-level boundary", 35, 39, 30, 139, 41, 15, "53393585"},
+      {"3 m south of the boundary at 35°40'30\"", 35, 40, 29.9f, 139, 45, 0, "53394600"},
+      {"3 m north of it", 35, 40, 30.1f, 139, 45, 0, "53394610"},
       {"zero latitude", 0, 0, 0, 139, 46, 4, "00000000"},
       {"zero longitude", 35, 40, 52, 0, 0, 0, "00000000"},
       {"minutes that cancel the degrees count as zero", 35, 40, 52, 1, -60, 0, "00000000"},
