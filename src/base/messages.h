@@ -207,6 +207,30 @@ inline constexpr char32_t kPreviewTooLargeForPng[] =
 // check's messages on the position follow.
 inline constexpr char32_t kExportNoPosition[] = U"位置 (緯度と経度の分・秒) が使えないため書き出しません。";
 
+// The window's export: the borehole list's menu entries, the dialog, and
+// what the status line and the boxes say afterwards.
+inline constexpr char32_t kExportMenuItem[] = U"位置データを書き出す…";
+inline constexpr char32_t kExportLayersMenuItem[] = U"層の表を書き出す…";
+inline constexpr char32_t kExportDialogTitle[] = U"位置データの書き出し";
+inline constexpr char32_t kExportDatumLabel[] = U"測地系：";
+inline constexpr char32_t kExportTableLabel[] = U"内容：";
+inline constexpr char32_t kExportFormatLabel[] = U"形式：";
+// Under the datum list: why the user must choose.
+inline constexpr char32_t kExportDatumHint[] =
+    U"データベースには測地系の記録がありません。測量の測地系を選んでください (日本測地系と世界測地系では約 460 m "
+    U"ずれます)。";
+inline constexpr char32_t kExportTableBoreholes[] = U"ボーリング位置 (1 本 1 点)";
+inline constexpr char32_t kExportTableLayers[] = U"層 (1 層 1 行)";
+inline constexpr char32_t kExportTableValues[] = U"深度データ (1 値 1 行)";
+inline constexpr char32_t kExportMapLabel[] = U"位置図";
+// Followed by the file.
+inline constexpr char32_t kExportDone[] = U"書き出しました: ";
+inline constexpr char32_t kExportFailed[] = U"位置データを書き出せませんでした。";
+// Above the messages of the boreholes left without a point.
+inline constexpr char32_t kExportLeftOut[] = U"位置が使えないため書き出さなかったボーリングがあります。";
+// The datum chosen could not be remembered; the export itself is done.
+inline constexpr char32_t kExportDatumNotRemembered[] = U"選んだ測地系を記録できませんでした: ";
+
 // A file or folder the user names for a report or pictures that is not
 // written: kOutputRefused, the path, then one of the reasons.
 inline constexpr char32_t kOutputRefused[] = U"出力先に使えません";

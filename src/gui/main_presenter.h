@@ -12,6 +12,7 @@
 #include "conversion/conversion_run.h"
 #include "conversion/output_guard.h"
 #include "gui/check_report.h"
+#include "export/export_tables.h"
 #include "gui/drive_state.h"
 #include "gui/folder_list_model.h"
 #include "gui/main_view.h"
@@ -70,6 +71,15 @@ class MainPresenter {
   // preview` draws it. Nothing is written. When it cannot be gathered the
   // failure has been shown and there is none.
   std::optional<preview::BoreholePreview> preview_of(std::size_t index);
+
+  // Exports the selected boreholes of the listed source (all listed ones
+  // when none is selected): the export dialog, starting on `table` and on
+  // the datum remembered for the source folder, then the file written as
+  // `lodemark-cli export` writes it. The datum chosen is remembered for the
+  // folder. Boreholes left without a point, a refused file and a failure
+  // are said in a box; an earlier file stays as it was unless the new one
+  // is whole.
+  void export_clicked(exports::TableKind table);
 
   // The completion message stands in the status line.
   bool completion_shown() const { return completion_shown_; }

@@ -4,11 +4,13 @@
 // The presenter decides; a window shows what it is given and passes the
 // user's actions on.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "base/messages.h"
+#include "gui/export_dialog.h"
 #include "gui/folder_list_model.h"
 #include "rodev/borehole.h"
 
@@ -48,6 +50,12 @@ class MainView : public MessageBoxes {
   virtual void yield_once() = 0;
   // Closes the window; the program ends with it.
   virtual void close_window() = 0;
+
+  // The export dialog over `dialog` (its lists, passing the user's choices
+  // back, OK enabled by can_accept()), then, on OK, the save dialog with the
+  // chosen format's filter and suggested file name. The file the user named
+  // (a native path, UTF-8); nothing when either was cancelled.
+  virtual std::optional<std::string> ask_export(ExportDialog& dialog) = 0;
 
   // The report of a failure that ends the program: what failed, where and
   // why.

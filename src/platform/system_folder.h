@@ -23,4 +23,11 @@ std::u32string first_holding(const std::vector<std::u32string>& folders, std::u3
 // first_holding(system_folders(), name).
 std::u32string system_settings_file(std::u32string_view name);
 
+// The user's own settings (what the window remembers of the user's
+// choices), a program path; its folder may not exist yet. Never a file
+// others share: on POSIX system_folder()'s "user-settings.txt", on Windows
+// "Lodemark\user-settings.txt" in the user's roaming application data
+// (%APPDATA%).
+std::u32string user_settings_file();
+
 }  // namespace lodemark::platform

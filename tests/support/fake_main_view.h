@@ -112,6 +112,7 @@ class FakeMainView : public MainView {
   void hide_progress() override { progress.push_back({0, 0}); }
   void yield_once() override {}
   void close_window() override { closed = true; }
+  std::optional<std::string> ask_export(ExportDialog&) override { return std::nullopt; }
   void show_failure(std::u32string_view message) override { failures.emplace_back(message); }
   void end_program(int code) override { ended_with.push_back(code); }
   BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override {

@@ -52,6 +52,8 @@ class MainWindow final : public QWidget, public MainView {
   void hide_progress() override;
   void yield_once() override;
   void close_window() override;
+  // A stand-in until the dialog is drawn: cancelled.
+  std::optional<std::string> ask_export(ExportDialog&) override { return std::nullopt; }
   void show_failure(std::u32string_view message) override;
   void end_program(int status) override;
   BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override;

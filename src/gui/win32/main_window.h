@@ -95,6 +95,8 @@ class MainWindow final : public MainView {
   BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override;
   BoxAnswer show_message(std::u32string_view text, std::u32string_view detail, BoxStyle style,
                          std::u32string_view title) override;
+  // A stand-in until the dialog is drawn: cancelled.
+  std::optional<std::string> ask_export(ExportDialog&) override { return std::nullopt; }
   void show_failure(std::u32string_view message) override;
   void close_window() override;
   void end_program(int status) override;
