@@ -27,7 +27,7 @@ constexpr KnownOption kExportOptions[] = {{"--source", "", true}, {"--patdat", "
 constexpr char kDatumNeeded[] =
     "export needs --datum tokyo, jgd2000 or jgd2011: the database does not say in which datum its positions "
     "were surveyed, and the same minutes and seconds read as the Tokyo Datum lie about 460 m from where they "
-    "lie read as JGD2000 or JGD2011 (around Tokyo; JGD2000 and JGD2011 differ by centimetres there)";
+    "lie read as JGD2000 or JGD2011 (around Tokyo; JGD2000 and JGD2011 differ by well under a metre there)";
 
 struct ExportOptions {
   std::string source, patdat, output;

@@ -34,7 +34,8 @@ ExportOutcome export_boreholes(preview::PreviewRun& run, const std::vector<Catal
 }
 
 std::u32string map_title(std::u32string_view source_folder, Datum datum) {
-  return std::u32string(source_folder) + U"  " + std::u32string(datum_row(datum).label);
+  // The points are JGD2011 whatever the datum read in: say both.
+  return std::u32string(source_folder) + U"  " + std::u32string(datum_row(datum).label) + U" → JGD2011";
 }
 
 }  // namespace lodemark::exports
