@@ -3,7 +3,9 @@
 // samples, a window opened on them, finding controls, answering message
 // boxes and selecting list entries as the user does.
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QStyleFactory>
 #include <QTimer>
@@ -115,6 +117,31 @@ inline void select_rows(qt::MainWindow& form, const std::vector<int>& rows) {
   }
 }
 
+// Right-clicks the list and picks the menu's item at `pick`; the texts of
+// the menu's items as "text|shortcut".
+inline QStringList pick_from_list_menu(qt::MainWindow& form, int pick) {
+  auto* list = control<QListWidget>(form, "borehole_list");
+  QStringList items;
+  QTimer picker;
+  picker.setInterval(20);
+  QObject::connect(&picker, &QTimer::timeout, &picker, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu) return;
+    picker.stop();
+    for (QAction* action : menu->actions()) items << action->text() + QLatin1Char('|') + action->shortcut().toString();
+    if (pick >= menu->actions().size()) {
+      menu->close();
+      return;
+    }
+    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(menu->actions()[pick]).center());
+  });
+  picker.start();
+  const QPoint at(5, list->viewport()->height() - 5);
+  QContextMenuEvent event(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
+  QApplication::sendEvent(list->viewport(), &event);
+  return items;
+}
+
 // The number of a list entry as a folder is named.
 inline std::string trimmed_log_no(const QString& entry) { return to_utf8(trim_spaces(qt::us(entry).substr(0, 8))); }
 
@@ -122,6 +149,8 @@ inline std::string trimmed_log_no(const QString& entry) { return to_utf8(trim_sp
 // with the look the program has.
 template <class Tests>
 int run_window_tests(int argc, char** argv) {
+  // Qt's own file dialog, which the tests can fill in, whatever the desktop.
+  QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
   QApplication app(argc, argv);
   app.setQuitOnLastWindowClosed(false);
   if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
