@@ -67,7 +67,7 @@ void MainPresenter::export_clicked(exports::TableKind table) {
   try {
     remembered_datums_.remember(folder, dialog.choice().datum);
   } catch (const Failure& failure) {
-    view_.show_message(kExportDatumNotRemembered, platform::shown_failure(failure), BoxStyle::OkExclamation,
+    view_.show_message(kExportDatumNotRemembered + platform::shown_failure(failure), BoxStyle::OkExclamation,
                        kAppTitle);
   }
 }
