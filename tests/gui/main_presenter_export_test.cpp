@@ -29,8 +29,8 @@ class ExportPresenterTest : public test::SamplePresenterTest {
   // named like `like`; `said` gets its messages.
   std::string cli_export(const std::string& like, std::vector<std::string> tail, std::string* said = nullptr) {
     const std::string file = "cli_" + fs::path(like).filename().string();
-    std::vector<std::string> args = {"export", dir_.native("sample"), "--patdat", dir_.native("patdat"), "-o",
-                                     dir_.native(file)};
+    std::vector<std::string> args = {"export", dir_.native("sample"), "--patdat", dir_.native("patdat"),
+                                     "-o",     dir_.native(file)};
     args.insert(args.end(), tail.begin(), tail.end());
     std::istringstream in;
     std::ostringstream out, err;
@@ -62,7 +62,11 @@ TEST_F(ExportPresenterTest, TheFileIsTheCommandsForTheSameChoice) {
        "out/layers.csv",
        {"B-105", "B-106", "--datum", "jgd2011", "--table", "layers"},
        false},
-      {{}, answer(2, "out/values.csv", U".csv", 2), "out/values.csv", {"--all", "--datum", "jgd2011", "--table", "values"}, false},
+      {{},
+       answer(2, "out/values.csv", U".csv", 2),
+       "out/values.csv",
+       {"--all", "--datum", "jgd2011", "--table", "values"},
+       false},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.written);
