@@ -12,6 +12,8 @@
 #                                                         samples (default build/screenshot-report.png)
 #        scripts/screenshot.sh --preview [picture.png]    the Qt window's preview of the sample
 #                                                         borehole B-101 (default build/screenshot-preview.png)
+#        scripts/screenshot.sh --export [picture.png]     the Qt window's export dialog, no datum
+#                                                         chosen yet (default build/screenshot-export.png)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -89,6 +91,10 @@ case "${1:-}" in
   --preview)
     qt_picture "${2:-build/screenshot-preview.png}" LODEMARK_PREVIEW_SCREENSHOT preview_window_test \
       doubleClickAndEnterOpenThatBoreholesPreviewAndRunNothing
+    ;;
+  --export)
+    qt_picture "${2:-build/screenshot-export.png}" LODEMARK_EXPORT_SCREENSHOT export_dialog_box_test \
+      exportDialogShowsTheChoicesAndWaitsForADatum
     ;;
   *)
     qt_picture "${1:-build/screenshot.png}" LODEMARK_SCREENSHOT main_window_test \

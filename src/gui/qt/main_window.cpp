@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,7 @@
 #include "base/messages.h"
 #include "base/text.h"
 #include "base/utf8.h"
+#include "gui/qt/export_dialog_box.h"
 #include "gui/qt/folder_list.h"
 #include "gui/qt/message_boxes.h"
 #include "gui/qt/preview_window.h"
@@ -77,9 +79,9 @@ QPushButton* button(QWidget* parent, const char* name, QRect geometry, std::u32s
 
 }  // namespace
 
-MainWindow::MainWindow(QWidget* parent)
+MainWindow::MainWindow(ProgramPath user_settings, QWidget* parent)
     : QWidget(parent),
-      presenter_(*this, DriveState::of_system()),
+      presenter_(*this, DriveState::of_system(), std::move(user_settings)),
       end_program_([](int status) { QCoreApplication::exit(status); }) {
   setObjectName(QStringLiteral("main_window"));
   setWindowTitle(qs(kWindowCaption));
@@ -146,6 +148,11 @@ void MainWindow::build_controls() {
   check_action_->setShortcutContext(Qt::WindowShortcut);
   check_action_->setShortcutVisibleInContextMenu(true);
   addAction(check_action_);
+  // The export, of the boreholes' points or of their layers, beside it.
+  export_action_ = new QAction(qs(kExportMenuItem), this);
+  export_action_->setObjectName(QStringLiteral("ExportAction"));
+  export_layers_action_ = new QAction(qs(kExportLayersMenuItem), this);
+  export_layers_action_->setObjectName(QStringLiteral("ExportLayersAction"));
 
   // The controls that can take the focus, in tab order.
   QWidget* const tab_order[] = {source.folders, source.drives, destination.folders, destination.drives, execute_,
@@ -167,10 +174,16 @@ void MainWindow::connect_events() {
   connect(execute_, &QPushButton::clicked, this, [this] { handle([this] { presenter_.execute_clicked(); }); });
   connect(exit_, &QPushButton::clicked, this, [this] { handle([this] { presenter_.exit_clicked(); }); });
   connect(check_action_, &QAction::triggered, this, [this] { handle([this] { open_report(); }); });
+  connect(export_action_, &QAction::triggered, this,
+          [this] { handle([this] { presenter_.export_clicked(exports::TableKind::Boreholes); }); });
+  connect(export_layers_action_, &QAction::triggered, this,
+          [this] { handle([this] { presenter_.export_clicked(exports::TableKind::Layers); }); });
   connect(borehole_list_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("ListMenu"));
     menu.addAction(check_action_);
+    menu.addAction(export_action_);
+    menu.addAction(export_layers_action_);
     menu.exec(borehole_list_->viewport()->mapToGlobal(at));
   });
   // A double-click or Enter on an entry: the list's activation.
@@ -289,6 +302,14 @@ void MainWindow::yield_once() {
 }
 
 void MainWindow::close_window() { close(); }
+
+std::optional<std::string> MainWindow::ask_export(ExportDialog& dialog) {
+  const QString folder = last_export_folder_.isEmpty() ? qs(folder_text(Side::Destination)) : last_export_folder_;
+  const std::optional<QString> file = ask_export_file(dialog, folder, this);
+  if (!file) return std::nullopt;
+  last_export_folder_ = QFileInfo(*file).absolutePath();
+  return file->toStdString();
+}
 
 void MainWindow::show_failure(std::u32string_view message) { show_failure_box(isVisible() ? this : nullptr, message); }
 

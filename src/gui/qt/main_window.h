@@ -4,6 +4,7 @@
 // window; it decides nothing itself. Controls carry stable object names
 // ("borehole_list", "execute", ...) by which the window test finds them.
 #include <QElapsedTimer>
+#include <QString>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -28,7 +29,8 @@ class FolderList;
 
 class MainWindow final : public QWidget, public MainView {
  public:
-  explicit MainWindow(QWidget* parent = nullptr);
+  // `user_settings`: the user's own settings file (MainPresenter).
+  explicit MainWindow(ProgramPath user_settings, QWidget* parent = nullptr);
   ~MainWindow() override;
 
   // What ends the program after a reported failure; by default the event
@@ -52,8 +54,7 @@ class MainWindow final : public QWidget, public MainView {
   void hide_progress() override;
   void yield_once() override;
   void close_window() override;
-  // A stand-in until the dialog is drawn: cancelled.
-  std::optional<std::string> ask_export(ExportDialog&) override { return std::nullopt; }
+  std::optional<std::string> ask_export(ExportDialog& dialog) override;
   void show_failure(std::u32string_view message) override;
   void end_program(int status) override;
   BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override;
@@ -92,6 +93,11 @@ class MainWindow final : public QWidget, public MainView {
   QPushButton* execute_ = nullptr;
   QPushButton* exit_ = nullptr;
   QAction* check_action_ = nullptr;
+  QAction* export_action_ = nullptr;
+  QAction* export_layers_action_ = nullptr;
+  // Where the last export was saved this session; the save dialog opens
+  // there, else on the destination folder.
+  QString last_export_folder_;
 };
 
 }  // namespace lodemark::qt

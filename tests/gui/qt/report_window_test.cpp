@@ -5,15 +5,12 @@
 #include "gui/qt/report_window.h"
 
 #include <QApplication>
-#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
-#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QTableView>
-#include <QTimer>
 #include <QtTest>
 #include <filesystem>
 #include <memory>
@@ -77,31 +74,8 @@ class ReportWindowTest : public QObject {
     return found;
   }
 
-  // Right-clicks the list and picks the one item of its menu; keeps the
-  // texts of the menu's items as "text|shortcut".
-  QStringList check_from_context_menu(MainWindow& form) {
-    auto* list = control<QListWidget>(form, "borehole_list");
-    QStringList items;
-    QTimer picker;
-    picker.setInterval(20);
-    QObject::connect(&picker, &QTimer::timeout, &picker, [&] {
-      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-      if (!menu) return;
-      picker.stop();
-      for (QAction* action : menu->actions())
-        items << action->text() + QLatin1Char('|') + action->shortcut().toString();
-      if (menu->actions().isEmpty()) {
-        menu->close();
-        return;
-      }
-      QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(menu->actions()[0]).center());
-    });
-    picker.start();
-    const QPoint at(5, list->viewport()->height() - 5);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
-    QApplication::sendEvent(list->viewport(), &event);
-    return items;
-  }
+  // Right-clicks the list and picks the check, the menu's first item.
+  QStringList check_from_context_menu(MainWindow& form) { return lodemark::test::pick_from_list_menu(form, 0); }
 
   void press_f7(MainWindow& form) {
     form.activateWindow();
@@ -115,7 +89,9 @@ class ReportWindowTest : public QObject {
 
   void contextMenuOpensTheReportOfAllListedBoreholes() {
     auto form = open_window();
-    QCOMPARE(check_from_context_menu(*form), QStringList{QStringLiteral(u"選択した柱状図を検査…|F7")});
+    QCOMPARE(check_from_context_menu(*form),
+             (QStringList{QStringLiteral(u"選択した柱状図を検査…|F7"), QStringLiteral(u"位置データを書き出す…|"),
+                          QStringLiteral(u"層の表を書き出す…|")}));
     QTRY_COMPARE(reports(*form).size(), 1);
     ReportWindow& report = *reports(*form)[0];
     QVERIFY(report.isVisible());

@@ -3,7 +3,9 @@
 // samples, a window opened on them, finding controls, answering message
 // boxes and selecting list entries as the user does.
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QStyleFactory>
 #include <QTimer>
@@ -84,13 +86,16 @@ class SampleHome : public TempConfigHome {
     write_bytes(native("config/lodemark/ZidereV5.ini"), "[ZidereV5]\r\n" + to_utf8(program(U"patdat")) + "\\\r\n");
   }
 
+  // The user's own settings file of the test's windows.
+  ProgramPath user_settings() const { return program(U"config\\user-settings.txt"); }
+
   // A window after start-up, with the sample database picked as the source
   // and the output folder (the working directory) as the destination; `end`
   // stands in for ending the program, which would end every event loop of
   // the test as well.
   std::unique_ptr<qt::MainWindow> open_window(std::function<void(int)> end) const {
     std::filesystem::current_path(path("out"));
-    auto form = std::make_unique<qt::MainWindow>();
+    auto form = std::make_unique<qt::MainWindow>(user_settings());
     form->set_end_program(std::move(end));
     std::ostringstream errors;
     const auto status = form->presenter().start({native("database")}, errors);
@@ -112,6 +117,31 @@ inline void select_rows(qt::MainWindow& form, const std::vector<int>& rows) {
   }
 }
 
+// Right-clicks the list and picks the menu's item at `pick`; the texts of
+// the menu's items as "text|shortcut".
+inline QStringList pick_from_list_menu(qt::MainWindow& form, int pick) {
+  auto* list = control<QListWidget>(form, "borehole_list");
+  QStringList items;
+  QTimer picker;
+  picker.setInterval(20);
+  QObject::connect(&picker, &QTimer::timeout, &picker, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu) return;
+    picker.stop();
+    for (QAction* action : menu->actions()) items << action->text() + QLatin1Char('|') + action->shortcut().toString();
+    if (pick >= menu->actions().size()) {
+      menu->close();
+      return;
+    }
+    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(menu->actions()[pick]).center());
+  });
+  picker.start();
+  const QPoint at(5, list->viewport()->height() - 5);
+  QContextMenuEvent event(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
+  QApplication::sendEvent(list->viewport(), &event);
+  return items;
+}
+
 // The number of a list entry as a folder is named.
 inline std::string trimmed_log_no(const QString& entry) { return to_utf8(trim_spaces(qt::us(entry).substr(0, 8))); }
 
@@ -119,6 +149,8 @@ inline std::string trimmed_log_no(const QString& entry) { return to_utf8(trim_sp
 // with the look the program has.
 template <class Tests>
 int run_window_tests(int argc, char** argv) {
+  // Qt's own file dialog, which the tests can fill in, whatever the desktop.
+  QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
   QApplication app(argc, argv);
   app.setQuitOnLastWindowClosed(false);
   if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
