@@ -1,7 +1,9 @@
 // GDAL's vector drivers. GDAL writes its files itself (several of them for
 // a Shapefile), so the write goes into a fresh work folder beside the
 // destination and the finished files are moved into place; a failure leaves
-// the destination as it was.
+// the destination as it was. A destination that is a link to a file is
+// written where the link leads, and the link stays, as with every other
+// file the program writes whole.
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -16,6 +18,7 @@
 #include "export/gdal_handles.h"
 #include "export/gdal_vector.h"
 #include "platform/drives.h"
+#include "platform/file_identity.h"
 #include "platform/files.h"
 #include "platform/whole_file.h"
 
@@ -83,25 +86,25 @@ ProgramPath folder_of(const ProgramPath& file) {
 }
 
 // A folder of its own beside the destination, removed with whatever is left
-// in it when this goes.
+// in it when this goes; failures name `shown`, the file as the user named it.
 class WorkFolder {
  public:
-  WorkFolder(const ProgramPath& destination) {
+  WorkFolder(const ProgramPath& destination, const ProgramPath& shown) {
     const ProgramPath folder = folder_of(destination);
-    if (folder.empty() || !platform::is_folder(folder)) fail(destination, kGdalNoFolder);
+    if (folder.empty() || !platform::is_folder(folder)) fail(shown, kGdalNoFolder);
     std::random_device random;
     for (int attempt = 0; attempt < 100 && native_.empty(); ++attempt) {
       const ProgramPath candidate = folder / (file_name_of(destination) + U"." + from_utf8(std::to_string(random())));
       const auto native = platform::to_native(candidate);
-      if (!native) fail(destination, kGdalNoFolder);
+      if (!native) fail(shown, kGdalNoFolder);
       if (VSIMkdir(native->c_str(), 0700) == 0) {
         native_ = *native;
         program_ = candidate;
       } else if (errno != EEXIST) {
-        fail(destination, from_utf8(std::generic_category().message(errno)));
+        fail(shown, from_utf8(std::generic_category().message(errno)));
       }
     }
-    if (native_.empty()) fail(destination, kGdalNoFolder);
+    if (native_.empty()) fail(shown, kGdalNoFolder);
   }
   ~WorkFolder() { VSIRmdirRecursive(native_.c_str()); }
   WorkFolder(const WorkFolder&) = delete;
@@ -243,7 +246,9 @@ void write_dataset(GDALDriverH driver, const std::string& native, const ProgramP
 void move_into_place(const WorkFolder& work, const ProgramPath& file, const VectorFormat& format) {
   const std::u32string name = file_name_of(file);
   const ProgramPath folder = folder_of(file);
-  const std::u32string stem = name.substr(0, name.size() - format.extension.size());
+  // A link may lead to a file of another extension.
+  const std::u32string stem =
+      has_extension(name, format.extension) ? name.substr(0, name.size() - format.extension.size()) : name;
   for (const std::u32string_view suffix : format.stale)
     if (!suffix.empty() && platform::is_file(folder / (stem + std::u32string(suffix))))
       platform::remove_file(folder / (stem + std::u32string(suffix)));
@@ -272,13 +277,14 @@ void write_gdal_vector(const ProgramPath& file, const std::vector<FeatureTable>&
   if (const auto refusal = platform::whole_file_refusal(file))
     throw platform::FileError(kOutputRefused, file.text(), std::u32string(*refusal));
 
+  const ProgramPath target = platform::file_behind_links(file);
   const gdal::QuietErrors quiet;
   CPLErrorReset();
-  const WorkFolder work(file);
-  // The work file keeps the destination's name, so that the companions a
-  // driver writes are named for it.
-  write_dataset(driver, work.native(name), file, *format, tables);
-  move_into_place(work, file, *format);
+  const WorkFolder work(target, file);
+  // The work file keeps the name of the file it replaces, so that the
+  // companions a driver writes are named for it.
+  write_dataset(driver, work.native(file_name_of(target)), file, *format, tables);
+  move_into_place(work, target, *format);
 }
 
 }  // namespace lodemark::exports
