@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <iterator>
 #include <utility>
 
 #include "base/file_extension.h"
@@ -28,9 +27,6 @@ bool own_extension(std::u32string_view extension) {
   return std::any_of(kOwnFormats.begin(), kOwnFormats.end(),
                      [&](const auto& own) { return has_extension(extension, own.second); });
 }
-
-// The boreholes' table is of points even when no borehole has one.
-bool with_points(const FeatureTable& table) { return table.name == kTables[0].name; }
 
 std::optional<render::PictureFormat> picture_format(ExportFormat format) {
   for (const auto& [map, picture] : kMapFormats)
@@ -62,21 +58,22 @@ std::vector<std::u32string> export_extensions() {
 
 bool holds_tables(ExportFormat format) { return format == ExportFormat::Csv || format == ExportFormat::Gdal; }
 
-ExportWriter::ExportWriter(ExportFormat format, std::vector<FeatureTable> tables, std::u32string map_title)
-    : format_(format), tables_(std::move(tables)), map_title_(std::move(map_title)) {
+ExportWriter::ExportWriter(const ProgramPath& file, ExportFormat format, std::vector<FeatureTable> tables,
+                           std::u32string map_title)
+    : file_(file), format_(format), tables_(std::move(tables)), map_title_(std::move(map_title)) {
   const FeatureTable& first = tables_.front();
+  if (format == ExportFormat::Gdal) gdal_.emplace(file, tables_);
   if (format == ExportFormat::GeoJson) bytes_ = geojson_head(first);
   if (format == ExportFormat::Kml) bytes_ = kml_head(first);
-  if (format == ExportFormat::Csv) bytes_ = csv_head(first, with_points(first));
+  if (format == ExportFormat::Csv) bytes_ = csv_head(first, first.points);
 }
 
 void ExportWriter::add(std::size_t index, FeatureTable& rows) {
-  if (format_ == ExportFormat::Gdal) {
-    std::vector<Feature>& held = tables_.at(index).features;
-    held.insert(held.end(), std::make_move_iterator(rows.features.begin()),
-                std::make_move_iterator(rows.features.end()));
-  } else if (index == 0) {
-    for (const Feature& feature : rows.features) add_to_file(feature);
+  for (const Feature& feature : rows.features) {
+    if (gdal_)
+      gdal_->add(index, feature);
+    else if (index == 0)
+      add_to_file(feature);
   }
   rows.features.clear();
 }
@@ -91,7 +88,7 @@ void ExportWriter::add_to_file(const Feature& feature) {
       add_kml_placemark(bytes_, first, feature);
       break;
     case ExportFormat::Csv:
-      add_csv_row(bytes_, feature, with_points(first));
+      add_csv_row(bytes_, feature, first.points);
       break;
     case ExportFormat::Gdal:
       break;
@@ -107,14 +104,14 @@ void ExportWriter::add_to_file(const Feature& feature) {
   ++rows_;
 }
 
-void ExportWriter::write(const ProgramPath& file) {
-  if (format_ == ExportFormat::Gdal) return write_gdal_vector(file, tables_);
+void ExportWriter::write() {
+  if (gdal_) return gdal_->finish();
   if (const std::optional<render::PictureFormat> picture = picture_format(format_))
     return platform::write_whole_file(
-        file, render::picture_bytes(preview::lay_out_location_map(points_, map_title_), *picture));
+        file_, render::picture_bytes(preview::lay_out_location_map(points_, map_title_), *picture));
   if (format_ == ExportFormat::GeoJson) bytes_ += geojson_tail();
   if (format_ == ExportFormat::Kml) bytes_ += kml_tail();
-  platform::write_whole_file(file, bytes_);
+  platform::write_whole_file(file_, bytes_);
 }
 
 }  // namespace lodemark::exports

@@ -18,7 +18,7 @@ ExportOutcome export_boreholes(preview::PreviewRun& run, const std::vector<Catal
   const std::vector<TableKind> kinds = tables_for(choice);
   std::vector<FeatureTable> tables;
   for (const TableKind kind : kinds) tables.push_back(empty_table(kind));
-  ExportWriter writer(choice.format, tables, map_title);
+  ExportWriter writer(file, choice.format, tables, map_title);
   ExportOutcome outcome;
   run.gather(entries, [&](std::size_t, const preview::BoreholePreview& borehole) {
     const BoreholeLocation location = borehole_location(borehole, choice.datum);
@@ -34,7 +34,7 @@ ExportOutcome export_boreholes(preview::PreviewRun& run, const std::vector<Catal
       writer.add(k, tables[k]);
     }
   });
-  writer.write(file);
+  writer.write();
   return outcome;
 }
 

@@ -31,7 +31,8 @@ FeatureTable boreholes() {
                       {"grid_jgd2011", FieldKind::Text},
                       {"deepest_m", FieldKind::Real},
                       {"layer_count", FieldKind::Integer}},
-                     {}};
+                     {},
+                     true};
   // 表 and ソ end in the byte 0x5C in Shift-JIS; the last name is as long as
   // a Shapefile's text column holds in UTF-8 (84 × 3 + 2 bytes).
   table.features = {
@@ -46,7 +47,8 @@ FeatureTable boreholes() {
 FeatureTable layers() {
   return {"layers",
           {{"number", FieldKind::Text}, {"top_m", FieldKind::Real}},
-          {{std::nullopt, {U"B-1", 0.0}}, {std::nullopt, {U"B-1", 1.25}}}};
+          {{std::nullopt, {U"B-1", 0.0}}, {std::nullopt, {U"B-1", 1.25}}},
+          false};
 }
 
 // One feature as ogrinfo lists it: its fields in order and its point.
