@@ -58,27 +58,60 @@ std::vector<std::u32string> export_extensions() {
 
 bool holds_tables(ExportFormat format) { return format == ExportFormat::Csv || format == ExportFormat::Gdal; }
 
-void write_export(const ProgramPath& file, ExportFormat format, const std::vector<FeatureTable>& tables,
-                  const std::u32string& map_title) {
-  const FeatureTable& first = tables.front();
-  if (format == ExportFormat::Gdal) return write_gdal_vector(file, tables);
-  if (const std::optional<render::PictureFormat> picture = picture_format(format)) {
-    std::vector<preview::MapPoint> points;
-    for (const Feature& feature : first.features)
+ExportWriter::ExportWriter(const ProgramPath& file, ExportFormat format, std::vector<FeatureTable> tables,
+                           std::u32string map_title)
+    : file_(file), format_(format), tables_(std::move(tables)), map_title_(std::move(map_title)) {
+  const FeatureTable& first = tables_.front();
+  if (format == ExportFormat::Gdal) gdal_.emplace(file, tables_);
+  if (format == ExportFormat::GeoJson) bytes_ = geojson_head(first);
+  if (format == ExportFormat::Kml) bytes_ = kml_head(first);
+  if (format == ExportFormat::Csv) bytes_ = csv_head(first, first.points);
+}
+
+void ExportWriter::add(std::size_t index, FeatureTable& rows) {
+  for (const Feature& feature : rows.features) {
+    if (gdal_)
+      gdal_->add(index, feature);
+    else if (index == 0)
+      add_to_file(feature);
+  }
+  rows.features.clear();
+}
+
+void ExportWriter::add_to_file(const Feature& feature) {
+  const FeatureTable& first = tables_.front();
+  switch (format_) {
+    case ExportFormat::GeoJson:
+      add_geojson_feature(bytes_, first, feature, rows_);
+      break;
+    case ExportFormat::Kml:
+      add_kml_placemark(bytes_, first, feature);
+      break;
+    case ExportFormat::Csv:
+      add_csv_row(bytes_, feature, first.points);
+      break;
+    case ExportFormat::Gdal:
+      break;
+    case ExportFormat::Svg:
+    case ExportFormat::Png:
+    case ExportFormat::Pdf:
       if (feature.point) {
         const auto* label = feature.values.empty() ? nullptr : std::get_if<std::u32string>(&feature.values[0]);
-        points.push_back({label ? *label : std::u32string(), *feature.point});
+        points_.push_back({label ? *label : std::u32string(), *feature.point});
       }
-    return platform::write_whole_file(
-        file, render::picture_bytes(preview::lay_out_location_map(points, map_title), *picture));
+      break;
   }
-  // The boreholes' table is of points even when no borehole has one.
-  const bool points = first.name == kTables[0].name;
-  std::string bytes;
-  if (format == ExportFormat::GeoJson) bytes = geojson_bytes(first);
-  if (format == ExportFormat::Kml) bytes = kml_bytes(first);
-  if (format == ExportFormat::Csv) bytes = csv_bytes(first, points);
-  platform::write_whole_file(file, bytes);
+  ++rows_;
+}
+
+void ExportWriter::write() {
+  if (gdal_) return gdal_->finish();
+  if (const std::optional<render::PictureFormat> picture = picture_format(format_))
+    return platform::write_whole_file(
+        file_, render::picture_bytes(preview::lay_out_location_map(points_, map_title_), *picture));
+  if (format_ == ExportFormat::GeoJson) bytes_ += geojson_tail();
+  if (format_ == ExportFormat::Kml) bytes_ += kml_tail();
+  platform::write_whole_file(file_, bytes_);
 }
 
 }  // namespace lodemark::exports

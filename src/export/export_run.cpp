@@ -18,6 +18,7 @@ ExportOutcome export_boreholes(preview::PreviewRun& run, const std::vector<Catal
   const std::vector<TableKind> kinds = tables_for(choice);
   std::vector<FeatureTable> tables;
   for (const TableKind kind : kinds) tables.push_back(empty_table(kind));
+  ExportWriter writer(file, choice.format, tables, map_title);
   ExportOutcome outcome;
   run.gather(entries, [&](std::size_t, const preview::BoreholePreview& borehole) {
     const BoreholeLocation location = borehole_location(borehole, choice.datum);
@@ -26,10 +27,14 @@ ExportOutcome export_boreholes(preview::PreviewRun& run, const std::vector<Catal
     // A borehole without a position is no point; its layers still are rows.
     if (!location.left_out.empty() && choice.table == TableKind::Boreholes)
       outcome.left_out.push_back(location.left_out);
-    for (std::size_t k = 0; k < kinds.size(); ++k) add_rows(tables[k], kinds[k], location, borehole);
+    // Each borehole's rows go to the writer as they are made.
+    for (std::size_t k = 0; k < kinds.size(); ++k) {
+      add_rows(tables[k], kinds[k], location, borehole);
+      if (k == 0) outcome.rows += tables[k].features.size();
+      writer.add(k, tables[k]);
+    }
   });
-  outcome.rows = tables.front().features.size();
-  write_export(file, choice.format, tables, map_title);
+  writer.write();
   return outcome;
 }
 

@@ -86,7 +86,7 @@ std::optional<TableKind> table_named(std::string_view name) {
 
 FeatureTable empty_table(TableKind kind) {
   for (const TableRow& row : kTables)
-    if (row.kind == kind) return {std::string(row.name), fields_of(kind), {}};
+    if (row.kind == kind) return {std::string(row.name), fields_of(kind), {}, kind == TableKind::Boreholes};
   return {};
 }
 

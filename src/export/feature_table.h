@@ -25,6 +25,8 @@ struct FeatureTable {
   std::string name;  // "boreholes", "layers", "values"
   std::vector<Field> fields;
   std::vector<Feature> features;
+  // A table of points (the boreholes') is one even when no row has a point.
+  bool points = false;
 };
 
 }  // namespace lodemark::exports

@@ -1,13 +1,18 @@
 // GDAL's vector drivers. GDAL writes its files itself (several of them for
 // a Shapefile), so the write goes into a fresh work folder beside the
 // destination and the finished files are moved into place; a failure leaves
-// the destination as it was.
+// the destination as it was. A destination that is a link to a file is
+// written where the link leads, and the link stays, as with every other
+// file the program writes whole.
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "base/failure.h"
 #include "base/file_extension.h"
@@ -16,6 +21,7 @@
 #include "export/gdal_handles.h"
 #include "export/gdal_vector.h"
 #include "platform/drives.h"
+#include "platform/file_identity.h"
 #include "platform/files.h"
 #include "platform/whole_file.h"
 
@@ -83,25 +89,25 @@ ProgramPath folder_of(const ProgramPath& file) {
 }
 
 // A folder of its own beside the destination, removed with whatever is left
-// in it when this goes.
+// in it when this goes; failures name `shown`, the file as the user named it.
 class WorkFolder {
  public:
-  WorkFolder(const ProgramPath& destination) {
+  WorkFolder(const ProgramPath& destination, const ProgramPath& shown) {
     const ProgramPath folder = folder_of(destination);
-    if (folder.empty() || !platform::is_folder(folder)) fail(destination, kGdalNoFolder);
+    if (folder.empty() || !platform::is_folder(folder)) fail(shown, kGdalNoFolder);
     std::random_device random;
     for (int attempt = 0; attempt < 100 && native_.empty(); ++attempt) {
       const ProgramPath candidate = folder / (file_name_of(destination) + U"." + from_utf8(std::to_string(random())));
       const auto native = platform::to_native(candidate);
-      if (!native) fail(destination, kGdalNoFolder);
+      if (!native) fail(shown, kGdalNoFolder);
       if (VSIMkdir(native->c_str(), 0700) == 0) {
         native_ = *native;
         program_ = candidate;
       } else if (errno != EEXIST) {
-        fail(destination, from_utf8(std::generic_category().message(errno)));
+        fail(shown, from_utf8(std::generic_category().message(errno)));
       }
     }
-    if (native_.empty()) fail(destination, kGdalNoFolder);
+    if (native_.empty()) fail(shown, kGdalNoFolder);
   }
   ~WorkFolder() { VSIRmdirRecursive(native_.c_str()); }
   WorkFolder(const WorkFolder&) = delete;
@@ -192,49 +198,22 @@ void set_label(OGRFeatureH feature, const FeatureTable& table, const Feature& ro
   }
 }
 
-void write_table(GDALDatasetH dataset, const ProgramPath& file, const VectorFormat& format, const FeatureTable& table,
-                 OGRSpatialReferenceH jgd2011) {
-  const bool points = std::any_of(table.features.begin(), table.features.end(),
-                                  [](const Feature& feature) { return feature.point.has_value(); });
-  OGRLayerH layer = create_layer(dataset, file, format, table, jgd2011, points || !format.every_table);
-  for (const Feature& row : table.features) {
-    // A label needs a place to stand.
-    if (!format.attributes && !row.point) continue;
-    const gdal::Feature feature(OGR_F_Create(OGR_L_GetLayerDefn(layer)));
-    if (format.attributes)
-      for (std::size_t column = 0; column < row.values.size() && column < table.fields.size(); ++column)
-        set_value(feature.get(), static_cast<int>(column), row.values[column]);
-    else
-      set_label(feature.get(), table, row);
-    if (row.point) {
-      const gdal::Geometry point(OGR_G_CreateGeometry(wkbPoint));
-      OGR_G_SetPoint_2D(point.get(), 0, row.point->longitude, row.point->latitude);
-      OGR_F_SetGeometry(feature.get(), point.get());
-    }
-    if (OGR_L_CreateFeature(layer, feature.get()) != OGRERR_NONE) fail(file, last_reason());
+void write_row(OGRLayerH layer, const ProgramPath& file, const VectorFormat& format, const FeatureTable& table,
+               const Feature& row) {
+  // A label needs a place to stand.
+  if (!format.attributes && !row.point) return;
+  const gdal::Feature feature(OGR_F_Create(OGR_L_GetLayerDefn(layer)));
+  if (format.attributes)
+    for (std::size_t column = 0; column < row.values.size() && column < table.fields.size(); ++column)
+      set_value(feature.get(), static_cast<int>(column), row.values[column]);
+  else
+    set_label(feature.get(), table, row);
+  if (row.point) {
+    const gdal::Geometry point(OGR_G_CreateGeometry(wkbPoint));
+    OGR_G_SetPoint_2D(point.get(), 0, row.point->longitude, row.point->latitude);
+    OGR_F_SetGeometry(feature.get(), point.get());
   }
-}
-
-void write_dataset(GDALDriverH driver, const std::string& native, const ProgramPath& file, const VectorFormat& format,
-                   const std::vector<FeatureTable>& tables) {
-  const gdal::SpatialReference jgd2011(OSRNewSpatialReference(nullptr));
-  if (OSRImportFromEPSG(jgd2011.get(), kJgd2011Geographic) != OGRERR_NONE) fail(file, last_reason());
-  // Longitude first, as GIS files store a point.
-  OSRSetAxisMappingStrategy(jgd2011.get(), OAMS_TRADITIONAL_GIS_ORDER);
-
-  gdal::Dataset dataset(GDALCreate(driver, native.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
-  if (!dataset) fail(file, last_reason());
-  // One transaction where the driver has them: a GeoPackage of many rows
-  // is otherwise one disk sync per row.
-  const bool transaction = GDALDatasetStartTransaction(dataset.get(), FALSE) == OGRERR_NONE;
-  const std::size_t count = format.every_table ? tables.size() : std::min<std::size_t>(tables.size(), 1);
-  for (std::size_t index = 0; index < count; ++index)
-    write_table(dataset.get(), file, format, tables[index], jgd2011.get());
-  if (transaction && GDALDatasetCommitTransaction(dataset.get()) != OGRERR_NONE) fail(file, last_reason());
-  // Closing writes what the driver kept back; its failure shows only here.
-  CPLErrorReset();
-  dataset.reset();
-  if (CPLGetLastErrorType() >= CE_Failure) fail(file, last_reason());
+  if (OGR_L_CreateFeature(layer, feature.get()) != OGRERR_NONE) fail(file, last_reason());
 }
 
 // The finished files take their places, the one the user named last, so
@@ -243,7 +222,9 @@ void write_dataset(GDALDriverH driver, const std::string& native, const ProgramP
 void move_into_place(const WorkFolder& work, const ProgramPath& file, const VectorFormat& format) {
   const std::u32string name = file_name_of(file);
   const ProgramPath folder = folder_of(file);
-  const std::u32string stem = name.substr(0, name.size() - format.extension.size());
+  // A link may lead to a file of another extension.
+  const std::u32string stem =
+      has_extension(name, format.extension) ? name.substr(0, name.size() - format.extension.size()) : name;
   for (const std::u32string_view suffix : format.stale)
     if (!suffix.empty() && platform::is_file(folder / (stem + std::u32string(suffix))))
       platform::remove_file(folder / (stem + std::u32string(suffix)));
@@ -263,22 +244,90 @@ std::vector<std::u32string> gdal_extensions() {
   return extensions;
 }
 
-void write_gdal_vector(const ProgramPath& file, const std::vector<FeatureTable>& tables) {
-  const std::u32string name = file_name_of(file);
-  const auto format = std::find_if(std::begin(kVectorFormats), std::end(kVectorFormats),
-                                   [&](const VectorFormat& row) { return has_extension(name, row.extension); });
-  GDALDriverH driver = format == std::end(kVectorFormats) ? nullptr : driver_of(*format);
-  if (!driver) fail(file, kGdalNoSuchFormat);
-  if (const auto refusal = platform::whole_file_refusal(file))
-    throw platform::FileError(kOutputRefused, file.text(), std::u32string(*refusal));
+struct GdalVectorFile::Impl {
+  Impl(const ProgramPath& named, std::vector<FeatureTable> shapes) : file(named), tables(std::move(shapes)) {
+    const std::u32string name = file_name_of(file);
+    const auto found = std::find_if(std::begin(kVectorFormats), std::end(kVectorFormats),
+                                    [&](const VectorFormat& row) { return has_extension(name, row.extension); });
+    GDALDriverH driver = found == std::end(kVectorFormats) ? nullptr : driver_of(*found);
+    if (!driver) fail(file, kGdalNoSuchFormat);
+    format = &*found;
+    if (const auto refusal = platform::whole_file_refusal(file))
+      throw platform::FileError(kOutputRefused, file.text(), std::u32string(*refusal));
+    target = platform::file_behind_links(file);
+    CPLErrorReset();
+    work.emplace(target, file);
+    if (OSRImportFromEPSG(jgd2011.get(), kJgd2011Geographic) != OGRERR_NONE) fail(file, last_reason());
+    // Longitude first, as GIS files store a point.
+    OSRSetAxisMappingStrategy(jgd2011.get(), OAMS_TRADITIONAL_GIS_ORDER);
+    // The work file keeps the name of the file it replaces, so that the
+    // companions a driver writes are named for it.
+    dataset.reset(GDALCreate(driver, work->native(file_name_of(target)).c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+    if (!dataset) fail(file, last_reason());
+    // One transaction where the driver has them: a GeoPackage of many rows
+    // is otherwise one disk sync per row.
+    transaction = GDALDatasetStartTransaction(dataset.get(), FALSE) == OGRERR_NONE;
+    if (!format->every_table) tables.resize(std::min<std::size_t>(tables.size(), 1));
+    layers.resize(tables.size());
+    if (!format->bounded_text)
+      for (std::size_t index = 0; index < tables.size(); ++index) layers[index] = create(tables[index]);
+  }
 
+  OGRLayerH create(const FeatureTable& table) {
+    return create_layer(dataset.get(), file, *format, table, jgd2011.get(), table.points || !format->every_table);
+  }
+
+  ProgramPath file;    // as the user named it
+  ProgramPath target;  // the file it stands for, behind any link
+  const VectorFormat* format = nullptr;
+  // Names and fields; the rows too where the columns are sized from them.
+  std::vector<FeatureTable> tables;
   const gdal::QuietErrors quiet;
+  std::optional<WorkFolder> work;
+  const gdal::SpatialReference jgd2011{OSRNewSpatialReference(nullptr)};
+  gdal::Dataset dataset;  // closed before the work folder goes
+  bool transaction = false;
+  std::vector<OGRLayerH> layers;  // owned by the dataset; none yet for a held table
+};
+
+GdalVectorFile::GdalVectorFile(const ProgramPath& file, std::vector<FeatureTable> tables)
+    : impl_(std::make_unique<Impl>(file, std::move(tables))) {}
+
+GdalVectorFile::~GdalVectorFile() = default;
+
+void GdalVectorFile::add(std::size_t table, const Feature& row) {
+  Impl& file = *impl_;
+  if (table >= file.tables.size()) return;
+  if (file.format->bounded_text)
+    file.tables[table].features.push_back(row);
+  else
+    write_row(file.layers[table], file.file, *file.format, file.tables[table], row);
+}
+
+void GdalVectorFile::finish() {
+  Impl& file = *impl_;
+  for (std::size_t index = 0; index < file.tables.size(); ++index) {
+    if (file.layers[index]) continue;
+    file.layers[index] = file.create(file.tables[index]);
+    for (const Feature& row : file.tables[index].features)
+      write_row(file.layers[index], file.file, *file.format, file.tables[index], row);
+  }
+  if (file.transaction && GDALDatasetCommitTransaction(file.dataset.get()) != OGRERR_NONE)
+    fail(file.file, last_reason());
+  // Closing writes what the driver kept back; its failure shows only here.
   CPLErrorReset();
-  const WorkFolder work(file);
-  // The work file keeps the destination's name, so that the companions a
-  // driver writes are named for it.
-  write_dataset(driver, work.native(name), file, *format, tables);
-  move_into_place(work, file, *format);
+  file.dataset.reset();
+  if (CPLGetLastErrorType() >= CE_Failure) fail(file.file, last_reason());
+  move_into_place(*file.work, file.target, *file.format);
+}
+
+void write_gdal_vector(const ProgramPath& file, const std::vector<FeatureTable>& tables) {
+  std::vector<FeatureTable> shapes;
+  for (const FeatureTable& table : tables) shapes.push_back({table.name, table.fields, {}, table.points});
+  GdalVectorFile out(file, std::move(shapes));
+  for (std::size_t index = 0; index < tables.size(); ++index)
+    for (const Feature& row : tables[index].features) out.add(index, row);
+  out.finish();
 }
 
 }  // namespace lodemark::exports

@@ -11,8 +11,17 @@ bool gdal_available() { return false; }
 
 std::vector<std::u32string> gdal_extensions() { return {}; }
 
-void write_gdal_vector(const ProgramPath& file, const std::vector<FeatureTable>&) {
+struct GdalVectorFile::Impl {};
+
+GdalVectorFile::GdalVectorFile(const ProgramPath& file, std::vector<FeatureTable>) {
   throw platform::FileError(kGdalWriteFailed, file.text(), kGdalNotInBuild);
+}
+GdalVectorFile::~GdalVectorFile() = default;
+void GdalVectorFile::add(std::size_t, const Feature&) {}
+void GdalVectorFile::finish() {}
+
+void write_gdal_vector(const ProgramPath& file, const std::vector<FeatureTable>& tables) {
+  GdalVectorFile(file, tables).finish();
 }
 
 }  // namespace lodemark::exports

@@ -13,23 +13,24 @@ std::string json_value(const FieldValue& value) {
 
 }  // namespace
 
-std::string geojson_bytes(const FeatureTable& table) {
-  std::string out = "{\"type\": \"FeatureCollection\", \"name\": " + json_string(table.name) + ", \"features\": [";
-  for (std::size_t k = 0; k < table.features.size(); ++k) {
-    const Feature& feature = table.features[k];
-    out += k == 0 ? "\n" : ",\n";
-    out += "{\"type\": \"Feature\", \"geometry\": ";
-    if (feature.point)
-      out += "{\"type\": \"Point\", \"coordinates\": [" + real_text(feature.point->longitude) + ", " +
-             real_text(feature.point->latitude) + "]}";
-    else
-      out += "null";
-    out += ", \"properties\": {";
-    for (std::size_t f = 0; f < table.fields.size() && f < feature.values.size(); ++f)
-      out += (f == 0 ? "" : ", ") + json_string(table.fields[f].name) + ": " + json_value(feature.values[f]);
-    out += "}}";
-  }
-  return out + "\n]}\n";
+std::string geojson_head(const FeatureTable& table) {
+  return "{\"type\": \"FeatureCollection\", \"name\": " + json_string(table.name) + ", \"features\": [";
 }
+
+void add_geojson_feature(std::string& out, const FeatureTable& table, const Feature& feature, std::size_t index) {
+  out += index == 0 ? "\n" : ",\n";
+  out += "{\"type\": \"Feature\", \"geometry\": ";
+  if (feature.point)
+    out += "{\"type\": \"Point\", \"coordinates\": [" + real_text(feature.point->longitude) + ", " +
+           real_text(feature.point->latitude) + "]}";
+  else
+    out += "null";
+  out += ", \"properties\": {";
+  for (std::size_t f = 0; f < table.fields.size() && f < feature.values.size(); ++f)
+    out += (f == 0 ? "" : ", ") + json_string(table.fields[f].name) + ": " + json_value(feature.values[f]);
+  out += "}}";
+}
+
+std::string geojson_tail() { return "\n]}\n"; }
 
 }  // namespace lodemark::exports

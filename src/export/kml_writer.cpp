@@ -34,21 +34,22 @@ std::string value_text(const Feature& feature, std::size_t field) {
 
 }  // namespace
 
-std::string kml_bytes(const FeatureTable& table) {
-  std::string out =
-      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n<Document>\n<name>" +
-      xml_text(table.name) + "</name>\n";
-  for (const Feature& feature : table.features) {
-    if (!feature.point) continue;
-    out += "<Placemark>\n<name>" + value_text(feature, 0) + "</name>\n<description>" + value_text(feature, 1) +
-           "</description>\n<ExtendedData>\n";
-    for (std::size_t f = 0; f < table.fields.size(); ++f)
-      out += "<Data name=\"" + xml_text(table.fields[f].name) + "\"><value>" + value_text(feature, f) +
-             "</value></Data>\n";
-    out += "</ExtendedData>\n<Point><coordinates>" + real_text(feature.point->longitude) + "," +
-           real_text(feature.point->latitude) + "</coordinates></Point>\n</Placemark>\n";
-  }
-  return out + "</Document>\n</kml>\n";
+std::string kml_head(const FeatureTable& table) {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n<Document>\n<name>" +
+         xml_text(table.name) + "</name>\n";
 }
+
+void add_kml_placemark(std::string& out, const FeatureTable& table, const Feature& feature) {
+  if (!feature.point) return;
+  out += "<Placemark>\n<name>" + value_text(feature, 0) + "</name>\n<description>" + value_text(feature, 1) +
+         "</description>\n<ExtendedData>\n";
+  for (std::size_t f = 0; f < table.fields.size(); ++f)
+    out +=
+        "<Data name=\"" + xml_text(table.fields[f].name) + "\"><value>" + value_text(feature, f) + "</value></Data>\n";
+  out += "</ExtendedData>\n<Point><coordinates>" + real_text(feature.point->longitude) + "," +
+         real_text(feature.point->latitude) + "</coordinates></Point>\n</Placemark>\n";
+}
+
+std::string kml_tail() { return "</Document>\n</kml>\n"; }
 
 }  // namespace lodemark::exports

@@ -25,6 +25,12 @@ EntryKind entry_kind(const ProgramPath& path);
 // or not its target exists: writing through it would change another file.
 bool is_link(const ProgramPath& path);
 
+// The file that a whole file written to `path` replaces: where a symbolic
+// link to a file leads (through every link), so that the link stays and
+// leads to the new content, as replace_file does it; `path` itself for
+// anything else (a file, a dangling link, nothing).
+ProgramPath file_behind_links(const ProgramPath& path);
+
 // The file system's own name for a file or folder: the device (volume) and
 // the file's number on it.
 struct FileIdentity {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/drives.h"
 #include "platform/file_identity.h"
 #include "platform/native_path_posix.h"
 
@@ -26,6 +27,12 @@ bool is_link(const ProgramPath& path) {
   const std::string native = posix::native_or_empty(path);
   struct stat st {};
   return !native.empty() && ::lstat(native.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+ProgramPath file_behind_links(const ProgramPath& path) {
+  if (!is_link(path) || entry_kind(path) != EntryKind::RegularFile) return path;
+  const std::optional<std::u32string> real = to_program_path(posix::real_path(posix::native_or_empty(path)));
+  return real ? ProgramPath(*real) : path;
 }
 
 std::optional<FileIdentity> file_identity(const ProgramPath& path) {

@@ -6,6 +6,7 @@
 #include "platform/file_identity.h"
 #include "platform/native_path_win.h"
 #include "platform/syscalls_win.h"
+#include "platform/wide_text_win.h"
 
 namespace lodemark::platform {
 
@@ -37,6 +38,13 @@ bool is_link(const ProgramPath& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   return !native.empty() && win::attributes_of(native, data) &&
          (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+ProgramPath file_behind_links(const ProgramPath& path) {
+  if (!is_link(path) || entry_kind(path) != EntryKind::RegularFile) return path;
+  const win::UniqueHandle handle = open_for_information(win::native_or_empty(path));
+  const std::wstring real = handle.valid() ? win::final_path(handle.get()) : std::wstring();
+  return real.empty() ? path : ProgramPath(win::from_wide(real));
 }
 
 std::optional<FileIdentity> file_identity(const ProgramPath& path) {

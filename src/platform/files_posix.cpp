@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "base/messages.h"
@@ -30,6 +32,11 @@ std::string native_or_throw(const ProgramPath& program_path, const char32_t* ope
   auto native = to_native(program_path);
   if (!native) throw FileError(operation, program_path.text(), kNoDrive);
   return *native;
+}
+
+std::string real_path(const std::string& native) {
+  const std::unique_ptr<char, decltype(&std::free)> real(::realpath(native.c_str(), nullptr), &std::free);
+  return real ? std::string(real.get()) : native;
 }
 
 }  // namespace posix

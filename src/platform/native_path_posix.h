@@ -19,6 +19,9 @@ std::string native_child(const std::string& native_folder, std::u32string_view n
 // that the program created and wrote them into): an entry whose name differs
 // only in case, else the name as written, which joins the entries.
 std::string name_among(std::vector<std::string>& entries, std::u32string_view name);
+// The file or folder a native path leads to, through every symbolic link on
+// the way; the path itself when it leads nowhere.
+std::string real_path(const std::string& native);
 // `name` appended to a native folder path.
 std::string join_native(const std::string& base, const std::string& name);
 // System folder as a native path.

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <random>
 #include <vector>
 
@@ -20,16 +19,6 @@ namespace {
 
 // Attempts at a free work-file name before giving up.
 constexpr int kNameAttempts = 100;
-
-// The file a path leads to, through any symbolic links; the path itself
-// when it leads nowhere.
-std::string resolved(const std::string& native) {
-  char* real = ::realpath(native.c_str(), nullptr);
-  if (!real) return native;
-  std::string out(real);
-  std::free(real);
-  return out;
-}
 
 // 0 when the file may be written. A file without any write permission is
 // read-only for everyone, its owner and the administrator included, as the
@@ -112,7 +101,7 @@ ReplacementSet::~ReplacementSet() = default;
 
 void ReplacementSet::add(const ProgramPath& target, std::string_view content, std::u32string_view work_name) {
   const std::u32string& shown = target.text();
-  const std::string native = resolved(posix::native_or_throw(target, kCannotWriteFile));
+  const std::string native = posix::real_path(posix::native_or_throw(target, kCannotWriteFile));
   struct stat info {};
   const bool exists = ::stat(native.c_str(), &info) == 0;
   // A folder that is a file, say: the file cannot be made.
@@ -150,7 +139,7 @@ void ReplacementSet::commit(const std::function<void()>& before_rename) {
 }
 
 void replace_file(const ProgramPath& target, std::string_view content, const Replacement& how) {
-  const std::string native = resolved(posix::native_or_throw(target, kCannotWriteFile));
+  const std::string native = posix::real_path(posix::native_or_throw(target, kCannotWriteFile));
   struct stat info {};
   if (::stat(native.c_str(), &info) != 0) throw FileError(kCannotWriteFile, target.text(), posix::reason_text(errno));
   if (how.other_names == OtherNames::Share && info.st_nlink > 1) {

@@ -1,11 +1,17 @@
 // lodemark-cli export: the usage errors (a datum must be named), the exit
-// statuses with boreholes left out for want of a position, and a file
-// replaced whole or left as it was. The formats themselves are read back by
-// independent readers in scripts/export_formats_test.sh.
+// statuses with boreholes left out for want of a position, a file replaced
+// whole or left as it was, and the samples' files byte for byte (the Windows
+// build writes the bytes of the Linux build). The formats themselves are read
+// back by independent readers in scripts/export_formats_test.sh.
+//
+// To refresh the expected files after a deliberate change, on Linux:
+// LODEMARK_UPDATE_GOLDEN=1 build/release/tests/lodemark_cli_tests --gtest_filter='ExportTest.Samples*'
+#include <cstdlib>
 #include <filesystem>
 
 #include "cli/cli_fixture.h"
 #include "cli/usage.h"
+#include "export/gdal_vector.h"
 #include "support/source_database.h"
 
 namespace lodemark::cli {
@@ -110,12 +116,47 @@ TEST_F(ExportTest, AnEarlierFileIsReplacedWholeOrLeftAsItWas) {
   EXPECT_EQ(geojson.find('x'), std::string::npos);
 
   // A layer file that cannot be read: the run fails before anything is written.
+#ifdef _WIN32
+  GTEST_SKIP() << "a file nobody may read cannot be made with the read-only attribute";
+#endif
   if (!test::make_unreadable(dir("db/Rodev2.Dat"), read_bytes(dir("db/Rodev2.Dat"))))
     GTEST_SKIP() << "no unreadable file to be had here";
   write_bytes(dir("x.geojson"), earlier);
   const Result failed = run_export(tail);
   EXPECT_EQ(failed.status, kRunFailure) << failed.err;
   EXPECT_TRUE(read_bytes(dir("x.geojson")) == earlier);
+}
+
+// Each golden file is named TABLE-DATUM.EXTENSION, which says how it is made
+// (tests/scripts/windows_sample_test.sh makes them with lodemark-cli.exe the
+// same way).
+TEST_F(ExportTest, SamplesMatchTheGoldenFiles) {
+  constexpr const char* kGolden[] = {"boreholes-tokyo.geojson",   "boreholes-tokyo.kml",   "boreholes-tokyo.csv",
+                                     "boreholes-jgd2000.geojson", "boreholes-jgd2000.kml", "boreholes-jgd2000.csv",
+                                     "boreholes-jgd2011.geojson", "boreholes-jgd2011.kml", "boreholes-jgd2011.csv",
+                                     "layers-tokyo.csv",          "values-jgd2011.csv"};
+  const fs::path golden = test::native_path(LODEMARK_TEST_DATA) / "golden" / "export";
+  const bool update = std::getenv("LODEMARK_UPDATE_GOLDEN") != nullptr;
+  for (const std::string name : kGolden) {
+    SCOPED_TRACE(name);
+    const std::size_t dash = name.find('-'), dot = name.find('.');
+    const Result result = run_export(
+        {"--all", "--table", name.substr(0, dash), "--datum", name.substr(dash + 1, dot - dash - 1), "-o", "x" + name});
+    // The check finds problems in the samples; every borehole has its point.
+    ASSERT_EQ(result.status, kProblemsFound) << result.err;
+    const std::string written = read_bytes(dir("x" + name));
+    if (update) write_bytes(golden / name, written);
+    EXPECT_TRUE(written == read_bytes(golden / name)) << "differs from " << test::native_text(golden / name);
+  }
+}
+
+// A build without GDAL names the formats it writes rather than guess.
+TEST_F(ExportTest, AFormatThisBuildLacksIsAUsageError) {
+  if (!exports::gdal_extensions().empty()) GTEST_SKIP() << "this build writes .gpkg through GDAL";
+  const Result result = run_export({"--all", "--datum", "tokyo", "-o", "x.gpkg"});
+  EXPECT_EQ(result.status, kUsage);
+  EXPECT_NE(result.err.find("FILE must end in .geojson, .kml, .csv"), std::string::npos) << result.err;
+  EXPECT_FALSE(fs::exists(scratch_.path("x.gpkg")));
 }
 
 }  // namespace

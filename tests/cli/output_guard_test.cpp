@@ -41,6 +41,7 @@ class OutputGuardTest : public CliTest {
     std::error_code ec;
     fs::create_directory_symlink(scratch_.path("patdat"), scratch_.path("pdalias"), ec);
     fs::create_symlink(scratch_.path("db/Rodev5.Dat"), scratch_.path("catalogue.svg"), ec);
+    fs::create_symlink(scratch_.path("patdat/KISHITU.TXT"), scratch_.path("dictionary.csv"), ec);
     fs::create_symlink(scratch_.path("gone/target.csv"), scratch_.path("dangling.csv"), ec);
     fs::create_symlink(scratch_.path("gone/target.svg"), scratch_.path("dangling.svg"), ec);
     links_ = fs::is_symlink(scratch_.path("dangling.csv"), ec);
@@ -135,7 +136,7 @@ TEST_F(OutputGuardTest, AReportThatWouldReplaceAnInputOrNotBeAFileIsRefusedBefor
     if (usable(row)) expect_refused(row, convert({"--yes", "--report", typed(row), "--all"}));
 }
 
-TEST_F(OutputGuardTest, APictureOrFolderOfPicturesThatWouldReplaceAnInputIsRefused) {
+TEST_F(OutputGuardTest, APictureFolderOfPicturesOrExportThatWouldReplaceAnInputIsRefused) {
   const Hostile pictures[] = {
       {"patdat/x.svg", kPatdat.c_str(), false, false, false},  {"pdalias/x.svg", kPatdat.c_str(), true, false, false},
       {"PATDAT/x.svg", kPatdat.c_str(), false, true, false},   {"catalogue.svg", kSource.c_str(), true, false, false},
@@ -156,6 +157,16 @@ TEST_F(OutputGuardTest, APictureOrFolderOfPicturesThatWouldReplaceAnInputIsRefus
   for (const Hostile& row : folders)
     if (usable(row)) expect_refused(row, {"preview", dir("db"), "--all", "--patdat", dir("patdat"), "-o", typed(row)});
   EXPECT_FALSE(fs::exists(scratch_.path("patdat/pictures")));
+  // An export of the positions or a table, a map among them.
+  const Hostile exports[] = {
+      {"pdalias/x.csv", kPatdat.c_str(), true, false, false}, {"dictionary.csv", kPatdat.c_str(), true, false, false},
+      {"catalogue.svg", kSource.c_str(), true, false, false}, {"dangling.csv", kDangling.c_str(), true, false, false},
+      {"folder.csv", kFolder.c_str(), false, false, false},
+  };
+  for (const Hostile& row : exports)
+    if (usable(row))
+      expect_refused(row,
+                     {"export", dir("db"), "--all", "--datum", "tokyo", "--patdat", dir("patdat"), "-o", typed(row)});
 }
 
 #ifndef _WIN32

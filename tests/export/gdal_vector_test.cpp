@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -30,7 +31,8 @@ FeatureTable boreholes() {
                       {"grid_jgd2011", FieldKind::Text},
                       {"deepest_m", FieldKind::Real},
                       {"layer_count", FieldKind::Integer}},
-                     {}};
+                     {},
+                     true};
   // 表 and ソ end in the byte 0x5C in Shift-JIS; the last name is as long as
   // a Shapefile's text column holds in UTF-8 (84 × 3 + 2 bytes).
   table.features = {
@@ -45,7 +47,8 @@ FeatureTable boreholes() {
 FeatureTable layers() {
   return {"layers",
           {{"number", FieldKind::Text}, {"top_m", FieldKind::Real}},
-          {{std::nullopt, {U"B-1", 0.0}}, {std::nullopt, {U"B-1", 1.25}}}};
+          {{std::nullopt, {U"B-1", 0.0}}, {std::nullopt, {U"B-1", 1.25}}},
+          false};
 }
 
 // One feature as ogrinfo lists it: its fields in order and its point.
@@ -164,28 +167,48 @@ TEST(GdalVector, GeoPackagePassesValidator) {
 }
 
 // An earlier file is replaced whole, companions that would mislead a reader
-// of the new one (a stale index, an old journal) included.
+// of the new one (a stale index, an old journal) included. A destination
+// that is a link to a file is written where it leads, and stays a link.
 TEST(GdalVector, ReplacesEarlierFileWhole) {
   struct Row {
     const char* file;
     const char* stale;
     const char* layer;
+    const char* linked;  // where `file`, a link, leads
   };
-  for (const Row& row : {Row{"old.gpkg", "old.gpkg-wal", "boreholes"}, Row{"old.shp", "old.qix", "old"},
-                         Row{"old.fgb", nullptr, "boreholes"}}) {
-    SCOPED_TRACE(row.file);
+  for (const Row& row : {Row{"old.gpkg", "old.gpkg-wal", "boreholes", nullptr},
+                         Row{"old.shp", "old.qix", "old", nullptr}, Row{"old.fgb", nullptr, "boreholes", nullptr},
+                         Row{"old.gpkg", "real/new.gpkg-wal", "boreholes", "real/new.gpkg"},
+                         Row{"old.fgb", nullptr, "boreholes", "real/new.fgb"}}) {
+    SCOPED_TRACE(row.linked ? row.linked : row.file);
     TempDir dir;
-    write_gdal_vector(dir.program(from_utf8(row.file)), {boreholes()});
+    const std::string written = row.linked ? row.linked : row.file;
+    if (row.linked) std::filesystem::create_directories(dir.path("real"));
+    std::u32string written_program = from_utf8(written);
+    std::replace(written_program.begin(), written_program.end(), U'/', U'\\');
+    write_gdal_vector(dir.program(written_program), {boreholes()});
+    if (row.linked) {
+      std::error_code ec;
+      std::filesystem::create_symlink(dir.path(row.linked), dir.path(row.file), ec);
+      if (ec) continue;  // no links to be had here
+    }
     if (row.stale) test::write_bytes(dir.path(row.stale), "stale");
     FeatureTable one = boreholes();
     one.features.resize(1);
     write_gdal_vector(dir.program(from_utf8(row.file)), {one});
-    EXPECT_EQ(list_features(dir, dir.native(row.file)).at(row.layer).size(), 1u);
+    EXPECT_EQ(list_features(dir, dir.native(written)).at(row.layer).size(), 1u);
+    EXPECT_EQ(std::filesystem::is_symlink(dir.path(row.file)), row.linked != nullptr);
     if (row.stale) {
       EXPECT_FALSE(test::native_exists(dir.path(row.stale)));
     }
-    for (const std::string& entry : test::folder_entries(dir.path()))
-      EXPECT_TRUE(entry.rfind("old.", 0) == 0 || entry == "ogrinfo.log") << entry;
+    for (const char* folder : {".", "real"}) {
+      if (!test::native_exists(dir.path(folder))) continue;
+      for (const std::string& entry : test::folder_entries(dir.path(folder))) {
+        EXPECT_TRUE(entry.rfind("old.", 0) == 0 || entry.rfind("new.", 0) == 0 || entry == "ogrinfo.log" ||
+                    entry == "real")
+            << entry;
+      }
+    }
   }
 }
 
@@ -196,22 +219,34 @@ TEST(GdalVector, FailureLeavesFolderAsItWas) {
   struct Row {
     const char* file;
     FeatureTable table;
+    std::u32string_view operation;
     std::u32string reason;
+    bool dangling = false;  // `file` is a link that leads nowhere
   };
   const Row rows[] = {
-      {"missing\\out.gpkg", boreholes(), kGdalNoFolder},
-      {"out.shp", too_wide, std::u32string(kGdalTextTooWide) + U"name"},
-      {"out.xyz", boreholes(), kGdalNoSuchFormat},
+      {"missing\\out.gpkg", boreholes(), kGdalWriteFailed, kGdalNoFolder},
+      {"out.shp", too_wide, kGdalWriteFailed, std::u32string(kGdalTextTooWide) + U"name"},
+      {"out.xyz", boreholes(), kGdalWriteFailed, kGdalNoSuchFormat},
+      // Written, it would make a file somewhere the user never named.
+      {"dangling.gpkg", boreholes(), kOutputRefused, kOutputDanglingLink, true},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.file);
     TempDir dir;
     test::write_bytes(dir.path("out.shp"), "earlier");
+    std::vector<std::string> entries = {"out.shp"};
+    if (row.dangling) {
+      std::error_code ec;
+      std::filesystem::create_symlink(dir.path("gone/out.gpkg"), dir.path(row.file), ec);
+      if (ec) continue;  // no links to be had here
+      entries.insert(entries.begin(), row.file);
+    }
     const ProgramPath file = dir.program(from_utf8(row.file));
     const std::u32string message = test::failure_message([&] { write_gdal_vector(file, {row.table}); });
-    EXPECT_EQ(u8(message), u8(std::u32string(kGdalWriteFailed) + U": " + file.text() + U" (" + row.reason + U")"));
-    EXPECT_EQ(test::folder_entries(dir.path()), std::vector<std::string>{"out.shp"});
+    EXPECT_EQ(u8(message), u8(std::u32string(row.operation) + U": " + file.text() + U" (" + row.reason + U")"));
+    EXPECT_EQ(test::folder_entries(dir.path()), entries);
     EXPECT_EQ(test::read_bytes(dir.path("out.shp")), "earlier");
+    EXPECT_FALSE(test::native_exists(dir.path("gone")));
   }
 }
 

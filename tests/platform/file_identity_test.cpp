@@ -48,13 +48,15 @@ TEST_F(FileIdentityTest, KindsOfEntries) {
     std::u32string_view path;
     EntryKind kind;
     bool needs_links;  // and is one
+    // What a whole file written there replaces, when not the path itself.
+    std::u32string_view behind = {};
   } rows[] = {
       {U"pd\\KISHITU.TXT", EntryKind::RegularFile, false},
       {U"pd", EntryKind::Folder, false},
       {U"pd\\missing.txt", EntryKind::Missing, false},
       {U"missing\\x.txt", EntryKind::Missing, false},
       {U"hard.txt", EntryKind::RegularFile, false},
-      {U"dictlink", EntryKind::RegularFile, true},
+      {U"dictlink", EntryKind::RegularFile, true, U"pd\\KISHITU.TXT"},
       {U"pdalias", EntryKind::Folder, true},
       {U"dangling", EntryKind::DanglingLink, true},
   };
@@ -62,6 +64,15 @@ TEST_F(FileIdentityTest, KindsOfEntries) {
     if (row.needs_links && !links_) continue;
     EXPECT_EQ(platform::entry_kind(at(row.path)), row.kind) << test::u8(row.path);
     EXPECT_EQ(platform::is_link(at(row.path)), row.needs_links) << test::u8(row.path);
+    // A link to a folder or to nothing is not followed.
+    const ProgramPath behind = platform::file_behind_links(at(row.path));
+    if (!row.behind.empty()) {
+      EXPECT_FALSE(platform::is_link(behind));
+      EXPECT_TRUE(platform::same_entry(behind, at(row.behind)));
+      EXPECT_EQ(test::u8(behind.parts().back()), test::u8(at(row.behind).parts().back()));
+    } else {
+      EXPECT_EQ(test::u8(behind.text()), test::u8(at(row.path).text()));
+    }
   }
 #ifndef _WIN32
   ASSERT_EQ(::mkfifo(dir_.native("fifo").c_str(), 0600), 0);

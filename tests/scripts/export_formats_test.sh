@@ -5,7 +5,8 @@
 # as CSV, and reads every file back with a reader nobody here wrote:
 #   python   Python's json, csv and xml modules, against the source files
 #            read with Python's own cp932 codec;
-#   ogrinfo  GDAL's ogrinfo: the same features, names and coordinates;
+#   ogrinfo  GDAL's ogrinfo: the same features, names and coordinates, also
+#            in a GeoPackage, whose layers and values have the CSVs' rows;
 #   rfc7946  an RFC 7946 checker from npm (scripts/setup.sh installs it).
 # A reader that is missing skips its part (exit 77) with the reason.
 # Usage: export_formats_test.sh LODEMARK_CLI SAMPLES_DIR python|ogrinfo|rfc7946 [NPM_DIR]
@@ -150,8 +151,14 @@ ogrinfo)
   listing "$work/tokyo.kml" >"$work/kml.txt"
   listing -oo X_POSSIBLE_NAMES=longitude -oo Y_POSSIBLE_NAMES=latitude -oo KEEP_GEOM_COLUMNS=NO \
     "$work/tokyo.csv" >"$work/csv.txt"
+  # A GeoPackage holds all three tables, gathered over every borehole.
+  export_to --datum tokyo -o "$work/tokyo.gpkg"
+  listing "$work/tokyo.gpkg" boreholes >"$work/gpkg.txt"
+  for table in layers values; do
+    ogrinfo -ro -so "$work/tokyo.gpkg" "$table" | sed -n 's/^Feature Count: //p' >"$work/gpkg-$table.count"
+  done
   python3 - "$work" <<'PY'
-import json, re, sys
+import csv, json, re, sys
 work = sys.argv[1]
 doc = json.load(open(f"{work}/tokyo.geojson", encoding="utf-8"))
 want = {f["properties"]["number"]: (f["properties"]["name"], *f["geometry"]["coordinates"]) for f in doc["features"]}
@@ -168,12 +175,18 @@ def features(text, number_field, name_field):
     return found
 want["=1+1"] = ("@SUM(1)", *want["=1+1"][1:])
 for name, number_field, name_field in (("geojson", "number", "name"), ("kml", "number", "description"),
-                                       ("csv", "number", "name")):
+                                       ("csv", "number", "name"), ("gpkg", "number", "name")):
     got = features(open(f"{work}/{name}.txt", encoding="utf-8").read(), number_field, name_field)
     assert set(got) == set(want), (name, sorted(set(got) ^ set(want)))
+    # The GeoPackage keeps the whole double; the text formats round to 1e-8°.
+    tolerance = 5.1e-9 if name == "gpkg" else 1e-9
     for n, (label, lon, lat) in got.items():
         assert label == want[n][0], (name, n, label)
-        assert abs(lon - want[n][1]) < 1e-9 and abs(lat - want[n][2]) < 1e-9, (name, n)
+        assert abs(lon - want[n][1]) < tolerance and abs(lat - want[n][2]) < tolerance, (name, n)
+for table in ("layers", "values"):
+    rows = len(list(csv.reader(open(f"{work}/{table}.csv", encoding="utf-8-sig", newline="")))) - 1
+    counted = int(open(f"{work}/gpkg-{table}.count").read())
+    assert rows > 12 and counted == rows, (table, counted, rows)
 print("ok")
 PY
   ;;
