@@ -47,6 +47,8 @@ inline constexpr char32_t kCatalogueHeading[] = U"地質柱状図番号 ボー�
 inline constexpr char32_t kYesButton[] = U"はい";
 inline constexpr char32_t kNoButton[] = U"いいえ";
 inline constexpr char32_t kOkButton[] = U"OK";
+// The Windows window's own dialogs (the export dialog).
+inline constexpr char32_t kCancelButton[] = U"キャンセル";
 // The button that shows or hides a box's details (the Windows window).
 inline constexpr char32_t kShowDetailsButton[] = U"詳細を表示...";
 inline constexpr char32_t kHideDetailsButton[] = U"詳細を隠す...";
