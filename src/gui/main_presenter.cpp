@@ -31,7 +31,8 @@ class MainPresenter::RunObserver final : public ConversionObserver {
   MainPresenter& presenter_;
 };
 
-MainPresenter::MainPresenter(MainView& view, DriveState drives) : view_(view), drives_(std::move(drives)) {}
+MainPresenter::MainPresenter(MainView& view, DriveState drives, ProgramPath user_settings)
+    : view_(view), drives_(std::move(drives)), remembered_datums_(std::move(user_settings)) {}
 
 std::optional<int> MainPresenter::start(const std::vector<std::string>& arguments, std::ostream& errors) {
   bool loaded = false;

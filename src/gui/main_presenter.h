@@ -11,11 +11,12 @@
 #include "base/program_path.h"
 #include "conversion/conversion_run.h"
 #include "conversion/output_guard.h"
-#include "gui/check_report.h"
 #include "export/export_tables.h"
+#include "gui/check_report.h"
 #include "gui/drive_state.h"
 #include "gui/folder_list_model.h"
 #include "gui/main_view.h"
+#include "gui/remembered_datums.h"
 #include "preview/borehole_preview.h"
 #include "rodev/borehole.h"
 
@@ -27,7 +28,10 @@ inline constexpr int kExitFailure = 3;    // a failure, reported in a box
 
 class MainPresenter {
  public:
-  MainPresenter(MainView& view, DriveState drives);
+  // `user_settings`: the file of the user's own settings
+  // (platform::user_settings_file() in the programs, a test's own file in
+  // the tests).
+  MainPresenter(MainView& view, DriveState drives, ProgramPath user_settings);
 
   // Start-up, before the window shows, with the program's arguments (UTF-8):
   // load, then the source folder that the first argument names (a native
@@ -103,9 +107,13 @@ class MainPresenter {
   // A folder box's text as the run reads it.
   std::u32string typed_source();
   std::u32string typed_destination();
+  // Writes the export the user chose into the file named (a program path,
+  // its format's extension added when missing) and says how it went.
+  void write_export(const ExportDialog& dialog, const std::u32string& named);
 
   MainView& view_;
   DriveState drives_;
+  RememberedDatums remembered_datums_;
   FolderListModel folders_[2];
   std::optional<ProgramPath> pattern_data_folder_;
   // The borehole list as read from the source folder's catalogue.

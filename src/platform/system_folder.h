@@ -27,7 +27,7 @@ std::u32string system_settings_file(std::u32string_view name);
 // choices), a program path; its folder may not exist yet. Never a file
 // others share: on POSIX system_folder()'s "user-settings.txt", on Windows
 // "Lodemark\user-settings.txt" in the user's roaming application data
-// (%APPDATA%).
+// (%APPDATA%); empty when the system cannot say where that is.
 std::u32string user_settings_file();
 
 }  // namespace lodemark::platform

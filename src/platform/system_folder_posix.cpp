@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "base/program_path.h"
 #include "base/utf8.h"
 #include "platform/drives.h"
 #include "platform/native_path_posix.h"
@@ -30,5 +31,7 @@ std::u32string system_folder() {
 }
 
 std::vector<std::u32string> system_folders() { return {system_folder()}; }
+
+std::u32string user_settings_file() { return (ProgramPath(system_folder()) / U"user-settings.txt").text(); }
 
 }  // namespace lodemark::platform

@@ -1,4 +1,9 @@
 #include <windows.h>
+// After windows.h, which they need.
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <memory>
 
 #include "platform/syscalls_win.h"
 #include "platform/system_folder.h"
@@ -24,6 +29,23 @@ std::u32string folder_from(Call call) {
   return win::from_wide(buffer);
 }
 
+struct TaskMemoryFree {
+  void operator()(wchar_t* text) const { ::CoTaskMemFree(text); }
+};
+
+// The user's roaming application data ("C:\Users\x\AppData\Roaming");
+// empty when the system cannot say.
+std::u32string roaming_app_data() {
+  wchar_t* path = nullptr;
+  const HRESULT result = ::SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DEFAULT, nullptr, &path);
+  // The buffer is the caller's to free, even when the call failed.
+  const std::unique_ptr<wchar_t, TaskMemoryFree> owned(path);
+  if (FAILED(result) || path == nullptr) return {};
+  std::wstring folder(path);
+  if (folder.size() > 3 && folder.back() == L'\\') folder.pop_back();
+  return win::from_wide(folder);
+}
+
 }  // namespace
 
 std::u32string system_folder() { return folder_from(::GetSystemDirectoryW); }
@@ -33,6 +55,11 @@ std::vector<std::u32string> system_folders() {
   if (std::u32string wow64 = folder_from(::GetSystemWow64DirectoryW); !wow64.empty() && wow64 != out.front())
     out.push_back(std::move(wow64));
   return out;
+}
+
+std::u32string user_settings_file() {
+  const std::u32string roaming = roaming_app_data();
+  return roaming.empty() ? std::u32string() : roaming + U"\\Lodemark\\user-settings.txt";
 }
 
 }  // namespace lodemark::platform

@@ -47,13 +47,16 @@ class MainPresenterTest : public ::testing::Test {
     std::filesystem::create_directories(dir_.native("out"));
     view_ = std::make_unique<test::FakeMainView>();
     presenter_ = std::make_unique<MainPresenter>(
-        *view_, test::test_drives(dir_.program(U"src"), {drive_at(dir_, "rdrive"), drive_at(dir_, "no-such-folder")}));
+        *view_, test::test_drives(dir_.program(U"src"), {drive_at(dir_, "rdrive"), drive_at(dir_, "no-such-folder")}),
+        user_settings());
     view_->attach(*presenter_);
   }
   void load() {
     ASSERT_TRUE(presenter_->load());
     ASSERT_TRUE(view_->boxes.shown.empty());
   }
+  // The user's own settings file of the test's presenters.
+  std::u32string user_settings() const { return dir_.program(U"config\\user-settings.txt"); }
   std::u32string current() { return presenter_->drives().current_folder(); }
   std::u32string name_of(std::string_view folder) { return from_utf8(dir_.native(folder)); }
 
@@ -62,6 +65,30 @@ class MainPresenterTest : public ::testing::Test {
   std::unique_ptr<MainPresenter> presenter_;
   const std::vector<std::u32string> src_entries_{entry(U"0001    ", U"NO.1    "), entry(U"0002    ", U"NO.2    "),
                                                  entry(U"0003    ", U"試験孔１")};
+};
+
+// The sample database, with B-101 listed a second time (a problem of the
+// catalogue), and the sample pattern-data folder.
+class SamplePresenterTest : public MainPresenterTest {
+ protected:
+  void SetUp() override {
+    MainPresenterTest::SetUp();
+    namespace fs = std::filesystem;
+    const fs::path samples = native_path(LODEMARK_SOURCE_DIR) / "samples";
+    fs::copy(samples / "database", dir_.path("sample"));
+    fs::copy(samples / "patdat", dir_.path("patdat"), fs::copy_options::recursive);
+    const std::string catalogue = read_bytes(dir_.path("sample/Rodev5.Dat"));
+    write_bytes(dir_.path("sample/Rodev5.Dat"), catalogue + catalogue.substr(0, 26));
+    load();
+    view_->user_opens_folder(Side::Source, dir_.program(U"sample"));
+    ASSERT_EQ(view_->list().size(), 13u);
+  }
+  // Rule and borehole of each problem, in the report's order.
+  static std::vector<std::string> found(const CheckReport& report) {
+    std::vector<std::string> out;
+    for (const Problem& p : report.problems) out.push_back(std::string(rule_info(p.rule).id) + " " + u8(p.borehole));
+    return out;
+  }
 };
 
 }  // namespace lodemark::test

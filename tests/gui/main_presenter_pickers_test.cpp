@@ -258,7 +258,7 @@ TEST_F(MainPresenterTest, StartUpPicksTheArgumentsFolderOrSaysItNamesNone) {
     if (row.setting) test::write_bytes(ini, setting);
     if (!row.setting) fs::remove(test::native_path(ini));
     test::FakeMainView view;
-    MainPresenter presenter(view, test::test_drives(dir_.program(U"src"), {drive_at(dir_, "rdrive")}));
+    MainPresenter presenter(view, test::test_drives(dir_.program(U"src"), {drive_at(dir_, "rdrive")}), user_settings());
     view.attach(presenter);
     std::ostringstream errors;
     EXPECT_EQ(presenter.start(row.arguments, errors), row.status);

@@ -112,28 +112,7 @@ TEST_F(MainPresenterTest, PointerMoveLeavesOtherStatusTextsAlone) {
   EXPECT_EQ(view_->status, kConverting);
 }
 
-// The sample database, with B-101 listed a second time (a problem of the
-// catalogue), and the sample pattern-data folder.
-class CheckPresenterTest : public MainPresenterTest {
- protected:
-  void SetUp() override {
-    MainPresenterTest::SetUp();
-    const fs::path samples = test::native_path(LODEMARK_SOURCE_DIR) / "samples";
-    fs::copy(samples / "database", dir_.path("sample"));
-    fs::copy(samples / "patdat", dir_.path("patdat"), fs::copy_options::recursive);
-    const std::string catalogue = test::read_bytes(dir_.path("sample/Rodev5.Dat"));
-    test::write_bytes(dir_.path("sample/Rodev5.Dat"), catalogue + catalogue.substr(0, 26));
-    load();
-    view_->user_opens_folder(Side::Source, dir_.program(U"sample"));
-    ASSERT_EQ(view_->list().size(), 13u);
-  }
-  // Rule and borehole of each problem, in the report's order.
-  static std::vector<std::string> found(const CheckReport& report) {
-    std::vector<std::string> out;
-    for (const Problem& p : report.problems) out.push_back(std::string(rule_info(p.rule).id) + " " + u8(p.borehole));
-    return out;
-  }
-};
+using CheckPresenterTest = test::SamplePresenterTest;
 
 TEST_F(CheckPresenterTest, CheckReportsTheSelectedBoreholesOrAllAndTheCatalogueAndChangesNothing) {
   const auto source_before = test::folder_content(dir_.path("sample"));

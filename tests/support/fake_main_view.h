@@ -52,6 +52,17 @@ class FakeMainView : public MainView {
     for (auto& entry : list_) entry.selected = false;
   }
   void user_types_destination(const std::u32string& text) { destination_box = text; }
+  // What the user does in the next export dialog: the datum row (nothing:
+  // leaves it as shown), the table row, the format by its extension, then
+  // the file named in the save dialog (nothing: cancels it). No answer at
+  // all: the export dialog is cancelled.
+  struct ExportAnswer {
+    std::optional<std::size_t> datum_row;
+    std::size_t table_row = 0;
+    std::u32string extension = U".geojson";
+    std::optional<std::string> file;
+  };
+  std::optional<ExportAnswer> export_answer;
 
   // --- what the presenter left ---
   std::u32string source_box, destination_box, status;
@@ -77,6 +88,14 @@ class FakeMainView : public MainView {
   FolderListModel folders[2];  // as last shown
   int drive_changes[2] = {0, 0};
   int folder_shows[2] = {0, 0};
+  // Each export dialog as it opened, and the save dialog's suggestion.
+  struct ShownExport {
+    std::optional<std::size_t> datum_row;
+    std::size_t table_row;
+    std::vector<std::u32string> formats;  // the labels
+    std::u32string suggested;             // empty when the dialog was cancelled
+  };
+  std::vector<ShownExport> exports_shown;
 
   // --- MainView ---
   void show_drives(Side side, const std::vector<std::u32string>& names) override { drives[index(side)] = names; }
@@ -112,7 +131,24 @@ class FakeMainView : public MainView {
   void hide_progress() override { progress.push_back({0, 0}); }
   void yield_once() override {}
   void close_window() override { closed = true; }
-  std::optional<std::string> ask_export(ExportDialog&) override { return std::nullopt; }
+  std::optional<std::string> ask_export(ExportDialog& dialog) override {
+    ShownExport& shown = exports_shown.emplace_back(ShownExport{dialog.datum_row(), dialog.table_row(), {}, {}});
+    for (const ExportFormatRow& row : dialog.formats()) shown.formats.push_back(row.label);
+    if (!export_answer) return std::nullopt;
+    if (export_answer->datum_row) dialog.choose_datum(*export_answer->datum_row);
+    dialog.choose_table(export_answer->table_row);
+    bool found = false;
+    for (std::size_t row = 0; row < dialog.formats().size(); ++row)
+      if (dialog.formats()[row].extension == export_answer->extension) {
+        dialog.choose_format(row);
+        found = true;
+      }
+    if (!found) ADD_FAILURE() << "no format " << to_utf8(export_answer->extension);
+    // OK stays disabled without a datum.
+    if (!dialog.can_accept()) return std::nullopt;
+    shown.suggested = dialog.suggested_file_name();
+    return export_answer->file;
+  }
   void show_failure(std::u32string_view message) override { failures.emplace_back(message); }
   void end_program(int code) override { ended_with.push_back(code); }
   BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override {

@@ -10,6 +10,7 @@
 #include "gui/qt/qt_text.h"
 #include "gui/qt/window_look.h"
 #include "platform/command_line.h"
+#include "platform/system_folder.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -21,7 +22,7 @@ int main(int argc, char** argv) {
   if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
   QApplication::setFont(lodemark::qt::ui_font());
 
-  lodemark::qt::MainWindow window;
+  lodemark::qt::MainWindow window(lodemark::platform::user_settings_file());
   // What QApplication left of the arguments: Qt's own options are gone.
   if (const auto status = window.presenter().start(lodemark::platform::utf8_arguments(argc, argv), std::cerr))
     return *status;

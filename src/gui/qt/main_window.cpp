@@ -77,9 +77,9 @@ QPushButton* button(QWidget* parent, const char* name, QRect geometry, std::u32s
 
 }  // namespace
 
-MainWindow::MainWindow(QWidget* parent)
+MainWindow::MainWindow(ProgramPath user_settings, QWidget* parent)
     : QWidget(parent),
-      presenter_(*this, DriveState::of_system()),
+      presenter_(*this, DriveState::of_system(), std::move(user_settings)),
       end_program_([](int status) { QCoreApplication::exit(status); }) {
   setObjectName(QStringLiteral("main_window"));
   setWindowTitle(qs(kWindowCaption));

@@ -28,7 +28,8 @@ class FolderList;
 
 class MainWindow final : public QWidget, public MainView {
  public:
-  explicit MainWindow(QWidget* parent = nullptr);
+  // `user_settings`: the user's own settings file (MainPresenter).
+  explicit MainWindow(ProgramPath user_settings, QWidget* parent = nullptr);
   ~MainWindow() override;
 
   // What ends the program after a reported failure; by default the event

@@ -9,6 +9,7 @@
 #include "gui/win32/main_window.h"
 #include "gui/win32/window_look.h"
 #include "platform/command_line.h"
+#include "platform/system_folder.h"
 
 int main(int argc, char** argv) {
   lodemark::platform::quiet_missing_media();
@@ -16,7 +17,7 @@ int main(int argc, char** argv) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
 
-  lodemark::win32::MainWindow window;
+  lodemark::win32::MainWindow window(lodemark::platform::user_settings_file());
   // The arguments in UTF-16 from the system, whatever its code page.
   if (const auto status = window.presenter().start(lodemark::platform::utf8_arguments(argc, argv), std::cerr))
     return *status;

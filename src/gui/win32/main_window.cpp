@@ -24,8 +24,9 @@ bool is_input(UINT message) {
 
 }  // namespace
 
-MainWindow::MainWindow()
-    : presenter_(*this, DriveState::of_system()), end_program_([](int status) { PostQuitMessage(status); }) {
+MainWindow::MainWindow(ProgramPath user_settings)
+    : presenter_(*this, DriveState::of_system(), std::move(user_settings)),
+      end_program_([](int status) { PostQuitMessage(status); }) {
   create_window();
 }
 

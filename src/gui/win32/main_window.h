@@ -50,7 +50,8 @@ enum class Control : int {
 class MainWindow final : public MainView {
  public:
   // Creates the window, hidden, on the process's current drive and folder.
-  MainWindow();
+  // `user_settings`: the user's own settings file (MainPresenter).
+  explicit MainWindow(ProgramPath user_settings);
   ~MainWindow() override;
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;

@@ -277,7 +277,7 @@ class MainWindowTest : public QObject {
     const std::string ini = dir_->native("config/lodemark/ZidereV5.ini");
     const std::string kept = lodemark::test::read_bytes(ini);
     fs::remove(ini);
-    MainWindow form;
+    MainWindow form(dir_->user_settings());
     const BoxAnswerer seen(QMessageBox::Ok);
     std::ostringstream errors;
     const auto status = form.presenter().start({dir_->native("database")}, errors);

@@ -84,13 +84,16 @@ class SampleHome : public TempConfigHome {
     write_bytes(native("config/lodemark/ZidereV5.ini"), "[ZidereV5]\r\n" + to_utf8(program(U"patdat")) + "\\\r\n");
   }
 
+  // The user's own settings file of the test's windows.
+  ProgramPath user_settings() const { return program(U"config\\user-settings.txt"); }
+
   // A window after start-up, with the sample database picked as the source
   // and the output folder (the working directory) as the destination; `end`
   // stands in for ending the program, which would end every event loop of
   // the test as well.
   std::unique_ptr<qt::MainWindow> open_window(std::function<void(int)> end) const {
     std::filesystem::current_path(path("out"));
-    auto form = std::make_unique<qt::MainWindow>();
+    auto form = std::make_unique<qt::MainWindow>(user_settings());
     form->set_end_program(std::move(end));
     std::ostringstream errors;
     const auto status = form->presenter().start({native("database")}, errors);

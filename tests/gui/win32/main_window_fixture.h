@@ -27,7 +27,7 @@ class MainWindowTest : public ::testing::Test {
   void open_window() {
     // The pickers start on the working directory.
     std::filesystem::current_path(SampleCopies::native("out"));
-    form_ = std::make_unique<lodemark::win32::MainWindow>();
+    form_ = std::make_unique<lodemark::win32::MainWindow>(SampleCopies::user_settings());
     form_->set_end_program([this](int status) { ended_with_ = status; });
     std::ostringstream errors;
     ASSERT_EQ(form_->presenter().start({lodemark::test::native_text(SampleCopies::native("database"))}, errors),

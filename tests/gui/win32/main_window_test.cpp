@@ -304,7 +304,7 @@ TEST_F(MainWindowTest, FailureInsideARunIsReportedAndEndsTheProgram) {
 TEST_F(MainWindowTest, MissingSettingEndsBeforeTheWindowShowsWithWhereItIsLookedFor) {
   const std::string kept = lodemark::test::read_bytes(SampleCopies::ini());
   fs::remove(SampleCopies::ini());
-  MainWindow form;
+  MainWindow form(SampleCopies::user_settings());
   std::optional<int> status;
   {
     const BoxAnswerer boxes(IDOK);

@@ -34,6 +34,8 @@ class SampleCopies : public ::testing::Environment {
   static std::u32string program(std::u32string_view relative) {
     return relative.empty() ? dir_->program() : dir_->program(relative);
   }
+  // The user's own settings file of the test's windows.
+  static std::u32string user_settings() { return program(U"user-settings.txt"); }
   static std::filesystem::path ini() { return lodemark::test::native_path(dir_->system_folder()) / "ZidereV5.ini"; }
 
  private:
