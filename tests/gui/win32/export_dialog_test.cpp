@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "base/geodesy.h"
@@ -21,7 +22,6 @@
 #include "gui/win32/export_dialog_box.h"
 #include "gui/win32/main_window.h"
 #include "main_window_fixture.h"
-#include "platform/system_folder.h"
 #include "support/child_process.h"
 #include "support/test_support.h"
 
@@ -78,28 +78,6 @@ HWND file_name_box(HWND save) {
   return found;
 }
 
-// The user's settings as they were before the test, put back after it: the
-// window remembers the datum there.
-class KeptUserSettings {
- public:
-  KeptUserSettings() : file_(lodemark::test::native_path(lodemark::to_utf8(lodemark::platform::user_settings_file()))) {
-    if (fs::exists(file_)) before_ = lodemark::test::read_bytes(file_);
-  }
-  ~KeptUserSettings() {
-    std::error_code ignored;
-    if (before_)
-      lodemark::test::write_bytes(file_, *before_);
-    else
-      fs::remove(file_, ignored);
-  }
-  KeptUserSettings(const KeptUserSettings&) = delete;
-  KeptUserSettings& operator=(const KeptUserSettings&) = delete;
-
- private:
-  fs::path file_;
-  std::optional<std::string> before_;
-};
-
 class ExportDialogTest : public lodemark::win32::test::MainWindowTest {
  protected:
   // Opens the borehole list's menu from the keys and chooses the entry.
@@ -110,7 +88,11 @@ class ExportDialogTest : public lodemark::win32::test::MainWindowTest {
     pump_for(50);
   }
 
-  KeptUserSettings settings_;
+  // Nothing remembered: each test starts without the user's settings file.
+  void SetUp() override {
+    std::error_code ignored;
+    fs::remove(lodemark::test::native_path(lodemark::to_utf8(SampleCopies::user_settings())), ignored);
+  }
 };
 
 TEST_F(ExportDialogTest, OkWaitsForADatumAndTheFormatsFollowTheTable) {
@@ -186,6 +168,7 @@ TEST_F(ExportDialogTest, WritesWhatTheCommandWritesAndChoosesTheDatumAgainNextTi
   choose_from_menu(kExportItem);
   pump_for(200);
   ASSERT_EQ(steps.taken(), 2u);
+  EXPECT_TRUE(steps.unexpected().empty()) << "no box after a whole export";
   EXPECT_TRUE(suggested.ends_with(L".geojson")) << lodemark::to_utf8(lodemark::win32::from_wide(suggested));
 
   const fs::path cli_file = SampleCopies::native("out") / "cli.geojson";
