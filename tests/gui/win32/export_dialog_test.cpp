@@ -147,7 +147,10 @@ TEST_F(ExportDialogTest, OkWaitsForADatumAndTheFormatsFollowTheTable) {
 
 TEST_F(ExportDialogTest, WritesWhatTheCommandWritesAndChoosesTheDatumAgainNextTime) {
   open_window();
-  const std::u32string target = SampleCopies::program(U"out\\points.geojson");
+  // Not into "out", which the other tests expect to stay empty.
+  const fs::path folder = SampleCopies::native("exported");
+  fs::create_directories(folder);
+  const std::u32string target = SampleCopies::program(U"exported\\points.geojson");
   std::wstring suggested;
   const DialogSteps steps({[&](HWND dialog) {
                              choose(dialog, ExportControl::Datum, 0);
@@ -171,11 +174,11 @@ TEST_F(ExportDialogTest, WritesWhatTheCommandWritesAndChoosesTheDatumAgainNextTi
   EXPECT_TRUE(steps.unexpected().empty()) << "no box after a whole export";
   EXPECT_TRUE(suggested.ends_with(L".geojson")) << lodemark::to_utf8(lodemark::win32::from_wide(suggested));
 
-  const fs::path cli_file = SampleCopies::native("out") / "cli.geojson";
+  const fs::path cli_file = folder / "cli.geojson";
   lodemark::test::ChildProcess cli(lodemark::test::native_path(LODEMARK_CLI),
                                    {"export", lodemark::test::native_text(SampleCopies::native("database")), "--datum",
                                     "tokyo", "-o", lodemark::test::native_text(cli_file), "--all"},
-                                   SampleCopies::native("cli-export.log"));
+                                   folder / "cli.log");
   cli.wait();
   const fs::path written = lodemark::test::native_path(lodemark::to_utf8(target));
   ASSERT_TRUE(fs::exists(written));
