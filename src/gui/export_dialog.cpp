@@ -86,9 +86,15 @@ std::vector<std::u32string> ExportDialog::table_labels() const {
   std::vector<std::u32string> labels;
   for (const exports::TableRow& row : exports::kTables) {
     switch (row.kind) {
-      case exports::TableKind::Boreholes: labels.emplace_back(kExportTableBoreholes); break;
-      case exports::TableKind::Layers: labels.emplace_back(kExportTableLayers); break;
-      case exports::TableKind::Values: labels.emplace_back(kExportTableValues); break;
+      case exports::TableKind::Boreholes:
+        labels.emplace_back(kExportTableBoreholes);
+        break;
+      case exports::TableKind::Layers:
+        labels.emplace_back(kExportTableLayers);
+        break;
+      case exports::TableKind::Values:
+        labels.emplace_back(kExportTableValues);
+        break;
     }
   }
   return labels;

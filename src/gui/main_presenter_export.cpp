@@ -56,8 +56,7 @@ void MainPresenter::export_clicked(exports::TableKind table) {
 
   const std::optional<std::u32string> file = platform::program_path_of_argument(*named, U"");
   if (!file) {
-    view_.show_message(kExportFailed, from_utf8(*named) + U"\n" + kCannotMapDrive, BoxStyle::OkExclamation,
-                       kAppTitle);
+    view_.show_message(kExportFailed, from_utf8(*named) + U"\n" + kCannotMapDrive, BoxStyle::OkExclamation, kAppTitle);
   } else {
     write_export(dialog, *file);
   }
@@ -67,7 +66,7 @@ void MainPresenter::export_clicked(exports::TableKind table) {
   try {
     remembered_datums_.remember(folder, dialog.choice().datum);
   } catch (const Failure& failure) {
-    view_.show_message(kExportDatumNotRemembered, platform::shown_failure(failure), BoxStyle::OkExclamation,
+    view_.show_message(kExportDatumNotRemembered + platform::shown_failure(failure), BoxStyle::OkExclamation,
                        kAppTitle);
   }
 }

@@ -44,8 +44,8 @@ TEST(ExportDialogTest, ListsTheDatumsAndTablesAndTheFormatsThatHoldTheTable) {
   for (const TableKind table : {TableKind::Boreholes, TableKind::Layers, TableKind::Values}) {
     SCOPED_TRACE(static_cast<int>(table));
     const ExportDialog dialog(std::nullopt, table, U"site");
-    EXPECT_EQ(dialog.datum_labels(), (std::vector<std::u32string>{U"日本測地系 (Tokyo Datum)", U"世界測地系 JGD2000",
-                                                                   U"世界測地系 JGD2011"}));
+    EXPECT_EQ(dialog.datum_labels(),
+              (std::vector<std::u32string>{U"日本測地系 (Tokyo Datum)", U"世界測地系 JGD2000", U"世界測地系 JGD2011"}));
     EXPECT_EQ(dialog.table_labels(),
               (std::vector<std::u32string>{kExportTableBoreholes, kExportTableLayers, kExportTableValues}));
     EXPECT_EQ(dialog.table_row(), static_cast<std::size_t>(table));

@@ -48,8 +48,7 @@ TEST(RememberedDatumsTest, ADamagedFileRemembersNothingAndKeepsWhatItHolds) {
        "# mine\r\ntokyo\tC:\\data\\\r\njgd2000\tC:\\other\\\r\ntokyo\tC:\\data\\", Datum::Tokyo, true,
        "# mine\njgd2011\tC:\\data\\\njgd2000\tC:\\other\\\n"},
       {"larger than a settings file",
-       "tokyo\tC:\\data\\\n" + std::string(static_cast<std::size_t>(kMaxSettingsBytes), '#'), std::nullopt, false,
-       ""},
+       "tokyo\tC:\\data\\\n" + std::string(static_cast<std::size_t>(kMaxSettingsBytes), '#'), std::nullopt, false, ""},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);

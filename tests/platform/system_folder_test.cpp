@@ -67,6 +67,7 @@ TEST(SystemFolder, FromXdgConfigHome) {
   const ScopedEnv slash("XDG_CONFIG_HOME", dir.native() + "/");
   EXPECT_EQ(system_folder(), dir.program(U"lodemark"));
   EXPECT_EQ(system_folders(), std::vector<std::u32string>{dir.program(U"lodemark")});
+  EXPECT_EQ(user_settings_file(), dir.program(U"lodemark\\user-settings.txt"));
 }
 
 TEST(SystemFolder, FromHomeWhenXdgIsUnsetEmptyOrRelative) {

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -85,6 +86,16 @@ TEST(WindowsSystemFolder, IsTheSystemDirectory) {
   EXPECT_EQ(folder, expected);
   EXPECT_TRUE(lower(folder).ends_with(U"\\system32")) << to_utf8(folder);
   EXPECT_TRUE(is_folder(folder));
+}
+
+// The user's own settings: in the roaming application data that the
+// system also gives the environment as APPDATA.
+TEST(WindowsSystemFolder, UserSettingsAreInTheRoamingApplicationData) {
+  const wchar_t* app_data = _wgetenv(L"APPDATA");
+  if (app_data == nullptr) GTEST_SKIP() << "no APPDATA";
+  std::u32string expected = from_utf8(test::native_text(fs::path(app_data)));
+  if (expected.ends_with(U'\\')) expected.pop_back();
+  EXPECT_EQ(lower(user_settings_file()), lower(expected + U"\\Lodemark\\user-settings.txt"));
 }
 
 // The file system ignores case: a name in another case is the same file or
