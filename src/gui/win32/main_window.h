@@ -96,8 +96,8 @@ class MainWindow final : public MainView {
   BoxAnswer show_message(std::u32string_view text, BoxStyle style, std::u32string_view title) override;
   BoxAnswer show_message(std::u32string_view text, std::u32string_view detail, BoxStyle style,
                          std::u32string_view title) override;
-  // A stand-in until the dialog is drawn: cancelled.
-  std::optional<std::string> ask_export(ExportDialog&) override { return std::nullopt; }
+  // main_window_report.cpp: the export dialog, then the save dialog.
+  std::optional<std::string> ask_export(ExportDialog& dialog) override;
   void show_failure(std::u32string_view message) override;
   void close_window() override;
   void end_program(int status) override;
@@ -123,10 +123,11 @@ class MainWindow final : public MainView {
   // dropped, not kept for later.
   void pump_dropping_input();
 
-  // main_window_report.cpp: the check of the listed boreholes and its reports.
-  // F7 pressed in the main window.
+  // main_window_report.cpp: the borehole list's context menu, the check of
+  // the listed boreholes and its reports. F7 pressed in the main window.
   bool is_check_key(const MSG& msg) const;
-  // The borehole list's context menu; `at` as WM_CONTEXTMENU gives it.
+  // The borehole list's context menu (the check, the exports); `at` as
+  // WM_CONTEXTMENU gives it.
   void show_check_menu(LPARAM at);
   void open_report();
   // A window of the program that takes the user's input: the main window,

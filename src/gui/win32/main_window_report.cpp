@@ -1,22 +1,30 @@
-// The check of the listed boreholes from the main window: the borehole list's
-// context menu, F7, and the report windows that they open; the keys of the
-// windows opened from the list.
+// The borehole list's context menu: the check of the listed boreholes (also
+// F7) with the report windows that it opens, and their export through the
+// export dialog and the save dialog; the keys of the windows opened from the
+// list.
 #include <windows.h>
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <utility>
 
 #include "base/messages.h"
+#include "base/utf8.h"
+#include "gui/win32/export_dialog_box.h"
 #include "gui/win32/main_window.h"
+#include "gui/win32/save_dialog.h"
 #include "gui/win32/win_text.h"
 
 namespace lodemark::win32 {
 namespace {
 
 constexpr UINT kCheckCommand = 1;
+constexpr UINT kExportCommand = 2;
+constexpr UINT kExportLayersCommand = 3;
 
 struct MenuDeleter {
   void operator()(HMENU menu) const { DestroyMenu(menu); }
@@ -63,9 +71,35 @@ void MainWindow::show_check_menu(LPARAM at) {
   if (!menu) return;
   const std::wstring item = wide(std::u32string(kCheckMenuItem) + U"\t" + kCheckMenuKey);
   AppendMenuW(menu.get(), MF_STRING, kCheckCommand, item.c_str());
+  AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu.get(), MF_STRING, kExportCommand, wide(kExportMenuItem).c_str());
+  AppendMenuW(menu.get(), MF_STRING, kExportLayersCommand, wide(kExportLayersMenuItem).c_str());
   const BOOL chosen =
       TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x, point.y, 0, window_, nullptr);
-  if (chosen == static_cast<BOOL>(kCheckCommand)) open_report();
+  switch (static_cast<UINT>(chosen)) {
+    case kCheckCommand:
+      open_report();
+      break;
+    case kExportCommand:
+      presenter_.export_clicked(exports::TableKind::Boreholes);
+      break;
+    case kExportLayersCommand:
+      presenter_.export_clicked(exports::TableKind::Layers);
+      break;
+    default:
+      break;
+  }
+}
+
+std::optional<std::string> MainWindow::ask_export(ExportDialog& dialog) {
+  if (!window_ || !run_export_dialog(window_, dialog)) return std::nullopt;
+  const ExportFormatRow& format = dialog.format();
+  // The save dialog wants the extension without its dot.
+  std::u32string_view extension = format.extension;
+  if (extension.starts_with(U'.')) extension.remove_prefix(1);
+  const auto file = choose_save_file(window_, {format.label, extension, dialog.suggested_file_name()});
+  if (!file) return std::nullopt;
+  return to_utf8(*file);
 }
 
 void MainWindow::open_report() {

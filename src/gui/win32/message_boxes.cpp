@@ -75,51 +75,6 @@ void load_icon(Box& box, int size) {
   box.icon_handle = LoadIconW(nullptr, id);  // shared: never destroyed
 }
 
-HWND add_control(HWND dialog, const wchar_t* kind, const std::wstring& text, DWORD style, int id, const Box& box,
-                 DWORD ex_style = 0) {
-  HWND control = CreateWindowExW(ex_style, kind, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, dialog,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(box.font.get()), FALSE);
-  return control;
-}
-
-SIZE text_extent(HWND dialog, const Box& box, const std::wstring& text, int max_width, UINT flags) {
-  HDC dc = GetDC(dialog);
-  const HGDIOBJ old = SelectObject(dc, box.font.get());
-  RECT rect{0, 0, max_width, 0};
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_NOPREFIX | flags);
-  SelectObject(dc, old);
-  ReleaseDC(dialog, dc);
-  return {rect.right - rect.left, rect.bottom - rect.top};
-}
-
-void set_client_size(HWND dialog, int width, int height, UINT dpi) {
-  const RECT frame = window_rect_for_client(width, height, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)),
-                                            static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)), dpi);
-  SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-// Over the owner's middle, else the middle of the work area; inside the work
-// area either way.
-void centre(HWND dialog, HWND owner) {
-  RECT box_rect;
-  GetWindowRect(dialog, &box_rect);
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoW(MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTONEAREST), &monitor);
-  RECT around = monitor.rcWork;
-  if (owner && IsWindowVisible(owner)) GetWindowRect(owner, &around);
-  const int width = box_rect.right - box_rect.left;
-  const int height = box_rect.bottom - box_rect.top;
-  const RECT& work = monitor.rcWork;
-  const int left = std::clamp(static_cast<int>((around.left + around.right - width) / 2), static_cast<int>(work.left),
-                              std::max(static_cast<int>(work.left), static_cast<int>(work.right) - width));
-  const int top = std::clamp(static_cast<int>((around.top + around.bottom - height) / 2), static_cast<int>(work.top),
-                             std::max(static_cast<int>(work.top), static_cast<int>(work.bottom) - height));
-  SetWindowPos(dialog, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void lay_out(HWND dialog, Box& box) {
   const UINT dpi = dpi_of(dialog);
   const auto px = [dpi](int at96) { return MulDiv(at96, static_cast<int>(dpi), 96); };
@@ -131,16 +86,17 @@ void lay_out(HWND dialog, Box& box) {
   int text_left = margin;
   if (icon_size > 0) {
     load_icon(box, icon_size);
-    HWND icon = add_control(dialog, L"STATIC", L"", SS_ICON | SS_REALSIZECONTROL, kBoxIconId, box);
+    HWND icon = add_dialog_control(dialog, L"STATIC", L"", SS_ICON | SS_REALSIZECONTROL, kBoxIconId, box.font.get());
     SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(box.icon_handle), 0);
     SetWindowPos(icon, nullptr, margin, margin, icon_size, icon_size, SWP_NOZORDER);
     SetWindowLongPtrW(icon, GWLP_USERDATA, static_cast<LONG_PTR>(box.icon));
     text_left += icon_size + margin;
   }
   const UINT wrap = DT_WORDBREAK | DT_EDITCONTROL | DT_EXPANDTABS;
-  const SIZE text = text_extent(dialog, box, box.text, px(440), wrap);
+  const SIZE text = text_size(dialog, box.font.get(), box.text, px(440), wrap);
   const int text_top = margin + std::max(0, (icon_size - static_cast<int>(text.cy)) / 2);
-  HWND label = add_control(dialog, L"STATIC", box.text, SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, kBoxTextId, box);
+  HWND label = add_dialog_control(dialog, L"STATIC", box.text, SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, kBoxTextId,
+                                  box.font.get());
   SetWindowPos(label, nullptr, text_left, text_top, text.cx + px(2), text.cy, SWP_NOZORDER);
 
   // The button row: the detail button on the left, the answers on the right.
@@ -148,7 +104,7 @@ void lay_out(HWND dialog, Box& box) {
   for (const Button& b : box.buttons) row.emplace_back(b.id, wide(b.caption));
   const int button_height = px(23);
   const auto button_width = [&](const std::wstring& caption) {
-    return std::max(px(75), static_cast<int>(text_extent(dialog, box, caption, 0, DT_SINGLELINE).cx) + px(24));
+    return std::max(px(75), static_cast<int>(text_size(dialog, box.font.get(), caption, 0, DT_SINGLELINE).cx) + px(24));
   };
   int answers_width = 0;
   for (const auto& [id, caption] : row) answers_width += button_width(caption) + (answers_width ? px(8) : 0);
@@ -162,7 +118,8 @@ void lay_out(HWND dialog, Box& box) {
   int left = content_width - margin - answers_width;
   bool first = true;
   for (const auto& [id, caption] : row) {
-    HWND b = add_control(dialog, L"BUTTON", caption, WS_TABSTOP | (first ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), id, box);
+    HWND b = add_dialog_control(dialog, L"BUTTON", caption, WS_TABSTOP | (first ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), id,
+                                box.font.get());
     SetWindowPos(b, nullptr, left, row_top, button_width(caption), button_height, SWP_NOZORDER);
     if (first) SetFocus(b);
     left += button_width(caption) + px(8);
@@ -172,11 +129,12 @@ void lay_out(HWND dialog, Box& box) {
   box.collapsed_height = row_top + button_height + margin;
   box.expanded_height = box.collapsed_height;
   if (!box.detail.empty()) {
-    HWND more = add_control(dialog, L"BUTTON", show_detail, WS_TABSTOP | BS_PUSHBUTTON, kBoxDetailButtonId, box);
+    HWND more = add_dialog_control(dialog, L"BUTTON", show_detail, WS_TABSTOP | BS_PUSHBUTTON, kBoxDetailButtonId,
+                                   box.font.get());
     SetWindowPos(more, nullptr, margin, row_top, detail_width - px(16), button_height, SWP_NOZORDER);
-    HWND detail =
-        add_control(dialog, L"EDIT", box.detail, ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
-                    kBoxDetailId, box, WS_EX_CLIENTEDGE);
+    HWND detail = add_dialog_control(dialog, L"EDIT", box.detail,
+                                     ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
+                                     kBoxDetailId, box.font.get(), WS_EX_CLIENTEDGE);
     ShowWindow(detail, SW_HIDE);
     const int detail_height = px(130);
     SetWindowPos(detail, nullptr, margin, box.collapsed_height, content_width - 2 * margin, detail_height,
@@ -204,7 +162,7 @@ INT_PTR CALLBACK box_procedure(HWND dialog, UINT message, WPARAM wparam, LPARAM 
       SetWindowLongPtrW(dialog, DWLP_USER, lparam);
       box = reinterpret_cast<Box*>(lparam);
       lay_out(dialog, *box);
-      centre(dialog, GetWindow(dialog, GW_OWNER));
+      centre_over_owner(dialog);
       return FALSE;  // the focus is on the first answer already
     case WM_COMMAND:
       switch (LOWORD(wparam)) {
@@ -228,12 +186,6 @@ INT_PTR CALLBACK box_procedure(HWND dialog, UINT message, WPARAM wparam, LPARAM 
 }
 
 INT_PTR run_box(HWND owner, Box& box) {
-  // An empty dialog template, DWORD-aligned; the controls come in WM_INITDIALOG.
-  struct alignas(4) Template {
-    DLGTEMPLATE dialog;
-    WORD menu, window_class, title;
-  } empty{};
-  empty.dialog.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFOREGROUND;
   switch (box.icon) {
     case BoxIcon::Question:
       MessageBeep(MB_ICONQUESTION);
@@ -250,8 +202,7 @@ INT_PTR run_box(HWND owner, Box& box) {
     case BoxIcon::None:
       break;
   }
-  return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &empty.dialog, owner, box_procedure,
-                                 reinterpret_cast<LPARAM>(&box));
+  return run_modal_dialog(owner, box_procedure, reinterpret_cast<LPARAM>(&box));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "gui/win32/window_look.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 namespace lodemark::win32 {
@@ -136,5 +137,60 @@ std::wstring fixed_pitch_face() {
 Font list_font(UINT dpi) { return make_font(fixed_pitch_face(), 12, dpi, true); }
 
 Font heading_font(UINT dpi) { return make_font(fixed_pitch_face(), 9, dpi, true); }
+
+INT_PTR run_modal_dialog(HWND owner, DLGPROC procedure, LPARAM parameter) {
+  // An empty dialog template, DWORD-aligned: no menu, the system's class,
+  // no title (the procedure sets it).
+  struct alignas(4) Template {
+    DLGTEMPLATE dialog;
+    WORD menu, window_class, title;
+  } empty{};
+  empty.dialog.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFOREGROUND;
+  return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &empty.dialog, owner, procedure, parameter);
+}
+
+HWND add_dialog_control(HWND dialog, const wchar_t* kind, const std::wstring& text, DWORD style, int id, HFONT font,
+                        DWORD ex_style) {
+  HWND control = CreateWindowExW(ex_style, kind, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, dialog,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return control;
+}
+
+SIZE text_size(HWND window, HFONT font, const std::wstring& text, int max_width, UINT flags) {
+  HDC dc = GetDC(window);
+  const HGDIOBJ old = SelectObject(dc, font);
+  RECT rect{0, 0, max_width, 0};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_NOPREFIX | flags);
+  SelectObject(dc, old);
+  ReleaseDC(window, dc);
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void set_client_size(HWND window, int width, int height, UINT dpi) {
+  const RECT frame = window_rect_for_client(width, height, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)),
+                                            static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)), dpi);
+  SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void centre_over_owner(HWND dialog) {
+  HWND owner = GetWindow(dialog, GW_OWNER);
+  RECT box_rect;
+  GetWindowRect(dialog, &box_rect);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTONEAREST), &monitor);
+  RECT around = monitor.rcWork;
+  if (owner && IsWindowVisible(owner)) GetWindowRect(owner, &around);
+  const int width = box_rect.right - box_rect.left;
+  const int height = box_rect.bottom - box_rect.top;
+  const RECT& work = monitor.rcWork;
+  const int left = std::clamp(static_cast<int>((around.left + around.right - width) / 2), static_cast<int>(work.left),
+                              std::max(static_cast<int>(work.left), static_cast<int>(work.right) - width));
+  const int top = std::clamp(static_cast<int>((around.top + around.bottom - height) / 2), static_cast<int>(work.top),
+                             std::max(static_cast<int>(work.top), static_cast<int>(work.bottom) - height));
+  SetWindowPos(dialog, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 }  // namespace lodemark::win32

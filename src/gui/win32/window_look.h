@@ -1,7 +1,8 @@
 #pragma once
 // Fonts, colours, scaling and window classes of the windows, shared by their
-// parts and the message boxes. Positions are kept in twips, as the layout was drawn, and
-// scaled to the window's monitor (15 twips a pixel at 96 dots per inch).
+// parts, and what the program's own small dialogs share. Positions are kept
+// in twips, as the layout was drawn, and scaled to the window's monitor (15
+// twips a pixel at 96 dots per inch).
 #include <windows.h>
 
 #include <string>
@@ -65,5 +66,23 @@ Font list_font(UINT dpi);
 Font heading_font(UINT dpi);
 // The face that list_font chose (for the tests).
 std::wstring fixed_pitch_face();
+
+// The program's own small dialogs (the message boxes, the export dialog):
+// modal over `owner` from an empty template, their controls added by
+// `procedure` in WM_INITDIALOG, so that they take the window's font and
+// scaling rather than the dialog units of a resource. Answers what
+// EndDialog was given (-1 when the dialog could not be made).
+INT_PTR run_modal_dialog(HWND owner, DLGPROC procedure, LPARAM parameter);
+// A control of such a dialog, in `font`; placed by the caller.
+HWND add_dialog_control(HWND dialog, const wchar_t* kind, const std::wstring& text, DWORD style, int id, HFONT font,
+                        DWORD ex_style = 0);
+// The size of `text` in `font` on one line, or wrapped at `max_width` with
+// DT_WORDBREAK among `flags`.
+SIZE text_size(HWND window, HFONT font, const std::wstring& text, int max_width, UINT flags);
+// Gives the window a client area of that size at that resolution.
+void set_client_size(HWND window, int width, int height, UINT dpi);
+// Over the owner's middle, else the middle of the work area; inside the
+// work area either way.
+void centre_over_owner(HWND dialog);
 
 }  // namespace lodemark::win32

@@ -164,7 +164,9 @@ TEST_F(ReportWindowTest, OpensFromTheMenuAndF7WithWhatCheckWritesForTheSelection
     ASSERT_NE(report, nullptr);
     ASSERT_NE(report->handle(), nullptr);
     if (c.route != Route::F7) {
-      EXPECT_EQ(menu_items_, std::vector<std::wstring>{L"選択した柱状図を検査…\tF7"});
+      const std::vector<std::wstring> items = {L"選択した柱状図を検査…\tF7", L"", L"位置データを書き出す…",
+                                               L"層の表を書き出す…"};
+      EXPECT_EQ(menu_items_, items);
       EXPECT_EQ(menu_place_.left, menu_wanted_at_.x);
       EXPECT_EQ(menu_place_.top, menu_wanted_at_.y);
     }

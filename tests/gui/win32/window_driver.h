@@ -16,17 +16,22 @@
 
 namespace lodemark::win32::test {
 
-inline std::vector<std::wstring> list_rows(HWND list) {
+// The rows of a list box or a combo box, by the messages of its kind.
+inline std::vector<std::wstring> rows_of(HWND control, UINT count_message, UINT length_message, UINT text_message) {
   std::vector<std::wstring> rows;
-  const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  const auto count = SendMessageW(control, count_message, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
-    std::wstring text(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0)) + 1,
+    std::wstring text(static_cast<std::size_t>(SendMessageW(control, length_message, static_cast<WPARAM>(i), 0)) + 1,
                       L'\0');
     text.resize(static_cast<std::size_t>(
-        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()))));
+        SendMessageW(control, text_message, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()))));
     rows.push_back(text);
   }
   return rows;
+}
+inline std::vector<std::wstring> list_rows(HWND list) { return rows_of(list, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT); }
+inline std::vector<std::wstring> combo_rows(HWND combo) {
+  return rows_of(combo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
 }
 
 // Runs the thread's messages for a while, as the program's loop would.
@@ -43,12 +48,14 @@ inline void pump_for(DWORD milliseconds) {
 }
 
 // A visible top-level window of this thread of a system class: "#32770" a
-// dialog (the message boxes), "#32768" a popup menu.
-inline HWND shown_window_of_class(const wchar_t* class_name) {
+// dialog (the message boxes), "#32768" a popup menu; one without the
+// property `unmarked_by` when that is given.
+inline HWND shown_window_of_class(const wchar_t* class_name, const wchar_t* unmarked_by = nullptr) {
   struct Search {
     const wchar_t* class_name;
+    const wchar_t* unmarked_by;
     HWND found;
-  } search{class_name, nullptr};
+  } search{class_name, unmarked_by, nullptr};
   EnumThreadWindows(
       GetCurrentThreadId(),
       [](HWND window, LPARAM data) -> BOOL {
@@ -56,6 +63,7 @@ inline HWND shown_window_of_class(const wchar_t* class_name) {
         wchar_t name[16] = {};
         GetClassNameW(window, name, 16);
         if (std::wstring(name) != wanted.class_name || !IsWindowVisible(window)) return TRUE;
+        if (wanted.unmarked_by && GetPropW(window, wanted.unmarked_by)) return TRUE;
         wanted.found = window;
         return FALSE;
       },
@@ -125,11 +133,12 @@ class BoxAnswerer {
   std::vector<SeenBox> seen_;
 };
 
-// Chooses the first item of the next popup menu that opens while it lives,
-// with the keys a user would press, and keeps the menu's items and place.
+// Chooses an item of the next popup menu that opens while it lives (the
+// `item`th that can be chosen, from 0; separators do not count), with the
+// keys a user would press, and keeps the menu's items and place.
 class MenuPicker {
  public:
-  MenuPicker() {
+  explicit MenuPicker(int item = 0) : item_(item) {
     current_ = this;
     timer_ = SetTimer(nullptr, 0, 20, &MenuPicker::tick);
   }
@@ -158,11 +167,64 @@ class MenuPicker {
       GetMenuStringW(items, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
       self->items.push_back(text);
     }
-    PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+    for (int i = 0; i <= self->item_; ++i) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
   }
 
   static inline MenuPicker* current_ = nullptr;
+  int item_;
+  UINT_PTR timer_ = 0;
+};
+
+// Takes each dialog ("#32770": the program's boxes and dialogs, the system's
+// save dialog) of this thread that shows while it lives, once, in the order
+// they show: the first to the first of `steps`, and so on. A dialog past the
+// steps is cancelled (else answered OK, else No) and its title kept, so that
+// an unexpected one fails the test instead of hanging it.
+class DialogSteps {
+ public:
+  explicit DialogSteps(std::vector<std::function<void(HWND)>> steps) : steps_(std::move(steps)) {
+    current_ = this;
+    timer_ = SetTimer(nullptr, 0, 20, &DialogSteps::tick);
+  }
+  ~DialogSteps() {
+    KillTimer(nullptr, timer_);
+    current_ = nullptr;
+  }
+  DialogSteps(const DialogSteps&) = delete;
+  DialogSteps& operator=(const DialogSteps&) = delete;
+
+  // Dialogs taken by the steps.
+  std::size_t taken() const { return taken_; }
+  // Titles of the dialogs past the steps.
+  const std::vector<std::wstring>& unexpected() const { return unexpected_; }
+
+ private:
+  static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
+    DialogSteps* self = current_;
+    if (!self) return;
+    HWND dialog = shown_window_of_class(L"#32770", L"LodemarkTaken");
+    if (!dialog) return;
+    SetPropW(dialog, L"LodemarkTaken", dialog);
+    if (self->taken_ < self->steps_.size()) {
+      self->steps_[self->taken_++](dialog);
+      return;
+    }
+    self->unexpected_.push_back(window_text(dialog));
+    int answer = IDNO;
+    for (const int button : {IDCANCEL, IDOK})
+      if (GetDlgItem(dialog, button)) {
+        answer = button;
+        break;
+      }
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, answer)));
+  }
+
+  static inline DialogSteps* current_ = nullptr;
+  std::vector<std::function<void(HWND)>> steps_;
+  std::size_t taken_ = 0;
+  std::vector<std::wstring> unexpected_;
   UINT_PTR timer_ = 0;
 };
 
