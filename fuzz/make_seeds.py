@@ -122,3 +122,6 @@ write("cp932_decode", "bad_bytes", b"A\x80\xa0\xfd\xfe\xff\x81\r\x81\x39\xef\x40
 write("cp932_decode", "nec_ibm_rows", b"\x87\x40\x87\x90\xed\x40\xee\xef\xfa\x40\xfa\x55\xfc\x4b")
 write("cp932_encode", "japanese", "新宿一号と砂の互層".encode("utf-16-le"))
 write("cp932_encode", "unmappable", "é€\ufffd\u2170\u00a5\U0001F600".encode("utf-16-le") + b"\x00\xd8\x07")
+write("remembered_datums", "sample", b"/home/u/db" + SEP + b"tokyo\t/home/u/db\njgd2011\t/home/u/other\n")
+write("remembered_datums", "crlf_duplicate",
+      b"Z:\\db\\" + SEP + b"junk\x00\xff\r\njgd2000\tZ:\\db\\\r\ntokyo\tZ:\\db\\\r\nTOKYO\t\r")

@@ -17,9 +17,8 @@ std::vector<std::string> lines_of(std::string_view bytes) {
   std::vector<std::string> lines;
   while (!bytes.empty()) {
     const std::size_t end = bytes.find('\n');
-    std::string_view line = bytes.substr(0, end);
-    if (line.ends_with('\r')) line.remove_suffix(1);
-    lines.emplace_back(line);
+    // Kept with any CR: a line is written back as it was read.
+    lines.emplace_back(bytes.substr(0, end));
     bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
   }
   return lines;
@@ -39,6 +38,7 @@ struct Remembered {
   Datum datum;
 };
 std::optional<Remembered> understood(std::string_view line) {
+  if (line.ends_with('\r')) line.remove_suffix(1);
   const std::size_t tab = line.find('\t');
   if (tab == std::string_view::npos) return std::nullopt;
   const std::optional<Datum> datum = datum_named(line.substr(0, tab));

@@ -42,11 +42,13 @@ TEST(RememberedDatumsTest, ADamagedFileRemembersNothingAndKeepsWhatItHolds) {
     bool rewritten;
     std::string after;  // the file's content afterwards
   } rows[] = {
-      {"binary junk around an unknown datum", junk, std::nullopt, true,
-       "\x89PNG\n\x1a\n\0\xff\xfe tokyo\tC:\\x\\\nwgs84\tC:\\data\\\njgd2011\tC:\\data\\\n"s},
+      {"binary junk around an unknown datum", junk, std::nullopt, true, junk + "jgd2011\tC:\\data\\\n"},
       {"a line without a tab, CR LF, a duplicate",
        "# mine\r\ntokyo\tC:\\data\\\r\njgd2000\tC:\\other\\\r\ntokyo\tC:\\data\\", Datum::Tokyo, true,
-       "# mine\njgd2011\tC:\\data\\\njgd2000\tC:\\other\\\n"},
+       "# mine\r\njgd2011\tC:\\data\\\njgd2000\tC:\\other\\\r\n"},
+      // Read back with one CR less, it would name the folder next time.
+      {"a folder's line with a stray CR", "jgd2000\tC:\\data\\\r\r\n", std::nullopt, true,
+       "jgd2000\tC:\\data\\\r\r\njgd2011\tC:\\data\\\n"},
       {"larger than a settings file",
        "tokyo\tC:\\data\\\n" + std::string(static_cast<std::size_t>(kMaxSettingsBytes), '#'), std::nullopt, false, ""},
   };
