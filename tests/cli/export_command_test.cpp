@@ -131,10 +131,10 @@ TEST_F(ExportTest, AnEarlierFileIsReplacedWholeOrLeftAsItWas) {
 // (tests/scripts/windows_sample_test.sh makes them with lodemark-cli.exe the
 // same way).
 TEST_F(ExportTest, SamplesMatchTheGoldenFiles) {
-  constexpr const char* kGolden[] = {"boreholes-tokyo.geojson",   "boreholes-tokyo.kml",   "boreholes-tokyo.csv",
-                                     "boreholes-jgd2000.geojson", "boreholes-jgd2000.kml", "boreholes-jgd2000.csv",
-                                     "boreholes-jgd2011.geojson", "boreholes-jgd2011.kml", "boreholes-jgd2011.csv",
-                                     "layers-tokyo.csv",          "values-jgd2011.csv"};
+  // Each format and each datum once: the shift itself is checked against
+  // cs2cs, these hold the bytes on both systems.
+  constexpr const char* kGolden[] = {"boreholes-tokyo.geojson", "boreholes-jgd2000.kml", "boreholes-jgd2011.csv",
+                                     "layers-tokyo.csv", "values-jgd2011.csv"};
   const fs::path golden = test::native_path(LODEMARK_TEST_DATA) / "golden" / "export";
   const bool update = std::getenv("LODEMARK_UPDATE_GOLDEN") != nullptr;
   for (const std::string name : kGolden) {
