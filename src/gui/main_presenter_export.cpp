@@ -72,8 +72,11 @@ void MainPresenter::export_clicked(exports::TableKind table) {
 }
 
 void MainPresenter::write_export(const ExportDialog& dialog, const std::u32string& named) {
-  const exports::ExportChoice choice = dialog.choice();
   const ProgramPath file = with_extension(named, dialog);
+  // The file's own extension says its format, as the command's does, even
+  // where the user typed another than the list shows.
+  exports::ExportChoice choice = dialog.choice();
+  choice.format = exports::export_format_of_file(file.text()).value_or(choice.format);
   std::optional<exports::ExportOutcome> outcome;
   view_.set_busy(true);
   try {

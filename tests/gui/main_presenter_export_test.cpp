@@ -62,6 +62,8 @@ TEST_F(ExportPresenterTest, TheFileIsTheCommandsForTheSameChoice) {
        "out/layers.csv",
        {"B-105", "B-106", "--datum", "jgd2011", "--table", "layers"},
        false},
+      // The name typed names another format than the list: the name's wins.
+      {{}, answer(0, "out/typed.kml", U".geojson"), "out/typed.kml", {"--all", "--datum", "tokyo"}, true},
       {{},
        answer(2, "out/values.csv", U".csv", 2),
        "out/values.csv",
