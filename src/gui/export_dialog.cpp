@@ -9,7 +9,7 @@ namespace lodemark {
 namespace {
 
 // Names a user knows a format by; any other extension is shown upper-cased.
-constexpr std::array<std::pair<std::u32string_view, std::u32string_view>, 13> kFormatNames = {{
+constexpr std::array<std::pair<std::u32string_view, std::u32string_view>, 10> kFormatNames = {{
     {U".geojson", U"GeoJSON"},
     {U".kml", U"KML"},
     {U".csv", U"CSV"},
@@ -18,11 +18,8 @@ constexpr std::array<std::pair<std::u32string_view, std::u32string_view>, 13> kF
     {U".dxf", U"DXF"},
     {U".fgb", U"FlatGeobuf"},
     {U".gml", U"GML"},
-    {U".gpx", U"GPX"},
     {U".sqlite", U"SQLite"},
-    {U".ods", U"OpenDocument Spreadsheet"},
-    {U".xlsx", U"Excel"},
-    {U".gmt", U"GMT"},
+    {U".geojsonl", U"GeoJSON Lines"},
 }};
 
 bool is_map(exports::ExportFormat format) {
