@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Builds the Windows programs (scripts/build-windows.sh) and makes the zip
-# that Windows users unpack: build/windows/package/lodemark-<version>-windows-x64.zip
-# holding lodemark.exe, lodemark-cli.exe, the manual as README.txt, the
-# sample database and pattern-data folder, and an example ZidereV5.ini.
-# Prints the zip's path. Usage: scripts/package-windows.sh
+# Builds the Windows programs (scripts/build-windows.sh) and makes what
+# Windows users get, in build/windows/package:
+# - lodemark-<version>-setup-x64.exe, the installer (NSIS, makensis);
+# - lodemark-<version>-windows-x64.zip, for those who cannot run installers,
+#   holding lodemark.exe, lodemark-cli.exe, the manual as README.txt, the
+#   sample database and pattern-data folder, and an example ZidereV5.ini.
+# Prints the installer's path, then the zip's on the last line.
+# Usage: scripts/package-windows.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -27,5 +30,13 @@ cp -r samples/database samples/patdat "$stage/samples/"
 # Line 1 is a heading the program ignores; line 2 the pattern-data folder.
 printf '[ZidereV5]\r\nC:\\Kelmo\\PATDAT\\\r\n' >"$stage/ZidereV5.ini"
 
+installer="$out/lodemark-$version-setup-x64.exe"
+rm -f "$installer"
+icon=()
+[ -f build/windows/lodemark.ico ] && icon=(-DICON="$(realpath build/windows/lodemark.ico)")
+makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSTAGE="$(realpath "$stage")" \
+  -DOUTFILE="$(realpath "$out")/$(basename "$installer")" "${icon[@]}" packaging/windows/lodemark.nsi >&2
+
 (cd "$out" && zip -qr -X "$name.zip" "$name")
+realpath "$installer"
 realpath "$out/$name.zip"

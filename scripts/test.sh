@@ -36,6 +36,7 @@ step "Fuzzers, 20 s each (scripts/fuzz.sh)" scripts/fuzz.sh all 20
 step "Debian package: build, install, use, remove (tests/scripts/package_test.sh)" tests/scripts/package_test.sh
 step "Windows build and tests under Wine (scripts/build-windows.sh --test)" scripts/build-windows.sh --test
 step "Windows zip: make, unpack, convert the samples under Wine (tests/scripts/package_windows_test.sh)" tests/scripts/package_windows_test.sh
+step "Windows installer: install, upgrade, uninstall, pages under Wine (tests/scripts/windows_installer_test.sh)" tests/scripts/windows_installer_test.sh
 step "Layering and file sizes (scripts/check_includes.sh)" scripts/check_includes.sh
 step "Layout (scripts/check_format.sh)" scripts/check_format.sh
 step "Naming, on the Linux, sanitizer and Windows builds (scripts/check_naming.sh)" scripts/check_naming.sh --every-file build/release build/windows build/asan
