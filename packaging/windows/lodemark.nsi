@@ -118,12 +118,38 @@ Section "Lodemark"
   Call WritePatternDataSetting
 SectionEnd
 
+; Sets $1 to PROGRAM when it exists and cannot be opened for writing.
+!macro NoteIfRunning PROGRAM
+  ${If} ${FileExists} "${PROGRAM}"
+    ClearErrors
+    FileOpen $2 "${PROGRAM}" a
+    ${If} ${Errors}
+      StrCpy $1 "${PROGRAM}"
+    ${Else}
+      FileClose $2
+    ${EndIf}
+  ${EndIf}
+!macroend
+
 ; Only what the installer put there goes: a pattern-data folder (the
 ; samples' one too), converted output and ZidereV5.ini stay.
 Section "Uninstall"
-  Delete "$SMPROGRAMS\Lodemark.lnk"
+  ; A program still running cannot go: nothing is removed until it is
+  ; closed, so that the entry in "Apps & features" stays true. A running
+  ; program cannot be opened for writing.
+  retry_delete:
+  StrCpy $1 ""
+  !insertmacro NoteIfRunning "$INSTDIR\lodemark.exe"
+  !insertmacro NoteIfRunning "$INSTDIR\lodemark-cli.exe"
+  ${If} $1 != ""
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+      "Lodemark が実行中です。ウィンドウと lodemark-cli を閉じてから「再試行」を押してください。" \
+      /SD IDCANCEL IDRETRY retry_delete
+    Abort
+  ${EndIf}
   Delete "$INSTDIR\lodemark.exe"
   Delete "$INSTDIR\lodemark-cli.exe"
+  Delete "$SMPROGRAMS\Lodemark.lnk"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\samples\README.txt"
   Delete "$INSTDIR\samples\database\Rodev1.Dat"
