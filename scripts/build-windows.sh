@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++-mingw-w64-x86-64 googletest wine wine64 locales xvfb xauth xdotool
-          fonts-noto-cjk zip unzip file nsis)
+          fonts-noto-cjk zip unzip file nsis x11-apps)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -14,7 +14,8 @@
 #    user's key and shortcut, and uninstalls from there;
 # 7. the pages (install mode, folder, pattern data, finish) driven with the
 #    keyboard under Xvfb, setting another folder and starting the window;
-#    with --screenshots DIR their pictures are saved.
+#    with --screenshots DIR their pictures are saved;
+# 8. a setting only in SysWOW64 is rewritten there, its other lines kept.
 # Usage: windows_installer_test.sh [--screenshots DIR] [SOURCE_DIR]
 set -euo pipefail
 
@@ -150,4 +151,18 @@ wine_env wine reg query "HKCU\\$key" >/dev/null 2>&1 && fail "the per-user unins
 # 7. The pages, under a virtual display.
 "$source_dir/tests/scripts/windows_installer_pages.sh" "$installer" "$work" "$shots" || fail "the installer's pages"
 
-echo "$(basename "$installer"): silent install, upgrade over 0.0.1 keeping the setting, conversion as the golden sample, a refused /PATDAT, uninstall keeping user data, per-user install and the pages passed"
+# 8. A setting only in SysWOW64 (as a 32-bit installer of the boring-log
+# system leaves it) is where the program reads it: rewritten there, its
+# other lines kept, and none created in System32.
+wow64="$drive_c/windows/syswow64/ZidereV5.ini"
+{ printf '[Kelmo]\r\nC:\\old\\,1,2\r\n'; printf 'その他\r\n' | iconv -f UTF-8 -t CP932; } >"$wow64"
+rm -f "$settings"
+third="$work/設定3"
+cp -r "$source_dir/samples/patdat" "$third"
+status=$(run_installer "$installer" /S "/PATDAT=$(winpath "$third")")
+[ "$status" -eq 0 ] || fail "the install over a SysWOW64 setting exited $status"
+[ ! -e "$settings" ] || fail "a setting was created in System32 though the program reads SysWOW64's"
+{ printf '[Kelmo]\r\n%s\\,1,2\r\n' "$(winpath "$third")" | iconv -f UTF-8 -t CP932; printf 'その他\r\n' | iconv -f UTF-8 -t CP932; } \
+  | cmp -s - "$wow64" || fail "SysWOW64's ZidereV5.ini was not rewritten in place: $(od -c "$wow64" | head -5)"
+
+echo "$(basename "$installer"): silent install, upgrade over 0.0.1 keeping the setting, conversion as the golden sample, a refused /PATDAT, uninstall keeping user data, per-user install, the pages and a SysWOW64 setting passed"
