@@ -4,27 +4,16 @@
 
 namespace lodemark::cli {
 
-BoreholeSelection::BoreholeSelection(const std::vector<std::string>& log_nos, bool keep_entries)
-    : log_nos_(log_nos), keep_entries_(keep_entries) {
-  for (const std::string& log_no : log_nos) wanted_.insert(from_utf8(log_no));
+BoreholeSelection select_boreholes(const std::vector<std::string>& log_nos, bool keep_entries) {
+  std::vector<std::u32string> numbers;
+  for (const std::string& log_no : log_nos) numbers.push_back(from_utf8(log_no));
+  return BoreholeSelection(std::move(numbers), keep_entries);
 }
 
-void BoreholeSelection::add(CatalogueEntry entry) {
-  ++listed_;
-  if (!wanted_.empty()) {
-    const auto wanted = wanted_.find(entry.folder_name());
-    if (wanted == wanted_.end()) return;
-    found_.insert(*wanted);
-  }
-  if (keep_entries_) entries_.push_back(std::move(entry));
-}
-
-std::string BoreholeSelection::problem(const std::string& source_typed) const {
-  std::set<std::string> named;
+std::string unknown_boreholes(const BoreholeSelection& selection, const std::vector<std::string>& log_nos,
+                              const std::string& source_typed) {
   std::string names;
-  for (const std::string& log_no : log_nos_)
-    if (!found_.contains(from_utf8(log_no)) && named.insert(log_no).second)
-      names += (names.empty() ? "" : ", ") + log_no;
+  for (const std::size_t i : selection.missing()) names += (names.empty() ? "" : ", ") + log_nos[i];
   return names.empty() ? std::string() : "no borehole " + names + " in " + source_typed;
 }
 

@@ -85,7 +85,7 @@ int check_command(const std::vector<std::string>& args, Console& console) {
   request.pattern_data_folder = patdat.folder;
 
   // Memory stays that of the check: the entries are counted, not kept.
-  BoreholeSelection selection(options->log_nos, false);
+  BoreholeSelection selection = select_boreholes(options->log_nos, false);
   request.selection = selection.numbers();
   std::unique_ptr<ProblemWriter> writer;
   HeldProblems held;
@@ -101,7 +101,7 @@ int check_command(const std::vector<std::string>& args, Console& console) {
       selection.add(std::move(entry));
       if (selection.complete()) start_output();
     });
-    if (const std::string unknown = selection.problem(options->source); !unknown.empty())
+    if (const std::string unknown = unknown_boreholes(selection, options->log_nos, options->source); !unknown.empty())
       return say(console, unknown, kUsage);
     start_output();
     check.check_data_files(*writer);

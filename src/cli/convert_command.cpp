@@ -198,7 +198,7 @@ int convert_command(const std::vector<std::string>& args, Console& console) {
   request.dry_run = options->dry_run;
   request.require_dictionaries = true;
   request.pattern_data_folder = *patdat.folder;
-  BoreholeSelection selection(options->log_nos, true);
+  BoreholeSelection selection = select_boreholes(options->log_nos, true);
   CheckRequest check_request;
   check_request.source_folder = *source.path;
   check_request.selection = selection.numbers();
@@ -214,7 +214,7 @@ int convert_command(const std::vector<std::string>& args, Console& console) {
   // Without a summary or a report nothing would show the problems: the rest
   // of the check is not run, and what it holds of the catalogue goes.
   if (options->quiet && options->report.empty()) check.reset();
-  if (const std::string unknown = selection.problem(options->source); !unknown.empty())
+  if (const std::string unknown = unknown_boreholes(selection, options->log_nos, options->source); !unknown.empty())
     return say(console, unknown, kUsage);
   request.listed_entries = selection.listed();
   request.selected = std::move(selection.entries());

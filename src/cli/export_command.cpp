@@ -101,12 +101,12 @@ int export_command(const std::vector<std::string>& args, Console& console) {
     return usage_error(console, refused_output(options.output, *refusal));
 
   try {
-    BoreholeSelection selection(options.log_nos, true);
+    BoreholeSelection selection = select_boreholes(options.log_nos, true);
     // One number: the check looks at that borehole only.
     const auto number = options.log_nos.size() == 1 ? std::optional(from_utf8(options.log_nos.front())) : std::nullopt;
     preview::PreviewRun run(*source.path, *patdat.folder, number);
     run.read_list([&](CatalogueEntry entry) { selection.add(std::move(entry)); });
-    if (const std::string unknown = selection.problem(options.source); !unknown.empty())
+    if (const std::string unknown = unknown_boreholes(selection, options.log_nos, options.source); !unknown.empty())
       return say(console, unknown, kUsage);
     if (selection.entries().empty()) return say(console, "no borehole listed in " + options.source, kRefused);
 

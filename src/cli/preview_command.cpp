@@ -146,11 +146,12 @@ int preview_command(const std::vector<std::string>& args, Console& console) {
     return say(console, text, kRunFailure);
   };
   try {
-    BoreholeSelection selection(options->all ? std::vector<std::string>{} : std::vector{options->log_no}, true);
+    const auto log_nos = options->all ? std::vector<std::string>{} : std::vector{options->log_no};
+    BoreholeSelection selection = select_boreholes(log_nos, true);
     const auto number = options->all ? std::nullopt : std::optional(from_utf8(options->log_no));
     preview::PreviewRun run(*source.path, *patdat.folder, number);
     run.read_list([&](CatalogueEntry entry) { selection.add(std::move(entry)); });
-    if (const std::string unknown = selection.problem(options->source); !unknown.empty())
+    if (const std::string unknown = unknown_boreholes(selection, log_nos, options->source); !unknown.empty())
       return say(console, unknown, kUsage);
     const std::vector<CatalogueEntry>& entries = selection.entries();
     if (!options->all) {

@@ -10,6 +10,7 @@
 #include "platform/files.h"
 #include "platform/shown_paths.h"
 #include "preview/preview_run.h"
+#include "rodev/borehole_selection.h"
 
 namespace lodemark {
 namespace {
@@ -28,17 +29,6 @@ std::u32string with_extension(std::u32string file, const ExportDialog& dialog) {
   const std::optional<exports::ExportFormat> named = exports::export_format_of_file(file);
   const bool fits = named && (dialog.choice().table == exports::TableKind::Boreholes || exports::holds_tables(*named));
   return fits ? file : file + dialog.format().extension;
-}
-
-// The entries of `run`'s list with the selected numbers, every one when
-// none is selected: a number listed twice is exported twice, as the command
-// does.
-std::vector<CatalogueEntry> listed_entries(preview::PreviewRun& run, const std::set<std::u32string>& numbers) {
-  std::vector<CatalogueEntry> chosen;
-  run.read_list([&](CatalogueEntry entry) {
-    if (numbers.empty() || numbers.contains(entry.folder_name())) chosen.push_back(std::move(entry));
-  });
-  return chosen;
 }
 
 }  // namespace
@@ -91,7 +81,11 @@ void MainPresenter::write_export(const ExportDialog& dialog, const std::u32strin
     // One borehole: the check looks at that one only, as the command's does.
     const auto number = numbers.size() == 1 ? std::optional(*numbers.begin()) : std::nullopt;
     preview::PreviewRun run(ProgramPath(source_folder_).as_folder(), *pattern_data_folder_, number);
-    const std::vector<CatalogueEntry> entries = listed_entries(run, numbers);
+    // The command's choice: every entry when none is selected, and a number
+    // listed twice is exported twice.
+    BoreholeSelection selection({numbers.begin(), numbers.end()}, true);
+    run.read_list([&](CatalogueEntry entry) { selection.add(std::move(entry)); });
+    const std::vector<CatalogueEntry>& entries = selection.entries();
     if (entries.empty()) {
       view_.set_busy(false);
       view_.show_message(kNoSourceData, BoxStyle::OkOnly, kAppTitle);

@@ -10,6 +10,7 @@
 #include "base/utf8.h"
 #include "platform/cp932.h"
 #include "platform/drives.h"
+#include "rodev/borehole_selection.h"
 #include "support/test_support.h"
 
 namespace lodemark {
@@ -207,6 +208,38 @@ TEST(BoreholeCatalogue, MoreRecordsThanA16BitCountAreAllListed) {
   ASSERT_EQ(got.size(), static_cast<std::size_t>(kRecords));
   EXPECT_EQ(to_utf8(got[32767]), "N0032767    孔名    ");
   EXPECT_EQ(to_utf8(got[kRecords - 1]), "N0039999    孔名    ");
+}
+
+// The one choice of boreholes of every command and of the window: by the
+// number without its spaces, in list order, a number listed twice taken
+// twice; what was given and not listed is named once, where first given.
+TEST(BoreholeSelection, ChoosesByNumberInListOrder) {
+  const std::vector<std::u32string> listing = {U"B-1     name1   ", U"  B-2   name2   ", U"B-1     again   ",
+                                               U"B-3     name3   "};
+  const struct {
+    std::vector<std::u32string> given;
+    std::vector<std::u32string> chosen;  // names
+    std::vector<std::size_t> missing;
+  } rows[] = {
+      {{}, {U"name1   ", U"name2   ", U"again   ", U"name3   "}, {}},
+      {{U"B-3", U"B-2"}, {U"name2   ", U"name3   "}, {}},
+      {{U"B-1"}, {U"name1   ", U"again   "}, {}},
+      {{U"NOPE", U"B-2", U"X", U"NOPE"}, {U"name2   "}, {0, 2}},
+      {{U" B-2"}, {}, {0}},
+  };
+  for (const auto& row : rows) {
+    for (const bool keep : {true, false}) {
+      BoreholeSelection selection(row.given, keep);
+      for (const std::u32string& text : listing) selection.add(CatalogueEntry(text));
+      std::vector<std::u32string> names;
+      for (const CatalogueEntry& entry : selection.entries()) names.push_back(entry.name());
+      EXPECT_EQ(names, keep ? row.chosen : std::vector<std::u32string>{})
+          << to_utf8(row.given.empty() ? U"" : row.given[0]);
+      EXPECT_EQ(selection.missing(), row.missing);
+      EXPECT_EQ(selection.complete(), row.missing.empty());
+      EXPECT_EQ(selection.listed(), listing.size());
+    }
+  }
 }
 
 }  // namespace
