@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows programs and their tests with Debian's mingw-w64
-# into build/windows/, installing what is missing (the compiler, Wine, the
+# into build/windows/, installing what is missing (the compiler, Wine, what
+# draws the programs' icon (rsvg-convert, icotool), the
 # Japanese locale that gives Wine code page 932, and en_US.UTF-8). GoogleTest is built from
 # Debian's sources inside the build folder.
 # Usage: scripts/build-windows.sh [--test]   (--test also runs the tests under Wine)
@@ -8,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++-mingw-w64-x86-64 googletest wine wine64 locales xvfb xauth xdotool
-          fonts-noto-cjk zip unzip file nsis x11-apps)
+          fonts-noto-cjk zip unzip file nsis x11-apps librsvg2-bin icoutils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

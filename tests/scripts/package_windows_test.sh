@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes the Windows zip (scripts/package-windows.sh), unpacks it into a
-# folder with a Japanese name, checks what it holds, and converts the
+# folder with a Japanese name, checks what it holds (the programs' version
+# resources and icon read back from the .exe files), and converts the
 # unpacked sample database with the unpacked lodemark-cli.exe under Wine
 # (code page 932): the output must equal the golden sample byte for byte.
 # Usage: package_windows_test.sh [SOURCE_DIR]
@@ -36,6 +37,68 @@ for exe in lodemark.exe lodemark-cli.exe; do
     fail "$exe needs a runtime DLL of the compiler"
   fi
 done
+# Explorer's Properties, Details: the version resource of each program must
+# carry the project's version, and icon group 1 every size Windows shows.
+version=$(sed -n 's/^project(Lodemark VERSION \([0-9]*\.[0-9]*\.[0-9]*\)[ )].*/\1/p' "$source_dir/CMakeLists.txt")
+[ -n "$version" ] || fail "no x.y.z version in the project() line of CMakeLists.txt"
+for exe in lodemark.exe lodemark-cli.exe; do
+  wrestool -x --raw -t 16 -n 1 -o "$work/$exe.version" "$top/$exe" || true
+  [ -s "$work/$exe.version" ] || fail "$exe has no version resource"
+  wrestool -x -t 14 -n 1 -o "$work/$exe.ico" "$top/$exe" || true
+  [ -s "$work/$exe.ico" ] || fail "$exe has no icon group 1"
+  python3 - "$version" "$exe" "$work/$exe.version" "$work/$exe.ico" <<'PY' || fail "$exe: its version resource or icon is wrong (above; project version $version)"
+import struct, sys
+version, exe, version_file, icon_file = sys.argv[1:]
+data = open(version_file, "rb").read()
+align = lambda n: (n + 3) & ~3
+
+def node(off):
+    # A block: wLength, wValueLength, wType (1: text in WCHARs), a key in
+    # UTF-16LE, its value and children, each on a 32-bit boundary.
+    length, value_length, kind = struct.unpack_from("<HHH", data, off)
+    key_end = data.index(b"\0\0", off + 6)
+    while (key_end - off) % 2:
+        key_end = data.index(b"\0\0", key_end + 1)
+    key = data[off + 6:key_end].decode("utf-16-le")
+    start = align(key_end + 2)
+    value = data[start:start + value_length * (2 if kind == 1 else 1)]
+    children, child = [], align(start + len(value))
+    while child < off + length:
+        children.append(node(child))
+        child = align(child + struct.unpack_from("<H", data, child)[0])
+    return key, value, children
+
+key, fixed, children = node(0)
+problems = []
+if key != "VS_VERSION_INFO" or len(fixed) != 52 or struct.unpack_from("<I", fixed)[0] != 0xFEEF04BD:
+    sys.exit(f"{exe}: no VS_FIXEDFILEINFO in the version resource")
+major, minor, patch = (int(v) for v in version.split("."))
+for name, at in (("FILEVERSION", 8), ("PRODUCTVERSION", 16)):
+    high, low = struct.unpack_from("<2I", fixed, at)
+    if (high, low) != ((major << 16) | minor, patch << 16):
+        problems.append(f"{name} is {high >> 16}.{high & 0xFFFF}.{low >> 16}.{low & 0xFFFF}, not {version}.0")
+strings = {k: v.decode("utf-16-le").split("\0")[0]
+           for block, _, tables in children if block == "StringFileInfo"
+           for _, _, entries in tables for k, v, _ in entries}
+wanted = {"FileVersion": version, "ProductVersion": version, "ProductName": "Lodemark",
+          "CompanyName": "Lodemark", "OriginalFilename": exe, "InternalName": exe.removesuffix(".exe")}
+problems += [f"{k} is {strings.get(k)!r}, not {v!r}" for k, v in wanted.items() if strings.get(k) != v]
+# UTF-8 in the template read as another code page would garble these.
+if "地質柱状図" not in strings.get("FileDescription", ""):
+    problems.append(f"FileDescription is {strings.get('FileDescription')!r}")
+if not strings.get("LegalCopyright", "").startswith("Copyright © "):
+    problems.append(f"LegalCopyright is {strings.get('LegalCopyright')!r}")
+icon = open(icon_file, "rb").read()
+reserved, kind, count = struct.unpack_from("<3H", icon)
+sizes = sorted(icon[6 + 16 * i] or 256 for i in range(count)) if (reserved, kind) == (0, 1) else []
+if sizes != [16, 24, 32, 48, 64, 256]:
+    problems.append(f"icon group 1 holds sizes {sizes}, not 16, 24, 32, 48, 64 and 256")
+if problems:
+    sys.exit("\n".join(f"{exe}: {p}" for p in problems))
+print(f"{exe}: version {version}, {strings['FileDescription']}, icon sizes {sizes}")
+PY
+done
+wrestool -l "$top/lodemark.exe" | grep -q -- "--type=24 --name=1 " || fail "lodemark.exe lost its manifest"
 printf '[ZidereV5]\r\n' | cmp -s - <(head -c 12 "$top/ZidereV5.ini") || fail "ZidereV5.ini does not start with its heading and CR LF"
 grep -q $'^# Lodemark\r$' "$top/README.txt" || fail "README.txt lacks CR LF line ends"
 
