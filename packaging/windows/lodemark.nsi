@@ -33,7 +33,7 @@ VIAddVersionKey /LANG=0 "CompanyName" "${PRODUCT}"
 VIAddVersionKey /LANG=0 "FileDescription" "${PRODUCT} ${VERSION} setup"
 VIAddVersionKey /LANG=0 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
-VIAddVersionKey /LANG=0 "LegalCopyright" "Copyright (c) 2026 the Lodemark developers"
+VIAddVersionKey /LANG=0 "LegalCopyright" "Copyright © 2026 the Lodemark developers"
 
 !define MULTIUSER_EXECUTIONLEVEL Highest
 !define MULTIUSER_MUI

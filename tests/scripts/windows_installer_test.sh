@@ -38,6 +38,11 @@ installer=$(sed -n 1p <<<"$packages")
 version=$(sed -n 's/^project(Lodemark VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")
 [ "$(basename "$installer")" = "lodemark-$version-setup-x64.exe" ] || fail "unexpected installer name $(basename "$installer")"
 file "$installer" | grep -q "PE32+ executable (GUI) x86-64" || fail "the installer is not a 64-bit Windows program"
+# The installer's own Properties, Details, and its icon: the programs'.
+wrestool -x --raw -t 16 -n 1 -o "$work/setup.version" "$installer" || true
+[ "$(strings -el "$work/setup.version" | sed -n '/^ProductVersion$/{n;p}')" = "$version" ] \
+  || fail "the installer's version resource does not say $version"
+wrestool -l "$installer" | grep -q -- "--type=14 " || fail "the installer has no icon"
 
 # The earlier version: the same programs under an older version number.
 stage=$(sed -n 2p <<<"$packages")
