@@ -145,6 +145,7 @@ Section "Uninstall"
     MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
       "Lodemark が実行中です。ウィンドウと lodemark-cli を閉じてから「再試行」を押してください。" \
       /SD IDCANCEL IDRETRY retry_delete
+    SetErrorLevel 2
     Abort
   ${EndIf}
   Delete "$INSTDIR\lodemark.exe"

@@ -3,8 +3,7 @@
 # as a user would: Enter on the install-mode page, the folder page and the
 # pattern-data page (given a folder with /PATDAT), then on the finish page,
 # which starts the window. Passes when the programs are installed, the
-# setting names the new folder and the window opens with it, and while it
-# runs the uninstaller removes nothing. With a
+# setting names the new folder and the window opens with it. With a
 # SHOTS folder the pages are saved there as PNG.
 # Runs in WINEPREFIX as the caller set it up; starts Xvfb itself.
 # Usage: windows_installer_pages.sh INSTALLER WORK [SHOTS]
@@ -81,14 +80,5 @@ press_enter "$setup"
 window=$(wait_for_window "Kelmo変換プログラム") || fail "the finish page did not start the window, or it did not start with the setting"
 printf '[ZidereV5]\r\n%s\\\r\n' "$patdat_win" | iconv -f UTF-8 -t CP932 | cmp -s - "$WINEPREFIX/drive_c/windows/system32/ZidereV5.ini" \
   || fail "the pattern-data page did not write the folder it was given"
-# While the window runs, the uninstaller removes nothing (run in place with
-# _?= so that its exit status is its own).
-programs="$WINEPREFIX/drive_c/Program Files/Lodemark"
-status=0
-wine_env wine "$programs/uninstall.exe" /AllUsers /S '_?=C:\Program Files\Lodemark' >/dev/null 2>&1 || status=$?
-[ "$status" -eq 2 ] || fail "the uninstaller exited $status while the window ran, not 2"
-for file in lodemark.exe lodemark-cli.exe README.txt; do
-  [ -f "$programs/$file" ] || fail "the uninstaller removed $file while the window ran"
-done
 [ -n "$window" ]
 wine_env wineserver -k || true
