@@ -62,6 +62,9 @@ press_enter() {  # WINDOW
   xdotool key --clearmodifiers Return
 }
 
+# A Wine server still running from calls without a display would keep
+# the installer's window off this one.
+wine_env wineserver -w
 wine_env wine "$installer" "/PATDAT=$patdat_win" >"$work/pages.log" 2>&1 &
 setup=$(wait_for_window "Lodemark .* セットアップ") || fail "the installer's window did not open"
 sleep 2
