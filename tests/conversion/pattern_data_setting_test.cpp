@@ -9,6 +9,7 @@
 #include "platform/drives.h"
 #include "platform/files.h"
 #include "platform/private_profile.h"
+#include "platform/system_folder.h"
 #include "support/dictionary_fixture.h"
 #include "support/special_files.h"
 
@@ -252,6 +253,20 @@ TEST_F(PatternDataSettingTest, FailedWritesLeaveTheSettingsFileAsItWas) {
     fs::permissions(settings(), fs::perms::owner_all, fs::perm_options::add);
     fs::remove_all(settings());
   }
+}
+
+// A 32-bit installer's settings file, redirected into SysWOW64, is the one
+// read; so it is the one written, and System32 gets none beside it.
+TEST_F(PatternDataSettingTest, SettingsFileOnlyInSysWow64IsTheOneWritten) {
+  const std::vector<std::u32string> folders = platform::system_folders();
+  if (folders.size() < 2) GTEST_SKIP() << "one system folder here";
+  const std::u32string wow = folders[1] + U"\\ZidereV5.ini";
+  const fs::path wow_native = test::native_path(to_utf8(wow));
+  write_bytes(wow_native, "[W]\r\nC:\\OLD\\,x\r\n");
+  EXPECT_EQ(write_pattern_data_setting(U"C:\\NEW\\"), wow);
+  EXPECT_EQ(read_bytes(wow_native), "[W]\r\nC:\\NEW\\,x\r\n");
+  EXPECT_FALSE(fs::exists(settings()));
+  EXPECT_EQ(read_pattern_data_setting(), U"C:\\NEW\\");
 }
 
 TEST_F(PatternDataSettingTest, MissingSystemFolderIsCreatedForTheSetting) {
