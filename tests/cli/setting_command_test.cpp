@@ -73,7 +73,7 @@ TEST_F(SettingCommandTest, ShowsTheSettingAsTheProgramReadsIt) {
 // setting, in UTF-16LE with --utf16 (bytes spelled out, not through the
 // encoder under test).
 TEST_F(SettingCommandTest, SetWritesTheSettingThatIsShownAfterwards) {
-  fs::create_directories(dir("パ"));
+  fs::create_directories(scratch_.path("パ"));
   const std::string value = setting_of("パ");
   const Result set = call({"setting", "--set", dir("パ")});
   EXPECT_EQ(set.status, kConverted) << set.err;
@@ -120,7 +120,7 @@ TEST_F(SettingCommandTest, RefusedAndFailedWritesChangeNothing) {
   cases.push_back({"double quote", File::Plain, "a\"b", kUsage, "double quote"});
 #endif
   for (const Case& c : cases) {
-    fs::create_directories(dir(c.folder));
+    fs::create_directories(scratch_.path(c.folder));
     const bool fifo = c.file == File::Fifo;
     if (fifo && !test::make_special_file(settings(), test::SpecialFile::Fifo, 0)) continue;
     if (!fifo) write_bytes(settings(), before);
