@@ -1,6 +1,6 @@
 // The settings file ZidereV5.ini in the system folder (the scratch folder's,
 // Scratch::settings_file): read_pattern_data_setting and the start-up check
-// on the input as the file.
+// on the input as the file, then a setting written over it.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +11,7 @@
 #include "conversion/pattern_data_setting.h"
 #include "fuzz_support.h"
 #include "platform/cp932.h"
+#include "platform/files.h"
 #include "platform/program_paths.h"
 
 namespace lodemark::fuzz {
@@ -61,6 +62,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           "the folder is the setting, or the setting taken from the working folder");
   } else {
     check(boxes.shown == 1 && boxes.last == kNoPatternDataSetting, "a missing folder is one message");
+  }
+
+  // A setting written over whatever the file holds is read back as written,
+  // line 1 kept; or it is refused and the file stays as it was.
+  const bool present = scratch.exists(file);
+  const std::string before = present ? scratch.read(file) : std::string();
+  const std::u32string value = U"C:\\新しい,PATDAT\\";
+  try {
+    write_pattern_data_setting(value);
+    check(read_pattern_data_setting() == value, "a setting written is read back as written");
+    check(before.empty() || scratch.read(file).starts_with(before.substr(0, before.find('\r'))), "line 1 is kept");
+  } catch (const platform::FileError&) {
+    check(present ? scratch.read(file) == before : !scratch.exists(file), "a refused write changes nothing");
   }
   return 0;
 }

@@ -61,6 +61,11 @@ inline constexpr char32_t kSettingsFileLines[] =
     U"\n1 行目: 見出し (読み飛ばします)\n"
     U"2 行目: パターンデータフォルダ (ドライブ名から、末尾に \\ を付けて)\n"
     U"例:\n[ZidereV5]\nZ:\\home\\user\\kelmo\\PATDAT\\";
+// lodemark-cli setting --set: "<this><settings file> → <setting>".
+inline constexpr char32_t kSettingWritten[] = U"PATDAT の設定を書き込みました: ";
+// Why the settings file is left as it was: the setting written would not be
+// read. "1 行目か 2 行目が長すぎるため、設定を読めなくなります (上限 <n> バイト)"
+inline constexpr char32_t kSettingsLineTooLongLead[] = U"1 行目か 2 行目が長すぎるため、設定を読めなくなります (上限 ";
 
 // The run's boxes and status texts.
 inline constexpr char32_t kNoSourceData[] = U"変換元データがありません。";

@@ -2,11 +2,17 @@
 
 namespace lodemark {
 
+namespace {
+
+constexpr char32_t scalar_value(char32_t c) { return c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF) ? 0xFFFD : c; }
+
+}  // namespace
+
 std::string to_utf8(std::u32string_view text) {
   std::string out;
   out.reserve(text.size());
   for (char32_t c : text) {
-    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
+    c = scalar_value(c);
     if (c < 0x80) {
       out += static_cast<char>(c);
     } else if (c < 0x800) {
@@ -69,6 +75,26 @@ std::u32string from_utf8(std::string_view bytes) {
     } else {
       out += U'\uFFFD';
       ++i;
+    }
+  }
+  return out;
+}
+
+std::string to_utf16le(std::u32string_view text) {
+  std::string out;
+  out.reserve(text.size() * 2);
+  const auto unit = [&out](char32_t u) {
+    out += static_cast<char>(u & 0xFF);
+    out += static_cast<char>(u >> 8);
+  };
+  for (char32_t c : text) {
+    c = scalar_value(c);
+    if (c < 0x10000) {
+      unit(c);
+    } else {
+      c -= 0x10000;
+      unit(0xD800 | (c >> 10));
+      unit(0xDC00 | (c & 0x3FF));
     }
   }
   return out;

@@ -13,6 +13,7 @@
 #include "cli/export_command.h"
 #include "cli/native_paths.h"
 #include "cli/preview_command.h"
+#include "cli/setting_command.h"
 #include "cli/usage.h"
 #include "rodev/catalogue.h"
 
@@ -56,6 +57,7 @@ int dispatch(const std::vector<std::string>& args, Console& console) {
   if (command == "check") return check_command(args, console);
   if (command == "preview") return preview_command(args, console);
   if (command == "export") return export_command(args, console);
+  if (command == "setting") return setting_command(args, console);
   return usage_error(console, "unknown command " + command);
 }
 

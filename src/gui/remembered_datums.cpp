@@ -46,17 +46,6 @@ std::optional<Remembered> understood(std::string_view line) {
   return Remembered{line.substr(tab + 1), *datum};
 }
 
-// The folder of the file and those above it, made where missing.
-void create_folders_of(const ProgramPath& file) {
-  const std::vector<std::u32string> parts = file.parts();
-  if (parts.size() < 3) return;
-  ProgramPath folder = parts.front() + ProgramPath::kSeparator;
-  for (std::size_t i = 1; i + 1 < parts.size(); ++i) {
-    folder = folder / parts[i];
-    if (!platform::is_folder(folder)) platform::create_folder(folder);
-  }
-}
-
 }  // namespace
 
 RememberedDatums::RememberedDatums(ProgramPath file) : file_(std::move(file)) {}
@@ -91,7 +80,7 @@ void RememberedDatums::remember(std::u32string_view source_folder, Datum datum) 
     }
   }
   if (!placed) bytes += ours + '\n';
-  create_folders_of(file_);
+  platform::create_folders_for(file_);
   platform::write_whole_file(file_, bytes);
 }
 

@@ -197,6 +197,16 @@ void FileWriter::close() {
 OutputFolder::OutputFolder(const ProgramPath& folder)
     : program_path_(folder.text()), native_(to_native(folder).value_or(std::string())) {}
 
+void create_folders_for(const ProgramPath& file) {
+  const std::vector<std::u32string> parts = file.parts();
+  if (parts.size() < 3) return;
+  ProgramPath folder = parts.front() + ProgramPath::kSeparator;
+  for (std::size_t i = 1; i + 1 < parts.size(); ++i) {
+    folder = folder / parts[i];
+    if (!is_folder(folder)) create_folder(folder);
+  }
+}
+
 // ---- whole files ----
 
 std::string read_all(const ProgramPath& path, std::uint64_t limit) {

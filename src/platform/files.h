@@ -126,6 +126,8 @@ bool is_folder(const ProgramPath& path);
 bool can_open_read_write(const ProgramPath& path);
 
 void create_folder(const ProgramPath& path);
+// The folder that holds `file`, and those above it, made where missing.
+void create_folders_for(const ProgramPath& file);
 void remove_file(const ProgramPath& path);
 // Replaces `to` by `from` in one atomic step.
 void rename_file(const ProgramPath& from, const ProgramPath& to);

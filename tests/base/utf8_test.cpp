@@ -37,5 +37,23 @@ TEST(Utf8, InvalidCodePointsAreWrittenAsSubstitute) {
   EXPECT_EQ(to_utf8(std::u32string(1, char32_t{0x110000})), "\xEF\xBF\xBD");
 }
 
+TEST(Utf16, LittleEndianUnitsAndSurrogatePairs) {
+  using namespace std::string_literals;
+  const struct {
+    std::u32string text;
+    std::string bytes;
+  } rows[] = {
+      {U"", ""},
+      {U"A\\", "A\0\\\0"s},
+      {U"\u00E9\u8868", "\xE9\x00\x68\x88"s},
+      {U"\uFFFF", "\xFF\xFF"},
+      {U"\U00010000", "\x00\xD8\x00\xDC"s},
+      {U"\U0002000B", "\x40\xD8\x0B\xDC"},
+      {U"\U0010FFFF", "\xFF\xDB\xFF\xDF"},
+      {std::u32string{char32_t{0xDC00}, char32_t{0x110000}}, "\xFD\xFF\xFD\xFF"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(to_utf16le(row.text), row.bytes) << to_utf8(row.text);
+}
+
 }  // namespace
 }  // namespace lodemark

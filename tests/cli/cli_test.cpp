@@ -58,6 +58,11 @@ TEST_F(CliTest, UsageErrors) {
       {"list", "--bogus", dir("db")},
       {"check", dir("db"), "--patdat="},
       {"check", "--source", dir("db"), "--format"},
+      {"setting", dir("patdat")},
+      {"setting", "--set="},
+      {"setting", "--set", dir("patdat"), "--set", dir("db")},
+      {"setting", "--utf16=yes"},
+      {"setting", "--bogus"},
   };
   // One line that says what is wrong, then where the usage is.
   for (const auto& args : calls) {
@@ -139,6 +144,8 @@ TEST_F(CliTest, PathsThatCannotBeUsedAreUsageErrorsNamedAsTyped) {
       {{"convert", "--source", dir("db"), "--dest", dir("out"), "--patdat", dir("nowhere"), "--all"}, dir("nowhere")},
       {{"convert", "--source", dir("db"), "--dest", dir("out"), "--report", dir("nowhere/r.csv"), "--all"},
        dir("nowhere/r.csv")},
+      {{"setting", "--set", dir("nowhere")}, dir("nowhere")},
+      {{"setting", "--set", dir("db/Rodev5.Dat")}, dir("db/Rodev5.Dat")},
 #ifndef _WIN32
       {{"list", dir("db") + "\\x"}, dir("db") + "\\x"},
       {{"check", dir("empty") + "/\xff"}, dir("empty") + "/\xff"},
@@ -187,8 +194,12 @@ TEST_F(CliTest, TerminalAnswersTheFolderQuestion) {
 // Help after a command or as a command of its own; a failed write to
 // standard output is a failure, not a success.
 TEST_F(CliTest, HelpAndFailedOutput) {
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"help"}, {"help", "convert"}, {"convert", "--help"}, {"check", "-h"}, {"list", "--help"}}) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{"help"},
+                                                                                    {"help", "convert"},
+                                                                                    {"convert", "--help"},
+                                                                                    {"check", "-h"},
+                                                                                    {"list", "--help"},
+                                                                                    {"setting", "-h"}}) {
     const Result r = call(args);
     EXPECT_EQ(r.status, kConverted) << args.back();
     EXPECT_NE(r.out.find("lodemark-cli convert"), std::string::npos) << args.back();

@@ -6,8 +6,10 @@
 
 #include "base/file_names.h"
 #include "platform/cp932.h"
+#include "platform/drives.h"
 #include "platform/files.h"
 #include "platform/private_profile.h"
+#include "platform/system_folder.h"
 #include "support/dictionary_fixture.h"
 #include "support/special_files.h"
 
@@ -136,6 +138,144 @@ TEST_F(PatternDataSettingTest, SettingsFilesThatAreNoFilesOrTooLargeAreRefused) 
     }
     EXPECT_TRUE(fs::exists(fs::symlink_status(settings()))) << test::special_file_name(kind);
   }
+}
+
+// Writing the setting changes only the first field of line 2, as the reader
+// splits lines and fields, and the reader gets back exactly what was written.
+TEST_F(PatternDataSettingTest, WrittenSettingIsReadBackAndTheRestIsKept) {
+  const std::u32string plain = U"C:\\Kelmo\\PATDAT\\";
+  const std::string sjis = "C:\\Kelmo\\PATDAT\\";
+  const std::u32string japanese = U"C:\\パターン\\データ\\";
+  const std::string japanese_sjis = test::sjis("C:\\パターン\\データ\\");
+  const struct {
+    const char* name;
+    std::optional<std::string> before;  // nothing: no settings file
+    std::u32string value;
+    std::string after;
+  } cases[] = {
+      {"no settings file", std::nullopt, plain, "[ZidereV5]\r\n" + sjis + "\r\n"},
+      {"empty settings file", "", plain, "[ZidereV5]\r\n" + sjis + "\r\n"},
+      {"Japanese folder", "[PATDAT]\r\nC:\\OLD\\\r\n", japanese, "[PATDAT]\r\n" + japanese_sjis + "\r\n"},
+      {"comma: quoted", std::nullopt, U"C:\\a,b\\", "[ZidereV5]\r\n\"C:\\a,b\\\"\r\n"},
+      {"inner blanks kept unquoted", "h\r\nC:\\OLD\\\r\n", U"C:\\ pat dat \\", "h\r\nC:\\ pat dat \\\r\n"},
+      {"blanks and the fields after the first", "heading, kept\r\n   C:\\OLD\\ ,other, more \r\n", plain,
+       "heading, kept\r\n" + sjis + ",other, more \r\n"},
+      {"a quoted field's tail", "h\r\n \"C:\\O,LD\\\" tail,x\r\n", plain, "h\r\n\"" + sjis + "\" tail,x\r\n"},
+      {"lines 3 and later byte for byte, lone CR and last line without line end",
+       "\x83\x77\r\nC:\\OLD\\\r\n\x83\x70\x83\x5E \xfe\x81\r\n\r\nlast\rno end", plain,
+       "\x83\x77\r\n" + sjis + "\r\n\x83\x70\x83\x5E \xfe\x81\r\n\r\nlast\r\nno end\r\n"},
+      {"heading only, no line end", "[PATDAT]", plain, "[PATDAT]\r\n" + sjis + "\r\n"},
+      // An LF alone ends no line: all of this is line 1.
+      {"LF-only lines", "[ZidereV5]\nC:\\OLD\\\n", plain, "[ZidereV5]\nC:\\OLD\\\n\r\n" + sjis + "\r\n"},
+  };
+  for (const auto& c : cases) {
+    fs::remove(settings());
+    if (c.before) write_bytes(settings(), *c.before);
+    const std::u32string written = write_pattern_data_setting(c.value);
+    EXPECT_EQ(written, platform::to_program_path(test::native_text(settings()))) << c.name;
+    EXPECT_EQ(read_bytes(settings()), c.after) << c.name;
+    EXPECT_EQ(read_pattern_data_setting(), c.value) << c.name;
+  }
+  // The folder that a written setting names is the one the program finds.
+  write_pattern_data_setting(folder().text());
+  EXPECT_EQ(find_pattern_data_folder(), folder());
+}
+
+TEST_F(PatternDataSettingTest, SettingsThatWouldNotBeReadBackAreRefused) {
+  const struct {
+    std::u32string value;
+    std::optional<SettingRefusal> refusal;
+  } cases[] = {
+      {U"", SettingRefusal::Empty},
+      {U"C:\\a\r\nb\\", SettingRefusal::LineBreak},
+      {U"C:\\a\nb\\", SettingRefusal::LineBreak},
+      {U"C:\\a\"b\\", SettingRefusal::DoubleQuote},
+      {U" C:\\a\\", SettingRefusal::BlanksAround},
+      {U"C:\\a\\ ", SettingRefusal::BlanksAround},
+      {U"C:\\café\\", SettingRefusal::NotCodePage932},
+      {U"C:\\\U0001F600\\", SettingRefusal::NotCodePage932},
+      {U"C:\\a,b\\", std::nullopt},
+      {U"C:\\a\tb\\", std::nullopt},
+      {U"C:\\パターン\\?\\", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(pattern_data_setting_refusal(c.value), c.refusal) << test::u8(c.value);
+    if (c.refusal) {
+      EXPECT_THROW(write_pattern_data_setting(c.value), std::invalid_argument) << test::u8(c.value);
+    }
+  }
+  EXPECT_FALSE(fs::exists(settings()));
+}
+
+// A settings file that cannot be read whole, cannot be replaced, or would
+// no longer give the setting stays as it was.
+TEST_F(PatternDataSettingTest, FailedWritesLeaveTheSettingsFileAsItWas) {
+  const std::string long_line = std::string(40 * 1024, 'x');
+  const struct {
+    const char* name;
+    std::function<void()> make;
+    std::u32string reason_starts;
+  } cases[] = {
+      {"a FIFO", [&] { test::make_special_file(settings(), test::SpecialFile::Fifo, 0); }, kNotARegularFile},
+      {"an oversized file",
+       [&] { test::make_special_file(settings(), test::SpecialFile::Oversized, kMaxSettingsBytes + 1); },
+       U"大きすぎます"},
+      {"a read-only file",
+       [&] {
+         write_bytes(settings(), "[PATDAT]\r\nC:\\OLD\\\r\n");
+         fs::permissions(settings(), fs::perms::owner_read);
+       },
+       U""},
+      {"a first line beyond what is read", [&] { write_bytes(settings(), long_line + "\r\nC:\\OLD\\\r\n"); },
+       kSettingsLineTooLongLead},
+      {"a second line beyond what is read", [&] { write_bytes(settings(), "h\r\nC:\\OLD\\," + long_line + "\r\n"); },
+       kSettingsLineTooLongLead},
+      {"a folder", [&] { fs::create_directory(settings()); }, kOutputIsFolder},
+  };
+  for (const auto& c : cases) {
+#ifdef _WIN32
+    if (std::string_view(c.name) == "a FIFO") continue;
+#endif
+    c.make();
+    const bool folder = fs::is_directory(settings());
+    const std::string before = folder || fs::is_fifo(settings()) ? "" : read_bytes(settings());
+    const std::vector<std::string> entries = test::folder_entries(system_folder());
+    try {
+      test::within_time_limit([&] { write_pattern_data_setting(U"C:\\NEW\\"); });
+      ADD_FAILURE() << c.name << " was written";
+    } catch (const platform::FileError& e) {
+      EXPECT_TRUE(e.reason().starts_with(c.reason_starts)) << c.name << ": " << test::u8(e.message());
+    }
+    if (!folder && !fs::is_fifo(settings())) {
+      EXPECT_EQ(read_bytes(settings()), before) << c.name;
+    }
+    EXPECT_EQ(test::folder_entries(system_folder()), entries) << c.name << ": a work file was left";
+    fs::permissions(settings(), fs::perms::owner_all, fs::perm_options::add);
+    fs::remove_all(settings());
+  }
+}
+
+// A 32-bit installer's settings file, redirected into SysWOW64, is the one
+// read; so it is the one written, and System32 gets none beside it.
+TEST_F(PatternDataSettingTest, SettingsFileOnlyInSysWow64IsTheOneWritten) {
+  const std::vector<std::u32string> folders = platform::system_folders();
+  if (folders.size() < 2) GTEST_SKIP() << "one system folder here";
+  const std::u32string wow = folders[1] + U"\\ZidereV5.ini";
+  const fs::path wow_native = test::native_path(to_utf8(wow));
+  write_bytes(wow_native, "[W]\r\nC:\\OLD\\,x\r\n");
+  EXPECT_EQ(write_pattern_data_setting(U"C:\\NEW\\"), wow);
+  EXPECT_EQ(read_bytes(wow_native), "[W]\r\nC:\\NEW\\,x\r\n");
+  EXPECT_FALSE(fs::exists(settings()));
+  EXPECT_EQ(read_pattern_data_setting(), U"C:\\NEW\\");
+}
+
+TEST_F(PatternDataSettingTest, MissingSystemFolderIsCreatedForTheSetting) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the Windows system folder is the system's own and always there";
+#endif
+  fs::remove_all(system_folder().parent_path());
+  write_pattern_data_setting(U"C:\\NEW\\");
+  EXPECT_EQ(read_bytes(settings()), "[ZidereV5]\r\nC:\\NEW\\\r\n");
 }
 
 TEST_F(PatternDataSettingTest, FolderInPlaceOfTheSettingsFileIsLeftAlone) {
