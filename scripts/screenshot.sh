@@ -8,6 +8,8 @@
 #        scripts/screenshot.sh --windows-preview [picture.png]
 #                                                         the Win32 window's preview of B-101 under
 #                                                         Wine (default build/screenshot-windows-preview.png)
+#        scripts/screenshot.sh --installer [folder]          the Windows installer's pages under Wine
+#                                                         (default build/installer-pages)
 #        scripts/screenshot.sh --report [picture.png]     the Qt window's check report of the
 #                                                         samples (default build/screenshot-report.png)
 #        scripts/screenshot.sh --preview [picture.png]    the Qt window's preview of the sample
@@ -67,6 +69,26 @@ fi
 if [ "${1:-}" = "--windows-preview" ]; then
   windows_picture LODEMARK_PREVIEW_SCREENSHOT '*DoubleClickAndEnterOpenThatBoreholesPreviewAndRunNothing*' \
     "$(realpath -m "${2:-build/screenshot-windows-preview.png}")"
+  exit 0
+fi
+
+# The installer's pages (install mode, folder, pattern data) as a user on
+# Windows sees them: a Wine prefix of its own in which C:\Kelmo\PATDAT is
+# set, and the pages setting C:\Kelmo\パターン2 instead.
+if [ "${1:-}" = "--installer" ]; then
+  shots=$(realpath -m "${2:-build/installer-pages}")
+  installer=$(scripts/package-windows.sh | sed -n 1p)
+  export WINEPREFIX="$PWD/build/windows/installer-shot-prefix"
+  rm -rf "$WINEPREFIX"
+  scripts/wine-env.sh true
+  kelmo="$WINEPREFIX/drive_c/Kelmo"
+  mkdir -p "$kelmo"
+  cp -r samples/patdat "$kelmo/PATDAT"
+  scripts/wine-env.sh wine "$installer" /S '/PATDAT=C:\Kelmo\PATDAT'
+  scripts/wine-env.sh wineserver -w
+  tests/scripts/windows_installer_pages.sh "$installer" "$kelmo" "$shots"
+  rm -rf "$WINEPREFIX"
+  echo "Saved $shots/installer-*.png"
   exit 0
 fi
 
