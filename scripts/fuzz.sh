@@ -15,7 +15,7 @@ seconds=${2:-20}
 shift $(( $# < 2 ? $# : 2 ))
 
 harnesses=(catalogue data_files soil_dictionary pattern_data_setting companion_settings decimal cp932_decode
-           cp932_encode source_check)
+           cp932_encode source_check remembered_datums)
 if [ "$harness" != all ]; then
   if [ ! -d "fuzz/corpus/$harness" ]; then
     echo "fuzz.sh: no harness $harness (one of: ${harnesses[*]})" >&2
