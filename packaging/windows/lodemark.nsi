@@ -80,7 +80,39 @@ Function un.onInit
   !insertmacro MULTIUSER_UNINIT
 FunctionEnd
 
+; Sets $1 to PROGRAM when it exists and cannot be opened for writing.
+!macro NoteIfRunning PROGRAM
+  ${If} ${FileExists} "${PROGRAM}"
+    ClearErrors
+    FileOpen $2 "${PROGRAM}" a
+    ${If} ${Errors}
+      StrCpy $1 "${PROGRAM}"
+    ${Else}
+      FileClose $2
+    ${EndIf}
+  ${EndIf}
+!macroend
+
+; Stops (error level 2) unless both programs can be replaced: a running
+; program cannot be opened for writing. Asks to close them first; silent
+; runs stop at once. Nothing is changed before this.
+!macro StopWhileRunning RETRY_LABEL
+  ${RETRY_LABEL}:
+  StrCpy $1 ""
+  !insertmacro NoteIfRunning "$INSTDIR\lodemark.exe"
+  !insertmacro NoteIfRunning "$INSTDIR\lodemark-cli.exe"
+  ${If} $1 != ""
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+      "Lodemark が実行中です。ウィンドウと lodemark-cli を閉じてから「再試行」を押してください。" \
+      /SD IDCANCEL IDRETRY ${RETRY_LABEL}
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+!macroend
+
 Section "Lodemark"
+  ; An upgrade over a running program would leave old and new mixed.
+  !insertmacro StopWhileRunning retry_install
   SetOutPath "$INSTDIR"
   ; Both programs are replaced in place on an upgrade.
   File "${STAGE}\lodemark.exe"
@@ -118,36 +150,12 @@ Section "Lodemark"
   Call WritePatternDataSetting
 SectionEnd
 
-; Sets $1 to PROGRAM when it exists and cannot be opened for writing.
-!macro NoteIfRunning PROGRAM
-  ${If} ${FileExists} "${PROGRAM}"
-    ClearErrors
-    FileOpen $2 "${PROGRAM}" a
-    ${If} ${Errors}
-      StrCpy $1 "${PROGRAM}"
-    ${Else}
-      FileClose $2
-    ${EndIf}
-  ${EndIf}
-!macroend
-
 ; Only what the installer put there goes: a pattern-data folder (the
 ; samples' one too), converted output and ZidereV5.ini stay.
 Section "Uninstall"
-  ; A program still running cannot go: nothing is removed until it is
-  ; closed, so that the entry in "Apps & features" stays true. A running
-  ; program cannot be opened for writing.
-  retry_delete:
-  StrCpy $1 ""
-  !insertmacro NoteIfRunning "$INSTDIR\lodemark.exe"
-  !insertmacro NoteIfRunning "$INSTDIR\lodemark-cli.exe"
-  ${If} $1 != ""
-    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-      "Lodemark が実行中です。ウィンドウと lodemark-cli を閉じてから「再試行」を押してください。" \
-      /SD IDCANCEL IDRETRY retry_delete
-    SetErrorLevel 2
-    Abort
-  ${EndIf}
+  ; Nothing is removed while a program runs, so that the entry in "Apps &
+  ; features" stays true.
+  !insertmacro StopWhileRunning retry_uninstall
   Delete "$INSTDIR\lodemark.exe"
   Delete "$INSTDIR\lodemark-cli.exe"
   Delete "$SMPROGRAMS\Lodemark.lnk"
