@@ -8,7 +8,8 @@
 # (mingw-w64) and its tests under Wine (scripts/build-windows.sh --test); then
 # the checks of the layering and file sizes, the layout (clang-format) and the
 # naming rule (clang-tidy). A failing step fails the command; the steps after
-# it still run.
+# it still run, and the end repeats what each failed step printed last, since a
+# CI page often shows only the end of a long run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,16 +18,22 @@ scripts/setup.sh release asan
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-status=0
+logs=$(mktemp -d "${TMPDIR:-/tmp}/lodemark-test-XXXXXX")
+trap 'rm -rf "$logs"' EXIT
+failed=()  # headings of the failed steps; step N printed $logs/N.log
+steps=0
 step() {  # HEADING COMMAND...: runs COMMAND, says how long it took
   local heading=$1 start=$SECONDS
   shift
+  steps=$((steps + 1))
   echo "== $heading =="
-  if "$@"; then
+  # Not a pipe: a daemon a step leaves running (wineserver, Xvfb) would hold
+  # it open and the command would wait for it.
+  if "$@" > >(tee "$logs/$steps.log") 2>&1; then
     echo "-- $heading: passed ($((SECONDS - start)) s)"
   else
     echo "-- $heading: FAILED ($((SECONDS - start)) s)"
-    status=1
+    failed+=("$steps:$heading")
   fi
 }
 
@@ -40,4 +47,13 @@ step "Windows installer: install, upgrade, uninstall, pages under Wine (tests/sc
 step "Layering and file sizes (scripts/check_includes.sh)" scripts/check_includes.sh
 step "Layout (scripts/check_format.sh)" scripts/check_format.sh
 step "Naming, on the Linux, sanitizer and Windows builds (scripts/check_naming.sh)" scripts/check_naming.sh --every-file build/release build/windows build/asan
-exit $status
+if [ ${#failed[@]} -eq 0 ]; then
+  echo "== every step passed =="
+  exit 0
+fi
+for entry in "${failed[@]}"; do
+  echo "== FAILED: ${entry#*:}; the end of what it printed, passed tests left out: =="
+  grep -vE ' Passed |^ +Start +[0-9]+:' "$logs/${entry%%:*}.log" | tail -n 60 || true
+done
+echo "== FAILED steps: $(printf '%s; ' "${failed[@]#*:}")=="
+exit 1
