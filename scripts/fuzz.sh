@@ -42,6 +42,12 @@ for h in "${harnesses[@]}"; do
   if ! (cd "$work" && "$root/build/fuzz/fuzz/${h}_fuzzer" -max_total_time="$seconds" -print_final_stats=1 \
           -artifact_prefix="$work/fuzz-findings/$h-" "$@" "$work/corpus/$h" >"$work/$h.log" 2>&1); then
     tail -n 30 "$work/$h.log"
+    # The input as text too: on CI the temporary folder is gone with the machine.
+    for finding in "$work/fuzz-findings/$h-"*; do
+      [ -f "$finding" ] || continue
+      echo "-- $(basename "$finding"), $(stat -c %s "$finding") bytes, base64 (base64 -d > input; build/fuzz/fuzz/${h}_fuzzer input):"
+      head -c 65536 "$finding" | base64 -w 100
+    done
     echo "-- $h: FAILED (log $work/$h.log, input in $work/fuzz-findings/)"
     status=1
   else
