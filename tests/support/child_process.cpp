@@ -69,21 +69,21 @@ ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vect
   PROCESS_INFORMATION info{};
   // Wine now and then refuses a start right after a kill (seen once in a
   // few hundred starts); a real refusal stays one after a few tries.
-  DWORD error = 0;
-  for (int attempt = 0; attempt < 5; ++attempt) {
+  constexpr int kTries = 5;
+  for (int attempt = 1;; ++attempt) {
     if (::CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                         &info) != 0) {
-      error = 0;
+                         &info) != 0)
       break;
+    const DWORD error = ::GetLastError();
+    if (attempt == kTries) {
+      ::CloseHandle(output);
+      throw std::runtime_error("cannot start " + native_text(program) + " (error " + std::to_string(error) + ")");
     }
-    error = ::GetLastError();
     std::fprintf(stderr, "starting %s was refused (error %lu); trying again\n", native_text(program).c_str(),
                  static_cast<unsigned long>(error));
     ::Sleep(200);
   }
   ::CloseHandle(output);
-  if (error != 0)
-    throw std::runtime_error("cannot start " + native_text(program) + " (error " + std::to_string(error) + ")");
   ::CloseHandle(info.hThread);
   process_ = info.hProcess;
 }
